@@ -1,0 +1,98 @@
+#include "imaging/codec.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+
+namespace vimora {
+
+namespace {
+
+Picture decodeFrom(QImageReader &reader)
+{
+    reader.setAutoTransform(true);
+    // Guard against decompression bombs; a 100 MP photo is far above any real camera here.
+    QImageReader::setAllocationLimit(1024);
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return {};
+    return Picture(image);
+}
+
+} // namespace
+
+Picture readPicture(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() == 0)
+        return {};
+    QImageReader reader(path);
+    return decodeFrom(reader);
+}
+
+Picture decodePicture(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    return decodeFrom(reader);
+}
+
+QByteArray encodePng(const Picture &picture, int compression)
+{
+    if (picture.isNull())
+        return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    // Qt's PNG writer maps quality q to zlib level (100 - q) * 9 / 91.
+    const int level = std::clamp(compression, 0, 9);
+    writer.setQuality(100 - (level * 91 + 8) / 9);
+    if (!writer.write(picture.bitmap()))
+        return {};
+    return bytes;
+}
+
+QByteArray encodeJpeg(const Picture &picture, double quality)
+{
+    if (picture.isNull())
+        return {};
+    QImage opaque(picture.bitmap().size(), QImage::Format_RGB32);
+    opaque.fill(Qt::black);
+    {
+        QPainter p(&opaque);
+        p.drawImage(0, 0, picture.bitmap());
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(int(std::lround(std::clamp(quality, 0.0, 1.0) * 100)));
+    if (!writer.write(opaque))
+        return {};
+    return bytes;
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace vimora

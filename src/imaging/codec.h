@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "imaging/picture.h"
+
+namespace vimora {
+
+/// PNG zlib level for working files: level 1 costs a fraction of the default and the files
+/// never leave the machine.
+inline constexpr int kFastPngCompression = 1;
+
+/// Decodes a PNG or JPEG file, EXIF orientation applied (upright, tag Up). No picture for a
+/// missing, empty, truncated or corrupt file, or a directory.
+Picture readPicture(const QString &path);
+Picture decodePicture(const QByteArray &bytes);
+
+/// PNG bytes keeping alpha; compression 0..9 (Qt's quality scale is inverted internally).
+QByteArray encodePng(const Picture &picture, int compression = kFastPngCompression);
+/// JPEG bytes at quality 0..1; transparent areas land on black.
+QByteArray encodeJpeg(const Picture &picture, double quality);
+
+/// Writes bytes to path atomically (replace only when complete). False on any failure.
+bool writeFileAtomically(const QString &path, const QByteArray &bytes);
+
+} // namespace vimora

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+#include "imaging/picture.h"
+
+namespace vimora {
+
+/// Bundle resources, looked up beside the installed binary ("resources/" next to it), or in
+/// $VIMORA_RESOURCES. Every lookup goes through here so a missing name is logged once.
+class Resources
+{
+public:
+    static QString directory();
+    static void setDirectory(const QString &path);
+
+    /// Full path of a resource, or empty (and one log line) when it does not exist.
+    static QString path(const QString &name);
+    /// A bundle picture by name ("name.png", "words/3.png"). Prefers the "@2x" drawing, tagged
+    /// scale 2, when the preferred scale is 2 and it exists. No picture when missing.
+    static Picture imageNamed(const QString &name);
+    /// A property list of strings by name without extension ("frameE"). Empty when missing.
+    static QStringList stringArray(const QString &name);
+
+    /// 1 or 2: the window host raises it on high-density screens.
+    static void setPreferredScale(int scale);
+    static int preferredScale();
+
+    /// Names asked for that did not exist, in order of first request.
+    static QStringList missingNames();
+    static void clearMissingNames();
+};
+
+} // namespace vimora

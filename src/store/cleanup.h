@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "imaging/picture.h"
+
+namespace vimora {
+
+/// Logs the temporary directory's listing as "tmp directory: (...)" and returns it.
+QStringList tempDirFiles();
+
+/// What happens when the application terminates: empty tmp/ (logging "fail" for each entry
+/// that resists), delete Documents/temPhoto.plist, log tmp/, and empty Documents/ only when
+/// the user default "iTunes" is "YES". Pending working-file writes are flushed first.
+void terminationCleanup();
+
+/// A stored picture from Documents/drawImgs by name; none when missing.
+Picture loadDrawJpg(const QString &name);
+
+} // namespace vimora

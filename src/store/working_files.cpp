@@ -1,0 +1,153 @@
+#include "store/working_files.h"
+
+#include <QDir>
+
+#include "imaging/codec.h"
+#include "platform/app_home.h"
+#include "platform/log.h"
+
+namespace vimora {
+
+namespace {
+constexpr const char *kFileNames[WorkingFiles::kSlotCount] = {"Origin.png", "Tem.png", "word.png",
+                                                              "adjust.png", "yoos.png", "s1.png"};
+}
+
+WorkingFiles &WorkingFiles::shared()
+{
+    static WorkingFiles files;
+    return files;
+}
+
+WorkingFiles::WorkingFiles()
+    : m_writer([this] { run(); })
+{
+}
+
+WorkingFiles::~WorkingFiles()
+{
+    flush();
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    m_writer.join();
+}
+
+QString WorkingFiles::fileName(Slot slot)
+{
+    return QString::fromLatin1(kFileNames[int(slot)]);
+}
+
+QString WorkingFiles::path(Slot slot)
+{
+    return AppHome::tempDir() + '/' + fileName(slot);
+}
+
+void WorkingFiles::save(Slot slot, const Picture &picture)
+{
+    enqueue(slot, picture, false);
+}
+
+void WorkingFiles::saveKeepingBytes(Slot slot, const Picture &picture)
+{
+    enqueue(slot, picture, true);
+}
+
+void WorkingFiles::enqueue(Slot slot, const Picture &picture, bool keepBytes)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        const int i = int(slot);
+        m_current[size_t(i)] = picture;
+        Pending &p = m_pending[size_t(i)];
+        p.picture = picture;
+        p.sequence = ++m_sequence;
+        p.queued = true;
+        p.keepBytes = keepBytes;
+    }
+    m_wake.notify_one();
+}
+
+Picture WorkingFiles::load(Slot slot)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        const Picture &current = m_current[size_t(int(slot))];
+        if (!current.isNull())
+            return current;
+    }
+    Picture picture = readPicture(path(slot));
+    if (!picture.isNull()) {
+        std::lock_guard lock(m_mutex);
+        if (m_current[size_t(int(slot))].isNull())
+            m_current[size_t(int(slot))] = picture;
+    }
+    return picture;
+}
+
+void WorkingFiles::flush()
+{
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] {
+        if (m_busy)
+            return false;
+        for (const Pending &p : m_pending)
+            if (p.queued)
+                return false;
+        return true;
+    });
+}
+
+void WorkingFiles::forget()
+{
+    flush();
+    std::lock_guard lock(m_mutex);
+    for (Picture &p : m_current)
+        p = Picture();
+}
+
+QByteArray WorkingFiles::imgData()
+{
+    flush();
+    std::lock_guard lock(m_mutex);
+    return m_imgData;
+}
+
+void WorkingFiles::run()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        // Oldest queued slot first, so files appear in the order they were saved.
+        int next = -1;
+        for (int i = 0; i < kSlotCount; ++i)
+            if (m_pending[size_t(i)].queued && (next < 0 || m_pending[size_t(i)].sequence < m_pending[size_t(next)].sequence))
+                next = i;
+        if (next < 0) {
+            m_idle.notify_all();
+            if (m_stop)
+                return;
+            m_wake.wait(lock);
+            continue;
+        }
+        Pending job = m_pending[size_t(next)];
+        m_pending[size_t(next)].queued = false;
+        m_pending[size_t(next)].picture = Picture();
+        m_busy = true;
+        lock.unlock();
+
+        // A null picture writes nothing: the slot keeps its last file, as the encoder fails.
+        const QByteArray bytes = encodePng(job.picture);
+        const QString target = path(Slot(next));
+        if (!bytes.isEmpty() && !writeFileAtomically(target, bytes))
+            logLine(QStringLiteral("could not write %1").arg(target));
+
+        lock.lock();
+        m_busy = false;
+        if (job.keepBytes && !bytes.isEmpty())
+            m_imgData = bytes;
+    }
+}
+
+} // namespace vimora

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <array>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include <QByteArray>
+#include <QString>
+
+#include "imaging/picture.h"
+
+namespace vimora {
+
+/// The fixed-name PNG files through which screens hand pictures to each other.
+///
+/// A save returns at once: the picture becomes what the slot's load returns, and a single
+/// background writer encodes it (fast PNG) and replaces the file atomically, in order,
+/// latest picture per slot wins. flush() waits for the writer; the clean-up, direct file
+/// readers and the end of the process call it. A missing or corrupt file loads as no picture.
+class WorkingFiles
+{
+public:
+    enum class Slot { Origin, Tem, Word, Adjust, Yoos, S1 };
+    static constexpr int kSlotCount = 6;
+
+    static WorkingFiles &shared();
+    ~WorkingFiles();
+
+    static QString fileName(Slot slot);
+    /// The slot's file in the current temporary directory.
+    static QString path(Slot slot);
+
+    void save(Slot slot, const Picture &picture);
+    Picture load(Slot slot);
+    /// Blocks until every queued write is on disk.
+    void flush();
+    /// Drops what the slots remember, so loads read the files again (after the clean-up).
+    void forget();
+
+    // The editor's named pairs; all but originSave keep the encoded bytes in imgData.
+    void originSave(const Picture &p) { save(Slot::Origin, p); }
+    Picture originLoad() { return load(Slot::Origin); }
+    void simpleSave(const Picture &p) { saveKeepingBytes(Slot::Tem, p); }
+    Picture simpleLoad() { return load(Slot::Tem); }
+    void simple2Save(const Picture &p) { saveKeepingBytes(Slot::Word, p); }
+    Picture simple2Load() { return load(Slot::Word); }
+    void simple3Save(const Picture &p) { saveKeepingBytes(Slot::Adjust, p); }
+    Picture simple3Load() { return load(Slot::Adjust); }
+    void simple4Save(const Picture &p) { saveKeepingBytes(Slot::Yoos, p); }
+    Picture simple4Load() { return load(Slot::Yoos); }
+    void simple10Save(const Picture &p) { saveKeepingBytes(Slot::S1, p); }
+    Picture simple10Load() { return load(Slot::S1); }
+
+    /// The PNG bytes of the editor's last write (empty before any).
+    QByteArray imgData();
+
+private:
+    WorkingFiles();
+    void saveKeepingBytes(Slot slot, const Picture &picture);
+    void enqueue(Slot slot, const Picture &picture, bool keepBytes);
+    void run();
+
+    struct Pending
+    {
+        Picture picture;
+        std::uint64_t sequence = 0;
+        bool queued = false;
+        bool keepBytes = false;
+    };
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    std::array<Picture, kSlotCount> m_current;   // what load returns without decoding
+    std::array<Pending, kSlotCount> m_pending;
+    std::uint64_t m_sequence = 0;
+    bool m_busy = false;
+    bool m_stop = false;
+    QByteArray m_imgData;
+    std::thread m_writer;
+};
+
+} // namespace vimora
