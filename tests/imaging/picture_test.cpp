@@ -1,0 +1,270 @@
+// Pictures, rasters, pixel reading, recolouring, masks and gradients on tiny exact pictures.
+#include <QBuffer>
+#include <QImageWriter>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "imaging/codec.h"
+#include "imaging/color_image.h"
+#include "imaging/mask_image.h"
+#include "imaging/raster.h"
+#include "imaging/scale_image.h"
+#include "imaging/surface.h"
+#include "support/pixel_compare.h"
+
+using namespace vimora;
+using namespace vimora::test;
+
+namespace {
+
+Picture solid(int w, int h, QRgb premultiplied, double scale = 1.0)
+{
+    return Picture(filledRaster(w, h, premultiplied), scale);
+}
+
+} // namespace
+
+TEST(PictureTest, SizeInPointsDividesByScaleAndSwapsForQuarterTurns)
+{
+    const Picture p(filledRaster(40, 20, 0xff000000), 2.0, Orientation::Left);
+
+    EXPECT_EQ(p.size(), QSizeF(10, 20));
+    EXPECT_EQ(p.pixelWidth(), 40);
+}
+
+TEST(PictureTest, NullAndEmptyAreNoPicture)
+{
+    EXPECT_TRUE(Picture().isNull());
+    EXPECT_TRUE(Picture(QImage(0, 0, QImage::Format_ARGB32)).isNull());
+    EXPECT_EQ(Picture().size(), QSizeF(0, 0));
+}
+
+TEST(PictureTest, StraightAlphaInputIsStoredPremultiplied)
+{
+    QImage straight(1, 1, QImage::Format_ARGB32);
+    straight.setPixel(0, 0, qRgba(255, 0, 0, 128));
+
+    const Picture p(straight);
+
+    EXPECT_EQ(pixelAt(p.bitmap(), 0, 0), qRgba(128, 0, 0, 128));
+}
+
+TEST(RasterTest, SizingByPointsTruncatesAndByPixelsUsesTheBitmap)
+{
+    const Picture p(filledRaster(201, 100, 0xff102030), 2.0); // 100.5 x 50 points
+
+    EXPECT_EQ(rasterSizeByPoints(p), QSize(100, 50));
+    EXPECT_EQ(rasterSizeByPixels(p), QSize(201, 100));
+    EXPECT_EQ(unpackRasterByPoints(p).size(), QSize(100, 50));
+}
+
+TEST(RasterTest, FractionalPointSizeTruncates)
+{
+    // 100.7 x 50.2 points: 1007 x 502 pixels at scale 10.
+    const Picture p(filledRaster(1007, 502, 0xff000000), 10.0);
+
+    EXPECT_EQ(rasterSizeByPoints(p), QSize(100, 50));
+}
+
+TEST(RasterTest, DegenerateSizesFailWithoutCrashing)
+{
+    EXPECT_TRUE(makeRaster(0, 0).isNull());
+    EXPECT_TRUE(ZELCreateARGBBitmapContext(0, 10, 0).isNull());
+    EXPECT_TRUE(ZELCreateARGBBitmapContext(10, 10, 39).isNull()); // stride below 4 x width
+    EXPECT_TRUE(unpackRasterByPoints(Picture()).isNull());
+    EXPECT_EQ(ZELCreateARGBBitmapContext(10000, 10, 0).size(), QSize(10000, 10));
+    EXPECT_EQ(pixelAt(ZELCreateARGBBitmapContext(1, 1, 0), 0, 0), 0u);
+}
+
+TEST(GradientTest, RowsRunFromToAlphaAtTopToFromAlphaAtBottom)
+{
+    const QImage g = ZELCreateGradientImage(1, 100, 0.0f, 1.0f);
+
+    ASSERT_EQ(g.format(), QImage::Format_Grayscale8);
+    EXPECT_EQ(g.constScanLine(0)[0], 254);  // 1 - 0.5/100
+    EXPECT_EQ(g.constScanLine(99)[0], 1);   // 1 - 99.5/100
+    EXPECT_EQ(g.constScanLine(50)[0], 126); // 1 - 50.5/100 = 0.495
+}
+
+TEST(GradientTest, ReversedGradientMirrorsBack)
+{
+    const QImage down = ZELCreateGradientImage(3, 64, 0.0f, 1.0f);
+    const QImage up = ZELCreateGradientImage(3, 64, 1.0f, 0.0f);
+
+    for (int r = 0; r < 64; ++r)
+        EXPECT_EQ(down.constScanLine(r)[2], up.constScanLine(63 - r)[2]) << "row " << r;
+}
+
+TEST(ColorImageTest, ReadsThePremultipliedSampleNotTheStraightColour)
+{
+    const Picture p = solid(1, 1, qRgba(128, 0, 0, 128)); // red 255 at alpha 128
+
+    const auto c = ColorImage().getPixelColorAtLocation(QPointF(0, 0), p);
+
+    ASSERT_TRUE(c.has_value());
+    EXPECT_DOUBLE_EQ(c->red, 128 / 255.0);
+    EXPECT_DOUBLE_EQ(c->alpha, 128 / 255.0);
+}
+
+TEST(ColorImageTest, LocationRoundsToNearestPixelHalvesAwayFromZero)
+{
+    QImage img = positionCoded(4, 2);
+    const Picture p(img);
+    ColorImage colors;
+
+    const auto a = colors.getPixelColorAtLocation(QPointF(2.5, 0.4), p);
+    const auto b = colors.getPixelColorAtLocation(QPointF(2.49, 0.5), p);
+
+    EXPECT_DOUBLE_EQ(a->red, 3 / 255.0);           // pixel (3, 0)
+    EXPECT_DOUBLE_EQ(b->red, (2 + 4 * 1) / 255.0); // pixel (2, 1)
+}
+
+TEST(ColorImageTest, OutsideOrNoPictureGivesNoColour)
+{
+    const Picture p = solid(4, 4, 0xffffffff);
+    ColorImage colors;
+
+    EXPECT_FALSE(colors.getPixelColorAtLocation(QPointF(4, 0), p));
+    EXPECT_FALSE(colors.getPixelColorAtLocation(QPointF(-0.6, 1), p));
+    EXPECT_TRUE(colors.getPixelColorAtLocation(QPointF(-0.4, 1), p));
+    EXPECT_FALSE(colors.getPixelColorAtLocation(QPointF(0, 0), Picture()));
+}
+
+TEST(ColorImageTest, RecolouredSilhouetteKeepsEdgeAlphaAndTransparentSurround)
+{
+    QImage src = filledRaster(3, 1, 0);
+    src.setPixel(1, 0, qRgba(10, 20, 30, 255));
+    src.setPixel(2, 0, qRgba(40, 0, 0, 102)); // 40% coverage at the edge
+
+    const Picture out = ColorImage().changeColor(Picture(src), 0.0, 0.0, 1.0, 1.0);
+
+    ASSERT_EQ(out.bitmap().size(), QSize(3, 1));
+    EXPECT_EQ(pixelAt(out.bitmap(), 0, 0), 0u);
+    EXPECT_EQ(pixelAt(out.bitmap(), 1, 0), qRgba(0, 0, 255, 255));
+    EXPECT_EQ(pixelAt(out.bitmap(), 2, 0), qRgba(0, 0, 102, 102));
+}
+
+TEST(ColorImageTest, RecolourAlphaMultipliesSourceAlpha)
+{
+    const Picture out = ColorImage().changeColor(solid(2, 2, 0xffffffff), 1.0, 0.0, 0.0, 0.5);
+
+    EXPECT_EQ(qAlpha(pixelAt(out.bitmap(), 1, 1)), 128);
+    EXPECT_EQ(qRed(pixelAt(out.bitmap(), 1, 1)), 128);
+}
+
+TEST(MaskTest, BlackKeepsWhiteRemovesGrayScales)
+{
+    QImage mask = filledRaster(3, 1, 0xff000000);
+    mask.setPixel(1, 0, qRgba(255, 255, 255, 255));
+    mask.setPixel(2, 0, qRgba(51, 51, 51, 255)); // keeps 1 - 51/255 = 80%
+
+    const Picture out = maskWithImage(solid(3, 1, qRgba(200, 100, 50, 255)), Picture(mask));
+
+    EXPECT_EQ(pixelAt(out.bitmap(), 0, 0), qRgba(200, 100, 50, 255));
+    EXPECT_EQ(pixelAt(out.bitmap(), 1, 0), 0u);
+    EXPECT_EQ(pixelAt(out.bitmap(), 2, 0), qRgba(160, 80, 40, 204));
+}
+
+TEST(MaskTest, TransparentMaskAreasClipTheReceiver)
+{
+    QImage mask = filledRaster(2, 1, 0xff000000);
+    mask.setPixel(1, 0, 0); // transparent: clip coverage 0
+
+    const Picture out = maskWithImage(solid(2, 1, 0xffffffff), Picture(mask));
+
+    EXPECT_EQ(qAlpha(pixelAt(out.bitmap(), 0, 0)), 255);
+    EXPECT_EQ(qAlpha(pixelAt(out.bitmap(), 1, 0)), 0);
+}
+
+TEST(MaskTest, MaskStretchesToTheReceiverAndNullsFail)
+{
+    QImage mask = filledRaster(1, 2, 0xff000000);
+    mask.setPixel(0, 1, 0xffffffff);
+
+    const Picture out = MaskImage().maskImage(solid(4, 4, 0xffffffff), Picture(mask));
+
+    EXPECT_EQ(qAlpha(pixelAt(out.bitmap(), 2, 0)), 255);
+    EXPECT_EQ(qAlpha(pixelAt(out.bitmap(), 2, 3)), 0);
+    EXPECT_TRUE(maskWithImage(Picture(), Picture(mask)).isNull());
+    EXPECT_TRUE(MaskImage().maskImage(solid(2, 2, 0xffffffff), Picture()).isNull());
+}
+
+TEST(ScaleImageTest, StretchesToTheRequestedPointsAtScaleOne)
+{
+    const Picture out = ScaleImage().imageWithImage(solid(10, 10, 0xff00ff00, 2.0), QSizeF(7, 3));
+
+    EXPECT_EQ(out.bitmap().size(), QSize(7, 3));
+    EXPECT_EQ(out.scale(), 1.0);
+    EXPECT_EQ(pixelAt(out.bitmap(), 3, 1), 0xff00ff00u);
+    EXPECT_TRUE(ScaleImage().imageWithImage(solid(2, 2, 0xff000000), QSizeF(0, 0)).isNull());
+}
+
+TEST(SurfaceTest, DrawPictureHonoursOrientationButDrawBitmapDoesNot)
+{
+    QImage src = filledRaster(2, 1, 0xffff0000);
+    src.setPixel(1, 0, 0xff0000ff); // red | blue
+    const Picture down(src, 1.0, Orientation::Down);
+
+    ImageSurface a(QSizeF(2, 1));
+    a.drawPicture(down, QRectF(0, 0, 2, 1));
+    ImageSurface b(QSizeF(2, 1));
+    b.drawBitmap(down.bitmap(), QRectF(0, 0, 2, 1));
+
+    EXPECT_EQ(pixelAt(a.image().bitmap(), 0, 0), 0xff0000ffu);
+    EXPECT_EQ(pixelAt(b.image().bitmap(), 0, 0), 0xffff0000u);
+}
+
+TEST(CodecTest, CorruptTruncatedEmptyAndDirectoryReadAsNoPicture)
+{
+    QTemporaryDir dir;
+    const QByteArray png = encodePng(solid(8, 8, 0xff336699));
+    QFile f(dir.filePath("cut.png"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(png.left(png.size() / 2));
+    f.close();
+    QFile e(dir.filePath("empty.jpg"));
+    ASSERT_TRUE(e.open(QIODevice::WriteOnly));
+    e.close();
+    QFile g(dir.filePath("garbage.png"));
+    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+    g.write("\x89PNG not really");
+    g.close();
+
+    EXPECT_TRUE(readPicture(dir.filePath("cut.png")).isNull());
+    EXPECT_TRUE(readPicture(dir.filePath("empty.jpg")).isNull());
+    EXPECT_TRUE(readPicture(dir.filePath("garbage.png")).isNull());
+    EXPECT_TRUE(readPicture(dir.path()).isNull());
+    EXPECT_TRUE(readPicture(dir.filePath("missing.png")).isNull());
+}
+
+TEST(CodecTest, PngRoundTripKeepsPremultipliedSamplesExactly)
+{
+    QImage img = filledRaster(4, 1, 0);
+    img.setPixel(0, 0, qRgba(1, 2, 3, 3));
+    img.setPixel(1, 0, qRgba(128, 0, 64, 128));
+    img.setPixel(2, 0, qRgba(200, 201, 202, 254));
+    img.setPixel(3, 0, qRgba(255, 255, 255, 255));
+
+    const Picture back = decodePicture(encodePng(Picture(img)));
+
+    EXPECT_TRUE(imagesEqual(back.bitmap(), img));
+}
+
+TEST(CodecTest, ExifOrientationArrivesUpright)
+{
+    // A 2 x 1 JPEG tagged "rotate 90 clockwise" (EXIF orientation 6) must read as 1 x 2.
+    QImage wide(20, 10, QImage::Format_RGB32);
+    wide.fill(Qt::white);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setTransformation(QImageIOHandler::TransformationRotate90);
+    ASSERT_TRUE(writer.write(wide));
+
+    const Picture p = decodePicture(jpeg);
+
+    EXPECT_EQ(p.size(), QSizeF(10, 20));
+}

@@ -1,0 +1,131 @@
+// Property lists, bundle resources and settings in throw-away folders.
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "imaging/codec.h"
+#include "platform/app_home.h"
+#include "platform/log.h"
+#include "platform/property_list.h"
+#include "platform/resources.h"
+#include "platform/settings.h"
+#include "support/pixel_compare.h"
+#include "support/temp_home.h"
+
+using namespace vimora;
+
+namespace {
+
+void writeText(const QString &path, const QByteArray &text)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+QStringList captureLog(const std::function<void()> &action)
+{
+    QStringList lines;
+    setLogSink([&](const QString &line) { lines << line; });
+    action();
+    setLogSink(nullptr);
+    return lines;
+}
+
+const QByteArray kXmlHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">";
+
+} // namespace
+
+TEST(PropertyListTest, WrittenStringArrayReadsBack)
+{
+    QTemporaryDir dir;
+    const QStringList words = {"Liberation Serif", "DejaVu Sans", "", "ünïcode"};
+
+    ASSERT_TRUE(writeStringArrayPlist(dir.filePath("wordE.plist"), words));
+
+    EXPECT_EQ(readStringArrayPlist(dir.filePath("wordE.plist")), words);
+}
+
+TEST(PropertyListTest, NonArraysMixedArraysAndJunkAreRejectedWithALogLine)
+{
+    QTemporaryDir dir;
+    writeText(dir.filePath("dict.plist"), kXmlHead + "<dict><key>a</key><string>b</string></dict></plist>");
+    writeText(dir.filePath("mixed.plist"), kXmlHead + "<array><string>a</string><integer>3</integer></array></plist>");
+    writeText(dir.filePath("junk.plist"), "this is not a property list");
+    writeText(dir.filePath("empty.plist"), "");
+
+    const QStringList log = captureLog([&] {
+        for (const char *name : {"dict", "mixed", "junk", "empty", "missing"})
+            EXPECT_FALSE(readStringArrayPlist(dir.filePath(QString(name) + ".plist"))) << name;
+    });
+
+    EXPECT_EQ(log.size(), 5);
+}
+
+TEST(ResourcesTest, MissingNamesAreLoggedOnceAndGiveNoPicture)
+{
+    QTemporaryDir dir;
+    Resources::setDirectory(dir.path());
+    Resources::clearMissingNames();
+
+    const QStringList log = captureLog([] {
+        EXPECT_TRUE(Resources::imageNamed("nothere.png").isNull());
+        EXPECT_TRUE(Resources::imageNamed("nothere.png").isNull());
+        EXPECT_TRUE(Resources::stringArray("frameE").isEmpty());
+    });
+
+    EXPECT_EQ(log, QStringList({"missing resource: nothere.png", "missing resource: frameE.plist"}));
+    EXPECT_EQ(Resources::missingNames(), QStringList({"nothere.png", "frameE.plist"}));
+}
+
+TEST(ResourcesTest, PrefersTheScaleTwoDrawingWhenAsked)
+{
+    QTemporaryDir dir;
+    Resources::setDirectory(dir.path());
+    writeFileAtomically(dir.filePath("b.png"), encodePng(Picture(test::filledRaster(10, 4, 0xff000000))));
+    writeFileAtomically(dir.filePath("b@2x.png"), encodePng(Picture(test::filledRaster(20, 8, 0xff000000))));
+
+    Resources::setPreferredScale(1);
+    const Picture one = Resources::imageNamed("b.png");
+    Resources::setPreferredScale(2);
+    const Picture two = Resources::imageNamed("b.png");
+    Resources::setPreferredScale(1);
+
+    EXPECT_EQ(one.size(), QSizeF(10, 4));
+    EXPECT_EQ(two.size(), QSizeF(10, 4));
+    EXPECT_EQ(two.scale(), 2.0);
+}
+
+TEST(ResourcesTest, UnreadablePictureIsNoPicture)
+{
+    QTemporaryDir dir;
+    Resources::setDirectory(dir.path());
+    writeText(dir.filePath("broken.png"), "\x89PNG\r\n");
+
+    EXPECT_TRUE(Resources::imageNamed("broken.png").isNull());
+}
+
+TEST(SettingsTest, ValuesPersistInTheHome)
+{
+    test::TempHome home;
+    Settings::shared().setString(kKeyButtonBack, "SHOW");
+    Settings::shared().sync();
+
+    Settings::shared().reopen();
+
+    EXPECT_EQ(Settings::shared().stringForKey(kKeyButtonBack), "SHOW");
+    EXPECT_EQ(Settings::shared().stringForKey(kKeyITunes), "");
+    EXPECT_TRUE(QFile::exists(AppHome::settingsPath()));
+}
+
+TEST(AppHomeTest, FoldersAreCreated)
+{
+    test::TempHome home;
+
+    EXPECT_TRUE(QFileInfo(AppHome::tempDir()).isDir());
+    EXPECT_TRUE(QFileInfo(AppHome::drawImgsDir()).isDir());
+    EXPECT_EQ(AppHome::drawImgsDir(), home.path() + "/Documents/drawImgs");
+}

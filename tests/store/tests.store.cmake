@@ -1,0 +1,1 @@
+vimora_add_test(store_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/store_test.cpp LIBS vimora_store)
