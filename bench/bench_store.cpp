@@ -31,9 +31,7 @@ void BM_SlotSaveAsCallerSees(benchmark::State &state)
     auto &files = WorkingFiles::shared();
     for (auto _ : state)
         files.simpleSave(photo);
-    state.PauseTiming();
-    files.flush();
-    state.ResumeTiming();
+    files.flush(); // after the timed loop: the writer's time is not the caller's
 }
 BENCHMARK(BM_SlotSaveAsCallerSees)->Unit(benchmark::kMillisecond)->UseRealTime();
 

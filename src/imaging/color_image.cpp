@@ -1,8 +1,10 @@
 #include "imaging/color_image.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "imaging/parallel.h"
 #include "imaging/raster.h"
 #include "imaging/surface.h"
 
@@ -38,18 +40,29 @@ Picture ColorImage::changeColor(const Picture &picture, double red, double green
 {
     if (picture.isNull())
         return {};
-    ImageSurface surface(picture.size());
-    if (!surface.isValid())
+    // One surface of the picture's size in points with the source's alpha as the clip: every
+    // pixel takes the colour at alpha = alphas x source alpha.
+    const QSize size = rasterSizeByPoints(picture);
+    // Same size (the usual case): the alpha is read straight from the bitmap.
+    const bool direct = picture.bitmap().size() == size;
+    const QImage coverage = direct ? QImage() : maskCoverage(picture.bitmap(), size);
+    QImage out(size, kRasterFormat);
+    if (out.isNull() || (!direct && coverage.isNull()))
         return {};
-    const QRectF whole(QPointF(0, 0), picture.size());
-    surface.beginTransparencyLayer();
-    surface.clipToMask(whole, picture.bitmap());
-    QColor color;
-    color.setRgbF(float(std::clamp(red, 0.0, 1.0)), float(std::clamp(green, 0.0, 1.0)),
-                  float(std::clamp(blue, 0.0, 1.0)), float(std::clamp(alphas, 0.0, 1.0)));
-    surface.fillRect(whole, color);
-    surface.endTransparencyLayer();
-    return surface.image();
+    const float a = float(std::clamp(alphas, 0.0, 1.0));
+    const float r = float(std::clamp(red, 0.0, 1.0)) * a, g = float(std::clamp(green, 0.0, 1.0)) * a,
+                b = float(std::clamp(blue, 0.0, 1.0)) * a;
+    forEachRow(size.height(), [&](int y) {
+        const uchar *cov = direct ? nullptr : coverage.constScanLine(y);
+        const QRgb *src = reinterpret_cast<const QRgb *>(picture.bitmap().constScanLine(y));
+        QRgb *dst = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const float c = float(direct ? qAlpha(src[x]) : cov[x]);
+            dst[x] = (uint(c * a + 0.5f) << 24) | (uint(c * r + 0.5f) << 16) | (uint(c * g + 0.5f) << 8)
+                | uint(c * b + 0.5f);
+        }
+    });
+    return Picture(out);
 }
 
 } // namespace vimora

@@ -46,14 +46,31 @@ Picture MaskImage::maskImage(const Picture &picture, const Picture &mask) const
 Picture maskWithImage(const Picture &receiver, const Picture &mask)
 {
     const QSize size = rasterSizeByPoints(receiver);
-    QImage raster = ZELCreateARGBBitmapContext(unsigned(std::max(0, size.width())), unsigned(std::max(0, size.height())), 0);
-    if (raster.isNull())
-        return {};
-    drawBitmap(raster, QRectF(0, 0, size.width(), size.height()), receiver.bitmap());
     if (mask.isNull())
         return {};
-    applyCoverage(raster, maskCoverage(mask.bitmap(), size));
-    applyCoverage(raster, imageMaskCoverage(mask.bitmap(), size));
+    QImage raster = unpackRaster(receiver, size);
+    if (raster.isNull())
+        return {};
+    const QImage &m = mask.bitmap();
+    if (m.size() != size) {
+        applyCoverage(raster, maskCoverage(m, size));
+        applyCoverage(raster, imageMaskCoverage(m, size));
+        return Picture(raster);
+    }
+    // Same size (the editor's masks): clip coverage (mask alpha) and image-mask coverage
+    // (255 - first colour sample) applied in one pass, each step rounded as when apart.
+    forEachRow(size.height(), [&](int y) {
+        const QRgb *mrow = reinterpret_cast<const QRgb *>(m.constScanLine(y));
+        QRgb *row = reinterpret_cast<QRgb *>(raster.scanLine(y));
+        auto mul = [](uint v, uint c) { uint t = v * c + 128; return (t + (t >> 8)) >> 8; };
+        for (int x = 0; x < size.width(); ++x) {
+            const uint clip = qAlpha(mrow[x]);
+            const uint keep = 255u - uint(qRed(mrow[x]));
+            const QRgb p = row[x];
+            row[x] = (mul(mul(qAlpha(p), clip), keep) << 24) | (mul(mul(qRed(p), clip), keep) << 16)
+                | (mul(mul(qGreen(p), clip), keep) << 8) | mul(mul(qBlue(p), clip), keep);
+        }
+    });
     return Picture(raster);
 }
 
