@@ -12,6 +12,27 @@ FilterContext::FilterContext()
 {
     for (int i = 0; i < 256; ++i)
         m_decode[size_t(i)] = float(decode(i / 255.0));
+
+    m_linearStraight = std::make_unique<float[]>(256 * 256);
+    m_linearPremultiplied = std::make_unique<float[]>(256 * 256);
+    m_encodedStraight = std::make_unique<float[]>(256 * 256);
+    for (int a = 1; a < 256; ++a)
+        for (int c = 0; c < 256; ++c) {
+            const double straight = std::min(c, a) / double(a);
+            const double linear = decode(straight);
+            const size_t i = size_t(pixelIndex(a, c));
+            m_linearStraight[i] = float(linear);
+            m_linearPremultiplied[i] = float(linear * a / 255.0);
+            m_encodedStraight[i] = float(straight);
+        }
+
+    m_encode = std::make_unique<float[]>(size_t(kEncodeSteps + 1) * 2);
+    for (int i = 0; i <= kEncodeSteps; ++i) {
+        const double e0 = encode(double(i) / kEncodeSteps);
+        const double e1 = encode(double(i + 1) / kEncodeSteps);
+        m_encode[size_t(i) * 2] = float(e0);
+        m_encode[size_t(i) * 2 + 1] = float(e1 - e0);
+    }
 }
 
 FilterContext &FilterContext::shared()

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <memory>
 
 namespace vimora {
 
@@ -18,10 +21,34 @@ public:
     static double decode(double encoded);
     static double encode(double linear);
 
+    /// Tables for 8-bit premultiplied samples, indexed by pixelIndex(alpha, colour): the straight
+    /// colour in linear light, the same premultiplied by alpha, and the straight encoded value.
+    /// A colour byte above its alpha reads as the alpha; alpha 0 reads as 0.
+    static constexpr int pixelIndex(int alpha, int colour) { return alpha << 8 | colour; }
+    const float *linearStraight() const { return m_linearStraight.get(); }
+    const float *linearPremultiplied() const { return m_linearPremultiplied.get(); }
+    const float *encodedStraight() const { return m_encodedStraight.get(); }
+
+    /// encode() through an interpolated table (error below 2e-5, so a read-write round trip of
+    /// any byte pair is exact); the input is clamped to 0..1.
+    float encodeFast(float linear) const
+    {
+        const float x = std::clamp(linear, 0.0f, 1.0f) * float(kEncodeSteps);
+        const int i = std::min(int(x), kEncodeSteps - 1);
+        const float *e = &m_encode[size_t(i) * 2];
+        return e[0] + (x - float(i)) * e[1];
+    }
+
 private:
     FilterContext();
+    static constexpr int kEncodeSteps = 4096;
     int m_threads = 1;
     std::array<float, 256> m_decode{};
+    std::unique_ptr<float[]> m_linearStraight;
+    std::unique_ptr<float[]> m_linearPremultiplied;
+    std::unique_ptr<float[]> m_encodedStraight;
+    /// Pairs (value, slope to the next step) of encode() at kEncodeSteps + 1 points.
+    std::unique_ptr<float[]> m_encode;
 };
 
 /// The shared filter context (created on first use, kept for the process).

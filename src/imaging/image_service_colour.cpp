@@ -1,0 +1,274 @@
+// Colour filters of the image service: per-pixel rules on working values, alpha unchanged
+// unless a filter says otherwise; transparent pixels stay transparent.
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "imaging/image_service_families.h"
+
+namespace vimora::service {
+
+namespace {
+
+using kernels::PixelRow;
+using kernels::Region;
+using kernels::Space;
+
+// Rec. 709 luminance weights, used wherever a filter needs a luminance.
+constexpr float kLumR = 0.2125f, kLumG = 0.7154f, kLumB = 0.0721f;
+
+inline float luminance(float r, float g, float b) { return kLumR * r + kLumG * g + kLumB * b; }
+
+inline float smoothstep(float t)
+{
+    t = std::clamp(t, 0.0f, 1.0f);
+    return t * t * (3.0f - 2.0f * t);
+}
+
+QImage renderExposure(const FilterArgs &args, Region region)
+{
+    // 2^EV on linear light; premultiplied and straight give the same result.
+    const float factor = float(std::exp2(args.number("inputEV")));
+    return applyChannelTable(args.input(), region, channelTable(Space::Linear, [&](float u) { return u * factor; }));
+}
+
+QImage renderGamma(const FilterArgs &args, Region region)
+{
+    const float power = float(args.number("inputPower"));
+    return applyChannelTable(args.input(), region, channelTable(Space::Linear, [&](float u) {
+                                 return u > 0.0f ? std::pow(u, power) : 0.0f;
+                             }));
+}
+
+QImage renderColorControls(const FilterArgs &args, Region region)
+{
+    const float saturation = float(args.number("inputSaturation"));
+    const float brightness = float(args.number("inputBrightness"));
+    const float contrast = float(args.number("inputContrast"));
+    return kernels::mapStraight(args.input(), region, Space::Encoded, [&](PixelRow &row) {
+        kernels::eachPixel(row, [&](float &r, float &g, float &b) {
+            const float y = luminance(r, g, b);
+            r = ((y + (r - y) * saturation + brightness) - 0.5f) * contrast + 0.5f;
+            g = ((y + (g - y) * saturation + brightness) - 0.5f) * contrast + 0.5f;
+            b = ((y + (b - y) * saturation + brightness) - 0.5f) * contrast + 0.5f;
+        });
+    });
+}
+
+QImage renderHue(const FilterArgs &args, Region region)
+{
+    // Rotation of the colour cube about its gray axis; linear, so straight values serve.
+    const double angle = args.number("inputAngle");
+    const double c = std::cos(angle), s = std::sin(angle);
+    const float k = float((1 - c) / 3), q = float(s / std::numbers::sqrt3), ck = float(c) + k;
+    const float kmq = k - q, kpq = k + q;
+    return kernels::mapStraight(args.input(), region, Space::Linear, [&](PixelRow &row) {
+        kernels::eachPixel(row, [&](float &r, float &g, float &b) {
+            const float r0 = r, g0 = g, b0 = b;
+            r = ck * r0 + kmq * g0 + kpq * b0;
+            g = kpq * r0 + ck * g0 + kmq * b0;
+            b = kmq * r0 + kpq * g0 + ck * b0;
+        });
+    });
+}
+
+QImage renderVibrance(const FilterArgs &args, Region region)
+{
+    const float amount = float(args.number("inputAmount"));
+    return kernels::mapStraight(args.input(), region, Space::Linear, [&](PixelRow &row) {
+        kernels::eachPixel(row, [&](float &r, float &g, float &b) {
+            const float mx = std::max({r, g, b}), mn = std::min({r, g, b});
+            const float sat = mx - mn;
+            const float y = luminance(r, g, b);
+            float k;
+            if (amount >= 0.0f) {
+                k = 1.0f + amount * (1.0f - sat);
+                // Red-to-yellow hues are where skin lies: half the boost.
+                const bool skin = r == mx && g >= b;
+                k = skin ? 1.0f + (k - 1.0f) * 0.5f : k;
+            } else {
+                k = std::max(0.0f, 1.0f + amount * (1.0f + sat));
+            }
+            r = y + k * (r - y);
+            g = y + k * (g - y);
+            b = y + k * (b - y);
+        });
+    });
+}
+
+QImage renderSepia(const FilterArgs &args, Region region)
+{
+    const float t = float(args.number("inputIntensity"));
+    return kernels::mapStraight(args.input(), region, Space::Linear, [&](PixelRow &row) {
+        kernels::eachPixel(row, [&](float &r, float &g, float &b) {
+            const float sr = 0.393f * r + 0.769f * g + 0.189f * b;
+            const float sg = 0.349f * r + 0.686f * g + 0.168f * b;
+            const float sb = 0.272f * r + 0.534f * g + 0.131f * b;
+            r += (sr - r) * t;
+            g += (sg - g) * t;
+            b += (sb - b) * t;
+        });
+    });
+}
+
+QImage renderPosterize(const FilterArgs &args, Region region)
+{
+    // n evenly spaced levels including 0 and 1.
+    const float steps = float(std::max(2.0, args.number("inputLevels")) - 1.0);
+    return applyChannelTable(args.input(), region, channelTable(Space::Encoded, [&](float e) {
+                                 return std::floor(e * steps + 0.5f) / steps;
+                             }));
+}
+
+QImage renderMaskToAlpha(const FilterArgs &args, Region region)
+{
+    return kernels::mapPremultiplied(args.input(), region, Space::Linear, [&](PixelRow &row) {
+        for (int i = 0; i < row.count; ++i) {
+            const float m = luminance(row.r[i], row.g[i], row.b[i]);
+            row.r[i] = row.g[i] = row.b[i] = row.a[i] = m;
+        }
+    });
+}
+
+QImage renderVignette(const FilterArgs &args, Region region)
+{
+    const Extent input = args.inputExtent();
+    const float cx = float(input.width / 2), cy = float(input.height / 2);
+    const float halfDiagonal = float(std::hypot(input.width, input.height) / 2);
+    const float radius = float(std::max(args.number("inputRadius"), 1e-6));
+    const float intensity = float(args.number("inputIntensity"));
+    const float scale = 1.0f / (halfDiagonal * radius);
+    return kernels::mapStraight(args.input(), region, Space::Linear, [&](PixelRow &row) {
+        const float dy = row.y - cy;
+        for (int i = 0; i < row.count; ++i) {
+            const float dx = row.x0 + float(i) - cx;
+            const float f = 1.0f - intensity * smoothstep(std::sqrt(dx * dx + dy * dy) * scale);
+            row.r[i] *= f;
+            row.g[i] *= f;
+            row.b[i] *= f;
+        }
+    });
+}
+
+QImage renderNoiseReduction(const FilterArgs &args, Region region)
+{
+    // Flat neighbourhoods (every luminance step within the noise level) are smoothed over the
+    // pixels close to the centre; at edges the pixel is sharpened against the 3 x 3 mean.
+    const float level = float(args.number("inputNoiseLevel"));
+    const float sharpness = float(args.number("inputSharpness"));
+    const QImage reduced = kernels::neighbourhood(args.input(), 1, [&](const kernels::Window &w, PixelRow &out) {
+        auto lum = [&](int dy, int x) {
+            const float a = w.at(3, dy, x);
+            return a > 0.0f ? luminance(w.at(0, dy, x), w.at(1, dy, x), w.at(2, dy, x)) / a : 0.0f;
+        };
+        for (int x = 0; x < w.count(); ++x) {
+            const float y0 = lum(0, x);
+            float sum[4] = {0, 0, 0, 0}, mean[4] = {0, 0, 0, 0};
+            int n = 0;
+            float edge = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const float step = std::abs(lum(dy, x + dx) - y0);
+                    edge = std::max(edge, step);
+                    const bool close = step <= level;
+                    n += close;
+                    for (int c = 0; c < 4; ++c) {
+                        const float v = w.at(c, dy, x + dx);
+                        mean[c] += v;
+                        sum[c] += close ? v : 0.0f;
+                    }
+                }
+            float *planes[4] = {out.r, out.g, out.b, out.a};
+            for (int c = 0; c < 4; ++c) {
+                const float p = w.at(c, 0, x);
+                planes[c][x] = edge <= level ? sum[c] / float(n) : p + sharpness * (p - mean[c] / 9.0f);
+            }
+        }
+    });
+    return inputOverRegion(reduced, region);
+}
+
+QImage renderBloom(const FilterArgs &args, Region region)
+{
+    // Screen of the input with its blur scaled by the intensity, on every component.
+    const float k = float(args.number("inputIntensity"));
+    const double sigma = std::max(0.0, args.number("inputRadius"));
+    return kernels::blurThen(args.input(), region, sigma, [&](PixelRow &p, const PixelRow &blurred) {
+        float *planes[4] = {p.r, p.g, p.b, p.a};
+        const float *blur[4] = {blurred.r, blurred.g, blurred.b, blurred.a};
+        for (int c = 0; c < 4; ++c) {
+            float *__restrict v = planes[c];
+            const float *__restrict bl = blur[c];
+            for (int i = 0; i < p.count; ++i) {
+                const float kb = k * bl[i];
+                v[i] = v[i] + kb - v[i] * kb;
+            }
+        }
+    });
+}
+
+Extent bloomExtent(const FilterArgs &args)
+{
+    return args.inputExtent().grown(kernels::blurReach(std::max(0.0, args.number("inputRadius"))));
+}
+
+} // namespace
+
+std::vector<FilterSpec> colourFilters()
+{
+    constexpr double pi = std::numbers::pi;
+    return {
+        {"CIExposureAdjust",
+         "brightens or darkens by photographic stops",
+         {inputPicture(), numberParam("inputEV", 0, -10, 10, "exposure in stops")},
+         WorkingSpace::Linear, RenderRule::OutputExtent, inputExtentOf, renderExposure},
+        {"CIGammaAdjust",
+         "changes mid-tone brightness by a power law",
+         {inputPicture(), numberParam("inputPower", 1, 0.25, 4, "exponent; larger is darker")},
+         WorkingSpace::Linear, RenderRule::OutputExtent, inputExtentOf, renderGamma},
+        {"CIColorControls",
+         "saturation, brightness and contrast",
+         {inputPicture(), numberParam("inputSaturation", 1, 0, 2, "0 gray, 1 unchanged, above 1 stronger"),
+          numberParam("inputBrightness", 0, -1, 1, "added to every channel"),
+          numberParam("inputContrast", 1, 0.25, 4, "scale about mid gray")},
+         WorkingSpace::Encoded, RenderRule::OutputExtent, inputExtentOf, renderColorControls},
+        {"CIHueAdjust",
+         "rotates every hue by an angle",
+         {inputPicture(), numberParam("inputAngle", 0, -pi, pi, "radians")},
+         WorkingSpace::Linear, RenderRule::OutputExtent, inputExtentOf, renderHue},
+        {"CIVibrance",
+         "raises saturation mostly in weak colours, sparing skin tones",
+         {inputPicture(), numberParam("inputAmount", 0, -1, 1, "negative desaturates")},
+         WorkingSpace::Linear, RenderRule::OutputExtent, inputExtentOf, renderVibrance},
+        {"CISepiaTone",
+         "maps colours to shades of brown",
+         {inputPicture(), numberParam("inputIntensity", 1, 0, 1, "0 unchanged, 1 full sepia")},
+         WorkingSpace::Linear, RenderRule::OutputExtent, inputExtentOf, renderSepia},
+        {"CIColorPosterize",
+         "reduces every channel to evenly spaced levels",
+         {inputPicture(), numberParam("inputLevels", 6, 2, 30, "levels per channel (at least 2)")},
+         WorkingSpace::Encoded, RenderRule::OutputExtent, inputExtentOf, renderPosterize},
+        {"CIMaskToAlpha",
+         "turns a gray picture into white whose alpha is the gray level",
+         {inputPicture()},
+         WorkingSpace::Linear, RenderRule::OutputExtent, inputExtentOf, renderMaskToAlpha},
+        {"CIVignette",
+         "darkens (or with negative intensity brightens) towards the edges",
+         {inputPicture(), numberParam("inputRadius", 1, 0, 2, "reach, in half diagonals"),
+          numberParam("inputIntensity", 0, -1, 1, "strength")},
+         WorkingSpace::Linear, RenderRule::OutputExtent, inputExtentOf, renderVignette},
+        {"CINoiseReduction",
+         "smooths small luminance differences and sharpens larger ones",
+         {inputPicture(), numberParam("inputNoiseLevel", 0.02, 0, 0.1, "largest luminance step counted as noise"),
+          numberParam("inputSharpness", 0.4, 0, 2, "sharpening at edges")},
+         WorkingSpace::Linear, RenderRule::InputExtent, inputExtentOf, renderNoiseReduction},
+        {"CIBloom",
+         "softens edges and adds a glow that spreads past the picture",
+         {inputPicture(), numberParam("inputRadius", 10, 0, 100, "blur radius (sigma) in pixels"),
+          numberParam("inputIntensity", 0.5, 0, 1, "glow strength")},
+         WorkingSpace::Linear, RenderRule::OutputExtent, bloomExtent, renderBloom},
+    };
+}
+
+} // namespace vimora::service

@@ -1,0 +1,508 @@
+// Geometry filters of the image service: inverse-mapping warps sampled bilinearly in linear
+// light, and the crop. Mappings are written in image space (y up): for every output pixel
+// centre p they give the source point whose colour lands there. Inside the disc of a
+// distortion, c is its centre, d = p - c, r = |d| and R its radius; outside it p maps to itself.
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "imaging/image_service_families.h"
+
+namespace vimora::service {
+
+namespace {
+
+using kernels::PixelRow;
+using kernels::Region;
+using kernels::SourceRow;
+
+constexpr double kPi = std::numbers::pi;
+
+inline float smoothstep(float t)
+{
+    t = std::clamp(t, 0.0f, 1.0f);
+    return t * t * (3.0f - 2.0f * t);
+}
+
+// --- affine, crop, perspective ------------------------------------------------------------
+
+Extent boundsOf(const QPointF *points, int count)
+{
+    double x0 = points[0].x(), x1 = x0, y0 = points[0].y(), y1 = y0;
+    for (int i = 1; i < count; ++i) {
+        x0 = std::min(x0, points[i].x());
+        x1 = std::max(x1, points[i].x());
+        y0 = std::min(y0, points[i].y());
+        y1 = std::max(y1, points[i].y());
+    }
+    if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y0) || !std::isfinite(y1))
+        return {};
+    return {x0, y0, x1 - x0, y1 - y0, false};
+}
+
+bool invertible(const QTransform &m)
+{
+    const double det = m.m11() * m.m22() - m.m12() * m.m21();
+    return std::isfinite(det) && std::abs(det) > 1e-12;
+}
+
+Extent affineExtent(const FilterArgs &args)
+{
+    const QTransform m = args.transform("inputTransform");
+    const Extent in = args.inputExtent();
+    if (!invertible(m) || in.isEmpty())
+        return {};
+    const QPointF corners[4] = {m.map(QPointF(0, 0)), m.map(QPointF(in.width, 0)), m.map(QPointF(0, in.height)),
+                                m.map(QPointF(in.width, in.height))};
+    return boundsOf(corners, 4);
+}
+
+QImage renderAffine(const FilterArgs &args, Region region)
+{
+    // QTransform maps x' = m11 x + m21 y + dx, y' = m12 x + m22 y + dy: the a, b, c, d, tx, ty
+    // of the platform's transforms, here applied in y-up image space.
+    const QTransform m = args.transform("inputTransform");
+    if (!invertible(m))
+        return {};
+    const QTransform inv = m.inverted();
+    return kernels::warp(args.input(), region, [&](SourceRow &row) {
+        const double y = row.y0;
+        for (int i = 0; i < row.count; ++i) {
+            const double x = row.x0 + i;
+            row.x[i] = float(inv.m11() * x + inv.m21() * y + inv.dx());
+            row.y[i] = float(inv.m12() * x + inv.m22() * y + inv.dy());
+        }
+    });
+}
+
+Extent cropExtent(const FilterArgs &args)
+{
+    const QRectF r = args.rectangle("inputRectangle");
+    return args.inputExtent().intersected({r.x(), r.y(), r.width(), r.height(), false});
+}
+
+QImage renderCrop(const FilterArgs &args, Region region)
+{
+    // Pixels are copied, not resampled; outside the cropped part the result is transparent.
+    QImage out = inputOverRegion(args.input(), region);
+    const Region kept = cropExtent(args).integral();
+    if (out.isNull() || kept == region)
+        return out;
+    out.detach();
+    const int left = std::clamp(kept.x - region.x, 0, region.width);
+    const int right = std::clamp(kept.x + kept.width - region.x, left, region.width);
+    const int top = std::clamp(region.y + region.height - (kept.y + kept.height), 0, region.height);
+    const int bottom = std::clamp(region.y + region.height - kept.y, top, region.height);
+    for (int j = 0; j < region.height; ++j) {
+        QRgb *row = reinterpret_cast<QRgb *>(out.scanLine(j));
+        if (j < top || j >= bottom || kept.isEmpty()) {
+            std::fill_n(row, region.width, 0u);
+            continue;
+        }
+        std::fill(row, row + left, 0u);
+        std::fill(row + right, row + region.width, 0u);
+    }
+    return out;
+}
+
+/// The square-to-quadrilateral mapping of the four corner points, (s, t) running from the
+/// top-left corner (0, 0) to the bottom-right (1, 1).
+struct Projective
+{
+    double m[3][3];
+    bool valid;
+};
+
+Projective perspectiveMatrix(const QPointF corners[4])
+{
+    const double x0 = corners[0].x(), y0 = corners[0].y(), x1 = corners[1].x(), y1 = corners[1].y();
+    const double x2 = corners[2].x(), y2 = corners[2].y(), x3 = corners[3].x(), y3 = corners[3].y();
+    const double sx = x0 - x1 + x2 - x3, sy = y0 - y1 + y2 - y3;
+    double a, b, c, d, e, f, g, h;
+    if (sx == 0 && sy == 0) {
+        g = h = 0;
+        a = x1 - x0, b = x2 - x1, c = x0;
+        d = y1 - y0, e = y2 - y1, f = y0;
+    } else {
+        const double dx1 = x1 - x2, dx2 = x3 - x2, dy1 = y1 - y2, dy2 = y3 - y2;
+        const double den = dx1 * dy2 - dx2 * dy1;
+        if (den == 0)
+            return {{}, false};
+        g = (sx * dy2 - dx2 * sy) / den;
+        h = (dx1 * sy - sx * dy1) / den;
+        a = x1 - x0 + g * x1, b = x3 - x0 + h * x3, c = x0;
+        d = y1 - y0 + g * y1, e = y3 - y0 + h * y3, f = y0;
+    }
+    return {{{a, b, c}, {d, e, f}, {g, h, 1}}, true};
+}
+
+/// The true inverse (not the adjugate), so the third component keeps the sign of w.
+Projective inverted(const Projective &p)
+{
+    const auto &m = p.m;
+    const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1])
+        - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) + m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+    if (!p.valid || !std::isfinite(det) || std::abs(det) < 1e-12)
+        return {{}, false};
+    Projective r{{}, true};
+    r.m[0][0] = (m[1][1] * m[2][2] - m[1][2] * m[2][1]) / det;
+    r.m[0][1] = (m[0][2] * m[2][1] - m[0][1] * m[2][2]) / det;
+    r.m[0][2] = (m[0][1] * m[1][2] - m[0][2] * m[1][1]) / det;
+    r.m[1][0] = (m[1][2] * m[2][0] - m[1][0] * m[2][2]) / det;
+    r.m[1][1] = (m[0][0] * m[2][2] - m[0][2] * m[2][0]) / det;
+    r.m[1][2] = (m[0][2] * m[1][0] - m[0][0] * m[1][2]) / det;
+    r.m[2][0] = (m[1][0] * m[2][1] - m[1][1] * m[2][0]) / det;
+    r.m[2][1] = (m[0][1] * m[2][0] - m[0][0] * m[2][1]) / det;
+    r.m[2][2] = (m[0][0] * m[1][1] - m[0][1] * m[1][0]) / det;
+    return r;
+}
+
+void perspectiveCorners(const FilterArgs &args, QPointF corners[4])
+{
+    corners[0] = args.point("inputTopLeft");
+    corners[1] = args.point("inputTopRight");
+    corners[2] = args.point("inputBottomRight");
+    corners[3] = args.point("inputBottomLeft");
+}
+
+Extent perspectiveExtent(const FilterArgs &args)
+{
+    QPointF corners[4];
+    perspectiveCorners(args, corners);
+    if (!inverted(perspectiveMatrix(corners)).valid)
+        return {};
+    return boundsOf(corners, 4);
+}
+
+QImage renderPerspective(const FilterArgs &args, Region region)
+{
+    QPointF corners[4];
+    perspectiveCorners(args, corners);
+    const Projective inv = inverted(perspectiveMatrix(corners));
+    if (!inv.valid)
+        return {};
+    const double w = args.input().width(), h = args.input().height();
+    return kernels::warp(args.input(), region, [&](SourceRow &row) {
+        const double y = row.y0;
+        for (int i = 0; i < row.count; ++i) {
+            const double x = row.x0 + i;
+            const double s = inv.m[0][0] * x + inv.m[0][1] * y + inv.m[0][2];
+            const double t = inv.m[1][0] * x + inv.m[1][1] * y + inv.m[1][2];
+            const double q = inv.m[2][0] * x + inv.m[2][1] * y + inv.m[2][2];
+            if (!(q > 0)) {
+                row.x[i] = row.y[i] = -1e9f; // behind the viewer: transparent
+                continue;
+            }
+            row.x[i] = float(s / q * w);
+            row.y[i] = float(h - t / q * h);
+        }
+    });
+}
+
+// --- distortions --------------------------------------------------------------------------
+
+struct Disc
+{
+    float cx, cy, radius;
+};
+
+Disc discOf(const FilterArgs &args)
+{
+    const QPointF c = args.point("inputCenter");
+    return {float(c.x()), float(c.y()), float(std::max(0.0, args.number("inputRadius")))};
+}
+
+/// A warp whose rule rule(dx, dy, r, sx, sy) sets the source offset from the centre of every
+/// pixel inside the disc (r < R); everything else maps to itself.
+template <typename Rule>
+QImage discWarp(const FilterArgs &args, Region region, Rule &&rule)
+{
+    const Disc disc = discOf(args);
+    return kernels::warp(args.input(), region, [&](SourceRow &row) {
+        const float dy = row.y0 - disc.cy;
+        for (int i = 0; i < row.count; ++i) {
+            const float x = row.x0 + float(i);
+            const float dx = x - disc.cx;
+            const float r = std::sqrt(dx * dx + dy * dy);
+            float ox = dx, oy = dy;
+            const bool inside = r < disc.radius;
+            if (inside)
+                rule(dx, dy, r, ox, oy);
+            row.x[i] = inside ? disc.cx + ox : x;
+            row.y[i] = inside ? disc.cy + oy : row.y0;
+        }
+    });
+}
+
+QImage renderBump(const FilterArgs &args, Region region)
+{
+    const float scale = float(args.number("inputScale"));
+    if (scale == 0.0f)
+        return inputOverRegion(args.input(), region);
+    const float invRadius = 1.0f / std::max(discOf(args).radius, 1e-6f);
+    // Written as a plain per-pixel loop so it vectorises: the scale factor is 1 outside the disc.
+    const Disc disc = discOf(args);
+    return kernels::warp(args.input(), region, [&](SourceRow &row) {
+        const float dy = row.y0 - disc.cy;
+        float *__restrict sx = row.x;
+        float *__restrict sy = row.y;
+        for (int i = 0; i < row.count; ++i) {
+            const float x = row.x0 + float(i);
+            const float dx = x - disc.cx;
+            const float r = std::sqrt(dx * dx + dy * dy);
+            const float f = 1.0f - scale * smoothstep(1.0f - r * invRadius);
+            const bool inside = r < disc.radius;
+            sx[i] = inside ? disc.cx + dx * f : x;
+            sy[i] = inside ? disc.cy + dy * f : row.y0;
+        }
+    });
+}
+
+QImage renderPinch(const FilterArgs &args, Region region)
+{
+    const float scale = float(args.number("inputScale"));
+    if (scale == 0.0f)
+        return inputOverRegion(args.input(), region);
+    const float quarterTurnPerRadius = float(kPi / 2) / std::max(discOf(args).radius, 1e-6f);
+    return discWarp(args, region, [&](float dx, float dy, float r, float &ox, float &oy) {
+        if (r <= 0.0f)
+            return;
+        const float f = std::pow(std::sin(quarterTurnPerRadius * r), -scale);
+        ox = dx * f;
+        oy = dy * f;
+    });
+}
+
+/// Twirl (linear fall-off) and vortex (quadratic): content turns by angle x fall-off(r / R).
+template <bool quadratic>
+QImage renderSwirl(const FilterArgs &args, Region region)
+{
+    const float angle = float(args.number("inputAngle"));
+    if (angle == 0.0f)
+        return inputOverRegion(args.input(), region);
+    const float invRadius = 1.0f / std::max(discOf(args).radius, 1e-6f);
+    return discWarp(args, region, [&](float dx, float dy, float r, float &ox, float &oy) {
+        const float fall = 1.0f - r * invRadius;
+        const float theta = angle * (quadratic ? fall * fall : fall);
+        // The source of content turned by +theta is the point turned by -theta.
+        const float c = std::cos(theta), s = std::sin(theta);
+        ox = dx * c + dy * s;
+        oy = -dx * s + dy * c;
+    });
+}
+
+QImage renderHole(const FilterArgs &args, Region region)
+{
+    const Disc disc = discOf(args);
+    const float r2 = disc.radius * disc.radius;
+    return kernels::warp(args.input(), region, [&](SourceRow &row) {
+        const float dy = row.y0 - disc.cy;
+        for (int i = 0; i < row.count; ++i) {
+            const float dx = row.x0 + float(i) - disc.cx;
+            const float d2 = dx * dx + dy * dy;
+            // Inside the hole every point shows the centre; outside, radius r - R^2 / r.
+            const float f = d2 < r2 ? 0.0f : 1.0f - r2 / d2;
+            row.x[i] = disc.cx + dx * f;
+            row.y[i] = disc.cy + dy * f;
+        }
+    });
+}
+
+QImage renderCircleSplash(const FilterArgs &args, Region region)
+{
+    const Disc disc = discOf(args);
+    return kernels::warp(args.input(), region, [&](SourceRow &row) {
+        const float dy = row.y0 - disc.cy;
+        for (int i = 0; i < row.count; ++i) {
+            const float x = row.x0 + float(i);
+            const float dx = x - disc.cx;
+            const float r = std::sqrt(dx * dx + dy * dy);
+            // Outside the disc: the rim point on the same ray.
+            const bool outside = r > disc.radius;
+            const float f = outside ? disc.radius / r : 1.0f;
+            row.x[i] = outside ? disc.cx + dx * f : x;
+            row.y[i] = outside ? disc.cy + dy * f : row.y0;
+        }
+    });
+}
+
+Extent planeExtent(const FilterArgs &args)
+{
+    return args.input().isNull() ? Extent() : Extent::plane();
+}
+
+// --- pixellate, kaleidoscope --------------------------------------------------------------
+
+struct Cells
+{
+    double cx, cy, side;
+};
+
+Cells cellsOf(const FilterArgs &args)
+{
+    const QPointF c = args.point("inputCenter");
+    return {c.x(), c.y(), std::max(1.0, args.number("inputScale"))};
+}
+
+Extent pixellateExtent(const FilterArgs &args)
+{
+    // The input grown outward to whole cells; cell k spans c + (k -/+ 0.5) side.
+    const Extent in = args.inputExtent();
+    const Cells cells = cellsOf(args);
+    auto grow = [&](double c, double lo, double hi, double &first, double &last) {
+        const double kFirst = std::floor((lo - c) / cells.side + 0.5);
+        const double kLast = std::ceil((hi - c) / cells.side + 0.5) - 1;
+        first = c + (kFirst - 0.5) * cells.side;
+        last = c + (kLast + 0.5) * cells.side;
+    };
+    double x0, x1, y0, y1;
+    grow(cells.cx, in.x, in.x + in.width, x0, x1);
+    grow(cells.cy, in.y, in.y + in.height, y0, y1);
+    return {x0, y0, x1 - x0, y1 - y0, false};
+}
+
+QImage renderPixellate(const FilterArgs &args, Region region)
+{
+    const Cells cells = cellsOf(args);
+    return kernels::warp(args.input(), region, [&](SourceRow &row) {
+        const double ky = std::floor((row.y0 - cells.cy) / cells.side + 0.5);
+        const float sy = float(cells.cy + ky * cells.side);
+        for (int i = 0; i < row.count; ++i) {
+            const double kx = std::floor((row.x0 + i - cells.cx) / cells.side + 0.5);
+            row.x[i] = float(cells.cx + kx * cells.side);
+            row.y[i] = sy;
+        }
+    });
+}
+
+QImage renderKaleidoscope(const FilterArgs &args, Region region)
+{
+    // An equilateral triangle around the point, repeated by mirroring across its edges, each
+    // copy fading with distance from the point.
+    const QPointF point = args.point("inputPoint");
+    const double px = point.x(), py = point.y();
+    const double side = std::max(1.0, args.number("inputSize"));
+    const double inradius = side / (2.0 * std::numbers::sqrt3);
+    const double rotation = args.number("inputRotation");
+    const double decay = std::clamp(args.number("inputDecay"), 0.0, 1.0);
+    double nx[3], ny[3];
+    for (int k = 0; k < 3; ++k) {
+        const double phi = rotation + kPi / 2 + 2 * kPi * k / 3;
+        nx[k] = -std::cos(phi);
+        ny[k] = -std::sin(phi);
+    }
+    const double logDecay = decay > 0 ? std::log(decay) : -1e30;
+    return kernels::warpThen(
+        args.input(), region,
+        [&](SourceRow &row) {
+            for (int i = 0; i < row.count; ++i) {
+                double qx = row.x0 + i - px, qy = row.y0 - py;
+                for (int step = 0; step < 64; ++step) {
+                    int edge = -1;
+                    double beyond = 0;
+                    for (int k = 0; k < 3; ++k) {
+                        const double d = qx * nx[k] + qy * ny[k] - inradius;
+                        if (d > beyond) {
+                            beyond = d;
+                            edge = k;
+                        }
+                    }
+                    if (edge < 0)
+                        break;
+                    qx -= 2 * beyond * nx[edge];
+                    qy -= 2 * beyond * ny[edge];
+                }
+                row.x[i] = float(px + qx);
+                row.y[i] = float(py + qy);
+            }
+        },
+        [&](PixelRow &row) {
+            if (decay >= 1.0)
+                return;
+            const double dy = row.y - py;
+            for (int i = 0; i < row.count; ++i) {
+                const double dx = row.x0 + i - px;
+                const float fade = float(std::exp(logDecay * std::sqrt(dx * dx + dy * dy) / side));
+                row.r[i] *= fade;
+                row.g[i] *= fade;
+                row.b[i] *= fade;
+            }
+        });
+}
+
+std::vector<ParamSpec> discParams(const char *amountKey, double amount, double amountMin, double amountMax,
+                                  const char *amountDescription, double radius, double radiusMin, double radiusMax)
+{
+    std::vector<ParamSpec> params{inputPicture(), pointParam("inputCenter", 150, 150, "centre of the effect")};
+    params.push_back(numberParam("inputRadius", radius, radiusMin, radiusMax, "radius in pixels"));
+    if (amountKey)
+        params.push_back(numberParam(amountKey, amount, amountMin, amountMax, amountDescription));
+    return params;
+}
+
+} // namespace
+
+std::vector<FilterSpec> warpFilters()
+{
+    constexpr double kHuge = 8.98847e307;
+    return {
+        {"CIAffineTransform",
+         "applies a 2-D affine transform (a, b, c, d, tx, ty)",
+         {inputPicture(), {"inputTransform", ParamKind::Transform, {}, 0, 0, "x' = a x + c y + tx, y' = b x + d y + ty"}},
+         WorkingSpace::Linear, RenderRule::OutputExtent, affineExtent, renderAffine},
+        {"CICrop",
+         "keeps the part of the picture inside a rectangle",
+         {inputPicture(),
+          {"inputRectangle", ParamKind::Rectangle, {-kHuge, -kHuge, 2 * kHuge, 2 * kHuge}, 0, 0,
+           "x, y (bottom-left corner), width, height"}},
+         WorkingSpace::Bytes, RenderRule::OutputExtent, cropExtent, renderCrop},
+        {"CIPerspectiveTransform",
+         "maps the picture's corners onto four points",
+         {inputPicture(), pointParam("inputTopLeft", 118, 484, "where the top-left corner lands"),
+          pointParam("inputTopRight", 646, 507, "where the top-right corner lands"),
+          pointParam("inputBottomRight", 548, 140, "where the bottom-right corner lands"),
+          pointParam("inputBottomLeft", 155, 153, "where the bottom-left corner lands")},
+         WorkingSpace::Linear, RenderRule::OutputExtent, perspectiveExtent, renderPerspective},
+        {"CIBumpDistortion",
+         "a convex or concave bulge around a point",
+         discParams("inputScale", 0.5, -1, 1, "positive bulges, negative shrinks", 300, 0, 600),
+         WorkingSpace::Linear, RenderRule::OutputExtent, inputExtentOf, renderBump},
+        {"CIPinchDistortion",
+         "pulls the picture towards a point",
+         discParams("inputScale", 0.5, 0, 2, "strength", 300, 0, 1000),
+         WorkingSpace::Linear, RenderRule::OutputExtent, inputExtentOf, renderPinch},
+        {"CITwirlDistortion",
+         "turns the picture around a point, fully at the centre, not at the rim",
+         discParams("inputAngle", kPi, -4 * kPi, 4 * kPi, "turn at the centre, radians", 300, 0, 500),
+         WorkingSpace::Linear, RenderRule::OutputExtent, inputExtentOf, renderSwirl<false>},
+        {"CIVortexDistortion",
+         "a tight spiral around a point",
+         discParams("inputAngle", 56.55, -30 * kPi, 30 * kPi, "turn at the centre, radians", 300, 0, 800),
+         WorkingSpace::Linear, RenderRule::OutputExtent, inputExtentOf, renderSwirl<true>},
+        {"CIHoleDistortion",
+         "opens a round hole and pushes the picture outward",
+         discParams(nullptr, 0, 0, 0, "", 150, 0.01, 1000),
+         WorkingSpace::Linear, RenderRule::OutputExtent, inputExtentOf, renderHole},
+        // Its output has no bounds; the wrapper renders it over the input so it yields a picture.
+        {"CICircleSplashDistortion",
+         "keeps a disc and smears its rim outward in rays",
+         discParams(nullptr, 0, 0, 0, "", 150, 0, 1000),
+         WorkingSpace::Linear, RenderRule::InputExtent, planeExtent, renderCircleSplash},
+        {"CIPixellate",
+         "replaces the picture by squares of one colour",
+         {inputPicture(), pointParam("inputCenter", 150, 150, "centre of one cell"),
+          numberParam("inputScale", 8, 1, 100, "cell side in pixels")},
+         WorkingSpace::Linear, RenderRule::OutputExtent, pixellateExtent, renderPixellate},
+        // Its output tiles the plane; the wrapper renders it over the input so it yields a picture.
+        {"CITriangleKaleidoscope",
+         "repeats a triangular piece by mirroring, fading with distance",
+         {inputPicture(), pointParam("inputPoint", 150, 150, "centre of the source triangle"),
+          numberParam("inputSize", 700, 0, 1000, "triangle side in pixels"),
+          numberParam("inputRotation", 5.924, 0, 2 * kPi, "triangle rotation, radians"),
+          numberParam("inputDecay", 0.85, 0, 1, "fade per triangle side of distance; 1 none")},
+         WorkingSpace::Linear, RenderRule::InputExtent, planeExtent, renderKaleidoscope},
+    };
+}
+
+} // namespace vimora::service

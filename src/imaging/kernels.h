@@ -1,0 +1,323 @@
+#pragma once
+
+// The kernels our image service composes its named filters from: point, neighbourhood,
+// inverse-mapping warp with bilinear sampling, and separable blur. Rules for all of them:
+// - Image space is measured in pixels with the origin at the bottom-left and y up. A W x H
+//   bitmap covers (0, 0, W, H); its raster pixel (i, j), row j counted from the top, is the
+//   image point (i + 0.5, H - j - 0.5). Outside its bitmap a picture is transparent black.
+// - A kernel renders a Region: an integral rectangle of image space. The result is a Raster of
+//   the region's size whose pixel (i, j) is the image point (x + i + 0.5, y + height - j - 0.5).
+// - Working values are floats 0..1 in linear light (or sRGB-encoded where a filter asks),
+//   premultiplied unless a kernel says "straight". Values may leave 0..1 inside a filter;
+//   writing clamps once, then rounds to nearest: colour = floor(encode(u) * a * 255 + 0.5),
+//   never above alpha. Reading then writing any byte pair gives it back exactly.
+// - Loops are row-parallel (parallelRows); a null or empty input gives a null Raster.
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include <QImage>
+
+#include "imaging/filter_context.h"
+#include "imaging/parallel.h"
+
+// Hot loops are also compiled for AVX2 + FMA and picked at load time where the CPU has them.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define VIMORA_SIMD_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#else
+#define VIMORA_SIMD_CLONES
+#endif
+
+namespace vimora::kernels {
+
+/// An integral rectangle of image space (y up).
+struct Region
+{
+    int x = 0, y = 0, width = 0, height = 0;
+    bool isEmpty() const { return width <= 0 || height <= 0; }
+    bool operator==(const Region &) const = default;
+};
+
+inline Region regionOf(const QImage &bitmap) { return {0, 0, bitmap.width(), bitmap.height()}; }
+
+/// Largest side a kernel renders; beyond it the result is "no picture" rather than an
+/// allocation the machine cannot make.
+inline constexpr int kMaxSide = 1 << 15;
+
+enum class Space { Linear, Encoded };
+
+/// One row of working values as structure of arrays, so per-pixel rules vectorise.
+struct PixelRow
+{
+    float *r = nullptr, *g = nullptr, *b = nullptr, *a = nullptr;
+    int count = 0;
+    float x0 = 0; ///< image x of the first pixel centre
+    float y = 0;  ///< image y of the row's pixel centres
+};
+
+/// Owns the four planes of a PixelRow.
+class RowBuffer
+{
+public:
+    explicit RowBuffer(int count);
+    PixelRow row;
+
+private:
+    std::vector<float> m_data;
+};
+
+/// Reads n pixels of source row `srcRow` starting at column `srcX` (either may lie outside the
+/// bitmap: those pixels read as transparent). Straight or premultiplied values.
+void decodeRow(const QImage &src, int srcRow, int srcX, Space space, bool premultiplied, PixelRow &row);
+/// Writes a row of straight values; `row.a` supplies alpha.
+void encodeStraightRow(const PixelRow &row, Space space, QRgb *out);
+/// Writes a row of premultiplied values.
+void encodePremultipliedRow(const PixelRow &row, Space space, QRgb *out);
+
+/// An empty Raster for a region, or null when the region is empty or too large.
+QImage makeRegionRaster(Region region);
+
+/// Calls fn(PixelRow &, QRgb *out) for every output row of the region with the source pixels
+/// facing it already decoded.
+template <typename Fn>
+QImage forEachRegionRow(const QImage &src, Region region, Space space, bool premultiplied, Fn &&fn)
+{
+    if (src.isNull())
+        return {};
+    QImage out = makeRegionRaster(region);
+    if (out.isNull())
+        return {};
+    const int rowOffset = src.height() - region.y - region.height;
+    parallelRows(region.height, [&](int begin, int end) {
+        RowBuffer buffer(region.width);
+        for (int j = begin; j < end; ++j) {
+            PixelRow &row = buffer.row;
+            row.x0 = float(region.x) + 0.5f;
+            row.y = float(region.y + region.height - j) - 0.5f;
+            decodeRow(src, j + rowOffset, region.x, space, premultiplied, row);
+            fn(row, reinterpret_cast<QRgb *>(out.scanLine(j)));
+        }
+    });
+    return out;
+}
+
+/// Point kernel on straight colour: rowFn(PixelRow &) changes r, g, b (and may change a).
+template <typename RowFn>
+QImage mapStraight(const QImage &src, Region region, Space space, RowFn &&rowFn)
+{
+    return forEachRegionRow(src, region, space, false, [&](PixelRow &row, QRgb *out) {
+        rowFn(row);
+        encodeStraightRow(row, space, out);
+    });
+}
+
+/// Point kernel on premultiplied values: rowFn(PixelRow &) may change all four components.
+template <typename RowFn>
+QImage mapPremultiplied(const QImage &src, Region region, Space space, RowFn &&rowFn)
+{
+    return forEachRegionRow(src, region, space, true, [&](PixelRow &row, QRgb *out) {
+        rowFn(row);
+        encodePremultipliedRow(row, space, out);
+    });
+}
+
+/// Applies fn(float &r, float &g, float &b) to each pixel of a row (a plain, vectorisable loop).
+template <typename Fn>
+inline void eachPixel(PixelRow &row, Fn &&fn)
+{
+    float *__restrict r = row.r;
+    float *__restrict g = row.g;
+    float *__restrict b = row.b;
+    for (int i = 0; i < row.count; ++i)
+        fn(r[i], g[i], b[i]);
+}
+
+// --- warp ---------------------------------------------------------------------------------
+
+/// Source points of one output row, image space. A point far outside the input reads transparent.
+struct SourceRow
+{
+    float *x = nullptr, *y = nullptr;
+    int count = 0;
+    float x0 = 0; ///< image x of the first output pixel centre
+    float y0 = 0; ///< image y of the output row
+};
+
+/// Samples n source points bilinearly in premultiplied linear light (neighbours outside the
+/// bitmap are transparent). A point on a pixel centre copies that pixel, so identity maps
+/// reproduce the input bit for bit.
+void sampleRow(const QImage &src, const SourceRow &points, QRgb *out);
+/// The same into premultiplied linear working values, for warps that post-process.
+void sampleRow(const QImage &src, const SourceRow &points, PixelRow &out);
+
+/// Inverse-mapping warp: mapRow(SourceRow &) fills the source point of every output pixel.
+template <typename MapRow>
+QImage warp(const QImage &src, Region region, MapRow &&mapRow)
+{
+    if (src.isNull())
+        return {};
+    QImage out = makeRegionRaster(region);
+    if (out.isNull())
+        return {};
+    parallelRows(region.height, [&](int begin, int end) {
+        std::vector<float> buffer(size_t(region.width) * 2);
+        SourceRow points{buffer.data(), buffer.data() + region.width, region.width, float(region.x) + 0.5f, 0};
+        for (int j = begin; j < end; ++j) {
+            points.y0 = float(region.y + region.height - j) - 0.5f;
+            mapRow(points);
+            sampleRow(src, points, reinterpret_cast<QRgb *>(out.scanLine(j)));
+        }
+    });
+    return out;
+}
+
+/// Warp followed by a point rule on the sampled premultiplied values: post(PixelRow &).
+template <typename MapRow, typename Post>
+QImage warpThen(const QImage &src, Region region, MapRow &&mapRow, Post &&post)
+{
+    if (src.isNull())
+        return {};
+    QImage out = makeRegionRaster(region);
+    if (out.isNull())
+        return {};
+    parallelRows(region.height, [&](int begin, int end) {
+        std::vector<float> buffer(size_t(region.width) * 2);
+        RowBuffer values(region.width);
+        SourceRow points{buffer.data(), buffer.data() + region.width, region.width, float(region.x) + 0.5f, 0};
+        for (int j = begin; j < end; ++j) {
+            points.y0 = float(region.y + region.height - j) - 0.5f;
+            mapRow(points);
+            values.row.x0 = points.x0;
+            values.row.y = points.y0;
+            sampleRow(src, points, values.row);
+            post(values.row);
+            encodePremultipliedRow(values.row, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(j)));
+        }
+    });
+    return out;
+}
+
+// --- neighbourhood ------------------------------------------------------------------------
+
+/// Premultiplied linear rows around one output row: plane c (0 r, 1 g, 2 b, 3 a) of row dy
+/// (-radius..radius, positive = lower on screen) at column x (-radius..count + radius - 1).
+class Window
+{
+public:
+    Window(int count, int radius);
+    float at(int channel, int dy, int x) const
+    {
+        return m_rows[size_t(dy + m_radius)][size_t(channel) * size_t(m_stride) + size_t(x + m_radius)];
+    }
+    const float *plane(int channel, int dy) const
+    {
+        return m_rows[size_t(dy + m_radius)].data() + size_t(channel) * size_t(m_stride) + m_radius;
+    }
+    int count() const { return m_count; }
+    int radius() const { return m_radius; }
+
+private:
+    friend void loadWindow(const QImage &, int, Window &);
+    int m_count, m_radius, m_stride;
+    int m_loadedRow = -2; ///< consecutive rows reuse all but one decoded row
+    std::vector<std::vector<float>> m_rows;
+};
+
+/// Fills the window around raster row `row` of src, the picture's edge pixels repeated outward.
+void loadWindow(const QImage &src, int row, Window &window);
+
+/// Neighbourhood kernel over the input's own extent: rowFn(const Window &, PixelRow &out) gets
+/// the premultiplied window around each row and fills the premultiplied output row.
+template <typename RowFn>
+QImage neighbourhood(const QImage &src, int radius, RowFn &&rowFn)
+{
+    if (src.isNull())
+        return {};
+    QImage out = makeRegionRaster(regionOf(src));
+    if (out.isNull())
+        return {};
+    parallelRows(src.height(), [&](int begin, int end) {
+        Window window(src.width(), radius);
+        RowBuffer buffer(src.width());
+        for (int j = begin; j < end; ++j) {
+            loadWindow(src, j, window);
+            buffer.row.x0 = 0.5f;
+            buffer.row.y = float(src.height() - j) - 0.5f;
+            rowFn(std::as_const(window), buffer.row);
+            encodePremultipliedRow(buffer.row, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(j)));
+        }
+    });
+    return out;
+}
+
+// --- separable blur -----------------------------------------------------------------------
+
+/// How far a Gaussian of this sigma reaches: ceil(3 sigma).
+int blurReach(double sigma);
+
+/// Gaussian blur of the input in premultiplied linear light (transparent outside its extent),
+/// rendered over a region: combine(PixelRow &pixel, const PixelRow &blurred) gets each row of
+/// the input's own values and of the blur, and leaves the result in pixel. Sigma up to 3 uses
+/// exact taps; wider blurs use three box passes of the same variance.
+template <typename Combine>
+QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combine);
+
+/// Non-template core of blurThen: the blur of a band of region rows.
+class BlurBand
+{
+public:
+    BlurBand(const QImage &src, Region region, double sigma);
+    /// Blurs region rows [first, end) into the band; row(k) is then region row first + k.
+    void compute(int first, int end);
+    PixelRow row(int k);
+
+private:
+    void verticalFir(int rows);
+    void horizontalFir(int rows);
+    void verticalBoxes(int rows);
+    void horizontalBoxes(int rows);
+
+    const QImage &m_src;
+    Region m_region;
+    std::vector<float> m_taps; ///< symmetric FIR taps, centre first; empty for box passes
+    std::vector<int> m_boxes;  ///< box radii of the three passes
+    int m_reach = 0;
+    int m_inWidth = 0, m_inRows = 0, m_bandRows = 0;
+    std::vector<float> m_in, m_mid, m_out;
+};
+
+template <typename Combine>
+QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combine)
+{
+    if (src.isNull())
+        return {};
+    QImage out = makeRegionRaster(region);
+    if (out.isNull())
+        return {};
+    const int rowOffset = src.height() - region.y - region.height;
+    constexpr int kBand = 128;
+    parallelRows(
+        region.height,
+        [&](int begin, int end) {
+            BlurBand band(src, region, sigma);
+            RowBuffer pixel(region.width);
+            for (int first = begin; first < end; first += kBand) {
+                const int last = std::min(end, first + kBand);
+                band.compute(first, last);
+                for (int j = first; j < last; ++j) {
+                    pixel.row.x0 = float(region.x) + 0.5f;
+                    pixel.row.y = float(region.y + region.height - j) - 0.5f;
+                    decodeRow(src, j + rowOffset, region.x, Space::Linear, true, pixel.row);
+                    const PixelRow blurred = band.row(j - first);
+                    combine(pixel.row, blurred);
+                    encodePremultipliedRow(pixel.row, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(j)));
+                }
+            }
+        },
+        kBand);
+    return out;
+}
+
+} // namespace vimora::kernels

@@ -1,0 +1,12 @@
+# The image service, the filter catalogue and the blend modes.
+target_sources(vimora_imaging PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/kernels.cpp ${CMAKE_CURRENT_LIST_DIR}/kernels.h
+  ${CMAKE_CURRENT_LIST_DIR}/image_service.cpp ${CMAKE_CURRENT_LIST_DIR}/image_service.h
+  ${CMAKE_CURRENT_LIST_DIR}/image_service_families.h
+  ${CMAKE_CURRENT_LIST_DIR}/image_service_colour.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/image_service_stylize.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/image_service_warp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/image_service_auto.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/blend.cpp ${CMAKE_CURRENT_LIST_DIR}/blend.h
+  ${CMAKE_CURRENT_LIST_DIR}/filter.cpp ${CMAKE_CURRENT_LIST_DIR}/filter.h
+  ${CMAKE_CURRENT_LIST_DIR}/composite_filter.cpp ${CMAKE_CURRENT_LIST_DIR}/composite_filter.h)
