@@ -1,0 +1,37 @@
+// Working sizes, thumbnails and the working view's cover sizes.
+#include <gtest/gtest.h>
+
+#include "compositor/intake_geometry.h"
+
+using namespace vimora;
+
+TEST(IntakeSizeTest, LongerSideIsLimitedPerDevice)
+{
+    EXPECT_EQ(intakeWorkingSize({4000, 3000}, intakeMaxSide(DeviceProfile::Phone568)), QSizeF(1500, 1125));
+    EXPECT_EQ(intakeWorkingSize({3000, 4000}, intakeMaxSide(DeviceProfile::Tablet)), QSizeF(1500, 2000));
+    EXPECT_EQ(intakeWorkingSize({1500, 1500}, intakeMaxSide(DeviceProfile::Phone480)), QSizeF(1500, 1500));
+    EXPECT_EQ(intakeWorkingSize({10000, 200}, 1500), QSizeF(1500, 30));
+    EXPECT_EQ(intakeWorkingSize({1, 1}, 1500), QSizeF(1, 1));
+}
+
+TEST(IntakeSizeTest, ThumbnailsAre156WideKeepingTheRatio)
+{
+    EXPECT_EQ(intakeThumbnailSize({1500, 1125}), QSizeF(156, 117));
+    EXPECT_EQ(intakeThumbnailSize({0, 0}), QSizeF());
+}
+
+TEST(OpenBackViewTest, CoversTheScreenAtTheRatio)
+{
+    EXPECT_EQ(openBackViewSize(DeviceProfile::Tablet, true, 1.0f), QSizeF(1024, 1024));
+    EXPECT_EQ(openBackViewSize(DeviceProfile::Tablet, true, 0.5f), QSizeF(1536, 768));
+    EXPECT_EQ(openBackViewSize(DeviceProfile::Phone568, true, 1.0f), QSizeF(568, 568));
+    EXPECT_EQ(openBackViewSize(DeviceProfile::Phone480, false, 2.0f), QSizeF(320, 640));
+}
+
+TEST(BackgroundSizeTest, SavedPicturesCoverTheTabletScreenAndTheDevice)
+{
+    EXPECT_EQ(backgroundCoverSize({2000, 1500}), QSizeF(1024, 768));
+    EXPECT_EQ(backgroundCoverSize({1000, 2000}), QSizeF(768, 1536));
+    EXPECT_EQ(backgroundViewSize(DeviceProfile::Phone480, {2000, 1500}), QSizeF(480, 360));
+    EXPECT_EQ(backgroundViewSize(DeviceProfile::Tablet, {1500, 1500}), QSizeF(1024, 1024));
+}
