@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <QString>
+
+#include "imaging/picture.h"
+
+class QWidget;
+
+namespace vimora {
+
+/// The photo library: $VIMORA_PHOTOS, else the XDG pictures folder "Vimora/". Each saved
+/// picture is a file in it; an album is a sub-folder.
+class PhotoLibrary
+{
+public:
+    static QString folder();
+    static void setFolder(const QString &path);
+};
+
+/// The system photo picker. present() shows it and later calls done exactly once: with the
+/// picked photo (upright; a file that cannot be read gives a null picture and its path in
+/// the error), or with nothing when the user cancelled.
+class PhotoPicker
+{
+public:
+    enum class Source { Album, Camera };
+    struct Result
+    {
+        Picture photo;
+        QString path;   // the file picked
+        QString error;  // set when the file could not be read
+    };
+    using Done = std::function<void(std::optional<Result>)>;
+
+    virtual ~PhotoPicker() = default;
+    virtual void present(Source source, Done done) = 0;
+    /// Closes the picker as if cancelled (a popover dismissed by code).
+    virtual void dismiss() {}
+
+    /// The picker screens use; the application installs the file-dialog one, tests a fake.
+    static PhotoPicker &current();
+    static void setCurrent(std::unique_ptr<PhotoPicker> picker);
+};
+
+/// A file dialog opened on the photo library; the camera is not available here.
+class FileDialogPhotoPicker : public PhotoPicker
+{
+public:
+    explicit FileDialogPhotoPicker(QWidget *parent = nullptr);
+    void present(Source source, Done done) override;
+    void dismiss() override;
+
+private:
+    QWidget *m_parent;
+    class QFileDialog *m_dialog = nullptr;
+};
+
+/// Reads a picked file into a result (used by every picker).
+PhotoPicker::Result readPickedPhoto(const QString &path);
+
+} // namespace vimora
