@@ -66,7 +66,7 @@ void PhotoPicker::setCurrent(std::unique_ptr<PhotoPicker> picker)
 
 PhotoPicker::Result readPickedPhoto(const QString &path)
 {
-    Result result;
+    PhotoPicker::Result result;
     result.path = path;
     result.photo = readPicture(path);
     if (result.photo.isNull()) {

@@ -8,6 +8,7 @@
 
 #include "imaging/picture.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace vimora {
@@ -56,7 +57,7 @@ public:
 
 private:
     QWidget *m_parent;
-    class QFileDialog *m_dialog = nullptr;
+    QFileDialog *m_dialog = nullptr;
 };
 
 /// Reads a picked file into a result (used by every picker).
