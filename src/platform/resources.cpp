@@ -36,6 +36,14 @@ QString scale2Name(const QString &name)
     const int dot = name.lastIndexOf('.');
     return dot < 0 ? name + "@2x" : name.left(dot) + "@2x" + name.mid(dot);
 }
+
+// A picture named without an extension is a PNG ("QvIPC-Checkmark-iPad"), as bundle lookups
+// have always read such names.
+QString pictureFileName(const QString &name)
+{
+    const int slash = name.lastIndexOf('/');
+    return name.isEmpty() || name.indexOf('.', slash + 1) >= 0 ? name : name + QStringLiteral(".png");
+}
 } // namespace
 
 QString Resources::directory()
@@ -82,12 +90,12 @@ Picture Resources::imageNamed(const QString &name)
     }
     Picture picture;
     if (scale >= 2) {
-        const QString hi = directory() + '/' + scale2Name(name);
+        const QString hi = directory() + '/' + scale2Name(pictureFileName(name));
         if (QFileInfo(hi).isFile())
             picture = readPicture(hi).withScale(2.0);
     }
     if (picture.isNull()) {
-        const QString full = path(name);
+        const QString full = path(pictureFileName(name));
         if (full.isEmpty())
             return {};
         picture = readPicture(full);
