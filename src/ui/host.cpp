@@ -1,0 +1,167 @@
+#include "ui/host.h"
+
+#include <algorithm>
+
+#include <QPainter>
+
+#include "ui/theme.h"
+#include "ui/transition.h"
+
+namespace vimora::ui {
+
+namespace {
+// Live hosts, the current one last.
+std::vector<Host *> &hosts()
+{
+    static std::vector<Host *> list;
+    return list;
+}
+} // namespace
+
+Host::Host(QSizeF screenSize, Clock *clock)
+    : m_clock(clock)
+    , m_window(std::make_shared<View>(QRectF(QPointF(0, 0), screenSize)))
+    , m_dispatcher([this](QPointF p) { return hitTest(p); })
+{
+    m_window->setBackgroundColor(Qt::black);
+    m_window->m_host = this; // from here on views ask this host for repaints
+    makeCurrent();
+}
+
+Host::~Host()
+{
+    // The derived host is gone: views must not ask it for repaints any more.
+    m_window->m_host = nullptr;
+    m_dispatcher.cancelAll(m_clock->now());
+    auto &list = hosts();
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    Clock::setCurrent(list.empty() ? nullptr : &list.back()->clock());
+}
+
+Host *Host::current()
+{
+    return hosts().empty() ? nullptr : hosts().back();
+}
+
+void Host::makeCurrent()
+{
+    auto &list = hosts();
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    list.push_back(this);
+    Clock::setCurrent(m_clock);
+}
+
+void Host::setRootView(const ViewPtr &root)
+{
+    if (m_root == root)
+        return;
+    if (m_root)
+        m_root->removeFromSuperview();
+    m_root = root;
+    if (!root)
+        return;
+    root->setFrame(m_window->bounds());
+    root->setAutoresizingMask(FlexibleWidth | FlexibleHeight);
+    m_window->insertSubview(root, 0);
+}
+
+void Host::setScreenSize(QSizeF size)
+{
+    m_window->setFrame(QRectF(QPointF(0, 0), size));
+    for (const ViewPtr &layer : m_modalLayers)
+        layer->setFrame(m_window->bounds());
+}
+
+void Host::presentModal(const ViewPtr &view, bool animated)
+{
+    if (!view)
+        return;
+    dismissModal(view.get());
+    auto layer = std::make_shared<View>(m_window->bounds());
+    layer->setAutoresizingMask(FlexibleWidth | FlexibleHeight);
+    layer->setBackgroundColor(Theme::current().style(ThemeElement::ModalDimming).brush.color());
+    layer->addSubview(view);
+    m_modalLayers.push_back(layer);
+    if (animated) {
+        layer->setHidden(true);
+        m_window->addSubview(layer);
+        layer->addTransition(Transition(TransitionType::Fade, TransitionSubtype::FromLeft, kModalFadeDuration));
+        layer->setHidden(false);
+    } else {
+        m_window->addSubview(layer);
+    }
+}
+
+void Host::dismissModal(const View *view, bool animated)
+{
+    for (auto it = m_modalLayers.begin(); it != m_modalLayers.end(); ++it) {
+        if (!view || view->superview() != it->get())
+            continue;
+        const ViewPtr layer = *it;
+        m_modalLayers.erase(it);
+        if (!animated) {
+            layer->removeAllSubviews();
+            layer->removeFromSuperview();
+            return;
+        }
+        // Hidden at once (no touches reach it), drawn fading out, then taken away.
+        layer->addTransition(Transition(TransitionType::Fade, TransitionSubtype::FromLeft, kModalFadeDuration));
+        layer->setHidden(true);
+        std::weak_ptr<View> weak = layer;
+        m_clock->schedule(kModalFadeDuration, [weak]() {
+            if (ViewPtr l = weak.lock()) {
+                l->removeAllSubviews();
+                l->removeFromSuperview();
+            }
+        });
+        return;
+    }
+}
+
+void Host::sendTouches(const std::vector<TouchInput> &inputs)
+{
+    makeCurrent();
+    m_dispatcher.dispatch(inputs, m_clock->now());
+}
+
+void Host::cancelTouches()
+{
+    m_dispatcher.cancelAll(m_clock->now());
+}
+
+View *Host::hitTest(QPointF windowPoint)
+{
+    if (!m_modalLayers.empty()) {
+        // A modal layer takes every touch, whether or not it lands on its view.
+        View *layer = m_modalLayers.back().get();
+        View *hit = layer->hitTest(layer->fromSuperview(windowPoint));
+        return hit ? hit : layer;
+    }
+    return m_window->hitTest(windowPoint);
+}
+
+bool Host::setFocusView(View *view)
+{
+    View *old = focusView();
+    if (old == view)
+        return true;
+    m_focus = view ? view->sharedFromThis() : ViewPtr();
+    if (old)
+        old->focusChanged(false);
+    if (view)
+        view->focusChanged(true);
+    focusViewChanged();
+    return true;
+}
+
+void Host::render(QPainter &painter) const
+{
+    m_window->renderPresentation(painter);
+}
+
+bool Host::isAnimating() const
+{
+    return Transition::activeCount() > 0;
+}
+
+} // namespace vimora::ui

@@ -1,0 +1,92 @@
+#pragma once
+
+// A host shows one screen: a window view of the screen's size holding the root view and,
+// in front of it, modal layers (alerts). It owns the clock everything timed reads, turns
+// finger input into touches through a TouchDispatcher, keeps the keyboard focus and
+// repaints when a view asks. WindowHost puts this in a real window; HeadlessHost drives it
+// from tests. The most recently created (or made current) host is Host::current(): alerts
+// show on it and views that are not on screen take focus through it.
+
+#include <memory>
+#include <vector>
+
+#include <QSizeF>
+
+#include "ui/clock.h"
+#include "ui/touch_dispatcher.h"
+#include "ui/view.h"
+
+class QPainter;
+
+namespace vimora::ui {
+
+class Host
+{
+public:
+    virtual ~Host();
+    Host(const Host &) = delete;
+    Host &operator=(const Host &) = delete;
+
+    static Host *current();
+    void makeCurrent();
+
+    Clock &clock() { return *m_clock; }
+
+    /// The window view: screen-sized, origin at the top-left, black.
+    View &window() { return *m_window; }
+    const View &window() const { return *m_window; }
+    /// The screen's root view, behind any modal layer. It fills the window and follows its
+    /// size (autoresizing mask flexible width and height) unless the caller changes that.
+    void setRootView(const ViewPtr &root);
+    ViewPtr rootView() const { return m_root; }
+
+    QSizeF screenSize() const { return m_window->bounds().size(); }
+    /// Resizes the window view (a rotation); the root view follows by autoresizing.
+    virtual void setScreenSize(QSizeF size);
+    /// Pixels per point the screen is drawn at (the device pixel ratio).
+    virtual double renderScale() const { return 1.0; }
+
+    /// Shows view modally in front of everything, in a full-screen layer that dims what is
+    /// behind and takes every touch; the view's frame is kept (centre it first). Animated,
+    /// the layer fades in.
+    void presentModal(const ViewPtr &view, bool animated = false);
+    /// Removes a view presented modally, with its layer, at once as far as touches are
+    /// concerned; animated, the layer fades out first. Unknown views are ignored.
+    void dismissModal(const View *view, bool animated = false);
+    /// Modal fades last this long.
+    static constexpr double kModalFadeDuration = 0.2;
+    bool hasModal() const { return !m_modalLayers.empty(); }
+
+    /// Finger input, window coordinates, one event at a time.
+    void sendTouches(const std::vector<TouchInput> &inputs);
+    /// Cancels every touch that is down.
+    void cancelTouches();
+    TouchDispatcher &dispatcher() { return m_dispatcher; }
+    /// The view a touch at a window point would go to (modal layers first).
+    View *hitTest(QPointF windowPoint);
+
+    /// The view with keyboard focus, or nullptr. Setting it tells both views.
+    View *focusView() const { return m_focus.lock().get(); }
+    bool setFocusView(View *view);
+
+    /// Draws the screen, transitions in flight included, in window coordinates.
+    void render(QPainter &painter) const;
+    /// Something changed on screen.
+    virtual void setNeedsRepaint() = 0;
+    /// True while a transition or another animation needs frames.
+    bool isAnimating() const;
+
+protected:
+    Host(QSizeF screenSize, Clock *clock);
+    virtual void focusViewChanged() {}
+
+private:
+    Clock *m_clock;
+    ViewPtr m_window;
+    ViewPtr m_root;
+    std::vector<ViewPtr> m_modalLayers;
+    std::weak_ptr<View> m_focus;
+    TouchDispatcher m_dispatcher;
+};
+
+} // namespace vimora::ui
