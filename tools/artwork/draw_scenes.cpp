@@ -355,7 +355,8 @@ void drawHalf(QPainter &p, const QSizeF &size, int style)
         }
         case 2: { // halftone
             o.setPen(Qt::NoPen);
-            const double cell = 4.5 * u;
+            // Whole-point cells, so both scales put the dots in the same places.
+            const double cell = 7.0 * u;
             for (double y = cell / 2; y < all.height(); y += cell)
                 for (double x = cell / 2; x < all.width(); x += cell) {
                     const QRgb c = photo.pixel(std::min(int(x), pixels.width() - 1), std::min(int(y), pixels.height() - 1));
@@ -378,8 +379,8 @@ void drawHalf(QPainter &p, const QSizeF &size, int style)
         }
         case 4: // scan lines
             o.drawImage(0, 0, photo);
-            for (double y = 0; y < all.height(); y += 3 * u)
-                o.fillRect(QRectF(0, y, all.width(), 1.2 * u), withAlpha(ink, 110));
+            for (double y = 0; y < all.height(); y += 4 * u)
+                o.fillRect(QRectF(0, y, all.width(), 2 * u), withAlpha(ink, 90));
             break;
         case 5: { // mirror
             const QRectF top(0, 0, all.width(), all.height() * 0.58);
