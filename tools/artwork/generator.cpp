@@ -174,7 +174,7 @@ QStringList generate(const Manifest &manifest, const GenerateOptions &options)
 bool writeContactSheet(const Manifest &manifest, const QString &resourceDir, const QString &path)
 {
     using namespace palette;
-    constexpr double kWidth = 1600, kMargin = 40, kGap = 22, kCaption = 18;
+    constexpr double kWidth = 1800, kMargin = 40, kGap = 20, kCaption = 18;
     struct Cell
     {
         QString name;
@@ -196,8 +196,9 @@ bool writeContactSheet(const Manifest &manifest, const QString &resourceDir, con
             sections.push_back({entry.group, {}, 0});
         const QSizeF points(entry.size);
         const double longest = std::max(points.width(), points.height());
-        double k = longest <= 64 ? 2.0 : longest <= 160 ? 1.25 : 1.0;
-        const QSizeF box = points.width() > points.height() * 3 ? QSizeF(560, 120) : QSizeF(300, 300);
+        // Small controls enlarged so they read; large pictures reduced to a common box.
+        double k = longest <= 64 ? 1.5 : 1.0;
+        const QSizeF box = points.width() > points.height() * 3 ? QSizeF(520, 100) : QSizeF(250, 250);
         k = std::min({k, box.width() / points.width(), box.height() / points.height()});
         sections.back().cells.push_back({entry.name, QImage(resourceDir + '/' + scaledName(entry.name, 2)), points * k, {}});
     }

@@ -179,11 +179,31 @@ void drawGlyph(QPainter &p, Glyph glyph, const QRectF &box, const QColor &color,
         break;
     }
     case Glyph::Shards: {
-        p.setBrush(withAlpha(color, 60));
-        p.drawPath(polyline({{4, 4}, {11, 4}, {9.2, 9.5}, {4, 11}, {4, 4}}));
-        p.drawPath(polyline({{13.5, 3}, {20.5, 3}, {20.5, 9.5}, {12, 8}, {13.5, 3}}));
-        p.drawPath(polyline({{3, 13.5}, {9.5, 12.2}, {11, 20.5}, {3, 20.5}, {3, 13.5}}));
-        p.drawPath(polyline({{12.8, 11}, {21, 12.3}, {21, 21}, {14, 21}, {12.8, 11}}));
+        // A square broken from one impact point, its pieces drifting apart.
+        const QPointF hit(11, 12);
+        const struct
+        {
+            std::initializer_list<QPointF> corners;
+            QPointF drift;
+        } pieces[] = {{{{3, 3}, {12.5, 3}, hit}, {-0.6, -1.4}},
+                      {{{12.5, 3}, {21, 3}, {21, 10}, hit}, {1.3, -1.1}},
+                      {{{21, 10}, {21, 21}, {13.5, 21}, hit}, {1.3, 1.2}},
+                      {{{13.5, 21}, {3, 21}, {3, 14.5}, hit}, {-0.8, 1.4}},
+                      {{{3, 14.5}, {3, 3}, hit}, {-1.5, 0.1}}};
+        p.setBrush(withAlpha(color, 55));
+        for (const auto &piece : pieces) {
+            QPainterPath path;
+            bool first = true;
+            for (const QPointF &corner : piece.corners) {
+                if (first)
+                    path.moveTo(corner + piece.drift);
+                else
+                    path.lineTo(corner + piece.drift);
+                first = false;
+            }
+            path.closeSubpath();
+            p.drawPath(path);
+        }
         break;
     }
     case Glyph::Scissors:
