@@ -1,3 +1,7 @@
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include "generator.h"
@@ -92,6 +96,31 @@ TEST(Rendering, ScaleTwoDrawsTwiceThePixelsAndUnknownNamesDrawNothing)
     EXPECT_EQ(one.size(), QSize(35, 35));
     EXPECT_EQ(two.size(), QSize(70, 70));
     EXPECT_TRUE(unknown.isNull());
+}
+
+TEST(Generating, RefusesAManifestThatDisagreesWithTheDrawingsAndWritesNothing)
+{
+    QTemporaryDir out;
+    Manifest partial;
+    partial.entries.push_back({"longBtn.png", QSize(100, 50), "controls", "background", "", ""});
+
+    const QStringList problems = generate(partial, {out.path(), QString()});
+
+    EXPECT_FALSE(problems.isEmpty());
+    EXPECT_TRUE(QDir(out.path()).isEmpty());
+}
+
+TEST(Generating, ContactSheetIsWrittenButReportedIncompleteWhenAPictureIsMissing)
+{
+    QTemporaryDir resources;
+    Manifest manifest;
+    manifest.entries.push_back({"absent.png", QSize(20, 20), "controls", "picture", "", ""});
+    const QString sheet = resources.path() + "/sheet.png";
+
+    const bool complete = writeContactSheet(manifest, resources.path(), sheet);
+
+    EXPECT_FALSE(complete);
+    EXPECT_GT(QFileInfo(sheet).size(), 0);
 }
 
 } // namespace
