@@ -21,30 +21,6 @@ DeviceProfile classifyDevice(std::optional<bool> tabletIdiom, std::optional<doub
     return DeviceProfile::Phone480;
 }
 
-std::optional<DeviceProfile> parseDeviceProfile(const QString &name)
-{
-    if (name == QLatin1String("tablet"))
-        return DeviceProfile::Tablet;
-    if (name == QLatin1String("phone-568"))
-        return DeviceProfile::Phone568;
-    if (name == QLatin1String("phone-480"))
-        return DeviceProfile::Phone480;
-    return std::nullopt;
-}
-
-QString deviceProfileName(DeviceProfile profile)
-{
-    switch (profile) {
-    case DeviceProfile::Tablet:
-        return QStringLiteral("tablet");
-    case DeviceProfile::Phone568:
-        return QStringLiteral("phone-568");
-    case DeviceProfile::Phone480:
-        return QStringLiteral("phone-480");
-    }
-    return {};
-}
-
 DeviceProfile Device::profile() { return g_profile.load(); }
 void Device::setProfile(DeviceProfile profile)
 {
@@ -55,15 +31,7 @@ void Device::setProfile(DeviceProfile profile)
 
 QSizeF Device::portraitScreenSize(DeviceProfile profile)
 {
-    switch (profile) {
-    case DeviceProfile::Tablet:
-        return {768, 1024};
-    case DeviceProfile::Phone568:
-        return {320, 568};
-    case DeviceProfile::Phone480:
-        return {320, 480};
-    }
-    return {320, 480};
+    return ui::screenSizeFor(profile, false);
 }
 
 double Device::windowSide(DeviceProfile profile)

@@ -5,10 +5,12 @@
 #include <QSizeF>
 #include <QString>
 
+#include "ui/device_profile.h"
+
 namespace vimora {
 
 /// The device classification every screen keys frames and picture names on.
-enum class DeviceProfile { Tablet, Phone568, Phone480 };
+using DeviceProfile = ui::DeviceProfile;
 
 /// Interface orientation as the status bar reports it.
 enum class InterfaceOrientation { Portrait = 1, PortraitUpsideDown = 2, LandscapeLeft = 3, LandscapeRight = 4 };
@@ -16,10 +18,6 @@ enum class InterfaceOrientation { Portrait = 1, PortraitUpsideDown = 2, Landscap
 /// Tablet idiom first, else a screen exactly 568 points tall, else phone-480 (also when the
 /// idiom or the screen cannot be read).
 DeviceProfile classifyDevice(std::optional<bool> tabletIdiom, std::optional<double> screenHeight);
-
-/// "tablet", "phone-568", "phone-480" (command line); none for anything else.
-std::optional<DeviceProfile> parseDeviceProfile(const QString &name);
-QString deviceProfileName(DeviceProfile profile);
 
 /// The process's device: chosen at start, read by every screen.
 class Device
