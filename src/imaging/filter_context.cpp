@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include <omp.h>
 
@@ -32,6 +33,20 @@ FilterContext::FilterContext()
         const double e1 = encode(double(i + 1) / kEncodeSteps);
         m_encode[size_t(i) * 2] = float(e0);
         m_encode[size_t(i) * 2 + 1] = float(e1 - e0);
+    }
+
+    // Byte k starts where encode(u) x 255 reaches k - 0.5.
+    m_opaqueThreshold[0] = -1.0f;
+    for (int k = 1; k < 256; ++k)
+        m_opaqueThreshold[size_t(k)] = float(decode((k - 0.5) / 255.0));
+    m_opaqueThreshold[256] = std::numeric_limits<float>::infinity();
+    m_opaqueCoarse = std::make_unique<uint8_t[]>(65536);
+    int byte = 0;
+    for (int i = 0; i < 65536; ++i) {
+        const float u = float(i) / 65535.0f;
+        while (byte < 255 && u >= m_opaqueThreshold[size_t(byte) + 1])
+            ++byte;
+        m_opaqueCoarse[size_t(i)] = uint8_t(byte);
     }
 }
 

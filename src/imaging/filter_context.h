@@ -39,6 +39,15 @@ public:
         return e[0] + (x - float(i)) * e[1];
     }
 
+    /// The byte floor(encode(u) x 255 + 0.5) of an opaque pixel's linear value u, exactly: a
+    /// 16-bit table gives the byte at the bin's start and the thresholds either side correct it.
+    uint32_t encodeOpaque(float linear) const
+    {
+        const float u = std::clamp(linear, 0.0f, 1.0f);
+        const uint32_t c = m_opaqueCoarse[size_t(u * 65535.0f)];
+        return c + (u >= m_opaqueThreshold[c + 1]) - (u < m_opaqueThreshold[c]);
+    }
+
 private:
     FilterContext();
     static constexpr int kEncodeSteps = 4096;
@@ -49,6 +58,8 @@ private:
     std::unique_ptr<float[]> m_encodedStraight;
     /// Pairs (value, slope to the next step) of encode() at kEncodeSteps + 1 points.
     std::unique_ptr<float[]> m_encode;
+    std::unique_ptr<uint8_t[]> m_opaqueCoarse;  ///< byte at u = i / 65535
+    std::array<float, 257> m_opaqueThreshold{}; ///< smallest u giving byte k; +inf past 255
 };
 
 /// The shared filter context (created on first use, kept for the process).

@@ -49,14 +49,14 @@ QImage renderScreen(const FilterArgs &args, Region region)
             } else {
                 spot = 1.0f - 2.0f * nearestIntegerDistance(std::sqrt(dx * dx + dy * dy) * invWidth);
             }
+            // The soft edge narrows near black and white so that they stay pure; being
+            // symmetric about the threshold it keeps the white share of each period.
+            const float edge = std::min({h, threshold, 1.0f - threshold});
             float paper;
-            if (h <= 0.0f) {
+            if (edge <= 0.0f) {
                 paper = threshold >= 1.0f || spot < threshold ? 1.0f : 0.0f;
             } else {
-                // The threshold is stretched by the soft edge so that white stays white and
-                // black stays black.
-                const float t = -h + threshold * (1.0f + 2.0f * h);
-                const float s = std::clamp((t - spot + h) / (2.0f * h), 0.0f, 1.0f);
+                const float s = std::clamp((threshold - spot + edge) / (2.0f * edge), 0.0f, 1.0f);
                 paper = s * s * (3.0f - 2.0f * s);
             }
             row.r[i] = row.g[i] = row.b[i] = paper;

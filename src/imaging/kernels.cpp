@@ -24,11 +24,6 @@ inline uint32_t colourByte(float e, float a255, float alphaByte)
     return uint32_t(std::min(std::floor(e * a255 + 0.5f), alphaByte));
 }
 
-inline float encodeValue(const FilterContext &context, Space space, float u)
-{
-    return space == Space::Linear ? context.encodeFast(u) : std::clamp(u, 0.0f, 1.0f);
-}
-
 /// Premultiplied linear working pixel to its 8-bit word.
 inline QRgb encodePixel(const FilterContext &context, float r, float g, float b, float a)
 {
@@ -38,15 +33,13 @@ inline QRgb encodePixel(const FilterContext &context, float r, float g, float b,
     if (alphaByte <= 0.0f)
         return 0;
     const float inv = 1.0f / a;
+    if (alphaByte == 255.0f)
+        return 0xff000000u | context.encodeOpaque(r * inv) << 16 | context.encodeOpaque(g * inv) << 8
+            | context.encodeOpaque(b * inv);
     const uint32_t cr = colourByte(context.encodeFast(r * inv), a255, alphaByte);
     const uint32_t cg = colourByte(context.encodeFast(g * inv), a255, alphaByte);
     const uint32_t cb = colourByte(context.encodeFast(b * inv), a255, alphaByte);
     return uint32_t(alphaByte) << 24 | cr << 16 | cg << 8 | cb;
-}
-
-inline QRgb pixelOf(const QImage &src, int x, int y)
-{
-    return reinterpret_cast<const QRgb *>(src.constScanLine(y))[x];
 }
 
 } // namespace
@@ -110,48 +103,59 @@ void decodeRow(const QImage &src, int srcRow, int srcX, Space space, bool premul
         }
 }
 
-VIMORA_SIMD_CLONES
-void encodeStraightRow(const PixelRow &row, Space space, QRgb *out)
+namespace {
+
+/// Writes n pixels of straight or premultiplied values. Opaque pixels (the bulk of photos)
+/// take the exact byte table; the others the general formula.
+template <bool straight, bool linear>
+inline void encodeRow(const PixelRow &row, QRgb *__restrict out)
 {
     const FilterContext &context = ZELGetCIContext();
+    const float *__restrict r = row.r;
+    const float *__restrict g = row.g;
+    const float *__restrict b = row.b;
+    const float *__restrict alpha = row.a;
     for (int i = 0; i < row.count; ++i) {
-        const float a = std::clamp(row.a[i], 0.0f, 1.0f);
+        const float a = std::clamp(alpha[i], 0.0f, 1.0f);
         const float a255 = a * 255.0f;
         const float alphaByte = std::floor(a255 + 0.5f);
         if (alphaByte <= 0.0f) {
             out[i] = 0;
             continue;
         }
-        const uint32_t cr = colourByte(encodeValue(context, space, row.r[i]), a255, alphaByte);
-        const uint32_t cg = colourByte(encodeValue(context, space, row.g[i]), a255, alphaByte);
-        const uint32_t cb = colourByte(encodeValue(context, space, row.b[i]), a255, alphaByte);
-        out[i] = uint32_t(alphaByte) << 24 | cr << 16 | cg << 8 | cb;
+        const float inv = straight ? 1.0f : 1.0f / a;
+        if (linear && alphaByte == 255.0f) {
+            out[i] = 0xff000000u | context.encodeOpaque(r[i] * inv) << 16 | context.encodeOpaque(g[i] * inv) << 8
+                | context.encodeOpaque(b[i] * inv);
+            continue;
+        }
+        auto channel = [&](float v) {
+            const float u = v * inv;
+            const float e = linear ? context.encodeFast(u) : std::clamp(u, 0.0f, 1.0f);
+            return uint32_t(std::min(std::floor(e * a255 + 0.5f), alphaByte));
+        };
+        out[i] = uint32_t(alphaByte) << 24 | channel(r[i]) << 16 | channel(g[i]) << 8 | channel(b[i]);
     }
+}
+
+} // namespace
+
+VIMORA_SIMD_CLONES
+void encodeStraightRow(const PixelRow &row, Space space, QRgb *out)
+{
+    if (space == Space::Linear)
+        encodeRow<true, true>(row, out);
+    else
+        encodeRow<true, false>(row, out);
 }
 
 VIMORA_SIMD_CLONES
 void encodePremultipliedRow(const PixelRow &row, Space space, QRgb *out)
 {
-    const FilterContext &context = ZELGetCIContext();
-    if (space == Space::Linear) {
-        for (int i = 0; i < row.count; ++i)
-            out[i] = encodePixel(context, row.r[i], row.g[i], row.b[i], row.a[i]);
-        return;
-    }
-    for (int i = 0; i < row.count; ++i) {
-        const float a = std::clamp(row.a[i], 0.0f, 1.0f);
-        const float a255 = a * 255.0f;
-        const float alphaByte = std::floor(a255 + 0.5f);
-        if (alphaByte <= 0.0f) {
-            out[i] = 0;
-            continue;
-        }
-        const float inv = 1.0f / a;
-        const uint32_t cr = colourByte(std::clamp(row.r[i] * inv, 0.0f, 1.0f), a255, alphaByte);
-        const uint32_t cg = colourByte(std::clamp(row.g[i] * inv, 0.0f, 1.0f), a255, alphaByte);
-        const uint32_t cb = colourByte(std::clamp(row.b[i] * inv, 0.0f, 1.0f), a255, alphaByte);
-        out[i] = uint32_t(alphaByte) << 24 | cr << 16 | cg << 8 | cb;
-    }
+    if (space == Space::Linear)
+        encodeRow<false, true>(row, out);
+    else
+        encodeRow<false, false>(row, out);
 }
 
 // --- warp ---------------------------------------------------------------------------------
@@ -165,28 +169,56 @@ struct Bilinear
     QRgb stored; ///< that pixel when copy
 };
 
-/// The bilinear sample at continuous raster position (u, v) (pixel centres on integers).
-inline Bilinear bilinear(const QImage &src, const float *table, float u, float v)
+/// Raw access to a source bitmap for the sampler (QImage's accessors are calls).
+struct Source
 {
-    const int w = src.width(), h = src.height();
-    if (!(u > -1.0f && u < float(w) && v > -1.0f && v < float(h)))
+    explicit Source(const QImage &image)
+        : bits(image.constBits())
+        , stride(image.bytesPerLine())
+        , width(image.width())
+        , height(image.height())
+    {
+    }
+    QRgb at(int x, int y) const { return reinterpret_cast<const QRgb *>(bits + y * stride)[x]; }
+
+    const uchar *bits;
+    qsizetype stride;
+    int width, height;
+};
+
+/// The bilinear sample at continuous raster position (u, v) (pixel centres on integers).
+inline Bilinear bilinear(const Source &src, const float *table, float u, float v)
+{
+    if (!(u > -1.0f && u < float(src.width) && v > -1.0f && v < float(src.height)))
         return {0, 0, 0, 0, true, 0};
     const float fu = std::floor(u), fv = std::floor(v);
     const int ix = int(fu), iy = int(fv);
     const float fx = u - fu, fy = v - fv;
     if (fx == 0.0f && fy == 0.0f)
-        return {0, 0, 0, 0, true, pixelOf(src, ix, iy)};
-    const bool left = ix >= 0, right = ix + 1 < w, top = iy >= 0, bottom = iy + 1 < h;
-    const QRgb p00 = left && top ? pixelOf(src, ix, iy) : 0;
-    const QRgb p10 = right && top ? pixelOf(src, ix + 1, iy) : 0;
-    const QRgb p01 = left && bottom ? pixelOf(src, ix, iy + 1) : 0;
-    const QRgb p11 = right && bottom ? pixelOf(src, ix + 1, iy + 1) : 0;
+        return {0, 0, 0, 0, true, src.at(ix, iy)};
+    QRgb p00, p10, p01, p11;
+    if (ix >= 0 && iy >= 0 && ix + 1 < src.width && iy + 1 < src.height) {
+        const QRgb *top = reinterpret_cast<const QRgb *>(src.bits + iy * src.stride) + ix;
+        const QRgb *bottom = reinterpret_cast<const QRgb *>(reinterpret_cast<const uchar *>(top) + src.stride);
+        p00 = top[0];
+        p10 = top[1];
+        p01 = bottom[0];
+        p11 = bottom[1];
+    } else {
+        const bool left = ix >= 0, right = ix + 1 < src.width, up = iy >= 0, down = iy + 1 < src.height;
+        p00 = left && up ? src.at(ix, iy) : 0;
+        p10 = right && up ? src.at(ix + 1, iy) : 0;
+        p01 = left && down ? src.at(ix, iy + 1) : 0;
+        p11 = right && down ? src.at(ix + 1, iy + 1) : 0;
+    }
     if (p00 == p10 && p00 == p01 && p00 == p11)
         return {0, 0, 0, 0, true, p00};
     const float w00 = (1 - fx) * (1 - fy), w10 = fx * (1 - fy), w01 = (1 - fx) * fy, w11 = fx * fy;
+    const float *t00 = table + ((p00 >> 16) & 0xff00), *t10 = table + ((p10 >> 16) & 0xff00);
+    const float *t01 = table + ((p01 >> 16) & 0xff00), *t11 = table + ((p11 >> 16) & 0xff00);
     auto channel = [&](int shift) {
-        auto at = [&](QRgb p) { return table[((p >> 16) & 0xff00) | ((p >> shift) & 0xff)]; };
-        return w00 * at(p00) + w10 * at(p10) + w01 * at(p01) + w11 * at(p11);
+        return w00 * t00[(p00 >> shift) & 0xff] + w10 * t10[(p10 >> shift) & 0xff] + w01 * t01[(p01 >> shift) & 0xff]
+            + w11 * t11[(p11 >> shift) & 0xff];
     };
     const float a = (w00 * float(p00 >> 24) + w10 * float(p10 >> 24) + w01 * float(p01 >> 24)
                      + w11 * float(p11 >> 24))
@@ -196,22 +228,26 @@ inline Bilinear bilinear(const QImage &src, const float *table, float u, float v
 
 } // namespace
 
-void sampleRow(const QImage &src, const SourceRow &points, QRgb *out)
+VIMORA_SIMD_CLONES
+void sampleRow(const QImage &image, const SourceRow &points, QRgb *out)
 {
     const FilterContext &context = ZELGetCIContext();
     const float *table = context.linearPremultiplied();
-    const float h = float(src.height());
+    const Source src(image);
+    const float h = float(src.height);
     for (int i = 0; i < points.count; ++i) {
         const Bilinear s = bilinear(src, table, points.x[i] - 0.5f, h - points.y[i] - 0.5f);
         out[i] = s.copy ? s.stored : encodePixel(context, s.r, s.g, s.b, s.a);
     }
 }
 
-void sampleRow(const QImage &src, const SourceRow &points, PixelRow &out)
+VIMORA_SIMD_CLONES
+void sampleRow(const QImage &image, const SourceRow &points, PixelRow &out)
 {
     const FilterContext &context = ZELGetCIContext();
     const float *table = context.linearPremultiplied();
-    const float h = float(src.height());
+    const Source src(image);
+    const float h = float(src.height);
     for (int i = 0; i < points.count; ++i) {
         const Bilinear s = bilinear(src, table, points.x[i] - 0.5f, h - points.y[i] - 0.5f);
         if (s.copy) {
