@@ -93,9 +93,8 @@ void AlertView::layout()
     if (m_messageLabel)
         m_messageLabel->removeFromSuperview();
     double extraBottom = 0;
-    for (const ViewPtr &v : subviews())
-        if (!v->isHidden())
-            extraBottom = std::max(extraBottom, v->frame().bottom() + kSubviewMargin);
+    for (const ViewPtr &v : subviews()) // hidden ones too: a spinner shows once started
+        extraBottom = std::max(extraBottom, v->frame().bottom() + kSubviewMargin);
 
     auto makeLabel = [&](const QString &text, ThemeElement element, double y) {
         const ThemeStyle look = theme.style(element);

@@ -173,10 +173,10 @@ void Button::layout(QRectF *imageOut, QRectF *titleOut) const
     const QRectF content = insetRect(bounds().normalized(), m_contentInsets);
     const StretchableImage img = currentImage();
     const QString text = currentTitle();
-    QSizeF imageSize = img.isNull() ? QSizeF() : img.size();
+    QSizeF imageSize = img.isNull() ? QSizeF(0, 0) : img.size();
     imageSize = QSizeF(std::clamp(imageSize.width(), 0.0, std::max(0.0, content.width())),
                        std::clamp(imageSize.height(), 0.0, std::max(0.0, content.height())));
-    QSizeF titleSize;
+    QSizeF titleSize(0, 0);
     if (!text.isEmpty()) {
         const QFontMetricsF fm(m_font);
         titleSize = QSizeF(std::min(fm.horizontalAdvance(text), std::max(0.0, content.width() - imageSize.width())),

@@ -11,7 +11,7 @@ ImageView::ImageView(const Picture &image)
     : ImageView()
 {
     m_image = image;
-    setFrame(QRectF(QPointF(0, 0), image.isNull() ? QSizeF() : image.size()));
+    setFrame(QRectF(QPointF(0, 0), image.isNull() ? QSizeF(0, 0) : image.size()));
 }
 
 ImageView::ImageView(const QRectF &frame)

@@ -37,7 +37,7 @@ public:
     bool isNull() const { return m_picture.isNull(); }
     const Picture &picture() const { return m_picture; }
     /// Natural size in points.
-    QSizeF size() const { return m_picture.isNull() ? QSizeF() : m_picture.size(); }
+    QSizeF size() const { return m_picture.isNull() ? QSizeF(0, 0) : m_picture.size(); }
     bool isResizable() const { return m_resizable; }
     EdgeInsets capInsets() const { return m_capInsets; }
     ResizingMode resizingMode() const { return m_mode; }

@@ -47,7 +47,7 @@ struct ThemeStyle
     QFont font;
     double radius = 0;
     EdgeInsets padding;
-    QSizeF size;
+    QSizeF size{0, 0};
 };
 
 class Theme

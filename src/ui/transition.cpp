@@ -37,20 +37,27 @@ QPointF scaleBy(QPointF direction, const QRectF &rect, double amount)
     return QPointF(direction.x() * rect.width() * amount, direction.y() * rect.height() * amount);
 }
 
+// The after snapshot at the before snapshot's size (the bounds may have changed size).
+QImage matching(const QImage &image, QSize size)
+{
+    const QImage converted = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return converted.size() == size ? converted : converted.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 void drawFade(QPainter &painter, const QImage &before, const QImage &after, const QRectF &rect, double t)
 {
-    // before·(1 − t) + after·t exactly, in premultiplied values: draw both additively into
-    // a scratch image instead of stacking them, which would let before show through.
-    QImage mix(after.size().expandedTo(before.size()), QImage::Format_ARGB32_Premultiplied);
-    mix.fill(Qt::transparent);
-    {
-        QPainter p(&mix);
-        p.setCompositionMode(QPainter::CompositionMode_Plus);
-        p.setOpacity(1 - t);
-        p.drawImage(QRect(QPoint(0, 0), mix.size()), before);
-        p.setOpacity(t);
-        p.drawImage(QRect(QPoint(0, 0), mix.size()), after);
-    }
+    // before·(1 − t) + after·t on premultiplied samples: stacking the two with opacities
+    // would let before show through where after is opaque.
+    const QImage a = before.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage b = matching(after, a.size());
+    QImage mix(a.size(), QImage::Format_ARGB32_Premultiplied);
+    const int m = int(std::lround(t * 256));
+    vimora::forEachRow(a.height(), [&](int y) {
+        const uchar *pa = a.constScanLine(y), *pb = b.constScanLine(y);
+        uchar *out = mix.scanLine(y);
+        for (int i = 0; i < a.width() * 4; ++i)
+            out[i] = uchar((pa[i] * (256 - m) + pb[i] * m) >> 8);
+    });
     painter.drawImage(rect, mix);
 }
 
@@ -136,8 +143,7 @@ void drawCube(QPainter &painter, TransitionSubtype subtype, const QImage &before
 void drawRipple(QPainter &painter, const QImage &before, const QImage &after, const QRectF &rect, double t)
 {
     const QImage a = before.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QImage b = after.size() == a.size() ? after.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                                              : after.scaled(a.size()).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage b = matching(after, a.size());
     const int w = a.width(), h = a.height();
     if (w == 0 || h == 0)
         return;
