@@ -1,0 +1,446 @@
+#include "imaging/convolution_engine.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "imaging/parallel.h"
+#include "imaging/pixel_support.h"
+
+namespace vimora::detail {
+
+namespace {
+
+/// Where a rows x cols window fits inside a w x h picture: the interior, half-open.
+struct Interior
+{
+    int top, left;                    // rows above / columns left of the output pixel
+    int firstRow, endRow, firstCol, endCol;
+    bool empty() const { return endRow <= firstRow || endCol <= firstCol; }
+};
+
+Interior interiorOf(int w, int h, int rows, int cols)
+{
+    Interior in{};
+    in.top = (rows - 1) / 2;
+    in.left = (cols - 1) / 2;
+    in.firstRow = in.top;
+    in.endRow = h - (rows - 1 - in.top);
+    in.firstCol = in.left;
+    in.endCol = w - (cols - 1 - in.left);
+    return in;
+}
+
+void writeBorder(QRgb *out, const QRgb *in, int from, int to, BorderRule rule)
+{
+    if (rule == BorderRule::CopySource)
+        std::copy(in + from, in + to, out + from);
+    else
+        for (int x = from; x < to; ++x)
+            out[x] = in[x] & kAlphaMask;
+}
+
+void keepAlpha(QRgb *out, const QRgb *in, int from, int to)
+{
+    for (int x = from; x < to; ++x)
+        out[x] = (out[x] & ~kAlphaMask) | (in[x] & kAlphaMask);
+}
+
+/// Border columns and the alpha rule, once the interior of a row is written.
+void finishRow(QRgb *out, const QRgb *in, int width, const Interior &in2, BorderRule rule, bool filterAlpha)
+{
+    writeBorder(out, in, 0, in2.firstCol, rule);
+    writeBorder(out, in, in2.endCol, width, rule);
+    if (!filterAlpha)
+        keepAlpha(out, in, in2.firstCol, in2.endCol);
+}
+
+// ---- integer engine ----
+// Each kernel is a fused loop over the interleaved bytes of a row with its weights known at
+// compile time, so the compiler keeps 16 lanes of 16-bit sums per vector. Every sum fits 16
+// bits: samples are bytes, weights small, and the bias is first brought into a range that
+// gives the same saturated bytes.
+
+// Beyond +-5000 a bias saturates every 3 x 3 result anyway (the sums stay within -2295..4590).
+constexpr int kBiasLimit = 5000;
+
+template <int A, int B>
+VIMORA_VECTOR_CLONES void across3(uint16_t *out, const uint8_t *s, int n)
+{
+    for (int i = 0; i < n; ++i)
+        out[i] = uint16_t(A * (s[i - 4] + s[i + 4]) + B * s[i]);
+}
+
+template <int A, int B, int C>
+VIMORA_VECTOR_CLONES void across5(uint16_t *out, const uint8_t *s, int n)
+{
+    for (int i = 0; i < n; ++i)
+        out[i] = uint16_t(A * (s[i - 8] + s[i + 8]) + B * (s[i - 4] + s[i + 4]) + C * s[i]);
+}
+
+/// Vertical 3-tap pass of the across sums, then (CW x centre + Sign x sum + bias) / Div.
+template <int A, int B, int CW, int Sign, int Div>
+VIMORA_VECTOR_CLONES void down3(uint8_t *out, const uint16_t *r0, const uint16_t *r1, const uint16_t *r2,
+                                const uint8_t *centre, int16_t bias, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        const int16_t sum = int16_t(A * (r0[i] + r2[i]) + B * r1[i]);
+        const int16_t v = int16_t(CW * centre[i] + Sign * sum + bias);
+        out[i] = uint8_t(std::min(uint16_t(std::max(v, int16_t(0))) / Div, 255));
+    }
+}
+
+/// Vertical 5-tap pass, then (sum + bias) / 256 with bias = 256 x q + r, 0 <= r < 256, so
+/// that sum + r still fits 16 bits unsigned.
+template <int A, int B, int C>
+VIMORA_VECTOR_CLONES void down5(uint8_t *out, const uint16_t *const *r, int16_t biasQ, uint16_t biasR, int n)
+{
+    const uint16_t *r0 = r[0], *r1 = r[1], *r2 = r[2], *r3 = r[3], *r4 = r[4];
+    for (int i = 0; i < n; ++i) {
+        const uint16_t sum = uint16_t(A * (r0[i] + r4[i]) + B * (r1[i] + r3[i]) + C * r2[i]);
+        const int16_t v = int16_t(uint16_t(sum + biasR) >> 8) + biasQ;
+        out[i] = uint8_t(std::min(std::max(v, int16_t(0)), int16_t(255)));
+    }
+}
+
+VIMORA_VECTOR_CLONES
+void sharpenCross(uint8_t *out, const uint8_t *r0, const uint8_t *r1, const uint8_t *r2, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        const int16_t v = int16_t(8 * r1[i] - r0[i] - r2[i] - r1[i - 4] - r1[i + 4]);
+        out[i] = uint8_t(std::min(uint16_t(std::max(v, int16_t(0))) >> 2, 255));
+    }
+}
+
+VIMORA_VECTOR_CLONES
+void emboss7(uint8_t *out, const uint8_t *r0, const uint8_t *r1, const uint8_t *r2, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        const int16_t v = int16_t(-2 * r0[i - 4] - r0[i] - r1[i - 4] + r1[i] + r1[i + 4] + r2[i] + 2 * r2[i + 4]);
+        out[i] = uint8_t(std::min(std::max(v, int16_t(0)), int16_t(255)));
+    }
+}
+
+VIMORA_VECTOR_CLONES
+void emboss3(uint8_t *out, const uint8_t *r0, const uint8_t *r1, const uint8_t *r2, int16_t bias, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        const int16_t v = int16_t(-2 * r0[i - 4] + r1[i] + 2 * r2[i + 4] + bias);
+        out[i] = uint8_t(std::min(std::max(v, int16_t(0)), int16_t(255)));
+    }
+}
+
+int windowOf(IntegerKernel k)
+{
+    return k == IntegerKernel::Gaussian5x5 ? 5 : 3;
+}
+
+bool isSeparable(IntegerKernel k)
+{
+    return k != IntegerKernel::SharpenCross && k != IntegerKernel::Emboss7 && k != IntegerKernel::Emboss3;
+}
+
+// ---- float engine ----
+
+/// The colour samples of a row of pixels as floats, three per pixel: alpha is never
+/// filtered, so the float passes leave it out.
+VIMORA_VECTOR_CLONES
+void colourFloats(float *dst, const uint8_t *src, int pixels)
+{
+    for (int x = 0; x < pixels; ++x)
+        for (int c = 0; c < 3; ++c)
+            dst[3 * x + c] = float(src[4 * x + c]);
+}
+
+struct FloatTap
+{
+    const float *src;
+    float weight;
+};
+
+/// Adds M taps into acc in one pass (fewer trips through acc than one pass a tap); the sum
+/// runs in tap order, as separate passes would.
+template <int M, bool First>
+VIMORA_VECTOR_CLONES void sumTaps(float *__restrict acc, const FloatTap *t, int n)
+{
+    const float *__restrict s[4] = {};
+    float w[4] = {};
+    for (int k = 0; k < M; ++k) {
+        s[k] = t[k].src;
+        w[k] = t[k].weight;
+    }
+    for (int i = 0; i < n; ++i) {
+        float a = First ? w[0] * s[0][i] : acc[i] + w[0] * s[0][i];
+        if constexpr (M > 1)
+            a += w[1] * s[1][i];
+        if constexpr (M > 2)
+            a += w[2] * s[2][i];
+        if constexpr (M > 3)
+            a += w[3] * s[3][i];
+        acc[i] = a;
+    }
+}
+
+/// acc[i] = sum over taps of weight x src[i], in tap order, starting from 0.
+void applyTaps(float *acc, const std::vector<FloatTap> &taps, int n)
+{
+    const int count = int(taps.size());
+    if (count == 0)
+        std::fill(acc, acc + n, 0.0f);
+    for (int t = 0; t < count; t += 4) {
+        const FloatTap *at = taps.data() + t;
+        const bool first = t == 0;
+        switch (std::min(4, count - t)) {
+        case 4:
+            first ? sumTaps<4, true>(acc, at, n) : sumTaps<4, false>(acc, at, n);
+            break;
+        case 3:
+            first ? sumTaps<3, true>(acc, at, n) : sumTaps<3, false>(acc, at, n);
+            break;
+        case 2:
+            first ? sumTaps<2, true>(acc, at, n) : sumTaps<2, false>(acc, at, n);
+            break;
+        default:
+            first ? sumTaps<1, true>(acc, at, n) : sumTaps<1, false>(acc, at, n);
+            break;
+        }
+    }
+}
+
+VIMORA_VECTOR_CLONES
+void floatsToBytes(uint8_t *dst, const float *src, int n)
+{
+    for (int i = 0; i < n; ++i)
+        dst[i] = truncToByte(src[i]);
+}
+
+/// Three colour bytes per pixel back into pixels, with the source pixel's alpha.
+VIMORA_VECTOR_CLONES
+void colourPixels(QRgb *dst, const uint8_t *colour, const QRgb *alphaFrom, int pixels)
+{
+    for (int x = 0; x < pixels; ++x)
+        dst[x] = QRgb(colour[3 * x]) | (QRgb(colour[3 * x + 1]) << 8) | (QRgb(colour[3 * x + 2]) << 16)
+            | (alphaFrom[x] & kAlphaMask);
+}
+
+/// Truncates to whole byte values but keeps them as floats (the intermediate picture of the
+/// two-pass blur, without packing it).
+VIMORA_VECTOR_CLONES
+void truncateFloats(float *v, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        float x = v[i] > 0.0f ? v[i] : 0.0f;
+        x = x < 255.0f ? x : 255.0f;
+        v[i] = float(int(x));
+    }
+}
+
+/// The few input rows a band's window needs, each kept once in a slot of its own.
+template <typename T>
+class RowRing
+{
+public:
+    RowRing(int slotCount, int length)
+        : m_slots(slotCount)
+        , m_length(length)
+        , m_data(size_t(slotCount) * size_t(length))
+        , m_rowInSlot(size_t(slotCount), -1)
+    {
+    }
+    /// The slot for input row y, and whether it still has to be filled.
+    T *slot(int y, bool &fresh)
+    {
+        const size_t s = size_t(y % m_slots);
+        fresh = m_rowInSlot[s] != y;
+        m_rowInSlot[s] = y;
+        return &m_data[s * size_t(m_length)];
+    }
+
+private:
+    int m_slots, m_length;
+    std::vector<T> m_data;
+    std::vector<int> m_rowInSlot;
+};
+
+} // namespace
+
+QImage convolveInteger(const QImage &src, IntegerKernel kernel, const IntegerOptions &options)
+{
+    const int w = src.width();
+    const int h = src.height();
+    QImage dst = newRaster(w, h);
+    if (dst.isNull())
+        return {};
+    const int size = windowOf(kernel);
+    const bool separable = isSeparable(kernel);
+    const Interior in = interiorOf(w, h, size, size);
+    const int begin = 4 * in.firstCol;
+    const int n = 4 * (in.endCol - in.firstCol);
+    const bool work = !in.empty();
+    const int b = std::clamp(options.bias, -(1 << 24), 1 << 24);
+    const auto bias = int16_t(std::clamp(b, -kBiasLimit, kBiasLimit));
+    // (sum + bias) / 256 as ((sum + r) >> 8) + q; beyond q = +-300 the result saturates anyway.
+    const int floorQ = b >= 0 ? b / 256 : -((255 - b) / 256);
+    const auto biasR = uint16_t(b - 256 * floorQ);
+    const int biasQ = std::clamp(floorQ, -300, 300);
+    parallelRows(h, [&](int bandBegin, int bandEnd) {
+        RowRing<uint16_t> ring(work && separable ? size : 1, work && separable ? n : 1);
+        for (int y = bandBegin; y < bandEnd; ++y) {
+            QRgb *out = rowWords(dst, y);
+            const QRgb *inRow = rowWords(src, y);
+            if (!work || y < in.firstRow || y >= in.endRow) {
+                writeBorder(out, inRow, 0, w, options.border);
+                continue;
+            }
+            uint8_t *o = reinterpret_cast<uint8_t *>(out) + begin;
+            const uint8_t *c = rowBytes(src, y) + begin;
+            if (separable) {
+                const uint16_t *r[5] = {};
+                for (int p = 0; p < size; ++p) {
+                    const int sy = y - in.top + p;
+                    bool fresh = false;
+                    uint16_t *across = ring.slot(sy, fresh);
+                    if (fresh) {
+                        const uint8_t *from = rowBytes(src, sy) + begin;
+                        if (kernel == IntegerKernel::Gaussian5x5)
+                            across5<1, 4, 6>(across, from, n);
+                        else if (kernel == IntegerKernel::Gaussian3x3)
+                            across3<1, 2>(across, from, n);
+                        else
+                            across3<1, 1>(across, from, n);
+                    }
+                    r[p] = across;
+                }
+                switch (kernel) {
+                case IntegerKernel::Gaussian3x3:
+                    down3<1, 2, 0, 1, 16>(o, r[0], r[1], r[2], c, 0, n);
+                    break;
+                case IntegerKernel::Box3x3:
+                    down3<1, 1, 0, 1, 9>(o, r[0], r[1], r[2], c, 0, n);
+                    break;
+                case IntegerKernel::EdgeDetection:
+                    down3<1, 1, 9, -1, 1>(o, r[0], r[1], r[2], c, 0, n);
+                    break;
+                case IntegerKernel::Sharpen9:
+                    down3<1, 1, 10, -1, 1>(o, r[0], r[1], r[2], c, bias, n);
+                    break;
+                case IntegerKernel::Unsharpen17:
+                    down3<1, 1, 18, -1, 9>(o, r[0], r[1], r[2], c, bias, n);
+                    break;
+                default:
+                    down5<1, 4, 6>(o, r, int16_t(biasQ), biasR, n);
+                    break;
+                }
+            } else {
+                const uint8_t *r0 = rowBytes(src, y - 1) + begin;
+                const uint8_t *r1 = rowBytes(src, y) + begin;
+                const uint8_t *r2 = rowBytes(src, y + 1) + begin;
+                if (kernel == IntegerKernel::SharpenCross)
+                    sharpenCross(o, r0, r1, r2, n);
+                else if (kernel == IntegerKernel::Emboss7)
+                    emboss7(o, r0, r1, r2, n);
+                else
+                    emboss3(o, r0, r1, r2, bias, n);
+            }
+            finishRow(out, inRow, w, in, options.border, options.filterAlpha);
+        }
+    }, 16);
+    return dst;
+}
+
+QImage convolveFloat(const QImage &src, std::span<const float> kernel, int rows, int cols)
+{
+    const int w = src.width();
+    const int h = src.height();
+    QImage dst = newRaster(w, h);
+    if (dst.isNull())
+        return {};
+    const Interior in = interiorOf(w, h, rows, cols);
+    const int pixels = in.endCol - in.firstCol;
+    const int begin = 3 * in.firstCol;
+    const int n = 3 * pixels;
+    parallelRows(h, [&](int bandBegin, int bandEnd) {
+        std::vector<float> acc(in.empty() ? 0 : size_t(n));
+        std::vector<uint8_t> bytes(in.empty() ? 0 : size_t(n));
+        RowRing<float> ring(in.empty() ? 1 : rows, in.empty() ? 1 : 3 * w);
+        std::vector<FloatTap> taps;
+        for (int y = bandBegin; y < bandEnd; ++y) {
+            QRgb *out = rowWords(dst, y);
+            const QRgb *inRow = rowWords(src, y);
+            if (in.empty() || y < in.firstRow || y >= in.endRow) {
+                writeBorder(out, inRow, 0, w, BorderRule::ZeroColour);
+                continue;
+            }
+            taps.clear();
+            for (int p = 0; p < rows; ++p) {
+                const int sy = y - in.top + p;
+                bool fresh = false;
+                float *row = ring.slot(sy, fresh);
+                if (fresh)
+                    colourFloats(row, rowBytes(src, sy), w);
+                for (int q = 0; q < cols; ++q)
+                    if (const float k = kernel[size_t(p) * size_t(cols) + size_t(q)]; k != 0.0f)
+                        taps.push_back({row + begin + 3 * (q - in.left), k});
+            }
+            applyTaps(acc.data(), taps, n);
+            floatsToBytes(bytes.data(), acc.data(), n);
+            colourPixels(out + in.firstCol, bytes.data(), inRow + in.firstCol, pixels);
+            finishRow(out, inRow, w, in, BorderRule::ZeroColour, true);
+        }
+    }, 16);
+    return dst;
+}
+
+QImage convolveFloatTwoPass(const QImage &src, std::span<const float> weights)
+{
+    const int w = src.width();
+    const int h = src.height();
+    const int size = int(weights.size());
+    QImage dst = newRaster(w, h);
+    if (dst.isNull())
+        return {};
+    const Interior across = interiorOf(w, h, 1, size);
+    const Interior down = interiorOf(w, h, size, 1);
+    const int begin = 3 * across.firstCol;
+    const int n = 3 * (across.endCol - across.firstCol);
+    const int rowLength = 3 * w;
+    parallelRows(h, [&](int bandBegin, int bandEnd) {
+        std::vector<float> source(down.empty() ? 0 : static_cast<size_t>(rowLength));
+        std::vector<float> acc(down.empty() ? 0 : static_cast<size_t>(rowLength));
+        std::vector<uint8_t> bytes(down.empty() ? 0 : static_cast<size_t>(rowLength));
+        RowRing<float> ring(down.empty() ? 1 : size, down.empty() ? 1 : rowLength);
+        std::vector<FloatTap> acrossTaps, downTaps;
+        for (int q = 0; !down.empty() && !across.empty() && q < size; ++q)
+            acrossTaps.push_back({source.data() + begin + 3 * (q - across.left), weights[size_t(q)]});
+        for (int y = bandBegin; y < bandEnd; ++y) {
+            QRgb *out = rowWords(dst, y);
+            const QRgb *inRow = rowWords(src, y);
+            if (down.empty() || y < down.firstRow || y >= down.endRow) {
+                writeBorder(out, inRow, 0, w, BorderRule::ZeroColour);
+                continue;
+            }
+            downTaps.clear();
+            for (int p = 0; p < size; ++p) {
+                const int sy = y - down.top + p;
+                bool fresh = false;
+                float *row = ring.slot(sy, fresh);
+                if (fresh) {
+                    // The horizontal pass of input row sy, truncated as the picture between
+                    // the passes would be; its frame columns hold colour 0.
+                    std::fill(row, row + rowLength, 0.0f);
+                    if (!across.empty()) {
+                        colourFloats(source.data(), rowBytes(src, sy), w);
+                        applyTaps(row + begin, acrossTaps, n);
+                        truncateFloats(row + begin, n);
+                    }
+                }
+                downTaps.push_back({row, weights[size_t(p)]});
+            }
+            applyTaps(acc.data(), downTaps, rowLength);
+            floatsToBytes(bytes.data(), acc.data(), rowLength);
+            colourPixels(out, bytes.data(), inRow, w);
+        }
+    }, 16);
+    return dst;
+}
+
+} // namespace vimora::detail
