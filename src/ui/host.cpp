@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include "ui/scroll_view.h"
 #include "ui/theme.h"
 #include "ui/transition.h"
 
@@ -152,6 +153,24 @@ bool Host::setFocusView(View *view)
         view->focusChanged(true);
     focusViewChanged();
     return true;
+}
+
+bool Host::scrollWheel(QPointF windowPoint, QPointF delta)
+{
+    for (View *v = hitTest(windowPoint); v; v = v->superview()) {
+        auto *scroll = dynamic_cast<ScrollView *>(v);
+        if (!scroll || !scroll->isScrollEnabled())
+            continue;
+        const QPointF lo = scroll->minimumContentOffset(), hi = scroll->maximumContentOffset();
+        const QPointF now = scroll->contentOffset();
+        const QPointF wanted(std::clamp(now.x() - delta.x(), lo.x(), std::max(lo.x(), hi.x())),
+                             std::clamp(now.y() - delta.y(), lo.y(), std::max(lo.y(), hi.y())));
+        if (wanted != now) {
+            scroll->setContentOffset(wanted);
+            return true;
+        }
+    }
+    return false;
 }
 
 void Host::render(QPainter &painter) const

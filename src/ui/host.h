@@ -68,6 +68,15 @@ public:
     /// The view with keyboard focus, or nullptr. Setting it tells both views.
     View *focusView() const { return m_focus.lock().get(); }
     bool setFocusView(View *view);
+    /// The focused text view's caret, selection or text changed; resetComposition: it ended
+    /// an input-method composition itself. The window host tells the platform input method.
+    virtual void updateInputMethod(bool /*resetComposition*/ = false) {}
+
+    /// A wheel or touchpad scroll at a window point; delta is how far the content should move
+    /// in points (positive y brings into view what lies above). The innermost scroll view
+    /// under the point that can still move that way scrolls, within its range. Returns
+    /// whether one did.
+    bool scrollWheel(QPointF windowPoint, QPointF delta);
 
     /// Draws the screen, transitions in flight included, in window coordinates.
     void render(QPainter &painter) const;

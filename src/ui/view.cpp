@@ -68,6 +68,7 @@ void View::setBounds(const QRectF &bounds)
     if (bounds.topLeft() != m_bounds.topLeft()) {
         m_bounds.moveTopLeft(bounds.topLeft());
         setNeedsDisplay();
+        boundsOriginChanged();
     }
     setBoundsSize(adjustedSize(bounds.size()));
 }

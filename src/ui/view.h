@@ -257,6 +257,8 @@ protected:
     virtual void drawOverlay(QPainter &painter) const;
     /// Called after the bounds size changed and the subviews were autoresized.
     virtual void layoutSubviews() {}
+    /// Called after the bounds origin moved (a scroll view scrolled).
+    virtual void boundsOriginChanged() {}
     /// The size a view accepts when its size is set (fixed-size controls override it).
     virtual QSizeF adjustedSize(QSizeF requested) const { return requested; }
     /// Called after the view joined or left a superview.

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -105,7 +107,11 @@ protected:
     void wheelEvent(QWheelEvent *e) override
     {
         if (!(e->modifiers() & Qt::ControlModifier)) {
-            e->ignore();
+            // A plain wheel scrolls: touchpads give points, wheels notches.
+            const QPointF delta = !e->pixelDelta().isNull() ? QPointF(e->pixelDelta())
+                                                            : QPointF(e->angleDelta()) / 120.0 * kWheelScrollStep;
+            if (!m_host.scrollWheel(e->position(), delta))
+                e->ignore();
             return;
         }
         const double notches = e->angleDelta().y() / 120.0;
@@ -315,6 +321,32 @@ double WindowHost::renderScale() const
 int WindowHost::framesPainted() const
 {
     return m_widget ? m_widget->frames : 0;
+}
+
+void WindowHost::focusViewChanged()
+{
+    if (!m_widget)
+        return;
+    const View *v = focusView();
+    const bool text = v && v->acceptsTextInput();
+    m_widget->setAttribute(Qt::WA_InputMethodEnabled, text);
+    QInputMethod *im = QGuiApplication::inputMethod();
+    im->reset();
+    im->update(Qt::ImQueryAll);
+    if (text)
+        im->show();
+    else
+        im->hide();
+}
+
+void WindowHost::updateInputMethod(bool resetComposition)
+{
+    if (!m_widget || !m_widget->hasFocus())
+        return;
+    QInputMethod *im = QGuiApplication::inputMethod();
+    if (resetComposition)
+        im->reset();
+    im->update(Qt::ImQueryInput | Qt::ImCursorRectangle | Qt::ImHints | Qt::ImEnabled);
 }
 
 } // namespace vimora::ui

@@ -18,8 +18,10 @@ namespace vimora::ui {
 /// One top-level window the size of the device profile's screen, showing the root view.
 /// Input becomes touches: mouse press, drag and release are one finger (a double click
 /// begins a touch with tap count 2), Ctrl + wheel and touchpad pinches are a two-finger
-/// pinch about the pointer, real multi-touch gives real fingers, and keys go to the view
-/// with keyboard focus (Ctrl+R turns a tablet when no view takes it). The window repaints
+/// pinch about the pointer, a plain wheel scrolls the scroll view under the pointer, real
+/// multi-touch gives real fingers, and keys go to the view with keyboard focus (Ctrl+R turns
+/// a tablet when no view takes it). While that view takes text, the platform input method
+/// is on and its compositions reach the view. The window repaints
 /// only when a view asked, at most kMaxFramesPerSecond, and keeps drawing frames while a
 /// transition runs; it draws at the screen's device pixel ratio.
 class WindowHost : private detail::ClockHolder<SystemClock>, public Host
@@ -32,6 +34,8 @@ public:
     static constexpr double kWheelPinchIdle = 0.25;
     /// Scale per wheel notch (120 units of angle delta).
     static constexpr double kWheelPinchStep = 1.1;
+    /// Points a plain wheel notch scrolls the scroll view under the pointer.
+    static constexpr double kWheelScrollStep = 40;
 
     explicit WindowHost(DeviceProfile profile = DeviceProfile::Tablet, const ViewPtr &root = {});
     ~WindowHost() override;
@@ -53,6 +57,12 @@ public:
 
     /// Frames painted so far (the window repaints only on demand).
     int framesPainted() const;
+
+    void updateInputMethod(bool resetComposition = false) override;
+
+protected:
+    /// Turns the platform input method on while a view that takes text has the focus.
+    void focusViewChanged() override;
 
 private:
     class HostWidget;
