@@ -4,6 +4,8 @@
 
 #include <QLinearGradient>
 
+#include "ui/entry_theme.h"
+
 namespace vimora::ui {
 
 namespace {
@@ -176,6 +178,30 @@ ThemeStyle Theme::style(ThemeElement element, ControlState state) const
         s.size = QSizeF(0, 43);
         break;
     }
+    case ThemeElement::TextField:
+    case ThemeElement::TextFieldPlaceholder:
+    case ThemeElement::TextView:
+    case ThemeElement::TextCaret:
+    case ThemeElement::TextSelection:
+    case ThemeElement::TableCell:
+    case ThemeElement::TableCellSelected:
+    case ThemeElement::TableCellDetail:
+    case ThemeElement::TableSeparator:
+    case ThemeElement::TableAccessory:
+    case ThemeElement::SearchBar:
+    case ThemeElement::SearchField:
+    case ThemeElement::SearchIcon:
+    case ThemeElement::PopoverPanel:
+    case ThemeElement::NavigationBar:
+    case ThemeElement::NavigationBarBlack:
+    case ThemeElement::NavigationPrompt:
+    case ThemeElement::Toolbar:
+    case ThemeElement::ToolbarBlack:
+    case ThemeElement::BarButton:
+    case ThemeElement::BarButtonDone:
+    case ThemeElement::BarButtonPlain:
+        s = entryControlStyle(element, state);
+        break;
     }
     return s;
 }

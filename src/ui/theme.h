@@ -35,6 +35,32 @@ enum class ThemeElement {
     AlertMessage,
     AlertButton,          // fill, outline, radius, title colour and font, size.height
     AlertCancelButton,
+    // Text entry, tables, search, popovers and bars (their values live in entry_theme.cpp).
+    TextField,            // rounded border: fill, outline, radius; padding = text inset; font, textColor
+    TextFieldPlaceholder, // textColor of the placeholder
+    TextView,             // brush = default background; font, textColor; padding = text inset
+    TextCaret,            // pen colour; size.width = thickness
+    TextSelection,        // brush behind selected text
+    TableCell,            // brush = background; font, textColor of the text; padding = content
+                          // insets; size.width = gap between picture and text
+    TableCellSelected,    // brush = selected background; textColor of selected text
+    TableCellDetail,      // font and textColor of the detail text
+    TableSeparator,       // pen of the line under each row
+    TableAccessory,       // pen of the disclosure chevron and checkmark; size = chevron size
+    SearchBar,            // brush = bar background, pen = bottom line, padding around the field
+    SearchField,          // fill, outline, radius, font, textColor; padding = text inset
+    SearchIcon,           // pen of the magnifier; size = its size
+    PopoverPanel,         // fill, outline, radius; padding = frame around the content;
+                          // size = arrow base × arrow height; shadow colour and offset
+    NavigationBar,        // fill, bottom line (pen), size.height; title font, colour and shadow
+    NavigationBarBlack,
+    NavigationPrompt,     // prompt text font and colour
+    Toolbar,              // fill, top line (pen), size.height
+    ToolbarBlack,
+    BarButton,            // bordered bar item: fill, outline, radius; title font, colour and
+                          // shadow; padding = title inset; size.height
+    BarButtonDone,
+    BarButtonPlain,       // borderless bar item (brush only while highlighted)
 };
 
 struct ThemeStyle
