@@ -17,6 +17,7 @@ FilterContext::FilterContext()
     m_linearStraight = std::make_unique<float[]>(256 * 256);
     m_linearPremultiplied = std::make_unique<float[]>(256 * 256);
     m_encodedStraight = std::make_unique<float[]>(256 * 256);
+    m_linearPremultiplied16 = std::make_unique<uint16_t[]>(256 * 256);
     for (int a = 1; a < 256; ++a)
         for (int c = 0; c < 256; ++c) {
             const double straight = std::min(c, a) / double(a);
@@ -25,6 +26,7 @@ FilterContext::FilterContext()
             m_linearStraight[i] = float(linear);
             m_linearPremultiplied[i] = float(linear * a / 255.0);
             m_encodedStraight[i] = float(straight);
+            m_linearPremultiplied16[i] = uint16_t(std::lround(linear * a / 255.0 * 65535.0));
         }
 
     m_encode = std::make_unique<float[]>(size_t(kEncodeSteps + 1) * 2);
@@ -40,7 +42,7 @@ FilterContext::FilterContext()
     for (int k = 1; k < 256; ++k)
         m_opaqueThreshold[size_t(k)] = float(decode((k - 0.5) / 255.0));
     m_opaqueThreshold[256] = std::numeric_limits<float>::infinity();
-    m_opaqueCoarse = std::make_unique<uint8_t[]>(65536);
+    m_opaqueCoarse = std::make_unique<uint8_t[]>(65536 + 4); // vector gathers read 4 bytes
     int byte = 0;
     for (int i = 0; i < 65536; ++i) {
         const float u = float(i) / 65535.0f;

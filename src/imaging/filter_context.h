@@ -28,12 +28,14 @@ public:
     const float *linearStraight() const { return m_linearStraight.get(); }
     const float *linearPremultiplied() const { return m_linearPremultiplied.get(); }
     const float *encodedStraight() const { return m_encodedStraight.get(); }
+    /// linearPremultiplied() x 65535, rounded: 16-bit working samples.
+    const uint16_t *linearPremultiplied16() const { return m_linearPremultiplied16.get(); }
 
     /// encode() through an interpolated table (error below 2e-5, so a read-write round trip of
     /// any byte pair is exact); the input is clamped to 0..1.
     float encodeFast(float linear) const
     {
-        const float x = std::clamp(linear, 0.0f, 1.0f) * float(kEncodeSteps);
+        const float x = unitClamped(linear) * float(kEncodeSteps);
         const int i = std::min(int(x), kEncodeSteps - 1);
         const float *e = &m_encode[size_t(i) * 2];
         return e[0] + (x - float(i)) * e[1];
@@ -43,10 +45,17 @@ public:
     /// 16-bit table gives the byte at the bin's start and the thresholds either side correct it.
     uint32_t encodeOpaque(float linear) const
     {
-        const float u = std::clamp(linear, 0.0f, 1.0f);
+        const float u = unitClamped(linear);
         const uint32_t c = m_opaqueCoarse[size_t(u * 65535.0f)];
         return c + (u >= m_opaqueThreshold[c + 1]) - (u < m_opaqueThreshold[c]);
     }
+    /// The tables behind encodeOpaque, for vector code: 65536 bytes (readable 3 past the end)
+    /// and 257 thresholds.
+    const uint8_t *opaqueCoarse() const { return m_opaqueCoarse.get(); }
+    const float *opaqueThresholds() const { return m_opaqueThreshold.data(); }
+
+    /// x limited to 0..1, NaN read as 0.
+    static float unitClamped(float x) { return x > 0.0f ? std::min(x, 1.0f) : 0.0f; }
 
 private:
     FilterContext();
@@ -56,6 +65,7 @@ private:
     std::unique_ptr<float[]> m_linearStraight;
     std::unique_ptr<float[]> m_linearPremultiplied;
     std::unique_ptr<float[]> m_encodedStraight;
+    std::unique_ptr<uint16_t[]> m_linearPremultiplied16;
     /// Pairs (value, slope to the next step) of encode() at kEncodeSteps + 1 points.
     std::unique_ptr<float[]> m_encode;
     std::unique_ptr<uint8_t[]> m_opaqueCoarse;  ///< byte at u = i / 65535

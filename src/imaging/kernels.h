@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -145,35 +146,25 @@ struct SourceRow
     float y0 = 0; ///< image y of the output row
 };
 
-/// Samples n source points bilinearly in premultiplied linear light (neighbours outside the
-/// bitmap are transparent). A point on a pixel centre copies that pixel, so identity maps
-/// reproduce the input bit for bit.
-void sampleRow(const QImage &src, const SourceRow &points, QRgb *out);
-/// The same into premultiplied linear working values, for warps that post-process.
-void sampleRow(const QImage &src, const SourceRow &points, PixelRow &out);
-
-/// Inverse-mapping warp: mapRow(SourceRow &) fills the source point of every output pixel.
-template <typename MapRow>
-QImage warp(const QImage &src, Region region, MapRow &&mapRow)
+/// A warp's input decoded once to premultiplied linear light, 16 bits per channel, so that each
+/// bilinear tap is one load. Samples points bilinearly (neighbours outside the bitmap are
+/// transparent); a point on a pixel centre reads that pixel alone, so identity maps reproduce
+/// the input bit for bit.
+class WarpSource
 {
-    if (src.isNull())
-        return {};
-    QImage out = makeRegionRaster(region);
-    if (out.isNull())
-        return {};
-    parallelRows(region.height, [&](int begin, int end) {
-        std::vector<float> buffer(size_t(region.width) * 2);
-        SourceRow points{buffer.data(), buffer.data() + region.width, region.width, float(region.x) + 0.5f, 0};
-        for (int j = begin; j < end; ++j) {
-            points.y0 = float(region.y + region.height - j) - 0.5f;
-            mapRow(points);
-            sampleRow(src, points, reinterpret_cast<QRgb *>(out.scanLine(j)));
-        }
-    });
-    return out;
-}
+public:
+    explicit WarpSource(const QImage &src);
+    bool isNull() const { return m_width == 0; }
+    void sample(const SourceRow &points, PixelRow &out) const;
 
-/// Warp followed by a point rule on the sampled premultiplied values: post(PixelRow &).
+private:
+    int m_width = 0, m_height = 0;
+    std::unique_ptr<uint16_t[]> m_pixels; ///< r, g, b, a per pixel, value x 65535
+};
+
+/// Inverse-mapping warp followed by a point rule on the sampled premultiplied values:
+/// mapRow(SourceRow &) fills the source point of every output pixel, post(PixelRow &) may
+/// change the samples.
 template <typename MapRow, typename Post>
 QImage warpThen(const QImage &src, Region region, MapRow &&mapRow, Post &&post)
 {
@@ -181,6 +172,9 @@ QImage warpThen(const QImage &src, Region region, MapRow &&mapRow, Post &&post)
         return {};
     QImage out = makeRegionRaster(region);
     if (out.isNull())
+        return {};
+    const WarpSource source(src);
+    if (source.isNull())
         return {};
     parallelRows(region.height, [&](int begin, int end) {
         std::vector<float> buffer(size_t(region.width) * 2);
@@ -191,12 +185,19 @@ QImage warpThen(const QImage &src, Region region, MapRow &&mapRow, Post &&post)
             mapRow(points);
             values.row.x0 = points.x0;
             values.row.y = points.y0;
-            sampleRow(src, points, values.row);
+            source.sample(points, values.row);
             post(values.row);
             encodePremultipliedRow(values.row, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(j)));
         }
     });
     return out;
+}
+
+/// Inverse-mapping warp: mapRow(SourceRow &) fills the source point of every output pixel.
+template <typename MapRow>
+QImage warp(const QImage &src, Region region, MapRow &&mapRow)
+{
+    return warpThen(src, region, std::forward<MapRow>(mapRow), [](PixelRow &) {});
 }
 
 // --- neighbourhood ------------------------------------------------------------------------
