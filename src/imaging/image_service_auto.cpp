@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "imaging/image_service_families.h"
+#include "imaging/tone.h"
 
 namespace vimora {
 
@@ -211,6 +212,13 @@ Picture autoAdjusted(const Picture &image, AutoAdjustOptions options)
             return {};
     }
     return current;
+}
+
+/// The tone filters' automatic adjustment (autoEnhance, redEyeCorrection): this definition
+/// replaces their stand-in. red eye true repairs red eyes only, false enhances only.
+Picture autoAdjust(const Picture &picture, bool redEye)
+{
+    return autoAdjusted(picture, AutoAdjustOptions{!redEye, redEye});
 }
 
 namespace service {

@@ -9,6 +9,7 @@
 
 #include "imaging/image_service.h"
 #include "imaging/kernels.h"
+#include "imaging/tone.h"
 #include "support/pixel_compare.h"
 
 using namespace vimora;
@@ -591,4 +592,16 @@ TEST(AutoAdjust, RedEyeAloneFindsNothingToCorrect)
     EXPECT_TRUE(autoAdjustmentFilters(Picture(in), {false, true}).empty());
     EXPECT_TRUE(imagesEqual(autoAdjusted(Picture(in, 2.0, Orientation::Left), {false, true}).bitmap(), in));
     EXPECT_TRUE(autoAdjusted(Picture(), {}).isNull());
+}
+
+TEST(AutoAdjust, DrivesTheToneFiltersAutomaticAdjustment)
+{
+    QImage dull(64, 4, QImage::Format_ARGB32_Premultiplied);
+    for (int x = 0; x < 64; ++x)
+        for (int y = 0; y < 4; ++y)
+            dull.setPixel(x, y, argb(255, 40 + x, 38 + x, 45 + x));
+
+    EXPECT_TRUE(imagesEqual(autoEnhance(Picture(dull)).bitmap(), autoAdjusted(Picture(dull), {true, false}).bitmap()));
+    EXPECT_FALSE(imagesEqual(autoEnhance(Picture(dull)).bitmap(), dull));
+    EXPECT_TRUE(imagesEqual(redEyeCorrection(Picture(dull)).bitmap(), dull));
 }
