@@ -10,3 +10,11 @@ target_sources(vimora_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/popover_panel.cpp ${CMAKE_CURRENT_LIST_DIR}/popover_panel.h
   ${CMAKE_CURRENT_LIST_DIR}/popover.cpp ${CMAKE_CURRENT_LIST_DIR}/popover.h
 )
+target_sources(vimora_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/bar_button_item.cpp ${CMAKE_CURRENT_LIST_DIR}/bar_button_item.h
+  ${CMAKE_CURRENT_LIST_DIR}/navigation_item.cpp ${CMAKE_CURRENT_LIST_DIR}/navigation_item.h
+  ${CMAKE_CURRENT_LIST_DIR}/navigation_bar.cpp ${CMAKE_CURRENT_LIST_DIR}/navigation_bar.h
+  ${CMAKE_CURRENT_LIST_DIR}/toolbar.cpp ${CMAKE_CURRENT_LIST_DIR}/toolbar.h
+  ${CMAKE_CURRENT_LIST_DIR}/navigation_screen.cpp ${CMAKE_CURRENT_LIST_DIR}/navigation_screen.h
+  ${CMAKE_CURRENT_LIST_DIR}/navigation_controller.cpp ${CMAKE_CURRENT_LIST_DIR}/navigation_controller.h
+)
