@@ -1,0 +1,4 @@
+# Text entry, tables, search, popovers and navigation bars.
+vimora_add_test(ui_entry_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/entry_test.cpp ${CMAKE_CURRENT_LIST_DIR}/qt_environment.cpp
+  LIBS vimora_ui)
