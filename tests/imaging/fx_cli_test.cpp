@@ -47,7 +47,9 @@ TEST(FxOperations, OfferEveryServiceFilterAndByteEffect)
 {
     for (const FilterSpec &spec : imageServiceCatalogue())
         EXPECT_NE(fx::findOperation(std::string(spec.name)), nullptr) << spec.name;
-    for (const char *name : {"doImageStuff", "imageProcess", "contrast", "contrast2", "contrast9", "contrast10", "fixImage"})
+    for (const char *name : {"doImageStuff", "imageProcess", "contrast", "contrast2", "contrast9", "contrast10", "fixImage",
+                             "brightenWithValue", "gaussianBlurWithBias", "autoEnhance", "imageByApplyingMatrix",
+                             "imageByApplyingGaussianBlurOfSize", "rotateInDegrees", "cropToSize", "verticalFlip"})
         EXPECT_NE(fx::findOperation(name), nullptr) << name;
     const QString listing = fx::listing();
     EXPECT_TRUE(listing.contains("CIBumpDistortion")) << "names listed";
@@ -146,6 +148,22 @@ TEST(FxBinary, RunsAFilterAndReportsItsTime)
     EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
     EXPECT_TRUE(run.out.startsWith("CIAffineTransform: 40x30 -> 80x60 in ")) << qPrintable(run.out);
     EXPECT_EQ(readPicture(out).bitmap().size(), QSize(80, 60));
+}
+
+TEST(FxBinary, RunsTheLibraryFunctionsToo)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.png"), out = dir.filePath("out.png");
+    ASSERT_TRUE(savePng(positionCoded(40, 30), in));
+
+    const FxRun flip = runFx({in, out, "verticalFlip"});
+    const QImage flipped = readPicture(out).bitmap();
+    const FxRun crop = runFx({in, out, "cropToSize", "size=10x5", "mode=8"});
+
+    EXPECT_EQ(flip.exitCode, 0) << qPrintable(flip.err);
+    EXPECT_EQ(pixelAt(flipped, 3, 0), pixelAt(positionCoded(40, 30), 3, 29));
+    EXPECT_EQ(crop.exitCode, 0) << qPrintable(crop.err);
+    EXPECT_EQ(readPicture(out).bitmap().size(), QSize(10, 5));
 }
 
 TEST(FxBinary, BlendsTakeTheirSecondPicture)
