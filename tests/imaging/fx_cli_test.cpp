@@ -158,7 +158,7 @@ TEST(FxBinary, RunsTheLibraryFunctionsToo)
 
     const FxRun flip = runFx({in, out, "verticalFlip"});
     const QImage flipped = readPicture(out).bitmap();
-    const FxRun crop = runFx({in, out, "cropToSize", "size=10x5", "mode=8"});
+    const FxRun crop = runFx({in, out, "cropToSize", "size=10x5", "mode=0"});
 
     EXPECT_EQ(flip.exitCode, 0) << qPrintable(flip.err);
     EXPECT_EQ(pixelAt(flipped, 3, 0), pixelAt(positionCoded(40, 30), 3, 29));
