@@ -108,15 +108,18 @@ void StretchableImage::drawPicture(QPainter &painter, const QRectF &rect, const 
     const bool tileX = m_mode == ResizingMode::Tile && sxs[2] - sxs[1] > 1.0 + 1e-9;
     const bool tileY = m_mode == ResizingMode::Tile && sys[2] - sys[1] > 1.0 + 1e-9;
 
-    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Antialiased slice edges would each cover a shared boundary pixel partly and leave a
+    // faint seam; unantialiased edges meet exactly.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col) {
             const QRectF source(sxs[col], sys[row], sxs[col + 1] - sxs[col], sys[row + 1] - sys[row]);
             const QRectF target(xs[col], ys[row], xs[col + 1] - xs[col], ys[row + 1] - ys[row]);
             drawSlice(painter, bitmap, source, target, scale, col == 1 && tileX, row == 1 && tileY);
         }
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    painter.restore();
 }
 
 } // namespace vimora::ui

@@ -122,7 +122,7 @@ void TouchDispatcher::dispatch(const std::vector<TouchInput> &inputs, double tim
             const QPointF d = in.position - m_lastEndPosition;
             const bool repeat = time - m_lastEndTime <= kMultiTapInterval && std::hypot(d.x(), d.y()) <= kMultiTapSlop;
             t.tapCount = std::max(repeat ? m_lastTapCount + 1 : 1, in.minimumTapCount);
-            if (View *hit = m_hitTest ? m_hitTest(in.position) : nullptr)
+            if (View *hit = m_hitTest ? m_hitTest(in.hitPosition.value_or(in.position)) : nullptr)
                 t.view = hit->sharedFromThis();
             m_active.push_back(a);
             if (t.view)

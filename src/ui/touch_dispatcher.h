@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QPointF>
@@ -26,10 +27,24 @@ class View;
 
 struct TouchInput
 {
+    TouchInput() = default;
+    TouchInput(int id, TouchPhase phase, QPointF position, int minimumTapCount = 0,
+               std::optional<QPointF> hitPosition = std::nullopt)
+        : id(id)
+        , phase(phase)
+        , position(position)
+        , minimumTapCount(minimumTapCount)
+        , hitPosition(hitPosition)
+    {
+    }
+
     int id = 0;
     TouchPhase phase = TouchPhase::Began;
     QPointF position; // window coordinates
     int minimumTapCount = 0; // a host that knows better (a double click) may raise the count
+    /// Where to hit-test a beginning touch when not at its position: the fingers of a
+    /// simulated pinch all belong to the view under the pointer.
+    std::optional<QPointF> hitPosition;
 };
 
 class TouchDispatcher

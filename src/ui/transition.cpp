@@ -66,7 +66,10 @@ void drawFade(QPainter &painter, const QImage &before, const QImage &after, cons
 void drawFace(QPainter &painter, const QImage &image, const QPolygonF &quad, double shade)
 {
     QTransform map;
-    const QPolygonF source(QRectF(0, 0, image.width(), image.height()));
+    // Four corners: a polygon made from a rectangle would close itself with a fifth point.
+    QPolygonF source;
+    source << QPointF(0, 0) << QPointF(image.width(), 0) << QPointF(image.width(), image.height())
+           << QPointF(0, image.height());
     if (!QTransform::quadToQuad(source, quad, map))
         return;
     painter.save();
@@ -86,13 +89,16 @@ void drawCube(QPainter &painter, TransitionSubtype subtype, const QImage &before
     const bool mirrored = subtype == TransitionSubtype::FromLeft || subtype == TransitionSubtype::FromTop;
     const double W = vertical ? rect.height() : rect.width();
     const double H = vertical ? rect.width() : rect.height();
-    const double f = 2.5 * std::max(W, H); // eye distance: the perspective's strength
+    const double f = 1.5 * W; // eye distance: strong enough that the turning box stays in bounds
     const double theta = t * M_PI / 2;
     const double cs = std::cos(theta), sn = std::sin(theta);
 
     // (X, Z) about the box's centre; Z grows away from the viewer, the front face at Z = −W/2.
+    // The box is pushed back as it turns so its nearest edge stays on the screen plane and
+    // the turning faces never grow past the view's bounds.
+    const double pushBack = W / 2 * (sn + cs - 1);
     auto project = [&](double X, double Z, double Y) {
-        const double depth = Z + W / 2; // distance behind the screen plane
+        const double depth = Z + W / 2 + pushBack; // distance behind the screen plane
         const double k = f / (f + depth);
         double u = W / 2 + X * k, v = H / 2 + Y * k;
         if (mirrored)

@@ -196,8 +196,8 @@ private:
             m_pinching = true;
             m_pinchCentre = at;
             m_pinchHalfSpan = kWheelPinchHalfSpan;
-            send({{kPinchTouchA, TouchPhase::Began, at - QPointF(m_pinchHalfSpan, 0), 0},
-                  {kPinchTouchB, TouchPhase::Began, at + QPointF(m_pinchHalfSpan, 0), 0}});
+            send({{kPinchTouchA, TouchPhase::Began, at - QPointF(m_pinchHalfSpan, 0), 0, at},
+                  {kPinchTouchB, TouchPhase::Began, at + QPointF(m_pinchHalfSpan, 0), 0, at}});
         }
         m_pinchHalfSpan = std::clamp(m_pinchHalfSpan * factor, 1.0, 4000.0);
         send({{kPinchTouchA, TouchPhase::Moved, m_pinchCentre - QPointF(m_pinchHalfSpan, 0), 0},
