@@ -29,7 +29,7 @@ QStringList tempDirFiles()
     return names;
 }
 
-void terminationCleanup()
+void emptyTempDir()
 {
     WorkingFiles::shared().flush();
     const QFileInfoList temps = QDir(AppHome::tempDir()).entryInfoList(kListFilter);
@@ -37,6 +37,11 @@ void terminationCleanup()
         if (!removeEntry(entry))
             logLine(QStringLiteral("fail"));
     WorkingFiles::shared().forget();
+}
+
+void terminationCleanup()
+{
+    emptyTempDir();
 
     QFile::remove(AppHome::documentsDir() + QStringLiteral("/temPhoto.plist"));
     tempDirFiles();

@@ -10,6 +10,10 @@ namespace vimora {
 /// Logs the temporary directory's listing as "tmp directory: (...)" and returns it.
 QStringList tempDirFiles();
 
+/// Empties tmp/ (logging "fail" for each entry that resists) after flushing pending
+/// working-file writes, then forgets what the working-file slots remember.
+void emptyTempDir();
+
 /// What happens when the application terminates: empty tmp/ (logging "fail" for each entry
 /// that resists), delete Documents/temPhoto.plist, log tmp/, and empty Documents/ only when
 /// the user default "iTunes" is "YES". Pending working-file writes are flushed first.
