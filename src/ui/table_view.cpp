@@ -86,12 +86,6 @@ void TableView::layoutSubviews()
     layoutVisibleRows();
 }
 
-void TableView::didMoveToSuperview()
-{
-    if (superview() && !m_loaded && m_dataSource)
-        reloadData();
-}
-
 std::pair<int, int> TableView::visibleRowRange() const
 {
     const QRectF b = bounds();

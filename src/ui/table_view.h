@@ -64,8 +64,8 @@ public:
     ~TableView() override;
 
     TableViewDataSource *dataSource() const { return m_dataSource; }
-    /// The rows load on the next turn of the event loop (or at reloadData(), a resize, a
-    /// scroll or joining a superview, whichever comes first).
+    /// The rows load on the next turn of the event loop (or at reloadData(), a resize or a
+    /// scroll, whichever comes first).
     void setDataSource(TableViewDataSource *dataSource);
     TableViewDelegate *delegate() const { return m_delegate; }
     void setDelegate(TableViewDelegate *delegate) { m_delegate = delegate; }
@@ -110,7 +110,6 @@ public:
 protected:
     void layoutSubviews() override;
     void boundsOriginChanged() override { layoutVisibleRows(); }
-    void didMoveToSuperview() override;
 
 private:
     void updateContentSize();

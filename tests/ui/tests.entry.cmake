@@ -2,3 +2,6 @@
 vimora_add_test(ui_entry_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/entry_test.cpp ${CMAKE_CURRENT_LIST_DIR}/qt_environment.cpp
   LIBS vimora_ui)
+vimora_add_test(ui_lists_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/lists_test.cpp ${CMAKE_CURRENT_LIST_DIR}/qt_environment.cpp
+  LIBS vimora_ui)
