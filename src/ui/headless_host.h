@@ -56,6 +56,7 @@ public:
 
     /// The screen as the window host would show it, at the host's scale.
     QImage render() const;
+    using Host::render; // and into any painter
     double renderScale() const override { return m_scale; }
 
     void setNeedsRepaint() override { ++m_repaintRequests; }

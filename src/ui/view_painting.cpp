@@ -18,15 +18,18 @@
 
 namespace vimora::ui {
 
-// The blurred shadow of a shadow path, kept while path, scale and look stay the same.
+// The blurred shadow of a shadow path, drawn in device pixels and kept while the path, the
+// look and the linear part of the device transform stay the same: moving a view (or its
+// ancestors) only moves the cached image; turning or scaling it makes a new one.
 struct ShadowCache
 {
     QPainterPath path;
-    double scale = 0;
+    QTransform linear; // device transform without its translation
     double sigma = 0;
+    QPointF offset;
     QColor color;
     QImage image;
-    QRectF rect; // local rectangle the image covers, offset not applied
+    QPointF topLeft; // of the image, in device pixels relative to the view's local origin
 };
 
 namespace {
@@ -159,29 +162,42 @@ void ViewPainter::drawShadow(const View &v, QPainter &p, bool presentation)
     const double reach = sigma * kShadowReach;
 
     if (!v.m_shadowPath.isEmpty()) {
+        const QTransform device = p.deviceTransform();
+        const QTransform linear(device.m11(), device.m12(), device.m21(), device.m22(), 0, 0);
         auto &cache = v.m_shadowCache;
-        if (!cache || cache->path != v.m_shadowPath || cache->scale != scale || cache->sigma != sigma
-            || cache->color != color) {
+        if (!cache || cache->path != v.m_shadowPath || cache->linear != linear || cache->sigma != sigma
+            || cache->offset != v.m_shadowOffset || cache->color != color) {
             cache = std::make_shared<ShadowCache>();
             cache->path = v.m_shadowPath;
-            cache->scale = scale;
+            cache->linear = linear;
             cache->sigma = sigma;
+            cache->offset = v.m_shadowOffset;
             cache->color = color;
-            cache->rect = v.m_shadowPath.boundingRect().adjusted(-reach, -reach, reach, reach);
-            const QSize size = (cache->rect.size() * scale).toSize().expandedTo(QSize(1, 1));
-            QImage shape = makeRaster(size);
-            if (!shape.isNull()) {
-                QPainter sp(&shape);
+            const QPainterPath shape = v.m_shadowPath.translated(v.m_shadowOffset);
+            const double reachPx = reach * scale;
+            const QRect area = linear.mapRect(shape.boundingRect())
+                                   .adjusted(-reachPx, -reachPx, reachPx, reachPx)
+                                   .toAlignedRect();
+            cache->topLeft = area.topLeft();
+            QImage coverage = makeRaster(area.size());
+            if (!coverage.isNull() && area.width() <= 8192 && area.height() <= 8192) {
+                QPainter sp(&coverage);
                 sp.setRenderHint(QPainter::Antialiasing);
-                sp.scale(size.width() / cache->rect.width(), size.height() / cache->rect.height());
-                sp.translate(-cache->rect.topLeft());
-                sp.fillPath(v.m_shadowPath, Qt::black);
+                sp.setTransform(linear * QTransform::fromTranslate(-area.x(), -area.y()));
+                sp.fillPath(shape, Qt::black);
                 sp.end();
-                cache->image = tintedCoverage(blurredCoverage(alphaCoverage(shape), sigma * scale), color);
+                cache->image = tintedCoverage(blurredCoverage(alphaCoverage(coverage), sigma * scale), color);
             }
         }
-        if (!cache->image.isNull())
-            p.drawImage(cache->rect.translated(v.m_shadowOffset), cache->image);
+        if (cache->image.isNull())
+            return;
+        // Blitted untransformed at whole device pixels: a blurred shadow shows no half pixel.
+        const QPointF at = device.map(QPointF(0, 0)) + cache->topLeft;
+        const double dpr = p.device()->devicePixelRatioF();
+        const QTransform world = p.worldTransform(); // cheaper than a full save and restore
+        p.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+        p.drawImage(QPointF(std::round(at.x()), std::round(at.y())), cache->image);
+        p.setWorldTransform(world);
         return;
     }
 

@@ -64,8 +64,7 @@ protected:
         ++frames;
         QPainter p(this);
         p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
-        p.fillRect(rect(), Qt::black);
-        m_host.render(p);
+        m_host.render(p); // the window view is opaque black: no clearing needed
         p.end();
         if (m_host.isAnimating())
             requestFrame();
