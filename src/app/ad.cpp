@@ -1,0 +1,192 @@
+#include "app/ad.h"
+
+#include <QDesktopServices>
+
+#include "platform/device.h"
+#include "platform/log.h"
+#include "platform/resources.h"
+#include "ui/label.h"
+#include "ui/table_view_cell.h"
+
+namespace vimora {
+
+namespace {
+bool isTallPhone()
+{
+    return Device::profile() == DeviceProfile::Phone568;
+}
+} // namespace
+
+AD::AD(std::shared_ptr<ScreenViews> views)
+    : m_views(std::move(views))
+    , m_adView(std::make_shared<ui::ImageView>(QRectF(0, 0, 320, 480)))
+    , m_view(std::make_shared<ui::View>(QRectF(0, 0, 320, 480)))
+    , m_openUrl([](const QUrl &url) { return QDesktopServices::openUrl(url); })
+{
+    m_adView->setHidden(true);
+    m_adView->setUserInteractionEnabled(true);
+    m_views->mainView->addSubview(m_adView);
+}
+
+AD::~AD() = default;
+
+void AD::awakeFromNib()
+{
+    openPlist();
+}
+
+void AD::openPlist()
+{
+    m_adsAry = Resources::stringArray(QStringLiteral("ads"));
+    m_adImgAry = Resources::stringArray(QStringLiteral("adImg"));
+}
+
+void AD::showAdView()
+{
+    const bool tablet = isDeviceiPad();
+    m_views->cateViewTop->setHidden(!tablet);
+
+    m_adView->setFrame(isTallPhone() ? QRectF(0, 0, 320, 568) : QRectF(0, 0, 320, 480));
+    m_adView->setBackgroundColor(Qt::transparent);
+    m_adView->setHidden(false);
+    m_views->mainView->bringSubviewToFront(m_adView.get());
+    m_view->setFrame(m_adView->frame());
+    m_view->setBackgroundColor(Qt::transparent);
+    m_adView->addSubview(m_view);
+
+    buildTable(tablet ? 480 : isTallPhone() ? 568 : 430);
+
+    if (tablet) {
+        ipadPopover();
+        return;
+    }
+    m_closeSetViewBtn = std::make_shared<ui::Button>(isTallPhone() ? QRectF(245, 498, 70, 70) : QRectF(245, 380, 70, 70));
+    m_closeSetViewBtn->setTitle(QStringLiteral("close"));
+    m_closeSetViewBtn->setTitleColor(Qt::transparent);
+    m_closeSetViewBtn->setImage(Resources::imageNamed(QStringLiteral("leaveBtn2.png")));
+    m_closeSetViewBtn->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { closeAdView(); });
+    m_view->addSubview(m_closeSetViewBtn);
+}
+
+void AD::buildTable(double height)
+{
+    if (m_adTable)
+        m_adTable->removeFromSuperview();
+    m_adTable = std::make_shared<ui::TableView>(QRectF(0, 0, 320, height));
+    m_adTable->setBackgroundColor(Qt::transparent);
+    m_adTable->setRowHeight(kRowHeight);
+    m_adTable->setDelegate(this);
+    m_adTable->setDataSource(this);
+    m_adTable->setShowsHorizontalScrollIndicator(false);
+    m_adTable->setShowsVerticalScrollIndicator(false);
+    m_view->addSubview(m_adTable);
+    m_adTable->reloadData();
+}
+
+void AD::ipadPopover()
+{
+    if (Device::isLandscape())
+        adW();
+    else
+        adH();
+}
+
+void AD::adH()
+{
+    presentPopover(QRectF(340, 920, 320, 480));
+}
+
+void AD::adW()
+{
+    presentPopover(QRectF(420, 650, 320, 480));
+}
+
+void AD::presentPopover(QRectF anchor)
+{
+    if (m_popoverSetView)
+        m_popoverSetView->dismissPopoverAnimated(false);
+    m_popoverSetView = std::make_unique<ui::Popover>(m_view);
+    m_popoverSetView->setPopoverContentSize(kPopoverContentSize);
+    m_popoverSetView->setDelegate(this);
+    m_popoverAnchor = anchor;
+    m_popoverSetView->presentPopoverFromRect(anchor, m_views->mainView.get(), ui::PopoverArrowDirectionAny, true);
+    m_adView->setHidden(false);
+}
+
+void AD::popoverControllerDidDismissPopover(ui::Popover &)
+{
+    // The empty container stays out of the way once the list has gone.
+    m_adView->setHidden(true);
+}
+
+void AD::closeAdView()
+{
+    m_adView->setHidden(true);
+    m_views->cateViewTop->setHidden(false);
+}
+
+int AD::numberOfRowsInSection(ui::TableView &, int)
+{
+    return tableViewNumberOfRowsInSection();
+}
+
+ui::TableViewCellPtr AD::cellForRowAtIndexPath(ui::TableView &tableView, const ui::IndexPath &indexPath)
+{
+    const QString identifier = QStringLiteral("UITableViewCell");
+    ui::TableViewCellPtr cell = tableView.dequeueReusableCellWithIdentifier(identifier);
+    if (!cell)
+        cell = std::make_shared<ui::TableViewCell>(ui::TableViewCell::Style::Default, identifier);
+    cell->setBackgroundColor(Qt::transparent);
+    cell->textLabel().setText({});
+    cell->imageView().setImage(tableViewCellImageForRow(indexPath.row));
+    cell->layoutParts();
+    return cell;
+}
+
+void AD::didSelectRowAtIndexPath(ui::TableView &tableView, const ui::IndexPath &indexPath)
+{
+    tableView.deselectRowAtIndexPath(indexPath, true);
+    tableViewDidSelectRowAtIndexPath(indexPath.row);
+}
+
+int AD::tableViewNumberOfRowsInSection() const
+{
+    return int(m_adImgAry.size());
+}
+
+Picture AD::tableViewCellImageForRow(int row) const
+{
+    if (row < 0 || row >= m_adImgAry.size())
+        return {};
+    return Resources::imageNamed(m_adImgAry.at(row));
+}
+
+QUrl AD::addressForEntry(const QString &entry)
+{
+    const QString trimmed = entry.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    const QUrl url(trimmed);
+    if (url.isValid() && !url.scheme().isEmpty())
+        return url;
+    const QString path = Resources::path(trimmed);
+    return path.isEmpty() ? QUrl() : QUrl::fromLocalFile(path);
+}
+
+void AD::tableViewDidSelectRowAtIndexPath(int row)
+{
+    // A picture without an address opens nothing.
+    if (row < 0 || row >= m_adsAry.size()) {
+        logLine(QStringLiteral("ad row %1 has no address").arg(row));
+        return;
+    }
+    const QUrl url = addressForEntry(m_adsAry.at(row));
+    if (!url.isValid()) {
+        logLine(QStringLiteral("ad row %1: no page for \"%2\"").arg(row).arg(m_adsAry.at(row)));
+        return;
+    }
+    if (m_openUrl && !m_openUrl(url))
+        logLine(QStringLiteral("could not open %1").arg(url.toString()));
+}
+
+} // namespace vimora

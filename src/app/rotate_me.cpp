@@ -1,0 +1,78 @@
+#include "app/rotate_me.h"
+
+#include "app/ad.h"
+#include "app/top.h"
+#include "compositor/back_photo.h"
+#include "editor/cut_image.h"
+#include "platform/log.h"
+
+namespace vimora {
+
+QString orientationName(InterfaceOrientation orientation)
+{
+    switch (orientation) {
+    case InterfaceOrientation::Portrait:
+        return QStringLiteral("portrait");
+    case InterfaceOrientation::PortraitUpsideDown:
+        return QStringLiteral("portrait upside down");
+    case InterfaceOrientation::LandscapeLeft:
+        return QStringLiteral("landscape left");
+    case InterfaceOrientation::LandscapeRight:
+        return QStringLiteral("landscape right");
+    }
+    return {};
+}
+
+RotateMe::RotateMe()
+{
+    const double side = Device::windowSide(Device::profile());
+    m_views = ScreenViews::create(QSizeF(side, side));
+    m_draw = std::make_unique<CutImage>(m_views);
+    CutImage *draw = m_draw.get();
+    m_backPhoto = std::make_unique<BackPhoto>(
+        m_views, [draw](const QStringList &origins, const QStringList &thumbs) { draw->getNumOfArray(origins, thumbs); });
+    m_ad = std::make_unique<AD>(m_views);
+    m_top = std::make_unique<Top>(m_views, m_draw.get(), m_backPhoto.get(), m_ad.get());
+
+    m_draw->awakeFromNib();
+    // The editor's own view lives in its layer.
+    if (const ui::ViewPtr editor = m_draw->view(); editor && !editor->superview())
+        m_views->cutImgView->addSubview(editor);
+    m_backPhoto->awakeFromNib();
+    m_ad->awakeFromNib();
+    m_top->awakeFromNib();
+    viewDidLoad();
+}
+
+RotateMe::~RotateMe() = default;
+
+void RotateMe::viewDidLoad()
+{
+    logLine(QStringLiteral("statusBarOrientation: %1").arg(orientationName(Device::orientation())));
+}
+
+int RotateMe::supportedInterfaceOrientations() const
+{
+    if (isDeviceiPad())
+        return kMaskPortrait | kMaskLandscapeLeft | kMaskLandscapeRight;
+    return kMaskPortrait;
+}
+
+bool RotateMe::shouldAutorotateToInterfaceOrientation(InterfaceOrientation) const
+{
+    return isDeviceiPad();
+}
+
+void RotateMe::willAnimateRotationToInterfaceOrientation(InterfaceOrientation orientation, double)
+{
+    const bool landscape = orientation != InterfaceOrientation::Portrait && orientation != InterfaceOrientation::PortraitUpsideDown;
+    if (landscape) {
+        m_top->cateViewW();
+        m_draw->rotateW();
+    } else {
+        m_top->cateViewH();
+        m_draw->rotateH();
+    }
+}
+
+} // namespace vimora

@@ -1,0 +1,510 @@
+#include "app/top.h"
+
+#include <algorithm>
+#include <array>
+
+#include "app/ad.h"
+#include "compositor/back_photo.h"
+#include "editor/cut_image.h"
+#include "platform/log.h"
+#include "platform/resources.h"
+#include "platform/settings.h"
+#include "store/cleanup.h"
+#include "ui/clock.h"
+#include "ui/label.h"
+#include "ui/transaction.h"
+#include "ui/transition.h"
+
+namespace vimora {
+
+namespace {
+const QString kHide = QStringLiteral("HIDE");
+const QString kKeyType = QStringLiteral("type");
+const QString kKeyReload = QStringLiteral("Reload");
+
+struct CategoryEntry
+{
+    const char *image;
+    const char *title;
+};
+// Indexed by position, which is also the button's tag. The titles are drawn clear: they
+// only tell the dispatcher which button was pressed.
+constexpr std::array<CategoryEntry, Top::kBarButtonCount> kCategories{{
+    {"afterCuts.png", "load"},
+    {"empty.png", "BW"},
+    {"buyMores.png", "ad"},
+    {"backButtonMain.png", "back"},
+}};
+constexpr int kCameraTag = 0;
+constexpr int kBackTag = 3;
+
+struct TypeEntry
+{
+    const char *image;
+    const char *title;
+};
+constexpr std::array<TypeEntry, 2> kTypes{{{"TYPE1.png", "TYPE1"}, {"TYPE2.png", "TYPE2"}}};
+constexpr QSizeF kTypeButtonSize{100, 75};
+// A phone row ends before x = 220; the next row starts 85 points lower.
+constexpr double kPhoneTypeRowEnd = 220;
+constexpr double kPhoneTypeRowStep = 85;
+
+constexpr double kOptionThumbSide = 60;
+constexpr double kOptionThumbStep = 70;
+
+// The home screen's own small controls along the top-left corner.
+constexpr QRectF kShowHideFrame{10, 10, 70, 32};
+constexpr QRectF kHelpFrame{90, 10, 70, 32};
+constexpr QRectF kTypesFrame{170, 10, 70, 32};
+constexpr QSizeF kCloseOptionSize{70, 70};
+
+// The help picture, never enlarged, centred between the top controls and the option panel
+// (a phone has no room above its panel, so there it covers the panel).
+QRectF helpFrame(QSizeF picture)
+{
+    const QSizeF screen = Device::screenSize();
+    const QRectF box = isDeviceiPad() ? QRectF(10, 50, screen.width() - 20, Top::optionPanelFrame(Device::profile()).top() - 60)
+                                      : QRectF(10, 50, screen.width() - 20, 350);
+    const double scale = std::min({1.0, box.width() / picture.width(), box.height() / picture.height()});
+    const QSizeF size = picture * scale;
+    return {box.center() - QPointF(size.width() / 2, size.height() / 2), size};
+}
+
+bool buttonBackHidden()
+{
+    return Settings::shared().stringForKey(kKeyButtonBack) == kHide;
+}
+
+void styleHomeControl(ui::Button &button)
+{
+    button.setBackgroundColor(QColor(0, 0, 0, 150));
+    button.setCornerRadius(8);
+    button.setBorderWidth(1);
+    button.setBorderColor(QColor(255, 255, 255, 110));
+}
+} // namespace
+
+QRectF Top::categoryBarFrame(DeviceProfile profile, BarLayout layout)
+{
+    if (profile == DeviceProfile::Tablet)
+        return layout == BarLayout::Landscape ? QRectF(0, 683, 1024, 65) : QRectF(0, 939, 1024, 65);
+    if (layout == BarLayout::Landscape)
+        return {0, 235, 568, 65};
+    if (profile == DeviceProfile::Phone568)
+        return {0, 483, 568, 65};
+    return layout == BarLayout::StartUp ? QRectF(0, 415, 568, 65) : QRectF(0, 395, 568, 65);
+}
+
+double Top::categoryButtonStep(DeviceProfile profile, BarLayout layout)
+{
+    if (profile != DeviceProfile::Tablet)
+        return 70;
+    return layout == BarLayout::Landscape ? 270 : 230;
+}
+
+QRectF Top::optionPanelFrame(DeviceProfile profile)
+{
+    return profile == DeviceProfile::Tablet ? QRectF(0, 600, 1024, 80) : QRectF(0, 230, 480, 80);
+}
+
+Top::Top(std::shared_ptr<ScreenViews> views, CutImage *cutImage, BackPhoto *backPhoto, AD *ad)
+    : m_views(std::move(views))
+    , m_cutImage(cutImage)
+    , m_backPhoto(backPhoto)
+    , m_ad(ad)
+    , m_sizeSlider(std::make_shared<ui::Slider>(QRectF(0, 0, 200, 23)))
+{
+    auto &main = *m_views->mainView;
+
+    m_showHideBtn = std::make_shared<ui::Button>(kShowHideFrame);
+    styleHomeControl(*m_showHideBtn);
+    m_showHideBtn->setTitle(QStringLiteral("hide"));
+    m_showHideBtn->addAction(ui::ControlEventTouchUpInside,
+                             [this](ui::Control &sender) { showHideToolbar(static_cast<ui::Button &>(sender)); });
+    m_helpBtn = makeHomeControl(QStringLiteral("descrip"), QStringLiteral("Help"), kHelpFrame);
+    m_typesBtn = makeHomeControl(QStringLiteral("pick"), QStringLiteral("Styles"), kTypesFrame);
+    // Under the category bar and the editor's layers, over the home picture.
+    for (const auto &control : {m_showHideBtn, m_helpBtn, m_typesBtn})
+        main.insertSubviewBelow(control, m_views->backImgView.get());
+    main.insertSubviewBelow(m_sizeSlider, m_views->backImgView.get());
+
+    if (m_backPhoto)
+        m_backPhoto->setIntakeEndedHandler([this] { homeControlsShown(true); });
+}
+
+Top::~Top() = default;
+
+std::shared_ptr<ui::Button> Top::makeHomeControl(const QString &identity, const QString &caption, QRectF frame)
+{
+    auto button = std::make_shared<ui::Button>(frame);
+    styleHomeControl(*button);
+    button->setTitle(identity);
+    button->setTitleColor(Qt::transparent);
+    auto label = std::make_shared<ui::Label>(QRectF(QPointF(0, 0), frame.size()), caption);
+    label->setBackgroundColor(Qt::transparent);
+    label->setTextColor(Qt::white);
+    label->setTextAlignment(ui::TextAlignment::Center);
+    label->setFont(button->font());
+    button->addSubview(label);
+    button->addAction(ui::ControlEventTouchUpInside,
+                      [this](ui::Control &sender) { optionViewOpen(static_cast<ui::Button &>(sender)); });
+    return button;
+}
+
+void Top::awakeFromNib()
+{
+    m_views->descripImg->setHidden(true);
+    m_views->cateViewTop->setFrame(categoryBarFrame(Device::profile(), BarLayout::StartUp));
+    m_views->cateViewTop->setBackgroundColor(Qt::transparent);
+    m_sizeSlider->setHidden(true);
+    m_views->cutImgView->setHidden(true);
+    m_views->selectTopView->setHidden(true);
+    if (m_ad)
+        m_ad->adView()->setHidden(true);
+    m_views->backImgView->setHidden(true);
+    Settings::shared().setString(kKeyButtonBack, kHide);
+    cateViewTopOpen();
+    homeControlsShown(true);
+    auto spinner = m_views->waitIndicator;
+    spinner->setHidesWhenStopped(true);
+    ui::postToMainThread([spinner] { spinner->stopAnimating(); });
+}
+
+void Top::cateViewTopOpen()
+{
+    buildCategoryBar(BarLayout::StartUp);
+}
+
+void Top::cateViewH()
+{
+    buildCategoryBar(BarLayout::Portrait);
+}
+
+void Top::cateViewW()
+{
+    buildCategoryBar(BarLayout::Landscape);
+}
+
+void Top::buildCategoryBar(BarLayout layout)
+{
+    const DeviceProfile profile = Device::profile();
+    auto &bar = *m_views->cateViewTop;
+    auto &main = *m_views->mainView;
+    // A turn lays the bar out again but must not raise it over another screen: it keeps
+    // being hidden when it was.
+    const bool keepHidden = layout != BarLayout::StartUp && bar.isHidden();
+
+    bar.setFrame(categoryBarFrame(profile, layout));
+    const bool hideBack = buttonBackHidden();
+    if (hideBack)
+        main.setImage(Resources::imageNamed(isDeviceiPad() ? QStringLiteral("mainB1.png") : QStringLiteral("mainB1iphone.png")));
+    bar.setHidden(keepHidden);
+    bar.removeAllSubviews();
+    main.bringSubviewToFront(&bar);
+
+    m_cateBackScroll2 = std::make_shared<ui::ScrollView>(QRectF(QPointF(0, 0), bar.bounds().size()));
+    m_cateBackScroll2->setBackgroundColor(Qt::transparent);
+    bar.addSubview(m_cateBackScroll2);
+
+    const double step = categoryButtonStep(profile, layout);
+    m_categoryButtons.clear();
+    for (int n = 0; n < kBarButtonCount; ++n) {
+        auto button = std::make_shared<ui::Button>(QRectF(7 + n * step, 2, kBarButtonSide, kBarButtonSide));
+        button->setImage(Resources::imageNamed(QString::fromLatin1(kCategories[n].image)));
+        button->setTitle(QString::fromLatin1(kCategories[n].title));
+        button->setTitleColor(Qt::transparent);
+        button->setTag(n);
+        if (n == kBackTag && hideBack) {
+            button->setHidden(true);
+            logLine(QStringLiteral("typeStr:%1").arg(Settings::shared().stringForKey(kKeyButtonBack)));
+        }
+        if (n == kCameraTag && !Device::cameraAvailable()) {
+            button->setEnabled(false);
+            button->setImage(Resources::imageNamed(QStringLiteral("afterCutsy.png")));
+        }
+        m_cateBackScroll2->addSubview(button);
+        button->addAction(ui::ControlEventTouchUpInside,
+                          [this](ui::Control &sender) { selectViewTopOpen(static_cast<ui::Button &>(sender)); });
+        m_cateBtn2 = button;
+        m_categoryButtons.push_back(button);
+    }
+    m_cateBackScroll2->setContentSize(QSizeF(50, 80));
+    m_cateBackScroll2->setScrollEnabled(false);
+    if (!keepHidden)
+        homeControlsShown(true);
+}
+
+std::shared_ptr<ui::Button> Top::categoryButton(int tag) const
+{
+    for (const auto &button : m_categoryButtons)
+        if (button->tag() == tag)
+            return button;
+    return nullptr;
+}
+
+void Top::homeControlsShown(bool shown)
+{
+    for (const auto &control : {m_showHideBtn, m_helpBtn, m_typesBtn})
+        control->setHidden(!shown);
+    if (shown) {
+        // The toggle names what a press would do to the bar.
+        const bool barShown = !m_views->cateViewTop->isHidden();
+        m_showHideBtn->setSelected(barShown);
+        m_showHideBtn->setTitle(barShown ? QStringLiteral("hide") : QStringLiteral("show"));
+    }
+}
+
+void Top::startIntake(const QString &tag, const QString &source)
+{
+    // The picker and then the editor take the screen: the home's own controls step aside.
+    homeControlsShown(false);
+    if (m_backPhoto)
+        m_backPhoto->toAlbumiPad(tag, source);
+}
+
+void Top::selectViewTopOpen(const ui::Button &sender)
+{
+    m_views->cateViewTop->setHidden(true);
+    m_itsSlideShow = 0;
+    const QString title = sender.currentTitle();
+    auto &settings = Settings::shared();
+    if (title == QLatin1String("BW")) {
+        m_showHideBtn->setHidden(true);
+        settings.setString(kKeyType, QStringLiteral("t2"));
+        startIntake(QStringLiteral("BW"), QStringLiteral("album"));
+    }
+    if (title == QLatin1String("load")) {
+        settings.setString(kKeyType, QStringLiteral("t2"));
+        startIntake(QStringLiteral("whatever"), QStringLiteral("camera"));
+    }
+    if (title == QLatin1String("ad")) {
+        if (m_ad)
+            m_ad->showAdView();
+    }
+    if (title == QLatin1String("back")) {
+        auto &main = *m_views->mainView;
+        auto &cut = *m_views->cutImgView;
+        auto &select = *m_views->selectTopView;
+        homeControlsShown(false);
+        cut.setHidden(false);
+        main.bringSubviewToFront(&cut);
+        m_views->cateViewTop->setHidden(true);
+        select.setHidden(false);
+        main.bringSubviewToFront(&select);
+        m_views->descripImg->setHidden(true);
+        main.setImage({});
+        m_views->backImgView->setImage(select.image());
+        select.setImage({});
+        for (const auto &layer : cut.subviews()) {
+            layer->setHidden(false);
+            if (ui::View *photo = layer->viewWithTag(555))
+                photo->setHidden(false);
+        }
+    }
+}
+
+void Top::goBackView(const ui::Button &sender)
+{
+    Settings::shared().setString(kKeyType, sender.tag() == 1 ? QStringLiteral("t1") : QStringLiteral("t2"));
+    m_views->descripImg->setHidden(true);
+    startIntake(QStringLiteral("BW"), QStringLiteral("album"));
+}
+
+void Top::goBackViewCamera(const ui::Button &sender)
+{
+    Settings::shared().setString(kKeyType, sender.tag() == 1 ? QStringLiteral("t1") : QStringLiteral("t2"));
+    m_views->descripImg->setHidden(true);
+    startIntake(QStringLiteral("whatever"), QStringLiteral("camera"));
+}
+
+void Top::typeChoose(const ui::Button &sender)
+{
+    Settings::shared().setString(kKeyType, sender.currentTitle());
+    m_views->selectTopView->setHidden(true);
+    m_views->descripImg->setHidden(true);
+    startIntake(QStringLiteral("whatever"), QStringLiteral("album"));
+}
+
+void Top::openOptionPanel()
+{
+    auto &panel = *m_views->selectTopView;
+    const DeviceProfile profile = Device::profile();
+    panel.setFrame(optionPanelFrame(profile));
+    panel.setImage(Resources::imageNamed(isDeviceiPad() ? QStringLiteral("selectBackIpad.png") : QStringLiteral("selectBackIphone.png")));
+    panel.setUserInteractionEnabled(true);
+    panel.removeAllSubviews();
+    panel.setHidden(false);
+    m_views->mainView->bringSubviewToFront(&panel);
+    m_selectBackScroll2 = std::make_shared<ui::ScrollView>(QRectF(QPointF(0, 0), panel.bounds().size()));
+    m_selectBackScroll2->setBackgroundColor(Qt::transparent);
+    m_selectBackScroll2->setShowsHorizontalScrollIndicator(false);
+    m_selectBackScroll2->setShowsVerticalScrollIndicator(false);
+    panel.addSubview(m_selectBackScroll2);
+}
+
+void Top::addOptionPanelClose()
+{
+    // Over the panel's right end within the portrait screen, so it is always on screen.
+    auto &panel = *m_views->selectTopView;
+    const double screenWidth = Device::portraitScreenSize().width();
+    m_closeOptionBtn = std::make_shared<ui::Button>(
+        QRectF(QPointF(screenWidth - kCloseOptionSize.width() - 5, (panel.bounds().height() - kCloseOptionSize.height()) / 2),
+               kCloseOptionSize));
+    m_closeOptionBtn->setTitle(QStringLiteral("close"));
+    m_closeOptionBtn->setTitleColor(Qt::transparent);
+    m_closeOptionBtn->setImage(Resources::imageNamed(QStringLiteral("leaveBtn2.png")));
+    m_closeOptionBtn->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { hideOptionView(); });
+    panel.addSubview(m_closeOptionBtn);
+}
+
+void Top::optionViewOpen(const ui::Button &sender)
+{
+    const QString mode = sender.currentTitle();
+    auto &settings = Settings::shared();
+    if (mode == QLatin1String("photo")) {
+        settings.setString(kKeyReload, QStringLiteral("YES"));
+        openOptionPanel();
+        spinBegin();
+        for (int i = 0; i < m_temMuAry.size(); ++i) {
+            const QString name = m_temMuAry.at(i);
+            auto button = std::make_shared<ui::Button>(QRectF(10 + i * kOptionThumbStep, 10, kOptionThumbSide, kOptionThumbSide));
+            const Picture saved = loadDrawJpg(name);
+            button->setImage(m_scaleImage.imageWithImage(saved, QSizeF(kOptionThumbSide, kOptionThumbSide)));
+            logLine(QStringLiteral("celImg:%1").arg(name));
+            button->setTitle(name);
+            button->setTitleColor(Qt::transparent);
+            button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &b) {
+                if (m_backPhoto)
+                    m_backPhoto->showSelectPhoto(static_cast<ui::Button &>(b));
+            });
+            m_selectBackScroll2->addSubview(button);
+            m_styleBtn = button;
+        }
+        m_selectBackScroll2->setContentSize(QSizeF(20 + m_temMuAry.size() * kOptionThumbStep, 80));
+        addOptionPanelClose();
+        spinEnd();
+    } else if (mode == QLatin1String("descrip")) {
+        settings.setString(kKeyReload, QStringLiteral("NO"));
+        openOptionPanel();
+        addOptionPanelClose();
+        auto &help = *m_views->descripImg;
+        const Picture picture = Resources::imageNamed(QStringLiteral("descrip.png"));
+        help.removeAllSubviews();
+        help.setFrame(helpFrame(picture.isNull() ? QSizeF(400, 400) : picture.size()));
+        help.setContentMode(ui::ContentMode::ScaleAspectFit);
+        help.setImage(picture);
+        help.setUserInteractionEnabled(true);
+        // On a phone the picture covers the panel's close button: a tap on it closes too.
+        auto closer = std::make_shared<ui::Button>(help.bounds());
+        closer->setTitle(QStringLiteral("close"));
+        closer->setTitleColor(Qt::transparent);
+        closer->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { hideOptionView(); });
+        help.addSubview(closer);
+        help.setHidden(false);
+        m_views->mainView->bringSubviewToFront(&help);
+    } else if (mode == QLatin1String("pick")) {
+        settings.setString(kKeyReload, QStringLiteral("NO"));
+        openOptionPanel();
+        auto label = std::make_shared<ui::Label>(QRectF(10, 0, 200, 50), QStringLiteral("Style"));
+        label->setBackgroundColor(Qt::transparent);
+        label->setTextColor(Qt::white);
+        label->setTextAlignment(ui::TextAlignment::Left);
+        m_selectBackScroll2->addSubview(label);
+        const double step = isDeviceiPad() ? 160 : 110;
+        QPointF at(0, 2);
+        for (const TypeEntry &type : kTypes) {
+            if (!isDeviceiPad() && at.x() >= kPhoneTypeRowEnd) {
+                logLine(QStringLiteral("換行"));
+                at = QPointF(0, at.y() + kPhoneTypeRowStep);
+            }
+            auto button = std::make_shared<ui::Button>(QRectF(at, kTypeButtonSize));
+            button->setImage(Resources::imageNamed(QString::fromLatin1(type.image)));
+            button->setTitle(QString::fromLatin1(type.title));
+            button->setTitleColor(Qt::transparent);
+            button->addAction(ui::ControlEventTouchUpInside,
+                              [this](ui::Control &b) { typeChoose(static_cast<ui::Button &>(b)); });
+            m_selectBackScroll2->addSubview(button);
+            m_typeBtn = button;
+            at.setX(at.x() + step);
+        }
+        addOptionPanelClose();
+    }
+}
+
+void Top::hideOptionView()
+{
+    logLine(QStringLiteral("hide selectView"));
+    ui::Transaction::begin();
+    ui::Transaction::setDisableActions(true);
+    ui::Transaction::setAnimationDuration(0.5);
+    m_views->selectTopView->addTransition(ui::Transition::named(QStringLiteral("tubey"), QStringLiteral("fromLeft")));
+    m_views->selectTopView->setHidden(true);
+    // The help picture belongs to the panel and closes with it.
+    m_views->descripImg->setHidden(true);
+    cateViewTopOpen();
+    ui::Transaction::commit();
+}
+
+void Top::hideSelectView()
+{
+    if (!m_views->cateViewTop->isHidden())
+        m_views->selectTopView->setHidden(true);
+}
+
+void Top::selectViewH()
+{
+    m_views->selectTopView->setFrame(QRectF(0, 230, 480, 80));
+}
+
+void Top::selectViewW()
+{
+    m_views->selectTopView->setFrame(QRectF(0, 230, 480, 80));
+}
+
+void Top::showHideToolbar(ui::Button &sender)
+{
+    logLine(QStringLiteral("showHideBtn"));
+    if (sender.currentTitle() == QLatin1String("show")) {
+        m_views->cateViewTop->setHidden(false);
+        sender.setSelected(true);
+        sender.setTitle(QStringLiteral("hide"));
+    } else {
+        logLine(QStringLiteral("hide"));
+        m_views->cateViewTop->setHidden(true);
+        sender.setSelected(false);
+        sender.setTitle(QStringLiteral("show"));
+    }
+}
+
+void Top::hideShowHideToolBtn()
+{
+    m_showHideBtn->setHidden(true);
+    m_views->cateViewTop->setHidden(true);
+}
+
+void Top::showShowHideToolBtn()
+{
+    m_showHideBtn->setHidden(false);
+    m_showHideBtn->setSelected(false);
+    m_showHideBtn->setTitle(QStringLiteral("show"));
+}
+
+void Top::spinBegin()
+{
+    auto spinner = m_views->waitIndicator;
+    ui::postToMainThread([spinner] { spinner->startAnimating(); });
+}
+
+void Top::spinEnd()
+{
+    auto spinner = m_views->waitIndicator;
+    ui::postToMainThread([spinner] { spinner->stopAnimating(); });
+}
+
+void Top::alertViewClickedButtonAtIndex(ui::AlertView &, int buttonIndex)
+{
+    if (buttonIndex == 0)
+        logLine(QStringLiteral("NO"));
+}
+
+} // namespace vimora

@@ -1,0 +1,123 @@
+#pragma once
+
+// The home screen: the home picture, the category bar of four buttons (camera, album,
+// promotions, back to the editing job), the show/hide toggle for the bar and the option
+// panel. It picks no photos itself: the compositor's intake does, and hands them to the editor.
+
+#include <memory>
+
+#include <QRectF>
+#include <QStringList>
+
+#include "imaging/scale_image.h"
+#include "platform/device.h"
+#include "ui/alert_view.h"
+#include "ui/button.h"
+#include "ui/image_view.h"
+#include "ui/scroll_view.h"
+#include "ui/slider.h"
+#include "widgets/screen_views.h"
+
+namespace vimora {
+
+class AD;
+class BackPhoto;
+class CutImage;
+
+class Top : public ui::AlertViewDelegate
+{
+public:
+    /// Which of the bar's layouts is being built.
+    enum class BarLayout { StartUp, Portrait, Landscape };
+
+    static constexpr double kBarButtonSide = 60;
+    static constexpr int kBarButtonCount = 4;
+
+    /// The category bar's frame.
+    static QRectF categoryBarFrame(DeviceProfile profile, BarLayout layout);
+    /// Button n of the bar sits at 7 + n × step.
+    static double categoryButtonStep(DeviceProfile profile, BarLayout layout);
+    /// The option panel's frame and background picture.
+    static QRectF optionPanelFrame(DeviceProfile profile);
+
+    Top(std::shared_ptr<ScreenViews> views, CutImage *cutImage, BackPhoto *backPhoto, AD *ad);
+    ~Top() override;
+    Top(const Top &) = delete;
+    Top &operator=(const Top &) = delete;
+
+    /// Start-up: hides the layers, writes "ButtonBack" = "HIDE", builds the bar.
+    void awakeFromNib();
+
+    void cateViewTopOpen();
+    void cateViewH();
+    void cateViewW();
+    /// Dispatches a category button by its title: "BW", "load", "ad", "back".
+    void selectViewTopOpen(const ui::Button &sender);
+
+    void goBackView(const ui::Button &sender);
+    void goBackViewCamera(const ui::Button &sender);
+    void typeChoose(const ui::Button &sender);
+    /// Opens the option panel in the mode named by the sender's title: "photo", "descrip",
+    /// "pick".
+    void optionViewOpen(const ui::Button &sender);
+    void hideOptionView();
+    void hideSelectView();
+    void selectViewH();
+    void selectViewW();
+    void showHideToolbar(ui::Button &sender);
+    void hideShowHideToolBtn();
+    void showShowHideToolBtn();
+    void spinBegin();
+    void spinEnd();
+    void alertViewClickedButtonAtIndex(ui::AlertView &alert, int buttonIndex) override;
+
+    // --- Views the screen keeps ---
+    std::shared_ptr<ui::ImageView> mainView() const { return m_views->mainView; }
+    std::shared_ptr<ui::ImageView> cateViewTop() const { return m_views->cateViewTop; }
+    std::shared_ptr<ui::Button> showHideBtn() const { return m_showHideBtn; }
+    std::shared_ptr<ui::ScrollView> cateBackScroll2() const { return m_cateBackScroll2; }
+    std::shared_ptr<ui::Button> cateBtn2() const { return m_cateBtn2; }
+    std::shared_ptr<ui::ScrollView> selectBackScroll2() const { return m_selectBackScroll2; }
+    std::shared_ptr<ui::Button> typeBtn() const { return m_typeBtn; }
+    std::shared_ptr<ui::Button> styleBtn() const { return m_styleBtn; }
+    /// The category button with the given tag (0..3), or nullptr.
+    std::shared_ptr<ui::Button> categoryButton(int tag) const;
+    /// The controls that open the option panel's help and type modes.
+    std::shared_ptr<ui::Button> helpBtn() const { return m_helpBtn; }
+    std::shared_ptr<ui::Button> typesBtn() const { return m_typesBtn; }
+    std::shared_ptr<ui::Button> closeOptionBtn() const { return m_closeOptionBtn; }
+
+    /// Names of saved pictures the option panel's photo mode lists.
+    QStringList &temMuAry() { return m_temMuAry; }
+    int itsSlideShow() const { return m_itsSlideShow; }
+
+private:
+    void buildCategoryBar(BarLayout layout);
+    void startIntake(const QString &tag, const QString &source);
+    void openOptionPanel();
+    void addOptionPanelClose();
+    void homeControlsShown(bool shown);
+    std::shared_ptr<ui::Button> makeHomeControl(const QString &identity, const QString &caption, QRectF frame);
+
+    std::shared_ptr<ScreenViews> m_views;
+    CutImage *m_cutImage;
+    BackPhoto *m_backPhoto;
+    AD *m_ad;
+    ScaleImage m_scaleImage;
+
+    std::shared_ptr<ui::Button> m_showHideBtn;
+    std::shared_ptr<ui::Button> m_helpBtn;
+    std::shared_ptr<ui::Button> m_typesBtn;
+    std::shared_ptr<ui::Button> m_closeOptionBtn;
+    std::shared_ptr<ui::Slider> m_sizeSlider;
+    std::shared_ptr<ui::ScrollView> m_cateBackScroll2;
+    std::shared_ptr<ui::Button> m_cateBtn2;
+    std::vector<std::shared_ptr<ui::Button>> m_categoryButtons;
+    std::shared_ptr<ui::ScrollView> m_selectBackScroll2;
+    std::shared_ptr<ui::Button> m_typeBtn;
+    std::shared_ptr<ui::Button> m_styleBtn;
+    QStringList m_temMuAry;
+    int m_itsSlideShow = 0;
+};
+
+} // namespace vimora

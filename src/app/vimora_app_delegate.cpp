@@ -1,0 +1,58 @@
+#include "app/vimora_app_delegate.h"
+
+#include "app/rotate_me.h"
+#include "platform/device.h"
+#include "store/cleanup.h"
+
+namespace vimora {
+
+VimoraAppDelegate::VimoraAppDelegate(ui::Host &window)
+    : m_window(window)
+{
+}
+
+VimoraAppDelegate::~VimoraAppDelegate() = default;
+
+bool VimoraAppDelegate::applicationDidFinishLaunchingWithOptions()
+{
+    m_rotateLa = std::make_unique<RotateMe>();
+    const ui::ViewPtr root = m_rotateLa->view();
+    m_window.setRootView(root);
+    root->setBackgroundColor(Qt::transparent);
+    m_mainView = m_rotateLa->views()->mainView;
+    root->addSubview(m_mainView);
+
+    const double side = Device::windowSide(Device::profile());
+    m_mainView->setFrame(QRectF(0, 0, side, side));
+    m_mainView->setContentMode(ui::ContentMode::ScaleAspectFill);
+    m_mainView->setBackgroundColor(Qt::black);
+    root->bringSubviewToFront(m_mainView.get());
+    return true;
+}
+
+void VimoraAppDelegate::zoADStatus(bool status)
+{
+    if (!m_rotateLa)
+        return;
+    m_rotateLa->view()->setFrame(status ? QRectF(0, 48, 320, 432) : QRectF(0, 0, 320, 480));
+}
+
+void VimoraAppDelegate::applicationWillTerminate()
+{
+    // Window close and a termination signal may both arrive; clean once.
+    if (m_terminated)
+        return;
+    m_terminated = true;
+    terminationCleanup();
+}
+
+void VimoraAppDelegate::orientationChanged(bool landscape)
+{
+    const InterfaceOrientation orientation = landscape ? InterfaceOrientation::LandscapeLeft : InterfaceOrientation::Portrait;
+    if (!m_rotateLa || !m_rotateLa->shouldAutorotateToInterfaceOrientation(orientation))
+        return;
+    Device::setOrientation(orientation);
+    m_rotateLa->willAnimateRotationToInterfaceOrientation(orientation, 0.3);
+}
+
+} // namespace vimora

@@ -1,0 +1,300 @@
+#include "compositor/back_photo.h"
+
+#include <algorithm>
+
+#include <QDir>
+#include <QFile>
+
+#include "compositor/intake_geometry.h"
+#include "imaging/codec.h"
+#include "imaging/geometry.h"
+#include "platform/app_home.h"
+#include "platform/device.h"
+#include "platform/log.h"
+#include "store/cleanup.h"
+#include "store/names.h"
+#include "store/working_files.h"
+#include "ui/alert_view.h"
+#include "ui/clock.h"
+
+namespace vimora {
+
+namespace {
+// Where the spinner sits on a tablet while a picked photo is taken in.
+constexpr QPointF kTabletSpinnerCentre{700, 350};
+
+QRectF compositorViewFrame()
+{
+    return isDeviceiPad() ? QRectF(0, 0, 1024, 768) : QRectF(0, 0, 480, 320);
+}
+
+// The JPEG round trip every size is measured after.
+Picture jpegRoundTrip(const Picture &picture)
+{
+    return decodePicture(encodeJpeg(picture, BackPhoto::kJpegQuality));
+}
+
+// scaleToFitSize with a floor of one pixel a side: a panorama thinner than a pixel at the
+// working size still gives a picture.
+Picture scaledToBox(const Picture &picture, QSizeF box, const ScaleImage &scaler)
+{
+    box = QSizeF(std::max(1.0, std::floor(box.width())), std::max(1.0, std::floor(box.height())));
+    Picture out = scaleToFitSize(picture, box);
+    if (out.isNull())
+        out = scaler.imageWithImage(picture, box);
+    return out;
+}
+} // namespace
+
+BackPhoto::BackPhoto(std::shared_ptr<ScreenViews> views, HandOver handOver)
+    : m_views(std::move(views))
+    , m_handOver(std::move(handOver))
+    , m_view(std::make_shared<ui::View>(compositorViewFrame()))
+    , m_pickerView(std::make_shared<ui::View>())
+{
+    m_pickerView->setBackgroundColor(QColor(0, 0, 0, 160));
+}
+
+BackPhoto::~BackPhoto() = default;
+
+void BackPhoto::awakeFromNib()
+{
+    m_originMuAry.clear();
+    m_thuMuAry.clear();
+}
+
+void BackPhoto::layOutIntakeLayers()
+{
+    auto &back = *m_views->backImgView;
+    back.setFrame(m_views->mainView->frame());
+    back.setImage({});
+    back.setBackgroundColor(Qt::transparent);
+    back.setContentMode(ui::ContentMode::ScaleAspectFill);
+    m_view->setFrame(compositorViewFrame());
+    m_view->setBackgroundColor(Qt::transparent);
+    back.addSubview(m_view);
+    m_views->mainView->bringSubviewToFront(&back);
+    back.setHidden(true);
+}
+
+void BackPhoto::toAlbumiPad(const QString &, const QString &cOrF)
+{
+    logLine(QStringLiteral("str:%1").arg(cOrF));
+    m_fun = cOrF;
+    layOutIntakeLayers();
+    openBackView(QStringLiteral("w"), 1.0f);
+
+    // A new intake replaces the previous picker; its late answer must not end this one.
+    hidePicker();
+    const int intake = ++m_intake;
+    PhotoPicker &picker = PhotoPicker::current();
+    picker.dismiss();
+    m_picking = true;
+    m_popoverAnchor = {};
+
+    const bool album = cOrF == QLatin1String("album");
+    if (isDeviceiPad() && album) {
+        if (Device::isLandscape())
+            popW();
+        else
+            popH();
+    } else {
+        auto &root = *m_views->rootView;
+        m_pickerView->setFrame(root.bounds());
+        root.addSubview(m_pickerView);
+        m_pickerView->setHidden(false);
+        m_pickerView->addSubview(m_views->waitIndicator);
+    }
+
+    const auto source = cOrF == QLatin1String("camera") ? PhotoPicker::Source::Camera : PhotoPicker::Source::Album;
+    picker.present(source, [this, intake](std::optional<PhotoPicker::Result> picked) {
+        if (intake != m_intake || !m_picking)
+            return;
+        if (picked)
+            imagePickerController(*picked);
+        else
+            imagePickerControllerDidCancel();
+    });
+}
+
+void BackPhoto::popH()
+{
+    m_views->selectTopView->setHidden(true);
+    m_views->cateViewTop->setHidden(false);
+    m_views->mainView->bringSubviewToFront(m_views->cateViewTop.get());
+    m_popoverAnchor = popoverAnchorPortrait();
+}
+
+void BackPhoto::popW()
+{
+    m_views->selectTopView->setHidden(true);
+    m_views->cateViewTop->setHidden(false);
+    m_views->mainView->bringSubviewToFront(m_views->cateViewTop.get());
+    m_popoverAnchor = popoverAnchorLandscape();
+}
+
+void BackPhoto::hidePicker()
+{
+    m_pickerView->setHidden(true);
+    m_pickerView->removeFromSuperview();
+    // The spinner rode on the picker; later screens expect it back in the main view.
+    if (m_views->waitIndicator->superview() != m_views->mainView.get())
+        m_views->mainView->addSubview(m_views->waitIndicator);
+}
+
+void BackPhoto::imagePickerController(const PhotoPicker::Result &picked)
+{
+    m_picking = false;
+    const QPointF pickerCentre = m_pickerView->center();
+    hidePicker();
+
+    if (picked.photo.isNull()) {
+        showIntakeAlert(picked.error.isEmpty() ? QStringLiteral("The photo could not be read.") : picked.error);
+        endIntakeWithoutPhoto();
+        return;
+    }
+
+    auto spinner = m_views->waitIndicator;
+    spinner->setHidesWhenStopped(true);
+    ui::postToMainThread([spinner] { spinner->stopAnimating(); });
+    spinner->setCenter(isDeviceiPad() ? kTabletSpinnerCentre : pickerCentre);
+    ui::postToMainThread([spinner] { spinner->startAnimating(); });
+
+    const Picture decoded = jpegRoundTrip(picked.photo);
+    const QString tmp = AppHome::tempDir();
+    const QString originName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Compositor); });
+    const QString thumbName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Editor); });
+    Picture working;
+    if (!decoded.isNull()) {
+        const QSizeF box = intakeWorkingSize(decoded.size(), intakeMaxSide(Device::profile()));
+        working = box == decoded.size() ? decoded : scaledToBox(decoded, box, m_scaleImage);
+    }
+    if (working.isNull() || originName.isEmpty() || thumbName.isEmpty() || !writeJpeg(working, originName)) {
+        // Nothing half-done is handed on: the editor keeps whatever job it had.
+        ui::postToMainThread([spinner] { spinner->stopAnimating(); });
+        showIntakeAlert(QStringLiteral("The photo could not be stored for editing."));
+        endIntakeWithoutPhoto();
+        return;
+    }
+
+    m_originMuAry.clear();
+    m_thuMuAry.clear();
+    m_originMuAry.append(originName);
+    const QSizeF thumbSize = intakeThumbnailSize(working.size());
+    const QSizeF thumbBox(thumbSize.width(), std::max(1.0, std::floor(thumbSize.height())));
+    if (!writeJpeg(m_scaleImage.imageWithImage(working, thumbBox), thumbName))
+        logLine(QStringLiteral("thumbnail not written: %1").arg(thumbName));
+    m_thuMuAry.append(thumbName);
+
+    if ((m_fun == QLatin1String("album") || m_fun == QLatin1String("camera")) && m_handOver)
+        m_handOver(QStringList(m_originMuAry), m_thuMuAry);
+
+    m_views->cateViewTop->setHidden(true);
+    logLine(QString::asprintf("imgPreCompress.Width:%f", working.size().width()));
+    logLine(QString::asprintf("imgPreCompress.Height:%f", working.size().height()));
+    ui::postToMainThread([spinner] { spinner->stopAnimating(); });
+}
+
+bool BackPhoto::writeJpeg(const Picture &picture, const QString &name)
+{
+    if (picture.isNull())
+        return false;
+    const QByteArray bytes = encodeJpeg(picture, kJpegQuality);
+    return !bytes.isEmpty() && writeFileAtomically(AppHome::tempDir() + '/' + name, bytes);
+}
+
+void BackPhoto::showIntakeAlert(const QString &message)
+{
+    logLine(QStringLiteral("intake: %1").arg(message));
+    auto alert = std::make_shared<ui::AlertView>(QStringLiteral("Photo not opened"), message, nullptr,
+                                                 QStringLiteral("OK"));
+    alert->show();
+}
+
+void BackPhoto::imagePickerControllerDidCancel()
+{
+    m_picking = false;
+    hidePicker();
+    m_views->backImgView->setHidden(true);
+    m_views->cateViewTop->setHidden(false);
+    m_views->selectTopView->setHidden(true);
+    if (m_intakeEnded)
+        m_intakeEnded();
+}
+
+void BackPhoto::endIntakeWithoutPhoto()
+{
+    m_views->backImgView->setHidden(true);
+    m_views->cateViewTop->setHidden(false);
+    m_views->selectTopView->setHidden(true);
+    if (m_intakeEnded)
+        m_intakeEnded();
+}
+
+void BackPhoto::popoverControllerDidDismissPopover()
+{
+    logLine(QStringLiteral("popover dismissed"));
+    m_picking = false;
+    ++m_intake;
+    PhotoPicker::current().dismiss();
+    m_popoverAnchor = {};
+    m_views->backImgView->setImage({});
+    m_views->backImgView->setHidden(true);
+    m_views->cateViewTop->setHidden(false);
+    if (m_intakeEnded)
+        m_intakeEnded();
+}
+
+void BackPhoto::openBackView(const QString &orientation, float ratio)
+{
+    m_views->backImgView->setHidden(false);
+    const DeviceProfile profile = Device::profile();
+    const QRectF frame(QPointF(0, 0), openBackViewSize(profile, orientation == QLatin1String("w"), ratio));
+    m_view->setFrame(frame);
+    if (profile == DeviceProfile::Tablet)
+        m_printRect = frame;
+    else
+        m_phoneRect = frame;
+    auto &back = *m_views->backImgView;
+    back.setFrame(frame);
+    back.setUserInteractionEnabled(true);
+    back.setContentMode(ui::ContentMode::ScaleAspectFill);
+}
+
+void BackPhoto::showSelectPhoto(const ui::Button &sender)
+{
+    showSelectPhoto(sender.currentTitle());
+}
+
+void BackPhoto::showSelectPhoto(const QString &name)
+{
+    const Picture saved = loadDrawJpg(name);
+    const Picture picture = saved.isNull() ? Picture() : jpegRoundTrip(saved);
+    if (picture.isNull()) {
+        // Nothing to show: leave the screen as it is rather than a black, empty background.
+        logLine(QStringLiteral("showSelectPhoto: no picture named %1").arg(name));
+        return;
+    }
+
+    m_views->cateViewTop->setHidden(true);
+    m_views->mainView->setImage({});
+    layOutIntakeLayers();
+    m_views->selectTopView->setHidden(true);
+    openBackView(QStringLiteral("w"), 1.0f);
+
+    WorkingFiles::shared().simple2Save(saved);
+    const Picture scaled = m_scaleImage.imageWithImage(picture, backgroundCoverSize(picture.size()));
+    auto &back = *m_views->backImgView;
+    back.setFrame(QRectF(QPointF(0, 0), backgroundViewSize(Device::profile(), scaled.size())));
+    back.setImage(scaled);
+    back.setAlpha(1.0);
+    back.setHidden(false);
+    openOptionView(name);
+}
+
+void BackPhoto::openOptionView(const QString &name)
+{
+    logLine(QStringLiteral("openOptionView:%1").arg(name));
+}
+
+} // namespace vimora

@@ -1,0 +1,325 @@
+// The home screen: the category bar per device and orientation, the "back" rule, the camera
+// button, the dispatcher, the show/hide toggle and the option panel.
+#include <gtest/gtest.h>
+
+#include "app/app_fixture.h"
+#include "imaging/codec.h"
+#include "platform/app_home.h"
+#include "platform/settings.h"
+#include "store/working_files.h"
+
+using namespace vimora;
+
+namespace {
+
+class HomeTest : public test::AppTest
+{
+protected:
+    std::vector<double> buttonXs()
+    {
+        std::vector<double> xs;
+        for (int tag = 0; tag < Top::kBarButtonCount; ++tag) {
+            const auto button = top().categoryButton(tag);
+            EXPECT_NE(button, nullptr);
+            if (!button)
+                return xs;
+            EXPECT_EQ(button->frame().size(), QSizeF(60, 60));
+            EXPECT_EQ(button->frame().y(), 2);
+            xs.push_back(button->frame().x());
+        }
+        return xs;
+    }
+    bool samePicture(const Picture &shown, const QString &name)
+    {
+        const Picture expected = Resources::imageNamed(name);
+        return !expected.isNull() && shown.bitmap() == expected.bitmap();
+    }
+    QString setting(const QString &key) { return Settings::shared().stringForKey(key); }
+};
+
+using Xs = std::vector<double>;
+
+} // namespace
+
+TEST_F(HomeTest, TabletBarFollowsTheRotation)
+{
+    launch(DeviceProfile::Tablet);
+    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 939, 1024, 65));
+    EXPECT_EQ(buttonXs(), (Xs{7, 237, 467, 697}));
+
+    turn(true);
+    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 683, 1024, 65));
+    EXPECT_EQ(buttonXs(), (Xs{7, 277, 547, 817}));
+    EXPECT_FALSE(views().cateViewTop->isHidden());
+
+    turn(false);
+    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 939, 1024, 65));
+    EXPECT_EQ(buttonXs(), (Xs{7, 237, 467, 697}));
+}
+
+TEST_F(HomeTest, PhonesKeepTheirBarAndNeverTurn)
+{
+    launch(DeviceProfile::Phone568);
+    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 483, 568, 65));
+    EXPECT_EQ(buttonXs(), (Xs{7, 77, 147, 217}));
+    EXPECT_EQ(root().supportedInterfaceOrientations(), 2);
+    EXPECT_FALSE(root().shouldAutorotateToInterfaceOrientation(InterfaceOrientation::LandscapeLeft));
+
+    launch(DeviceProfile::Phone480);
+    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 415, 568, 65));
+    turn(true);
+    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 415, 568, 65));
+    EXPECT_EQ(buttonXs(), (Xs{7, 77, 147, 217}));
+    EXPECT_FALSE(Device::isLandscape());
+    top().cateViewH();
+    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 395, 568, 65));
+}
+
+TEST_F(HomeTest, TabletOffersThreeOrientationsButAnswersYesToAll)
+{
+    launch(DeviceProfile::Tablet);
+    EXPECT_EQ(root().supportedInterfaceOrientations(), 26);
+    EXPECT_TRUE(root().shouldAutorotateToInterfaceOrientation(InterfaceOrientation::PortraitUpsideDown));
+    EXPECT_TRUE(root().shouldAutorotate());
+}
+
+TEST_F(HomeTest, LaunchLaysTheSquareMainViewUnderEverything)
+{
+    for (const auto profile : {DeviceProfile::Tablet, DeviceProfile::Phone568, DeviceProfile::Phone480}) {
+        launch(profile);
+        const double side = Device::windowSide(profile);
+        const auto main = delegate->mainView();
+        EXPECT_EQ(main->frame(), QRectF(0, 0, side, side));
+        EXPECT_EQ(main->contentMode(), ui::ContentMode::ScaleAspectFill);
+        EXPECT_EQ(main->backgroundColor(), QColor(Qt::black));
+        EXPECT_EQ(host->rootView(), root().view());
+        EXPECT_EQ(main->superview(), root().view().get());
+        EXPECT_TRUE(log.contains("statusBarOrientation: portrait"));
+        EXPECT_TRUE(samePicture(main->image(), isDeviceiPad() ? "mainB1.png" : "mainB1iphone.png"));
+    }
+}
+
+TEST_F(HomeTest, ZoADStatusFreesAStripAtTheTop)
+{
+    launch(DeviceProfile::Phone568);
+    delegate->zoADStatus(true);
+    EXPECT_EQ(root().view()->frame(), QRectF(0, 48, 320, 432));
+    delegate->zoADStatus(false);
+    EXPECT_EQ(root().view()->frame(), QRectF(0, 0, 320, 480));
+}
+
+TEST_F(HomeTest, BackAppearsOnlyAfterTheEditorStartedAJob)
+{
+    launch(DeviceProfile::Tablet);
+    EXPECT_EQ(setting("ButtonBack"), "HIDE");
+    EXPECT_TRUE(top().categoryButton(3)->isHidden());
+    EXPECT_TRUE(log.contains("typeStr:HIDE"));
+    for (int tag = 0; tag < 3; ++tag)
+        EXPECT_FALSE(top().categoryButton(tag)->isHidden());
+
+    Settings::shared().setString("ButtonBack", "SHOW");
+    views().mainView->setImage({});
+    top().cateViewTopOpen();
+    EXPECT_FALSE(top().categoryButton(3)->isHidden());
+    EXPECT_TRUE(views().mainView->image().isNull()) << "the home picture is left as it is";
+
+    // A restart forgets the job.
+    launch(DeviceProfile::Tablet);
+    EXPECT_EQ(setting("ButtonBack"), "HIDE");
+    EXPECT_TRUE(top().categoryButton(3)->isHidden());
+}
+
+TEST_F(HomeTest, WithoutACameraTheCameraButtonIsDisabled)
+{
+    launch(DeviceProfile::Phone480, false);
+    const auto camera = top().categoryButton(0);
+    EXPECT_FALSE(camera->isEnabled());
+    EXPECT_FALSE(camera->isHidden());
+    EXPECT_TRUE(samePicture(camera->image().picture(), "afterCutsy.png"));
+    tapOn(*camera);
+    EXPECT_EQ(picker->presented, 0);
+    EXPECT_FALSE(views().cateViewTop->isHidden());
+
+    launch(DeviceProfile::Phone480, true);
+    EXPECT_TRUE(top().categoryButton(0)->isEnabled());
+    EXPECT_TRUE(samePicture(top().categoryButton(0)->image().picture(), "afterCuts.png"));
+    tapOn(*top().categoryButton(0));
+    EXPECT_EQ(picker->source, PhotoPicker::Source::Camera);
+    EXPECT_EQ(root().backPhoto().fun(), "camera");
+}
+
+TEST_F(HomeTest, AlbumButtonHandsTheChoiceToTheIntakeAndCancelComesHome)
+{
+    launch(DeviceProfile::Phone480);
+    tapOn(*top().categoryButton(1));
+
+    EXPECT_EQ(picker->presented, 1);
+    EXPECT_EQ(picker->source, PhotoPicker::Source::Album);
+    EXPECT_TRUE(views().cateViewTop->isHidden());
+    EXPECT_TRUE(top().showHideBtn()->isHidden());
+    EXPECT_EQ(setting("type"), "t2");
+    EXPECT_EQ(top().itsSlideShow(), 0);
+
+    picker->cancel();
+    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(top().showHideBtn()->isHidden());
+    EXPECT_EQ(top().showHideBtn()->currentTitle(), "hide");
+    EXPECT_TRUE(QDir(AppHome::tempDir()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(HomeTest, ToggleHidesAndShowsTheBar)
+{
+    launch(DeviceProfile::Tablet);
+    const auto toggle = top().showHideBtn();
+    ASSERT_FALSE(toggle->isHidden());
+    EXPECT_EQ(toggle->currentTitle(), "hide");
+
+    tapOn(*toggle);
+    EXPECT_TRUE(views().cateViewTop->isHidden());
+    EXPECT_EQ(toggle->currentTitle(), "show");
+    EXPECT_FALSE(toggle->isSelected());
+    EXPECT_TRUE(log.contains("showHideBtn"));
+    EXPECT_TRUE(log.contains("hide"));
+
+    tapOn(*toggle);
+    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_EQ(toggle->currentTitle(), "hide");
+    EXPECT_TRUE(toggle->isSelected());
+
+    top().hideShowHideToolBtn();
+    EXPECT_TRUE(toggle->isHidden());
+    EXPECT_TRUE(views().cateViewTop->isHidden());
+    top().showShowHideToolBtn();
+    EXPECT_FALSE(toggle->isHidden());
+    EXPECT_EQ(toggle->currentTitle(), "show");
+}
+
+TEST_F(HomeTest, TurningLaysAHiddenBarOutWithoutShowingIt)
+{
+    launch(DeviceProfile::Tablet);
+    tapOn(*top().showHideBtn());
+
+    turn(true);
+
+    EXPECT_TRUE(views().cateViewTop->isHidden());
+    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 683, 1024, 65));
+    EXPECT_EQ(buttonXs(), (Xs{7, 277, 547, 817}));
+}
+
+TEST_F(HomeTest, BackReturnsToTheEditingJob)
+{
+    launch(DeviceProfile::Tablet);
+    auto layer = std::make_shared<ui::View>(QRectF(0, 0, 100, 100));
+    auto photo = std::make_shared<ui::View>(QRectF(0, 0, 10, 10));
+    photo->setTag(555);
+    photo->setHidden(true);
+    layer->setHidden(true);
+    layer->addSubview(photo);
+    views().cutImgView->addSubview(layer);
+    views().selectTopView->setImage(Resources::imageNamed("selectBackIpad.png"));
+    Settings::shared().setString("ButtonBack", "SHOW");
+    top().cateViewTopOpen();
+
+    tapOn(*top().categoryButton(3));
+
+    EXPECT_FALSE(views().cutImgView->isHidden());
+    EXPECT_FALSE(layer->isHidden());
+    EXPECT_FALSE(photo->isHidden());
+    EXPECT_TRUE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(views().selectTopView->isHidden());
+    EXPECT_TRUE(views().selectTopView->image().isNull());
+    EXPECT_TRUE(samePicture(views().backImgView->image(), "selectBackIpad.png"));
+    EXPECT_TRUE(views().mainView->image().isNull());
+    const auto &main = *views().mainView;
+    EXPECT_EQ(main.indexOfSubview(views().selectTopView.get()), main.subviewCount() - 1);
+    EXPECT_EQ(main.indexOfSubview(views().cutImgView.get()), main.subviewCount() - 2);
+}
+
+TEST_F(HomeTest, StylesPanelOffersTheTwoTypesAndStartsTheAlbum)
+{
+    launch(DeviceProfile::Tablet);
+    tapOn(*top().typesBtn());
+
+    const auto &panel = *views().selectTopView;
+    EXPECT_FALSE(panel.isHidden());
+    EXPECT_EQ(panel.frame(), QRectF(0, 600, 1024, 80));
+    EXPECT_TRUE(samePicture(views().selectTopView->image(), "selectBackIpad.png"));
+    EXPECT_EQ(setting("Reload"), "NO");
+    std::vector<QRectF> frames;
+    for (const auto &v : top().selectBackScroll2()->subviews())
+        if (auto *b = dynamic_cast<ui::Button *>(v.get()))
+            frames.push_back(b->frame());
+    EXPECT_EQ(frames, (std::vector<QRectF>{{0, 2, 100, 75}, {160, 2, 100, 75}}));
+
+    tapOn(*top().typeBtn());
+    EXPECT_EQ(setting("type"), "TYPE2");
+    EXPECT_TRUE(panel.isHidden());
+    EXPECT_EQ(picker->source, PhotoPicker::Source::Album);
+}
+
+TEST_F(HomeTest, PhoneTypesSitSideBySide)
+{
+    launch(DeviceProfile::Phone480);
+    tapOn(*top().typesBtn());
+
+    EXPECT_EQ(views().selectTopView->frame(), QRectF(0, 230, 480, 80));
+    EXPECT_EQ(top().typeBtn()->frame(), QRectF(110, 2, 100, 75));
+    EXPECT_FALSE(log.contains("換行"));
+    ASSERT_NE(top().closeOptionBtn(), nullptr);
+    EXPECT_LE(top().closeOptionBtn()->convertRectTo(top().closeOptionBtn()->bounds(), nullptr).right(), 320);
+}
+
+TEST_F(HomeTest, HelpShowsThePictureAndClosingRebuildsTheBar)
+{
+    launch(DeviceProfile::Tablet);
+    tapOn(*top().helpBtn());
+    EXPECT_FALSE(views().descripImg->isHidden());
+    EXPECT_TRUE(samePicture(views().descripImg->image(), "descrip.png"));
+
+    tapOn(*top().showHideBtn());
+    ASSERT_TRUE(views().cateViewTop->isHidden());
+    tapOn(*top().closeOptionBtn());
+
+    EXPECT_TRUE(log.contains("hide selectView"));
+    EXPECT_TRUE(views().selectTopView->isHidden());
+    EXPECT_TRUE(views().descripImg->isHidden());
+    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_EQ(top().showHideBtn()->currentTitle(), "hide");
+}
+
+TEST_F(HomeTest, PhotoModeListsSavedPicturesAndOpensOneAsTheBackground)
+{
+    launch(DeviceProfile::Phone480);
+    ui::Button photoMode;
+    photoMode.setTitle("photo");
+
+    top().optionViewOpen(photoMode);
+    EXPECT_FALSE(views().selectTopView->isHidden());
+    EXPECT_EQ(top().selectBackScroll2()->subviewCount(), 0);
+    EXPECT_EQ(setting("Reload"), "YES");
+
+    QImage saved(300, 200, QImage::Format_ARGB32_Premultiplied);
+    saved.fill(Qt::green);
+    ASSERT_TRUE(writeFileAtomically(AppHome::drawImgsDir() + "/D1234.jpg", encodeJpeg(Picture(saved), 1.0)));
+    top().temMuAry() = QStringList{"D1234.jpg"};
+    top().optionViewOpen(photoMode);
+    ASSERT_EQ(top().selectBackScroll2()->subviewCount(), 1);
+    EXPECT_TRUE(log.contains("celImg:D1234.jpg"));
+
+    tapOn(*top().styleBtn());
+    EXPECT_FALSE(views().backImgView->isHidden());
+    EXPECT_EQ(views().backImgView->frame(), QRectF(0, 0, 480, 320));
+}
+
+TEST_F(HomeTest, HomeScreenNamesOnlyPicturesThatExist)
+{
+    for (const auto profile : {DeviceProfile::Tablet, DeviceProfile::Phone568, DeviceProfile::Phone480}) {
+        launch(profile, false);
+        top().cateViewTopOpen();
+        tapOn(*top().helpBtn());
+        tapOn(*top().typesBtn());
+        tapOn(*top().closeOptionBtn());
+        tapOn(*top().categoryButton(2));
+    }
+    EXPECT_TRUE(Resources::missingNames().isEmpty()) << Resources::missingNames().join(", ").toStdString();
+}

@@ -1,0 +1,87 @@
+// The running application: the window per device profile, and the termination clean-up
+// when the window closes or a termination signal arrives.
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/application_shell.h"
+#include "app/rotate_me.h"
+#include "app/top.h"
+#include "app/vimora_app_delegate.h"
+#include "platform/app_home.h"
+#include "platform/device.h"
+#include "platform/settings.h"
+#include "support/temp_home.h"
+
+using namespace vimora;
+
+namespace {
+
+class ShellTest : public testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        Device::setCameraAvailable(std::nullopt);
+        Device::setProfile(DeviceProfile::Tablet);
+    }
+    void leaveWorkingFiles()
+    {
+        for (const char *name : {"Tem.png", "B1234.jpg", "D4321.jpg"}) {
+            QFile f(AppHome::tempDir() + '/' + name);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("x");
+        }
+    }
+    QStringList tmpEntries() { return QDir(AppHome::tempDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
+
+    test::TempHome home;
+};
+
+} // namespace
+
+TEST_F(ShellTest, WindowHasTheProfilesScreenAndTheHomeScreen)
+{
+    ApplicationShell shell(DeviceProfile::Phone480);
+    EXPECT_EQ(shell.host().widget()->size(), QSize(320, 480));
+    EXPECT_EQ(Device::profile(), DeviceProfile::Phone480);
+    EXPECT_FALSE(shell.delegate().rotateLa()->top().categoryButton(0)->isEnabled());
+    EXPECT_EQ(Settings::shared().stringForKey("ButtonBack"), "HIDE");
+}
+
+TEST_F(ShellTest, ClosingTheWindowRunsTheCleanUp)
+{
+    ApplicationShell shell(DeviceProfile::Tablet);
+    shell.show();
+    leaveWorkingFiles();
+    Settings::shared().setString("iTunes", "NO");
+    QFile doc(AppHome::documentsDir() + "/kept.png");
+    ASSERT_TRUE(doc.open(QIODevice::WriteOnly));
+    doc.close();
+
+    QTimer::singleShot(0, shell.host().widget(), [&shell] { shell.host().widget()->close(); });
+    QApplication::exec();
+
+    EXPECT_TRUE(tmpEntries().isEmpty()) << tmpEntries().join(", ").toStdString();
+    EXPECT_TRUE(QFile::exists(AppHome::documentsDir() + "/kept.png"));
+}
+
+TEST_F(ShellTest, ATerminationSignalRunsTheCleanUp)
+{
+    for (const int signal : {SIGTERM, SIGINT}) {
+        ApplicationShell shell(DeviceProfile::Phone568);
+        shell.show();
+        leaveWorkingFiles();
+
+        QTimer::singleShot(0, shell.host().widget(), [signal] { std::raise(signal); });
+        QApplication::exec();
+
+        EXPECT_TRUE(tmpEntries().isEmpty()) << "signal " << signal;
+    }
+}

@@ -1,0 +1,411 @@
+// The photo intake: working copies and thumbnails, cancel and bad picks, the picker's
+// presentation per device, the working view's size and loading a saved picture.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include "compositor/back_photo.h"
+#include "compositor/fake_picker.h"
+#include "imaging/codec.h"
+#include "platform/app_home.h"
+#include "platform/device.h"
+#include "platform/log.h"
+#include "store/working_files.h"
+#include "support/temp_home.h"
+#include "ui/alert_view.h"
+#include "ui/headless_host.h"
+
+using namespace vimora;
+
+namespace {
+
+struct HandOver
+{
+    QStringList origins;
+    QStringList thumbs;
+};
+
+// A photo whose quadrants differ, so a turned or mirrored copy shows.
+Picture quadrantPhoto(int w, int h)
+{
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.fillRect(QRectF(0, 0, w / 2.0, h / 2.0), Qt::red);
+    p.fillRect(QRectF(w / 2.0, h / 2.0, w / 2.0, h / 2.0), Qt::blue);
+    p.end();
+    return Picture(image);
+}
+
+QSize fileImageSize(const QString &name)
+{
+    return QImageReader(AppHome::tempDir() + '/' + name).size();
+}
+
+QStringList tmpFiles()
+{
+    return QDir(AppHome::tempDir()).entryList(QDir::Files, QDir::Name);
+}
+
+class IntakeTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setLogSink([this](const QString &line) { log << line; });
+        useDevice(DeviceProfile::Phone480);
+    }
+    void TearDown() override
+    {
+        setLogSink(nullptr);
+        PhotoPicker::setCurrent(nullptr);
+        Device::setProfile(DeviceProfile::Tablet);
+        Device::setOrientation(InterfaceOrientation::Portrait);
+    }
+
+    void useDevice(DeviceProfile profile, bool landscape = false)
+    {
+        back.reset();
+        Device::setProfile(profile);
+        Device::setOrientation(landscape ? InterfaceOrientation::LandscapeLeft : InterfaceOrientation::Portrait);
+        host = std::make_unique<ui::HeadlessHost>(Device::screenSize());
+        const double side = Device::windowSide(profile);
+        views = ScreenViews::create(QSizeF(side, side));
+        host->setRootView(views->rootView);
+        picker = test::FakePicker::install();
+        handOvers.clear();
+        back = std::make_unique<BackPhoto>(views, [this](const QStringList &o, const QStringList &t) {
+            handOvers.push_back({o, t});
+        });
+        back->awakeFromNib();
+        back->setIntakeEndedHandler([this] { ++intakesEnded; });
+    }
+
+    // One album intake answered with photo.
+    void intake(const Picture &photo, const QString &error = {})
+    {
+        back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+        picker->pick(photo, error);
+        host->runPending();
+    }
+
+    ui::AlertView *shownAlert()
+    {
+        if (!host->hasModal())
+            return nullptr;
+        for (const auto &layer : host->window().subviews())
+            for (const auto &view : layer->subviews())
+                if (auto *alert = dynamic_cast<ui::AlertView *>(view.get()))
+                    return alert;
+        return nullptr;
+    }
+
+    test::TempHome home;
+    QStringList log;
+    std::unique_ptr<ui::HeadlessHost> host;
+    std::shared_ptr<ScreenViews> views;
+    std::shared_ptr<test::FakePicker::State> picker;
+    std::unique_ptr<BackPhoto> back;
+    std::vector<HandOver> handOvers;
+    int intakesEnded = 0;
+};
+
+} // namespace
+
+TEST_F(IntakeTest, PhonePhotoBecomesAWorkingCopyAndAThumbnailForTheEditor)
+{
+    intake(quadrantPhoto(4000, 3000));
+
+    ASSERT_EQ(handOvers.size(), 1u);
+    const HandOver &job = handOvers.front();
+    ASSERT_EQ(job.origins.size(), 1);
+    ASSERT_EQ(job.thumbs.size(), 1);
+    EXPECT_TRUE(job.origins[0].startsWith('B') && job.origins[0].endsWith(".jpg")) << job.origins[0].toStdString();
+    EXPECT_TRUE(job.thumbs[0].startsWith('D') && job.thumbs[0].endsWith(".jpg")) << job.thumbs[0].toStdString();
+    EXPECT_EQ(fileImageSize(job.origins[0]), QSize(1500, 1125));
+    EXPECT_EQ(fileImageSize(job.thumbs[0]), QSize(156, 117));
+    EXPECT_EQ(back->originMuAry(), job.origins);
+    EXPECT_EQ(back->thuMuAry(), job.thumbs);
+    EXPECT_EQ(back->fun(), "album");
+    EXPECT_TRUE(log.contains("str:album"));
+    EXPECT_TRUE(log.contains("imgPreCompress.Width:1500.000000"));
+    EXPECT_TRUE(log.contains("imgPreCompress.Height:1125.000000"));
+    EXPECT_TRUE(views->cateViewTop->isHidden());
+    EXPECT_FALSE(views->waitIndicator->isAnimating());
+}
+
+TEST_F(IntakeTest, SizeLimitsFollowTheDevice)
+{
+    useDevice(DeviceProfile::Tablet);
+    intake(quadrantPhoto(3000, 4000));
+    ASSERT_EQ(handOvers.size(), 1u);
+    EXPECT_EQ(fileImageSize(handOvers[0].origins[0]), QSize(1500, 2000));
+
+    useDevice(DeviceProfile::Phone568);
+    intake(quadrantPhoto(1500, 1500));
+    ASSERT_EQ(handOvers.size(), 1u);
+    EXPECT_EQ(fileImageSize(handOvers[0].origins[0]), QSize(1500, 1500));
+}
+
+TEST_F(IntakeTest, WorkingCopyKeepsThePhotoUpright)
+{
+    intake(quadrantPhoto(400, 300));
+
+    ASSERT_EQ(handOvers.size(), 1u);
+    const Picture copy = readPicture(AppHome::tempDir() + '/' + handOvers[0].origins[0]);
+    ASSERT_FALSE(copy.isNull());
+    // JPEG at quality 1 is near-lossless away from the quadrant edges.
+    const QColor topLeft = copy.bitmap().pixelColor(50, 50);
+    const QColor bottomRight = copy.bitmap().pixelColor(350, 250);
+    EXPECT_GT(topLeft.red(), 240);
+    EXPECT_LT(topLeft.blue(), 15);
+    EXPECT_GT(bottomRight.blue(), 240);
+    EXPECT_LT(bottomRight.red(), 15);
+}
+
+TEST_F(IntakeTest, PhotoTurnedByItsExifTagArrivesUpright)
+{
+    // Stored sideways, 40 wide, with a tag saying "turn a quarter clockwise to view".
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/sideways.jpg";
+    QImageWriter writer(path, "jpeg");
+    writer.setTransformation(QImageIOHandler::TransformationRotate90);
+    ASSERT_TRUE(writer.write(quadrantPhoto(40, 20).bitmap()));
+    const PhotoPicker::Result picked = readPickedPhoto(path);
+
+    back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+    picker->pending(picked);
+
+    ASSERT_EQ(handOvers.size(), 1u);
+    EXPECT_EQ(fileImageSize(handOvers[0].origins[0]), QSize(20, 40));
+}
+
+TEST_F(IntakeTest, DegeneratePhotosStillGiveUsableCopies)
+{
+    intake(quadrantPhoto(1, 1));
+    ASSERT_EQ(handOvers.size(), 1u);
+    EXPECT_EQ(fileImageSize(handOvers[0].origins[0]), QSize(1, 1));
+    EXPECT_EQ(fileImageSize(handOvers[0].thumbs[0]), QSize(156, 156));
+
+    intake(quadrantPhoto(10000, 200));
+    ASSERT_EQ(handOvers.size(), 2u);
+    EXPECT_EQ(fileImageSize(handOvers[1].origins[0]), QSize(1500, 30));
+    EXPECT_EQ(fileImageSize(handOvers[1].thumbs[0]), QSize(156, 3));
+
+    // Thinner than a pixel at the working size: one pixel it is.
+    intake(quadrantPhoto(10000, 2));
+    ASSERT_EQ(handOvers.size(), 3u);
+    EXPECT_EQ(fileImageSize(handOvers[2].origins[0]), QSize(1500, 1));
+    EXPECT_EQ(fileImageSize(handOvers[2].thumbs[0]), QSize(156, 1));
+    EXPECT_EQ(shownAlert(), nullptr);
+}
+
+TEST_F(IntakeTest, TheSamePhotoPickedTwiceGetsTwoCopiesAndKeepsTheFirst)
+{
+    const Picture photo = quadrantPhoto(600, 400);
+    intake(photo);
+    const QString first = handOvers.at(0).origins.at(0);
+    const QByteArray firstBytes = [&] {
+        QFile f(AppHome::tempDir() + '/' + first);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+
+    intake(photo);
+
+    ASSERT_EQ(handOvers.size(), 2u);
+    EXPECT_NE(handOvers[1].origins[0], first);
+    EXPECT_EQ(back->originMuAry(), handOvers[1].origins);
+    QFile again(AppHome::tempDir() + '/' + first);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), firstBytes);
+    EXPECT_EQ(tmpFiles().size(), 4);
+}
+
+TEST_F(IntakeTest, CancelWritesNothingAndLeavesTheListsAsTheyWere)
+{
+    intake(quadrantPhoto(300, 200));
+    const QStringList files = tmpFiles();
+    const QStringList origins = back->originMuAry();
+
+    back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+    picker->cancel();
+
+    EXPECT_EQ(tmpFiles(), files);
+    EXPECT_EQ(back->originMuAry(), origins);
+    EXPECT_EQ(handOvers.size(), 1u);
+    EXPECT_TRUE(views->backImgView->isHidden());
+    EXPECT_FALSE(views->cateViewTop->isHidden());
+    EXPECT_TRUE(views->selectTopView->isHidden());
+    EXPECT_EQ(back->pickerView()->superview(), nullptr);
+    EXPECT_EQ(intakesEnded, 1);
+}
+
+TEST_F(IntakeTest, AnUnreadablePickShowsAnAlertAndChangesNothing)
+{
+    intake(quadrantPhoto(300, 200));
+    const QStringList files = tmpFiles();
+    const QStringList origins = back->originMuAry();
+    const QStringList thumbs = back->thuMuAry();
+
+    intake(Picture(), QStringLiteral("The photo \"broken.jpg\" could not be read."));
+
+    ui::AlertView *alert = shownAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->message(), "The photo \"broken.jpg\" could not be read.");
+    EXPECT_EQ(tmpFiles(), files);
+    EXPECT_EQ(back->originMuAry(), origins);
+    EXPECT_EQ(back->thuMuAry(), thumbs);
+    EXPECT_EQ(handOvers.size(), 1u);
+    EXPECT_FALSE(views->cateViewTop->isHidden());
+    EXPECT_TRUE(views->backImgView->isHidden());
+    EXPECT_EQ(intakesEnded, 1);
+
+    // The alert's OK button dismisses it.
+    host->tap(alert->buttonAtIndex(0)->convertRectTo(alert->buttonAtIndex(0)->bounds(), nullptr).center());
+    host->advance(1);
+    EXPECT_FALSE(host->hasModal());
+}
+
+TEST_F(IntakeTest, AWorkingCopyThatCannotBeWrittenIsNotHandedOn)
+{
+    // tmp/ is a plain file: nothing can be written into it.
+    QDir(AppHome::tempDir()).removeRecursively();
+    QFile blocker(AppHome::tempDir());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    intake(quadrantPhoto(300, 200));
+
+    EXPECT_TRUE(handOvers.empty());
+    EXPECT_TRUE(back->originMuAry().isEmpty());
+    ASSERT_NE(shownAlert(), nullptr);
+    EXPECT_FALSE(views->cateViewTop->isHidden());
+}
+
+TEST_F(IntakeTest, ALateAnswerFromAReplacedPickerIsIgnored)
+{
+    back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+    PhotoPicker::Done stale = picker->pending;
+    back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+    EXPECT_GE(picker->dismissed, 1);
+
+    stale(std::nullopt);
+    EXPECT_EQ(intakesEnded, 0);
+    EXPECT_FALSE(views->backImgView->isHidden());
+    stale(PhotoPicker::Result{quadrantPhoto(10, 10), {}, {}});
+    EXPECT_TRUE(handOvers.empty());
+
+    picker->pick(quadrantPhoto(10, 10));
+    EXPECT_EQ(handOvers.size(), 1u);
+}
+
+TEST_F(IntakeTest, PhonePickerCoversTheScreenWithTheSpinnerThenGivesTheSpinnerBack)
+{
+    back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+
+    EXPECT_EQ(picker->source, PhotoPicker::Source::Album);
+    ASSERT_EQ(back->pickerView()->superview(), views->rootView.get());
+    EXPECT_FALSE(back->pickerView()->isHidden());
+    EXPECT_EQ(back->pickerView()->frame(), views->rootView->bounds());
+    EXPECT_EQ(views->waitIndicator->superview(), back->pickerView().get());
+    EXPECT_TRUE(back->popoverAnchor().isEmpty());
+    // The compositor's view sits in the background layer, brought to the front.
+    EXPECT_EQ(back->view()->superview(), views->backImgView.get());
+    EXPECT_EQ(views->mainView->subviewAt(views->mainView->subviewCount() - 1), views->backImgView.get());
+
+    picker->pick(quadrantPhoto(20, 20));
+    host->runPending();
+    EXPECT_EQ(back->pickerView()->superview(), nullptr);
+    EXPECT_EQ(views->waitIndicator->superview(), views->mainView.get());
+    EXPECT_EQ(views->waitIndicator->center(), QPointF(160, 240));
+}
+
+TEST_F(IntakeTest, TabletAlbumPopsOverFromItsOrientationsAnchor)
+{
+    useDevice(DeviceProfile::Tablet);
+    views->selectTopView->setHidden(false);
+    back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+    EXPECT_EQ(back->popoverAnchor(), QRectF(75, 920, 400, 400));
+    EXPECT_EQ(back->pickerView()->superview(), nullptr);
+    EXPECT_TRUE(views->selectTopView->isHidden());
+    EXPECT_FALSE(views->cateViewTop->isHidden());
+    picker->pick(quadrantPhoto(20, 20));
+    host->runPending();
+    EXPECT_EQ(views->waitIndicator->center(), QPointF(700, 350));
+
+    useDevice(DeviceProfile::Tablet, true);
+    back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+    EXPECT_EQ(back->popoverAnchor(), QRectF(110, 650, 400, 400));
+
+    // The camera never goes into a popover.
+    back->toAlbumiPad(QStringLiteral("whatever"), QStringLiteral("camera"));
+    EXPECT_EQ(picker->source, PhotoPicker::Source::Camera);
+    EXPECT_TRUE(back->popoverAnchor().isEmpty());
+    EXPECT_EQ(back->pickerView()->superview(), views->rootView.get());
+}
+
+TEST_F(IntakeTest, ClosingThePopoverEndsTheIntakeWithoutAPhoto)
+{
+    useDevice(DeviceProfile::Tablet);
+    back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+
+    back->popoverControllerDidDismissPopover();
+    picker->cancel(); // the picker's own answer to being closed comes too late to matter
+
+    EXPECT_TRUE(log.contains("popover dismissed"));
+    EXPECT_TRUE(views->backImgView->isHidden());
+    EXPECT_EQ(intakesEnded, 1);
+    EXPECT_TRUE(tmpFiles().isEmpty());
+    EXPECT_TRUE(handOvers.empty());
+}
+
+TEST_F(IntakeTest, WorkingViewCoversTheScreenAtTheRatio)
+{
+    useDevice(DeviceProfile::Tablet);
+    back->openBackView(QStringLiteral("w"), 0.5f);
+    EXPECT_EQ(back->view()->frame(), QRectF(0, 0, 1536, 768));
+    EXPECT_EQ(back->printRect(), QRectF(0, 0, 1536, 768));
+    EXPECT_EQ(views->backImgView->frame(), QRectF(0, 0, 1536, 768));
+    EXPECT_FALSE(views->backImgView->isHidden());
+    back->openBackView(QStringLiteral("h"), 2.0f);
+    EXPECT_EQ(back->printRect(), QRectF(0, 0, 768, 1536));
+
+    useDevice(DeviceProfile::Phone568);
+    back->openBackView(QStringLiteral("w"), 1.0f);
+    EXPECT_EQ(back->phoneRect(), QRectF(0, 0, 568, 568));
+    EXPECT_TRUE(back->printRect().isEmpty());
+}
+
+TEST_F(IntakeTest, ASavedPictureBecomesTheBackgroundAndTheWordSlot)
+{
+    const QString name = QStringLiteral("D2000.jpg");
+    ASSERT_TRUE(writeFileAtomically(AppHome::drawImgsDir() + '/' + name, encodeJpeg(quadrantPhoto(2000, 1500), 1.0)));
+
+    back->showSelectPhoto(name);
+
+    EXPECT_EQ(views->backImgView->frame(), QRectF(0, 0, 480, 360));
+    EXPECT_EQ(views->backImgView->image().size(), QSizeF(1024, 768));
+    EXPECT_FALSE(views->backImgView->isHidden());
+    EXPECT_TRUE(views->cateViewTop->isHidden());
+    EXPECT_TRUE(views->mainView->image().isNull());
+    EXPECT_EQ(WorkingFiles::shared().simple2Load().size(), QSizeF(2000, 1500));
+    EXPECT_TRUE(log.contains("openOptionView:" + name));
+    WorkingFiles::shared().flush();
+}
+
+TEST_F(IntakeTest, AMissingSavedPictureLeavesTheScreenAsItWas)
+{
+    views->cateViewTop->setHidden(false);
+
+    back->showSelectPhoto(QStringLiteral("D9999.jpg"));
+
+    EXPECT_FALSE(views->cateViewTop->isHidden());
+    EXPECT_TRUE(views->backImgView->isHidden());
+    EXPECT_FALSE(log.join('\n').contains("openOptionView"));
+}
