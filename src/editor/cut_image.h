@@ -134,8 +134,10 @@ public:
     /// The hint strip along the bottom of the screen.
     void remindNew();
 
-    /// The editor's fields, read by tests and by the flows built on the editor.
+    /// The editor's fields, read by tests and by the flows built on the editor; a flow sets
+    /// its tap mode (removeImgNam) or effect mode (effectOn) through them.
     const CutImageFields &fields() const { return *d; }
+    CutImageFields &fields() { return *d; }
 
 private:
     void layOutEditorView(bool landscape);

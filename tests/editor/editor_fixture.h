@@ -1,0 +1,93 @@
+#pragma once
+
+// An editor on the headless host with a throw-away home: the screen views, the controller,
+// and helpers that write photos into tmp/ and find views on the screen.
+
+#include <memory>
+
+#include <QDir>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include "editor/cut_image.h"
+#include "editor/cut_image_fields.h"
+#include "imaging/codec.h"
+#include "platform/app_home.h"
+#include "platform/device.h"
+#include "store/working_files.h"
+#include "support/temp_home.h"
+#include "ui/button.h"
+#include "ui/headless_host.h"
+
+namespace vimora::test {
+
+/// Every pixel tells where it came from: red x % 256, green y % 256, blue the high parts.
+inline QImage codedPhoto(int w, int h)
+{
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < h; ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            row[x] = qRgb(x & 255, y & 255, ((x >> 8) << 4) | (y >> 8));
+    }
+    return image;
+}
+
+class EditorScreen
+{
+public:
+    explicit EditorScreen(DeviceProfile profile)
+        : profile((Device::setProfile(profile), Device::setOrientation(InterfaceOrientation::Portrait), profile))
+        , host(Device::portraitScreenSize(profile))
+        , views(ScreenViews::create(Device::portraitScreenSize(profile)))
+    {
+        WorkingFiles::shared().forget();
+        host.setRootView(views->rootView);
+        editor = std::make_unique<CutImage>(views);
+        editor->awakeFromNib();
+    }
+    ~EditorScreen()
+    {
+        editor.reset();
+        WorkingFiles::shared().flush();
+        WorkingFiles::shared().forget();
+    }
+
+    QString tmp(const QString &name) const { return QDir(AppHome::tempDir()).filePath(name); }
+    /// Writes a lossless photo into tmp/ under name.
+    void writePhoto(const QString &name, const QImage &image) const
+    {
+        ASSERT_TRUE(writeFileAtomically(tmp(name), encodePng(Picture(image))));
+    }
+    void startJob(const QString &name) { editor->getNumOfArray({name}, {}); }
+
+    CutImageFields &f() { return editor->fields(); }
+    /// A point of a view in window coordinates.
+    static QPointF onScreen(const ui::View &view, QPointF local) { return view.convertPointTo(local, nullptr); }
+    static QPointF centreOnScreen(const ui::View &view)
+    {
+        return onScreen(view, view.bounds().center());
+    }
+    /// The file on disk once pending writes are done.
+    static QImage fileImage(WorkingFiles::Slot slot)
+    {
+        WorkingFiles::shared().flush();
+        return readPicture(WorkingFiles::path(slot)).bitmap();
+    }
+    ui::Button *toolbarButton(const QString &title) const
+    {
+        for (const ui::ViewPtr &v : views->selectTopView->subviews())
+            if (auto *b = dynamic_cast<ui::Button *>(v.get()); b && b->title() == title)
+                return b;
+        return nullptr;
+    }
+
+    DeviceProfile profile;
+    TempHome home;
+    ui::HeadlessHost host;
+    std::shared_ptr<ScreenViews> views;
+    std::unique_ptr<CutImage> editor;
+};
+
+} // namespace vimora::test

@@ -1,0 +1,327 @@
+// The editor's panels and smaller gestures on the headless host: the options panel's frames,
+// layer sizes and controls, photo replacement through the picker and the built-in images,
+// the colour pick and cut-guide modes, the adjust panel's handle, the tap stamp, capture.
+
+#include <optional>
+
+#include "editor_fixture.h"
+#include "platform/photo_picker.h"
+#include "support/pixel_compare.h"
+#include "ui/pan_recognizer.h"
+#include "ui/switch.h"
+
+using namespace vimora;
+using namespace vimora::test;
+
+namespace {
+
+/// A picker that hands back whatever the test put in, or keeps the answer for later.
+class FakePicker : public PhotoPicker
+{
+public:
+    explicit FakePicker(std::optional<Result> answer)
+        : m_answer(std::move(answer))
+    {
+    }
+    void present(Source, Done done) override
+    {
+        ++presented;
+        done(m_answer);
+    }
+    int presented = 0;
+
+private:
+    std::optional<Result> m_answer;
+};
+
+FakePicker *installPicker(std::optional<PhotoPicker::Result> answer)
+{
+    auto picker = std::make_unique<FakePicker>(std::move(answer));
+    FakePicker *raw = picker.get();
+    PhotoPicker::setCurrent(std::move(picker));
+    return raw;
+}
+
+std::vector<int> controlTags(const ui::View &panel)
+{
+    std::vector<int> tags;
+    for (const ui::ViewPtr &v : panel.subviews())
+        if (dynamic_cast<const ui::Control *>(v.get()))
+            tags.push_back(v->tag());
+    std::sort(tags.begin(), tags.end());
+    return tags;
+}
+
+class OptionsPanelTest : public testing::Test
+{
+protected:
+    void startJobOn(QSize photo)
+    {
+        screen.writePhoto("D1001.jpg", codedPhoto(photo.width(), photo.height()));
+        screen.startJob("D1001.jpg");
+    }
+    ui::View &panel() { return *screen.views->descripImg2; }
+    ui::ImageView &preview() { return *screen.f().backImageM; }
+    void tapSwitch() { screen.host.tap(EditorScreen::centreOnScreen(*screen.f().onoff2)); }
+
+    EditorScreen screen{DeviceProfile::Tablet};
+};
+
+TEST_F(OptionsPanelTest, ABuiltInImageBecomesOriginAndOpensThePhotoBackdropPanel)
+{
+    startJobOn(QSize(1200, 900));
+
+    screen.editor->excuteThePrepare(1);
+
+    const CutImageFields &f = screen.f();
+    EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1280, 960));
+    EXPECT_FALSE(panel().isHidden());
+    EXPECT_EQ(panel().frame(), QRectF(160, 50, 600, 600));
+    EXPECT_EQ(f.topOrButtom, kTopOkTag);
+    EXPECT_EQ(f.removeImgNam, "color");
+    EXPECT_EQ(preview().tag(), kPreviewFrameTag);
+    EXPECT_NEAR(preview().frame().width(), 550.2, 1e-9);
+    EXPECT_NEAR(preview().frame().height(), 412.65, 1e-9);
+    EXPECT_EQ(preview().image().pixelHeight(), 960);
+    EXPECT_EQ(f.fView2->alpha(), 0);
+    EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 14, 21, 22, 23, 24, 25, 26}));
+}
+
+TEST_F(OptionsPanelTest, TheAspectSwitchReframesKeepsTheOpenerAndLeavesOriginWhole)
+{
+    startJobOn(QSize(900, 1200));
+    screen.editor->excuteThePrepare(1);
+    EXPECT_FALSE(screen.f().onoff2->isOn()); // 4:3 on screen
+
+    tapSwitch();
+    EXPECT_EQ(screen.f().effectOn, "ON");
+    EXPECT_NEAR(preview().frame().height(), 309.49, 0.01);
+    EXPECT_EQ(screen.f().aspectCrop.bitmap().size(), QSize(1280, 720));
+    EXPECT_EQ(screen.f().topOrButtom, kTopOkTag);
+
+    tapSwitch();
+    EXPECT_EQ(screen.f().effectOn, "OFF");
+    EXPECT_EQ(screen.f().aspectCrop.bitmap().size(), QSize(1280, 960));
+    EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1280, 960));
+    // 900 x 1200 under 4:3 overflows the frame vertically.
+    EXPECT_EQ(screen.f().didBein, "UD");
+    EXPECT_NEAR(screen.f().drawImages->frame().width(), 550.2, 1e-9);
+    EXPECT_NEAR(screen.f().drawImages->frame().height(), 550.2, 1e-9);
+}
+
+TEST_F(OptionsPanelTest, TheLayerSizeAndTheOfferedStepsFollowThePhotoAndTheOpener)
+{
+    startJobOn(QSize(1000, 1050));
+    screen.f().effectOn = "OFF";
+
+    screen.editor->preView2(1);
+
+    EXPECT_EQ(screen.f().didBein, "LR");
+    EXPECT_NEAR(screen.f().drawImages->frame().width(), 412.65 * 1000 / 1050, 1e-9);
+    EXPECT_NEAR(screen.f().drawImages->frame().height(), 412.65, 1e-9);
+    EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 13, 14, 17, 29}));
+
+    startJobOn(QSize(900, 1200));
+    screen.editor->preView2(1);
+    EXPECT_EQ(screen.f().didBein, "UD");
+    EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 13, 14, 17})); // no shattering
+}
+
+TEST_F(OptionsPanelTest, PanningAndPinchingThePhotoLayerKeepThePanelAndItsFrame)
+{
+    startJobOn(QSize(1200, 900));
+    screen.editor->excuteThePrepare(1);
+    ui::ImageView &layer = *screen.f().drawImages;
+    const QRectF frameBefore = preview().frame();
+    const QPointF centre = layer.center();
+
+    const QPointF from = EditorScreen::centreOnScreen(layer);
+    screen.host.drag(from, from + QPointF(-40, 25));
+    screen.host.pinch(EditorScreen::centreOnScreen(layer), 60, {1.2, 1.5});
+
+    EXPECT_EQ(layer.center(), centre + QPointF(-40, 25));
+    EXPECT_NEAR(layer.transform().a, 1.2 * 1.3, 1e-9);
+    EXPECT_EQ(preview().frame(), frameBefore);
+    EXPECT_FALSE(panel().isHidden());
+}
+
+TEST_F(OptionsPanelTest, ATapPicksTheLayerColourAndFlipsTheCutGuideModes)
+{
+    startJobOn(QSize(1200, 900));
+    screen.editor->excuteThePrepare(1);
+    ui::ImageView &layer = *screen.f().drawImages;
+    auto guide = std::make_shared<ui::View>(QRectF(0, 0, 10, 10));
+    guide->setTag(kCutGuideTag);
+    guide->setAlpha(0);
+    preview().insertSubview(guide, 0);
+    screen.f().removeImgNam = "cut";
+
+    // The layer shows 1200 x 900 pixels in 550.2 x 412.65 points.
+    const QPointF at(275.1, 206.325);
+    screen.host.tap(EditorScreen::onScreen(layer, at));
+
+    EXPECT_EQ(screen.f().removeImgNam, "bein");
+    EXPECT_EQ(guide->alpha(), 1.0);
+    const QRgb expected = codedPhoto(1200, 900).pixel(600, 450);
+    EXPECT_EQ(preview().backgroundColor().rgba(), expected);
+    EXPECT_EQ(screen.f().viewTag, layer.tag());
+
+    screen.host.advance(1);
+    screen.host.tap(EditorScreen::onScreen(layer, at));
+    EXPECT_EQ(screen.f().removeImgNam, "cut");
+    EXPECT_EQ(guide->alpha(), 0.0);
+}
+
+TEST_F(OptionsPanelTest, AnAlbumPhotoIsStoredAt1280WideWhileCancelAndUnreadableKeepOrigin)
+{
+    startJobOn(QSize(1200, 900));
+
+    installPicker(std::nullopt);
+    screen.editor->changeFoto();
+    EXPECT_TRUE(panel().isHidden());
+    installPicker(PhotoPicker::Result{Picture(), "/nowhere/broken.jpg", "unreadable"});
+    screen.editor->changeFoto();
+    EXPECT_TRUE(panel().isHidden());
+    EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1200, 900));
+
+    FakePicker *picker = installPicker(PhotoPicker::Result{Picture(codedPhoto(2000, 1500)), "/photos/a.jpg", {}});
+    screen.editor->toAlbumiPad(0);
+    EXPECT_EQ(picker->presented, 1);
+    EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1280, 960));
+    EXPECT_FALSE(panel().isHidden());
+    EXPECT_EQ(screen.f().topOrButtom, kTopOkTag);
+    PhotoPicker::setCurrent(nullptr);
+}
+
+TEST_F(OptionsPanelTest, TheBuiltInPanelOffersEveryTileByIndexAndOpensTheLibraryFirst)
+{
+    startJobOn(QSize(1200, 900));
+    FakePicker *picker = installPicker(std::nullopt);
+
+    screen.editor->prepareToCut2();
+
+    ASSERT_FALSE(screen.f().tileAry.isEmpty());
+    EXPECT_EQ(screen.f().tileAry.size(), screen.f().styleAry.size());
+    std::vector<int> tags;
+    for (const ui::ViewPtr &scroll : panel().subviews())
+        for (const ui::ViewPtr &tile : scroll->subviews())
+            if (dynamic_cast<ui::Button *>(tile.get()))
+                tags.push_back(tile->tag());
+    ASSERT_EQ(int(tags.size()), screen.f().tileAry.size());
+    for (int i = 0; i < int(tags.size()); ++i)
+        EXPECT_EQ(tags[size_t(i)], i);
+
+    screen.editor->excuteThePrepare(0);
+    EXPECT_EQ(picker->presented, 1);
+    EXPECT_FALSE(screen.views->selectTopView->isHidden()); // the toolbar is rebuilt
+    PhotoPicker::setCurrent(nullptr);
+}
+
+TEST(EditorGestureTest, ThePanelHandleCarriesThePanelByItsTopRightCorner)
+{
+    EditorScreen screen(DeviceProfile::Tablet);
+    ui::ImageView &panel = *screen.views->descripImg;
+    panel.setFrame(QRectF(100, 100, 300, 200));
+    panel.setHidden(false);
+    auto handle = std::make_shared<ui::View>(QRectF(0, 0, 35, 35));
+    handle->setCenter(QPointF(400, 100));
+    screen.views->mainView->addSubview(handle);
+    handle->addGestureRecognizer(
+        std::make_shared<ui::PanRecognizer>([&](ui::PanRecognizer &pan) { screen.editor->handleMove6(pan); }));
+
+    screen.host.drag(QPointF(400, 100), QPointF(500, 100));
+
+    EXPECT_EQ(handle->center(), QPointF(500, 100));
+    EXPECT_EQ(panel.center(), QPointF(350, 200));
+    EXPECT_EQ(screen.f().descripPoint, QPointF(350, 200));
+}
+
+TEST(EditorGestureTest, ATapStampsOneDotAboveTheFingerAndDoubleTapsAndDragsStampNothing)
+{
+    EditorScreen screen(DeviceProfile::Phone480);
+    screen.writePhoto("p.png", codedPhoto(300, 200));
+    screen.startJob("p.png");
+    const ui::ImageView &layer = *screen.f().stampLayer;
+
+    screen.host.tap(QPointF(100, 60));
+    const QImage once = layer.image().bitmap();
+    ASSERT_EQ(once.size(), QSize(320, 480));
+    EXPECT_EQ(qAlpha(once.pixel(100, 40)), 255);
+    EXPECT_EQ(qAlpha(once.pixel(100, 60)), 0);
+    EXPECT_EQ(qAlpha(once.pixel(100, 52)), 0); // a 10-point dot
+
+    // The second touch of a double tap, then a drag.
+    screen.host.advance(1);
+    screen.host.touchDown(QPointF(200, 60), 0, 2);
+    screen.host.touchUp(QPointF(200, 60));
+    screen.host.advance(1);
+    screen.host.drag(QPointF(60, 400), QPointF(250, 420));
+
+    EXPECT_TRUE(imagesEqual(layer.image().bitmap(), once));
+}
+
+TEST(EditorCaptureTest, OneViewAtItsSizeAndTheCompositionPerLevel)
+{
+    EditorScreen screen(DeviceProfile::Tablet);
+    auto view = std::make_shared<ui::View>(QRectF(5, 5, 3, 2));
+    view->setBackgroundColor(Qt::red);
+
+    const Picture one = screen.editor->screenShotView(*view);
+    EXPECT_TRUE(imagesEqual(one.bitmap(), filledRaster(3, 2, 0xffff0000)));
+
+    screen.views->backImgView->setFrame(QRectF(0, 0, 768, 576));
+    screen.views->backImgView->setBackgroundColor(Qt::green);
+    screen.views->backImgView->setHidden(false);
+    screen.views->selectTopView->setHidden(false);
+    const Picture level2 = screen.editor->screenShots(2);
+    const Picture level3 = screen.editor->screenShots(3);
+
+    EXPECT_EQ(level2.bitmap().size(), QSize(768, 576));
+    EXPECT_EQ(level3.bitmap().size(), QSize(1536, 1152));
+    EXPECT_EQ(level2.bitmap().pixel(700, 500), 0xff00ff00u);
+    EXPECT_TRUE(screen.views->selectTopView->isHidden());
+    EXPECT_EQ(screen.f().mWid, 768);
+    EXPECT_EQ(screen.f().mHei, 576);
+}
+
+TEST(EditorPanelTest, TheBackAnimationPanelHoldsNineNumberedButtons)
+{
+    EditorScreen screen(DeviceProfile::Tablet);
+
+    screen.editor->prepareToCut();
+
+    const ui::ImageView &panel = *screen.views->descripImg;
+    EXPECT_FALSE(panel.isHidden());
+    EXPECT_EQ(panel.frame(), QRectF(160, 50, 600, 600));
+    ASSERT_TRUE(screen.f().workScroll);
+    EXPECT_EQ(screen.f().workScroll->contentSize().width(), 560);
+    EXPECT_EQ(controlTags(*screen.f().workScroll), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+
+    screen.host.tap(EditorScreen::centreOnScreen(*screen.f().workScroll->subviews().back()));
+    EXPECT_TRUE(panel.isHidden());
+}
+
+TEST(EditorPieceTest, ReenteringThePieceWorksOnTheCutOutOrTheWholePhoto)
+{
+    EditorScreen screen(DeviceProfile::Phone480);
+    screen.writePhoto("p.png", codedPhoto(1200, 900));
+    screen.startJob("p.png");
+    screen.editor->showResult();
+    const QRectF place = screen.f().oRectLa;
+
+    screen.editor->cutImageZ(200);
+    EXPECT_EQ(screen.f().shadView->tag(), kPieceTag);
+    EXPECT_EQ(screen.f().effectOn, "mode1");
+    EXPECT_EQ(screen.f().shadView->frame(), place);
+    EXPECT_EQ(screen.f().shadView->image().bitmap().size(), QSize(560, 560));
+
+    screen.editor->cutImageZ(300);
+    EXPECT_EQ(screen.f().shadView->tag(), kWholePhotoPieceTag);
+    EXPECT_EQ(screen.f().effectOn, "mode2");
+    EXPECT_EQ(screen.f().shadView->image().bitmap().size(), QSize(1200, 900));
+    EXPECT_EQ(screen.f().viewSize, place.size());
+    EXPECT_FALSE(screen.f().shadView->clipsToBounds());
+    EXPECT_EQ(screen.f().fView2->subviewCount(), 1); // the old container left
+}
+
+} // namespace

@@ -1,0 +1,241 @@
+// The editor's first road on the headless host, driven by touches: the job lays the photo
+// and the rectangle, drags keep the rectangle whole, done cuts at full resolution over an
+// upright hole, the piece is dragged and pinched, Home empties tmp/.
+
+#include <cmath>
+
+#include <QFile>
+
+#include "editor_fixture.h"
+#include "platform/resources.h"
+#include "platform/settings.h"
+#include "support/pixel_compare.h"
+
+using namespace vimora;
+using namespace vimora::test;
+
+namespace {
+
+/// The rectangle and its four handles agree: each handle is centred on its corner.
+testing::AssertionResult cornersHold(const CutImageFields &f)
+{
+    const QRectF r = f.backImageM->frame();
+    const CropCorners c = CropCorners::fromFrame(r);
+    const std::pair<const ui::ImageView *, QPointF> expected[] = {
+        {f.moveImgViewLU.get(), c.lu}, {f.moveImgViewRU.get(), c.ru}, {f.moveImgViewLD.get(), c.ld}, {f.moveImgViewRD.get(), c.rd}};
+    for (const auto &[handle, corner] : expected)
+        if (handle->center() != corner)
+            return testing::AssertionFailure() << "handle at " << handle->center().x() << "," << handle->center().y()
+                                               << " but corner at " << corner.x() << "," << corner.y();
+    if (r.width() <= 0 || r.height() <= 0)
+        return testing::AssertionFailure() << "rectangle turned inside out";
+    return testing::AssertionSuccess();
+}
+
+class EditorRoadTest : public testing::Test
+{
+protected:
+    /// The worked example: a 1200 x 900 photo on a 480-point phone, shown at 300 x 225.
+    void startExample()
+    {
+        screen.writePhoto("D1001.jpg", photo);
+        screen.startJob("D1001.jpg");
+    }
+    void dragRectangleTo(QPointF topLeft)
+    {
+        const ui::ImageView &r = *screen.f().backImageM;
+        const QPointF from = EditorScreen::centreOnScreen(r);
+        screen.host.drag(from, from + (topLeft - r.frame().topLeft()));
+    }
+    void pressDone() { screen.host.tap(EditorScreen::centreOnScreen(*screen.f().doneBtn)); }
+
+    EditorScreen screen{DeviceProfile::Phone480};
+    QImage photo = codedPhoto(1200, 900);
+};
+
+TEST_F(EditorRoadTest, AJobShowsThePhotoStoresOriginAndLaysTheRectangle)
+{
+    startExample();
+
+    const CutImageFields &f = screen.f();
+    ASSERT_TRUE(f.fView2);
+    EXPECT_EQ(f.fView2->tag(), kPhotoViewTag);
+    EXPECT_EQ(f.fView2->frame(), QRectF(10, 127.5, 300, 225));
+    EXPECT_EQ(f.fViewTag, 0); // the job's 1000, then no sender
+    EXPECT_EQ(f.penHeadName, kModeRectangle);
+    EXPECT_EQ(f.backImageM->frame(), QRectF(80, 42.5, 140, 140));
+    EXPECT_TRUE(cornersHold(f));
+    EXPECT_EQ(f.doneBtn->tag(), kDoneButtonTag);
+    EXPECT_EQ(f.doneBtn->frame(), QRectF(10, 10, 50, 50));
+    EXPECT_FALSE(screen.views->cutImgView->isHidden());
+    EXPECT_EQ(Settings::shared().stringForKey(kKeyButtonBack), "SHOW");
+    EXPECT_TRUE(imagesEqual(EditorScreen::fileImage(WorkingFiles::Slot::Origin), photo));
+}
+
+TEST_F(EditorRoadTest, BodyAndCornerDragsKeepTheRectangleWhole)
+{
+    startExample();
+    const CutImageFields &f = screen.f();
+
+    dragRectangleTo(QPointF(30, 20));
+    EXPECT_EQ(f.backImageM->frame(), QRectF(30, 20, 140, 140));
+    EXPECT_TRUE(cornersHold(f));
+
+    // Bottom-right handle from (170, 160) to (200, 190): the top-left corner stays.
+    screen.host.drag(EditorScreen::centreOnScreen(*f.moveImgViewRD), EditorScreen::onScreen(*f.fView2, {200, 190}));
+    EXPECT_EQ(f.backImageM->frame(), QRectF(30, 20, 170, 170));
+    EXPECT_TRUE(cornersHold(f));
+
+    // Top-left handle dragged far past the bottom-right corner stops at the minimum side.
+    screen.host.drag(EditorScreen::centreOnScreen(*f.moveImgViewLU), EditorScreen::onScreen(*f.fView2, {290, 215}));
+    EXPECT_EQ(f.backImageM->frame(), QRectF(200 - kMinCropSide, 190 - kMinCropSide, kMinCropSide, kMinCropSide));
+    EXPECT_TRUE(cornersHold(f));
+}
+
+TEST_F(EditorRoadTest, DoneCutsTheWorkedExampleAtFullResolutionOverAnUprightHole)
+{
+    startExample();
+    dragRectangleTo(QPointF(10, 20));
+
+    pressDone();
+
+    const CutImageFields &f = screen.f();
+    const QImage tem = EditorScreen::fileImage(WorkingFiles::Slot::Tem);
+    EXPECT_TRUE(imagesEqual(tem, photo.copy(40, 80, 560, 560)));
+
+    QImage expectedHole = photo;
+    for (int y = 80; y < 640; ++y)
+        for (int x = 40; x < 600; ++x)
+            expectedHole.setPixel(x, y, qRgb(0, 0, 0));
+    EXPECT_TRUE(imagesEqual(f.fView2->image().bitmap(), expectedHole));
+
+    ASSERT_TRUE(f.shadView);
+    EXPECT_EQ(f.shadView->tag(), kPieceTag);
+    EXPECT_EQ(f.shadView->frame(), QRectF(10, 20, 140, 140));
+    EXPECT_EQ(f.oRectLa, QRectF(10, 20, 140, 140));
+    EXPECT_EQ(f.penHeadName, kModeNoTouch);
+    EXPECT_EQ(f.fView2->subviewCount(), 1); // rectangle and handles gone
+    EXPECT_EQ(screen.views->cutImgView->viewWithTag(kDoneButtonTag), nullptr);
+    EXPECT_FALSE(screen.views->selectTopView->isHidden());
+    for (const char *title : {"Color", "ChangeFoto", "Text", "Save", "Home"})
+        EXPECT_NE(screen.toolbarButton(title), nullptr) << title;
+    EXPECT_EQ(screen.views->selectTopView->frame(), QRectF(0, 415, 568, 65));
+}
+
+TEST_F(EditorRoadTest, ARectangleDraggedPartlyOrWhollyOutsideStillCutsInsideThePhoto)
+{
+    startExample();
+    dragRectangleTo(QPointF(-30, 20));
+    pressDone();
+    EXPECT_EQ(screen.f().shadView->frame(), QRectF(0, 20, 110, 140));
+    EXPECT_TRUE(imagesEqual(EditorScreen::fileImage(WorkingFiles::Slot::Tem), photo.copy(0, 80, 440, 560)));
+
+    startExample();
+    dragRectangleTo(QPointF(400, 20)); // wholly past the right edge
+    pressDone();
+    EXPECT_EQ(screen.f().shadView->frame(), QRectF(160, 20, 140, 140));
+    EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Tem).size(), QSize(560, 560));
+}
+
+TEST_F(EditorRoadTest, ThePieceMovesAloneAndPinchesScaleByTheAdditiveStep)
+{
+    startExample();
+    dragRectangleTo(QPointF(10, 20));
+    pressDone();
+    const CutImageFields &f = screen.f();
+    const Picture hole = f.fView2->image();
+
+    const QPointF from = EditorScreen::centreOnScreen(*f.shadView);
+    screen.host.drag(from, from + QPointF(40, 30));
+    EXPECT_EQ(f.shadView->frame(), QRectF(50, 50, 140, 140));
+    EXPECT_EQ(f.fView2->image().bitmap().cacheKey(), hole.bitmap().cacheKey());
+
+    // Ten equal steps of the cumulative scale from 1.1 to 2.0 multiply by 1.1 ten times.
+    std::vector<double> scales;
+    for (int i = 1; i <= 10; ++i)
+        scales.push_back(1.0 + i / 10.0);
+    screen.host.pinch(EditorScreen::centreOnScreen(*f.shadView), 40, scales);
+    EXPECT_NEAR(f.shadView->transform().a, std::pow(1.1, 10), 1e-9);
+    EXPECT_NEAR(f.shadView->transform().d, std::pow(1.1, 10), 1e-9);
+    EXPECT_EQ(f.lastScale, 1.0);
+
+    // The next pinch starts from rest: cumulative 1.10, 1.25, 1.20 give 1.10 x 1.15 x 0.95.
+    screen.host.pinch(EditorScreen::centreOnScreen(*f.shadView), 40, {1.10, 1.25, 1.20});
+    EXPECT_NEAR(f.shadView->transform().a, std::pow(1.1, 10) * 1.10 * 1.15 * 0.95, 1e-9);
+}
+
+TEST_F(EditorRoadTest, HomeEmptiesTmpAndShowsTheHomePicture)
+{
+    startExample();
+    pressDone();
+    int homes = 0;
+    screen.editor->onHome = [&] { ++homes; };
+    WorkingFiles::shared().flush();
+    ASSERT_FALSE(QDir(AppHome::tempDir()).isEmpty());
+
+    ui::Button *home = screen.toolbarButton("Home");
+    ASSERT_NE(home, nullptr);
+    screen.host.tap(EditorScreen::centreOnScreen(*home));
+
+    EXPECT_EQ(homes, 1);
+    EXPECT_TRUE(QDir(AppHome::tempDir()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+    EXPECT_TRUE(screen.views->cutImgView->isHidden());
+    EXPECT_TRUE(screen.views->selectTopView->isHidden());
+    EXPECT_FALSE(screen.views->mainView->image().isNull());
+    EXPECT_EQ(screen.f().shadView, nullptr);
+    EXPECT_TRUE(WorkingFiles::shared().simpleLoad().isNull());
+}
+
+TEST_F(EditorRoadTest, DegeneratePhotosGiveASensibleCut)
+{
+    // 1 x 1: the rectangle covers the one pixel.
+    screen.writePhoto("one.png", codedPhoto(1, 1));
+    screen.startJob("one.png");
+    pressDone();
+    EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Tem).size(), QSize(1, 1));
+
+    // A 10000 x 200 panorama shows 300 x 6: the rectangle shrinks to fit and cuts a slice.
+    screen.writePhoto("pano.png", codedPhoto(10000, 200));
+    screen.startJob("pano.png");
+    EXPECT_EQ(screen.f().backImageM->frame(), QRectF(147, 0, 6, 6));
+    pressDone();
+    EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Tem).size(), QSize(200, 200));
+
+    // An unreadable photo: a degenerate view, no crash, and Origin and Tem keep their files.
+    const QByteArray originBefore = [&] {
+        WorkingFiles::shared().flush();
+        QFile file(WorkingFiles::path(WorkingFiles::Slot::Origin));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    QFile(screen.tmp("empty.jpg")).open(QIODevice::WriteOnly);
+    screen.startJob("empty.jpg");
+    EXPECT_EQ(screen.f().fView2->frame().size(), QSizeF(0, 0));
+    pressDone();
+    EXPECT_FALSE(screen.views->selectTopView->isHidden());
+    WorkingFiles::shared().flush();
+    QFile origin(WorkingFiles::path(WorkingFiles::Slot::Origin));
+    ASSERT_TRUE(origin.open(QIODevice::ReadOnly));
+    EXPECT_EQ(origin.readAll(), originBefore);
+    EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Tem).size(), QSize(200, 200));
+}
+
+TEST_F(EditorRoadTest, TurningATabletRelaysTheEditorAndTheToolbarOnlyWhenShown)
+{
+    EditorScreen tablet(DeviceProfile::Tablet);
+    tablet.writePhoto("p.png", codedPhoto(1200, 900));
+    tablet.startJob("p.png");
+    const QRectF hiddenBar = tablet.views->selectTopView->frame();
+
+    tablet.editor->rotateW();
+    EXPECT_EQ(tablet.views->cutImgView->frame(), QRectF(0, 0, 1024, 768));
+    EXPECT_EQ(tablet.f().fView2->center(), QPointF(512, 334));
+    EXPECT_EQ(tablet.views->selectTopView->frame(), hiddenBar);
+
+    tablet.editor->showResult();
+    tablet.editor->rotateH();
+    EXPECT_EQ(tablet.views->selectTopView->frame(), QRectF(0, 959, 1024, 65));
+    EXPECT_EQ(tablet.views->cutImgView->frame(), QRectF(0, 0, 768, 1024));
+    EXPECT_EQ(tablet.f().fView2->center(), QPointF(384, 462));
+}
+
+} // namespace
