@@ -4,6 +4,9 @@
 #include <vector>
 
 #include <QApplication>
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -11,6 +14,7 @@
 #include "ui/button.h"
 #include "ui/device_profile.h"
 #include "ui/headless_host.h"
+#include "ui/pinch_recognizer.h"
 #include "ui/timer.h"
 #include "ui/window_host.h"
 
@@ -71,6 +75,66 @@ TEST(WindowHost, TheNewestHostIsCurrentUntilItGoes)
     EXPECT_NE(whileSecondLives, &first);
     EXPECT_EQ(Host::current(), &first);
     EXPECT_EQ(&Clock::current(), &first.clock());
+}
+
+TEST(WindowHost, MouseIsOneFingerAndADoubleClickATapCountOfTwo)
+{
+    auto root = std::make_shared<View>();
+    WindowHost host(DeviceProfile::Phone480, root);
+    auto button = std::make_shared<Button>(QRectF(10, 10, 100, 40));
+    root->addSubview(button);
+    std::vector<int> tapCounts;
+    int upInside = 0;
+    button->addAction(ControlEventTouchUpInside, [&](Control &) { ++upInside; });
+    root->setTouchHandler([&](TouchPhase phase, const TouchSet &t) {
+        if (phase == TouchPhase::Began)
+            tapCounts.push_back(t.front()->tapCount);
+    });
+    auto mouse = [&](QEvent::Type type, QPointF at) {
+        QMouseEvent e(type, at, host.widget()->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(host.widget(), &e);
+    };
+
+    mouse(QEvent::MouseButtonPress, QPointF(20, 20));
+    const bool highlighted = button->isHighlighted();
+    mouse(QEvent::MouseMove, QPointF(30, 25));
+    mouse(QEvent::MouseButtonRelease, QPointF(30, 25));
+    mouse(QEvent::MouseButtonPress, QPointF(200, 300));
+    mouse(QEvent::MouseButtonRelease, QPointF(200, 300));
+    mouse(QEvent::MouseButtonDblClick, QPointF(200, 300));
+    mouse(QEvent::MouseButtonRelease, QPointF(200, 300));
+
+    EXPECT_TRUE(highlighted);
+    EXPECT_EQ(upInside, 1);
+    EXPECT_EQ(tapCounts, (std::vector<int>{1, 2}));
+}
+
+TEST(WindowHost, ControlWheelPinchesTheViewUnderThePointer)
+{
+    auto root = std::make_shared<View>();
+    WindowHost host(DeviceProfile::Tablet, root);
+    // Two small views side by side: both simulated fingers must go to the one pointed at.
+    auto left = std::make_shared<View>(QRectF(100, 100, 50, 50)), right = std::make_shared<View>(QRectF(150, 100, 50, 50));
+    root->addSubview(left);
+    root->addSubview(right);
+    std::vector<double> scales;
+    left->addGestureRecognizer(std::make_shared<PinchRecognizer>([&](PinchRecognizer &r) { scales.push_back(r.scale()); }));
+    auto wheel = [&](int notches) {
+        const QPointF at(125, 125);
+        QWheelEvent e(at, host.widget()->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(host.widget(), &e);
+    };
+
+    wheel(1);
+    wheel(1);
+    QFocusEvent focusOut(QEvent::FocusOut);
+    QApplication::sendEvent(host.widget(), &focusOut); // ends the pinch at once
+
+    ASSERT_EQ(scales.size(), 3u); // began, changed, ended
+    EXPECT_NEAR(scales[0], WindowHost::kWheelPinchStep, 1e-9);
+    EXPECT_NEAR(scales[1], WindowHost::kWheelPinchStep * WindowHost::kWheelPinchStep, 1e-9);
 }
 
 // --- Headless host ---
