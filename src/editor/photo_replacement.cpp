@@ -190,9 +190,9 @@ void CutImage::addReplacePhotoButton()
 {
     if (d->replaceBtn)
         d->replaceBtn->removeFromSuperview();
-    auto button = std::make_shared<ui::Button>(QRectF(10, 10, 110, 44));
+    auto button = std::make_shared<ui::Button>(QRectF(10, 6, 110, 40));
     button->setBackgroundImage(ui::StretchableImage::resizable(Resources::imageNamed(QStringLiteral("longBtn.png")),
-                                                               ui::EdgeInsets{0, 40, 0, 40}));
+                                                               ui::EdgeInsets{0, 40, 0, 40}, ui::StretchableImage::ResizingMode::Stretch));
     button->setTitle(QStringLiteral("Photos"));
     button->setTitleColor(Qt::white);
     button->setTitleShadowColor(QColor(0, 0, 0, 160));

@@ -5,3 +5,10 @@ foreach(topic road panels)
     LIBS vimora_editor)
   add_dependencies(editor_${topic}_test vimora_resources)
 endforeach()
+
+# Not a test: renders the editor's screens into a folder for looking at them.
+add_executable(editor_screenshots ${CMAKE_CURRENT_LIST_DIR}/editor_screenshots.cpp)
+target_compile_options(editor_screenshots PRIVATE ${VIMORA_WARNINGS})
+target_link_libraries(editor_screenshots PRIVATE vimora_editor)
+set_target_properties(editor_screenshots PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+add_dependencies(editor_screenshots vimora_resources)

@@ -1,0 +1,80 @@
+// Renders the editor's screens on the headless host into PNG files for looking at:
+//   editor_screenshots <output folder>
+// tablet and phone-480, each with the crop rectangle, after the cut, and with the options
+// panel and the built-in image panel.
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "editor/cut_image.h"
+#include "editor/cut_image_fields.h"
+#include "imaging/codec.h"
+#include "platform/app_home.h"
+#include "platform/device.h"
+#include "platform/resources.h"
+#include "store/working_files.h"
+#include "ui/headless_host.h"
+
+using namespace vimora;
+
+namespace {
+
+void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
+{
+    Device::setProfile(profile);
+    const QSizeF screen = Device::portraitScreenSize(profile);
+    ui::HeadlessHost host(screen, 2.0);
+    auto views = ScreenViews::create(screen);
+    host.setRootView(views->rootView);
+    WorkingFiles::shared().forget();
+    const Picture photo = Resources::imageNamed(QStringLiteral("frame08.jpg"));
+    writeFileAtomically(QDir(AppHome::tempDir()).filePath(QStringLiteral("D1001.jpg")), encodeJpeg(photo, 0.9));
+
+    CutImage editor(views);
+    editor.awakeFromNib();
+    editor.getNumOfArray({QStringLiteral("D1001.jpg")}, {});
+    auto save = [&](const QString &name) {
+        host.advance(1);
+        host.render().save(QDir(out).filePath(prefix + name + QStringLiteral(".png")));
+    };
+
+    // Move the rectangle a little off centre and widen it, as a user would.
+    const CutImageFields &f = editor.fields();
+    const QPointF centre = f.backImageM->convertPointTo(f.backImageM->bounds().center(), nullptr);
+    host.drag(centre, centre + QPointF(-30, -15));
+    const QPointF corner = f.moveImgViewRD->convertPointTo(f.moveImgViewRD->bounds().center(), nullptr);
+    host.drag(corner, corner + QPointF(40, 20));
+    save(QStringLiteral("editor-rectangle"));
+
+    host.tap(f.doneBtn->convertPointTo(f.doneBtn->bounds().center(), nullptr));
+    const QPointF piece = f.shadView->convertPointTo(f.shadView->bounds().center(), nullptr);
+    host.drag(piece, piece + QPointF(25, 40));
+    save(QStringLiteral("editor-cut"));
+
+    editor.prepareToCut2();
+    save(QStringLiteral("editor-builtin-images"));
+    editor.excuteThePrepare(5);
+    save(QStringLiteral("editor-options-panel"));
+    editor.preView2(1);
+    save(QStringLiteral("editor-options-panel-1"));
+    WorkingFiles::shared().flush();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        fprintf(stderr, "usage: editor_screenshots <output folder>\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+    QTemporaryDir home;
+    AppHome::setRoot(home.path());
+    shoot(DeviceProfile::Tablet, QStringLiteral("tablet-"), out);
+    shoot(DeviceProfile::Phone480, QStringLiteral("phone480-"), out);
+    return 0;
+}
