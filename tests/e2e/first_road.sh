@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# The first road on the real binary in a virtual display: home -> album -> the file dialog
+# (typing the photo's path) -> drag the crop rectangle's corner and body -> done. Checks the
+# cut-out file Tem.png against the photo, a screenshot of the cut, that no resource was
+# missing, and that a termination signal empties tmp/.
+#
+#   first_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
+#
+# With a third argument the home, editor and cut screenshots are kept there as
+# screens-<device>-{home,editor,cut}.png.
+set -euo pipefail
+
+app=$1
+device=$2
+keep=${3:-}
+
+if [ -z "${VIMORA_E2E_DISPLAY:-}" ]; then
+  exec xvfb-run -a -s '-screen 0 1280x1100x24' env VIMORA_E2E_DISPLAY=1 "$0" "$@"
+fi
+
+work=$(mktemp -d)
+export VIMORA_HOME=$work/home VIMORA_PHOTOS=$work/photos
+mkdir -p "$VIMORA_HOME" "$VIMORA_PHOTOS"
+log=$work/app.log
+pid=
+finish() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap finish EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- application log ---" >&2
+  cat "$log" >&2 || true
+  exit 1
+}
+
+# Every place below is in window points, from the screens' fixed layout: the album button is
+# the bar's second button; the editor shows a 4:3 photo centred (650 wide on a tablet, 300 on
+# a phone) with a square rectangle in its middle (200 / 140) and the done button at top left.
+case $device in
+  tablet)    album="267 971"; photo_x=59; photo_y=268.25; view_w=650; side=200; centre="384 512"; grow="60 40"; shift="-50 -60" ;;
+  phone-480) album="107 447"; photo_x=10; photo_y=127.5;  view_w=300; side=140; centre="160 240"; grow="40 30"; shift="-30 -40" ;;
+  *) echo "unknown device $device" >&2; exit 2 ;;
+esac
+done_button="35 35"
+
+# A 1600 x 1200 photo with a gradient and a disc, so a misplaced crop shows.
+photo=$VIMORA_PHOTOS/photo.jpg
+convert -size 1600x1200 gradient:orange-navy -fill white -draw "circle 500,400 500,600" \
+  -fill '#20c040' -draw "rectangle 900,700 1100,900" "$photo"
+
+"$app" --device "$device" >"$log" 2>&1 &
+pid=$!
+
+wid=
+for _ in $(seq 100); do
+  wid=$(xdotool search --onlyvisible --name '^Vimora$' 2>/dev/null | head -1 || true)
+  [ -n "$wid" ] && break
+  sleep 0.2
+done
+[ -n "$wid" ] || fail "no Vimora window"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+win_x=$X win_y=$Y
+
+at() { xdotool mousemove "$(awk -v a="$1" -v x="$win_x" 'BEGIN{printf "%d", x+a}')" "$(awk -v a="$2" -v y="$win_y" 'BEGIN{printf "%d", y+a}')"; }
+click() { at "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.5; }
+# A drag in small steps, as a finger moves.
+drag() {
+  local x=$1 y=$2 dx=$3 dy=$4
+  at "$x" "$y"; sleep 0.2
+  xdotool mousedown 1; sleep 0.1
+  for i in $(seq 1 12); do
+    at "$(awk -v a="$x" -v d="$dx" -v i="$i" 'BEGIN{print a+d*i/12}')" "$(awk -v a="$y" -v d="$dy" -v i="$i" 'BEGIN{print a+d*i/12}')"
+    sleep 0.05
+  done
+  xdotool mouseup 1; sleep 0.5
+}
+shot() { import -window "$wid" "$work/$1.png"; [ -z "$keep" ] || cp "$work/$1.png" "$keep/screens-$device-$1.png"; }
+wait_for_file() {
+  for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
+  return 1
+}
+
+sleep 1
+shot home
+click $album
+
+dialog=
+for _ in $(seq 50); do
+  dialog=$(xdotool search --onlyvisible --name 'Choose a photo' 2>/dev/null | head -1 || true)
+  [ -n "$dialog" ] && break
+  sleep 0.2
+done
+[ -n "$dialog" ] || fail "the album did not open the photo dialog"
+xdotool windowfocus --sync "$dialog"
+sleep 0.3
+xdotool type --delay 15 "$photo"
+xdotool key Return
+
+wait_for_file "$VIMORA_HOME/tmp/Origin.png" || fail "the editor did not open the photo"
+ls "$VIMORA_HOME"/tmp/B*.jpg >/dev/null 2>&1 || fail "no working copy in tmp/"
+sleep 1
+
+read -r cx cy <<<"$centre"
+read -r gx gy <<<"$grow"
+read -r mx my <<<"$shift"
+half=$((side / 2))
+# The bottom-right handle outwards, then the rectangle's body.
+drag $((cx + half)) $((cy + half)) "$gx" "$gy"
+drag $((cx + (gx / 2))) $((cy + (gy / 2))) "$mx" "$my"
+shot editor
+
+click $done_button
+wait_for_file "$VIMORA_HOME/tmp/Tem.png" || fail "done wrote no Tem.png"
+sleep 1
+shot cut
+
+# The rectangle after the drags, in photo-view points, then in the working copy's pixels
+# (the photo reduced to the device's working size).
+working=$(ls "$VIMORA_HOME"/tmp/B*.jpg | head -1)
+working_w=$(identify -format '%w' "$working")
+read -r ex ey ew eh <<<"$(awk -v cx="$cx" -v cy="$cy" -v h="$half" -v gx="$gx" -v gy="$gy" -v mx="$mx" -v my="$my" \
+  -v px="$photo_x" -v py="$photo_y" -v vw="$view_w" -v ww="$working_w" 'BEGIN{
+    s = ww / vw
+    x = cx - h + mx - px; y = cy - h + my - py
+    printf "%d %d %d %d", x*s, y*s, (2*h+gx)*s, (2*h+gy)*s }')"
+read -r tw th <<<"$(identify -format '%w %h' "$VIMORA_HOME/tmp/Tem.png")"
+[ $((tw - ew)) -ge -2 ] && [ $((tw - ew)) -le 2 ] && [ $((th - eh)) -ge -2 ] && [ $((th - eh)) -le 2 ] \
+  || fail "Tem.png is ${tw}x${th}, expected about ${ew}x${eh}"
+# The piece holds the photo's pixels from that place (JPEG and resampling noise allowed).
+convert "$working" -crop "${tw}x${th}+${ex}+${ey}" +repage "$work/expected.png"
+rmse=$(compare -metric RMSE "$VIMORA_HOME/tmp/Tem.png" "$work/expected.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/' || true)
+awk -v e="$rmse" 'BEGIN{exit !(e < 0.05)}' || fail "Tem.png does not match the photo at ($ex, $ey): RMSE $rmse"
+
+# The screenshot shows the piece over its place: not black there, and not a blank screen.
+std=$(convert "$work/cut.png" -format '%[fx:standard_deviation]' info:)
+awk -v s="$std" 'BEGIN{exit !(s > 0.05)}' || fail "the cut screenshot is blank"
+piece=$(convert "$work/cut.png" -crop "20x20+$((cx + mx))+$((cy + my))" +repage -format '%[fx:mean]' info:)
+awk -v m="$piece" 'BEGIN{exit !(m > 0.1)}' || fail "the screenshot is dark where the piece lies (mean $piece)"
+
+# The photo around the piece stays upright: its top edge is the gradient's orange end.
+top_colour=$(convert "$work/cut.png" -crop "10x10+$(awk -v x="$photo_x" 'BEGIN{printf "%d", x+20}')+$(awk -v y="$photo_y" 'BEGIN{printf "%d", y+8}')" +repage \
+  -format '%[fx:mean.r] %[fx:mean.b]' info:)
+read -r top_red top_blue <<<"$top_colour"
+awk -v r="$top_red" -v b="$top_blue" 'BEGIN{exit !(r > 0.6 && b < 0.4)}' \
+  || fail "the photo around the piece is not upright (top edge red $top_red, blue $top_blue)"
+
+if grep -q "missing resource:" "$log"; then fail "a resource was missing"; fi
+
+kill -TERM "$pid"
+wait "$pid" || fail "the application did not exit cleanly"
+pid=
+left=$(ls -A "$VIMORA_HOME/tmp")
+[ -z "$left" ] || fail "tmp/ not emptied at termination: $left"
+echo "first road on $device: ok (Tem.png ${tw}x${th})"
