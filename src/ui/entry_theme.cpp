@@ -44,7 +44,7 @@ ThemeStyle entryControlStyle(ThemeElement element, ControlState state)
     ThemeStyle s;
     switch (element) {
     case ThemeElement::TextField:
-        s.brush = QColor(Qt::white);
+        s.brush = disabled ? QColor(236, 237, 240) : QColor(Qt::white);
         s.pen = line(QColor(160, 164, 172));
         s.radius = 7;
         s.padding = {0, 8, 0, 8};

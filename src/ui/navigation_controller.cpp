@@ -94,7 +94,10 @@ void NavigationController::changeStack(std::vector<NavigationScreenPtr> screens,
         if (oldTop)
             oldTop->viewWillDisappear(animated);
         if (newTop) {
-            newTop->view();
+            // Loaded and sized before it hears it will appear, so it can lay itself out.
+            const ViewPtr v = newTop->view();
+            v->setFrame(m_container->bounds());
+            v->setAutoresizingMask(FlexibleWidth | FlexibleHeight);
             newTop->viewWillAppear(animated);
         }
     }
@@ -111,12 +114,8 @@ void NavigationController::changeStack(std::vector<NavigationScreenPtr> screens,
                                                   kTransitionDuration));
         if (oldTop && oldTop->isViewLoaded() && oldTop->m_view->superview() == m_container.get())
             oldTop->m_view->removeFromSuperview();
-        if (newTop) {
-            const ViewPtr v = newTop->view();
-            v->setFrame(m_container->bounds());
-            v->setAutoresizingMask(FlexibleWidth | FlexibleHeight);
-            m_container->addSubview(v);
-        }
+        if (newTop)
+            m_container->addSubview(newTop->view());
     }
     syncBar(animated && topChanges);
     m_toolbar->setItems(newTop ? newTop->toolbarItems() : std::vector<BarButtonItemPtr>{}, animated && topChanges);

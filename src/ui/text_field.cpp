@@ -177,7 +177,8 @@ void TextField::scrollToCaret()
     const QRectF r = textRect();
     const double width = m_editor.documentSize().width();
     const double thickness = Theme::current().style(ThemeElement::TextCaret).size.width();
-    if (width + thickness <= r.width()) {
+    // A field that is not being edited shows its text from the start.
+    if (!m_editing || width + thickness <= r.width()) {
         m_scrollX = 0;
         return;
     }
@@ -388,7 +389,7 @@ void TextField::drawContent(QPainter &painter) const
     const QPointF origin = textOrigin();
     painter.translate(origin);
     const QColor selection = m_editing ? Theme::current().style(ThemeElement::TextSelection).brush.color() : QColor();
-    m_editor.draw(painter, m_textColor, selection);
+    m_editor.draw(painter, isEnabled() ? m_textColor : look.textColor, selection);
     if (m_editing && m_caretOn && !m_editor.hasSelection() && m_editor.isCaretVisibleInComposition()) {
         const QRectF c = m_editor.caretRect(caret.size.width());
         painter.fillRect(c, caret.pen.color());

@@ -45,8 +45,9 @@ public:
 /// selects a word. Keys and input-method events come from the host while it has the focus;
 /// typing, deleting, pasting and committed compositions are user edits the delegate may
 /// refuse, and each sends EditingChanged. Text set in code asks nobody. Line breaks become
-/// spaces. The text is centred vertically and scrolls sideways to keep the caret in view;
-/// while it is empty the placeholder shows.
+/// spaces. The text is centred vertically; while editing it scrolls sideways to keep the
+/// caret in view, otherwise it shows from its start. While it is empty the placeholder shows. Disabled, it takes no keyboard and draws its text
+/// in the theme's disabled colour.
 class TextField : public Control
 {
 public:

@@ -280,6 +280,23 @@ TEST(TextField, ATapPutsTheCaretNearestThePointAndADragSelects)
     EXPECT_EQ(field->selectedRange(), (TextRange{3, 3}));
 }
 
+TEST(TextField, ALongTextShowsItsStartUnlessTheCaretIsAtItsEnd)
+{
+    Screen s;
+    auto field = addField(s, QRectF(20, 20, 80, 40));
+    field->setText(QStringLiteral("a text much longer than the field"));
+    const QRectF r = field->textRect();
+
+    const int shownFirst = field->positionAt(QPointF(r.left() + 1, r.center().y()));
+    field->becomeFirstResponder();
+    const int shownWhileEditing = field->positionAt(QPointF(r.right() - 1, r.center().y()));
+    field->resignFirstResponder();
+
+    EXPECT_EQ(shownFirst, 0);
+    EXPECT_GE(shownWhileEditing, int(field->text().size()) - 1); // the caret, at the end, in view
+    EXPECT_EQ(field->positionAt(QPointF(r.left() + 1, r.center().y())), 0);
+}
+
 TEST(TextField, InputMethodCompositionShowsUntilCommitted)
 {
     Screen s;
