@@ -4,12 +4,16 @@
 //   vimora-gallery [--device tablet|phone-568|phone-480] [--landscape]
 //                  [--alert | --processing] [--screenshot FILE [--delay MS]]
 //                  [--transition-sheet FILE]
+//                  [--page text|table [--staged] [--popover]]
 //
+// --page shows the text-entry page or the table, search and navigation page instead;
+// --staged puts it into the state of its screenshot, --popover opens the table page's popover.
 // --screenshot grabs the window from the screen after the delay and quits;
 // --transition-sheet draws every transition at five moments into one picture and quits.
 
 
 #include <iterator>
+#include <memory>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -19,6 +23,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "entry_page.h"
 #include "gallery_art.h"
 #include "gallery_screen.h"
 #include "ui/theme.h"
@@ -99,6 +104,9 @@ int main(int argc, char **argv)
                       QStringLiteral("1500")});
     parser.addOption({QStringLiteral("transition-sheet"), QStringLiteral("Draw every transition into a file and quit"),
                       QStringLiteral("file")});
+    parser.addOption({QStringLiteral("page"), QStringLiteral("Show a page: text or table"), QStringLiteral("name")});
+    parser.addOption({QStringLiteral("staged"), QStringLiteral("Put the page into its screenshot's state")});
+    parser.addOption({QStringLiteral("popover"), QStringLiteral("Open the table page's popover")});
     parser.process(app);
 
     if (parser.isSet(QStringLiteral("transition-sheet")))
@@ -107,13 +115,24 @@ int main(int argc, char **argv)
     const ui::DeviceProfile profile =
         ui::deviceProfileNamed(parser.value(QStringLiteral("device"))).value_or(ui::DeviceProfile::Tablet);
     gallery::GalleryScreen screen;
-    ui::WindowHost host(profile, screen.rootView());
+    const std::unique_ptr<gallery::EntryPage> page = gallery::EntryPage::named(parser.value(QStringLiteral("page")));
+    auto build = [&](QSizeF size) {
+        if (page)
+            page->build(size);
+        else
+            screen.build(size);
+    };
+    ui::WindowHost host(profile, page ? page->rootView() : screen.rootView());
     host.setTitle(QStringLiteral("Vimora gallery (%1)").arg(ui::deviceProfileName(profile)));
-    host.setOrientationHandler([&](bool) { screen.build(host.screenSize()); });
-    screen.build(host.screenSize());
+    host.setOrientationHandler([&](bool) { build(host.screenSize()); });
+    build(host.screenSize());
     if (parser.isSet(QStringLiteral("landscape")))
         host.setLandscape(true);
     host.show();
+    if (page && parser.isSet(QStringLiteral("staged")))
+        page->stage();
+    if (page && parser.isSet(QStringLiteral("popover")))
+        page->showPopover();
     if (parser.isSet(QStringLiteral("alert")))
         screen.showChoiceAlert();
     if (parser.isSet(QStringLiteral("processing")))
