@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include <omp.h>
 
@@ -37,18 +36,21 @@ FilterContext::FilterContext()
         m_encode[size_t(i) * 2 + 1] = float(e1 - e0);
     }
 
-    // Byte k starts where encode(u) x 255 reaches k - 0.5.
-    m_opaqueThreshold[0] = -1.0f;
+    // Byte k starts where encode(u) x 255 reaches k - 0.5, at u = decode((k - 0.5) / 255); in
+    // bin units (u x 65535) at most one such start falls into any bin.
+    std::array<double, 257> start{};
+    start[0] = -1;
     for (int k = 1; k < 256; ++k)
-        m_opaqueThreshold[size_t(k)] = float(decode((k - 0.5) / 255.0));
-    m_opaqueThreshold[256] = std::numeric_limits<float>::infinity();
-    m_opaqueCoarse = std::make_unique<uint8_t[]>(65536 + 4); // vector gathers read 4 bytes
+        start[size_t(k)] = decode((k - 0.5) / 255.0) * 65535.0;
+    start[256] = 1e30;
+    m_opaqueBins = std::make_unique<uint32_t[]>(65536);
     int byte = 0;
-    for (int i = 0; i < 65536; ++i) {
-        const float u = float(i) / 65535.0f;
-        while (byte < 255 && u >= m_opaqueThreshold[size_t(byte) + 1])
+    for (int bin = 0; bin < 65536; ++bin) {
+        while (byte < 255 && start[size_t(byte) + 1] <= bin)
             ++byte;
-        m_opaqueCoarse[size_t(i)] = uint8_t(byte);
+        const double next = start[size_t(byte) + 1] - bin;
+        const uint32_t position = next < 1.0 ? uint32_t(std::ceil(next * 8388608.0)) : 8388608u;
+        m_opaqueBins[size_t(bin)] = uint32_t(byte) | position << 8;
     }
 }
 

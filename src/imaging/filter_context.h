@@ -41,18 +41,20 @@ public:
         return e[0] + (x - float(i)) * e[1];
     }
 
-    /// The byte floor(encode(u) x 255 + 0.5) of an opaque pixel's linear value u, exactly: a
-    /// 16-bit table gives the byte at the bin's start and the thresholds either side correct it.
+    /// The byte floor(encode(u) x 255 + 0.5) of an opaque pixel's linear value u, with one
+    /// table read: u is split into 65535 bins; each bin holds the byte at its start (low 8 bits)
+    /// and, above them, where in the bin the next byte starts (in 2^-23 of a bin; 2^23 when it
+    /// does not). Exact except within half a float step of a byte's threshold.
     uint32_t encodeOpaque(float linear) const
     {
-        const float u = unitClamped(linear);
-        const uint32_t c = m_opaqueCoarse[size_t(u * 65535.0f)];
-        return c + (u >= m_opaqueThreshold[c + 1]) - (u < m_opaqueThreshold[c]);
+        const float x = unitClamped(linear) * 65535.0f;
+        const int bin = int(x);
+        const uint32_t entry = m_opaqueBins[size_t(bin)];
+        const uint32_t position = uint32_t((x - float(bin)) * 8388608.0f);
+        return (entry & 0xff) + (position >= (entry >> 8));
     }
-    /// The tables behind encodeOpaque, for vector code: 65536 bytes (readable 3 past the end)
-    /// and 257 thresholds.
-    const uint8_t *opaqueCoarse() const { return m_opaqueCoarse.get(); }
-    const float *opaqueThresholds() const { return m_opaqueThreshold.data(); }
+    /// The table behind encodeOpaque, for vector code (65536 entries).
+    const uint32_t *opaqueBins() const { return m_opaqueBins.get(); }
 
     /// x limited to 0..1, NaN read as 0.
     static float unitClamped(float x) { return x > 0.0f ? std::min(x, 1.0f) : 0.0f; }
@@ -68,8 +70,7 @@ private:
     std::unique_ptr<uint16_t[]> m_linearPremultiplied16;
     /// Pairs (value, slope to the next step) of encode() at kEncodeSteps + 1 points.
     std::unique_ptr<float[]> m_encode;
-    std::unique_ptr<uint8_t[]> m_opaqueCoarse;  ///< byte at u = i / 65535
-    std::array<float, 257> m_opaqueThreshold{}; ///< smallest u giving byte k; +inf past 255
+    std::unique_ptr<uint32_t[]> m_opaqueBins;
 };
 
 /// The shared filter context (created on first use, kept for the process).

@@ -219,7 +219,7 @@ template <typename Rule>
 QImage discWarp(const FilterArgs &args, Region region, Rule &&rule)
 {
     const Disc disc = discOf(args);
-    return kernels::warp(args.input(), region, [&](SourceRow &row) {
+    return kernels::warpDisc(args.input(), region, disc.cx, disc.cy, disc.radius, [&](SourceRow &row) {
         const float dy = row.y0 - disc.cy;
         for (int i = 0; i < row.count; ++i) {
             const float x = row.x0 + float(i);
@@ -243,7 +243,7 @@ QImage renderBump(const FilterArgs &args, Region region)
     const float invRadius = 1.0f / std::max(discOf(args).radius, 1e-6f);
     // Written as a plain per-pixel loop so it vectorises: the scale factor is 1 outside the disc.
     const Disc disc = discOf(args);
-    return kernels::warp(args.input(), region, [&](SourceRow &row) {
+    return kernels::warpDisc(args.input(), region, disc.cx, disc.cy, disc.radius, [&](SourceRow &row) {
         const float dy = row.y0 - disc.cy;
         float *__restrict sx = row.x;
         float *__restrict sy = row.y;

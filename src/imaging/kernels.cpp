@@ -28,18 +28,18 @@ bool hasAvx2()
 #define VIMORA_TARGET_AVX2 __attribute__((target("avx2,fma")))
 
 /// encodeOpaque of eight values.
-VIMORA_TARGET_AVX2 inline __m256i encodeOpaque8(__m256 u, const uint8_t *coarse, const float *thresholds)
+VIMORA_TARGET_AVX2 inline __m256i encodeOpaque8(__m256 u, const uint32_t *bins)
 {
     u = _mm256_min_ps(_mm256_max_ps(u, _mm256_setzero_ps()), _mm256_set1_ps(1.0f)); // NaN reads 0
-    const __m256i index = _mm256_cvttps_epi32(_mm256_mul_ps(u, _mm256_set1_ps(65535.0f)));
-    const __m256i c = _mm256_and_si256(_mm256_i32gather_epi32(reinterpret_cast<const int *>(coarse), index, 1),
-                                       _mm256_set1_epi32(0xff));
-    const __m256 above = _mm256_i32gather_ps(thresholds + 1, c, 4);
-    const __m256 below = _mm256_i32gather_ps(thresholds, c, 4);
-    // Comparisons give -1 where true.
-    const __m256i up = _mm256_castps_si256(_mm256_cmp_ps(u, above, _CMP_GE_OQ));
-    const __m256i down = _mm256_castps_si256(_mm256_cmp_ps(u, below, _CMP_LT_OQ));
-    return _mm256_add_epi32(_mm256_sub_epi32(c, up), down);
+    const __m256 x = _mm256_mul_ps(u, _mm256_set1_ps(65535.0f));
+    const __m256i bin = _mm256_cvttps_epi32(x);
+    const __m256i entry = _mm256_i32gather_epi32(reinterpret_cast<const int *>(bins), bin, 4);
+    const __m256i position =
+        _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(x, _mm256_cvtepi32_ps(bin)), _mm256_set1_ps(8388608.0f)));
+    // Next byte where position >= start: (start > position) is -1 where it is not.
+    const __m256i notYet = _mm256_cmpgt_epi32(_mm256_srli_epi32(entry, 8), position);
+    const __m256i byte = _mm256_and_si256(entry, _mm256_set1_epi32(0xff));
+    return _mm256_add_epi32(_mm256_add_epi32(byte, _mm256_set1_epi32(1)), notYet);
 }
 
 /// Eight opaque pixels of straight (or premultiplied, divided here) linear values; false, and
@@ -54,11 +54,10 @@ VIMORA_TARGET_AVX2 inline bool encodeOpaqueBlock(const float *r, const float *g,
     if (_mm256_movemask_ps(_mm256_cmp_ps(alphaByte, _mm256_set1_ps(255.0f), _CMP_EQ_OQ)) != 0xff)
         return false;
     const __m256 inv = straight ? _mm256_set1_ps(1.0f) : _mm256_div_ps(_mm256_set1_ps(1.0f), alpha);
-    const uint8_t *coarse = context.opaqueCoarse();
-    const float *thresholds = context.opaqueThresholds();
-    const __m256i cr = encodeOpaque8(_mm256_mul_ps(_mm256_loadu_ps(r), inv), coarse, thresholds);
-    const __m256i cg = encodeOpaque8(_mm256_mul_ps(_mm256_loadu_ps(g), inv), coarse, thresholds);
-    const __m256i cb = encodeOpaque8(_mm256_mul_ps(_mm256_loadu_ps(b), inv), coarse, thresholds);
+    const uint32_t *bins = context.opaqueBins();
+    const __m256i cr = encodeOpaque8(_mm256_mul_ps(_mm256_loadu_ps(r), inv), bins);
+    const __m256i cg = encodeOpaque8(_mm256_mul_ps(_mm256_loadu_ps(g), inv), bins);
+    const __m256i cb = encodeOpaque8(_mm256_mul_ps(_mm256_loadu_ps(b), inv), bins);
     const __m256i word = _mm256_or_si256(_mm256_or_si256(_mm256_set1_epi32(int(0xff000000u)), _mm256_slli_epi32(cr, 16)),
                                          _mm256_or_si256(_mm256_slli_epi32(cg, 8), cb));
     _mm256_storeu_si256(reinterpret_cast<__m256i *>(out), word);
@@ -82,6 +81,27 @@ VIMORA_TARGET_AVX2 inline __m256 channel8(const float *table, __m256i row, __m25
 VIMORA_TARGET_AVX2 inline __m256 alpha8(__m256i p)
 {
     return _mm256_cvtepi32_ps(_mm256_srli_epi32(p, 24));
+}
+
+/// Eight pixels of straight (or premultiplied, divided here) sRGB-encoded values.
+template <bool straight>
+VIMORA_TARGET_AVX2 inline void encodeEncodedBlock(const float *r, const float *g, const float *b, const float *a,
+                                                  QRgb *out)
+{
+    const __m256 zero = _mm256_setzero_ps(), one = _mm256_set1_ps(1.0f), half = _mm256_set1_ps(0.5f);
+    const __m256 alpha = _mm256_min_ps(_mm256_max_ps(_mm256_loadu_ps(a), zero), one);
+    const __m256 a255 = _mm256_mul_ps(alpha, _mm256_set1_ps(255.0f));
+    const __m256 alphaByte = _mm256_floor_ps(_mm256_add_ps(a255, half));
+    const __m256 inv = straight ? one : _mm256_div_ps(one, alpha);
+    auto channel = [&](const float *v) __attribute__((target("avx2,fma"))) {
+        const __m256 e = _mm256_min_ps(_mm256_max_ps(_mm256_mul_ps(_mm256_loadu_ps(v), inv), zero), one);
+        return _mm256_cvttps_epi32(_mm256_min_ps(_mm256_floor_ps(_mm256_add_ps(_mm256_mul_ps(e, a255), half)), alphaByte));
+    };
+    __m256i word = _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi32(_mm256_cvttps_epi32(alphaByte), 24),
+                                                   _mm256_slli_epi32(channel(r), 16)),
+                                   _mm256_or_si256(_mm256_slli_epi32(channel(g), 8), channel(b)));
+    const __m256i visible = _mm256_castps_si256(_mm256_cmp_ps(alphaByte, zero, _CMP_GT_OQ));
+    _mm256_storeu_si256(reinterpret_cast<__m256i *>(out), _mm256_and_si256(word, visible));
 }
 
 /// Decodes eight pixels through a table indexed by (alpha << 8) | colour.
@@ -206,6 +226,11 @@ void encodeRow(const PixelRow &row, QRgb *out)
                 for (int k = i; k < i + 8; ++k)
                     out[k] = encodeOne<straight, linear>(context, row.r[k], row.g[k], row.b[k], row.a[k]);
 #endif
+#ifdef VIMORA_AVX2
+    if (!linear && hasAvx2())
+        for (; i + 8 <= row.count; i += 8)
+            encodeEncodedBlock<straight>(row.r + i, row.g + i, row.b + i, row.a + i, out + i);
+#endif
     for (; i < row.count; ++i)
         out[i] = encodeOne<straight, linear>(context, row.r[i], row.g[i], row.b[i], row.a[i]);
 }
@@ -234,14 +259,21 @@ namespace {
 
 using Float4 = float __attribute__((vector_size(16)));
 using Int4 = int32_t __attribute__((vector_size(16)));
-using Word4 = uint16_t __attribute__((vector_size(8)));
+using Word4 = uint16_t __attribute__((vector_size(8), may_alias));
 
 inline Float4 tapOf(const uint16_t *pixels, size_t index)
 {
-    Word4 w;
-    std::memcpy(&w, pixels + index * 4, sizeof w);
+    const Word4 w = *reinterpret_cast<const Word4 *>(pixels + index * 4);
     // Through 32-bit integers: a zero-extension and one signed conversion, no scalar steps.
     return __builtin_convertvector(__builtin_convertvector(w, Int4), Float4);
+}
+
+/// floor for values above -2^31 without a library call (the baseline instruction set has no
+/// rounding instruction): truncate, then step down for negative fractions.
+inline int floorToInt(float x)
+{
+    const int t = int(x);
+    return t - (x < float(t));
 }
 
 } // namespace
@@ -277,20 +309,21 @@ void WarpSource::sample(const SourceRow &points, PixelRow &out) const
     const uint16_t *pixels = m_pixels.get();
     const size_t w = size_t(m_width);
     const float h = float(m_height);
+    const unsigned innerWidth = unsigned(m_width - 1), innerHeight = unsigned(m_height - 1);
     for (int i = 0; i < points.count; ++i) {
         // Continuous raster position: pixel centres on integers.
         const float u = points.x[i] - 0.5f, v = h - points.y[i] - 0.5f;
         Float4 value = {0, 0, 0, 0};
         if (u > -1.0f && u < float(m_width) && v > -1.0f && v < h) {
-            const float fu = std::floor(u), fv = std::floor(v);
-            const int ix = int(fu), iy = int(fv);
-            const float fx = u - fu, fy = v - fv;
+            const int ix = floorToInt(u), iy = floorToInt(v);
+            const float fx = u - float(ix), fy = v - float(iy);
             const size_t at = size_t(iy) * w + size_t(ix);
             if (fx == 0.0f && fy == 0.0f) {
                 value = tapOf(pixels, at);
-            } else if (ix >= 0 && iy >= 0 && ix + 1 < m_width && iy + 1 < m_height) {
-                value = tapOf(pixels, at) * ((1 - fx) * (1 - fy)) + tapOf(pixels, at + 1) * (fx * (1 - fy))
-                    + tapOf(pixels, at + w) * ((1 - fx) * fy) + tapOf(pixels, at + w + 1) * (fx * fy);
+            } else if (unsigned(ix) < innerWidth && unsigned(iy) < innerHeight) {
+                const float gx = 1 - fx, gy = 1 - fy;
+                value = tapOf(pixels, at) * (gx * gy) + tapOf(pixels, at + 1) * (fx * gy)
+                    + tapOf(pixels, at + w) * (gx * fy) + tapOf(pixels, at + w + 1) * (fx * fy);
             } else {
                 // At the border: taps outside the bitmap are transparent.
                 const bool left = ix >= 0, right = ix + 1 < m_width, up = iy >= 0, down = iy + 1 < m_height;
@@ -310,6 +343,23 @@ void WarpSource::sample(const SourceRow &points, PixelRow &out) const
         out.b[i] = value[2];
         out.a[i] = value[3];
     }
+}
+
+void copyInputSpan(const QImage &src, Region region, int j, int first, int end, QRgb *out)
+{
+    if (end <= first)
+        return;
+    const int row = j + src.height() - region.y - region.height;
+    const int inFirst = std::clamp(-region.x, first, end);
+    const int inEnd = std::clamp(src.width() - region.x, inFirst, end);
+    if (row < 0 || row >= src.height() || inEnd <= inFirst) {
+        std::fill(out + first, out + end, 0u);
+        return;
+    }
+    std::fill(out + first, out + inFirst, 0u);
+    std::memcpy(out + inFirst, reinterpret_cast<const QRgb *>(src.constScanLine(row)) + region.x + inFirst,
+                size_t(inEnd - inFirst) * sizeof(QRgb));
+    std::fill(out + inEnd, out + end, 0u);
 }
 
 // --- neighbourhood ------------------------------------------------------------------------
@@ -568,6 +618,18 @@ void BlurBand::horizontalBoxes(int rows)
             std::copy(a.begin(), a.begin() + m_region.width,
                       m_out.begin() + std::ptrdiff_t(c * outPlane + size_t(k) * size_t(m_region.width)));
         }
+}
+
+PixelRow BlurBand::input(int k)
+{
+    const size_t inPlane = size_t(m_inRows) * size_t(m_inWidth);
+    PixelRow row;
+    row.r = m_in.data() + size_t(k + m_reach) * size_t(m_inWidth) + size_t(m_reach);
+    row.g = row.r + inPlane;
+    row.b = row.g + inPlane;
+    row.a = row.b + inPlane;
+    row.count = m_region.width;
+    return row;
 }
 
 PixelRow BlurBand::row(int k)

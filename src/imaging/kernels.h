@@ -176,19 +176,25 @@ QImage warpThen(const QImage &src, Region region, MapRow &&mapRow, Post &&post)
     const WarpSource source(src);
     if (source.isNull())
         return {};
+    // Tiles of the output keep the source pixels they read in cache whatever the direction of
+    // the mapping (a turned or sheared source row spans many rows of memory).
+    constexpr int kTileRows = 32, kTileColumns = 256;
     parallelRows(region.height, [&](int begin, int end) {
-        std::vector<float> buffer(size_t(region.width) * 2);
-        RowBuffer values(region.width);
-        SourceRow points{buffer.data(), buffer.data() + region.width, region.width, float(region.x) + 0.5f, 0};
-        for (int j = begin; j < end; ++j) {
-            points.y0 = float(region.y + region.height - j) - 0.5f;
-            mapRow(points);
-            values.row.x0 = points.x0;
-            values.row.y = points.y0;
-            source.sample(points, values.row);
-            post(values.row);
-            encodePremultipliedRow(values.row, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(j)));
-        }
+        std::vector<float> buffer(size_t(kTileColumns) * 2);
+        RowBuffer values(kTileColumns);
+        SourceRow points{buffer.data(), buffer.data() + kTileColumns, 0, 0, 0};
+        for (int top = begin; top < end; top += kTileRows)
+            for (int left = 0; left < region.width; left += kTileColumns)
+                for (int j = top; j < std::min(end, top + kTileRows); ++j) {
+                    points.count = values.row.count = std::min(kTileColumns, region.width - left);
+                    points.x0 = values.row.x0 = float(region.x + left) + 0.5f;
+                    points.y0 = values.row.y = float(region.y + region.height - j) - 0.5f;
+                    mapRow(points);
+                    source.sample(points, values.row);
+                    post(values.row);
+                    encodePremultipliedRow(values.row, Space::Linear,
+                                           reinterpret_cast<QRgb *>(out.scanLine(j)) + left);
+                }
     });
     return out;
 }
@@ -198,6 +204,50 @@ template <typename MapRow>
 QImage warp(const QImage &src, Region region, MapRow &&mapRow)
 {
     return warpThen(src, region, std::forward<MapRow>(mapRow), [](PixelRow &) {});
+}
+
+/// Copies the input's pixels facing output columns [first, end) of output row j (transparent
+/// where the input has none).
+void copyInputSpan(const QImage &src, Region region, int j, int first, int end, QRgb *out);
+
+/// A warp that moves only the pixels of a disc (centre cx, cy, radius r, image space): the
+/// rest of the output is the input itself, copied. mapRow sees only chords of the disc.
+template <typename MapRow>
+QImage warpDisc(const QImage &src, Region region, float cx, float cy, float r, MapRow &&mapRow)
+{
+    if (src.isNull())
+        return {};
+    QImage out = makeRegionRaster(region);
+    if (out.isNull())
+        return {};
+    const WarpSource source(src);
+    if (source.isNull())
+        return {};
+    parallelRows(region.height, [&](int begin, int end) {
+        std::vector<float> buffer(size_t(region.width) * 2);
+        RowBuffer values(region.width);
+        SourceRow points{buffer.data(), buffer.data() + region.width, 0, 0, 0};
+        for (int j = begin; j < end; ++j) {
+            QRgb *row = reinterpret_cast<QRgb *>(out.scanLine(j));
+            const float y = float(region.y + region.height - j) - 0.5f;
+            const float dy = y - cy;
+            // The chord, a pixel wider on each side; mapRow leaves points outside the disc alone.
+            const float half = dy * dy < r * r ? std::sqrt(r * r - dy * dy) + 1.0f : -1.0f;
+            const int first = half < 0 ? 0 : std::clamp(int(std::floor(cx - half)) - region.x, 0, region.width);
+            const int last = half < 0 ? 0 : std::clamp(int(std::ceil(cx + half)) - region.x, first, region.width);
+            copyInputSpan(src, region, j, 0, first, row);
+            copyInputSpan(src, region, j, last, region.width, row);
+            if (last <= first)
+                continue;
+            points.count = values.row.count = last - first;
+            points.x0 = values.row.x0 = float(region.x + first) + 0.5f;
+            points.y0 = values.row.y = y;
+            mapRow(points);
+            source.sample(points, values.row);
+            encodePremultipliedRow(values.row, Space::Linear, row + first);
+        }
+    });
+    return out;
 }
 
 // --- neighbourhood ------------------------------------------------------------------------
@@ -273,6 +323,9 @@ public:
     /// Blurs region rows [first, end) into the band; row(k) is then region row first + k.
     void compute(int first, int end);
     PixelRow row(int k);
+    /// The input's own values of band row k, writable, when the blur left them intact.
+    bool keepsInput() const { return m_boxes.empty(); }
+    PixelRow input(int k);
 
 private:
     void verticalFir(int rows);
@@ -308,12 +361,16 @@ QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combin
                 const int last = std::min(end, first + kBand);
                 band.compute(first, last);
                 for (int j = first; j < last; ++j) {
-                    pixel.row.x0 = float(region.x) + 0.5f;
-                    pixel.row.y = float(region.y + region.height - j) - 0.5f;
-                    decodeRow(src, j + rowOffset, region.x, Space::Linear, true, pixel.row);
+                    PixelRow values = pixel.row;
+                    if (band.keepsInput())
+                        values = band.input(j - first);
+                    else
+                        decodeRow(src, j + rowOffset, region.x, Space::Linear, true, values);
+                    values.x0 = float(region.x) + 0.5f;
+                    values.y = float(region.y + region.height - j) - 0.5f;
                     const PixelRow blurred = band.row(j - first);
-                    combine(pixel.row, blurred);
-                    encodePremultipliedRow(pixel.row, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(j)));
+                    combine(values, blurred);
+                    encodePremultipliedRow(values, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(j)));
                 }
             }
         },
