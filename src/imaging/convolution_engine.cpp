@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "imaging/parallel.h"
 #include "imaging/pixel_support.h"
@@ -13,7 +14,7 @@ namespace {
 /// Where a rows x cols window fits inside a w x h picture: the interior, half-open.
 struct Interior
 {
-    int top, left;                    // rows above / columns left of the output pixel
+    int top, left; // rows above / columns left of the output pixel in its window
     int firstRow, endRow, firstCol, endCol;
     bool empty() const { return endRow <= firstRow || endCol <= firstCol; }
 };
@@ -46,12 +47,12 @@ void keepAlpha(QRgb *out, const QRgb *in, int from, int to)
 }
 
 /// Border columns and the alpha rule, once the interior of a row is written.
-void finishRow(QRgb *out, const QRgb *in, int width, const Interior &in2, BorderRule rule, bool filterAlpha)
+void finishRow(QRgb *out, const QRgb *in, int width, const Interior &interior, BorderRule rule, bool filterAlpha)
 {
-    writeBorder(out, in, 0, in2.firstCol, rule);
-    writeBorder(out, in, in2.endCol, width, rule);
+    writeBorder(out, in, 0, interior.firstCol, rule);
+    writeBorder(out, in, interior.endCol, width, rule);
     if (!filterAlpha)
-        keepAlpha(out, in, in2.firstCol, in2.endCol);
+        keepAlpha(out, in, interior.firstCol, interior.endCol);
 }
 
 // ---- integer engine ----
@@ -227,11 +228,8 @@ void colourPixels(QRgb *dst, const uint8_t *colour, const QRgb *alphaFrom, int p
 VIMORA_VECTOR_CLONES
 void truncateFloats(float *v, int n)
 {
-    for (int i = 0; i < n; ++i) {
-        float x = v[i] > 0.0f ? v[i] : 0.0f;
-        x = x < 255.0f ? x : 255.0f;
-        v[i] = float(int(x));
-    }
+    for (int i = 0; i < n; ++i)
+        v[i] = float(truncToByte(v[i]));
 }
 
 /// The few input rows a band's window needs, each kept once in a slot of its own.

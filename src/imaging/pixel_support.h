@@ -32,9 +32,10 @@ inline constexpr QRgb kAlphaMask = 0xff000000u;
 /// range saturate even where no clamping was asked for: wrapping would corrupt the picture.
 inline uint8_t truncToByte(float v)
 {
-    v = v > 0.0f ? v : 0.0f; // NaN lands here too
-    v = v < 255.0f ? v : 255.0f;
-    return uint8_t(int(v));
+    // Narrowed in float only far enough for a defined conversion, then clamped as an integer:
+    // the compiler vectorises this form several times better than a float clamp.
+    const int i = int(std::min(std::max(v, -1.0f), 256.0f));
+    return uint8_t(std::min(std::max(i, 0), 255));
 }
 
 inline uint8_t clampToByte(int v)

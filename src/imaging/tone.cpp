@@ -30,14 +30,6 @@ Picture resultPicture(const Picture &picture, const QImage &raster, Result kind)
     return kind == Result::KeepsGeometry ? Picture(raster, picture.scale(), picture.orientation()) : Picture(raster);
 }
 
-/// A fresh Raster to write into, or src itself when src was made for this call only.
-QImage targetFor(const Picture &picture, const QImage &src)
-{
-    if (src.cacheKey() != picture.bitmap().cacheKey())
-        return src;
-    return newRaster(src.width(), src.height());
-}
-
 Picture tableFilter(const Picture &picture, const Table &table, Result kind)
 {
     if (picture.isNull())
@@ -47,7 +39,7 @@ Picture tableFilter(const Picture &picture, const Table &table, Result kind)
         return {};
     if (detail::isIdentityTable(table.data()))
         return kind == Result::KeepsGeometry ? picture : Picture(src);
-    QImage dst = targetFor(picture, src);
+    QImage dst = newRaster(src.width(), src.height());
     if (dst.isNull())
         return {};
     detail::applyColourTable(src, dst, table.data());
@@ -72,10 +64,9 @@ Picture rowFilter(const Picture &picture, Result kind, RowFn fn)
     const QImage src = workingPixels(picture, kind);
     if (src.isNull())
         return {};
-    QImage dst = targetFor(picture, src);
+    QImage dst = newRaster(src.width(), src.height());
     if (dst.isNull())
         return {};
-    dst.bits();
     const int w = src.width();
     forEachRow(src.height(), [&](int y) { fn(rowWords(src, y), rowWords(dst, y), w); });
     return resultPicture(picture, dst, kind);

@@ -25,11 +25,6 @@ struct NamedFilterCase
     int size;
 };
 
-void PrintTo(const NamedFilterCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 std::vector<float> normalisedMotionKernel()
 {
     std::vector<float> k(kDiagonalMotionBlur5x5Kernel.begin(), kDiagonalMotionBlur5x5Kernel.end());
@@ -163,17 +158,6 @@ TEST(Convolution, ValuesTruncateAndSaturate)
     EXPECT_EQ(qGreen(pixelAt(b, 1, 1)), 255);
     EXPECT_EQ(qBlue(pixelAt(c, 1, 1)), 0);
     EXPECT_EQ(qGreen(pixelAt(d, 1, 1)), 255); // saturates even unclipped, never wraps to 44
-}
-
-TEST(Convolution, PremultipliedColourIsFilteredAsStoredAndAlphaCopied)
-{
-    QImage src = vimora::test::filledRaster(3, 3, qRgba(0, 0, 0, 0));
-    src.setPixel(1, 1, qRgba(64, 32, 16, 128));
-
-    const QImage out = imageByApplyingGaussianBlur3x3(Picture(src)).bitmap();
-
-    EXPECT_EQ(pixelAt(out, 1, 1), qRgba(16, 8, 4, 128)); // 64 / 4: the stored sample, not 128 / 4
-    EXPECT_EQ(pixelAt(out, 0, 0), 0u);
 }
 
 TEST(Convolution, TwoPassGaussianOfSizeOneKeepsThePicture)

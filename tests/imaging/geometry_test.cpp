@@ -21,11 +21,6 @@ struct CropCase
     QPoint origin;
 };
 
-void PrintTo(const CropCase &c, std::ostream *os)
-{
-    *os << "mode " << c.mode;
-}
-
 class CropPlacements : public testing::TestWithParam<CropCase>
 {
 };
@@ -97,16 +92,6 @@ TEST(Fit, FlatColourStaysExactWhenShrunkOrGrown)
     EXPECT_TRUE(imagesEqual(up.bitmap(), filledRaster(90, 120, qRgba(60, 120, 30, 200))));
     EXPECT_EQ(up.orientation(), Orientation::Up);
     EXPECT_EQ(up.scale(), 1.0);
-}
-
-TEST(Fit, ShowsThePictureUpright)
-{
-    const QImage stored = positionCoded(6, 4);
-    const Picture turned(stored, 1.0, Orientation::Down);
-
-    const Picture out = scaleToFitSize(turned, QSizeF(6, 6));
-
-    EXPECT_TRUE(imagesEqual(out.bitmap(), turned.uprightBitmap()));
 }
 
 TEST(ScaleByFactor, SizesTruncateAndOrientationIsHonoured)
@@ -184,15 +169,6 @@ TEST(RotatePixels, KeepsTheCanvasAndLosesWhatTurnsOffIt)
             const QRgb expected = x < 2 || x >= 6 ? 0u : pixelAt(src, 5 - y, x - 2);
             EXPECT_EQ(pixelAt(out, x, y), expected) << x << "," << y;
         }
-}
-
-TEST(RotatePixels, OppositeTurnsOfASquareComeBack)
-{
-    const Picture src(positionCoded(6, 6));
-
-    const Picture back = rotateImagePixelsInDegrees(rotateImagePixelsInDegrees(src, 90), -90);
-
-    EXPECT_TRUE(imagesEqual(back.bitmap(), src.bitmap()));
 }
 
 TEST(Flip, MirrorsAndTwiceIsTheIdentity)
