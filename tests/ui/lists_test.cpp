@@ -452,7 +452,7 @@ struct Stack
     Screen s{QSizeF(320, 480)};
     std::vector<std::string> log;
     std::shared_ptr<LoggingScreen> albums = std::make_shared<LoggingScreen>(QStringLiteral("Albums"), &log);
-    std::shared_ptr<LoggingScreen> grid = std::make_shared<LoggingScreen>(QStringLiteral("Camera Roll"), &log);
+    std::shared_ptr<LoggingScreen> grid = std::make_shared<LoggingScreen>(QStringLiteral("Summer"), &log);
     std::shared_ptr<LoggingScreen> detail = std::make_shared<LoggingScreen>(QStringLiteral("Photo"), &log);
     std::shared_ptr<NavigationController> nav = std::make_shared<NavigationController>(albums);
 
@@ -475,14 +475,14 @@ TEST(NavigationController, PushShowsTheNewScreenUnderABackButtonToThePreviousOne
 
     EXPECT_EQ(st.nav->topScreen(), st.grid);
     EXPECT_EQ(st.grid->navigationController(), st.nav.get());
-    EXPECT_EQ(st.nav->navigationBar().titleLabel().text(), "Camera Roll");
+    EXPECT_EQ(st.nav->navigationBar().titleLabel().text(), "Summer");
     ASSERT_TRUE(st.nav->navigationBar().showsBackButton());
     EXPECT_EQ(st.nav->navigationBar().leftButton()->title(), "Albums");
     EXPECT_EQ(st.grid->view()->superview()->frame(), QRectF(0, 44, 320, 436));
     EXPECT_EQ(st.grid->view()->frame(), QRectF(0, 0, 320, 436));
     EXPECT_EQ(st.albums->view()->superview(), nullptr);
-    EXPECT_EQ(st.log, (std::vector<std::string>{"Albums will disappear", "Camera Roll load", "Camera Roll will appear",
-                                                "Albums did disappear", "Camera Roll did appear"}));
+    EXPECT_EQ(st.log, (std::vector<std::string>{"Albums will disappear", "Summer load", "Summer will appear",
+                                                "Albums did disappear", "Summer did appear"}));
 }
 
 TEST(NavigationController, PopToRootReturnsThePoppedScreensAndShowsTheRoot)

@@ -57,9 +57,9 @@ Picture wordTile(const QString &word, double size)
 
 Picture promotionBanner(int index, double width, double height)
 {
-    static const char *const titles[] = {"Shatter Studio", "Word Art Pack", "Sky Replacer", "Frame Kit"};
-    static const char *const lines[] = {"Break any photo into pieces", "Forty hand-drawn lettering styles",
-                                        "Sunsets for every landscape", "Borders, tapes and polaroids"};
+    static const char *const titles[] = {"Shattered pieces", "Lettering styles", "Sunset skies", "Photo frames"};
+    static const char *const lines[] = {"Break any photo into pieces", "Forty hand-drawn word pictures",
+                                        "New skies for every landscape", "Borders, tapes and corners"};
     const int i = index % 4;
     return drawn(width, height, [&](QPainter &p) {
         const QRectF r(0, 0, width, height);

@@ -35,7 +35,7 @@ struct Album
     int photos;
 };
 
-const Album kAlbums[] = {{QStringLiteral("Camera Roll"), 14}, {QStringLiteral("Summer"), 9},
+const Album kAlbums[] = {{QStringLiteral("All photos"), 14}, {QStringLiteral("Summer"), 9},
                          {QStringLiteral("Lakes"), 6},        {QStringLiteral("Evenings"), 11},
                          {QStringLiteral("Cut-outs"), 4},     {QStringLiteral("Postcards"), 7}};
 
