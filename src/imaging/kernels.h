@@ -158,6 +158,9 @@ public:
     void sample(const SourceRow &points, PixelRow &out) const;
 
 private:
+    using Float4 = float __attribute__((vector_size(16)));
+    Float4 sampleAtBorder(float u, float v) const;
+
     int m_width = 0, m_height = 0;
     std::unique_ptr<uint16_t[]> m_pixels; ///< r, g, b, a per pixel, value x 65535
 };

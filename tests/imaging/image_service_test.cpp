@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 #include <set>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -474,6 +475,52 @@ TEST(Warps, KaleidoscopeWithoutDecayCopiesTheTriangle)
             if (std::hypot(i + 0.5 - 45, 90 - j - 0.5 - 45) < 15) {
                 ASSERT_EQ(pixelAt(out, i, j), pixelAt(coded, i, j)) << i << "," << j;
             }
+}
+
+TEST(Warps, SamplesMixTheFourNeighboursInLinearLight)
+{
+    // A quarter-pixel shift right and half a pixel up (y-up): each output pixel mixes four
+    // inputs with weights 3/8, 1/8, 3/8, 1/8, transparent beyond the edges.
+    QImage in(19, 11, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 19; ++x) {
+            const int a = 40 + (x * 53 + y * 31) % 216;
+            in.setPixel(x, y, argb(a, (x * 41 + y * 7) % (a + 1), (x * 13 + y * 29) % (a + 1), (x + y * 17) % (a + 1)));
+        }
+
+    const QImage out = apply("CIAffineTransform", Picture(in), {{"inputTransform", QTransform(1, 0, 0, 1, 0.25, 0.5)}})
+                           .bitmap();
+
+    ASSERT_EQ(out.size(), QSize(20, 12));
+    auto at = [&](int x, int y, int shift) -> std::pair<double, double> {
+        if (x < 0 || y < 0 || x >= 19 || y >= 11)
+            return {0, 0};
+        const QRgb p = pixelAt(in, x, y);
+        const double a = qAlpha(p) / 255.0;
+        const double c = a > 0 ? decode(std::min(int((p >> shift) & 0xff), qAlpha(p)) / double(qAlpha(p))) * a : 0;
+        return {c, a};
+    };
+    for (int j = 0; j < 12; ++j)
+        for (int i = 0; i < 20; ++i) {
+            // Output centre (i + 0.5, 11.5 - j) in image space reads source (i + 0.25, 11 - j), i.e.
+            // raster column i - 0.25, row j - 0.5.
+            const int x0 = i - 1, y0 = j - 1;
+            const double wx = 0.75, wy = 0.5; // weight of the right and lower taps
+            const QRgb got = pixelAt(out, i, j);
+            for (int shift : {16, 8, 0}) {
+                double c = 0, a = 0;
+                for (auto [dx, dy, w] : {std::tuple{0, 0, (1 - wx) * (1 - wy)}, {1, 0, wx * (1 - wy)},
+                                         {0, 1, (1 - wx) * wy}, {1, 1, wx * wy}}) {
+                    const auto [tc, ta] = at(x0 + dx, y0 + dy, shift);
+                    c += w * tc;
+                    a += w * ta;
+                }
+                const int alpha = int(std::floor(a * 255 + 0.5));
+                const int expected = alpha == 0 ? 0 : int(std::floor(encode(c / a) * a * 255 + 0.5));
+                ASSERT_EQ(qAlpha(got), alpha) << i << "," << j;
+                ASSERT_NEAR(int((got >> shift) & 0xff), expected, 1) << i << "," << j << " shift " << shift;
+            }
+        }
 }
 
 TEST(Warps, CropRectanglesAreBottomLeftBased)
