@@ -4,6 +4,7 @@
 // call these with their frames (points) and the photo (pixels).
 
 #include <QPointF>
+#include <QRect>
 #include <QRectF>
 #include <QSizeF>
 
@@ -31,6 +32,10 @@ QRectF draggedCornerFrame(CropHandle handle, const CropCorners &corners, QPointF
 /// The frame the cut uses: clipped to the view's bounds (a part past an edge is dropped). A
 /// rectangle lying wholly outside is first slid back inside, keeping its size where it fits.
 QRectF clipCropFrame(const QRectF &frame, QSizeF viewSize);
+
+/// The whole pixels a crop of rect (pixel grid, top-left origin) takes from a picture of
+/// size: widened outwards to whole pixels and limited to the picture; empty when none.
+QRect cropPixelRect(const QRectF &rect, QSize size);
 
 /// The crop primitive: the part of the picture inside (x, y, width, height) in its pixel grid,
 /// top-left origin; the rectangle is made integral (outwards) and limited to the picture.

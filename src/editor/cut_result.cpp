@@ -31,11 +31,16 @@ void CutImage::showResult()
     const double sx = measurable ? photo.pixelWidth() / viewSize.width() : 0;
     const double sy = measurable ? photo.pixelHeight() / viewSize.height() : 0;
 
-    const QRectF frame = clipCropFrame(d->backImageM->frame(), viewSize);
+    QRectF frame = clipCropFrame(d->backImageM->frame(), viewSize);
     d->backImageM->setFrame(frame);
     const QRectF pixels(frame.x() * sx, frame.y() * sy, frame.width() * sx, frame.height() * sy);
 
     const Picture piece = measurable ? cutImage(pixels.width(), pixels.height(), pixels.x(), pixels.y(), photo) : Picture();
+    // The crop takes whole pixels; the piece covers exactly those, so it hides its hole to
+    // the edge instead of leaving a sliver of black around it.
+    const QRect taken = measurable ? cropPixelRect(pixels, photo.bitmap().size()) : QRect();
+    if (!taken.isEmpty())
+        frame = QRectF(taken.x() / sx, taken.y() / sy, taken.width() / sx, taken.height() / sy);
     // Nothing to keep from an empty crop: Tem keeps what it held.
     if (piece.isNull())
         logLine(QStringLiteral("the crop rectangle holds no pixels"));
@@ -57,8 +62,8 @@ void CutImage::showResult()
     d->shadView = container;
 
     // The photo stays upright; the opaque black hole lies exactly under the piece.
-    if (measurable)
-        photoView.setImage(holeImage(photo, pixels));
+    if (!taken.isEmpty())
+        photoView.setImage(holeImage(photo, QRectF(taken)));
 
     d->originViewSize = container->frame().size();
     d->oRectLa = container->frame();

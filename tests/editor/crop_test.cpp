@@ -104,3 +104,14 @@ TEST(AddImageTest, SecondLandsOverFirstAtTheOrigin)
     EXPECT_EQ(pixelAt(both.bitmap(), 1, 1), 0xffff0000u);
     EXPECT_EQ(pixelAt(both.bitmap(), 2, 2), 0xff0000ffu);
 }
+
+TEST(CutImageTest, FarOffAndNonFiniteRectanglesTakeNothing)
+{
+    const QSize size(8, 6);
+
+    EXPECT_EQ(cropPixelRect(QRectF(1.5, 0.5, 2.2, 1.5), size), QRect(1, 0, 3, 2));
+    EXPECT_TRUE(cropPixelRect(QRectF(1e12, 1e12, 5, 5), size).isEmpty());
+    EXPECT_EQ(cropPixelRect(QRectF(-1e12, -1e12, 2e12, 2e12), size), QRect(0, 0, 8, 6));
+    EXPECT_TRUE(cropPixelRect(QRectF(qQNaN(), 0, 4, 4), size).isEmpty());
+    EXPECT_TRUE(cutImage(qInf(), 2, 0, 0, Picture(positionCoded(8, 6))).isNull());
+}

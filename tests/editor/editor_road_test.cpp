@@ -122,6 +122,22 @@ TEST_F(EditorRoadTest, DoneCutsTheWorkedExampleAtFullResolutionOverAnUprightHole
     EXPECT_EQ(screen.views->selectTopView->frame(), QRectF(0, 415, 568, 65));
 }
 
+TEST_F(EditorRoadTest, APieceBetweenPixelsCoversExactlyTheWholePixelsItTook)
+{
+    startExample();
+    dragRectangleTo(QPointF(10.3, 20.1)); // pixels (41.2, 80.4) to (601.2, 640.4)
+
+    pressDone();
+
+    EXPECT_EQ(screen.f().shadView->frame(), QRectF(10.25, 20, 140.25, 140.25));
+    EXPECT_TRUE(imagesEqual(EditorScreen::fileImage(WorkingFiles::Slot::Tem), photo.copy(41, 80, 561, 561)));
+    const QImage hole = screen.f().fView2->image().bitmap();
+    EXPECT_EQ(hole.pixel(41, 80), qRgb(0, 0, 0));
+    EXPECT_EQ(hole.pixel(601, 640), qRgb(0, 0, 0));
+    EXPECT_EQ(hole.pixel(40, 80), photo.pixel(40, 80));
+    EXPECT_EQ(hole.pixel(602, 641), photo.pixel(602, 641));
+}
+
 TEST_F(EditorRoadTest, ARectangleDraggedPartlyOrWhollyOutsideStillCutsInsideThePhoto)
 {
     startExample();
