@@ -128,8 +128,18 @@ void CutImage::remindNew()
                                 : (shattering ? QStringLiteral("desIphone3.jpg") : QStringLiteral("desIphone2.jpg"));
     const QSizeF screen = Device::screenSize();
     const double height = tablet ? kTabletHintHeight : kPhoneHintHeight;
+    // Along the bottom edge; just above the toolbar where that leaves the options panel
+    // clear, so the toolbar stays usable under the hint.
+    double top = screen.height() - height;
+    const ui::ImageView &bar = *v.selectTopView;
+    const ui::ImageView &panel = *v.descripImg2;
+    if (!bar.isHidden()) {
+        const double aboveBar = bar.frame().top() - height;
+        if (panel.isHidden() || aboveBar >= panel.frame().bottom())
+            top = aboveBar;
+    }
     v.mainView->addSubview(d->hintView);
-    hint.setFrame(QRectF(0, screen.height() - height, screen.width(), height));
+    hint.setFrame(QRectF(0, top, screen.width(), height));
     hint.setImage(Resources::imageNamed(name));
     hint.setHidden(false);
     animate(hint, kToolbarFade);

@@ -85,6 +85,8 @@ TEST_F(OptionsPanelTest, ABuiltInImageBecomesOriginAndOpensThePhotoBackdropPanel
     EXPECT_EQ(preview().image().pixelHeight(), 960);
     EXPECT_EQ(f.fView2->alpha(), 0);
     EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 14, 21, 22, 23, 24, 25, 26}));
+    ASSERT_TRUE(f.hintView);
+    EXPECT_EQ(f.hintView->frame(), QRectF(0, 979, 768, 45)); // no toolbar yet: the bottom edge
 }
 
 TEST_F(OptionsPanelTest, TheAspectSwitchReframesKeepsTheOpenerAndLeavesOriginWhole)
@@ -214,6 +216,10 @@ TEST_F(OptionsPanelTest, TheBuiltInPanelOffersEveryTileByIndexAndOpensTheLibrary
     screen.editor->excuteThePrepare(0);
     EXPECT_EQ(picker->presented, 1);
     EXPECT_FALSE(screen.views->selectTopView->isHidden()); // the toolbar is rebuilt
+
+    // With the toolbar up, the hint of the next panel sits just above it.
+    screen.editor->excuteThePrepare(2);
+    EXPECT_EQ(screen.f().hintView->frame(), QRectF(0, 914, 768, 45));
     PhotoPicker::setCurrent(nullptr);
 }
 
