@@ -13,8 +13,9 @@
 //   mirrored. Sums are single-precision floats.
 // - Outputs whose kernel window would leave the picture get colour 0 (alpha kept): a black
 //   frame (P - 1) / 2 rows deep at top and bottom, (Q - 1) / 2 columns at left and right.
-// - Each value is truncated toward zero into a byte. Values outside 0..255 saturate whether
-//   or not clipping is asked for.
+// - Each value is truncated toward zero into a byte, after adding 1/512 so that the rounding
+//   error of a single-precision sum cannot drop it a level (flat areas keep their value under
+//   normalised kernels). Values outside 0..255 saturate whether or not clipping is asked for.
 
 #include <array>
 #include <span>

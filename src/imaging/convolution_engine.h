@@ -43,7 +43,7 @@ QImage convolveInteger(const QImage &src, IntegerKernel kernel, const IntegerOpt
 
 /// The general float operation: kernel rows x cols applied to the colour channels,
 /// single-precision sums in row-major kernel order, frame of colour 0, alpha copied, values
-/// saturated and truncated.
+/// saturated and truncated (with a tolerance of 1/512 for the sums' rounding error).
 QImage convolveFloat(const QImage &src, std::span<const float> kernel, int rows, int cols);
 
 /// taps applied as a 1 x n kernel, truncated to bytes, then as an n x 1 kernel over that.

@@ -148,8 +148,11 @@ Picture scaleByFactor(const Picture &picture, float factor)
 {
     if (picture.isNull())
         return {};
-    const double w = std::trunc(picture.size().width() * double(factor));
-    const double h = std::trunc(picture.size().height() * double(factor));
+    if (!(factor > 0.0f))
+        return {};
+    // As in sizeToFit, a side that truncates to nothing keeps one pixel.
+    const double w = std::max(1.0, std::trunc(picture.size().width() * double(factor)));
+    const double h = std::max(1.0, std::trunc(picture.size().height() * double(factor)));
     if (!usableSide(w) || !usableSide(h))
         return {};
     const QImage out = resampled(detail::uprightPixels(picture), int(w), int(h));
@@ -162,7 +165,7 @@ QSize sizeToFit(QSizeF pictureSize, QSizeF box)
     const double h0 = std::trunc(pictureSize.height());
     const double tw = box.width();
     const double th = box.height();
-    if (!(w0 >= 1) || !(h0 >= 1) || !std::isfinite(tw) || !std::isfinite(th))
+    if (!(w0 >= 1) || !(h0 >= 1) || !(tw >= 1) || !(th >= 1) || !std::isfinite(tw) || !std::isfinite(th))
         return {};
     double width, height;
     if (w0 > h0) {
@@ -180,8 +183,9 @@ QSize sizeToFit(QSizeF pictureSize, QSizeF box)
         height = th;
         width = std::trunc(th * w0 / h0);
     }
-    width = std::trunc(width);
-    height = std::trunc(height);
+    // A thin strip can truncate to no rows at all; it keeps one.
+    width = std::max(1.0, std::trunc(width));
+    height = std::max(1.0, std::trunc(height));
     if (!usableSide(width) || !usableSide(height))
         return {};
     return {int(width), int(height)};

@@ -53,11 +53,13 @@ QPointF cropOrigin(QSizeF pictureSize, QSizeF cropSize, int mode);
 Picture cropToSize(const Picture &picture, QSizeF size, int mode);
 Picture cropToSize(const Picture &picture, QSizeF size);
 
-/// The picture scaled by factor: (unsigned)(W x factor) x (unsigned)(H x factor) pixels.
+/// The picture scaled by factor: (unsigned)(W x factor) x (unsigned)(H x factor) pixels, at
+/// least one each way.
 Picture scaleByFactor(const Picture &picture, float factor);
 
 /// The size, keeping the aspect ratio of the picture's whole-point size, that fits inside box;
-/// small pictures are scaled up to it. Empty when the picture is smaller than one point.
+/// small pictures are scaled up to it, and a side never shrinks below one pixel. Empty when the
+/// picture is smaller than one point or the box is empty.
 QSize sizeToFit(QSizeF pictureSize, QSizeF box);
 /// The picture scaled to sizeToFit(size(), box).
 Picture scaleToFitSize(const Picture &picture, QSizeF box);

@@ -121,6 +121,20 @@ TEST(Convolution, UniformGrayStaysExactInsideTheFrame)
     }
 }
 
+TEST(Convolution, NormalisedKernelsKeepFlatAreas)
+{
+    const Picture flat(vimora::test::filledRaster(40, 40, qRgba(128, 128, 128, 255)));
+
+    // Plain truncation of these sums gives 127 or 126.
+    const QImage a = imageByApplyingGaussianBlurOfSize(flat, 9, 0.5f).bitmap();
+    const QImage b = imageByApplyingGaussianBlurOfSize(flat, 31, 30.0f).bitmap();
+    const QImage c = imageByApplyingOnePassGaussianBlurOfSize(flat, 5, 1.0f).bitmap();
+    const QImage d = imageByApplyingDiagonalMotionBlur5x5(flat).bitmap();
+
+    for (const QImage &out : {a, b, c, d})
+        EXPECT_EQ(pixelAt(out, 20, 20), qRgba(128, 128, 128, 255));
+}
+
 TEST(Convolution, EmbossStepTurnsLastDarkColumnWhiteAndLastBrightColumnBlack)
 {
     QImage rising(6, 3, QImage::Format_ARGB32_Premultiplied);

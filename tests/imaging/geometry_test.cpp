@@ -79,6 +79,7 @@ TEST(Fit, SizesKeepTheAspectRatioAndScaleSmallPicturesUp)
     EXPECT_EQ(sizeToFit(QSizeF(2000.9, 1500.2), QSizeF(1280, 1280)), QSize(1280, 960));
     EXPECT_TRUE(sizeToFit(QSizeF(0.5, 10), QSizeF(100, 100)).isEmpty());
     EXPECT_TRUE(sizeToFit(QSizeF(10, 10), QSizeF(0, 0)).isEmpty());
+    EXPECT_EQ(sizeToFit(QSizeF(10000, 3), QSizeF(1280, 1280)), QSize(1280, 1)); // not 1280 x 0
 }
 
 TEST(Fit, FlatColourStaysExactWhenShrunkOrGrown)
@@ -104,6 +105,7 @@ TEST(ScaleByFactor, SizesTruncateAndOrientationIsHonoured)
 
     EXPECT_EQ(half.bitmap().size(), QSize(5, 3));
     EXPECT_EQ(grown.bitmap().size(), QSize(25, 15));
+    EXPECT_EQ(scaleByFactor(Picture(stored), 0.1f).bitmap().size(), QSize(1, 1)); // 1 x 0.6 keeps a row
     EXPECT_TRUE(imagesEqual(same.bitmap(), Picture(stored, 1.0, Orientation::Right).uprightBitmap()));
     EXPECT_TRUE(scaleByFactor(Picture(stored), 0.0f).isNull());
     EXPECT_TRUE(scaleByFactor(Picture(stored), -2.0f).isNull());

@@ -34,7 +34,8 @@ inline int channelOf(QRgb p, int c)
 
 /// The float kernel run over the colour channels as the convolution family defines it: sums in
 /// row-major kernel order, colour 0 where the window leaves the picture, alpha copied,
-/// clamped (always: wrapping is never wanted) and truncated.
+/// clamped (always: wrapping is never wanted) and truncated with a 1/512 allowance for the
+/// sum's rounding error.
 inline QImage naiveFloatConvolution(const QImage &src, const float *k, int rows, int cols)
 {
     QImage out(src.size(), QImage::Format_ARGB32_Premultiplied);
@@ -50,7 +51,7 @@ inline QImage naiveFloatConvolution(const QImage &src, const float *k, int rows,
                 for (int p = 0; p < rows; ++p)
                     for (int q = 0; q < cols; ++q)
                         sum += k[p * cols + q] * float(channelOf(src.pixel(x + q - left, y + p - top), c));
-                v[c] = int(std::min(std::max(sum, 0.0f), 255.0f));
+                v[c] = int(std::min(std::max(sum + 1.0f / 512.0f, 0.0f), 255.0f));
             }
             out.setPixel(x, y, qRgba(v[0], v[1], v[2], alpha));
         }
