@@ -59,18 +59,18 @@ void CutImage::finalAdjust()
     v.mainView->bringSubviewToFront(&bar);
 
     const bool tablet = isDeviceiPad();
-    for (const ToolbarButton &spec : kToolbarButtons) {
-        auto button = std::make_shared<ui::Button>(tablet ? spec.tabletFrame : spec.phoneFrame);
-        const QString title = QString::fromLatin1(spec.title);
+    for (const ToolbarButton &entry : kToolbarButtons) {
+        auto button = std::make_shared<ui::Button>(tablet ? entry.tabletFrame : entry.phoneFrame);
+        const QString title = QString::fromLatin1(entry.title);
         button->setTitle(title);
         // The picture carries the caption; the title only names the control.
         button->setTitleColor(Qt::transparent);
         button->setTitleShadowColor(Qt::transparent);
         button->setTitleShadowOffset(QPointF(2, 2));
         button->setReversesTitleShadowWhenHighlighted(true);
-        button->setBackgroundImage(Resources::imageNamed(QString::fromLatin1(tablet ? spec.tabletPicture : spec.phonePicture)));
-        button->setTag(spec.tag);
-        // Only Home acts yet; Color, ChangeFoto (cutImageZ), Text (merge and new cut) and
+        button->setBackgroundImage(Resources::imageNamed(QString::fromLatin1(tablet ? entry.tabletPicture : entry.phonePicture)));
+        button->setTag(entry.tag);
+        // Home leaves the editor; Color, ChangeFoto (cutImageZ), Text (merge and new cut) and
         // Save (askMessage) are wired by the flows they start.
         if (title == QLatin1String("Home"))
             button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { closeDrawView(); });
