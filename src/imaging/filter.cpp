@@ -25,19 +25,21 @@ Table tableOf(Fn &&fn)
     return t;
 }
 
-/// A copy of the raw bitmap with rule(QRgb) -> QRgb applied to every pixel.
+/// The raw bitmap with rule(QRgb) -> QRgb applied to every pixel, into a new bitmap.
 template <typename Rule>
 Picture byteEffect(const Picture &image, Rule &&rule)
 {
     if (image.isNull())
         return {};
-    QImage bytes = image.bitmap().copy();
+    const QImage &src = image.bitmap();
+    QImage bytes(src.size(), QImage::Format_ARGB32_Premultiplied);
     if (bytes.isNull())
         return {};
     forEachRow(bytes.height(), [&](int y) {
-        QRgb *row = reinterpret_cast<QRgb *>(bytes.scanLine(y));
+        const QRgb *in = reinterpret_cast<const QRgb *>(src.constScanLine(y));
+        QRgb *out = reinterpret_cast<QRgb *>(bytes.scanLine(y));
         for (int x = 0; x < bytes.width(); ++x)
-            row[x] = rule(row[x]);
+            out[x] = rule(in[x]);
     });
     return Picture(bytes);
 }

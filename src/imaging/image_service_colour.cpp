@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "imaging/image_service_families.h"
 
@@ -155,35 +156,42 @@ QImage renderNoiseReduction(const FilterArgs &args, Region region)
 {
     // Flat neighbourhoods (every luminance step within the noise level) are smoothed over the
     // pixels close to the centre; at edges the pixel is sharpened against the 3 x 3 mean.
+    // Written as passes over whole rows, one per neighbour, so that they vectorise.
     const float level = float(args.number("inputNoiseLevel"));
     const float sharpness = float(args.number("inputSharpness"));
     const QImage reduced = kernels::neighbourhood(args.input(), 1, [&](const kernels::Window &w, PixelRow &out) {
-        auto lum = [&](int dy, int x) {
-            const float a = w.at(3, dy, x);
-            return a > 0.0f ? luminance(w.at(0, dy, x), w.at(1, dy, x), w.at(2, dy, x)) / a : 0.0f;
-        };
-        for (int x = 0; x < w.count(); ++x) {
-            const float y0 = lum(0, x);
-            float sum[4] = {0, 0, 0, 0}, mean[4] = {0, 0, 0, 0};
-            int n = 0;
-            float edge = 0;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const float step = std::abs(lum(dy, x + dx) - y0);
-                    edge = std::max(edge, step);
-                    const bool close = step <= level;
-                    n += close;
-                    for (int c = 0; c < 4; ++c) {
-                        const float v = w.at(c, dy, x + dx);
-                        mean[c] += v;
-                        sum[c] += close ? v : 0.0f;
+        const int n = w.count();
+        thread_local std::vector<float> scratch;
+        scratch.assign(size_t(n) * 10, 0.0f);
+        float *__restrict edge = scratch.data();
+        float *__restrict close = edge + n;
+        float *sum[4] = {close + n, close + 2 * n, close + 3 * n, close + 4 * n};
+        float *mean[4] = {close + 5 * n, close + 6 * n, close + 7 * n, close + 8 * n};
+        const float *centre = w.plane(4, 0);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const float *lum = w.plane(4, dy) + dx;
+                for (int x = 0; x < n; ++x) {
+                    const float step = std::abs(lum[x] - centre[x]);
+                    edge[x] = std::max(edge[x], step);
+                    close[x] += step <= level ? 1.0f : 0.0f;
+                }
+                for (int c = 0; c < 4; ++c) {
+                    const float *v = w.plane(c, dy) + dx;
+                    float *__restrict s = sum[c];
+                    float *__restrict m = mean[c];
+                    for (int x = 0; x < n; ++x) {
+                        const float step = std::abs(lum[x] - centre[x]);
+                        s[x] += step <= level ? v[x] : 0.0f;
+                        m[x] += v[x];
                     }
                 }
-            float *planes[4] = {out.r, out.g, out.b, out.a};
-            for (int c = 0; c < 4; ++c) {
-                const float p = w.at(c, 0, x);
-                planes[c][x] = edge <= level ? sum[c] / float(n) : p + sharpness * (p - mean[c] / 9.0f);
             }
+        float *planes[4] = {out.r, out.g, out.b, out.a};
+        for (int c = 0; c < 4; ++c) {
+            const float *p = w.plane(c, 0);
+            for (int x = 0; x < n; ++x)
+                planes[c][x] = edge[x] <= level ? sum[c][x] / close[x] : p[x] + sharpness * (p[x] - mean[c][x] / 9.0f);
         }
     });
     return inputOverRegion(reduced, region);

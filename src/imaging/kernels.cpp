@@ -410,7 +410,7 @@ Window::Window(int count, int radius)
     : m_count(count)
     , m_radius(radius)
     , m_stride(count + 2 * radius)
-    , m_rows(size_t(2 * radius + 1), std::vector<float>(size_t(count + 2 * radius) * 4))
+    , m_rows(size_t(2 * radius + 1), std::vector<float>(size_t(count + 2 * radius) * kPlanes))
 {
 }
 
@@ -427,7 +427,12 @@ void loadWindowRow(const QImage &src, int srcRow, int radius, std::vector<float>
     row.a = row.b + stride;
     row.count = w;
     decodeRow(src, std::clamp(srcRow, 0, src.height() - 1), 0, Space::Linear, true, row);
-    for (float *plane : {row.r, row.g, row.b, row.a})
+    float *luminance = row.a + stride;
+    for (int x = 0; x < w; ++x)
+        luminance[x] = row.a[x] > 0.0f
+            ? (0.2125f * row.r[x] + 0.7154f * row.g[x] + 0.0721f * row.b[x]) / row.a[x]
+            : 0.0f;
+    for (float *plane : {row.r, row.g, row.b, row.a, luminance})
         for (int k = 1; k <= radius; ++k) {
             plane[-k] = plane[0];
             plane[w - 1 + k] = plane[w - 1];

@@ -255,8 +255,9 @@ QImage warpDisc(const QImage &src, Region region, float cx, float cy, float r, M
 
 // --- neighbourhood ------------------------------------------------------------------------
 
-/// Premultiplied linear rows around one output row: plane c (0 r, 1 g, 2 b, 3 a) of row dy
-/// (-radius..radius, positive = lower on screen) at column x (-radius..count + radius - 1).
+/// Premultiplied linear rows around one output row: plane c (0 r, 1 g, 2 b, 3 a, and 4 the
+/// Rec. 709 luminance of the straight colour) of row dy (-radius..radius, positive = lower on
+/// screen) at column x (-radius..count + radius - 1).
 class Window
 {
 public:
@@ -274,6 +275,7 @@ public:
 
 private:
     friend void loadWindow(const QImage &, int, Window &);
+    static constexpr int kPlanes = 5;
     int m_count, m_radius, m_stride;
     int m_loadedRow = -2; ///< consecutive rows reuse all but one decoded row
     std::vector<std::vector<float>> m_rows;
