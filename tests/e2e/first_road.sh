@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The first road on the real binary in a virtual display: home -> album -> the file dialog
-# (typing the photo's path) -> drag the crop rectangle's corner and body -> done. Checks the
-# cut-out file Tem.png against the photo, a screenshot of the cut, that no resource was
-# missing, and that a termination signal empties tmp/.
+# (typing the photo's path) -> drag the crop rectangle's corner and body -> done -> drag the
+# piece aside. Checks the cut-out file Tem.png against the photo, screenshots of the piece in
+# its place over an upright photo and of its black hole, that no resource was missing, and
+# that a termination signal empties tmp/.
 #
 #   first_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
 #
@@ -76,7 +77,10 @@ drag() {
   done
   xdotool mouseup 1; sleep 0.5
 }
-shot() { import -window "$wid" "$work/$1.png"; [ -z "$keep" ] || cp "$work/$1.png" "$keep/screens-$device-$1.png"; }
+shot() {
+  import -window "$wid" "$work/$1.png"
+  case $1 in home|editor|cut) [ -z "$keep" ] || cp "$work/$1.png" "$keep/screens-$device-$1.png" ;; esac
+}
 wait_for_file() {
   for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
   return 1
@@ -114,7 +118,14 @@ shot editor
 click $done_button
 wait_for_file "$VIMORA_HOME/tmp/Tem.png" || fail "done wrote no Tem.png"
 sleep 1
+shot piece
+
+# The piece lies where the rectangle was; drag it aside to uncover its hole.
+left=$((cx - half + mx)) top=$((cy - half + my))
+drag $((left + half + gx / 2)) $((top + half + gy / 2)) "$half" $((half / 2))
 shot cut
+hole=$(convert "$work/cut.png" -crop "12x12+$((left + 6))+$((top + 6))" +repage -format '%[fx:maxima]' info:)
+awk -v m="$hole" 'BEGIN{exit !(m < 0.05)}' || fail "no black hole where the piece was cut (brightest $hole)"
 
 # The rectangle after the drags, in photo-view points, then in the working copy's pixels
 # (the photo reduced to the device's working size).
@@ -133,14 +144,14 @@ convert "$working" -crop "${tw}x${th}+${ex}+${ey}" +repage "$work/expected.png"
 rmse=$(compare -metric RMSE "$VIMORA_HOME/tmp/Tem.png" "$work/expected.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/' || true)
 awk -v e="$rmse" 'BEGIN{exit !(e < 0.05)}' || fail "Tem.png does not match the photo at ($ex, $ey): RMSE $rmse"
 
-# The screenshot shows the piece over its place: not black there, and not a blank screen.
-std=$(convert "$work/cut.png" -format '%[fx:standard_deviation]' info:)
+# Right after the cut the piece covers its place: not black there, and not a blank screen.
+std=$(convert "$work/piece.png" -format '%[fx:standard_deviation]' info:)
 awk -v s="$std" 'BEGIN{exit !(s > 0.05)}' || fail "the cut screenshot is blank"
-piece=$(convert "$work/cut.png" -crop "20x20+$((cx + mx))+$((cy + my))" +repage -format '%[fx:mean]' info:)
+piece=$(convert "$work/piece.png" -crop "20x20+$((cx + mx))+$((cy + my))" +repage -format '%[fx:mean]' info:)
 awk -v m="$piece" 'BEGIN{exit !(m > 0.1)}' || fail "the screenshot is dark where the piece lies (mean $piece)"
 
 # The photo around the piece stays upright: its top edge is the gradient's orange end.
-top_colour=$(convert "$work/cut.png" -crop "10x10+$(awk -v x="$photo_x" 'BEGIN{printf "%d", x+20}')+$(awk -v y="$photo_y" 'BEGIN{printf "%d", y+8}')" +repage \
+top_colour=$(convert "$work/piece.png" -crop "10x10+$(awk -v x="$photo_x" 'BEGIN{printf "%d", x+20}')+$(awk -v y="$photo_y" 'BEGIN{printf "%d", y+8}')" +repage \
   -format '%[fx:mean.r] %[fx:mean.b]' info:)
 read -r top_red top_blue <<<"$top_colour"
 awk -v r="$top_red" -v b="$top_blue" 'BEGIN{exit !(r > 0.6 && b < 0.4)}' \
@@ -151,6 +162,6 @@ if grep -q "missing resource:" "$log"; then fail "a resource was missing"; fi
 kill -TERM "$pid"
 wait "$pid" || fail "the application did not exit cleanly"
 pid=
-left=$(ls -A "$VIMORA_HOME/tmp")
-[ -z "$left" ] || fail "tmp/ not emptied at termination: $left"
+remaining=$(ls -A "$VIMORA_HOME/tmp")
+[ -z "$remaining" ] || fail "tmp/ not emptied at termination: $remaining"
 echo "first road on $device: ok (Tem.png ${tw}x${th})"

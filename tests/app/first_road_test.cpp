@@ -1,0 +1,114 @@
+// The first road on the headless host with the real screens: the home's album button, the
+// intake of a picked photo, the editor taking the job, and "back" returning to it.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImageReader>
+
+#include "app/app_fixture.h"
+#include "editor/cut_image.h"
+#include "platform/app_home.h"
+#include "platform/settings.h"
+#include "store/working_files.h"
+
+using namespace vimora;
+
+namespace {
+
+class FirstRoadTest : public test::AppTest
+{
+protected:
+    static Picture photo(int w, int h)
+    {
+        QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+        image.fill(QColor(200, 120, 40));
+        return Picture(image);
+    }
+    QSize fileSize(const QString &name) { return QImageReader(AppHome::tempDir() + '/' + name).size(); }
+};
+
+} // namespace
+
+TEST_F(FirstRoadTest, APhonePhotoReachesTheEditorAtItsWorkingSize)
+{
+    launch(DeviceProfile::Phone480);
+
+    tapOn(*top().categoryButton(1));
+    picker->pick(photo(4000, 3000));
+    host->advance(1);
+
+    const BackPhoto &intake = root().backPhoto();
+    ASSERT_EQ(intake.originMuAry().size(), 1);
+    EXPECT_EQ(fileSize(intake.originMuAry()[0]), QSize(1500, 1125));
+    EXPECT_EQ(fileSize(intake.thuMuAry()[0]), QSize(156, 117));
+    // The editor took the job: the working copy is its Origin and "back" is offered.
+    EXPECT_EQ(WorkingFiles::shared().originLoad().size(), QSizeF(1500, 1125));
+    EXPECT_EQ(Settings::shared().stringForKey("ButtonBack"), "SHOW");
+    EXPECT_FALSE(views().cutImgView->isHidden());
+    EXPECT_TRUE(views().cateViewTop->isHidden());
+    EXPECT_TRUE(top().showHideBtn()->isHidden());
+    EXPECT_TRUE(top().helpBtn()->isHidden());
+    EXPECT_FALSE(host->hasModal());
+    WorkingFiles::shared().flush();
+}
+
+TEST_F(FirstRoadTest, TheEditorNotTheEmptyBackgroundLayerGetsTheTouches)
+{
+    launch(DeviceProfile::Tablet);
+    tapOn(*top().categoryButton(1));
+    picker->pick(photo(1600, 1200));
+    host->advance(1);
+
+    ui::View *photoView = views().cutImgView->viewWithTag(555);
+    ASSERT_NE(photoView, nullptr);
+    ui::View *hit = host->hitTest(centreOf(*photoView));
+    ASSERT_NE(hit, nullptr);
+    EXPECT_TRUE(hit->isDescendantOf(views().cutImgView.get()));
+    WorkingFiles::shared().flush();
+}
+
+TEST_F(FirstRoadTest, BackReturnsToTheJobAfterTheHomeScreenCameBack)
+{
+    launch(DeviceProfile::Tablet);
+    tapOn(*top().categoryButton(1));
+    picker->pick(photo(1600, 1200));
+    host->advance(1);
+    ui::View *photoView = views().cutImgView->viewWithTag(555);
+    ASSERT_NE(photoView, nullptr);
+
+    // The home screen comes back over the job (as the editor's Home does).
+    views().cutImgView->setHidden(true);
+    top().cateViewTopOpen();
+    ASSERT_FALSE(top().categoryButton(3)->isHidden());
+    tapOn(*top().categoryButton(3));
+
+    EXPECT_FALSE(views().cutImgView->isHidden());
+    EXPECT_EQ(views().cutImgView->viewWithTag(555), photoView);
+    EXPECT_FALSE(photoView->isHidden());
+    EXPECT_TRUE(views().cateViewTop->isHidden());
+    WorkingFiles::shared().flush();
+}
+
+TEST_F(FirstRoadTest, AnUnreadablePhotoLeavesTheRunningJobAlone)
+{
+    launch(DeviceProfile::Phone568);
+    tapOn(*top().categoryButton(1));
+    picker->pick(photo(800, 600));
+    host->advance(1);
+    WorkingFiles::shared().flush();
+    const QStringList files = QDir(AppHome::tempDir()).entryList(QDir::Files);
+    const Picture origin = WorkingFiles::shared().originLoad();
+
+    // A second intake from the home screen, with a file that cannot be read.
+    views().cutImgView->setHidden(true);
+    top().cateViewTopOpen();
+    tapOn(*top().categoryButton(1));
+    picker->pick(Picture(), "The photo \"broken.jpg\" could not be read.");
+    host->advance(1);
+
+    EXPECT_TRUE(host->hasModal());
+    EXPECT_EQ(QDir(AppHome::tempDir()).entryList(QDir::Files), files);
+    EXPECT_EQ(WorkingFiles::shared().originLoad().bitmap(), origin.bitmap());
+    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(top().showHideBtn()->isHidden());
+}
