@@ -243,18 +243,20 @@ QImage renderBump(const FilterArgs &args, Region region)
     const float invRadius = 1.0f / std::max(discOf(args).radius, 1e-6f);
     // Written as a plain per-pixel loop so it vectorises: the scale factor is 1 outside the disc.
     const Disc disc = discOf(args);
-    return kernels::warpDisc(args.input(), region, disc.cx, disc.cy, disc.radius, [&](SourceRow &row) {
-        const float dy = row.y0 - disc.cy;
+    return kernels::warpDisc(args.input(), region, disc.cx, disc.cy, disc.radius, [=](SourceRow &row) {
+        const float cx = disc.cx, cy = disc.cy, radius = disc.radius, x0 = row.x0, y0 = row.y0;
+        const float dy = y0 - cy;
         float *__restrict sx = row.x;
         float *__restrict sy = row.y;
-        for (int i = 0; i < row.count; ++i) {
-            const float x = row.x0 + float(i);
-            const float dx = x - disc.cx;
+        const int n = row.count;
+        for (int i = 0; i < n; ++i) {
+            const float x = x0 + float(i);
+            const float dx = x - cx;
             const float r = std::sqrt(dx * dx + dy * dy);
             const float f = 1.0f - scale * smoothstep(1.0f - r * invRadius);
-            const bool inside = r < disc.radius;
-            sx[i] = inside ? disc.cx + dx * f : x;
-            sy[i] = inside ? disc.cy + dy * f : row.y0;
+            const bool inside = r < radius;
+            sx[i] = inside ? cx + dx * f : x;
+            sy[i] = inside ? cy + dy * f : y0;
         }
     });
 }

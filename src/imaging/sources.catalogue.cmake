@@ -11,9 +11,10 @@ target_sources(vimora_imaging PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/filter.cpp ${CMAKE_CURRENT_LIST_DIR}/filter.h
   ${CMAKE_CURRENT_LIST_DIR}/composite_filter.cpp ${CMAKE_CURRENT_LIST_DIR}/composite_filter.h)
 
-# errno is never read: without it sqrt and friends stay inline and the mapping loops vectorise.
+# errno and floating-point exception flags are never read: without them sqrt stays inline and
+# the loops with comparisons and selects vectorise.
 set_source_files_properties(
   ${CMAKE_CURRENT_LIST_DIR}/kernels.cpp ${CMAKE_CURRENT_LIST_DIR}/image_service_colour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/image_service_stylize.cpp ${CMAKE_CURRENT_LIST_DIR}/image_service_warp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/blend.cpp
-  PROPERTIES COMPILE_OPTIONS -fno-math-errno)
+  PROPERTIES COMPILE_OPTIONS "-fno-math-errno;-fno-trapping-math")
