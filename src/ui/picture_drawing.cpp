@@ -19,6 +19,22 @@ void PictureDrawCache::clear()
     m_key = 0;
     m_upright = QImage();
     m_scaled = QImage();
+    m_padded = QImage();
+    m_paddedKey = 0;
+}
+
+const QImage &PictureDrawCache::padded(const QImage &image)
+{
+    if (m_paddedKey != image.cacheKey() || m_padded.isNull()) {
+        m_padded = QImage(image.width() + 2, image.height() + 2, QImage::Format_ARGB32_Premultiplied);
+        m_padded.fill(Qt::transparent);
+        QPainter p(&m_padded);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(1, 1, image);
+        p.end();
+        m_paddedKey = image.cacheKey();
+    }
+    return m_padded;
 }
 
 void PictureDrawCache::draw(QPainter &painter, const Picture &picture, const QRectF &target)
@@ -47,12 +63,20 @@ void PictureDrawCache::draw(QPainter &painter, const Picture &picture, const QRe
             m_scaled = m_upright.scaled(want, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         image = &m_scaled;
     }
-    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
-    if (!smooth)
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect, *image);
-    if (!smooth)
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QPainter::RenderHints hints = painter.renderHints();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (t.isRotating() && image->width() > 0 && image->height() > 0) {
+        // The clear frame, resampled with the picture, gives soft edges without the far
+        // slower antialiased rasterisation of a turned image.
+        const double fx = rect.width() / image->width(), fy = rect.height() / image->height();
+        const QImage &framed = padded(*image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.drawImage(rect.adjusted(-fx, -fy, fx, fy), framed);
+    } else {
+        painter.drawImage(rect, *image);
+    }
+    painter.setRenderHints(hints, true);
+    painter.setRenderHints(~hints, false);
 }
 
 } // namespace vimora::ui
