@@ -62,8 +62,7 @@ struct EditorScreen
         : host(QSizeF(768, 1024), scale)
     {
         app();
-        host.setRootView(root);
-        root->setBackgroundColor(QColor(30, 30, 30));
+        host.setRootView(root); // clear, over the window's black
         const QImage photo = bench::benchPhoto().bitmap().scaled(1280, 960, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 
         photoView = std::make_shared<ImageView>(QRectF(0, 0, 650, 488));
