@@ -374,3 +374,26 @@ TEST(Transitions, NamesMapToEffects)
     EXPECT_EQ(Transition::named(QStringLiteral("reveal"), QStringLiteral("fromBottom")).subtype,
               TransitionSubtype::FromBottom);
 }
+
+TEST(Transitions, AnEmptyOrRemovedViewTransitionsWithoutHarm)
+{
+    HeadlessHost host(QSizeF(4, 4));
+    auto root = solidView(QRectF(0, 0, 4, 4), kBlack);
+    host.setRootView(root);
+    auto empty = std::make_shared<View>();
+    auto leaving = solidView(QRectF(0, 0, 2, 2), kRed);
+    root->addSubview(empty);
+    root->addSubview(leaving);
+
+    empty->addTransition(Transition(TransitionType::Ripple, TransitionSubtype::FromLeft, 0.5));
+    leaving->addTransition(Transition(TransitionType::Suck, TransitionSubtype::FromLeft, 0.5));
+    leaving->removeFromSuperview();
+    host.runPending();
+    host.advance(0.25);
+    const QImage during = host.render();
+    host.advance(0.5);
+
+    EXPECT_EQ(pixelAt(during, 3, 3), kBlack);
+    EXPECT_FALSE(empty->hasTransition());
+    EXPECT_EQ(Transition::activeCount(), 0);
+}
