@@ -106,6 +106,12 @@ void CutImage::viewSelectedImage(int senderTag)
             WorkingFiles::shared().originSave(photo);
     }
 
+    buildPhotoView(photo);
+}
+
+void CutImage::buildPhotoView(const Picture &photo)
+{
+    ScreenViews &v = *d->views;
     if (d->fView2)
         d->fView2->removeFromSuperview();
     auto photoView = std::make_shared<ui::ImageView>(
@@ -121,6 +127,20 @@ void CutImage::viewSelectedImage(int senderTag)
     photoView->setBorderColor(Qt::white);
     d->view->addSubview(photoView);
     d->fView2 = photoView;
+}
+
+void CutImage::newCutOnOrigin()
+{
+    ScreenViews &v = *d->views;
+    const Picture photo = WorkingFiles::shared().originLoad();
+    v.descripImg2->setHidden(true);
+    v.selectTopView->setHidden(true);
+    if (d->shadView) {
+        d->shadView->removeFromSuperview();
+        d->shadView.reset();
+    }
+    buildPhotoView(photo);
+    justSaveToAlbumC();
 }
 
 void CutImage::rotateW()

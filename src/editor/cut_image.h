@@ -118,6 +118,9 @@ public:
     /// Builds and shows the options panel; senderTag is the opener's tag (1 or 2) or the
     /// aspect switch's (14).
     void preView2(int senderTag);
+    /// The options panel's OK until the scatter job takes it over: back to the editor on
+    /// the (replaced) photo in Origin, with a new crop rectangle.
+    void newCutOnOrigin();
     /// The panel switches' action; the aspect switch (tag 14) rebuilds the panel.
     void swicthState(ui::Control &sender);
     /// The view rendered at its size in points, scale 1.
@@ -141,6 +144,7 @@ public:
 
 private:
     void layOutEditorView(bool landscape);
+    void buildPhotoView(const Picture &photo);
     void attachPlacementGestures(ui::View &view);
     void dragCorner(ui::PanRecognizer &pan, int handle);
     void buildOptionControls(ui::View &panel);

@@ -255,6 +255,7 @@ void CutImage::buildOptionControls(ui::View &panel)
     ok->setFont(font);
     ok->setTitleColor(Qt::white);
     ok->setTag(11);
+    ok->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { newCutOnOrigin(); });
     panel.addSubview(ok);
 }
 

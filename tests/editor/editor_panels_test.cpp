@@ -331,3 +331,24 @@ TEST(EditorPieceTest, ReenteringThePieceWorksOnTheCutOutOrTheWholePhoto)
 }
 
 } // namespace
+
+TEST_F(OptionsPanelTest, OkReturnsToTheEditorOnTheReplacedPhotoWithANewRectangle)
+{
+    startJobOn(QSize(1200, 900));
+    screen.editor->excuteThePrepare(1);
+    ui::View *ok = panel().viewWithTag(11);
+    ASSERT_NE(ok, nullptr);
+
+    screen.host.tap(EditorScreen::centreOnScreen(*ok));
+
+    const CutImageFields &f = screen.f();
+    EXPECT_TRUE(panel().isHidden());
+    ASSERT_TRUE(f.fView2);
+    EXPECT_EQ(f.fView2->image().size(), QSizeF(1280, 960));
+    EXPECT_EQ(f.fView2->alpha(), 1.0);
+    EXPECT_EQ(f.penHeadName, "rectangleW");
+    ASSERT_TRUE(f.doneBtn);
+    screen.host.tap(EditorScreen::centreOnScreen(*f.doneBtn));
+    WorkingFiles::shared().flush();
+    EXPECT_FALSE(EditorScreen::fileImage(WorkingFiles::Slot::Tem).isNull());
+}
