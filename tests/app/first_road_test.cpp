@@ -1,5 +1,5 @@
 // The first road on the headless host with the real screens: the home's album button, the
-// intake of a picked photo, the editor taking the job, and "back" returning to it.
+// intake of a picked photo and the editor taking the job.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -64,28 +64,6 @@ TEST_F(FirstRoadTest, TheEditorNotTheEmptyBackgroundLayerGetsTheTouches)
     ui::View *hit = host->hitTest(centreOf(*photoView));
     ASSERT_NE(hit, nullptr);
     EXPECT_TRUE(hit->isDescendantOf(views().cutImgView.get()));
-    WorkingFiles::shared().flush();
-}
-
-TEST_F(FirstRoadTest, BackReturnsToTheJobAfterTheHomeScreenCameBack)
-{
-    launch(DeviceProfile::Tablet);
-    tapOn(*top().categoryButton(1));
-    picker->pick(photo(1600, 1200));
-    host->advance(1);
-    ui::View *photoView = views().cutImgView->viewWithTag(555);
-    ASSERT_NE(photoView, nullptr);
-
-    // The home screen comes back over the job (as the editor's Home does).
-    views().cutImgView->setHidden(true);
-    top().cateViewTopOpen();
-    ASSERT_FALSE(top().categoryButton(3)->isHidden());
-    tapOn(*top().categoryButton(3));
-
-    EXPECT_FALSE(views().cutImgView->isHidden());
-    EXPECT_EQ(views().cutImgView->viewWithTag(555), photoView);
-    EXPECT_FALSE(photoView->isHidden());
-    EXPECT_TRUE(views().cateViewTop->isHidden());
     WorkingFiles::shared().flush();
 }
 

@@ -272,6 +272,41 @@ TEST_F(IntakeTest, AnUnreadablePickShowsAnAlertAndChangesNothing)
     EXPECT_FALSE(host->hasModal());
 }
 
+TEST_F(IntakeTest, EmptyCorruptAndTruncatedFilesFromThePicker)
+{
+    QTemporaryDir dir;
+    auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile f(dir.path() + '/' + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    const QByteArray png = encodePng(quadrantPhoto(200, 100));
+    const QByteArray jpeg = encodeJpeg(quadrantPhoto(200, 100), 1.0);
+    write("empty.jpg", {});
+    write("notes.jpg", "not a photo at all");
+    write("truncated.png", png.left(png.size() / 2));
+    write("truncated.jpg", jpeg.left(jpeg.size() / 3));
+
+    for (const char *name : {"empty.jpg", "notes.jpg", "truncated.png"}) {
+        back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+        picker->pending(readPickedPhoto(dir.path() + '/' + name));
+        host->runPending();
+
+        ui::AlertView *alert = shownAlert();
+        ASSERT_NE(alert, nullptr) << name;
+        EXPECT_TRUE(alert->message().contains(name)) << alert->message().toStdString();
+        alert->dismissWithClickedButtonIndex(0, false);
+    }
+    EXPECT_TRUE(handOvers.empty());
+    EXPECT_TRUE(tmpFiles().isEmpty());
+
+    // The JPEG decoder gives what the stream holds and fills the missing rows.
+    back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+    picker->pending(readPickedPhoto(dir.path() + "/truncated.jpg"));
+    ASSERT_EQ(handOvers.size(), 1u);
+    EXPECT_EQ(fileImageSize(handOvers[0].origins[0]), QSize(200, 100));
+}
+
 TEST_F(IntakeTest, AWorkingCopyThatCannotBeWrittenIsNotHandedOn)
 {
     // tmp/ is a plain file: nothing can be written into it.
