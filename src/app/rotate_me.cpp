@@ -34,6 +34,9 @@ RotateMe::RotateMe()
     m_ad = std::make_unique<AD>(m_views);
     m_top = std::make_unique<Top>(m_views, m_draw.get(), m_backPhoto.get(), m_ad.get());
 
+    // Leaving the editor by Home brings the home screen's bar and controls back.
+    Top *top = m_top.get();
+    m_draw->onHome = [top] { top->cateViewTopOpen(); };
     m_draw->awakeFromNib();
     // The editor's own view lives in its layer.
     if (const ui::ViewPtr editor = m_draw->view(); editor && !editor->superview())

@@ -67,6 +67,24 @@ TEST_F(FirstRoadTest, TheEditorNotTheEmptyBackgroundLayerGetsTheTouches)
     WorkingFiles::shared().flush();
 }
 
+TEST_F(FirstRoadTest, HomeFromTheEditorEmptiesTmpAndBringsTheBarBack)
+{
+    launch(DeviceProfile::Phone480);
+    tapOn(*top().categoryButton(1));
+    picker->pick(photo(1200, 900));
+    host->advance(1);
+    ASSERT_FALSE(QDir(AppHome::tempDir()).entryList(QDir::Files).isEmpty());
+
+    root().draw().closeDrawView();
+
+    EXPECT_TRUE(QDir(AppHome::tempDir()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(views().cutImgView->isHidden());
+    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(top().showHideBtn()->isHidden());
+    EXPECT_FALSE(top().helpBtn()->isHidden());
+    EXPECT_FALSE(views().mainView->image().isNull());
+}
+
 TEST_F(FirstRoadTest, AnUnreadablePhotoLeavesTheRunningJobAlone)
 {
     launch(DeviceProfile::Phone568);
