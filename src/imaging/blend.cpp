@@ -162,15 +162,16 @@ QImage twoPictureRows(const QImage &source, const QImage &backdrop, Region regio
     QImage out = kernels::makeRegionRaster(region);
     if (out.isNull())
         return {};
+    const kernels::RasterRows rows(out);
     const int sourceOffset = source.height() - region.y - region.height;
     const int backdropOffset = backdrop.height() - region.y - region.height;
-    parallelRows(region.height, [&](int begin, int end) {
+    parallelChunks(region.height, [&](int begin, int end) {
         RowBuffer s(region.width), b(region.width);
         for (int j = begin; j < end; ++j) {
             kernels::decodeRow(source, j + sourceOffset, region.x, Space::Linear, premultiplied, s.row);
             kernels::decodeRow(backdrop, j + backdropOffset, region.x, Space::Linear, premultiplied, b.row);
             rowFn(s.row, std::as_const(b.row));
-            kernels::encodePremultipliedRow(s.row, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(j)));
+            kernels::encodePremultipliedRow(s.row, Space::Linear, rows[j]);
         }
     });
     return out;

@@ -7,6 +7,7 @@
 
 #include "imaging/blend.h"
 #include "imaging/image_service.h"
+#include "imaging/kernels.h"
 #include "imaging/parallel.h"
 #include "imaging/raster.h"
 
@@ -35,11 +36,14 @@ Picture byteEffect(const Picture &image, Rule &&rule)
     QImage bytes(src.size(), QImage::Format_ARGB32_Premultiplied);
     if (bytes.isNull())
         return {};
-    forEachRow(bytes.height(), [&](int y) {
-        const QRgb *in = reinterpret_cast<const QRgb *>(src.constScanLine(y));
-        QRgb *out = reinterpret_cast<QRgb *>(bytes.scanLine(y));
-        for (int x = 0; x < bytes.width(); ++x)
-            out[x] = rule(in[x]);
+    const kernels::RasterRows rows(bytes);
+    parallelChunks(bytes.height(), [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            const QRgb *in = reinterpret_cast<const QRgb *>(src.constScanLine(y));
+            QRgb *out = rows[y];
+            for (int x = 0; x < bytes.width(); ++x)
+                out[x] = rule(in[x]);
+        }
     });
     return Picture(bytes);
 }
@@ -86,9 +90,11 @@ Picture Filter::imageProcess(const Picture &image) const
     QImage gray(drawn.size(), QImage::Format_Grayscale8);
     if (gray.isNull())
         return {};
+    uchar *const grayBits = gray.bits();
+    const qsizetype grayStride = gray.bytesPerLine();
     forEachRow(gray.height(), [&](int y) {
         const QRgb *in = reinterpret_cast<const QRgb *>(drawn.constScanLine(y));
-        uchar *out = gray.scanLine(y);
+        uchar *out = grayBits + y * grayStride;
         for (int x = 0; x < gray.width(); ++x) {
             const uint32_t p = in[x];
             const uint32_t level = (299 * ((p >> 16) & 0xff) + 587 * ((p >> 8) & 0xff) + 114 * (p & 0xff) + 500) / 1000;

@@ -295,14 +295,17 @@ QImage applyChannelTable(const QImage &input, kernels::Region region, const std:
     if (out.isNull())
         return {};
     const uint8_t *t = table.data();
-    forEachRow(src.height(), [&](int j) {
-        const QRgb *in = reinterpret_cast<const QRgb *>(src.constScanLine(j));
-        QRgb *o = reinterpret_cast<QRgb *>(out.scanLine(j));
-        for (int i = 0; i < src.width(); ++i) {
-            const uint32_t p = in[i];
-            const uint32_t base = (p >> 16) & 0xff00;
-            o[i] = (p & 0xff000000u) | uint32_t(t[base | ((p >> 16) & 0xff)]) << 16
-                | uint32_t(t[base | ((p >> 8) & 0xff)]) << 8 | t[base | (p & 0xff)];
+    const kernels::RasterRows rows(out);
+    parallelChunks(src.height(), [&](int begin, int end) {
+        for (int j = begin; j < end; ++j) {
+            const QRgb *in = reinterpret_cast<const QRgb *>(src.constScanLine(j));
+            QRgb *o = rows[j];
+            for (int i = 0; i < src.width(); ++i) {
+                const uint32_t p = in[i];
+                const uint32_t base = (p >> 16) & 0xff00;
+                o[i] = (p & 0xff000000u) | uint32_t(t[base | ((p >> 16) & 0xff)]) << 16
+                    | uint32_t(t[base | ((p >> 8) & 0xff)]) << 8 | t[base | (p & 0xff)];
+            }
         }
     });
     return out;

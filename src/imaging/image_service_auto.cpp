@@ -133,7 +133,7 @@ Histogram analyse(const QImage &image)
     const float *encoded = ZELGetCIContext().encodedStraight();
     Histogram total;
     std::mutex merging;
-    parallelRows(image.height(), [&](int begin, int end) {
+    parallelChunks(image.height(), [&](int begin, int end) {
         Histogram h;
         for (int y = begin; y < end; ++y) {
             const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));

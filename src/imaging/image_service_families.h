@@ -50,7 +50,7 @@ std::vector<uint8_t> channelTable(kernels::Space space, Fn &&fn)
     const FilterContext &context = ZELGetCIContext();
     const float *read = space == kernels::Space::Linear ? context.linearStraight() : context.encodedStraight();
     std::vector<uint8_t> table(256 * 256, 0);
-    parallelRows(
+    parallelChunks(
         256,
         [&](int begin, int end) {
             for (int a = std::max(begin, 1); a < end; ++a)

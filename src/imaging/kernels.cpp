@@ -289,16 +289,18 @@ WarpSource::WarpSource(const QImage &src)
     m_width = src.width();
     m_height = src.height();
     const uint16_t *table = ZELGetCIContext().linearPremultiplied16();
-    forEachRow(m_height, [&](int y) {
-        const QRgb *in = reinterpret_cast<const QRgb *>(src.constScanLine(y));
-        uint16_t *out = m_pixels.get() + size_t(y) * size_t(m_width) * 4;
-        for (int x = 0; x < m_width; ++x) {
-            const uint32_t p = in[x];
-            const uint32_t row = (p >> 16) & 0xff00;
-            out[4 * x] = table[row | ((p >> 16) & 0xff)];
-            out[4 * x + 1] = table[row | ((p >> 8) & 0xff)];
-            out[4 * x + 2] = table[row | (p & 0xff)];
-            out[4 * x + 3] = uint16_t((p >> 24) * 257);
+    parallelChunks(m_height, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            const QRgb *in = reinterpret_cast<const QRgb *>(src.constScanLine(y));
+            uint16_t *out = m_pixels.get() + size_t(y) * size_t(m_width) * 4;
+            for (int x = 0; x < m_width; ++x) {
+                const uint32_t p = in[x];
+                const uint32_t row = (p >> 16) & 0xff00;
+                out[4 * x] = table[row | ((p >> 16) & 0xff)];
+                out[4 * x + 1] = table[row | ((p >> 8) & 0xff)];
+                out[4 * x + 2] = table[row | (p & 0xff)];
+                out[4 * x + 3] = uint16_t((p >> 24) * 257);
+            }
         }
     });
 }

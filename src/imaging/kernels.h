@@ -11,7 +11,7 @@
 //   premultiplied unless a kernel says "straight". Values may leave 0..1 inside a filter;
 //   writing clamps once, then rounds to nearest: colour = floor(encode(u) * a * 255 + 0.5),
 //   never above alpha. Reading then writing any byte pair gives it back exactly.
-// - Loops are row-parallel (parallelRows); a null or empty input gives a null Raster.
+// - Loops are row-parallel (parallelChunks); a null or empty input gives a null Raster.
 
 #include <algorithm>
 #include <cstdint>
@@ -77,6 +77,20 @@ void encodeStraightRow(const PixelRow &row, Space space, QRgb *out);
 /// Writes a row of premultiplied values.
 void encodePremultipliedRow(const PixelRow &row, Space space, QRgb *out);
 
+/// Row pointers of a Raster for parallel loops: QImage::scanLine detaches, which several
+/// threads must not do at once.
+struct RasterRows
+{
+    explicit RasterRows(QImage &image)
+        : bits(image.bits())
+        , stride(image.bytesPerLine())
+    {
+    }
+    QRgb *operator[](int j) const { return reinterpret_cast<QRgb *>(bits + j * stride); }
+    uchar *bits;
+    qsizetype stride;
+};
+
 /// An empty Raster for a region, or null when the region is empty or too large.
 QImage makeRegionRaster(Region region);
 
@@ -90,15 +104,16 @@ QImage forEachRegionRow(const QImage &src, Region region, Space space, bool prem
     QImage out = makeRegionRaster(region);
     if (out.isNull())
         return {};
+    const RasterRows rows(out);
     const int rowOffset = src.height() - region.y - region.height;
-    parallelRows(region.height, [&](int begin, int end) {
+    parallelChunks(region.height, [&](int begin, int end) {
         RowBuffer buffer(region.width);
         for (int j = begin; j < end; ++j) {
             PixelRow &row = buffer.row;
             row.x0 = float(region.x) + 0.5f;
             row.y = float(region.y + region.height - j) - 0.5f;
             decodeRow(src, j + rowOffset, region.x, space, premultiplied, row);
-            fn(row, reinterpret_cast<QRgb *>(out.scanLine(j)));
+            fn(row, rows[j]);
         }
     });
     return out;
@@ -176,13 +191,14 @@ QImage warpThen(const QImage &src, Region region, MapRow &&mapRow, Post &&post)
     QImage out = makeRegionRaster(region);
     if (out.isNull())
         return {};
+    const RasterRows rows(out);
     const WarpSource source(src);
     if (source.isNull())
         return {};
     // Tiles of the output keep the source pixels they read in cache whatever the direction of
     // the mapping (a turned or sheared source row spans many rows of memory).
     constexpr int kTileRows = 32, kTileColumns = 256;
-    parallelRows(region.height, [&](int begin, int end) {
+    parallelChunks(region.height, [&](int begin, int end) {
         std::vector<float> buffer(size_t(kTileColumns) * 2);
         RowBuffer values(kTileColumns);
         SourceRow points{buffer.data(), buffer.data() + kTileColumns, 0, 0, 0};
@@ -196,7 +212,7 @@ QImage warpThen(const QImage &src, Region region, MapRow &&mapRow, Post &&post)
                     source.sample(points, values.row);
                     post(values.row);
                     encodePremultipliedRow(values.row, Space::Linear,
-                                           reinterpret_cast<QRgb *>(out.scanLine(j)) + left);
+                                           rows[j] + left);
                 }
     });
     return out;
@@ -223,15 +239,16 @@ QImage warpDisc(const QImage &src, Region region, float cx, float cy, float r, M
     QImage out = makeRegionRaster(region);
     if (out.isNull())
         return {};
+    const RasterRows rows(out);
     const WarpSource source(src);
     if (source.isNull())
         return {};
-    parallelRows(region.height, [&](int begin, int end) {
+    parallelChunks(region.height, [&](int begin, int end) {
         std::vector<float> buffer(size_t(region.width) * 2);
         RowBuffer values(region.width);
         SourceRow points{buffer.data(), buffer.data() + region.width, 0, 0, 0};
         for (int j = begin; j < end; ++j) {
-            QRgb *row = reinterpret_cast<QRgb *>(out.scanLine(j));
+            QRgb *row = rows[j];
             const float y = float(region.y + region.height - j) - 0.5f;
             const float dy = y - cy;
             // The chord, a pixel wider on each side; mapRow leaves points outside the disc alone.
@@ -294,7 +311,8 @@ QImage neighbourhood(const QImage &src, int radius, RowFn &&rowFn)
     QImage out = makeRegionRaster(regionOf(src));
     if (out.isNull())
         return {};
-    parallelRows(src.height(), [&](int begin, int end) {
+    const RasterRows rows(out);
+    parallelChunks(src.height(), [&](int begin, int end) {
         Window window(src.width(), radius);
         RowBuffer buffer(src.width());
         for (int j = begin; j < end; ++j) {
@@ -302,7 +320,7 @@ QImage neighbourhood(const QImage &src, int radius, RowFn &&rowFn)
             buffer.row.x0 = 0.5f;
             buffer.row.y = float(src.height() - j) - 0.5f;
             rowFn(std::as_const(window), buffer.row);
-            encodePremultipliedRow(buffer.row, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(j)));
+            encodePremultipliedRow(buffer.row, Space::Linear, rows[j]);
         }
     });
     return out;
@@ -355,9 +373,10 @@ QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combin
     QImage out = makeRegionRaster(region);
     if (out.isNull())
         return {};
+    const RasterRows rows(out);
     const int rowOffset = src.height() - region.y - region.height;
     constexpr int kBand = 128;
-    parallelRows(
+    parallelChunks(
         region.height,
         [&](int begin, int end) {
             BlurBand band(src, region, sigma);
@@ -375,7 +394,7 @@ QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combin
                     values.y = float(region.y + region.height - j) - 0.5f;
                     const PixelRow blurred = band.row(j - first);
                     combine(values, blurred);
-                    encodePremultipliedRow(values, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(j)));
+                    encodePremultipliedRow(values, Space::Linear, rows[j]);
                 }
             }
         },

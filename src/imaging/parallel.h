@@ -29,6 +29,26 @@ void parallelRows(int rows, Fn &&fn, int minRows = kParallelMinRows)
     }
 }
 
+/// Calls fn(firstRow, endRow) on half-open bands of chunkRows rows, handed to the cores as they
+/// come free. When the machine is busy and takes a core away for a while, that delays one band
+/// rather than half the picture; fn must not assume one band per core.
+template <typename Fn>
+void parallelChunks(int rows, Fn &&fn, int chunkRows = kParallelMinRows)
+{
+    if (rows <= 0)
+        return;
+    chunkRows = std::max(1, chunkRows);
+    const int chunks = (rows + chunkRows - 1) / chunkRows;
+    const int threads = std::min(omp_get_max_threads(), chunks);
+    if (threads <= 1) {
+        fn(0, rows);
+        return;
+    }
+#pragma omp parallel for num_threads(threads) schedule(dynamic, 1)
+    for (int c = 0; c < chunks; ++c)
+        fn(c * chunkRows, std::min(rows, (c + 1) * chunkRows));
+}
+
 /// Calls fn(y) for every row, row-parallel.
 template <typename Fn>
 void forEachRow(int rows, Fn &&fn, int minRows = kParallelMinRows)
