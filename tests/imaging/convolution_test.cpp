@@ -174,6 +174,16 @@ TEST(Convolution, ValuesTruncateAndSaturate)
     EXPECT_EQ(qGreen(pixelAt(d, 1, 1)), 255); // saturates even unclipped, never wraps to 44
 }
 
+TEST(Convolution, PremultipliedColourIsFilteredAsStoredAndAlphaCopied)
+{
+    QImage src = vimora::test::filledRaster(3, 3, 0u);
+    src.setPixel(1, 1, qRgba(64, 32, 16, 128));
+
+    const QImage out = imageByApplyingGaussianBlur3x3(Picture(src)).bitmap();
+
+    EXPECT_EQ(pixelAt(out, 1, 1), qRgba(16, 8, 4, 128)); // 64 / 4: the stored sample, not 128 / 4
+}
+
 TEST(Convolution, TwoPassGaussianOfSizeOneKeepsThePicture)
 {
     const QImage src = noisyRaster(5, 4, 9);
