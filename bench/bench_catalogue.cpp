@@ -35,16 +35,16 @@ void configure(ImageFilter &filter)
 {
     const double w = photo().pixelWidth(), h = photo().pixelHeight();
     const QPointF centre(w / 2, h / 2);
-    const std::string name(filter.spec()->name);
+    const std::string name(filter.entry()->name);
     for (const char *key : {"inputCenter", "inputPoint"})
-        if (filter.spec()->param(key))
+        if (filter.entry()->param(key))
             filter.setValue(key, centre);
-    if (filter.spec()->param("inputRadius") && name != "CIBloom" && name != "CIVignette"
+    if (filter.entry()->param("inputRadius") && name != "CIBloom" && name != "CIVignette"
         && name != "CIHighlightShadowAdjust")
         filter.setValue("inputRadius", std::min(w, h) / 2); // the editor's bump radius
-    if (filter.spec()->param("inputBackgroundImage"))
+    if (filter.entry()->param("inputBackgroundImage"))
         filter.setValue("inputBackgroundImage", overlayPhoto());
-    if (filter.spec()->param("inputTargetImage"))
+    if (filter.entry()->param("inputTargetImage"))
         filter.setValue("inputTargetImage", overlayPhoto());
 
     if (name == "CIExposureAdjust")
@@ -148,8 +148,8 @@ VIMORA_BENCH(AutoEnhance, autoAdjusted(p, AutoAdjustOptions{true, false}));
 int main(int argc, char **argv)
 {
     // Every filter of the service, walked from its own table.
-    for (const FilterSpec &spec : imageServiceCatalogue()) {
-        const std::string name(spec.name);
+    for (const FilterEntry &entry : imageServiceCatalogue()) {
+        const std::string name(entry.name);
         benchmark::RegisterBenchmark(("Service/" + name).c_str(),
                                      [name](benchmark::State &state) { runFilter(state, name); })
             ->Unit(benchmark::kMillisecond)

@@ -228,13 +228,13 @@ Extent modeExtent(BlendMode mode, const QImage &source, const QImage &backdrop)
 }
 
 template <BlendMode mode>
-Extent specExtent(const FilterArgs &args)
+Extent entryExtent(const FilterArgs &args)
 {
     return modeExtent(mode, args.input(), args.bitmap("inputBackgroundImage"));
 }
 
 template <BlendMode mode>
-QImage specRender(const FilterArgs &args, Region region)
+QImage entryRender(const FilterArgs &args, Region region)
 {
     return renderMode<mode>(args.input(), args.bitmap("inputBackgroundImage"), region);
 }
@@ -263,7 +263,7 @@ QImage dissolveRender(const FilterArgs &args, Region region)
 }
 
 template <BlendMode mode>
-FilterSpec blendSpec(std::string_view description)
+FilterEntry blendEntry(std::string_view description)
 {
     return {kFilterNames[size_t(mode)],
             description,
@@ -271,8 +271,8 @@ FilterSpec blendSpec(std::string_view description)
              service::pictureParam("inputBackgroundImage", "the picture underneath")},
             WorkingSpace::Linear,
             RenderRule::OutputExtent,
-            specExtent<mode>,
-            specRender<mode>};
+            entryExtent<mode>,
+            entryRender<mode>};
 }
 
 } // namespace
@@ -306,7 +306,7 @@ Picture dissolved(double time, const Picture &target, const Picture &image)
 
 namespace service {
 
-std::vector<FilterSpec> compositingFilters()
+std::vector<FilterEntry> compositingFilters()
 {
     return {
         {"CIDissolveTransition",
@@ -314,25 +314,25 @@ std::vector<FilterSpec> compositingFilters()
          {inputPicture(), pictureParam("inputTargetImage", "the picture faded to"),
           numberParam("inputTime", 0, 0, 1, "0 the picture, 1 the target")},
          WorkingSpace::Linear, RenderRule::OutputExtent, dissolveExtent, dissolveRender},
-        blendSpec<BlendMode::Multiply>("multiplies the colours: always darker"),
-        blendSpec<BlendMode::Screen>("inverse multiply: always lighter"),
-        blendSpec<BlendMode::Overlay>("multiplies darks and screens lights of the background"),
-        blendSpec<BlendMode::Darken>("the darker of the two colours"),
-        blendSpec<BlendMode::Lighten>("the lighter of the two colours"),
-        blendSpec<BlendMode::ColorDodge>("brightens the background towards the picture"),
-        blendSpec<BlendMode::ColorBurn>("darkens the background towards the picture"),
-        blendSpec<BlendMode::HardLight>("multiplies or screens by the picture's colours"),
-        blendSpec<BlendMode::SoftLight>("darkens or lightens softly by the picture's colours"),
-        blendSpec<BlendMode::Difference>("the absolute difference of the colours"),
-        blendSpec<BlendMode::Exclusion>("a softer difference"),
-        blendSpec<BlendMode::Hue>("the picture's hue with the background's saturation and luminosity"),
-        blendSpec<BlendMode::Saturation>("the picture's saturation with the background's hue and luminosity"),
-        blendSpec<BlendMode::Color>("the picture's hue and saturation with the background's luminosity"),
-        blendSpec<BlendMode::Luminosity>("the picture's luminosity with the background's hue and saturation"),
-        blendSpec<BlendMode::Addition>("adds the components"),
-        blendSpec<BlendMode::Maximum>("the larger of each component"),
-        blendSpec<BlendMode::Minimum>("the smaller of each component, over the overlap"),
-        blendSpec<BlendMode::MultiplyCompositing>("multiplies the components, over the overlap"),
+        blendEntry<BlendMode::Multiply>("multiplies the colours: always darker"),
+        blendEntry<BlendMode::Screen>("inverse multiply: always lighter"),
+        blendEntry<BlendMode::Overlay>("multiplies darks and screens lights of the background"),
+        blendEntry<BlendMode::Darken>("the darker of the two colours"),
+        blendEntry<BlendMode::Lighten>("the lighter of the two colours"),
+        blendEntry<BlendMode::ColorDodge>("brightens the background towards the picture"),
+        blendEntry<BlendMode::ColorBurn>("darkens the background towards the picture"),
+        blendEntry<BlendMode::HardLight>("multiplies or screens by the picture's colours"),
+        blendEntry<BlendMode::SoftLight>("darkens or lightens softly by the picture's colours"),
+        blendEntry<BlendMode::Difference>("the absolute difference of the colours"),
+        blendEntry<BlendMode::Exclusion>("a softer difference"),
+        blendEntry<BlendMode::Hue>("the picture's hue with the background's saturation and luminosity"),
+        blendEntry<BlendMode::Saturation>("the picture's saturation with the background's hue and luminosity"),
+        blendEntry<BlendMode::Color>("the picture's hue and saturation with the background's luminosity"),
+        blendEntry<BlendMode::Luminosity>("the picture's luminosity with the background's hue and saturation"),
+        blendEntry<BlendMode::Addition>("adds the components"),
+        blendEntry<BlendMode::Maximum>("the larger of each component"),
+        blendEntry<BlendMode::Minimum>("the smaller of each component, over the overlap"),
+        blendEntry<BlendMode::MultiplyCompositing>("multiplies the components, over the overlap"),
     };
 }
 

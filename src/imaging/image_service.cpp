@@ -66,9 +66,9 @@ kernels::Region Extent::integral() const
     return {int(x0), int(y0), int(x1 - x0), int(y1 - y0)};
 }
 
-const ParamSpec *FilterSpec::param(std::string_view key) const
+const ParamInfo *FilterEntry::param(std::string_view key) const
 {
-    for (const ParamSpec &p : params)
+    for (const ParamInfo &p : params)
         if (p.key == key)
             return &p;
     return nullptr;
@@ -157,7 +157,7 @@ bool kindMatches(ParamKind kind, const ParamValue &value)
     return false;
 }
 
-ParamValue fallbackValue(const ParamSpec &p)
+ParamValue fallbackValue(const ParamInfo &p)
 {
     switch (p.kind) {
     case ParamKind::Number:
@@ -177,19 +177,19 @@ ParamValue fallbackValue(const ParamSpec &p)
 } // namespace
 
 ImageFilter::ImageFilter(std::string_view name)
-    : m_spec(findImageFilter(name))
+    : m_entry(findImageFilter(name))
 {
-    if (!m_spec)
+    if (!m_entry)
         return;
-    for (const ParamSpec &p : m_spec->params)
+    for (const ParamInfo &p : m_entry->params)
         m_args.set(p.key, fallbackValue(p));
 }
 
 bool ImageFilter::setValue(std::string_view key, ParamValue value)
 {
-    if (!m_spec)
+    if (!m_entry)
         return false;
-    const ParamSpec *p = m_spec->param(key);
+    const ParamInfo *p = m_entry->param(key);
     if (!p || !kindMatches(p->kind, value))
         return false;
     if (const double *n = std::get_if<double>(&value); n && !std::isfinite(*n))
@@ -200,46 +200,46 @@ bool ImageFilter::setValue(std::string_view key, ParamValue value)
 
 Extent ImageFilter::outputExtent() const
 {
-    if (!m_spec || m_args.input().isNull())
+    if (!m_entry || m_args.input().isNull())
         return {};
-    return m_spec->extent(m_args);
+    return m_entry->extent(m_args);
 }
 
 Picture ImageFilter::render(const Extent &rect) const
 {
-    if (!m_spec || m_args.input().isNull())
+    if (!m_entry || m_args.input().isNull())
         return {};
     const kernels::Region region = rect.integral();
     if (region.isEmpty())
         return {};
-    return Picture(m_spec->render(m_args, region));
+    return Picture(m_entry->render(m_args, region));
 }
 
 Picture ImageFilter::renderForWrapper() const
 {
-    if (!m_spec)
+    if (!m_entry)
         return {};
-    return render(m_spec->wrapperRule == RenderRule::InputExtent ? m_args.inputExtent() : outputExtent());
+    return render(m_entry->wrapperRule == RenderRule::InputExtent ? m_args.inputExtent() : outputExtent());
 }
 
-const std::vector<FilterSpec> &imageServiceCatalogue()
+const std::vector<FilterEntry> &imageServiceCatalogue()
 {
-    static const std::vector<FilterSpec> catalogue = [] {
-        std::vector<FilterSpec> all;
+    static const std::vector<FilterEntry> catalogue = [] {
+        std::vector<FilterEntry> all;
         for (auto family : {service::colourFilters, service::stylizeFilters, service::warpFilters,
                             service::compositingFilters, service::adjustmentFilters})
-            for (FilterSpec &spec : family())
-                all.push_back(std::move(spec));
+            for (FilterEntry &entry : family())
+                all.push_back(std::move(entry));
         return all;
     }();
     return catalogue;
 }
 
-const FilterSpec *findImageFilter(std::string_view name)
+const FilterEntry *findImageFilter(std::string_view name)
 {
-    for (const FilterSpec &spec : imageServiceCatalogue())
-        if (spec.name == name)
-            return &spec;
+    for (const FilterEntry &entry : imageServiceCatalogue())
+        if (entry.name == name)
+            return &entry;
     return nullptr;
 }
 

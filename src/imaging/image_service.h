@@ -51,7 +51,7 @@ enum class ParamKind { Number, Point, Rectangle, Transform, Image };
 /// affine transform (a, b, c, d, tx, ty as QTransform m11, m12, m21, m22, dx, dy) or picture.
 using ParamValue = std::variant<double, QPointF, QRectF, QTransform, Picture>;
 
-struct ParamSpec
+struct ParamInfo
 {
     std::string_view key;
     ParamKind kind = ParamKind::Number;
@@ -70,18 +70,18 @@ enum class RenderRule { OutputExtent, InputExtent };
 
 class FilterArgs;
 
-struct FilterSpec
+struct FilterEntry
 {
     std::string_view name;
     std::string_view description;
-    std::vector<ParamSpec> params; ///< pictures first, "inputImage" leading
+    std::vector<ParamInfo> params; ///< pictures first, "inputImage" leading
     WorkingSpace space = WorkingSpace::Linear;
     RenderRule wrapperRule = RenderRule::OutputExtent;
     Extent (*extent)(const FilterArgs &) = nullptr;
     /// Renders a region of the output; only called with a non-empty region and an input.
     QImage (*render)(const FilterArgs &, kernels::Region) = nullptr;
 
-    const ParamSpec *param(std::string_view key) const;
+    const ParamInfo *param(std::string_view key) const;
 };
 
 /// The values of one filter's parameters, defaults included.
@@ -113,8 +113,8 @@ public:
     /// Invalid for an unknown name.
     explicit ImageFilter(std::string_view name);
 
-    bool isValid() const { return m_spec != nullptr; }
-    const FilterSpec *spec() const { return m_spec; }
+    bool isValid() const { return m_entry != nullptr; }
+    const FilterEntry *entry() const { return m_entry; }
     /// False (and nothing set) for an unknown key or a value of the wrong kind.
     bool setValue(std::string_view key, ParamValue value);
     const FilterArgs &args() const { return m_args; }
@@ -128,13 +128,13 @@ public:
     Picture renderForWrapper() const;
 
 private:
-    const FilterSpec *m_spec = nullptr;
+    const FilterEntry *m_entry = nullptr;
     FilterArgs m_args;
 };
 
 /// Every named filter of the service, in catalogue order.
-const std::vector<FilterSpec> &imageServiceCatalogue();
-const FilterSpec *findImageFilter(std::string_view name);
+const std::vector<FilterEntry> &imageServiceCatalogue();
+const FilterEntry *findImageFilter(std::string_view name);
 
 /// Runs one filter on a picture with the given parameters, rendered as the catalogue's wrapper
 /// renders it. No picture for an unknown name or key.

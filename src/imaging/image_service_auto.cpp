@@ -223,9 +223,9 @@ Picture autoAdjust(const Picture &picture, bool redEye)
 
 namespace service {
 
-std::vector<FilterSpec> adjustmentFilters()
+std::vector<FilterEntry> adjustmentFilters()
 {
-    std::vector<ParamSpec> curveParams{inputPicture()};
+    std::vector<ParamInfo> curveParams{inputPicture()};
     for (int i = 0; i < 5; ++i)
         curveParams.push_back(pointParam(kCurveKeys[size_t(i)], i / 4.0, i / 4.0, "(input, output) of the curve"));
     return {

@@ -223,7 +223,7 @@ Extent bloomExtent(const FilterArgs &args)
 
 } // namespace
 
-std::vector<FilterSpec> colourFilters()
+std::vector<FilterEntry> colourFilters()
 {
     constexpr double pi = std::numbers::pi;
     return {

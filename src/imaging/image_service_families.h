@@ -9,23 +9,23 @@
 
 namespace vimora::service {
 
-std::vector<FilterSpec> colourFilters();
-std::vector<FilterSpec> stylizeFilters();
-std::vector<FilterSpec> warpFilters();
-std::vector<FilterSpec> compositingFilters();
-std::vector<FilterSpec> adjustmentFilters();
+std::vector<FilterEntry> colourFilters();
+std::vector<FilterEntry> stylizeFilters();
+std::vector<FilterEntry> warpFilters();
+std::vector<FilterEntry> compositingFilters();
+std::vector<FilterEntry> adjustmentFilters();
 
-inline ParamSpec pictureParam(std::string_view key, std::string_view description)
+inline ParamInfo pictureParam(std::string_view key, std::string_view description)
 {
     return {key, ParamKind::Image, {}, 0, 0, description};
 }
-inline ParamSpec inputPicture() { return pictureParam("inputImage", "the picture to filter"); }
-inline ParamSpec numberParam(std::string_view key, double fallback, double minimum, double maximum,
+inline ParamInfo inputPicture() { return pictureParam("inputImage", "the picture to filter"); }
+inline ParamInfo numberParam(std::string_view key, double fallback, double minimum, double maximum,
                              std::string_view description)
 {
     return {key, ParamKind::Number, {fallback, 0, 0, 0}, minimum, maximum, description};
 }
-inline ParamSpec pointParam(std::string_view key, double x, double y, std::string_view description)
+inline ParamInfo pointParam(std::string_view key, double x, double y, std::string_view description)
 {
     return {key, ParamKind::Point, {x, y, 0, 0}, 0, 0, description};
 }

@@ -64,9 +64,9 @@ QImage renderScreen(const FilterArgs &args, Region region)
     });
 }
 
-std::vector<ParamSpec> screenParams(bool withAngle)
+std::vector<ParamInfo> screenParams(bool withAngle)
 {
-    std::vector<ParamSpec> params{inputPicture(), pointParam("inputCenter", 150, 150, "origin of the screen")};
+    std::vector<ParamInfo> params{inputPicture(), pointParam("inputCenter", 150, 150, "origin of the screen")};
     if (withAngle)
         params.push_back(numberParam("inputAngle", 0, -std::numbers::pi, std::numbers::pi, "screen angle, radians"));
     params.push_back(numberParam("inputWidth", 6, 1, 50, "period in pixels"));
@@ -76,7 +76,7 @@ std::vector<ParamSpec> screenParams(bool withAngle)
 
 } // namespace
 
-std::vector<FilterSpec> stylizeFilters()
+std::vector<FilterEntry> stylizeFilters()
 {
     return {
         {"CIDotScreen", "halftone of ink dots", screenParams(true), WorkingSpace::Linear, RenderRule::OutputExtent,

@@ -433,10 +433,10 @@ QImage renderKaleidoscope(const FilterArgs &args, Region region)
         });
 }
 
-std::vector<ParamSpec> discParams(const char *amountKey, double amount, double amountMin, double amountMax,
+std::vector<ParamInfo> discParams(const char *amountKey, double amount, double amountMin, double amountMax,
                                   const char *amountDescription, double radius, double radiusMin, double radiusMax)
 {
-    std::vector<ParamSpec> params{inputPicture(), pointParam("inputCenter", 150, 150, "centre of the effect")};
+    std::vector<ParamInfo> params{inputPicture(), pointParam("inputCenter", 150, 150, "centre of the effect")};
     params.push_back(numberParam("inputRadius", radius, radiusMin, radiusMax, "radius in pixels"));
     if (amountKey)
         params.push_back(numberParam(amountKey, amount, amountMin, amountMax, amountDescription));
@@ -445,7 +445,7 @@ std::vector<ParamSpec> discParams(const char *amountKey, double amount, double a
 
 } // namespace
 
-std::vector<FilterSpec> warpFilters()
+std::vector<FilterEntry> warpFilters()
 {
     constexpr double kHuge = 8.98847e307;
     return {

@@ -45,8 +45,8 @@ bool savePng(const QImage &image, const QString &path)
 
 TEST(FxOperations, OfferEveryServiceFilterAndByteEffect)
 {
-    for (const FilterSpec &spec : imageServiceCatalogue())
-        EXPECT_NE(fx::findOperation(std::string(spec.name)), nullptr) << spec.name;
+    for (const FilterEntry &entry : imageServiceCatalogue())
+        EXPECT_NE(fx::findOperation(std::string(entry.name)), nullptr) << entry.name;
     for (const char *name : {"doImageStuff", "imageProcess", "contrast", "contrast2", "contrast9", "contrast10", "fixImage",
                              "brightenWithValue", "gaussianBlurWithBias", "autoEnhance", "imageByApplyingMatrix",
                              "imageByApplyingGaussianBlurOfSize", "rotateInDegrees", "cropToSize", "verticalFlip"})

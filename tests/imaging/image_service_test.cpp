@@ -539,21 +539,21 @@ TEST(Catalogue, EveryFilterIsDescribedAndRuns)
     const Picture in(photoLike(24, 18));
     const Picture other(photoLike(18, 24));
     std::set<std::string_view> names;
-    for (const FilterSpec &spec : imageServiceCatalogue()) {
-        EXPECT_TRUE(names.insert(spec.name).second) << spec.name;
-        EXPECT_FALSE(spec.description.empty()) << spec.name;
-        ASSERT_FALSE(spec.params.empty());
-        EXPECT_EQ(spec.params.front().key, "inputImage") << spec.name;
+    for (const FilterEntry &entry : imageServiceCatalogue()) {
+        EXPECT_TRUE(names.insert(entry.name).second) << entry.name;
+        EXPECT_FALSE(entry.description.empty()) << entry.name;
+        ASSERT_FALSE(entry.params.empty());
+        EXPECT_EQ(entry.params.front().key, "inputImage") << entry.name;
 
-        ImageFilter filter(spec.name);
+        ImageFilter filter(entry.name);
         ASSERT_TRUE(filter.isValid());
         filter.setValue("inputImage", in);
         for (const char *key : {"inputBackgroundImage", "inputTargetImage"})
-            if (spec.param(key))
+            if (entry.param(key))
                 filter.setValue(key, other);
         const Picture out = filter.renderForWrapper();
-        EXPECT_FALSE(out.isNull()) << spec.name;
-        EXPECT_GT(out.pixelWidth(), 0) << spec.name;
+        EXPECT_FALSE(out.isNull()) << entry.name;
+        EXPECT_GT(out.pixelWidth(), 0) << entry.name;
     }
     EXPECT_GE(names.size(), 48u);
 }
@@ -611,9 +611,9 @@ TEST(AutoAdjust, StretchesAndLiftsADullDarkPicture)
     const QImage out = autoAdjusted(Picture(dull), {}).bitmap();
 
     ASSERT_EQ(chain.size(), 3u);
-    EXPECT_EQ(chain[0].spec()->name, "CIVibrance");
-    EXPECT_EQ(chain[1].spec()->name, "CIToneCurve");
-    EXPECT_EQ(chain[2].spec()->name, "CIHighlightShadowAdjust");
+    EXPECT_EQ(chain[0].entry()->name, "CIVibrance");
+    EXPECT_EQ(chain[1].entry()->name, "CIToneCurve");
+    EXPECT_EQ(chain[2].entry()->name, "CIHighlightShadowAdjust");
     EXPECT_EQ(out.size(), dull.size());
     EXPECT_GT(qGreen(pixelAt(out, 63, 0)) - qGreen(pixelAt(out, 0, 0)), 63); // a wider range
     for (int x = 1; x < 64; ++x)

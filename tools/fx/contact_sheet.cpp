@@ -21,13 +21,13 @@ constexpr int kTileWidth = 200, kTileHeight = 150, kLabel = 20, kColumns = 8;
 /// Parameters that show each filter's effect on a picture of w x h.
 void demonstrate(ImageFilter &filter, double w, double h, const Picture &second)
 {
-    const std::string name(filter.spec()->name);
+    const std::string name(filter.entry()->name);
     const QPointF centre(w / 2, h / 2);
     for (const char *key : {"inputCenter", "inputPoint"})
-        if (filter.spec()->param(key))
+        if (filter.entry()->param(key))
             filter.setValue(key, centre);
     for (const char *key : {"inputBackgroundImage", "inputTargetImage"})
-        if (filter.spec()->param(key))
+        if (filter.entry()->param(key))
             filter.setValue(key, second);
     const double radius = std::min(w, h) / 2;
     if (name.find("Distortion") != std::string::npos)
@@ -120,11 +120,11 @@ int main(int argc, char **argv)
     const double w = photo.pixelWidth(), h = photo.pixelHeight();
 
     std::vector<QImage> tiles{tile("original", photo)};
-    for (const FilterSpec &spec : imageServiceCatalogue()) {
-        ImageFilter filter(spec.name);
+    for (const FilterEntry &entry : imageServiceCatalogue()) {
+        ImageFilter filter(entry.name);
         filter.setValue("inputImage", photo);
         demonstrate(filter, w, h, second);
-        tiles.push_back(tile(QString::fromLatin1(spec.name.data(), qsizetype(spec.name.size())), filter.renderForWrapper()));
+        tiles.push_back(tile(QString::fromLatin1(entry.name.data(), qsizetype(entry.name.size())), filter.renderForWrapper()));
     }
     const Filter catalogue;
     tiles.push_back(tile("doImageStuff 0.5", catalogue.doImageStuff(0.5f, photo)));

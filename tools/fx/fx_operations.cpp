@@ -126,7 +126,7 @@ ValueKind valueKindOf(ParamKind kind)
     return ValueKind::Number;
 }
 
-std::string fallbackText(const ParamSpec &p)
+std::string fallbackText(const ParamInfo &p)
 {
     const auto &f = p.fallback;
     switch (p.kind) {
@@ -168,12 +168,12 @@ std::optional<ParamValue> toParamValue(const Value &v)
 std::vector<Operation> serviceOperations()
 {
     std::vector<Operation> ops;
-    for (const FilterSpec &spec : imageServiceCatalogue()) {
+    for (const FilterEntry &entry : imageServiceCatalogue()) {
         Operation op;
-        op.name = std::string(spec.name);
-        op.family = spec.param("inputBackgroundImage") || spec.param("inputTargetImage") ? "blend" : "filter";
-        op.description = std::string(spec.description);
-        for (const ParamSpec &p : spec.params) {
+        op.name = std::string(entry.name);
+        op.family = entry.param("inputBackgroundImage") || entry.param("inputTargetImage") ? "blend" : "filter";
+        op.description = std::string(entry.description);
+        for (const ParamInfo &p : entry.params) {
             if (p.key == "inputImage")
                 continue;
             op.params.push_back({std::string(p.key), valueKindOf(p.kind), fallbackText(p), p.kind == ParamKind::Image,
