@@ -124,10 +124,11 @@ QImage renderPosterize(const FilterArgs &args, Region region)
 
 QImage renderMaskToAlpha(const FilterArgs &args, Region region)
 {
-    return kernels::mapPremultiplied(args.input(), region, Space::Linear, [&](PixelRow &row) {
+    // White with alpha m: its colour bytes equal its alpha byte, no encoding needed.
+    return kernels::forEachRegionRow(args.input(), region, Space::Linear, true, [](PixelRow &row, QRgb *out) {
         for (int i = 0; i < row.count; ++i) {
-            const float m = luminance(row.r[i], row.g[i], row.b[i]);
-            row.r[i] = row.g[i] = row.b[i] = row.a[i] = m;
+            const float m = FilterContext::unitClamped(luminance(row.r[i], row.g[i], row.b[i]));
+            out[i] = uint32_t(std::floor(m * 255.0f + 0.5f)) * 0x01010101u;
         }
     });
 }
