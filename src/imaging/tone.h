@@ -80,9 +80,7 @@ Picture autoEnhance(const Picture &picture);
 /// The automatic adjustment with enhancement switched off.
 Picture redEyeCorrection(const Picture &picture);
 
-/// The automatic adjustment itself, supplied by the filter catalogue: it defines
-/// vimora::autoAdjust in one of its sources, and that definition replaces the weak stand-in
-/// (auto_adjust_default.cpp, which returns the picture unchanged) wherever it is linked in.
+/// The automatic adjustment itself, defined by the filter catalogue (image_service_auto.cpp).
 /// redEye true corrects red eyes only; false enhances only.
 Picture autoAdjust(const Picture &picture, bool redEye);
 
