@@ -13,15 +13,6 @@ namespace vimora::ui {
 
 namespace {
 
-template <typename T>
-const T *lookup(const std::map<ControlState, T> &values, ControlState state)
-{
-    auto it = values.find(state);
-    if (it == values.end())
-        it = values.find(ControlStateNormal);
-    return it == values.end() ? nullptr : &it->second;
-}
-
 // Colour × 0.6 over the picture's own alpha: 40 % black laid on with source-atop.
 Picture darkened(const Picture &picture)
 {
@@ -66,8 +57,7 @@ void Button::setTitle(const QString &title, ControlState state)
 
 QString Button::title(ControlState state) const
 {
-    const QString *t = lookup(m_titles, state);
-    return t ? *t : QString();
+    return valueForState(m_titles, state);
 }
 
 void Button::setTitleColor(const QColor &color, ControlState state)
@@ -78,7 +68,7 @@ void Button::setTitleColor(const QColor &color, ControlState state)
 
 QColor Button::titleColor(ControlState state) const
 {
-    if (const QColor *c = lookup(m_titleColors, state))
+    if (const QColor *c = findForState(m_titleColors, state))
         return *c;
     return Theme::current().style(m_themeElement.value_or(ThemeElement::ButtonTitle), state).textColor;
 }
@@ -91,7 +81,7 @@ void Button::setTitleShadowColor(const QColor &color, ControlState state)
 
 QColor Button::titleShadowColor(ControlState state) const
 {
-    if (const QColor *c = lookup(m_titleShadowColors, state))
+    if (const QColor *c = findForState(m_titleShadowColors, state))
         return *c;
     return m_themeElement ? Theme::current().style(*m_themeElement, state).shadowColor : QColor(Qt::transparent);
 }
@@ -122,8 +112,7 @@ void Button::setImage(const StretchableImage &image, ControlState state)
 
 StretchableImage Button::image(ControlState state) const
 {
-    const StretchableImage *i = lookup(m_images, state);
-    return i ? *i : StretchableImage();
+    return valueForState(m_images, state);
 }
 
 void Button::setBackgroundImage(const StretchableImage &image, ControlState state)
@@ -134,8 +123,7 @@ void Button::setBackgroundImage(const StretchableImage &image, ControlState stat
 
 StretchableImage Button::backgroundImage(ControlState state) const
 {
-    const StretchableImage *i = lookup(m_backgroundImages, state);
-    return i ? *i : StretchableImage();
+    return valueForState(m_backgroundImages, state);
 }
 
 void Button::setAdjustsImageWhenHighlighted(bool on)
@@ -241,7 +229,7 @@ void Button::drawContent(QPainter &painter) const
     }
 
     auto drawPart = [&](const std::map<ControlState, StretchableImage> &images, const QRectF &rect) {
-        const StretchableImage *img = lookup(images, s);
+        const StretchableImage *img = findForState(images, s);
         if (!img || img->isNull())
             return;
         const bool ownHighlight = images.count(s) > 0 && s != ControlStateNormal;

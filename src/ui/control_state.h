@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+
 namespace vimora::ui {
 
 /// Control state bits; a control's state is their bit-or. Per-state values are looked up
@@ -11,6 +13,24 @@ enum ControlStateFlag : unsigned {
     ControlStateSelected = 1u << 2,
 };
 using ControlState = unsigned;
+
+/// The value set for state, else the one for Normal; nullptr when neither is set.
+template <typename T>
+const T *findForState(const std::map<ControlState, T> &values, ControlState state)
+{
+    auto it = values.find(state);
+    if (it == values.end())
+        it = values.find(ControlStateNormal);
+    return it == values.end() ? nullptr : &it->second;
+}
+
+/// As findForState, with an empty value when neither is set.
+template <typename T>
+T valueForState(const std::map<ControlState, T> &values, ControlState state)
+{
+    const T *value = findForState(values, state);
+    return value ? *value : T();
+}
 
 /// Control event bits; targets register for a mask of them.
 enum ControlEvent : unsigned {

@@ -11,17 +11,6 @@
 
 namespace vimora::ui {
 
-namespace {
-template <typename T>
-const T *lookup(const std::map<ControlState, T> &values, ControlState state)
-{
-    auto it = values.find(state);
-    if (it == values.end())
-        it = values.find(ControlStateNormal);
-    return it == values.end() ? nullptr : &it->second;
-}
-} // namespace
-
 Slider::Slider() = default;
 
 Slider::Slider(const QRectF &frame)
@@ -64,8 +53,7 @@ void Slider::setMinimumTrackImage(const StretchableImage &image, ControlState st
 
 StretchableImage Slider::minimumTrackImage(ControlState state) const
 {
-    const auto *i = lookup(m_minTrack, state);
-    return i ? *i : StretchableImage();
+    return valueForState(m_minTrack, state);
 }
 
 void Slider::setMaximumTrackImage(const StretchableImage &image, ControlState state)
@@ -76,8 +64,7 @@ void Slider::setMaximumTrackImage(const StretchableImage &image, ControlState st
 
 StretchableImage Slider::maximumTrackImage(ControlState state) const
 {
-    const auto *i = lookup(m_maxTrack, state);
-    return i ? *i : StretchableImage();
+    return valueForState(m_maxTrack, state);
 }
 
 void Slider::setThumbImage(const StretchableImage &image, ControlState state)
@@ -88,8 +75,7 @@ void Slider::setThumbImage(const StretchableImage &image, ControlState state)
 
 StretchableImage Slider::thumbImage(ControlState state) const
 {
-    const auto *i = lookup(m_thumb, state);
-    return i ? *i : StretchableImage();
+    return valueForState(m_thumb, state);
 }
 
 QSizeF Slider::thumbSize() const
