@@ -125,9 +125,14 @@ QRectF Slider::thumbRect() const
     return QRectF(cx - size.width() / 2, b.y() + (b.height() - size.height()) / 2, size.width(), size.height());
 }
 
+bool Slider::isOnThumb(QPointF p) const
+{
+    return containsPoint(thumbRect().adjusted(-kThumbSlop, -kThumbSlop, kThumbSlop, kThumbSlop), p);
+}
+
 bool Slider::beginTracking(const Touch &, QPointF p)
 {
-    if (!containsPoint(thumbRect().adjusted(-kThumbSlop, -kThumbSlop, kThumbSlop, kThumbSlop), p))
+    if (!isOnThumb(p))
         return false;
     m_startValue = m_value;
     m_startX = p.x();
@@ -157,8 +162,7 @@ bool Slider::ownsGesture(const GestureRecognizer &recognizer, const Touch &touch
     const auto *pan = dynamic_cast<const PanRecognizer *>(&recognizer);
     if (!isEnabled() || !pan || pan->minimumNumberOfTouches() > 1)
         return false;
-    const QPointF p = touch.locationInView(this);
-    return containsPoint(thumbRect().adjusted(-kThumbSlop, -kThumbSlop, kThumbSlop, kThumbSlop), p);
+    return isOnThumb(touch.locationInView(this));
 }
 
 void Slider::drawContent(QPainter &painter) const

@@ -63,6 +63,8 @@ protected:
 private:
     QSizeF thumbSize() const;
     double trackHeight() const;
+    /// Whether p (bounds coordinates) is on the thumb grown by kThumbSlop.
+    bool isOnThumb(QPointF p) const;
 
     double m_value = 0, m_minimum = 0, m_maximum = 1;
     bool m_continuous = true;
