@@ -1,6 +1,7 @@
 #include "ui/gesture_recognizer.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "ui/clock.h"
 #include "ui/touch_dispatcher.h"
@@ -29,6 +30,19 @@ void GestureRecognizer::setEnabled(bool enabled)
     if (!enabled && !isFinished() && (m_state != State::Possible || !m_touches.empty()))
         cancelOrFail();
     m_enabled = enabled;
+}
+
+bool GestureRecognizer::movedBeyond(const std::map<int, QPointF> &downAt, const TouchSet &touches, double distance)
+{
+    for (const TouchPtr &t : touches) {
+        auto it = downAt.find(t->id);
+        if (it == downAt.end())
+            continue;
+        const QPointF d = t->windowPosition - it->second;
+        if (std::hypot(d.x(), d.y()) > distance)
+            return true;
+    }
+    return false;
 }
 
 QPointF GestureRecognizer::locationInView(const View *view) const

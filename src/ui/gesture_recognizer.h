@@ -12,6 +12,7 @@
 // of its sequence has ended.
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -81,6 +82,16 @@ protected:
     virtual void didReset() {}
 
     void setState(State state);
+    /// Adds an action that takes the recogniser as its own type R (nothing for an empty one).
+    template <typename R>
+    void addTypedAction(std::function<void(R &)> action)
+    {
+        if (action)
+            addAction([action = std::move(action)](GestureRecognizer &r) { action(static_cast<R &>(r)); });
+    }
+    /// Whether any of touches lies further than distance from where downAt (touch id →
+    /// window position at touch-down) says it went down; touches not in downAt are skipped.
+    static bool movedBeyond(const std::map<int, QPointF> &downAt, const TouchSet &touches, double distance);
     /// Window-coordinate centroid of the touches currently held.
     QPointF windowCentroid() const;
     /// Seconds on the current clock.

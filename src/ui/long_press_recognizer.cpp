@@ -1,14 +1,10 @@
 #include "ui/long_press_recognizer.h"
 
-#include <cmath>
-
 namespace vimora::ui {
 
 LongPressRecognizer::LongPressRecognizer(std::function<void(LongPressRecognizer &)> action)
 {
-    if (action)
-        addAction(
-            [action = std::move(action)](GestureRecognizer &r) { action(static_cast<LongPressRecognizer &>(r)); });
+    addTypedAction(std::move(action));
 }
 
 void LongPressRecognizer::touchesBegan(const TouchSet &touches)
@@ -39,16 +35,9 @@ void LongPressRecognizer::touchesMoved(const TouchSet &touches)
     }
     if (state() != State::Possible)
         return;
-    for (const TouchPtr &t : touches) {
-        auto it = m_downAt.find(t->id);
-        if (it == m_downAt.end())
-            continue;
-        const QPointF d = t->windowPosition - it->second;
-        if (std::hypot(d.x(), d.y()) > m_allowableMovement) {
-            m_timer.stop();
-            setState(State::Failed);
-            return;
-        }
+    if (movedBeyond(m_downAt, touches, m_allowableMovement)) {
+        m_timer.stop();
+        setState(State::Failed);
     }
 }
 

@@ -9,8 +9,7 @@ namespace vimora::ui {
 
 PanRecognizer::PanRecognizer(std::function<void(PanRecognizer &)> action)
 {
-    if (action)
-        addAction([action = std::move(action)](GestureRecognizer &r) { action(static_cast<PanRecognizer &>(r)); });
+    addTypedAction(std::move(action));
 }
 
 QPointF PanRecognizer::trackedCentroid(const TouchSet &excluding) const

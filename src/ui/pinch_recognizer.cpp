@@ -6,8 +6,7 @@ namespace vimora::ui {
 
 PinchRecognizer::PinchRecognizer(std::function<void(PinchRecognizer &)> action)
 {
-    if (action)
-        addAction([action = std::move(action)](GestureRecognizer &r) { action(static_cast<PinchRecognizer &>(r)); });
+    addTypedAction(std::move(action));
 }
 
 double PinchRecognizer::fingerDistance() const

@@ -1,13 +1,10 @@
 #include "ui/tap_recognizer.h"
 
-#include <cmath>
-
 namespace vimora::ui {
 
 TapRecognizer::TapRecognizer(std::function<void(TapRecognizer &)> action)
 {
-    if (action)
-        addAction([action = std::move(action)](GestureRecognizer &r) { action(static_cast<TapRecognizer &>(r)); });
+    addTypedAction(std::move(action));
 }
 
 void TapRecognizer::startTimer(double seconds)
@@ -48,16 +45,9 @@ void TapRecognizer::touchesMoved(const TouchSet &touches)
 {
     if (state() != State::Possible)
         return;
-    for (const TouchPtr &t : touches) {
-        auto it = m_downAt.find(t->id);
-        if (it == m_downAt.end())
-            continue;
-        const QPointF d = t->windowPosition - it->second;
-        if (std::hypot(d.x(), d.y()) > kTapSlop) {
-            m_timer.stop();
-            setState(State::Failed);
-            return;
-        }
+    if (movedBeyond(m_downAt, touches, kTapSlop)) {
+        m_timer.stop();
+        setState(State::Failed);
     }
 }
 
