@@ -2,6 +2,7 @@
 target_sources(vimora_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/entry_theme.cpp ${CMAKE_CURRENT_LIST_DIR}/entry_theme.h
   ${CMAKE_CURRENT_LIST_DIR}/text_editor.cpp ${CMAKE_CURRENT_LIST_DIR}/text_editor.h
+  ${CMAKE_CURRENT_LIST_DIR}/text_entry.cpp ${CMAKE_CURRENT_LIST_DIR}/text_entry.h
   ${CMAKE_CURRENT_LIST_DIR}/text_field.cpp ${CMAKE_CURRENT_LIST_DIR}/text_field.h
   ${CMAKE_CURRENT_LIST_DIR}/text_view.cpp ${CMAKE_CURRENT_LIST_DIR}/text_view.h
   ${CMAKE_CURRENT_LIST_DIR}/table_view_cell.cpp ${CMAKE_CURRENT_LIST_DIR}/table_view_cell.h

@@ -163,8 +163,7 @@ QPointF TextField::textOrigin() const
 
 QRectF TextField::caretRect() const
 {
-    const double thickness = Theme::current().style(ThemeElement::TextCaret).size.width();
-    return m_editor.caretRect(thickness).translated(textOrigin());
+    return m_editor.caretRect(caretThickness()).translated(textOrigin());
 }
 
 int TextField::positionAt(QPointF p) const
@@ -176,7 +175,7 @@ void TextField::scrollToCaret()
 {
     const QRectF r = textRect();
     const double width = m_editor.documentSize().width();
-    const double thickness = Theme::current().style(ThemeElement::TextCaret).size.width();
+    const double thickness = caretThickness();
     // A field that is not being edited shows its text from the start.
     if (!m_editing || width + thickness <= r.width()) {
         m_scrollX = 0;
@@ -210,7 +209,7 @@ void TextField::focusChanged(bool focused)
     m_editing = focused;
     m_selecting = false;
     if (focused) {
-        restartBlink();
+        m_blink.restart(m_editing);
     } else {
         m_blink.stop();
         m_editor.setCursorPosition(m_editor.cursorPosition());
@@ -248,7 +247,7 @@ bool TextField::inputMethodEvent(QInputMethodEvent *event)
         return false;
     m_editor.inputMethodEvent(event);
     scrollToCaret();
-    restartBlink();
+    m_blink.restart(m_editing);
     setNeedsDisplay();
     return true;
 }
@@ -278,25 +277,11 @@ void TextField::edited()
 void TextField::selectionMoved()
 {
     scrollToCaret();
-    restartBlink();
+    m_blink.restart(m_editing);
     setNeedsDisplay();
     if (m_editing)
         if (Host *h = host())
             h->updateInputMethod();
-}
-
-void TextField::restartBlink()
-{
-    m_caretOn = true;
-    if (m_editing)
-        m_blink.start(kCaretBlink, [this]() { blink(); });
-}
-
-void TextField::blink()
-{
-    m_caretOn = !m_caretOn;
-    setNeedsDisplay();
-    m_blink.start(kCaretBlink, [this]() { blink(); });
 }
 
 // --- Touches ---
@@ -314,20 +299,8 @@ void TextField::touchesBegan(const TouchSet &touches)
     }
     if (!m_editing && !becomeFirstResponder())
         return;
-    if (m_editor.hasComposition()) {
-        m_editor.commitComposition();
-        if (Host *h = host())
-            h->updateInputMethod(true);
-    }
-    const int position = positionAt(local(touches));
-    const int taps = touches.front()->tapCount;
-    if (taps == 2)
-        m_editor.selectWordAt(position);
-    else if (taps >= 3)
-        m_editor.selectAll();
-    else
-        m_editor.setCursorPosition(position);
-    m_selecting = taps == 1;
+    commitCompositionForTouch(m_editor, host());
+    m_selecting = selectForTaps(m_editor, positionAt(local(touches)), touches.front()->tapCount);
 }
 
 void TextField::touchesMoved(const TouchSet &touches)
@@ -376,8 +349,8 @@ void TextField::drawContent(QPainter &painter) const
     }
 
     const QRectF r = textRect();
-    const ThemeStyle caret = Theme::current().style(ThemeElement::TextCaret);
-    painter.setClipRect(r.adjusted(-caret.size.width(), 0, caret.size.width(), 0), Qt::IntersectClip);
+    const double thickness = caretThickness();
+    painter.setClipRect(r.adjusted(-thickness, 0, thickness, 0), Qt::IntersectClip);
     const bool empty = m_editor.text().isEmpty() && !m_editor.hasComposition();
     if (empty && !m_placeholder.isEmpty()) {
         TextStyle style;
@@ -390,10 +363,8 @@ void TextField::drawContent(QPainter &painter) const
     painter.translate(origin);
     const QColor selection = m_editing ? Theme::current().style(ThemeElement::TextSelection).brush.color() : QColor();
     m_editor.draw(painter, isEnabled() ? m_textColor : look.textColor, selection);
-    if (m_editing && m_caretOn && !m_editor.hasSelection() && m_editor.isCaretVisibleInComposition()) {
-        const QRectF c = m_editor.caretRect(caret.size.width());
-        painter.fillRect(c, caret.pen.color());
-    }
+    if (m_editing && m_blink.isOn())
+        drawCaret(painter, m_editor);
     painter.restore();
 }
 

@@ -2,11 +2,11 @@
 
 #include <QString>
 
-#include "ui/clock.h"
 #include "ui/control.h"
 #include "ui/geometry.h"
 #include "ui/text_drawing.h"
 #include "ui/text_editor.h"
+#include "ui/text_entry.h"
 
 namespace vimora::ui {
 
@@ -125,8 +125,6 @@ private:
     void scrollToCaret();
     void edited();
     void selectionMoved();
-    void restartBlink();
-    void blink();
     QPointF local(const TouchSet &touches) const;
 
     TextEditor m_editor;
@@ -142,8 +140,7 @@ private:
     bool m_editing = false;
     bool m_selecting = false;
     double m_scrollX = 0;
-    bool m_caretOn = true;
-    ScheduledCall m_blink;
+    CaretBlink m_blink{kCaretBlink, [this]() { setNeedsDisplay(); }};
 };
 
 } // namespace vimora::ui

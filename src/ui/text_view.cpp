@@ -102,8 +102,7 @@ void TextView::relayout()
 
 QRectF TextView::caretRect() const
 {
-    const double thickness = Theme::current().style(ThemeElement::TextCaret).size.width();
-    return m_editor.caretRect(thickness).translated(m_inset.left, m_inset.top);
+    return m_editor.caretRect(caretThickness()).translated(m_inset.left, m_inset.top);
 }
 
 int TextView::positionAt(QPointF p) const
@@ -113,8 +112,7 @@ int TextView::positionAt(QPointF p) const
 
 void TextView::scrollRangeToVisible(TextRange range)
 {
-    const double thickness = Theme::current().style(ThemeElement::TextCaret).size.width();
-    showCaretRect(m_editor.caretRectAt(range.end(), thickness).translated(m_inset.left, m_inset.top));
+    showCaretRect(m_editor.caretRectAt(range.end(), caretThickness()).translated(m_inset.left, m_inset.top));
 }
 
 void TextView::scrollToCaret()
@@ -157,7 +155,7 @@ void TextView::focusChanged(bool focused)
     // While editing the pointer selects; otherwise a drag scrolls.
     panRecognizer().setEnabled(!focused && isScrollEnabled());
     if (focused) {
-        restartBlink();
+        m_blink.restart(m_editing);
         scrollToCaret();
     } else {
         m_blink.stop();
@@ -188,7 +186,7 @@ bool TextView::inputMethodEvent(QInputMethodEvent *event)
     m_editor.inputMethodEvent(event);
     relayout();
     scrollToCaret();
-    restartBlink();
+    m_blink.restart(m_editing);
     setNeedsDisplay();
     return true;
 }
@@ -217,7 +215,7 @@ void TextView::edited()
 
 void TextView::selectionMoved()
 {
-    restartBlink();
+    m_blink.restart(m_editing);
     setNeedsDisplay();
     if (!m_editing)
         return;
@@ -226,20 +224,6 @@ void TextView::selectionMoved()
         h->updateInputMethod();
     if (m_delegate)
         m_delegate->textViewDidChangeSelection(*this);
-}
-
-void TextView::restartBlink()
-{
-    m_caretOn = true;
-    if (m_editing)
-        m_blink.start(kCaretBlink, [this]() { blink(); });
-}
-
-void TextView::blink()
-{
-    m_caretOn = !m_caretOn;
-    setNeedsDisplay();
-    m_blink.start(kCaretBlink, [this]() { blink(); });
 }
 
 // --- Touches ---
@@ -253,20 +237,8 @@ void TextView::touchesBegan(const TouchSet &touches)
 {
     if (!m_editing || touches.empty())
         return; // a tap that ends without scrolling starts editing (touchesEnded)
-    if (m_editor.hasComposition()) {
-        m_editor.commitComposition();
-        if (Host *h = host())
-            h->updateInputMethod(true);
-    }
-    const int position = positionAt(local(touches));
-    const int taps = touches.front()->tapCount;
-    if (taps == 2)
-        m_editor.selectWordAt(position);
-    else if (taps >= 3)
-        m_editor.selectAll();
-    else
-        m_editor.setCursorPosition(position);
-    m_selecting = taps == 1;
+    commitCompositionForTouch(m_editor, host());
+    m_selecting = selectForTaps(m_editor, positionAt(local(touches)), touches.front()->tapCount);
 }
 
 void TextView::touchesMoved(const TouchSet &touches)
@@ -302,10 +274,8 @@ void TextView::drawContent(QPainter &painter) const
     const QRectF visible = bounds().translated(-m_inset.left, -m_inset.top);
     const QColor selection = m_editing ? Theme::current().style(ThemeElement::TextSelection).brush.color() : QColor();
     m_editor.draw(painter, m_textColor, selection, visible);
-    if (m_editing && m_caretOn && !m_editor.hasSelection() && m_editor.isCaretVisibleInComposition()) {
-        const ThemeStyle caret = Theme::current().style(ThemeElement::TextCaret);
-        painter.fillRect(m_editor.caretRect(caret.size.width()), caret.pen.color());
-    }
+    if (m_editing && m_blink.isOn())
+        drawCaret(painter, m_editor);
     painter.restore();
 }
 

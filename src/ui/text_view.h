@@ -2,11 +2,11 @@
 
 #include <QString>
 
-#include "ui/clock.h"
 #include "ui/geometry.h"
 #include "ui/scroll_view.h"
 #include "ui/text_drawing.h"
 #include "ui/text_editor.h"
+#include "ui/text_entry.h"
 
 namespace vimora::ui {
 
@@ -111,8 +111,6 @@ private:
     void showCaretRect(const QRectF &caret);
     void edited();
     void selectionMoved();
-    void restartBlink();
-    void blink();
     QPointF local(const TouchSet &touches) const;
 
     TextEditor m_editor;
@@ -124,8 +122,7 @@ private:
     EdgeInsets m_inset;
     bool m_editing = false;
     bool m_selecting = false;
-    bool m_caretOn = true;
-    ScheduledCall m_blink;
+    CaretBlink m_blink{kCaretBlink, [this]() { setNeedsDisplay(); }};
 };
 
 } // namespace vimora::ui
