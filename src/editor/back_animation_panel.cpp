@@ -2,10 +2,10 @@
 
 #include "editor/cut_image.h"
 #include "editor/cut_image_fields.h"
+#include "editor/panel_parts.h"
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/resources.h"
-#include "ui/label.h"
 
 namespace vimora {
 
@@ -24,11 +24,7 @@ void CutImage::prepareToCut()
         d->moveImgView->removeFromSuperview();
 
     ui::ImageView &panel = *v.descripImg;
-    panel.setHidden(false);
-    v.mainView->bringSubviewToFront(&panel);
-    panel.removeAllSubviews();
-    panel.setBackgroundColor(Qt::transparent);
-    panel.setTransform({});
+    reopenPanel(*v.mainView, panel);
     if (tablet) {
         panel.setFrame(QRectF(160, 50, 600, 600));
         panel.setImage(Resources::imageNamed(QStringLiteral("selectBackIpad.png")));
@@ -37,23 +33,9 @@ void CutImage::prepareToCut()
         panel.setFrame(Device::isLandscape() ? QRectF(90, 20, 300, 300) : QRectF(10, 5, 300, 300));
     }
 
-    const QSizeF size = panel.bounds().size();
-    auto scroll = std::make_shared<ui::ScrollView>(QRectF(5, 30, size.width() - 10, size.height() - 35));
-    scroll->setBouncesZoom(true);
-    scroll->setClipsToBounds(true);
-    scroll->setUserInteractionEnabled(true);
-    scroll->setMultipleTouchEnabled(true);
-    scroll->setScrollEnabled(true);
-    scroll->setShowsHorizontalScrollIndicator(false);
-    scroll->setShowsVerticalScrollIndicator(false);
-    panel.addSubview(scroll);
+    auto scroll = addPickerScroll(panel, 30);
     d->workScroll = scroll;
-
-    auto title = std::make_shared<ui::Label>(QRectF(15, -10, 200, 50), QStringLiteral("Select Back Animation"));
-    title->setTextColor(Qt::darkGray);
-    title->setBackgroundColor(Qt::transparent);
-    title->setTextAlignment(ui::TextAlignment::Left);
-    panel.addSubview(title);
+    addPanelTitle(panel, QRectF(15, -10, 200, 50), QStringLiteral("Select Back Animation"));
 
     const double contentWidth = tablet ? 560 : 275;
     const int columns = tablet ? 6 : 3;

@@ -3,12 +3,11 @@
 #include "editor/cut_image.h"
 #include "editor/cut_image_fields.h"
 #include "editor/editor_layout.h"
+#include "editor/panel_parts.h"
 #include "platform/device.h"
 #include "platform/resources.h"
 #include "store/cleanup.h"
 #include "ui/tap_recognizer.h"
-#include "ui/transaction.h"
-#include "ui/transition.h"
 
 namespace vimora {
 
@@ -35,14 +34,6 @@ const ToolbarButton kToolbarButtons[] = {
     {"Save", 100, {515, 5, 100, 50}, {195, 5, 60, 50}, "saveBtn.png", "saveBtn2.png"},
     {"Home", 0, {615, 5, 100, 50}, {255, 5, 60, 50}, "homeBtn.png", "homeBtn2.png"},
 };
-
-void animate(ui::View &view, double seconds)
-{
-    ui::Transaction::begin();
-    ui::Transaction::setDisableActions(true);
-    view.addTransition(ui::Transition(ui::TransitionType::Fade, ui::TransitionSubtype::FromBottom, seconds));
-    ui::Transaction::commit();
-}
 } // namespace
 
 void CutImage::finalAdjust()
@@ -51,7 +42,7 @@ void CutImage::finalAdjust()
     ui::ImageView &bar = *v.selectTopView;
     bar.removeAllSubviews();
     bar.setImage({});
-    animate(bar, kToolbarFade);
+    fadeIn(bar, kToolbarFade);
     bar.setBackgroundColor(Qt::transparent);
     bar.setFrame(rotatedToolbarFrame(Device::profile(), Device::isLandscape()));
     bar.setAlpha(1);
@@ -142,7 +133,7 @@ void CutImage::remindNew()
     hint.setFrame(QRectF(0, top, screen.width(), height));
     hint.setImage(Resources::imageNamed(name));
     hint.setHidden(false);
-    animate(hint, kToolbarFade);
+    fadeIn(hint, kToolbarFade);
 }
 
 } // namespace vimora

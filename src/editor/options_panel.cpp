@@ -4,6 +4,7 @@
 #include "editor/cut_image.h"
 #include "editor/cut_image_fields.h"
 #include "editor/editor_layout.h"
+#include "editor/panel_parts.h"
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
@@ -15,8 +16,6 @@
 #include "ui/pan_recognizer.h"
 #include "ui/pinch_recognizer.h"
 #include "ui/tap_recognizer.h"
-#include "ui/transaction.h"
-#include "ui/transition.h"
 
 #include <QDir>
 
@@ -117,20 +116,13 @@ void CutImage::preView2(int senderTag)
                               : readPicture(QDir(AppHome::tempDir()).filePath(d->albumDrawAry.first()));
 
     ui::ImageView &panel = *v.descripImg2;
-    panel.setHidden(false);
-    v.mainView->bringSubviewToFront(&panel);
-    panel.removeAllSubviews();
-    panel.setBackgroundColor(Qt::transparent);
+    reopenPanel(*v.mainView, panel);
     panel.setUserInteractionEnabled(true);
-    panel.setTransform({});
     panel.setAlpha(1);
     const bool tablet = isDeviceiPad();
     panel.setFrame(optionsPanelFrame(Device::profile(), Device::isLandscape()));
     panel.setImage(Resources::imageNamed(tablet ? QStringLiteral("selectViewBack2.png") : QStringLiteral("selectBackIphone.png")));
-    ui::Transaction::begin();
-    ui::Transaction::setDisableActions(true);
-    panel.addTransition(ui::Transition(ui::TransitionType::Fade, ui::TransitionSubtype::FromBottom, kPanelFade));
-    ui::Transaction::commit();
+    fadeIn(panel, kPanelFade);
     if (d->fView2)
         d->fView2->setAlpha(0);
 

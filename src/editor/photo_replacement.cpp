@@ -5,6 +5,7 @@
 
 #include "editor/cut_image.h"
 #include "editor/cut_image_fields.h"
+#include "editor/panel_parts.h"
 #include "imaging/codec.h"
 #include "imaging/geometry.h"
 #include "platform/device.h"
@@ -12,9 +13,6 @@
 #include "platform/photo_picker.h"
 #include "platform/resources.h"
 #include "store/working_files.h"
-#include "ui/label.h"
-#include "ui/transaction.h"
-#include "ui/transition.h"
 
 namespace vimora {
 
@@ -44,14 +42,6 @@ TileGrid tileGrid()
     if (isDeviceiPad())
         return {3, QSizeF(176, 132), 14};
     return {2, QSizeF(130, 97.5), 10};
-}
-
-void fadeIn(ui::View &panel)
-{
-    ui::Transaction::begin();
-    ui::Transaction::setDisableActions(true);
-    panel.addTransition(ui::Transition(ui::TransitionType::Fade, ui::TransitionSubtype::FromBottom, kPanelFade));
-    ui::Transaction::commit();
 }
 } // namespace
 
@@ -112,11 +102,7 @@ void CutImage::popoverControllerDidDismissPopover()
 void CutImage::prepareToCut2()
 {
     ui::ImageView &panel = *d->views->descripImg2;
-    panel.setHidden(false);
-    d->views->mainView->bringSubviewToFront(&panel);
-    panel.removeAllSubviews();
-    panel.setBackgroundColor(Qt::transparent);
-    panel.setTransform({});
+    reopenPanel(*d->views->mainView, panel);
     panel.setAlpha(1);
     if (isDeviceiPad()) {
         panel.setFrame(QRectF(100, 50, 600, 600));
@@ -126,23 +112,9 @@ void CutImage::prepareToCut2()
         panel.setImage(Resources::imageNamed(QStringLiteral("selectBackIphone.png")));
     }
 
-    const QSizeF size = panel.bounds().size();
-    auto scroll = std::make_shared<ui::ScrollView>(QRectF(5, 40, size.width() - 10, size.height() - 45));
-    scroll->setBouncesZoom(true);
-    scroll->setClipsToBounds(true);
-    scroll->setUserInteractionEnabled(true);
-    scroll->setMultipleTouchEnabled(true);
-    scroll->setScrollEnabled(true);
-    scroll->setShowsHorizontalScrollIndicator(false);
-    scroll->setShowsVerticalScrollIndicator(false);
-    panel.addSubview(scroll);
-
-    auto title = std::make_shared<ui::Label>(QRectF(15, -5, 200, 50), QStringLiteral("Back Image"));
-    title->setTextColor(Qt::darkGray);
-    title->setBackgroundColor(Qt::transparent);
-    title->setTextAlignment(ui::TextAlignment::Left);
-    panel.addSubview(title);
-    fadeIn(panel);
+    auto scroll = addPickerScroll(panel, 40);
+    addPanelTitle(panel, QRectF(15, -5, 200, 50), QStringLiteral("Back Image"));
+    fadeIn(panel, kPanelFade);
 
     const TileGrid grid = tileGrid();
     const double inset = (scroll->bounds().width() - grid.columns * grid.tile.width() - (grid.columns - 1) * grid.gap) / 2;
