@@ -6,15 +6,6 @@ namespace vimora::ui {
 
 namespace {
 
-QBrush vertical(const QColor &top, const QColor &bottom)
-{
-    QLinearGradient g(0, 0, 0, 1);
-    g.setCoordinateMode(QGradient::ObjectMode);
-    g.setColorAt(0, top);
-    g.setColorAt(1, bottom);
-    return QBrush(g);
-}
-
 // A bar's sheen: lighter upper half, a step at the middle, darker lower half.
 QBrush gloss(const QColor &top, const QColor &mid, const QColor &bottom)
 {
@@ -75,7 +66,7 @@ ThemeStyle entryControlStyle(ThemeElement element, ControlState state)
         s.size = QSizeF(10, 0);
         break;
     case ThemeElement::TableCellSelected:
-        s.brush = vertical(QColor(5, 140, 245), QColor(1, 93, 230));
+        s.brush = verticalGradient(QColor(5, 140, 245), QColor(1, 93, 230));
         s.textColor = Qt::white;
         break;
     case ThemeElement::TableCellDetail:
@@ -90,7 +81,7 @@ ThemeStyle entryControlStyle(ThemeElement element, ControlState state)
         s.size = QSizeF(8, 13);
         break;
     case ThemeElement::SearchBar:
-        s.brush = vertical(QColor(201, 210, 220), QColor(160, 174, 190));
+        s.brush = verticalGradient(QColor(201, 210, 220), QColor(160, 174, 190));
         s.pen = QPen(QColor(126, 138, 153), 1);
         s.padding = {8, 8, 8, 8};
         s.size = QSizeF(0, 44);
@@ -118,24 +109,20 @@ ThemeStyle entryControlStyle(ThemeElement element, ControlState state)
         break;
     case ThemeElement::NavigationBar:
     case ThemeElement::Toolbar:
-        s.brush = gloss(QColor(176, 188, 205), QColor(142, 158, 182), QColor(109, 132, 162));
-        s.pen = QPen(QColor(45, 55, 72), 1);
-        s.size = QSizeF(0, 44);
-        s.font = Theme::systemFont(20, true);
-        s.textColor = Qt::white;
-        s.shadowColor = QColor(0, 0, 0, 128);
-        s.shadowOffset = QPointF(0, -1);
-        break;
     case ThemeElement::NavigationBarBlack:
-    case ThemeElement::ToolbarBlack:
-        s.brush = gloss(QColor(72, 72, 72), QColor(28, 28, 28), QColor(0, 0, 0));
-        s.pen = QPen(QColor(0, 0, 0), 1);
+    case ThemeElement::ToolbarBlack: {
+        // The black bars differ only in their colours.
+        const bool black = element == ThemeElement::NavigationBarBlack || element == ThemeElement::ToolbarBlack;
+        s.brush = black ? gloss(QColor(72, 72, 72), QColor(28, 28, 28), QColor(0, 0, 0))
+                        : gloss(QColor(176, 188, 205), QColor(142, 158, 182), QColor(109, 132, 162));
+        s.pen = QPen(black ? QColor(0, 0, 0) : QColor(45, 55, 72), 1);
         s.size = QSizeF(0, 44);
         s.font = Theme::systemFont(20, true);
         s.textColor = Qt::white;
         s.shadowColor = QColor(0, 0, 0, 128);
         s.shadowOffset = QPointF(0, -1);
         break;
+    }
     case ThemeElement::NavigationPrompt:
         s.font = Theme::systemFont(13);
         s.textColor = Qt::white;

@@ -10,4 +10,7 @@ namespace vimora::ui {
 
 ThemeStyle entryControlStyle(ThemeElement element, ControlState state);
 
+/// A top-to-bottom gradient over whatever it fills; both parts of the standard look use it.
+QBrush verticalGradient(const QColor &top, const QColor &bottom);
+
 } // namespace vimora::ui

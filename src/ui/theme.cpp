@@ -11,15 +11,6 @@ namespace vimora::ui {
 namespace {
 const Theme *g_theme = nullptr;
 
-QBrush verticalGradient(const QColor &top, const QColor &bottom)
-{
-    QLinearGradient g(0, 0, 0, 1);
-    g.setCoordinateMode(QGradient::ObjectMode);
-    g.setColorAt(0, top);
-    g.setColorAt(1, bottom);
-    return QBrush(g);
-}
-
 QBrush glossGradient(const QColor &top, const QColor &mid, const QColor &bottom)
 {
     QLinearGradient g(0, 0, 0, 1);
@@ -38,6 +29,15 @@ QPen outline(const QColor &color, double width = 1)
     return pen;
 }
 } // namespace
+
+QBrush verticalGradient(const QColor &top, const QColor &bottom)
+{
+    QLinearGradient g(0, 0, 0, 1);
+    g.setCoordinateMode(QGradient::ObjectMode);
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    return QBrush(g);
+}
 
 QFont Theme::systemFont(double size, bool bold)
 {
