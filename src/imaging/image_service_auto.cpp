@@ -214,8 +214,8 @@ Picture autoAdjusted(const Picture &image, AutoAdjustOptions options)
     return current;
 }
 
-/// The tone filters' automatic adjustment (autoEnhance, redEyeCorrection): this definition
-/// replaces their stand-in. red eye true repairs red eyes only, false enhances only.
+/// The automatic adjustment behind the tone filters' autoEnhance and redEyeCorrection: red eye
+/// true repairs red eyes only, false enhances only.
 Picture autoAdjust(const Picture &picture, bool redEye)
 {
     return autoAdjusted(picture, AutoAdjustOptions{!redEye, redEye});
