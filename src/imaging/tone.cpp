@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "imaging/image_service.h"
 #include "imaging/parallel.h"
 #include "imaging/pixel_support.h"
 
@@ -170,6 +171,13 @@ Picture opacity(const Picture &picture, float value)
 }
 
 Picture sepia(const Picture &picture)
+{
+    // The image service's sepia tone at full intensity, over its whole extent.
+    const Picture toned = applyImageFilter("CISepiaTone", picture, {{"inputIntensity", 1.0}});
+    return toned.isNull() ? sepiaMatrix(picture) : toned;
+}
+
+Picture sepiaMatrix(const Picture &picture)
 {
     return rowFilter(picture, Result::Upright, sepiaRow);
 }

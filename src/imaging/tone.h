@@ -60,8 +60,11 @@ Picture grayscale(const Picture &picture);
 Picture invert(const Picture &picture);
 /// Every sample, alpha included, times value (clamped to 0..1), rounded to nearest.
 Picture opacity(const Picture &picture, float value);
-/// The sepia matrix; all three new channels come from the samples as read.
+/// Sepia tone through the image service ("CISepiaTone", intensity 1, over its extent).
 Picture sepia(const Picture &picture);
+/// The sepia matrix on the stored samples, all three new channels from the samples as read:
+/// the path sepia takes when the image service yields nothing.
+Picture sepiaMatrix(const Picture &picture);
 /// The edge kernel on the colour channels; the outermost ring gets colour 0 and keeps its
 /// alpha. The bias has no effect.
 Picture edgeDetectionWithBias(const Picture &picture, int bias);

@@ -1,3 +1,4 @@
+#include "imaging/image_service.h"
 #include "imaging/tone.h"
 
 #include <cmath>
@@ -89,9 +90,20 @@ TEST(PointFilters, OpacityScalesEverySampleIncludingAlpha)
 
 TEST(PointFilters, SepiaOnWhiteClampsRedAndGreenAndTruncatesBlue)
 {
-    EXPECT_EQ(through(sepia, qRgba(255, 255, 255, 255)), qRgba(255, 255, 238, 255));
+    EXPECT_EQ(through(sepiaMatrix, qRgba(255, 255, 255, 255)), qRgba(255, 255, 238, 255));
     // Every channel from the samples as read: 10, 20, 30 -> 24.98, 22.25, 17.33.
-    EXPECT_EQ(through(sepia, qRgba(10, 20, 30, 77)), qRgba(24, 22, 17, 77));
+    EXPECT_EQ(through(sepiaMatrix, qRgba(10, 20, 30, 77)), qRgba(24, 22, 17, 77));
+}
+
+TEST(PointFilters, SepiaGoesThroughTheImageServiceAtFullIntensity)
+{
+    const Picture photo(vimora::test::positionCoded(8, 8));
+
+    const Picture toned = sepia(photo);
+
+    ASSERT_FALSE(toned.isNull());
+    EXPECT_TRUE(imagesEqual(toned.bitmap(), applyImageFilter("CISepiaTone", photo, {{"inputIntensity", 1.0}}).bitmap()));
+    EXPECT_FALSE(imagesEqual(toned.bitmap(), photo.bitmap()));
 }
 
 TEST(PointFilters, ResultsCarryScaleAndOrientationOnlyWhereTheyShould)
@@ -188,6 +200,7 @@ TEST(ToneFilters, NullAndTinyPictures)
         invert,
         [](const Picture &p) { return opacity(p, 0.3f); },
         sepia,
+        sepiaMatrix,
         [](const Picture &p) { return edgeDetectionWithBias(p, 0); },
         [](const Picture &p) { return embossWithBias(p, 0); },
         [](const Picture &p) { return sharpenWithBias(p, 0); },
