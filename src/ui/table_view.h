@@ -23,9 +23,9 @@ struct IndexPath
     auto operator<=>(const IndexPath &) const = default;
 };
 
-/// Supplies a table's rows. (The screens' "tableView:numberOfRowsInSection:" and
-/// "tableView:cellForRowAtIndexPath:"; the names spell out what the Objective-C selectors
-/// said, since C++ cannot overload on the return type alone.)
+/// Supplies a table's rows. The screens' "tableView:numberOfRowsInSection:" and
+/// "tableView:cellForRowAtIndexPath:" become two distinct names, since C++ cannot overload
+/// on the return type alone.
 class TableViewDataSource
 {
 public:
