@@ -1,4 +1,4 @@
-// A QApplication for the editor tests (text needs a GUI application; the window host needs
+// A QApplication for the tests that show views (text needs a GUI application; the window host needs
 // widgets), on the offscreen platform unless the caller chose another.
 
 #include <QApplication>
@@ -15,7 +15,7 @@ public:
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
-        static char name[] = "vimora-editor-tests";
+        static char name[] = "vimora-tests";
         static char *argv[] = {name, nullptr};
         m_app = new QApplication(argc, argv);
     }
