@@ -135,6 +135,8 @@ void CutImage::newCutOnOrigin()
     const Picture photo = WorkingFiles::shared().originLoad();
     v.descripImg2->setHidden(true);
     v.selectTopView->setHidden(true);
+    if (d->hintView)
+        d->hintView->setHidden(true); // its tips are about the piece, which is gone
     if (d->shadView) {
         d->shadView->removeFromSuperview();
         d->shadView.reset();
