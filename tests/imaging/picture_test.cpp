@@ -268,3 +268,23 @@ TEST(CodecTest, ExifOrientationArrivesUpright)
 
     EXPECT_EQ(p.size(), QSizeF(10, 20));
 }
+
+TEST(SurfaceTest, ClipToMaskTakesCoverageFromTheMaskInsideALayer)
+{
+    QImage mask = filledRaster(2, 1, 0xff000000);
+    mask.setPixel(1, 0, 0); // transparent: no coverage
+    ImageSurface surface(QSizeF(8, 1));
+
+    surface.beginTransparencyLayer();
+    // Stretched over 8 pixels: the left half covered, the right half not (the pixels at the
+    // seam are smoothed by the resampling).
+    surface.clipToMask(QRectF(0, 0, 8, 1), mask);
+    surface.fillRect(QRectF(0, 0, 8, 1), Qt::red);
+    surface.endTransparencyLayer();
+    surface.fillRect(QRectF(7, 0, 1, 1), Qt::blue); // after the layer: unclipped
+    const QImage out = surface.image().bitmap();
+
+    EXPECT_EQ(pixelAt(out, 0, 0), 0xffff0000u);
+    EXPECT_EQ(pixelAt(out, 6, 0), 0u);
+    EXPECT_EQ(pixelAt(out, 7, 0), 0xff0000ffu);
+}
