@@ -6,7 +6,7 @@ namespace vimora::artwork {
 
 const QStringList &wordFonts()
 {
-    // Families installed by scripts/setup (DejaVu, Liberation, URW base35, Noto).
+    // Families from the font packages in scripts/packages.txt.
     static const QStringList fonts = {
         "DejaVu Sans",  "DejaVu Serif",  "DejaVu Sans Mono", "Liberation Sans",    "Liberation Serif",
         "Liberation Mono", "Liberation Sans Narrow", "Nimbus Sans", "Nimbus Roman", "Nimbus Mono PS",
