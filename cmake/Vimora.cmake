@@ -3,6 +3,10 @@
 set(VIMORA_WARNINGS -Wall -Wextra)
 # -O3 lets the pixel loops vectorise; AVX2 is not assumed, SSE4.2 baseline is portable enough.
 set(VIMORA_OPT_FLAGS $<$<NOT:$<CONFIG:Debug>>:-O3>)
+if(VIMORA_SANITIZE)
+  # Instrumented code is slow at any level; -O1 and line tables keep the build and the stacks cheap.
+  set(VIMORA_OPT_FLAGS -O1 -g1)
+endif()
 
 # vimora_add_library(name SOURCES ... DEPS ...)
 function(vimora_add_library name)
