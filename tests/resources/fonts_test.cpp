@@ -55,13 +55,21 @@ TEST(Fonts, EveryNamedFamilyIsInstalledFromAListedPackage)
     for (const QString &family : named)
         EXPECT_TRUE(listed.count(family)) << "no package listed for " << qPrintable(family);
 
+    std::map<QString, QString> fileOfFamily;
     for (const auto &[family, package] : listed) {
         const QString resolved = run("fc-match", {"-f", "%{family[0]}\n%{file}", family});
-        const QString file = resolved.section('\n', 1);
         EXPECT_EQ(resolved.section('\n', 0, 0), family) << "not installed: " << qPrintable(family);
-        const QString owner = run("dpkg", {"-S", file}).section(':', 0, 0);
-        EXPECT_EQ(owner, package) << qPrintable(family) << " comes from " << qPrintable(file);
+        fileOfFamily[family] = resolved.section('\n', 1);
     }
+    // One package query for all files: "package: /path" a line.
+    QStringList files;
+    for (const auto &entry : fileOfFamily)
+        files << entry.second;
+    std::map<QString, QString> owners;
+    for (const QString &line : run("dpkg", QStringList{"-S"} + files).split('\n'))
+        owners[line.section(": ", 1)] = line.section(':', 0, 0);
+    for (const auto &[family, file] : fileOfFamily)
+        EXPECT_EQ(owners[file], listed.at(family)) << qPrintable(family) << " comes from " << qPrintable(file);
 }
 
 } // namespace
