@@ -11,7 +11,15 @@ namespace vimora {
 namespace {
 constexpr const char *kFileNames[WorkingFiles::kSlotCount] = {"Origin.png", "Tem.png", "word.png",
                                                               "adjust.png", "yoos.png", "s1.png"};
+
+// A PNG keeps neither scale nor orientation tag; premultiplied pixels survive its round trip.
+Picture asTheFileHoldsIt(const Picture &picture)
+{
+    if (picture.isNull() || (picture.scale() == 1.0 && picture.orientation() == Orientation::Up))
+        return picture;
+    return Picture(picture.uprightBitmap());
 }
+} // namespace
 
 WorkingFiles &WorkingFiles::shared()
 {
@@ -20,7 +28,8 @@ WorkingFiles &WorkingFiles::shared()
 }
 
 WorkingFiles::WorkingFiles()
-    : m_writer([this] { run(); })
+    : m_fileWriter(writeFileAtomically)
+    , m_writer([this] { run(); })
 {
 }
 
@@ -55,8 +64,9 @@ void WorkingFiles::saveKeepingBytes(Slot slot, const Picture &picture)
     enqueue(slot, picture, true);
 }
 
-void WorkingFiles::enqueue(Slot slot, const Picture &picture, bool keepBytes)
+void WorkingFiles::enqueue(Slot slot, const Picture &given, bool keepBytes)
 {
+    const Picture picture = asTheFileHoldsIt(given);
     {
         std::lock_guard lock(m_mutex);
         const int i = int(slot);
@@ -108,6 +118,13 @@ void WorkingFiles::forget()
         p = Picture();
 }
 
+void WorkingFiles::setFileWriter(FileWriter writer)
+{
+    flush();
+    std::lock_guard lock(m_mutex);
+    m_fileWriter = writer ? std::move(writer) : FileWriter(writeFileAtomically);
+}
+
 QByteArray WorkingFiles::imgData()
 {
     flush();
@@ -135,13 +152,19 @@ void WorkingFiles::run()
         m_pending[size_t(next)].queued = false;
         m_pending[size_t(next)].picture = Picture();
         m_busy = true;
+        const FileWriter writeFile = m_fileWriter;
         lock.unlock();
 
         // A null picture writes nothing: the slot keeps its last file, as the encoder fails.
         const QByteArray bytes = encodePng(job.picture);
         const QString target = path(Slot(next));
-        if (!bytes.isEmpty() && !writeFileAtomically(target, bytes))
-            logLine(QStringLiteral("could not write %1").arg(target));
+        if (!bytes.isEmpty()) {
+            const bool written = writeFile(target, bytes);
+            // A full disk fails every save after the first; one line says so.
+            if (!written && !m_writeFailing)
+                logLine(QStringLiteral("could not write %1").arg(target));
+            m_writeFailing = !written;
+        }
 
         lock.lock();
         m_busy = false;

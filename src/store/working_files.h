@@ -3,6 +3,7 @@
 #include <array>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -15,10 +16,13 @@ namespace vimora {
 
 /// The fixed-name PNG files through which screens hand pictures to each other.
 ///
-/// A save returns at once: the picture becomes what the slot's load returns, and a single
-/// background writer encodes it (fast PNG) and replaces the file atomically, in order,
-/// latest picture per slot wins. flush() waits for the writer; the clean-up, direct file
-/// readers and the end of the process call it. A missing or corrupt file loads as no picture.
+/// A save returns at once: the picture, turned the way its file will hold it (pixels upright,
+/// scale 1), becomes what the slot's load returns, so a load gives the same picture before and
+/// after a restart. A single background writer encodes it (fast PNG) and replaces the file
+/// atomically, in order, latest picture per slot wins; a failing write leaves the earlier file
+/// whole and is logged once until a write succeeds again. flush() waits for the writer; the
+/// clean-up, direct file readers and the end of the process call it. A missing or corrupt file
+/// loads as no picture.
 class WorkingFiles
 {
 public:
@@ -56,6 +60,10 @@ public:
     /// The PNG bytes of the editor's last write (empty before any).
     QByteArray imgData();
 
+    /// Replaces the file writer (atomic by default); a test stands in a full disk with it.
+    using FileWriter = std::function<bool(const QString &path, const QByteArray &bytes)>;
+    void setFileWriter(FileWriter writer);
+
 private:
     WorkingFiles();
     void saveKeepingBytes(Slot slot, const Picture &picture);
@@ -78,6 +86,8 @@ private:
     std::uint64_t m_sequence = 0;
     bool m_busy = false;
     bool m_stop = false;
+    bool m_writeFailing = false;  // writer thread only: logged already, quiet until a write succeeds
+    FileWriter m_fileWriter;
     QByteArray m_imgData;
     std::thread m_writer;
 };

@@ -13,6 +13,7 @@
 #include "store/names.h"
 #include "store/working_files.h"
 #include "support/pixel_compare.h"
+#include "support/small_disk.h"
 #include "support/temp_home.h"
 
 using namespace vimora;
@@ -35,11 +36,49 @@ void touch(const QString &path)
 class StoreTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { WorkingFiles::shared().forget(); }
-    void TearDown() override { WorkingFiles::shared().forget(); }
+    void SetUp() override
+    {
+        WorkingFiles::shared().forget();
+        setLogSink([this](const QString &line) { log << line; });
+    }
+    void TearDown() override
+    {
+        setLogSink(nullptr);
+        WorkingFiles::shared().setFileWriter(nullptr);
+        WorkingFiles::shared().forget();
+    }
     test::TempHome home;
     WorkingFiles &files = WorkingFiles::shared();
+    QStringList log;
 };
+
+// Noise with translucent pixels: it does not compress, and premultiplied values show.
+QImage noise(int w, int h)
+{
+    QImage image(w, h, QImage::Format_ARGB32);
+    quint32 seed = 12345;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            image.setPixel(x, y, seed | (x % 3 == 0 ? 0xff000000u : 0u));
+        }
+    return image;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void expectSamePicture(const Picture &actual, const Picture &expected)
+{
+    ASSERT_FALSE(actual.isNull());
+    EXPECT_EQ(actual.size(), expected.size());
+    EXPECT_EQ(actual.scale(), expected.scale());
+    EXPECT_EQ(actual.orientation(), expected.orientation());
+    EXPECT_TRUE(test::imagesEqual(actual.bitmap(), expected.bitmap()));
+}
 
 } // namespace
 
@@ -177,4 +216,76 @@ TEST_F(StoreTest, LoadDrawJpgReadsByNameOnlyInsideDrawImgs)
     EXPECT_EQ(loadDrawJpg("B1234.jpg").size(), QSizeF(6, 3));
     EXPECT_TRUE(loadDrawJpg("B9999.jpg").isNull());
     EXPECT_TRUE(loadDrawJpg("../settings.ini").isNull());
+}
+
+TEST_F(StoreTest, ASlotLoadsTheSamePictureBeforeAndAfterARestart)
+{
+    const QImage pixels = noise(6, 4);
+    const Picture retina(pixels, 2.0);
+    const Picture turned(pixels, 1.0, Orientation::Left);
+
+    for (const Picture &saved : {retina, turned}) {
+        files.simple3Save(saved);
+        const Picture before = files.simple3Load();
+        files.forget(); // what a new process finds
+        const Picture after = files.simple3Load();
+
+        expectSamePicture(after, before);
+        // Upright pixels at one pixel a point: the file cannot carry a scale or a turn.
+        EXPECT_EQ(after.bitmap().size(), saved.uprightBitmap().size());
+        EXPECT_TRUE(test::imagesEqual(after.bitmap(), Picture(saved.uprightBitmap()).bitmap()));
+    }
+}
+
+TEST_F(StoreTest, AFullDiskLogsOnceAndKeepsTheEarlierFileWhole)
+{
+    const QString slotFile = WorkingFiles::path(WorkingFiles::Slot::Adjust);
+    test::SmallDisk disk(AppHome::tempDir(), 64 * 1024);
+    if (!disk.mounted())
+        files.setFileWriter([](const QString &, const QByteArray &) { return false; });
+    else {
+        files.simple3Save(solid(8, 8, 0xff204060));
+        files.flush();
+    }
+    const QByteArray earlier = fileBytes(slotFile);
+
+    // Each noisy picture alone is larger than the whole disk.
+    files.simple3Save(Picture(noise(200, 200)));
+    files.flush();
+    files.simple3Save(Picture(noise(201, 200)));
+    files.simpleSave(Picture(noise(202, 200)));
+    files.flush();
+
+    EXPECT_EQ(log.filter("could not write").size(), 1) << qPrintable(log.join('\n'));
+    EXPECT_EQ(fileBytes(slotFile), earlier);
+    EXPECT_EQ(files.simple3Load().bitmap().size(), QSize(201, 200)); // this run keeps its picture
+    if (disk.mounted())
+        EXPECT_EQ(QDir(AppHome::tempDir()).entryList(QDir::Files), QStringList{"adjust.png"});
+
+    // Room again: writes resume, and the next failure is news worth a line.
+    files.setFileWriter([](const QString &, const QByteArray &) { return true; });
+    files.simple3Save(solid(2, 2, 0xff000000));
+    files.flush();
+    files.setFileWriter([](const QString &, const QByteArray &) { return false; });
+    files.simple3Save(solid(3, 3, 0xff000000));
+    files.flush();
+    EXPECT_EQ(log.filter("could not write").size(), 2);
+}
+
+TEST_F(StoreTest, AReadOnlyTempLeavesItsFilesAlone)
+{
+    test::SmallDisk disk(AppHome::tempDir(), 1024 * 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs without root; the failing writer case covers the log";
+    files.originSave(solid(5, 5, 0xff102030));
+    files.flush();
+    const QByteArray earlier = fileBytes(WorkingFiles::path(WorkingFiles::Slot::Origin));
+    ASSERT_TRUE(disk.makeReadOnly());
+
+    files.originSave(solid(7, 7, 0xff405060));
+    files.flush();
+
+    EXPECT_EQ(log.filter("could not write").size(), 1);
+    EXPECT_EQ(fileBytes(WorkingFiles::path(WorkingFiles::Slot::Origin)), earlier);
+    EXPECT_EQ(files.originLoad().bitmap().size(), QSize(7, 7));
 }
