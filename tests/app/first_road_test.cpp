@@ -1,8 +1,12 @@
 // The first road on the headless host with the real screens: the home's album button, the
 // intake of a picked photo and the editor taking the job.
+#include <map>
+
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include "app/app_fixture.h"
@@ -10,6 +14,7 @@
 #include "platform/app_home.h"
 #include "platform/settings.h"
 #include "store/working_files.h"
+#include "support/small_disk.h"
 
 using namespace vimora;
 
@@ -25,6 +30,36 @@ protected:
         return Picture(image);
     }
     QSize fileSize(const QString &name) { return QImageReader(AppHome::tempDir() + '/' + name).size(); }
+
+    // Every file in tmp/ with its bytes.
+    static std::map<QString, QByteArray> tmpContents()
+    {
+        std::map<QString, QByteArray> contents;
+        for (const QFileInfo &info : QDir(AppHome::tempDir()).entryInfoList(QDir::Files)) {
+            QFile file(info.absoluteFilePath());
+            contents[info.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
+        }
+        return contents;
+    }
+
+    // Noise does not compress: a few of these fill a small disk.
+    static Picture noisyPhoto(int w, int h)
+    {
+        QImage image(w, h, QImage::Format_RGB32);
+        quint32 seed = 7;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                image.setPixel(x, y, seed = seed * 1664525u + 1013904223u);
+        return Picture(image);
+    }
+
+    void pickFromTheAlbum(const Picture &photo)
+    {
+        tapOn(*top().categoryButton(1));
+        picker->pick(photo);
+        host->advance(1);
+        WorkingFiles::shared().flush();
+    }
 };
 
 } // namespace
@@ -107,4 +142,36 @@ TEST_F(FirstRoadTest, AnUnreadablePhotoLeavesTheRunningJobAlone)
     EXPECT_EQ(WorkingFiles::shared().originLoad().bitmap(), origin.bitmap());
     EXPECT_FALSE(views().cateViewTop->isHidden());
     EXPECT_FALSE(top().showHideBtn()->isHidden());
+}
+
+TEST_F(FirstRoadTest, AFullOrReadOnlyTmpGetsAnAlertAndKeepsTheRunningJob)
+{
+    for (const bool readOnly : {true, false}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "full");
+        test::SmallDisk tmp(AppHome::tempDir(), 600 * 1024);
+        test::SmallDisk documents(AppHome::documentsDir(), 64 * 1024);
+        if (!tmp.mounted() || !documents.mounted())
+            GTEST_SKIP() << "a small disk needs root";
+        launch(DeviceProfile::Phone568);
+        pickFromTheAlbum(photo(800, 600));
+        ASSERT_FALSE(views().cutImgView->isHidden());
+        const auto earlier = tmpContents();
+        const Picture origin = WorkingFiles::shared().originLoad();
+        if (readOnly) {
+            ASSERT_TRUE(tmp.makeReadOnly());
+            ASSERT_TRUE(documents.makeReadOnly());
+        }
+
+        views().cutImgView->setHidden(true);
+        top().cateViewTopOpen();
+        pickFromTheAlbum(noisyPhoto(1400, 1000));
+
+        EXPECT_TRUE(host->hasModal());
+        EXPECT_FALSE(log.filter("The photo could not be stored for editing.").isEmpty());
+        EXPECT_EQ(tmpContents(), earlier); // nothing half-written, nothing cut short
+        EXPECT_EQ(WorkingFiles::shared().originLoad().bitmap(), origin.bitmap());
+        delegate.reset();
+        host.reset();
+        WorkingFiles::shared().forget();
+    }
 }
