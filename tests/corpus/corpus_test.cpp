@@ -111,8 +111,9 @@ TEST_F(CorpusTest, PhotoIntakeOpensTheEditorOrSaysWhyNot)
             EXPECT_LE(std::max(origin.size().width(), origin.size().height()), 1500);
             // EXIF orientations 5 to 8 turn the 120 x 80 scene a quarter.
             static const QRegularExpression quarterTurned(QStringLiteral("^orientation-[5-8]\\.jpg$"));
-            if (file.fileName().startsWith(QLatin1String("orientation-")) && file.fileName() != QLatin1String("orientation-9.jpg"))
+            if (file.fileName().startsWith(QLatin1String("orientation-")) && file.fileName() != QLatin1String("orientation-9.jpg")) {
                 EXPECT_EQ(origin.size().width() < origin.size().height(), quarterTurned.match(file.fileName()).hasMatch());
+            }
         }
         WorkingFiles::shared().flush();
     }
