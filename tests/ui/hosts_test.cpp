@@ -36,15 +36,6 @@ TEST(DeviceProfile, ScreenSizesAndNames)
     EXPECT_FALSE(deviceProfileNamed(QStringLiteral("watch")).has_value());
 }
 
-TEST(DeviceProfile, ReadFromTheCommandLine)
-{
-    EXPECT_EQ(deviceProfileFromArguments({"vimora", "--device", "phone-568"}), DeviceProfile::Phone568);
-    EXPECT_EQ(deviceProfileFromArguments({"vimora", "--device=phone-480"}), DeviceProfile::Phone480);
-    EXPECT_EQ(deviceProfileFromArguments({"vimora", "--device", "toaster"}, DeviceProfile::Phone480),
-              DeviceProfile::Phone480);
-    EXPECT_EQ(deviceProfileFromArguments({"vimora", "--device"}), DeviceProfile::Tablet);
-}
-
 // --- Window host ---
 
 TEST(WindowHost, ScreenKeepsItsSizeInPointsAndOnlyTabletsTurn)
