@@ -8,7 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -26,14 +26,14 @@ using namespace vimora::ui;
 
 namespace {
 
-QApplication &app()
+QGuiApplication &app()
 {
     static int argc = 1;
     static char name[] = "bench_ui";
     static char *argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
+    static QGuiApplication application(argc, argv);
     return application;
 }
 
