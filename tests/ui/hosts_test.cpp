@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointingDevice>
 #include <QTouchEvent>
@@ -199,6 +200,27 @@ TEST(WindowHost, DrawsTheScreenScaledBetweenBarsOfTheBackgroundColour)
     EXPECT_EQ(shot.pixel(689, 959), qRgb(0, 0, 255)); // the last point's last pixel
     EXPECT_EQ(shot.pixel(669, 939), qRgb(0, 255, 0));
     EXPECT_EQ(shot.pixel(690, 959), qRgb(0, 0, 0));
+}
+
+TEST(WindowHost, KeysReturnToTheBestFitAndToggleFullScreen)
+{
+    WindowHost host(DeviceProfile::Tablet);
+    host.show();
+    auto key = [&](int code, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent e(QEvent::KeyPress, code, modifiers);
+        QApplication::sendEvent(host.widget(), &e);
+    };
+    host.widget()->resize(200, 900);
+
+    key(Qt::Key_0, Qt::ControlModifier);
+    const QSize fitted = host.windowSize();
+    key(Qt::Key_F11, Qt::NoModifier);
+    const bool full = host.isFullScreen();
+    key(Qt::Key_F11, Qt::NoModifier);
+
+    EXPECT_EQ(fitted, host.bestWindowSize());
+    EXPECT_TRUE(full);
+    EXPECT_FALSE(host.isFullScreen());
 }
 
 TEST(WindowHost, ARememberedSizeIsKeptOnlyWhereItFits)
