@@ -56,7 +56,9 @@ CommandLine CommandLine::parse(const QStringList &arguments, std::optional<QSize
                                     QStringLiteral("name"));
     parser.addOption(help);
     parser.addOption(device);
-    line.m_helpText = parser.helpText();
+    // The usage line names the program as installed, whether or not Qt has started.
+    const QString text = parser.helpText();
+    line.m_helpText = QStringLiteral("Usage: vimora [options]") + text.mid(text.indexOf(QLatin1Char('\n')));
     line.m_choice = fromScreen;
 
     if (!parser.parse(arguments)) {

@@ -49,6 +49,7 @@ TEST(CommandLine, HelpSaysWhichProfileTheScreenGivesAndWhy)
     const CommandLine line = CommandLine::parse({"vimora", "--help"}, QSizeF(1366, 768));
 
     EXPECT_TRUE(line.helpRequested());
+    EXPECT_TRUE(line.helpText().startsWith("Usage: vimora [options]\n"));
     EXPECT_TRUE(line.helpText().contains("--device"));
     EXPECT_TRUE(line.helpText().contains("tablet, as the screen (1366 x 768 points) is larger than a phone's"))
         << line.helpText().toStdString();
