@@ -165,20 +165,22 @@ protected:
 
     void keyPressEvent(QKeyEvent *e) override
     {
-        for (View *v = m_host.focusView(); v; v = v->superview())
-            if (v->keyPressEvent(e))
-                return;
+        // The window's own keys come first: no view has a use for them, a text field
+        // with the focus included.
         const bool control = e->modifiers() & Qt::ControlModifier;
-        if (e->key() == Qt::Key_R && control && isTablet(m_host.m_profile)) {
-            m_host.setLandscape(!m_host.m_landscape);
-            return;
-        }
         if (e->key() == Qt::Key_F11) {
             m_host.toggleFullScreen();
             return;
         }
         if (e->key() == Qt::Key_0 && control) {
             m_host.fitToScreen();
+            return;
+        }
+        for (View *v = m_host.focusView(); v; v = v->superview())
+            if (v->keyPressEvent(e))
+                return;
+        if (e->key() == Qt::Key_R && control && isTablet(m_host.m_profile)) {
+            m_host.setLandscape(!m_host.m_landscape);
             return;
         }
         QWidget::keyPressEvent(e);

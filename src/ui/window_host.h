@@ -21,7 +21,7 @@ namespace vimora::ui {
 /// centred, with the window view's background colour in the bars the aspect leaves free
 /// (see ScreenFit). The first window is the largest that fits the available screen area at
 /// up to one logical pixel per point; the user may resize it freely, F11 toggles full screen
-/// and Ctrl+0 returns to the best fit.
+/// and Ctrl+0 returns to the best fit (both before any view sees the key).
 ///
 /// Input is mapped through the same factor and becomes touches: mouse press, drag and release
 /// are one finger (a double click begins a touch with tap count 2), Ctrl + wheel and touchpad

@@ -19,6 +19,7 @@
 #include "ui/headless_host.h"
 #include "ui/pinch_recognizer.h"
 #include "ui/screen_fit.h"
+#include "ui/text_field.h"
 #include "ui/timer.h"
 #include "ui/window_host.h"
 
@@ -204,15 +205,19 @@ TEST(WindowHost, DrawsTheScreenScaledBetweenBarsOfTheBackgroundColour)
 
 TEST(WindowHost, KeysReturnToTheBestFitAndToggleFullScreen)
 {
-    WindowHost host(DeviceProfile::Tablet);
+    auto root = std::make_shared<View>();
+    WindowHost host(DeviceProfile::Tablet, root);
     host.show();
-    auto key = [&](int code, Qt::KeyboardModifiers modifiers) {
-        QKeyEvent e(QEvent::KeyPress, code, modifiers);
+    auto field = std::make_shared<TextField>(QRectF(10, 10, 200, 40));
+    root->addSubview(field);
+    field->becomeFirstResponder(); // takes every key it can
+    auto key = [&](int code, Qt::KeyboardModifiers modifiers, const QString &text = {}) {
+        QKeyEvent e(QEvent::KeyPress, code, modifiers, text);
         QApplication::sendEvent(host.widget(), &e);
     };
     host.widget()->resize(200, 900);
 
-    key(Qt::Key_0, Qt::ControlModifier);
+    key(Qt::Key_0, Qt::ControlModifier, QStringLiteral("0"));
     const QSize fitted = host.windowSize();
     key(Qt::Key_F11, Qt::NoModifier);
     const bool full = host.isFullScreen();
@@ -221,6 +226,7 @@ TEST(WindowHost, KeysReturnToTheBestFitAndToggleFullScreen)
     EXPECT_EQ(fitted, host.bestWindowSize());
     EXPECT_TRUE(full);
     EXPECT_FALSE(host.isFullScreen());
+    EXPECT_TRUE(field->text().isEmpty());
 }
 
 TEST(WindowHost, ARememberedSizeIsKeptOnlyWhereItFits)
