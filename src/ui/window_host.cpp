@@ -427,7 +427,7 @@ QSize WindowHost::bestWindowSize() const
     QSize available = screen->availableGeometry().size();
     // The frame is known once the window manager has framed a shown window.
     const QSize frame = m_widget && m_widget->isVisible() ? m_widget->frameGeometry().size() - m_widget->size() : QSize();
-    available -= frame.isEmpty() ? QSize(0, kFrameAllowance) : frame;
+    available -= frame.isNull() ? QSize(0, kFrameAllowance) : frame;
     return ScreenFit::bestWindowSize(screenSize(), available);
 }
 
