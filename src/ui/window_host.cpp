@@ -426,8 +426,9 @@ QSize WindowHost::bestWindowSize() const
         return screenSize().toSize();
     QSize available = screen->availableGeometry().size();
     // The frame is known once the window manager has framed a shown window.
-    const QSize frame = m_widget && m_widget->isVisible() ? m_widget->frameGeometry().size() - m_widget->size() : QSize();
-    available -= frame.isNull() ? QSize(0, kFrameAllowance) : frame;
+    const QSize frame = m_widget && m_widget->isVisible() ? m_widget->frameGeometry().size() - m_widget->size() : QSize(0, 0);
+    const bool framed = frame.width() > 0 || frame.height() > 0;
+    available -= framed ? frame : QSize(0, kFrameAllowance);
     return ScreenFit::bestWindowSize(screenSize(), available);
 }
 

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointingDevice>
@@ -240,6 +242,10 @@ TEST(WindowHost, ARememberedSizeIsKeptOnlyWhereItFits)
     const QSize tooLarge = host.windowSize();
     host.restoreWindowSize(QSize());
 
+    // The first window leaves room for a title bar within the screen's free area.
+    const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size();
+    EXPECT_EQ(WindowHost(DeviceProfile::Tablet).windowSize(),
+              ScreenFit::bestWindowSize(QSizeF(768, 1024), available - QSize(0, WindowHost::kFrameAllowance)));
     EXPECT_EQ(kept, QSize(200, 250));
     EXPECT_EQ(tooLarge, best);
     EXPECT_EQ(host.windowSize(), best);
