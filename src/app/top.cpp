@@ -402,7 +402,9 @@ void Top::optionViewOpen(const ui::Button &sender)
         spinEnd();
     } else if (mode == QLatin1String("descrip")) {
         settings.setString(kKeyReload, QStringLiteral("NO"));
-        openOptionPanel();
+        // The help card stands alone: an empty option panel behind it would only show at
+        // its edges.
+        m_views->selectTopView->setHidden(true);
         auto &help = *m_views->descripImg;
         const Picture picture = Resources::imageNamed(QStringLiteral("descrip.png"));
         help.removeAllSubviews();
@@ -410,7 +412,7 @@ void Top::optionViewOpen(const ui::Button &sender)
         help.setContentMode(ui::ContentMode::ScaleAspectFit);
         help.setImage(picture);
         help.setUserInteractionEnabled(true);
-        // The card's own close control, on the card: on a phone the card covers the panel.
+        // The card closes by its own control, inside its corner, in front of everything.
         m_closeOptionBtn = std::make_shared<ui::Button>(
             QRectF(help.bounds().width() - kCloseOptionSize.width() - 4, 4, kCloseOptionSize.width(), kCloseOptionSize.height()));
         m_closeOptionBtn->setTitle(QStringLiteral("close"));
@@ -447,7 +449,8 @@ void Top::optionViewOpen(const ui::Button &sender)
         }
         addOptionPanelClose();
     }
-    ui::OverlayStack::of(m_views->mainView.get()).open(m_views->selectTopView, [this] { hideOptionView(); });
+    const ui::ViewPtr panel = mode == QLatin1String("descrip") ? ui::ViewPtr(m_views->descripImg) : ui::ViewPtr(m_views->selectTopView);
+    ui::OverlayStack::of(m_views->mainView.get()).open(panel, [this] { hideOptionView(); });
 }
 
 void Top::hideOptionView()
@@ -460,7 +463,9 @@ void Top::hideOptionView()
     m_views->selectTopView->setHidden(true);
     // The help picture belongs to the panel and closes with it.
     m_views->descripImg->setHidden(true);
-    ui::OverlayStack::of(m_views->mainView.get()).closed(m_views->selectTopView.get());
+    auto &overlays = ui::OverlayStack::of(m_views->mainView.get());
+    overlays.closed(m_views->selectTopView.get());
+    overlays.closed(m_views->descripImg.get());
     // The bar comes back where the screen is now: a turned tablet's bar lies higher.
     cateViewForOrientation();
     ui::Transaction::commit();
