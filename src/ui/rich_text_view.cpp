@@ -1,8 +1,16 @@
 #include "ui/rich_text_view.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QAbstractTextDocumentLayout>
+#include <QImage>
 #include <QPainter>
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFragment>
 
 #include "ui/theme.h"
 #include "ui/touch.h"
@@ -12,6 +20,46 @@ namespace vimora::ui {
 namespace {
 // A finger that moves further than this is not tapping a link.
 constexpr double kLinkTapSlop = 12;
+
+QSizeF naturalSize(const QVariant &resource)
+{
+    if (resource.canConvert<QImage>()) {
+        const QImage image = resource.value<QImage>();
+        return image.deviceIndependentSize();
+    }
+    if (resource.canConvert<QPixmap>())
+        return resource.value<QPixmap>().deviceIndependentSize();
+    return {};
+}
+
+// Pictures wider than the text column shrink to it, keeping their shape, instead of running
+// off the page's edge.
+void fitImagesToWidth(QTextDocument &document, double width)
+{
+    const double column = width - 2 * document.documentMargin();
+    if (column <= 0)
+        return;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid() || !fragment.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat format = fragment.charFormat().toImageFormat();
+            const QSizeF natural = naturalSize(document.resource(QTextDocument::ImageResource, QUrl(format.name())));
+            if (natural.isEmpty())
+                continue;
+            const double fitted = std::min(natural.width(), column);
+            if (std::abs(format.width() - fitted) < 0.5)
+                continue;
+            format.setWidth(fitted);
+            format.setHeight(natural.height() * fitted / natural.width());
+            QTextCursor cursor(&document);
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(format);
+        }
+    }
+}
 } // namespace
 
 RichTextView::RichTextView()
@@ -36,6 +84,7 @@ void RichTextView::setHtml(const QString &html, const QUrl &baseUrl)
     m_document->setBaseUrl(baseUrl);
     m_document->setHtml(html);
     m_document->setTextWidth(bounds().width());
+    fitImagesToWidth(*m_document, bounds().width());
     setNeedsDisplay();
 }
 
@@ -46,6 +95,7 @@ QString RichTextView::documentTitle() const
 
 double RichTextView::heightForWidth(double width) const
 {
+    fitImagesToWidth(*m_document, width);
     m_document->setTextWidth(width);
     const double height = m_document->size().height();
     m_document->setTextWidth(bounds().width());
@@ -60,6 +110,7 @@ void RichTextView::sizeToFit()
 
 void RichTextView::layoutSubviews()
 {
+    fitImagesToWidth(*m_document, bounds().width());
     m_document->setTextWidth(bounds().width());
 }
 

@@ -31,8 +31,8 @@ finish() {
 trap finish EXIT
 fail() {
   echo "FAIL: $*" >&2
-  echo "--- application log ---" >&2
-  cat "$log" >&2 || true
+  echo "--- application output and log ---" >&2
+  cat "$log" "$VIMORA_HOME/vimora.log" >&2 || true
   exit 1
 }
 
@@ -157,7 +157,7 @@ read -r top_red top_blue <<<"$top_colour"
 awk -v r="$top_red" -v b="$top_blue" 'BEGIN{exit !(r > 0.6 && b < 0.4)}' \
   || fail "the photo around the piece is not upright (top edge red $top_red, blue $top_blue)"
 
-if grep -q "missing resource:" "$log"; then fail "a resource was missing"; fi
+if grep -q "missing resource:" "$VIMORA_HOME/vimora.log"; then fail "a resource was missing"; fi
 
 kill -TERM "$pid"
 wait "$pid" || fail "the application did not exit cleanly"

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The home screen's panels on the real binary in a virtual display: Help closes by Escape and
+# by a tap outside it, the Guide list opens a page in the in-app reader, which Escape closes,
+# each time back to the home screen as it was. Then Ctrl+Q quits with the clean-up, and the
+# internal lines went to the log file, not to the terminal.
+#
+#   home_panels.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
+#
+# With a third argument the reader's screenshot is kept there as guide-reader-<device>.png.
+set -euo pipefail
+
+app=$1
+device=$2
+keep=${3:-}
+
+if [ -z "${VIMORA_E2E_DISPLAY:-}" ]; then
+  exec xvfb-run -a -s '-screen 0 1280x1100x24' env VIMORA_E2E_DISPLAY=1 "$0" "$@"
+fi
+
+work=$(mktemp -d)
+export VIMORA_HOME=$work/home VIMORA_PHOTOS=$work/photos
+mkdir -p "$VIMORA_HOME/tmp" "$VIMORA_PHOTOS"
+out=$work/app.out
+pid=
+finish() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap finish EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- application output and log ---" >&2
+  cat "$out" "$VIMORA_HOME/vimora.log" >&2 || true
+  exit 1
+}
+
+# Window points from the home screen's layout: Help at the top left, Guide the bar's third
+# button; the Guide list's first row (a popover above the bar on a tablet, a card on a phone)
+# and a point outside every panel.
+case $device in
+  tablet)    help="125 26"; guide="497 971"; first_row="440 560"; outside="700 700" ;;
+  phone-480) help="125 26"; guide="177 447"; first_row="160 150"; outside="300 470" ;;
+  *) echo "unknown device $device" >&2; exit 2 ;;
+esac
+
+# A working file left from an earlier job: quitting must clear it.
+echo x >"$VIMORA_HOME/tmp/Tem.png"
+
+"$app" --device "$device" >"$out" 2>&1 &
+pid=$!
+
+wid=
+for _ in $(seq 100); do
+  wid=$(xdotool search --onlyvisible --name '^Vimora$' 2>/dev/null | head -1 || true)
+  [ -n "$wid" ] && break
+  sleep 0.2
+done
+[ -n "$wid" ] || fail "no Vimora window"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+win_x=$X win_y=$Y
+
+at() { xdotool mousemove $((win_x + $1)) $((win_y + $2)); }
+click() { at "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.8; }
+key() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; xdotool key "$1"; sleep 0.8; }
+shot() { import -window "$wid" "$work/$1.png"; }
+# How far two screenshots differ (0 = the same).
+differ() { compare -metric RMSE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/' || true; }
+same() { awk -v e="$(differ "$1" "$2")" 'BEGIN{exit !(e < 0.01)}'; }
+
+# The home screen once it has settled: two equal, non-blank screenshots in a row.
+shot home
+for _ in $(seq 30); do
+  sleep 0.5
+  mv "$work/home.png" "$work/before.png"
+  shot home
+  std=$(convert "$work/home.png" -format '%[fx:standard_deviation]' info:)
+  same home before && awk -v s="$std" 'BEGIN{exit !(s > 0.05)}' && break
+done
+
+click $help
+shot help
+same help home && fail "Help did not open"
+key Escape
+shot after-help-escape
+same after-help-escape home || fail "Escape did not close Help ($(differ after-help-escape home))"
+
+click $help
+click $outside
+shot after-help-tap
+same after-help-tap home || fail "a tap outside did not close Help ($(differ after-help-tap home))"
+
+click $guide
+shot guide
+same guide home && fail "Guide did not open its list"
+click $first_row
+shot reader
+same reader guide && fail "the first row did not open the guide page"
+[ -z "$keep" ] || cp "$work/reader.png" "$keep/guide-reader-$device.png"
+# The reader shows the page's dark ground over most of the screen.
+dark=$(convert "$work/reader.png" -gravity south -crop 70%x30%+0+20 +repage -format '%[fx:mean]' info:)
+awk -v m="$dark" 'BEGIN{exit !(m < 0.35)}' || fail "the reader does not show a page (mean $dark)"
+key Escape
+shot after-reader
+same after-reader home || fail "Escape did not close the reader back to the home screen ($(differ after-reader home))"
+
+key ctrl+q
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not quit"
+wait "$pid" || fail "the application did not exit cleanly"
+pid=
+remaining=$(ls -A "$VIMORA_HOME/tmp")
+[ -z "$remaining" ] || fail "tmp/ not emptied on Ctrl+Q: $remaining"
+
+grep -q "statusBarOrientation: portrait" "$VIMORA_HOME/vimora.log" || fail "no internal lines in the log file"
+if grep -q "typeStr:\|statusBarOrientation" "$out"; then fail "internal lines reached the terminal"; fi
+if grep -q "missing resource:" "$VIMORA_HOME/vimora.log"; then fail "a resource was missing"; fi
+echo "home panels on $device: ok"
