@@ -48,6 +48,14 @@ QSize fileImageSize(const QString &name)
     return QImageReader(AppHome::tempDir() + '/' + name).size();
 }
 
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+    return path;
+}
+
 QStringList tmpFiles()
 {
     return QDir(AppHome::tempDir()).entryList(QDir::Files, QDir::Name);
@@ -275,11 +283,7 @@ TEST_F(IntakeTest, AnUnreadablePickShowsAnAlertAndChangesNothing)
 TEST_F(IntakeTest, EmptyCorruptAndTruncatedFilesFromThePicker)
 {
     QTemporaryDir dir;
-    auto write = [&](const QString &name, const QByteArray &bytes) {
-        QFile f(dir.path() + '/' + name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    };
+    auto write = [&](const QString &name, const QByteArray &bytes) { writeFile(dir.path() + '/' + name, bytes); };
     const QByteArray png = encodePng(quadrantPhoto(200, 100));
     const QByteArray jpeg = encodeJpeg(quadrantPhoto(200, 100), 1.0);
     write("empty.jpg", {});
@@ -306,12 +310,7 @@ TEST_F(IntakeTest, EmptyCorruptAndTruncatedFilesFromThePicker)
 TEST_F(IntakeTest, ADamagedPhotoThatStillDecodesAsksBeforeItOpens)
 {
     QTemporaryDir dir;
-    auto write = [&](const QString &name, const QByteArray &bytes) {
-        QFile f(dir.path() + '/' + name);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return dir.path() + '/' + name;
-    };
+    auto write = [&](const QString &name, const QByteArray &bytes) { return writeFile(dir.path() + '/' + name, bytes); };
     const QByteArray jpeg = encodeJpeg(quadrantPhoto(200, 100), 1.0);
     const QString truncated = write("truncated.jpg", jpeg.left(jpeg.size() / 3));
     const QString endless = write("endless.jpg", jpeg.left(jpeg.size() - 2));

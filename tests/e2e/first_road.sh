@@ -15,26 +15,8 @@ app=$1
 device=$2
 keep=${3:-}
 
-if [ -z "${VIMORA_E2E_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s '-screen 0 1280x1100x24' env VIMORA_E2E_DISPLAY=1 "$0" "$@"
-fi
-
-work=$(mktemp -d)
-export VIMORA_HOME=$work/home VIMORA_PHOTOS=$work/photos
-mkdir -p "$VIMORA_HOME" "$VIMORA_PHOTOS"
-log=$work/app.log
-pid=
-finish() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap finish EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- application output and log ---" >&2
-  cat "$log" "$VIMORA_HOME/vimora.log" >&2 || true
-  exit 1
-}
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
 
 # Every place below is in window points, from the screens' fixed layout: the album button is
 # the bar's second button; the editor shows a 4:3 photo centred (650 wide on a tablet, 300 on
@@ -51,21 +33,8 @@ photo=$VIMORA_PHOTOS/photo.jpg
 convert -size 1600x1200 gradient:orange-navy -fill white -draw "circle 500,400 500,600" \
   -fill '#20c040' -draw "rectangle 900,700 1100,900" "$photo"
 
-"$app" --device "$device" >"$log" 2>&1 &
-pid=$!
+start_app
 
-wid=
-for _ in $(seq 100); do
-  wid=$(xdotool search --onlyvisible --name '^Vimora$' 2>/dev/null | head -1 || true)
-  [ -n "$wid" ] && break
-  sleep 0.2
-done
-[ -n "$wid" ] || fail "no Vimora window"
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-win_x=$X win_y=$Y
-
-at() { xdotool mousemove "$(awk -v a="$1" -v x="$win_x" 'BEGIN{printf "%d", x+a}')" "$(awk -v a="$2" -v y="$win_y" 'BEGIN{printf "%d", y+a}')"; }
-click() { at "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.5; }
 # A drag in small steps, as a finger moves.
 drag() {
   local x=$1 y=$2 dx=$3 dy=$4

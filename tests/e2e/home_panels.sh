@@ -13,26 +13,8 @@ app=$1
 device=$2
 keep=${3:-}
 
-if [ -z "${VIMORA_E2E_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s '-screen 0 1280x1100x24' env VIMORA_E2E_DISPLAY=1 "$0" "$@"
-fi
-
-work=$(mktemp -d)
-export VIMORA_HOME=$work/home VIMORA_PHOTOS=$work/photos
-mkdir -p "$VIMORA_HOME/tmp" "$VIMORA_PHOTOS"
-out=$work/app.out
-pid=
-finish() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap finish EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- application output and log ---" >&2
-  cat "$out" "$VIMORA_HOME/vimora.log" >&2 || true
-  exit 1
-}
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
 
 # Window points from the home screen's layout: Help at the top left, Guide the bar's third
 # button; the Guide list's first row (a popover above the bar on a tablet, a card on a phone)
@@ -44,23 +26,11 @@ case $device in
 esac
 
 # A working file left from an earlier job: quitting must clear it.
+mkdir -p "$VIMORA_HOME/tmp"
 echo x >"$VIMORA_HOME/tmp/Tem.png"
 
-"$app" --device "$device" >"$out" 2>&1 &
-pid=$!
+start_app
 
-wid=
-for _ in $(seq 100); do
-  wid=$(xdotool search --onlyvisible --name '^Vimora$' 2>/dev/null | head -1 || true)
-  [ -n "$wid" ] && break
-  sleep 0.2
-done
-[ -n "$wid" ] || fail "no Vimora window"
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-win_x=$X win_y=$Y
-
-at() { xdotool mousemove $((win_x + $1)) $((win_y + $2)); }
-click() { at "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.8; }
 key() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; xdotool key "$1"; sleep 0.8; }
 shot() { import -window "$wid" "$work/$1.png"; }
 # How far two screenshots differ (0 = the same).
@@ -112,6 +82,6 @@ remaining=$(ls -A "$VIMORA_HOME/tmp")
 [ -z "$remaining" ] || fail "tmp/ not emptied on Ctrl+Q: $remaining"
 
 grep -q "statusBarOrientation: portrait" "$VIMORA_HOME/vimora.log" || fail "no internal lines in the log file"
-if grep -q "typeStr:\|statusBarOrientation" "$out"; then fail "internal lines reached the terminal"; fi
+if grep -q "typeStr:\|statusBarOrientation" "$log"; then fail "internal lines reached the terminal"; fi
 if grep -q "missing resource:" "$VIMORA_HOME/vimora.log"; then fail "a resource was missing"; fi
 echo "home panels on $device: ok"
