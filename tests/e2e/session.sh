@@ -2,8 +2,10 @@
 # a throw-away home and photo library, the application started in its window, pointer helpers
 # in window points, and fail() with the application's output and log.
 
+# The display number search starts at a random place: other virtual displays on the machine
+# start theirs at 99, and two searches racing for one number leave one without a display.
 if [ -z "${VIMORA_E2E_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s '-screen 0 1280x1100x24' env VIMORA_E2E_DISPLAY=1 "$0" "$@"
+  exec xvfb-run -a -n $((100 + RANDOM % 5000)) -s '-screen 0 1280x1100x24' env VIMORA_E2E_DISPLAY=1 "$0" "$@"
 fi
 
 work=$(mktemp -d)

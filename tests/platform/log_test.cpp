@@ -1,5 +1,5 @@
-// Where log lines go: the log file (rotated), standard error only when asked, Qt's own
-// warnings with them.
+// The log file: it turns over at its limit, takes Qt's own warnings, and an unwritable
+// path is reported.
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -30,26 +30,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(LogTest, LinesGoToTheFileAndToStandardErrorOnlyWhenAsked)
-{
-    const QString path = dir.filePath(QStringLiteral("vimora.log"));
-    ASSERT_TRUE(setLogFile(path));
-    EXPECT_EQ(logFilePath(), path);
-    {
-        test::StderrCapture err;
-        logLine(QStringLiteral("typeStr:HIDE"));
-        logLine(QStringLiteral("statusBarOrientation: portrait"));
-        EXPECT_EQ(err.text(), QByteArray());
-    }
-    EXPECT_EQ(contents(path), QByteArray("typeStr:HIDE\nstatusBarOrientation: portrait\n"));
-
-    setLogToStandardError(true);
-    test::StderrCapture err;
-    logLine(QStringLiteral("topOrButtom:2"));
-    EXPECT_EQ(err.text(), QByteArray("topOrButtom:2\n"));
-    EXPECT_TRUE(contents(path).endsWith("topOrButtom:2\n"));
-}
 
 TEST_F(LogTest, TheFileTurnsOverBeforeItPassesItsLimit)
 {

@@ -1,5 +1,4 @@
-// Panels that close by an outside tap and by Escape, key commands, and rich-text pages with
-// links.
+// Panels that close by an outside tap and by Escape, and rich-text pages with links.
 #include <QKeyEvent>
 #include <QTemporaryDir>
 
@@ -179,22 +178,6 @@ TEST(OverlayStack, EscapeClosesAPopoverAsAnOutsideTapDoes)
     popover.dismissPopoverAnimated(false);
     EXPECT_FALSE(s.press(Qt::Key_Escape));
     EXPECT_EQ(delegate.dismissed, 1);
-}
-
-TEST(KeyCommands, RunForKeysNoViewTakesAndCanBeRemoved)
-{
-    Screen s;
-    int quits = 0;
-    const QKeyCombination ctrlQ(Qt::ControlModifier, Qt::Key_Q);
-    s.host.setKeyCommand(ctrlQ, [&] { ++quits; });
-
-    EXPECT_FALSE(s.press(Qt::Key_Q));
-    EXPECT_TRUE(s.press(Qt::Key_Q, Qt::ControlModifier));
-    EXPECT_EQ(quits, 1);
-
-    s.host.setKeyCommand(ctrlQ, {});
-    EXPECT_FALSE(s.press(Qt::Key_Q, Qt::ControlModifier));
-    EXPECT_EQ(quits, 1);
 }
 
 TEST(RichTextView, ATapOnALinkReportsItsAddressResolvedAgainstThePage)
