@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 namespace vimora {
 
@@ -10,7 +9,7 @@ int runApplication(int argc, char **argv);
 
 /// The log file of an application home.
 QString logFileIn(const QString &home);
-/// Logs to the home's log file, and to standard error as well with "--verbose".
-void startLogging(const QStringList &arguments);
+/// Logs to the home's log file, and to standard error as well when verbose (--verbose).
+void startLogging(bool verbose);
 
 } // namespace vimora

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 
 #include "app/application_shell.h"
+#include "app/command_line.h"
 #include "app/launch.h"
 #include "app/rotate_me.h"
 #include "app/top.h"
@@ -60,6 +61,21 @@ TEST_F(ShellTest, WindowHasTheProfilesScreenAndTheHomeScreen)
     EXPECT_EQ(Settings::shared().stringForKey("ButtonBack"), "HIDE");
 }
 
+TEST_F(ShellTest, EachProfileRemembersItsWindowSize)
+{
+    {
+        ApplicationShell phone(DeviceProfile::Phone480);
+        phone.show();
+        phone.host().widget()->resize(240, 360);
+    }
+    ApplicationShell again(DeviceProfile::Phone480);
+    const QSize remembered = again.host().windowSize();
+    ApplicationShell tablet(DeviceProfile::Tablet);
+
+    EXPECT_EQ(remembered, QSize(240, 360));
+    EXPECT_EQ(tablet.host().windowSize(), tablet.host().bestWindowSize());
+}
+
 TEST_F(ShellTest, ClosingTheWindowRunsTheCleanUp)
 {
     ApplicationShell shell(DeviceProfile::Tablet);
@@ -97,7 +113,7 @@ TEST_F(ShellTest, InternalLinesGoToTheHomesLogFileAndToStandardErrorOnlyWhenVerb
     const QString path = logFileIn(AppHome::root());
     {
         test::StderrCapture err;
-        startLogging({"vimora", "--device", "tablet"});
+        startLogging(false);
         ApplicationShell shell(DeviceProfile::Tablet);
         EXPECT_EQ(err.text(), QByteArray());
     }
@@ -110,7 +126,7 @@ TEST_F(ShellTest, InternalLinesGoToTheHomesLogFileAndToStandardErrorOnlyWhenVerb
     EXPECT_TRUE(lines.contains("statusBarOrientation: portrait\n"));
 
     test::StderrCapture err;
-    startLogging({"vimora", "--verbose"});
+    startLogging(CommandLine::parse({"vimora", "--verbose"}, std::nullopt).verbose());
     logLine("topOrButtom:2");
     EXPECT_EQ(err.text(), QByteArray("topOrButtom:2\n"));
     qInstallMessageHandler(nullptr);

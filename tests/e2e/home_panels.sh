@@ -16,12 +16,12 @@ keep=${3:-}
 # shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"
 
-# Window points from the home screen's layout: Help at the top left, Guide the bar's third
+# Points from the home screen's layout: Help at the top left, Guide the bar's third
 # button; the Guide list's first row (a popover above the bar on a tablet, a card on a phone)
 # and a point outside every panel.
 case $device in
-  tablet)    help="125 26"; guide="497 971"; first_row="440 560"; outside="700 700" ;;
-  phone-480) help="125 26"; guide="177 447"; first_row="160 150"; outside="300 470" ;;
+  tablet)    points="768 1024"; help="125 26"; guide="497 971"; first_row="440 560"; outside="700 700" ;;
+  phone-480) points="320 480"; help="125 26"; guide="177 447"; first_row="160 150"; outside="300 470" ;;
   *) echo "unknown device $device" >&2; exit 2 ;;
 esac
 
@@ -32,7 +32,7 @@ echo x >"$VIMORA_HOME/tmp/Tem.png"
 start_app
 
 key() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; xdotool key "$1"; sleep 0.8; }
-shot() { import -window "$wid" "$work/$1.png"; }
+shot() { screen_shot "$1"; }
 # How far two screenshots differ (0 = the same).
 differ() { compare -metric RMSE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/' || true; }
 same() { awk -v e="$(differ "$1" "$2")" 'BEGIN{exit !(e < 0.01)}'; }
