@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The home screen's panels on the real binary in a virtual display: Help closes by Escape and
 # by a tap outside it, the Guide list opens a page in the in-app reader, which Escape closes,
-# each time back to the home screen as it was. Then Ctrl+Q quits with the clean-up, and the
-# internal lines went to the log file, not to the terminal.
+# each time back to the home screen as it was. A photo cut short asks before it opens and
+# opens on Continue. Then Ctrl+Q quits with the clean-up, and the internal lines went to the
+# log file, not to the terminal.
 #
 #   home_panels.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
 #
@@ -20,10 +21,14 @@ source "$(dirname "$0")/session.sh"
 # button; the Guide list's first row (a popover above the bar on a tablet, a card on a phone)
 # and a point outside every panel.
 case $device in
-  tablet)    points="768 1024"; help="125 26"; guide="497 971"; first_row="440 560"; outside="700 700" ;;
-  phone-480) points="320 480"; help="125 26"; guide="177 447"; first_row="160 150"; outside="300 470" ;;
+  tablet)    points="768 1024"; help="125 26"; guide="497 971"; first_row="440 560"; outside="700 700"; album="267 971"; continue="450 562" ;;
+  phone-480) points="320 480"; help="125 26"; guide="177 447"; first_row="160 150"; outside="300 470"; album="107 447"; continue="227 291" ;;
   *) echo "unknown device $device" >&2; exit 2 ;;
 esac
+
+# A photo whose file ends early: it still decodes, grey where the data is missing.
+convert -size 1600x1200 gradient:orange-navy "$work/whole.jpg"
+head -c 60000 "$work/whole.jpg" >"$VIMORA_PHOTOS/cut-short.jpg"
 
 # A working file left from an earlier job: quitting must clear it.
 mkdir -p "$VIMORA_HOME/tmp"
@@ -72,6 +77,27 @@ awk -v m="$dark" 'BEGIN{exit !(m < 0.35)}' || fail "the reader does not show a p
 key Escape
 shot after-reader
 same after-reader home || fail "Escape did not close the reader back to the home screen ($(differ after-reader home))"
+
+click $album
+dialog=
+for _ in $(seq 50); do
+  dialog=$(xdotool search --onlyvisible --name 'Choose a photo' 2>/dev/null | head -1 || true)
+  [ -n "$dialog" ] && break
+  sleep 0.2
+done
+[ -n "$dialog" ] || fail "the album did not open the photo dialog"
+xdotool windowfocus --sync "$dialog"
+sleep 0.3
+xdotool type --delay 15 "$VIMORA_PHOTOS/cut-short.jpg"
+xdotool key Return
+sleep 1.5
+grep -q "cut-short.jpg ends early" "$VIMORA_HOME/vimora.log" || fail "the photo cut short was not noticed"
+[ -f "$VIMORA_HOME/tmp/Origin.png" ] && fail "the photo cut short opened without asking"
+shot notice
+same notice home && fail "no notice over the photo cut short"
+click $continue
+for _ in $(seq 50); do [ -f "$VIMORA_HOME/tmp/Origin.png" ] && break; sleep 0.2; done
+[ -f "$VIMORA_HOME/tmp/Origin.png" ] || fail "Continue did not open the photo cut short"
 
 key ctrl+q
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done

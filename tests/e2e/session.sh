@@ -31,14 +31,23 @@ fail() {
 # Starts the application for $device, finds its window (wid, win_x, win_y) and how the
 # device's screen is scaled into it: one factor, centred (scale, off_x, off_y, shown_w,
 # shown_h). The whole window must fit the virtual screen.
+# On a loaded machine the new display sometimes refuses the first connection: the
+# application then stops at once, and is started again.
 start_app() {
-  "$app" --device "$device" >"$log" 2>&1 &
-  pid=$!
   wid=
-  for _ in $(seq 100); do
-    wid=$(xdotool search --onlyvisible --name '^Vimora$' 2>/dev/null | head -1 || true)
+  for _ in 1 2 3; do
+    "$app" --device "$device" >"$log" 2>&1 &
+    pid=$!
+    for _ in $(seq 100); do
+      wid=$(xdotool search --onlyvisible --name '^Vimora$' 2>/dev/null | head -1 || true)
+      [ -n "$wid" ] && break
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.2
+    done
     [ -n "$wid" ] && break
-    sleep 0.2
+    wait "$pid" 2>/dev/null || true
+    grep -q "could not connect to display" "$log" || break
+    sleep 1
   done
   [ -n "$wid" ] || fail "no Vimora window"
   eval "$(xdotool getwindowgeometry --shell "$wid")"
