@@ -9,6 +9,7 @@
 #include "imaging/parallel.h"
 #include "imaging/pixel_support.h"
 #include "imaging/resample.h"
+#include "imaging/simd.h"
 
 namespace vimora {
 
@@ -69,16 +70,15 @@ Picture rotatedOnto(const Picture &picture, QSize canvasSize, QPointF centre, fl
     return Picture(canvas);
 }
 
-VIMORA_VECTOR_CLONES
-void mirrorRow(QRgb *__restrict dst, const QRgb *__restrict src, int w)
+VIMORA_VECTOR_LOOP(void, mirrorRow, (QRgb *__restrict dst, const QRgb *__restrict src, int w), (dst, src, w))
 {
     for (int x = 0; x < w; ++x)
         dst[x] = src[w - 1 - x];
 }
 
 /// Every sample of a row times c / 255, rounded.
-VIMORA_VECTOR_CLONES
-void fadeRow(uint8_t *__restrict dst, const uint8_t *__restrict src, uint32_t c, int n)
+VIMORA_VECTOR_LOOP(void, fadeRow,
+                   (uint8_t *__restrict dst, const uint8_t *__restrict src, uint32_t c, int n), (dst, src, c, n))
 {
     for (int i = 0; i < n; ++i) {
         const uint32_t t = src[i] * c + 128;

@@ -6,9 +6,10 @@
 #include <cstring>
 #include <new>
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#include "imaging/simd.h"
+
+#ifdef VIMORA_HAS_AVX2_FORMS
 #include <immintrin.h>
-#define VIMORA_AVX2 1
 #endif
 
 namespace vimora::kernels {
@@ -17,19 +18,9 @@ namespace {
 
 constexpr float kInv255 = 1.0f / 255.0f;
 
-// The table reads of the working space (decode, encode) are gathers; where the CPU has AVX2 they
-// run eight pixels at a time, with results identical to the scalar code. VIMORA_NO_AVX2=1 in
-// the environment turns them off (the tests run both ways).
-#ifdef VIMORA_AVX2
-bool hasAvx2()
-{
-    static const bool yes =
-        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && !std::getenv("VIMORA_NO_AVX2");
-    return yes;
-}
-
-#define VIMORA_TARGET_AVX2 __attribute__((target("avx2,fma")))
-
+// The table reads of the working space (decode, encode) are gathers; in the AVX2 form they
+// run eight pixels at a time, with results identical to the scalar code.
+#ifdef VIMORA_HAS_AVX2_FORMS
 /// encodeOpaque of eight values.
 VIMORA_TARGET_AVX2 inline __m256i encodeOpaque8(__m256 u, const uint32_t *bins)
 {
@@ -96,7 +87,7 @@ VIMORA_TARGET_AVX2 inline void encodeEncodedBlock(const float *r, const float *g
     const __m256 a255 = _mm256_mul_ps(alpha, _mm256_set1_ps(255.0f));
     const __m256 alphaByte = _mm256_floor_ps(_mm256_add_ps(a255, half));
     const __m256 inv = straight ? one : _mm256_div_ps(one, alpha);
-    auto channel = [&](const float *v) __attribute__((target("avx2,fma"))) {
+    auto channel = [&](const float *v) VIMORA_TARGET_AVX2 {
         const __m256 e = _mm256_min_ps(_mm256_max_ps(_mm256_mul_ps(_mm256_loadu_ps(v), inv), zero), one);
         return _mm256_cvttps_epi32(_mm256_min_ps(_mm256_floor_ps(_mm256_add_ps(_mm256_mul_ps(e, a255), half)), alphaByte));
     };
@@ -172,8 +163,8 @@ void decodeRow(const QImage &src, int srcRow, int srcX, Space space, bool premul
     float *__restrict b = row.b;
     float *__restrict a = row.a;
     int i = first;
-#ifdef VIMORA_AVX2
-    if (hasAvx2())
+#ifdef VIMORA_HAS_AVX2_FORMS
+    if (simd::useAvx2())
         for (; i + 8 <= last; i += 8)
             decode8(in + i, table, r + i, g + i, b + i, a + i);
 #endif
@@ -222,15 +213,15 @@ void encodeRow(const PixelRow &row, QRgb *out)
 {
     const FilterContext &context = ZELGetCIContext();
     int i = 0;
-#ifdef VIMORA_AVX2
-    if (linear && hasAvx2())
+#ifdef VIMORA_HAS_AVX2_FORMS
+    if (linear && simd::useAvx2())
         for (; i + 8 <= row.count; i += 8)
             if (!encodeOpaqueBlock<straight>(row.r + i, row.g + i, row.b + i, row.a + i, out + i, context))
                 for (int k = i; k < i + 8; ++k)
                     out[k] = encodeOne<straight, linear>(context, row.r[k], row.g[k], row.b[k], row.a[k]);
 #endif
-#ifdef VIMORA_AVX2
-    if (!linear && hasAvx2())
+#ifdef VIMORA_HAS_AVX2_FORMS
+    if (!linear && simd::useAvx2())
         for (; i + 8 <= row.count; i += 8)
             encodeEncodedBlock<straight>(row.r + i, row.g + i, row.b + i, row.a + i, out + i);
 #endif
@@ -312,9 +303,9 @@ namespace {
 
 /// Where one row of source points falls: the top-left tap, the weights, and whether all four
 /// taps lie inside the bitmap. A plain loop so that it vectorises.
-VIMORA_SIMD_CLONES
-void locateTaps(const float *x, const float *y, int count, int width, int height, int *index, float *fx, float *fy,
-                uint8_t *inside)
+VIMORA_VECTOR_LOOP(void, locateTaps,
+                   (const float *x, const float *y, int count, int width, int height, int *index, float *fx,
+                    float *fy, uint8_t *inside), (x, y, count, width, height, index, fx, fy, inside))
 {
     const float h = float(height);
     for (int i = 0; i < count; ++i) {
@@ -487,8 +478,9 @@ std::vector<int> boxRadii(double sigma)
     return radii;
 }
 
-VIMORA_SIMD_CLONES
-void firVertical(const float *in, float *out, int width, size_t inStride, const float *taps, int reach)
+VIMORA_VECTOR_LOOP(void, firVertical,
+                   (const float *in, float *out, int width, size_t inStride, const float *taps, int reach),
+                   (in, out, width, inStride, taps, reach))
 {
     // in points at the centre row; rows above and below are inStride apart.
     for (int x = 0; x < width; ++x)
@@ -502,8 +494,9 @@ void firVertical(const float *in, float *out, int width, size_t inStride, const 
     }
 }
 
-VIMORA_SIMD_CLONES
-void firHorizontal(const float *in, float *out, int width, const float *taps, int reach)
+VIMORA_VECTOR_LOOP(void, firHorizontal,
+                   (const float *in, float *out, int width, const float *taps, int reach),
+                   (in, out, width, taps, reach))
 {
     // in points at the column facing out[0]; reach columns exist on both sides.
     for (int x = 0; x < width; ++x)
@@ -517,8 +510,9 @@ void firHorizontal(const float *in, float *out, int width, const float *taps, in
     }
 }
 
-VIMORA_SIMD_CLONES
-void boxVertical(const float *in, float *out, int width, int outRows, size_t stride, int radius, float *acc)
+VIMORA_VECTOR_LOOP(void, boxVertical,
+                   (const float *in, float *out, int width, int outRows, size_t stride, int radius, float *acc),
+                   (in, out, width, outRows, stride, radius, acc))
 {
     // out row k averages in rows k .. k + 2 radius.
     const float scale = 1.0f / float(2 * radius + 1);

@@ -24,13 +24,6 @@
 #include "imaging/filter_context.h"
 #include "imaging/parallel.h"
 
-// Hot loops are also compiled for AVX2 + FMA and picked at load time where the CPU has them.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define VIMORA_SIMD_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
-#else
-#define VIMORA_SIMD_CLONES
-#endif
-
 namespace vimora::kernels {
 
 /// An integral rectangle of image space (y up).
