@@ -358,29 +358,107 @@ void WarpSource::sample(const SourceRow &points, PixelRow &out) const
     }
 }
 
-Float4 WarpSource::sampleAtBorder(float u, float v) const
+namespace {
+
+/// Taps of the decoded copy.
+struct CopiedTaps
 {
-    // Taps outside the bitmap are transparent; a point on a pixel centre reads that pixel.
+    const uint16_t *pixels;
+    size_t width;
+    Float4 operator()(int x, int y) const { return tapOf(pixels, size_t(y) * width + size_t(x)); }
+};
+
+/// Taps read from the bitmap through the same table the copy is made with: the same values
+/// without decoding the whole picture first.
+struct BitmapTaps
+{
+    const QImage &bitmap;
+    const uint16_t *table;
+    Float4 operator()(int x, int y) const
+    {
+        const uint32_t p = reinterpret_cast<const QRgb *>(bitmap.constScanLine(y))[x];
+        const uint32_t row = (p >> 16) & 0xff00;
+        const Int4 w = {table[row | ((p >> 16) & 0xff)], table[row | ((p >> 8) & 0xff)], table[row | (p & 0xff)],
+                        int32_t((p >> 24) * 257)};
+        return __builtin_convertvector(w, Float4);
+    }
+};
+
+/// Bilinear value at raster position (u, v), pixel centres on integers: taps outside the
+/// bitmap are transparent and a point on a pixel centre reads that pixel alone. Sums in the
+/// same order as the interior path of WarpSource::sample, so both give the same floats.
+template <typename Taps>
+Float4 bilinearAt(const Taps &tap, int width, int height, float u, float v)
+{
     Float4 value = {0, 0, 0, 0};
-    if (!(u > -1.0f && u < float(m_width) && v > -1.0f && v < float(m_height)))
+    if (!(u > -1.0f && u < float(width) && v > -1.0f && v < float(height)))
         return value;
-    const uint16_t *pixels = m_pixels.get();
-    const size_t w = size_t(m_width);
     const int ix = floorToInt(u), iy = floorToInt(v);
     const float fx = u - float(ix), fy = v - float(iy);
-    const size_t at = size_t(iy) * w + size_t(ix);
     if (fx == 0.0f && fy == 0.0f)
-        return tapOf(pixels, at);
-    const bool left = ix >= 0, right = ix + 1 < m_width, up = iy >= 0, down = iy + 1 < m_height;
+        return tap(ix, iy);
+    const bool left = ix >= 0, right = ix + 1 < width, up = iy >= 0, down = iy + 1 < height;
     if (left && up)
-        value += tapOf(pixels, at) * ((1 - fx) * (1 - fy));
+        value += tap(ix, iy) * ((1 - fx) * (1 - fy));
     if (right && up)
-        value += tapOf(pixels, at + 1) * (fx * (1 - fy));
+        value += tap(ix + 1, iy) * (fx * (1 - fy));
     if (left && down)
-        value += tapOf(pixels, at + w) * ((1 - fx) * fy);
+        value += tap(ix, iy + 1) * ((1 - fx) * fy);
     if (right && down)
-        value += tapOf(pixels, at + w + 1) * (fx * fy);
+        value += tap(ix + 1, iy + 1) * (fx * fy);
     return value;
+}
+
+} // namespace
+
+Float4 WarpSource::sampleAtBorder(float u, float v) const
+{
+    return bilinearAt(CopiedTaps{m_pixels.get(), size_t(m_width)}, m_width, m_height, u, v);
+}
+
+QImage separableWarp(const QImage &src, Region region, const std::vector<float> &columnX,
+                     const std::vector<float> &rowY)
+{
+    if (src.isNull() || columnX.size() != size_t(std::max(region.width, 0))
+        || rowY.size() != size_t(std::max(region.height, 0)))
+        return {};
+    QImage out = makeRegionRaster(region);
+    if (out.isNull())
+        return {};
+    const RasterRows rows(out);
+    const BitmapTaps taps{src, ZELGetCIContext().linearPremultiplied16()};
+    const int w = src.width(), h = src.height();
+    // Columns where a new run of equal source x starts.
+    std::vector<int> runStarts;
+    for (int i = 0; i < region.width; ++i)
+        if (i == 0 || columnX[size_t(i)] != columnX[size_t(i - 1)])
+            runStarts.push_back(i);
+    const int runs = int(runStarts.size());
+    runStarts.push_back(region.width);
+    parallelChunks(region.height, [&](int begin, int end) {
+        RowBuffer values(runs);
+        std::vector<QRgb> words(static_cast<size_t>(runs));
+        for (int j = begin; j < end; ++j) {
+            if (j > begin && rowY[size_t(j)] == rowY[size_t(j - 1)]) {
+                std::memcpy(rows[j], rows[j - 1], size_t(region.width) * sizeof(QRgb));
+                continue;
+            }
+            const float v = float(h) - rowY[size_t(j)] - 0.5f;
+            for (int k = 0; k < runs; ++k) {
+                constexpr float kScale = 1.0f / 65535.0f;
+                const Float4 value = bilinearAt(taps, w, h, columnX[size_t(runStarts[size_t(k)])] - 0.5f, v) * kScale;
+                values.row.r[k] = value[0];
+                values.row.g[k] = value[1];
+                values.row.b[k] = value[2];
+                values.row.a[k] = value[3];
+            }
+            encodePremultipliedRow(values.row, Space::Linear, words.data());
+            QRgb *row = rows[j];
+            for (int k = 0; k < runs; ++k)
+                std::fill(row + runStarts[size_t(k)], row + runStarts[size_t(k + 1)], words[size_t(k)]);
+        }
+    });
+    return out;
 }
 
 void copyInputSpan(const QImage &src, Region region, int j, int first, int end, QRgb *out)

@@ -218,6 +218,13 @@ QImage warp(const QImage &src, Region region, MapRow &&mapRow)
     return warpThen(src, region, std::forward<MapRow>(mapRow), [](PixelRow &) {});
 }
 
+/// A warp whose source point is separable: output pixel (i, j) reads (columnX[i], rowY[j])
+/// (image space, region.width and region.height entries). Runs of equal points are sampled
+/// once and repeated, and a row facing the same source row as the one above is copied, so a
+/// mosaic costs little more than writing its output; values are those warp() gives.
+QImage separableWarp(const QImage &src, Region region, const std::vector<float> &columnX,
+                     const std::vector<float> &rowY);
+
 /// Copies the input's pixels facing output columns [first, end) of output row j (transparent
 /// where the input has none).
 void copyInputSpan(const QImage &src, Region region, int j, int first, int end, QRgb *out);
