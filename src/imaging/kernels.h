@@ -375,7 +375,7 @@ QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combin
         return {};
     const RasterRows rows(out);
     const int rowOffset = src.height() - region.y - region.height;
-    constexpr int kBand = 64;
+    constexpr int kBand = 128;
     parallelChunks(
         region.height,
         [&](int begin, int end) {
