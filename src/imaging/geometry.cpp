@@ -121,8 +121,8 @@ Picture cropToSize(const Picture &picture, QSizeF size, int mode)
         return {};
     const QPointF origin = cropOrigin(picture.size(), size, mode);
     const double s = picture.scale();
-    // Widened to whole pixels, as the platform's crop does; the epsilon keeps float noise from
-    // adding a column.
+    // Widened outward to whole pixels so no part of the asked rectangle is lost; the epsilon
+    // keeps float noise from adding a column.
     constexpr double kEps = 1e-9;
     const double left = std::floor(origin.x() * s + kEps);
     const double top = std::floor(origin.y() * s + kEps);
@@ -226,7 +226,8 @@ Picture rotateInRadians(const Picture &picture, float radians)
     if (canvas.isEmpty())
         return {};
     // The picture's centre goes to the centre of the unrounded bounding box, measured from the
-    // canvas's bottom edge as the original y-up surface does.
+    // canvas's bottom edge: the turn is worked out with y up, so any rounding slack lands at
+    // the top.
     const double w = std::trunc(picture.size().width());
     const double h = std::trunc(picture.size().height());
     const double c = std::fabs(std::cos(double(radians)));

@@ -60,8 +60,8 @@ Extent affineExtent(const FilterArgs &args)
 
 QImage renderAffine(const FilterArgs &args, Region region)
 {
-    // QTransform maps x' = m11 x + m21 y + dx, y' = m12 x + m22 y + dy: the a, b, c, d, tx, ty
-    // of the platform's transforms, here applied in y-up image space.
+    // QTransform maps x' = m11 x + m21 y + dx, y' = m12 x + m22 y + dy (the parameter's a, b,
+    // c, d, tx, ty), applied here in y-up image space.
     const QTransform m = args.transform("inputTransform");
     if (!invertible(m))
         return {};
