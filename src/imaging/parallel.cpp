@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -37,15 +38,25 @@ struct Job
     int chunks = 0;
     std::atomic<int> next{0};
     std::atomic<int> finished{0};
+    std::mutex failureMutex;
+    std::exception_ptr failure; ///< the first exception a chunk threw, rethrown to the caller
 
-    /// Runs chunks until none is left unstarted.
+    /// Runs chunks until none is left unstarted. A chunk that throws still counts as finished,
+    /// so the caller never waits for it; its exception reaches the caller once every started
+    /// chunk is done with the caller's data.
     void work()
     {
         for (;;) {
             const int chunk = next.fetch_add(1, std::memory_order_relaxed);
             if (chunk >= chunks)
                 return;
-            run(context, chunk);
+            try {
+                run(context, chunk);
+            } catch (...) {
+                std::lock_guard lock(failureMutex);
+                if (!failure)
+                    failure = std::current_exception();
+            }
             // Release: the caller reads what the chunk wrote once it sees the count.
             if (finished.fetch_add(1, std::memory_order_acq_rel) + 1 == chunks)
                 finished.notify_all();
@@ -139,6 +150,8 @@ void detail::runChunks(int chunks, void (*run)(void *, int), void *context)
          done = job->finished.load(std::memory_order_acquire))
         job->finished.wait(done, std::memory_order_acquire);
     pool().withdraw(job);
+    if (job->failure)
+        std::rethrow_exception(job->failure);
 }
 
 } // namespace vimora

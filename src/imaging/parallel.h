@@ -4,7 +4,8 @@
 // calling thread and a small pool of workers take from a shared counter. The caller never
 // waits for a worker that has not started: when the machine keeps a worker off its core, the
 // caller takes that worker's chunks too and waits only for chunks already being run, so two
-// threads are never much slower than one. fn may itself call these helpers.
+// threads are never much slower than one. fn may itself call these helpers; an exception fn
+// throws reaches the caller after every chunk already started has finished.
 
 #include <algorithm>
 #include <utility>

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <future>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -118,4 +119,20 @@ TEST(Parallel, CallerTakesWorkAWorkerHasNotStarted)
     blocker.join();
     ASSERT_TRUE(finished) << "the call waited for a busy worker";
     EXPECT_EQ(call.get(), std::pair(8, 8));
+}
+
+TEST(Parallel, AThrowingChunkReachesTheCallerAfterTheOthersFinish)
+{
+    std::atomic<int> ran{0};
+    EXPECT_THROW(parallelChunks(
+                     16,
+                     [&](int begin, int) {
+                         if (begin == 3)
+                             throw std::runtime_error("chunk 3");
+                         std::this_thread::sleep_for(1ms);
+                         ++ran;
+                     },
+                     1),
+                 std::runtime_error);
+    EXPECT_EQ(ran.load(), 15);
 }
