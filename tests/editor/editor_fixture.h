@@ -11,13 +11,14 @@
 #include <gtest/gtest.h>
 
 #include "editor/cut_image.h"
-#include "editor/cut_image_fields.h"
+#include "editor/view_tags.h"
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
 #include "store/working_files.h"
 #include "support/temp_home.h"
 #include "ui/button.h"
+#include "ui/scroll_view.h"
 #include "ui/headless_host.h"
 
 namespace vimora::test {
@@ -62,7 +63,28 @@ public:
     }
     void startJob(const QString &name) { editor->getNumOfArray({name}, {}); }
 
-    CutImageFields &f() { return editor->fields(); }
+    /// A view of the editor layer (photo, rectangle, handles, piece, buttons) by its tag.
+    template <class T = ui::ImageView> T *editorView(int tag) const
+    {
+        return dynamic_cast<T *>(views->cutImgView->viewWithTag(tag));
+    }
+    ui::ImageView *photoView() const { return editorView(kPhotoViewTag); }
+    ui::ImageView *rectangle() const { return editorView(kCropRectangleTag); }
+    ui::ImageView *piece() const { return editorView(kPieceTag); }
+    ui::Button *doneButton() const { return editorView<ui::Button>(kDoneButtonTag); }
+    ui::ImageView *stampLayer() const { return editorView(kStampLayerTag); }
+    /// The options panel's preview frame and the photo layer inside it.
+    ui::ImageView *preview() const { return dynamic_cast<ui::ImageView *>(views->descripImg2->viewWithTag(kPreviewFrameTag)); }
+    ui::ImageView *photoLayer() const
+    {
+        ui::ImageView *frame = preview();
+        for (const ui::ViewPtr &v : frame ? frame->subviews() : std::vector<ui::ViewPtr>{})
+            if (auto *layer = dynamic_cast<ui::ImageView *>(v.get()); layer && v->tag() == 0)
+                return layer;
+        return nullptr;
+    }
+    ui::ImageView *hint() const { return dynamic_cast<ui::ImageView *>(views->mainView->viewWithTag(kHintStripTag)); }
+    ui::ScrollView *pickerScroll(ui::View &panel) const { return dynamic_cast<ui::ScrollView *>(panel.viewWithTag(kPickerScrollTag)); }
     /// A point of a view in window coordinates.
     static QPointF onScreen(const ui::View &view, QPointF local) { return view.convertPointTo(local, nullptr); }
     static QPointF centreOnScreen(const ui::View &view)

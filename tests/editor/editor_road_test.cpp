@@ -17,16 +17,17 @@ using namespace vimora::test;
 namespace {
 
 /// The rectangle and its four handles agree: each handle is centred on its corner.
-testing::AssertionResult cornersHold(const CutImageFields &f)
+testing::AssertionResult cornersHold(const EditorScreen &screen)
 {
-    const QRectF r = f.backImageM->frame();
+    const QRectF r = screen.rectangle()->frame();
     const CropCorners c = CropCorners::fromFrame(r);
-    const std::pair<const ui::ImageView *, QPointF> expected[] = {
-        {f.moveImgViewLU.get(), c.lu}, {f.moveImgViewRU.get(), c.ru}, {f.moveImgViewLD.get(), c.ld}, {f.moveImgViewRD.get(), c.rd}};
-    for (const auto &[handle, corner] : expected)
-        if (handle->center() != corner)
-            return testing::AssertionFailure() << "handle at " << handle->center().x() << "," << handle->center().y()
-                                               << " but corner at " << corner.x() << "," << corner.y();
+    const std::pair<int, QPointF> expected[] = {{kCropHandleTopLeftTag, c.lu},
+                                                {kCropHandleTopRightTag, c.ru},
+                                                {kCropHandleBottomLeftTag, c.ld},
+                                                {kCropHandleBottomRightTag, c.rd}};
+    for (const auto &[tag, corner] : expected)
+        if (const ui::View *handle = screen.editorView(tag); !handle || handle->center() != corner)
+            return testing::AssertionFailure() << "handle " << tag << " not at corner " << corner.x() << "," << corner.y();
     if (r.width() <= 0 || r.height() <= 0)
         return testing::AssertionFailure() << "rectangle turned inside out";
     return testing::AssertionSuccess();
@@ -43,11 +44,11 @@ protected:
     }
     void dragRectangleTo(QPointF topLeft)
     {
-        const ui::ImageView &r = *screen.f().backImageM;
+        const ui::ImageView &r = *screen.rectangle();
         const QPointF from = EditorScreen::centreOnScreen(r);
         screen.host.drag(from, from + (topLeft - r.frame().topLeft()));
     }
-    void pressDone() { screen.host.tap(EditorScreen::centreOnScreen(*screen.f().doneBtn)); }
+    void pressDone() { screen.host.tap(EditorScreen::centreOnScreen(*screen.doneButton())); }
 
     EditorScreen screen{DeviceProfile::Phone480};
     QImage photo = codedPhoto(1200, 900);
@@ -57,16 +58,15 @@ TEST_F(EditorRoadTest, AJobShowsThePhotoStoresOriginAndLaysTheRectangle)
 {
     startExample();
 
-    const CutImageFields &f = screen.f();
-    ASSERT_TRUE(f.fView2);
-    EXPECT_EQ(f.fView2->tag(), kPhotoViewTag);
-    EXPECT_EQ(f.fView2->frame(), QRectF(10, 127.5, 300, 225));
-    EXPECT_EQ(f.fViewTag, 0); // the job's 1000, then no sender
-    EXPECT_EQ(f.penHeadName, kModeRectangle);
-    EXPECT_EQ(f.backImageM->frame(), QRectF(80, 42.5, 140, 140));
-    EXPECT_TRUE(cornersHold(f));
-    EXPECT_EQ(f.doneBtn->tag(), kDoneButtonTag);
-    EXPECT_EQ(f.doneBtn->frame(), QRectF(10, 10, 50, 50));
+    ui::ImageView *photoView = screen.photoView();
+    ASSERT_TRUE(photoView);
+    EXPECT_EQ(photoView->frame(), QRectF(10, 127.5, 300, 225));
+    ASSERT_TRUE(screen.rectangle());
+    EXPECT_EQ(screen.rectangle()->superview(), photoView);
+    EXPECT_EQ(screen.rectangle()->frame(), QRectF(80, 42.5, 140, 140));
+    EXPECT_TRUE(cornersHold(screen));
+    ASSERT_TRUE(screen.doneButton());
+    EXPECT_EQ(screen.doneButton()->frame(), QRectF(10, 10, 50, 50));
     EXPECT_FALSE(screen.views->cutImgView->isHidden());
     EXPECT_EQ(Settings::shared().stringForKey(kKeyButtonBack), "SHOW");
     EXPECT_TRUE(imagesEqual(EditorScreen::fileImage(WorkingFiles::Slot::Origin), photo));
@@ -75,21 +75,33 @@ TEST_F(EditorRoadTest, AJobShowsThePhotoStoresOriginAndLaysTheRectangle)
 TEST_F(EditorRoadTest, BodyAndCornerDragsKeepTheRectangleWhole)
 {
     startExample();
-    const CutImageFields &f = screen.f();
+    const ui::ImageView &photoView = *screen.photoView();
 
     dragRectangleTo(QPointF(30, 20));
-    EXPECT_EQ(f.backImageM->frame(), QRectF(30, 20, 140, 140));
-    EXPECT_TRUE(cornersHold(f));
+    EXPECT_EQ(screen.rectangle()->frame(), QRectF(30, 20, 140, 140));
+    EXPECT_TRUE(cornersHold(screen));
 
     // Bottom-right handle from (170, 160) to (200, 190): the top-left corner stays.
-    screen.host.drag(EditorScreen::centreOnScreen(*f.moveImgViewRD), EditorScreen::onScreen(*f.fView2, {200, 190}));
-    EXPECT_EQ(f.backImageM->frame(), QRectF(30, 20, 170, 170));
-    EXPECT_TRUE(cornersHold(f));
+    screen.host.drag(EditorScreen::centreOnScreen(*screen.editorView(kCropHandleBottomRightTag)),
+                     EditorScreen::onScreen(photoView, {200, 190}));
+    EXPECT_EQ(screen.rectangle()->frame(), QRectF(30, 20, 170, 170));
+    EXPECT_TRUE(cornersHold(screen));
+
+    // Top-right and bottom-left: each keeps the opposite corner where it was.
+    screen.host.drag(EditorScreen::centreOnScreen(*screen.editorView(kCropHandleTopRightTag)),
+                     EditorScreen::onScreen(photoView, {230, 10}));
+    EXPECT_EQ(screen.rectangle()->frame(), QRectF(30, 10, 200, 180));
+    EXPECT_TRUE(cornersHold(screen));
+    screen.host.drag(EditorScreen::centreOnScreen(*screen.editorView(kCropHandleBottomLeftTag)),
+                     EditorScreen::onScreen(photoView, {20, 200}));
+    EXPECT_EQ(screen.rectangle()->frame(), QRectF(20, 10, 210, 190));
+    EXPECT_TRUE(cornersHold(screen));
 
     // Top-left handle dragged far past the bottom-right corner stops at the minimum side.
-    screen.host.drag(EditorScreen::centreOnScreen(*f.moveImgViewLU), EditorScreen::onScreen(*f.fView2, {290, 215}));
-    EXPECT_EQ(f.backImageM->frame(), QRectF(200 - kMinCropSide, 190 - kMinCropSide, kMinCropSide, kMinCropSide));
-    EXPECT_TRUE(cornersHold(f));
+    screen.host.drag(EditorScreen::centreOnScreen(*screen.editorView(kCropHandleTopLeftTag)),
+                     EditorScreen::onScreen(photoView, {290, 215}));
+    EXPECT_EQ(screen.rectangle()->frame(), QRectF(230 - kMinCropSide, 200 - kMinCropSide, kMinCropSide, kMinCropSide));
+    EXPECT_TRUE(cornersHold(screen));
 }
 
 TEST_F(EditorRoadTest, DoneCutsTheWorkedExampleAtFullResolutionOverAnUprightHole)
@@ -99,7 +111,6 @@ TEST_F(EditorRoadTest, DoneCutsTheWorkedExampleAtFullResolutionOverAnUprightHole
 
     pressDone();
 
-    const CutImageFields &f = screen.f();
     const QImage tem = EditorScreen::fileImage(WorkingFiles::Slot::Tem);
     EXPECT_TRUE(imagesEqual(tem, photo.copy(40, 80, 560, 560)));
 
@@ -107,14 +118,13 @@ TEST_F(EditorRoadTest, DoneCutsTheWorkedExampleAtFullResolutionOverAnUprightHole
     for (int y = 80; y < 640; ++y)
         for (int x = 40; x < 600; ++x)
             expectedHole.setPixel(x, y, qRgb(0, 0, 0));
-    EXPECT_TRUE(imagesEqual(f.fView2->image().bitmap(), expectedHole));
+    EXPECT_TRUE(imagesEqual(screen.photoView()->image().bitmap(), expectedHole));
 
-    ASSERT_TRUE(f.shadView);
-    EXPECT_EQ(f.shadView->tag(), kPieceTag);
-    EXPECT_EQ(f.shadView->frame(), QRectF(10, 20, 140, 140));
-    EXPECT_EQ(f.oRectLa, QRectF(10, 20, 140, 140));
-    EXPECT_EQ(f.penHeadName, kModeNoTouch);
-    EXPECT_EQ(f.fView2->subviewCount(), 1); // rectangle and handles gone
+    ASSERT_TRUE(screen.piece());
+    EXPECT_EQ(screen.piece()->superview(), screen.photoView());
+    EXPECT_EQ(screen.piece()->frame(), QRectF(10, 20, 140, 140));
+    EXPECT_TRUE(imagesEqual(screen.piece()->image().bitmap(), tem));
+    EXPECT_EQ(screen.photoView()->subviewCount(), 1); // rectangle and handles gone
     EXPECT_EQ(screen.views->cutImgView->viewWithTag(kDoneButtonTag), nullptr);
     EXPECT_FALSE(screen.views->selectTopView->isHidden());
     for (const char *title : {"Color", "ChangeFoto", "Text", "Save", "Home"})
@@ -129,9 +139,9 @@ TEST_F(EditorRoadTest, APieceBetweenPixelsCoversExactlyTheWholePixelsItTook)
 
     pressDone();
 
-    EXPECT_EQ(screen.f().shadView->frame(), QRectF(10.25, 20, 140.25, 140.25));
+    EXPECT_EQ(screen.piece()->frame(), QRectF(10.25, 20, 140.25, 140.25));
     EXPECT_TRUE(imagesEqual(EditorScreen::fileImage(WorkingFiles::Slot::Tem), photo.copy(41, 80, 561, 561)));
-    const QImage hole = screen.f().fView2->image().bitmap();
+    const QImage hole = screen.photoView()->image().bitmap();
     EXPECT_EQ(hole.pixel(41, 80), qRgb(0, 0, 0));
     EXPECT_EQ(hole.pixel(601, 640), qRgb(0, 0, 0));
     EXPECT_EQ(hole.pixel(40, 80), photo.pixel(40, 80));
@@ -143,13 +153,13 @@ TEST_F(EditorRoadTest, ARectangleDraggedPartlyOrWhollyOutsideStillCutsInsideTheP
     startExample();
     dragRectangleTo(QPointF(-30, 20));
     pressDone();
-    EXPECT_EQ(screen.f().shadView->frame(), QRectF(0, 20, 110, 140));
+    EXPECT_EQ(screen.piece()->frame(), QRectF(0, 20, 110, 140));
     EXPECT_TRUE(imagesEqual(EditorScreen::fileImage(WorkingFiles::Slot::Tem), photo.copy(0, 80, 440, 560)));
 
     startExample();
     dragRectangleTo(QPointF(400, 20)); // wholly past the right edge
     pressDone();
-    EXPECT_EQ(screen.f().shadView->frame(), QRectF(160, 20, 140, 140));
+    EXPECT_EQ(screen.piece()->frame(), QRectF(160, 20, 140, 140));
     EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Tem).size(), QSize(560, 560));
 }
 
@@ -158,26 +168,25 @@ TEST_F(EditorRoadTest, ThePieceMovesAloneAndPinchesScaleByTheAdditiveStep)
     startExample();
     dragRectangleTo(QPointF(10, 20));
     pressDone();
-    const CutImageFields &f = screen.f();
-    const Picture hole = f.fView2->image();
+    ui::ImageView &piece = *screen.piece();
+    const Picture hole = screen.photoView()->image();
 
-    const QPointF from = EditorScreen::centreOnScreen(*f.shadView);
+    const QPointF from = EditorScreen::centreOnScreen(piece);
     screen.host.drag(from, from + QPointF(40, 30));
-    EXPECT_EQ(f.shadView->frame(), QRectF(50, 50, 140, 140));
-    EXPECT_EQ(f.fView2->image().bitmap().cacheKey(), hole.bitmap().cacheKey());
+    EXPECT_EQ(piece.frame(), QRectF(50, 50, 140, 140));
+    EXPECT_EQ(screen.photoView()->image().bitmap().cacheKey(), hole.bitmap().cacheKey());
 
     // Ten equal steps of the cumulative scale from 1.1 to 2.0 multiply by 1.1 ten times.
     std::vector<double> scales;
     for (int i = 1; i <= 10; ++i)
         scales.push_back(1.0 + i / 10.0);
-    screen.host.pinch(EditorScreen::centreOnScreen(*f.shadView), 40, scales);
-    EXPECT_NEAR(f.shadView->transform().a, std::pow(1.1, 10), 1e-9);
-    EXPECT_NEAR(f.shadView->transform().d, std::pow(1.1, 10), 1e-9);
-    EXPECT_EQ(f.lastScale, 1.0);
+    screen.host.pinch(EditorScreen::centreOnScreen(piece), 40, scales);
+    EXPECT_NEAR(piece.transform().a, std::pow(1.1, 10), 1e-9);
+    EXPECT_NEAR(piece.transform().d, std::pow(1.1, 10), 1e-9);
 
     // The next pinch starts from rest: cumulative 1.10, 1.25, 1.20 give 1.10 x 1.15 x 0.95.
-    screen.host.pinch(EditorScreen::centreOnScreen(*f.shadView), 40, {1.10, 1.25, 1.20});
-    EXPECT_NEAR(f.shadView->transform().a, std::pow(1.1, 10) * 1.10 * 1.15 * 0.95, 1e-9);
+    screen.host.pinch(EditorScreen::centreOnScreen(piece), 40, {1.10, 1.25, 1.20});
+    EXPECT_NEAR(piece.transform().a, std::pow(1.1, 10) * 1.10 * 1.15 * 0.95, 1e-9);
 }
 
 TEST_F(EditorRoadTest, HomeEmptiesTmpAndShowsTheHomePicture)
@@ -198,7 +207,7 @@ TEST_F(EditorRoadTest, HomeEmptiesTmpAndShowsTheHomePicture)
     EXPECT_TRUE(screen.views->cutImgView->isHidden());
     EXPECT_TRUE(screen.views->selectTopView->isHidden());
     EXPECT_FALSE(screen.views->mainView->image().isNull());
-    EXPECT_EQ(screen.f().shadView, nullptr);
+    EXPECT_EQ(screen.piece(), nullptr);
     EXPECT_TRUE(WorkingFiles::shared().simpleLoad().isNull());
 }
 
@@ -213,7 +222,7 @@ TEST_F(EditorRoadTest, DegeneratePhotosGiveASensibleCut)
     // A 10000 x 200 panorama shows 300 x 6: the rectangle shrinks to fit and cuts a slice.
     screen.writePhoto("pano.png", codedPhoto(10000, 200));
     screen.startJob("pano.png");
-    EXPECT_EQ(screen.f().backImageM->frame(), QRectF(147, 0, 6, 6));
+    EXPECT_EQ(screen.rectangle()->frame(), QRectF(147, 0, 6, 6));
     pressDone();
     EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Tem).size(), QSize(200, 200));
 
@@ -225,7 +234,7 @@ TEST_F(EditorRoadTest, DegeneratePhotosGiveASensibleCut)
     }();
     QFile(screen.tmp("empty.jpg")).open(QIODevice::WriteOnly);
     screen.startJob("empty.jpg");
-    EXPECT_EQ(screen.f().fView2->frame().size(), QSizeF(0, 0));
+    EXPECT_EQ(screen.photoView()->frame().size(), QSizeF(0, 0));
     pressDone();
     EXPECT_FALSE(screen.views->selectTopView->isHidden());
     WorkingFiles::shared().flush();
@@ -244,14 +253,14 @@ TEST_F(EditorRoadTest, TurningATabletRelaysTheEditorAndTheToolbarOnlyWhenShown)
 
     tablet.editor->rotateW();
     EXPECT_EQ(tablet.views->cutImgView->frame(), QRectF(0, 0, 1024, 768));
-    EXPECT_EQ(tablet.f().fView2->center(), QPointF(512, 334));
+    EXPECT_EQ(tablet.photoView()->center(), QPointF(512, 334));
     EXPECT_EQ(tablet.views->selectTopView->frame(), hiddenBar);
 
     tablet.editor->showResult();
     tablet.editor->rotateH();
     EXPECT_EQ(tablet.views->selectTopView->frame(), QRectF(0, 959, 1024, 65));
     EXPECT_EQ(tablet.views->cutImgView->frame(), QRectF(0, 0, 768, 1024));
-    EXPECT_EQ(tablet.f().fView2->center(), QPointF(384, 462));
+    EXPECT_EQ(tablet.photoView()->center(), QPointF(384, 462));
 }
 
 } // namespace

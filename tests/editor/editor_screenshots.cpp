@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "editor/cut_image.h"
-#include "editor/cut_image_fields.h"
+#include "editor/view_tags.h"
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
@@ -40,15 +40,18 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     };
 
     // Move the rectangle a little off centre and widen it, as a user would.
-    const CutImageFields &f = editor.fields();
-    const QPointF centre = f.backImageM->convertPointTo(f.backImageM->bounds().center(), nullptr);
+    auto centreOf = [&](int tag) {
+        const ui::View *view = views->cutImgView->viewWithTag(tag);
+        return view ? view->convertPointTo(view->bounds().center(), nullptr) : QPointF();
+    };
+    const QPointF centre = centreOf(kCropRectangleTag);
     host.drag(centre, centre + QPointF(-30, -15));
-    const QPointF corner = f.moveImgViewRD->convertPointTo(f.moveImgViewRD->bounds().center(), nullptr);
+    const QPointF corner = centreOf(kCropHandleBottomRightTag);
     host.drag(corner, corner + QPointF(40, 20));
     save(QStringLiteral("editor-rectangle"));
 
-    host.tap(f.doneBtn->convertPointTo(f.doneBtn->bounds().center(), nullptr));
-    const QPointF piece = f.shadView->convertPointTo(f.shadView->bounds().center(), nullptr);
+    host.tap(centreOf(kDoneButtonTag));
+    const QPointF piece = centreOf(kPieceTag);
     host.drag(piece, piece + QPointF(25, 40));
     save(QStringLiteral("editor-cut"));
 

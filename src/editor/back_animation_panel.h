@@ -1,0 +1,20 @@
+#pragma once
+
+// The back-animation panel: nine numbered animation pictures in a scroll view.
+
+namespace vimora {
+
+struct ScreenViews;
+
+class BackAnimationPanel
+{
+public:
+    explicit BackAnimationPanel(ScreenViews &views);
+
+    void prepareToCut();
+
+private:
+    ScreenViews &m_views;
+};
+
+} // namespace vimora
