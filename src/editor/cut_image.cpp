@@ -1,11 +1,7 @@
 #include "editor/cut_image.h"
 
-#include <QDir>
-
 #include "editor/editor_layout.h"
 #include "editor/view_tags.h"
-#include "imaging/codec.h"
-#include "platform/app_home.h"
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/resources.h"
@@ -59,7 +55,7 @@ void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList & 
     v.mainView->setImage({});
     Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
 
-    m_photoNames = photoNames;
+    m_job.start(photoNames);
 
     v.cutImgView->setFrame(editorFrame(Device::profile(), Device::isLandscape()));
     v.cutImgView->removeAllSubviews();
@@ -92,19 +88,12 @@ void CutImage::viewSelectedImage()
     v.descripImg2->setHidden(true);
     v.selectTopView->setImage({});
 
-    const Picture photo = readJobPhoto();
-    if (photo.isNull() && !m_photoNames.isEmpty())
-        logLine(QStringLiteral("photo could not be read: %1").arg(m_photoNames.first()));
-    else if (!photo.isNull())
+    const Picture photo = m_job.readPhoto();
+    if (!photo.isNull())
         WorkingFiles::shared().originSave(photo);
+    else if (!m_job.isEmpty())
+        logLine(QStringLiteral("photo could not be read: %1").arg(m_job.photoName()));
     buildPhotoView(photo);
-}
-
-Picture CutImage::readJobPhoto() const
-{
-    if (m_photoNames.isEmpty())
-        return {};
-    return readPicture(QDir(AppHome::tempDir()).filePath(m_photoNames.first()));
 }
 
 void CutImage::buildPhotoView(const Picture &photo)
@@ -141,7 +130,7 @@ void CutImage::newCutOnOrigin()
 
 void CutImage::preView2(int senderTag)
 {
-    m_options.preView2(senderTag, m_effectMode, readJobPhoto());
+    m_options.preView2(senderTag, m_effectMode, m_job.readPhoto());
     if (m_photoView)
         m_photoView->setAlpha(0);
     remindNew();
@@ -176,8 +165,8 @@ void CutImage::closeDrawView()
     v.descripImg->setBorderWidth(0);
     v.mainView->setImage(
         Resources::imageNamed(isDeviceiPad() ? QStringLiteral("mainB1.png") : QStringLiteral("mainB1iphone.png")));
-    if (onHome)
-        onHome();
+    if (m_onHome)
+        m_onHome();
 }
 
 void CutImage::rotateW()

@@ -15,6 +15,7 @@
 
 #include "editor/back_animation_panel.h"
 #include "editor/crop_rectangle.h"
+#include "editor/editing_job.h"
 #include "editor/editor_modes.h"
 #include "editor/finishing_toolbar.h"
 #include "editor/options_panel.h"
@@ -49,7 +50,7 @@ public:
 
     /// Runs after Home has emptied tmp/ and put the home picture back: the shell shows its
     /// category bar again.
-    std::function<void()> onHome;
+    void setOnHome(std::function<void()> onHome) { m_onHome = std::move(onHome); }
 
     // --- Modes the steps share ---
 
@@ -119,18 +120,18 @@ public:
 private:
     void layOutEditorView(bool landscape);
     void buildPhotoView(const Picture &photo);
-    Picture readJobPhoto() const;
     void removePiece();
 
     std::shared_ptr<ScreenViews> m_views;
     ui::ViewPtr m_view;
-    QStringList m_photoNames;
+    std::function<void()> m_onHome;
     std::shared_ptr<ui::ImageView> m_photoView;
     std::shared_ptr<ui::ImageView> m_piece;
     /// Where the piece was cut from, in the photo view: re-entering the piece puts it back there.
     QRectF m_pieceHome;
     EffectMode m_effectMode = EffectMode::None;
 
+    EditingJob m_job;
     CropRectangle m_crop;
     PlacementGestures m_gestures;
     OptionsPanel m_options;

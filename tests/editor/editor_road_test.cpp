@@ -194,7 +194,7 @@ TEST_F(EditorRoadTest, HomeEmptiesTmpAndShowsTheHomePicture)
     startExample();
     pressDone();
     int homes = 0;
-    screen.editor->onHome = [&] { ++homes; };
+    screen.editor->setOnHome([&] { ++homes; });
     WorkingFiles::shared().flush();
     ASSERT_FALSE(QDir(AppHome::tempDir()).isEmpty());
 

@@ -1,0 +1,25 @@
+#pragma once
+
+// The editing job: the photos the editor was started on, as files in the temporary directory.
+// Photo 0 is the one being edited.
+
+#include <QStringList>
+
+#include "imaging/picture.h"
+
+namespace vimora {
+
+class EditingJob
+{
+public:
+    void start(const QStringList &photoNames) { m_photoNames = photoNames; }
+    bool isEmpty() const { return m_photoNames.isEmpty(); }
+    QString photoName() const { return m_photoNames.value(0); }
+    /// Photo 0 as it is on disk now; none when the job is empty or the file cannot be read.
+    Picture readPhoto() const;
+
+private:
+    QStringList m_photoNames;
+};
+
+} // namespace vimora
