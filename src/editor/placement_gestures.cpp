@@ -12,6 +12,41 @@ bool isPieceViewTag(int tag)
 {
     return tag >= kFirstPieceViewTag && tag <= kLastPieceViewTag;
 }
+
+/// Moves view so that part of it stays inside its superview (see kKeptInside).
+void keepReachable(ui::View &view)
+{
+    const ui::View *parent = view.superview();
+    if (!parent)
+        return;
+    const QSizeF area = parent->bounds().size();
+    const QRectF frame = view.frame();
+    const double keepX = std::min(PlacementGestures::kKeptInside, frame.width() / 4);
+    const double keepY = std::min(PlacementGestures::kKeptInside, frame.height() / 4);
+    const QPointF c = view.center();
+    const double halfW = frame.width() / 2, halfH = frame.height() / 2;
+    // The frame's centre may differ from the view's centre only by a transform's translation.
+    const QPointF shift = frame.center() - c;
+    const double x = std::clamp(frame.center().x(), keepX - halfW, std::max(keepX - halfW, area.width() - keepX + halfW));
+    const double y = std::clamp(frame.center().y(), keepY - halfH, std::max(keepY - halfH, area.height() - keepY + halfH));
+    view.setCenter(QPointF(x, y) - shift);
+}
+
+/// The pinch step f limited so the view keeps a usable size; it never undoes a step that
+/// moves back towards the allowed sizes.
+double limitedStep(const ui::View &view, double f)
+{
+    const QSizeF size = view.frame().size();
+    const double shorter = std::min(size.width(), size.height());
+    if (f < 1 && shorter > 0)
+        return std::max(f, std::min(1.0, PlacementGestures::kMinPinchedSide / shorter));
+    const ui::View *parent = view.superview();
+    if (f > 1 && parent && size.width() > 0 && size.height() > 0) {
+        const QSizeF area = parent->bounds().size() * PlacementGestures::kMaxScaleOfSuperview;
+        return std::min(f, std::max(1.0, std::min(area.width() / size.width(), area.height() / size.height())));
+    }
+    return f;
+}
 } // namespace
 
 PlacementGestures::PlacementGestures(const ui::View *reference, ui::View &optionsPanel, ui::View &adjustPanel,
@@ -34,7 +69,8 @@ void PlacementGestures::handleMove(ui::PanRecognizer &pan)
 {
     if (pan.view())
         m_optionsPanel.setHidden(true);
-    m_drag.follow(pan);
+    if (m_drag.follow(pan))
+        keepReachable(*pan.view());
 }
 
 void PlacementGestures::handleMove6(ui::PanRecognizer &pan)
@@ -60,9 +96,10 @@ void PlacementGestures::handleScale(ui::PinchRecognizer &pinch)
         return;
     }
     const double s = pinch.scale();
-    const double f = pinchStepFactor(m_lastScale, s);
+    const double f = limitedStep(*view, pinchStepFactor(m_lastScale, s));
     view->setTransform(ui::scaled(view->transform(), f, f));
     m_lastScale = s;
+    keepReachable(*view);
     // A pinch inside the options panel keeps the panel it works in.
     if (!view->isDescendantOf(&m_optionsPanel))
         m_optionsPanel.setHidden(true);

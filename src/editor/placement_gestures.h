@@ -41,6 +41,14 @@ public:
     void handleScale(ui::PinchRecognizer &pinch);
     void handleSingleTap(ui::TapRecognizer &tap);
 
+    /// A placed view keeps at least this much of itself inside its superview, per axis (or a
+    /// quarter of itself when that is less), so it can always be grabbed again.
+    static constexpr double kKeptInside = 44;
+    /// A pinch never makes a view's shorter side smaller than this, nor its frame larger than
+    /// kMaxScaleOfSuperview times its superview.
+    static constexpr double kMinPinchedSide = 20;
+    static constexpr double kMaxScaleOfSuperview = 4;
+
     TapMode tapMode() const { return m_tapMode; }
     void setTapMode(TapMode mode) { m_tapMode = mode; }
 

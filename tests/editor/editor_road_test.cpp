@@ -189,6 +189,42 @@ TEST_F(EditorRoadTest, ThePieceMovesAloneAndPinchesScaleByTheAdditiveStep)
     EXPECT_NEAR(piece.transform().a, std::pow(1.1, 10) * 1.10 * 1.15 * 0.95, 1e-9);
 }
 
+TEST_F(EditorRoadTest, ThePieceCannotBeLostOffThePhotoNorPinchedAway)
+{
+    startExample();
+    dragRectangleTo(QPointF(10, 20));
+    pressDone();
+    ui::ImageView &piece = *screen.piece();
+    const QRectF photoBounds = screen.photoView()->bounds();
+    auto keptInside = [&] {
+        const QRectF inside = piece.frame().intersected(photoBounds);
+        const double keepX = std::min(44.0, piece.frame().width() / 4), keepY = std::min(44.0, piece.frame().height() / 4);
+        return inside.width() >= keepX - 1e-9 && inside.height() >= keepY - 1e-9;
+    };
+
+    // Flung far past each corner: part of it stays on the photo, where a finger finds it.
+    for (const QPointF fling : {QPointF(900, 900), QPointF(-900, -900), QPointF(900, -900), QPointF(-900, 900)}) {
+        const QPointF from = EditorScreen::centreOnScreen(piece);
+        screen.host.drag(from, from + fling);
+        EXPECT_TRUE(keptInside()) << fling.x() << "," << fling.y();
+        const QPointF visible = piece.frame().intersected(photoBounds).center();
+        EXPECT_EQ(screen.host.hitTest(EditorScreen::onScreen(*screen.photoView(), visible)), &piece);
+    }
+
+    // Brought back to the middle, pinched to almost nothing, then to far beyond the photo.
+    const QPointF middle = EditorScreen::onScreen(*screen.photoView(), photoBounds.center());
+    screen.host.drag(EditorScreen::onScreen(*screen.photoView(), piece.frame().intersected(photoBounds).center()), middle);
+    for (int i = 0; i < 5; ++i)
+        screen.host.pinch(EditorScreen::centreOnScreen(piece), 10, {0.5});
+    EXPECT_NEAR(std::min(piece.frame().width(), piece.frame().height()), 20, 1e-6);
+    EXPECT_TRUE(keptInside());
+    for (int i = 0; i < 4; ++i)
+        screen.host.pinch(EditorScreen::centreOnScreen(piece), 10, {2, 4, 8, 16});
+    EXPECT_LE(piece.frame().width(), 4 * photoBounds.width() + 1e-6);
+    EXPECT_LE(piece.frame().height(), 4 * photoBounds.height() + 1e-6);
+    EXPECT_GT(piece.frame().width(), 2 * photoBounds.width());
+}
+
 TEST_F(EditorRoadTest, HomeEmptiesTmpAndShowsTheHomePicture)
 {
     startExample();
