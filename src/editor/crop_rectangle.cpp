@@ -12,7 +12,7 @@
 namespace vimora {
 
 namespace {
-constexpr double kHandleSide = 35;
+constexpr double kHandlePictureSide = 35;
 const QRectF kDoneButtonFrame(10, 10, 50, 50);
 constexpr int kHandleTags[] = {kCropHandleTopRightTag, kCropHandleBottomRightTag, kCropHandleTopLeftTag,
                                kCropHandleBottomLeftTag};
@@ -33,8 +33,9 @@ QPointF cornerOf(const CropCorners &c, CropHandle handle)
 }
 } // namespace
 
-CropRectangle::CropRectangle(const ui::View *reference, std::function<void()> onBodyDrag)
-    : m_drag(reference)
+CropRectangle::CropRectangle(ui::View &editorView, std::function<void()> onBodyDrag)
+    : m_editorView(editorView)
+    , m_drag(&editorView)
     , m_onBodyDrag(std::move(onBodyDrag))
 {
 }
@@ -43,6 +44,7 @@ void CropRectangle::justSaveToAlbumC(ui::ImageView &photo, ui::View &buttonHost,
 {
     removeViews();
     m_adjusting = true;
+    m_photo = std::static_pointer_cast<ui::ImageView>(photo.sharedFromThis());
 
     // A photo view smaller than the usual side (a panorama) gets a rectangle that fits it.
     const QSizeF viewSize = photo.bounds().size();
@@ -64,16 +66,19 @@ void CropRectangle::justSaveToAlbumC(ui::ImageView &photo, ui::View &buttonHost,
     void (CropRectangle::*const actions[])(ui::PanRecognizer &)
         = {&CropRectangle::handleMove5, &CropRectangle::handleMove4, &CropRectangle::handleMove3, &CropRectangle::handleMove2};
     for (size_t i = 0; i < m_handles.size(); ++i) {
-        auto handle = std::make_shared<ui::ImageView>(QRectF(0, 0, kHandleSide, kHandleSide));
+        // A fingertip-sized touch area around the picture, so a grab near a corner takes the
+        // handle rather than the body.
+        auto handle = std::make_shared<ui::ImageView>(QRectF(0, 0, kHandleTouchSide, kHandleTouchSide));
         handle->setUserInteractionEnabled(true);
         handle->setBackgroundColor(Qt::transparent);
-        handle->setContentMode(ui::ContentMode::ScaleAspectFill);
-        handle->setImage(handleImage);
         handle->setTag(kHandleTags[i]);
-        handle->setCenter(cornerOf(m_corners, CropHandle(i)));
-        photo.addSubview(handle);
-        handle->addGestureRecognizer(oneFingerPan([this, action = actions[i]](ui::PanRecognizer &pan) { (this->*action)(pan); }));
+        auto picture = std::make_shared<ui::ImageView>(QRectF(0, 0, kHandlePictureSide, kHandlePictureSide));
+        picture->setContentMode(ui::ContentMode::ScaleAspectFill);
+        picture->setImage(handleImage);
+        picture->setCenter(QPointF(kHandleTouchSide / 2, kHandleTouchSide / 2));
+        handle->addSubview(picture);
         m_handles[i] = handle;
+        handle->addGestureRecognizer(oneFingerPan([this, action = actions[i]](ui::PanRecognizer &pan) { (this->*action)(pan); }));
     }
 
     auto done = std::make_shared<ui::Button>(kDoneButtonFrame);
@@ -86,6 +91,10 @@ void CropRectangle::justSaveToAlbumC(ui::ImageView &photo, ui::View &buttonHost,
     buttonHost.addSubview(done);
     buttonHost.bringSubviewToFront(done.get());
     m_doneButton = done;
+    // Above the button too: a corner dragged into the screen's corner stays grabbable.
+    for (const auto &handle : m_handles)
+        buttonHost.addSubview(handle);
+    centreHandles();
 }
 
 bool CropRectangle::isLaidOn(const ui::ImageView &photo) const
@@ -99,8 +108,24 @@ void CropRectangle::handleMove(ui::PanRecognizer &pan)
         m_onBodyDrag();
     if (!m_drag.follow(pan) || !m_adjusting || pan.view() != m_rectangle.get())
         return;
+    // Past the photo is allowed, past the screen is not.
+    const QRectF screen = screenInPhoto();
+    const QRectF frame = m_rectangle->frame();
+    if (!screen.isEmpty()) {
+        const double x = std::clamp(frame.x(), screen.left(), std::max(screen.left(), screen.right() - frame.width()));
+        const double y = std::clamp(frame.y(), screen.top(), std::max(screen.top(), screen.bottom() - frame.height()));
+        m_rectangle->setFrame(QRectF(QPointF(x, y), frame.size()));
+    }
     m_corners = CropCorners::fromFrame(m_rectangle->frame());
     centreHandles();
+}
+
+QRectF CropRectangle::screenInPhoto() const
+{
+    const auto photo = m_photo.lock();
+    if (!photo)
+        return {};
+    return m_editorView.convertRectTo(m_editorView.bounds(), photo.get());
 }
 
 void CropRectangle::handleMove2(ui::PanRecognizer &pan)
@@ -126,13 +151,17 @@ void CropRectangle::handleMove5(ui::PanRecognizer &pan)
 void CropRectangle::dragCorner(ui::PanRecognizer &pan, CropHandle handle)
 {
     ui::View *view = pan.view();
+    const auto photo = m_photo.lock();
     if (!view)
         return;
     const QPointF p = m_drag.centreFor(pan);
     view->setCenter(p);
-    if (!m_adjusting || !m_rectangle || view != m_handles[size_t(handle)].get())
+    if (!m_adjusting || !m_rectangle || !photo || view != m_handles[size_t(handle)].get() || !view->superview())
         return;
-    const QRectF frame = draggedCornerFrame(handle, m_corners, p);
+    const QRectF screen = screenInPhoto();
+    QPointF corner = view->superview()->convertPointTo(p, photo.get());
+    corner = {std::clamp(corner.x(), screen.left(), screen.right()), std::clamp(corner.y(), screen.top(), screen.bottom())};
+    const QRectF frame = draggedCornerFrame(handle, m_corners, corner);
     m_rectangle->setFrame(frame);
     m_corners = CropCorners::fromFrame(frame);
     centreHandles();
@@ -140,9 +169,12 @@ void CropRectangle::dragCorner(ui::PanRecognizer &pan, CropHandle handle)
 
 void CropRectangle::centreHandles()
 {
+    const auto photo = m_photo.lock();
+    if (!photo)
+        return;
     for (size_t i = 0; i < m_handles.size(); ++i)
-        if (m_handles[i])
-            m_handles[i]->setCenter(cornerOf(m_corners, CropHandle(i)));
+        if (m_handles[i] && m_handles[i]->superview())
+            m_handles[i]->setCenter(photo->convertPointTo(cornerOf(m_corners, CropHandle(i)), m_handles[i]->superview()));
 }
 
 CutPiece CropRectangle::cut(ui::ImageView &photoView)

@@ -2,6 +2,8 @@
 
 // The crop rectangle: laid over the photo view with four corner handles and a done button,
 // dragged by its body or its corners, and the cut it makes at the photo's full resolution.
+// The rectangle may lie partly past the photo (the cut takes what lies on it), but never past
+// the screen; its handles sit above the photo view, so they are never clipped away.
 
 #include <array>
 #include <functional>
@@ -26,12 +28,15 @@ struct CutPiece
 class CropRectangle
 {
 public:
-    /// reference: the view drags are measured in (the editor's own view); onBodyDrag runs on
-    /// every report of a body drag.
-    CropRectangle(const ui::View *reference, std::function<void()> onBodyDrag);
+    /// editorView: the screen-sized view drags are measured in and the rectangle is kept
+    /// within; onBodyDrag runs on every report of a body drag.
+    CropRectangle(ui::View &editorView, std::function<void()> onBodyDrag);
 
-    /// Lays a new rectangle in the middle of photo, its handles, and the done button on
-    /// buttonHost; a rectangle laid before goes.
+    /// Side of a handle's touch area: a fingertip.
+    static constexpr double kHandleTouchSide = 44;
+
+    /// Lays a new rectangle in the middle of photo, and the done button and the handles on
+    /// buttonHost (over the photo, unclipped); a rectangle laid before goes.
     void justSaveToAlbumC(ui::ImageView &photo, ui::View &buttonHost, std::function<void()> onDone);
     /// Whether a rectangle lies on photo, ready to cut.
     bool isLaidOn(const ui::ImageView &photo) const;
@@ -51,12 +56,18 @@ public:
 
     /// A new job: no rectangle is laid yet.
     void forget();
+    /// The photo view moved (a rotation): the handles follow its corners.
+    void relayout() { centreHandles(); }
 
 private:
     void dragCorner(ui::PanRecognizer &pan, CropHandle handle);
     void centreHandles();
     void removeViews();
+    /// The part of the photo view's coordinates that lies on the screen.
+    QRectF screenInPhoto() const;
 
+    ui::View &m_editorView;
+    std::weak_ptr<ui::ImageView> m_photo;
     DragFollower m_drag;
     std::function<void()> m_onBodyDrag;
     bool m_adjusting = false; // between laying the rectangle and the cut

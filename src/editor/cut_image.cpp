@@ -24,7 +24,7 @@ constexpr double kRotatedPhotoLift = 50;
 CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     : m_views(std::move(views))
     , m_view(std::make_shared<ui::View>(editorFrame(Device::profile(), false)))
-    , m_crop(m_view.get(), [this] { m_views->descripImg2->setHidden(true); })
+    , m_crop(*m_view, [this] { m_views->descripImg2->setHidden(true); })
     , m_gestures(m_view.get(), *m_views->descripImg2, *m_views->descripImg,
                  [this] { return ColourPickTarget{m_options.openPhotoLayer(), m_options.openPreview()}; })
     , m_options(*m_views, OptionsPanelActions{[this] { newCutOnOrigin(); }, [this](ui::Control &sender) { swicthState(sender); },
@@ -193,6 +193,7 @@ void CutImage::layOutEditorView(bool landscape)
     m_view->setFrame(QRectF(QPointF(0, 0), frame.size()));
     if (ui::View *photoView = m_view->viewWithTag(kPhotoViewTag))
         photoView->setCenter(ui::rectCenter(m_view->bounds()) - QPointF(0, kRotatedPhotoLift));
+    m_crop.relayout();
 }
 
 void CutImage::spinBegin()

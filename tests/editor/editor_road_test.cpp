@@ -26,7 +26,8 @@ testing::AssertionResult cornersHold(const EditorScreen &screen)
                                                 {kCropHandleBottomLeftTag, c.ld},
                                                 {kCropHandleBottomRightTag, c.rd}};
     for (const auto &[tag, corner] : expected)
-        if (const ui::View *handle = screen.editorView(tag); !handle || handle->center() != corner)
+        if (const ui::View *handle = screen.editorView(tag);
+            !handle || EditorScreen::centreOnScreen(*handle) != EditorScreen::onScreen(*screen.photoView(), corner))
             return testing::AssertionFailure() << "handle " << tag << " not at corner " << corner.x() << "," << corner.y();
     if (r.width() <= 0 || r.height() <= 0)
         return testing::AssertionFailure() << "rectangle turned inside out";
@@ -150,17 +151,63 @@ TEST_F(EditorRoadTest, APieceBetweenPixelsCoversExactlyTheWholePixelsItTook)
 
 TEST_F(EditorRoadTest, ARectangleDraggedPartlyOrWhollyOutsideStillCutsInsideThePhoto)
 {
+    // The photo lies 10 points from the screen's edges: the rectangle stops at the screen.
     startExample();
     dragRectangleTo(QPointF(-30, 20));
+    EXPECT_EQ(screen.rectangle()->frame(), QRectF(-10, 20, 140, 140));
     pressDone();
-    EXPECT_EQ(screen.piece()->frame(), QRectF(0, 20, 110, 140));
-    EXPECT_TRUE(imagesEqual(EditorScreen::fileImage(WorkingFiles::Slot::Tem), photo.copy(0, 80, 440, 560)));
+    EXPECT_EQ(screen.piece()->frame(), QRectF(0, 20, 130, 140));
+    EXPECT_TRUE(imagesEqual(EditorScreen::fileImage(WorkingFiles::Slot::Tem), photo.copy(0, 80, 520, 560)));
 
     startExample();
-    dragRectangleTo(QPointF(400, 20)); // wholly past the right edge
+    dragRectangleTo(QPointF(400, 20));
+    EXPECT_EQ(screen.rectangle()->frame(), QRectF(170, 20, 140, 140));
     pressDone();
-    EXPECT_EQ(screen.piece()->frame(), QRectF(160, 20, 140, 140));
-    EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Tem).size(), QSize(560, 560));
+    EXPECT_EQ(screen.piece()->frame(), QRectF(170, 20, 130, 140));
+    EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Tem).size(), QSize(520, 560));
+}
+
+TEST_F(EditorRoadTest, CropHandlesStayOnScreenAndGrabbableWhateverTheDrag)
+{
+    startExample();
+    const QRectF screenArea(QPointF(0, 0), screen.host.screenSize());
+    // Where a finger finds a handle: the middle of the part of it on the screen.
+    auto handleAt = [&](int tag) {
+        const ui::View &handle = *screen.editorView(tag);
+        return handle.convertRectTo(handle.bounds(), nullptr).intersected(screenArea).center();
+    };
+    auto handlesGrabbable = [&]() -> testing::AssertionResult {
+        for (int tag : {kCropHandleTopLeftTag, kCropHandleTopRightTag, kCropHandleBottomLeftTag, kCropHandleBottomRightTag}) {
+            ui::View *handle = screen.editorView(tag);
+            const QRectF onScreen = handle->convertRectTo(handle->bounds(), nullptr).intersected(screenArea);
+            if (onScreen.width() < 20 || onScreen.height() < 20 || screen.host.hitTest(onScreen.center()) != handle)
+                return testing::AssertionFailure() << "handle " << tag << " not grabbable";
+        }
+        return cornersHold(screen);
+    };
+
+    // The bottom-right corner pulled far past the photo and the screen.
+    screen.host.drag(handleAt(kCropHandleBottomRightTag), QPointF(600, 900));
+    EXPECT_TRUE(handlesGrabbable());
+    EXPECT_EQ(screen.rectangle()->convertRectTo(screen.rectangle()->bounds(), nullptr).bottomRight(), QPointF(320, 480));
+
+    // A grab just inside the corner, off the handle's picture, still takes the handle.
+    const QRectF before = screen.rectangle()->frame();
+    const QPointF nearCorner = handleAt(kCropHandleTopLeftTag) + QPointF(20, 20);
+    screen.host.drag(nearCorner, nearCorner + QPointF(30, 30));
+    EXPECT_EQ(screen.rectangle()->frame(), before.adjusted(30, 30, 0, 0));
+    EXPECT_TRUE(handlesGrabbable());
+
+    // The body thrown off the screen stops at its edge.
+    const QPointF body = EditorScreen::centreOnScreen(*screen.rectangle());
+    screen.host.drag(body, body + QPointF(-900, -900));
+    EXPECT_EQ(screen.rectangle()->convertRectTo(screen.rectangle()->bounds(), nullptr).topLeft(), QPointF(0, 0));
+    EXPECT_TRUE(handlesGrabbable());
+
+    // One corner past the opposite one: the handles stay a finger apart.
+    screen.host.drag(handleAt(kCropHandleTopRightTag), handleAt(kCropHandleBottomLeftTag) + QPointF(-50, 50));
+    EXPECT_EQ(screen.rectangle()->frame().size(), QSizeF(kMinCropSide, kMinCropSide));
+    EXPECT_TRUE(handlesGrabbable());
 }
 
 TEST_F(EditorRoadTest, ThePieceMovesAloneAndPinchesScaleByTheAdditiveStep)
