@@ -55,6 +55,7 @@ void BackAnimationPanel::prepareToCut()
         // No animation is attached to these pictures; choosing one closes the panel.
         button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &sender) {
             logLine(QStringLiteral("backImgExchange:%1").arg(sender.tag()));
+            m_closer.release();
             m_views.descripImg->setHidden(true);
         });
         scroll->addSubview(button);
@@ -62,6 +63,7 @@ void BackAnimationPanel::prepareToCut()
     scroll->setContentSize(QSizeF(contentWidth, gap + rows * (kTileSide + gap) + kContentSlack));
     panel.setBorderWidth(2);
     panel.setBorderColor(Qt::transparent);
+    m_closer.open(*v.mainView, panel, {});
 }
 
 } // namespace vimora

@@ -2,6 +2,8 @@
 
 // The back-animation panel: nine numbered animation pictures in a scroll view.
 
+#include "editor/panel_parts.h"
+
 namespace vimora {
 
 struct ScreenViews;
@@ -15,6 +17,7 @@ public:
 
 private:
     ScreenViews &m_views;
+    ClosablePanel m_closer;
 };
 
 } // namespace vimora

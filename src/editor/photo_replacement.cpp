@@ -146,10 +146,12 @@ void PhotoReplacement::prepareToCut2()
         scroll->addSubview(button);
     }
     scroll->setContentSize(QSizeF(scroll->bounds().width(), rows * (grid.tile.height() + grid.gap)));
+    m_builtInPanel.open(*m_views.mainView, panel, {});
 }
 
 void PhotoReplacement::excuteThePrepare(int tag)
 {
+    m_builtInPanel.release();
     m_views.descripImg2->setHidden(true);
     m_editor.setTapMode(TapMode::ColourPick);
     if (tag == 0) {

@@ -8,6 +8,7 @@
 
 #include <QStringList>
 
+#include "editor/panel_parts.h"
 #include "ui/button.h"
 
 namespace vimora {
@@ -41,6 +42,7 @@ private:
     QStringList m_builtInImages;
     QStringList m_builtInThumbnails;
     std::shared_ptr<ui::Button> m_replaceButton;
+    ClosablePanel m_builtInPanel;
 };
 
 } // namespace vimora

@@ -51,5 +51,7 @@ inline constexpr int kSaveButtonTag = 100;
 inline constexpr int kHintStripTag = 530;
 /// The scroll view a picker panel lists its choices in.
 inline constexpr int kPickerScrollTag = 531;
+/// A panel's close control.
+inline constexpr int kPanelCloseTag = 532;
 
 } // namespace vimora

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
@@ -84,6 +85,15 @@ public:
         return nullptr;
     }
     ui::ImageView *hint() const { return dynamic_cast<ui::ImageView *>(views->mainView->viewWithTag(kHintStripTag)); }
+    /// A key as the window delivers it: to the focused view, then up its superviews.
+    bool pressKey(int key)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        for (ui::View *v = host.focusView(); v; v = v->superview())
+            if (v->keyPressEvent(&event))
+                return true;
+        return false;
+    }
     ui::ScrollView *pickerScroll(ui::View &panel) const { return dynamic_cast<ui::ScrollView *>(panel.viewWithTag(kPickerScrollTag)); }
     /// A point of a view in window coordinates.
     static QPointF onScreen(const ui::View &view, QPointF local) { return view.convertPointTo(local, nullptr); }

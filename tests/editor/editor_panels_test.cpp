@@ -230,6 +230,60 @@ TEST_F(OptionsPanelTest, TheBuiltInPanelOffersEveryTileByIndexAndOpensTheLibrary
     PhotoPicker::setCurrent(nullptr);
 }
 
+TEST_F(OptionsPanelTest, TheBuiltInImagePanelClosesByItsControlAnOutsideTapAndEscape)
+{
+    startJobOn(QSize(1200, 900));
+    screen.editor->showResult();
+    auto open = [&] {
+        screen.host.tap(EditorScreen::centreOnScreen(*screen.editorView<ui::Button>(kReplacePhotoTag)));
+        EXPECT_FALSE(panel().isHidden());
+    };
+
+    open();
+    ui::View *close = panel().viewWithTag(kPanelCloseTag);
+    ASSERT_TRUE(close);
+    // The control lies over the panel's content, never under it.
+    EXPECT_EQ(screen.host.hitTest(EditorScreen::centreOnScreen(*close)), close);
+    screen.host.tap(EditorScreen::centreOnScreen(*close));
+    EXPECT_TRUE(panel().isHidden());
+
+    open();
+    screen.host.advance(1);
+    screen.host.tap(QPointF(20, 1000)); // below the panel
+    EXPECT_TRUE(panel().isHidden());
+
+    open();
+    EXPECT_TRUE(screen.pressKey(Qt::Key_Escape));
+    EXPECT_TRUE(panel().isHidden());
+    EXPECT_FALSE(screen.pressKey(Qt::Key_Escape)) << "nothing left to close";
+
+    // Photos again closes it too; afterwards the editor takes taps as before.
+    open();
+    screen.host.advance(1);
+    screen.host.tap(EditorScreen::centreOnScreen(*screen.editorView<ui::Button>(kReplacePhotoTag)));
+    EXPECT_TRUE(panel().isHidden());
+    screen.host.advance(1);
+    const QPointF from = EditorScreen::centreOnScreen(*screen.piece());
+    screen.host.drag(from, from + QPointF(10, 10));
+    EXPECT_EQ(EditorScreen::centreOnScreen(*screen.piece()), from + QPointF(10, 10));
+}
+
+TEST_F(OptionsPanelTest, ChoosingABuiltInImageLeavesNoCloserUnderTheOptionsPanel)
+{
+    startJobOn(QSize(1200, 900));
+    screen.editor->prepareToCut2();
+    ui::ScrollView *scroll = screen.pickerScroll(panel());
+    ASSERT_TRUE(scroll);
+    screen.host.tap(EditorScreen::centreOnScreen(*scroll->subviews().at(1)));
+    ASSERT_TRUE(screen.preview());
+    EXPECT_FALSE(panel().isHidden());
+
+    screen.host.advance(1);
+    screen.host.tap(QPointF(20, 1000));
+    EXPECT_FALSE(panel().isHidden()) << "the options panel is not closed by a tap beside it";
+    EXPECT_FALSE(screen.pressKey(Qt::Key_Escape));
+}
+
 TEST(EditorGestureTest, ThePanelHandleCarriesThePanelByItsTopRightCorner)
 {
     EditorScreen screen(DeviceProfile::Tablet);
@@ -309,6 +363,15 @@ TEST(EditorPanelTest, TheBackAnimationPanelHoldsNineNumberedButtons)
     EXPECT_EQ(controlTags(*scroll), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
 
     screen.host.tap(EditorScreen::centreOnScreen(*scroll->subviews().back()));
+    EXPECT_TRUE(panel.isHidden());
+
+    // It also closes by a tap outside it and by Escape.
+    screen.editor->prepareToCut();
+    screen.host.advance(1);
+    screen.host.tap(QPointF(20, 1000));
+    EXPECT_TRUE(panel.isHidden());
+    screen.editor->prepareToCut();
+    EXPECT_TRUE(screen.pressKey(Qt::Key_Escape));
     EXPECT_TRUE(panel.isHidden());
 }
 
