@@ -124,6 +124,10 @@ void CutImage::newCutOnOrigin()
     v.selectTopView->setHidden(true);
     m_toolbar.hideHint(); // its tips are about the piece, which is gone
     removePiece();
+    m_replacement.removeReplacePhotoButton();
+    // The cut gave the editor the background's frame: back to the screen, as a new job has.
+    v.cutImgView->setFrame(editorFrame(Device::profile(), Device::isLandscape()));
+    m_view->setFrame(QRectF(QPointF(0, 0), v.cutImgView->frame().size()));
     buildPhotoView(photo);
     justSaveToAlbumC();
 }

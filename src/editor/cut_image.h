@@ -116,6 +116,8 @@ public:
     void closeDrawView();
     /// The hint strip along the bottom of the screen.
     void remindNew() { m_toolbar.remindNew(tapMode() == TapMode::Shattering); }
+    /// Whether a cut piece is on the photo (replacing the photo would discard it).
+    bool hasPiece() const { return m_piece != nullptr; }
 
 private:
     void layOutEditorView(bool landscape);

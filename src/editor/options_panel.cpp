@@ -101,7 +101,7 @@ OptionsPanel::OptionsPanel(ScreenViews &views, OptionsPanelActions actions)
 {
 }
 
-void OptionsPanel::preView2(int senderTag, EffectMode mode, const Picture &photo)
+void OptionsPanel::preView2(int senderTag, EffectMode mode, const Picture &jobPhoto)
 {
     ScreenViews &v = m_views;
     if (senderTag != kAspectSwitchTag) {
@@ -140,12 +140,14 @@ void OptionsPanel::preView2(int senderTag, EffectMode mode, const Picture &photo
     }
     preview->setClipsToBounds(true);
 
-    const PhotoLayerFit fit = photoLayerFit(photo.size(), previewSize, mode == EffectMode::FourByThree);
+    // After a replacement the layer shows the photo just chosen, not the job's first one.
+    const Picture shown = m_openerTag == kTopOkTag ? WorkingFiles::shared().originLoad() : jobPhoto;
+    const PhotoLayerFit fit = photoLayerFit(shown.size(), previewSize, mode == EffectMode::FourByThree);
     auto layer = std::make_shared<ui::ImageView>(QRectF(QPointF(0, 0), fit.size));
     layer->setUserInteractionEnabled(true);
     layer->setBackgroundColor(Qt::transparent);
     layer->setContentMode(ui::ContentMode::ScaleAspectFill);
-    layer->setImage(photo);
+    layer->setImage(shown);
     preview->addSubview(layer);
     layer->setCenter(ui::rectCenter(preview->bounds()));
     m_layerOverflowsVertically = fit.overflowsVertically;

@@ -29,9 +29,10 @@ class OptionsPanel
 public:
     OptionsPanel(ScreenViews &views, OptionsPanelActions actions);
 
-    /// Builds and shows the panel on photo. senderTag is the opener's tag, or the aspect
-    /// switch's when the aspect changed (the opener is then kept).
-    void preView2(int senderTag, EffectMode mode, const Picture &photo);
+    /// Builds and shows the panel on the job's photo, or on Origin when opened after a
+    /// replacement. senderTag is the opener's tag, or the aspect switch's when the aspect
+    /// changed (the opener is then kept).
+    void preView2(int senderTag, EffectMode mode, const Picture &jobPhoto);
 
     /// The preview frame and its photo layer while the panel is on screen: a tap there picks
     /// colours from the layer into the frame.

@@ -87,14 +87,53 @@ void PhotoReplacement::imagePickerDidFinishPickingImage(const Picture &picked)
     if (decoded.isNull())
         decoded = picked;
     const Picture working = scaledToWorkingWidth(decoded);
+    m_editor.spinEnd();
     if (working.isNull()) {
         logLine(QStringLiteral("picked photo has no size; Origin kept"));
-        m_editor.spinEnd();
         return;
     }
+    confirmReplacement([this, working] { replaceOrigin(working); });
+}
+
+void PhotoReplacement::replaceOrigin(const Picture &working)
+{
     WorkingFiles::shared().originSave(working);
-    m_editor.spinEnd();
     m_editor.preView2(kTopOkTag);
+}
+
+namespace {
+class ReplaceQuestion : public ui::AlertViewDelegate
+{
+public:
+    explicit ReplaceQuestion(std::function<void()> replace)
+        : m_replace(std::move(replace))
+    {
+    }
+    void alertViewClickedButtonAtIndex(ui::AlertView &alert, int index) override
+    {
+        // Taken first: answering may start another question, which replaces this one.
+        auto replace = std::move(m_replace);
+        if (index != alert.cancelButtonIndex() && replace)
+            replace();
+    }
+
+private:
+    std::function<void()> m_replace;
+};
+} // namespace
+
+void PhotoReplacement::confirmReplacement(std::function<void()> replace)
+{
+    if (!m_editor.hasPiece()) {
+        replace();
+        return;
+    }
+    auto question = std::make_unique<ReplaceQuestion>(std::move(replace));
+    auto alert = std::make_shared<ui::AlertView>(QStringLiteral("Replace the photo?"),
+                                                 QStringLiteral("The cut piece will be discarded."), question.get(),
+                                                 QStringLiteral("Cancel"), QStringList{QStringLiteral("Replace")});
+    m_question = std::move(question);
+    alert->show();
 }
 
 void PhotoReplacement::imagePickerControllerDidCancel()
@@ -166,8 +205,14 @@ void PhotoReplacement::excuteThePrepare(int tag)
         logLine(QStringLiteral("built-in image missing: %1").arg(m_builtInImages[tag]));
         return;
     }
-    WorkingFiles::shared().originSave(working);
-    m_editor.preView2(kTopOkTag);
+    confirmReplacement([this, working] { replaceOrigin(working); });
+}
+
+void PhotoReplacement::removeReplacePhotoButton()
+{
+    if (m_replaceButton)
+        m_replaceButton->removeFromSuperview();
+    m_replaceButton.reset();
 }
 
 void PhotoReplacement::addReplacePhotoButton()

@@ -4,11 +4,13 @@
 // image from the panel of thumbnails. The new photo becomes Origin and opens the
 // photo-backdrop options panel.
 
+#include <functional>
 #include <memory>
 
 #include <QStringList>
 
 #include "editor/panel_parts.h"
+#include "ui/alert_view.h"
 #include "ui/button.h"
 
 namespace vimora {
@@ -35,14 +37,20 @@ public:
 
     /// The button on the editor view that opens the built-in image panel.
     void addReplacePhotoButton();
+    void removeReplacePhotoButton();
 
 private:
+    /// Runs replace at once, or after the user agreed to lose the cut piece.
+    void confirmReplacement(std::function<void()> replace);
+    void replaceOrigin(const Picture &working);
+
     CutImage &m_editor;
     ScreenViews &m_views;
     QStringList m_builtInImages;
     QStringList m_builtInThumbnails;
     std::shared_ptr<ui::Button> m_replaceButton;
     ClosablePanel m_builtInPanel;
+    std::unique_ptr<ui::AlertViewDelegate> m_question;
 };
 
 } // namespace vimora

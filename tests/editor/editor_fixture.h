@@ -18,6 +18,7 @@
 #include "platform/device.h"
 #include "store/working_files.h"
 #include "support/temp_home.h"
+#include "ui/alert_view.h"
 #include "ui/button.h"
 #include "ui/scroll_view.h"
 #include "ui/headless_host.h"
@@ -85,6 +86,29 @@ public:
         return nullptr;
     }
     ui::ImageView *hint() const { return dynamic_cast<ui::ImageView *>(views->mainView->viewWithTag(kHintStripTag)); }
+    /// The alert on screen, or nullptr.
+    ui::AlertView *shownAlert()
+    {
+        for (const ui::ViewPtr &layer : host.window().subviews())
+            for (const ui::ViewPtr &view : layer->subviews())
+                if (auto *alert = dynamic_cast<ui::AlertView *>(view.get()); alert && alert->isVisible())
+                    return alert;
+        return nullptr;
+    }
+    /// Taps the alert's button with that title.
+    void answer(const QString &title)
+    {
+        ui::AlertView *alert = shownAlert();
+        ASSERT_TRUE(alert);
+        for (int i = 0; i < alert->numberOfButtons(); ++i)
+            if (alert->buttonTitleAtIndex(i) == title) {
+                tap(*alert->buttonAtIndex(i));
+                host.advance(1);
+                return;
+            }
+        FAIL() << "no button " << title.toStdString();
+    }
+    void tap(const ui::View &view) { host.tap(centreOnScreen(view)); }
     /// A key as the window delivers it: to the focused view, then up its superviews.
     bool pressKey(int key)
     {

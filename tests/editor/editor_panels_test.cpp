@@ -5,6 +5,7 @@
 #include <numeric>
 #include <optional>
 
+#include "editor/editor_layout.h"
 #include "editor_fixture.h"
 #include "platform/photo_picker.h"
 #include "platform/resources.h"
@@ -110,10 +111,10 @@ TEST_F(OptionsPanelTest, TheAspectSwitchReframesKeepsTheOpenerAndLeavesOriginWho
     EXPECT_EQ(screen.editor->effectMode(), EffectMode::FourByThree);
     EXPECT_EQ(preview().image().bitmap().size(), QSize(1280, 960));
     EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1280, 960));
-    // 900 x 1200 under 4:3 overflows the frame vertically.
+    // The layer shows the chosen 4:3 picture, which fills the 4:3 frame.
     ASSERT_TRUE(screen.photoLayer());
     EXPECT_NEAR(screen.photoLayer()->frame().width(), 550.2, 1e-9);
-    EXPECT_NEAR(screen.photoLayer()->frame().height(), 550.2, 1e-9);
+    EXPECT_NEAR(screen.photoLayer()->frame().height(), 412.65, 1e-9);
 }
 
 TEST_F(OptionsPanelTest, TheLayerSizeAndTheOfferedStepsFollowThePhotoAndTheOpener)
@@ -168,13 +169,13 @@ TEST_F(OptionsPanelTest, ATapPicksTheLayerColourAndFlipsTheCutGuideModes)
     preview().insertSubview(guide, 0);
     screen.editor->setTapMode(TapMode::CutGuideHidden);
 
-    // The layer shows 1200 x 900 pixels in 550.2 x 412.65 points.
+    // The layer shows the chosen 1280 x 960 picture in 550.2 x 412.65 points.
     const QPointF at(275.1, 206.325);
     screen.host.tap(EditorScreen::onScreen(layer, at));
 
     EXPECT_EQ(screen.editor->tapMode(), TapMode::CutGuideShown);
     EXPECT_EQ(guide->alpha(), 1.0);
-    const QRgb expected = codedPhoto(1200, 900).pixel(600, 450);
+    const QRgb expected = layer.image().bitmap().pixel(640, 480);
     EXPECT_EQ(preview().backgroundColor().rgba(), expected);
 
     screen.host.advance(1);
@@ -282,6 +283,57 @@ TEST_F(OptionsPanelTest, ChoosingABuiltInImageLeavesNoCloserUnderTheOptionsPanel
     screen.host.tap(QPointF(20, 1000));
     EXPECT_FALSE(panel().isHidden()) << "the options panel is not closed by a tap beside it";
     EXPECT_FALSE(screen.pressKey(Qt::Key_Escape));
+}
+
+TEST_F(OptionsPanelTest, AReplacedPhotoIsPreviewedAndLaidOutAsANewJobWouldBe)
+{
+    startJobOn(QSize(1200, 900));
+    screen.editor->showResult();
+    // Where a new job on a 1280 x 960 photo puts it: the middle of the tablet's screen.
+    const QRectF newJobFrame = photoViewFrame(DeviceProfile::Tablet, QSizeF(1280, 960), QPointF(384, 512));
+
+    screen.editor->prepareToCut2();
+    screen.editor->excuteThePrepare(1);
+    screen.answer("Replace");
+
+    // The preview shows the picture just chosen, at the working width.
+    ASSERT_TRUE(screen.photoLayer());
+    EXPECT_EQ(screen.photoLayer()->image().bitmap().size(), QSize(1280, 960));
+    EXPECT_TRUE(imagesEqual(screen.photoLayer()->image().bitmap(), EditorScreen::fileImage(WorkingFiles::Slot::Origin)));
+    EXPECT_FALSE(imagesEqual(screen.photoLayer()->image().bitmap(), codedPhoto(1200, 900).scaled(1280, 960)));
+
+    screen.tap(*panel().viewWithTag(kOptionsOkTag));
+    EXPECT_EQ(screen.photoView()->frame(), newJobFrame);
+    EXPECT_EQ(screen.views->cutImgView->frame(), QRectF(0, 0, 768, 1024));
+    EXPECT_EQ(screen.editorView(kReplacePhotoTag), nullptr) << "no Photos button under the done button";
+    ASSERT_TRUE(screen.doneButton());
+    EXPECT_EQ(screen.host.hitTest(EditorScreen::centreOnScreen(*screen.doneButton())), screen.doneButton());
+}
+
+TEST_F(OptionsPanelTest, ReplacingThePhotoUnderACutPieceAsksFirst)
+{
+    startJobOn(QSize(1200, 900));
+    screen.editor->showResult();
+    const QImage origin = EditorScreen::fileImage(WorkingFiles::Slot::Origin);
+
+    // Cancel keeps everything: the photo, the piece, no panel.
+    screen.editor->excuteThePrepare(1);
+    ASSERT_TRUE(screen.shownAlert());
+    EXPECT_EQ(screen.shownAlert()->title(), "Replace the photo?");
+    EXPECT_EQ(screen.shownAlert()->message(), "The cut piece will be discarded.");
+    screen.answer("Cancel");
+    EXPECT_EQ(screen.shownAlert(), nullptr);
+    EXPECT_TRUE(imagesEqual(EditorScreen::fileImage(WorkingFiles::Slot::Origin), origin));
+    EXPECT_NE(screen.piece(), nullptr);
+    EXPECT_TRUE(panel().isHidden());
+
+    // The same through the photo library, answered Replace.
+    installPicker(PhotoPicker::Result{Picture(codedPhoto(2000, 1500)), "/photos/a.jpg", {}});
+    screen.editor->toAlbumiPad(0);
+    screen.answer("Replace");
+    EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1280, 960));
+    EXPECT_FALSE(panel().isHidden());
+    PhotoPicker::setCurrent(nullptr);
 }
 
 TEST(EditorGestureTest, ThePanelHandleCarriesThePanelByItsTopRightCorner)

@@ -14,11 +14,26 @@
 #include "platform/device.h"
 #include "platform/resources.h"
 #include "store/working_files.h"
+#include "ui/alert_view.h"
+#include "ui/button.h"
 #include "ui/headless_host.h"
 
 using namespace vimora;
 
 namespace {
+
+/// Taps Replace on the question about the cut piece.
+void answerReplace(ui::HeadlessHost &host)
+{
+    for (const ui::ViewPtr &layer : host.window().subviews())
+        for (const ui::ViewPtr &view : layer->subviews())
+            if (auto *alert = dynamic_cast<ui::AlertView *>(view.get()))
+                if (ui::Button *replace = alert->buttonAtIndex(alert->firstOtherButtonIndex())) {
+                    host.tap(replace->convertPointTo(replace->bounds().center(), nullptr));
+                    host.advance(1);
+                    return;
+                }
+}
 
 void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
 {
@@ -58,6 +73,8 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     editor.prepareToCut2();
     save(QStringLiteral("editor-builtin-images"));
     editor.excuteThePrepare(5);
+    save(QStringLiteral("editor-replace-question"));
+    answerReplace(host);
     save(QStringLiteral("editor-options-panel"));
     editor.preView2(1);
     save(QStringLiteral("editor-options-panel-1"));
