@@ -1,5 +1,7 @@
 #include "editor/cut_image.h"
 
+#include <QKeyEvent>
+
 #include "editor/editor_layout.h"
 #include "editor/view_tags.h"
 #include "platform/device.h"
@@ -8,6 +10,7 @@
 #include "platform/settings.h"
 #include "store/cleanup.h"
 #include "store/working_files.h"
+#include "ui/button.h"
 #include "ui/clock.h"
 #include "ui/geometry.h"
 #include "ui/pinch_recognizer.h"
@@ -19,11 +22,12 @@ namespace vimora {
 namespace {
 /// The photo view sits this far above the centre after a rotation.
 constexpr double kRotatedPhotoLift = 50;
+constexpr double kBackControlWidth = 90;
 } // namespace
 
 CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     : m_views(std::move(views))
-    , m_view(std::make_shared<ui::View>(editorFrame(Device::profile(), false)))
+    , m_view(std::make_shared<KeyView>(editorFrame(Device::profile(), false)))
     , m_crop(*m_view, [this] { m_views->descripImg2->setHidden(true); })
     , m_gestures(m_view.get(), *m_views->descripImg2, *m_views->descripImg,
                  [this] { return ColourPickTarget{m_options.openPhotoLayer(), m_options.openPreview()}; })
@@ -39,6 +43,44 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     , m_toolbar(*m_views, [this] { closeDrawView(); })
 {
     m_view->setTouchHandler([this](ui::TouchPhase phase, const ui::TouchSet &touches) { m_stamp.handleTouch(phase, touches); });
+    m_view->setKeyHandler([this](const QKeyEvent &event) {
+        // With a panel up, Escape is the panel's; the options panel leaves by its OK.
+        const ScreenViews &v = *m_views;
+        if (event.key() != Qt::Key_Escape || v.cutImgView->isHidden() || !v.descripImg->isHidden() || !v.descripImg2->isHidden())
+            return false;
+        goBack();
+        return true;
+    });
+
+    auto back = std::make_shared<ui::Button>(QRectF(0, 6, kBackControlWidth, 40));
+    back->setBackgroundImage(ui::StretchableImage::resizable(Resources::imageNamed(QStringLiteral("longBtn.png")),
+                                                             ui::EdgeInsets{0, 40, 0, 40}, ui::StretchableImage::ResizingMode::Stretch));
+    back->setTitle(QStringLiteral("Back"));
+    back->setTitleColor(Qt::white);
+    back->setTitleShadowColor(QColor(0, 0, 0, 160));
+    back->setTitleShadowOffset(QPointF(1, 1));
+    back->setTag(kEditorBackTag);
+    back->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { goBack(); });
+    m_backControl = back;
+}
+
+void CutImage::placeBackControl()
+{
+    ui::View &layer = *m_views->cutImgView;
+    const QSizeF size = layer.bounds().size();
+    m_backControl->setFrame(QRectF(size.width() - kBackControlWidth - 10, 6, kBackControlWidth, 40));
+    m_backControl->setAutoresizingMask(ui::FlexibleLeftMargin);
+    layer.addSubview(m_backControl);
+}
+
+void CutImage::goBack()
+{
+    if (!hasPiece()) {
+        closeDrawView();
+        return;
+    }
+    m_leaveQuestion.ask(QStringLiteral("Leave the editor?"), QStringLiteral("The cut piece will be discarded."),
+                        QStringLiteral("Leave"), [this] { closeDrawView(); });
 }
 
 CutImage::~CutImage() = default;
@@ -78,6 +120,8 @@ void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList & 
     tempDirFiles();
     viewSelectedImage();
     justSaveToAlbumC();
+    placeBackControl();
+    m_view->becomeFirstResponder();
 }
 
 void CutImage::viewSelectedImage()
@@ -130,6 +174,7 @@ void CutImage::newCutOnOrigin()
     m_view->setFrame(QRectF(QPointF(0, 0), v.cutImgView->frame().size()));
     buildPhotoView(photo);
     justSaveToAlbumC();
+    placeBackControl();
 }
 
 void CutImage::preView2(int senderTag)
@@ -166,6 +211,7 @@ void CutImage::closeDrawView()
     emptyTempDir();
     tempDirFiles();
 
+    m_view->resignFirstResponder();
     v.descripImg->setBorderWidth(0);
     v.mainView->setImage(
         Resources::imageNamed(isDeviceiPad() ? QStringLiteral("mainB1.png") : QStringLiteral("mainB1iphone.png")));

@@ -19,6 +19,7 @@
 #include "editor/editor_modes.h"
 #include "editor/finishing_toolbar.h"
 #include "editor/options_panel.h"
+#include "editor/panel_parts.h"
 #include "editor/photo_replacement.h"
 #include "editor/placement_gestures.h"
 #include "editor/tap_stamp.h"
@@ -114,6 +115,8 @@ public:
     void finalAdjust() { m_toolbar.finalAdjust(); }
     /// Home: leaves the editor, empties tmp/ and shows the home picture.
     void closeDrawView();
+    /// The editor's back control and Escape: home, after asking when a cut piece would go.
+    void goBack();
     /// The hint strip along the bottom of the screen.
     void remindNew() { m_toolbar.remindNew(tapMode() == TapMode::Shattering); }
     /// Whether a cut piece is on the photo (replacing the photo would discard it).
@@ -123,9 +126,12 @@ private:
     void layOutEditorView(bool landscape);
     void buildPhotoView(const Picture &photo);
     void removePiece();
+    void placeBackControl();
 
     std::shared_ptr<ScreenViews> m_views;
-    ui::ViewPtr m_view;
+    std::shared_ptr<KeyView> m_view;
+    std::shared_ptr<ui::Button> m_backControl;
+    Confirmation m_leaveQuestion;
     std::function<void()> m_onHome;
     std::shared_ptr<ui::ImageView> m_photoView;
     std::shared_ptr<ui::ImageView> m_piece;

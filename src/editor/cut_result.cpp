@@ -54,6 +54,7 @@ void CutImage::showResult()
 
     finalAdjust();
     m_replacement.addReplacePhotoButton();
+    placeBackControl();
 }
 
 void CutImage::cutImageZ(int senderTag)

@@ -4,6 +4,7 @@
 
 #include "editor/view_tags.h"
 #include "ui/button.h"
+#include "ui/host.h"
 #include "ui/label.h"
 #include "ui/transaction.h"
 #include "ui/transition.h"
@@ -51,33 +52,60 @@ void addPanelTitle(ui::View &panel, const QRectF &frame, const QString &text)
     panel.addSubview(title);
 }
 
+bool KeyView::keyPressEvent(QKeyEvent *event)
+{
+    return (m_keyHandler && m_keyHandler(*event)) || ui::View::keyPressEvent(event);
+}
+
 namespace {
-/// Clear, screen-sized, under an open panel: a touch or Escape closes the panel.
-class OutsideLayer : public ui::View
+class ConfirmationDelegate : public ui::AlertViewDelegate
 {
 public:
-    OutsideLayer(const QRectF &frame, std::function<void()> close)
-        : ui::View(frame)
-        , m_close(std::move(close))
+    explicit ConfirmationDelegate(std::function<void()> confirmed)
+        : m_confirmed(std::move(confirmed))
     {
-        setBackgroundColor(Qt::transparent);
-        setTouchHandler([this](ui::TouchPhase phase, const ui::TouchSet &) {
-            if (phase == ui::TouchPhase::Ended)
-                m_close();
-        });
     }
-    bool canBecomeFirstResponder() const override { return true; }
-    bool keyPressEvent(QKeyEvent *event) override
+    void alertViewClickedButtonAtIndex(ui::AlertView &alert, int index) override
     {
-        if (event->key() != Qt::Key_Escape)
-            return false;
-        m_close();
-        return true;
+        // Taken first: going ahead may ask another question, which replaces this delegate.
+        auto confirmed = std::move(m_confirmed);
+        if (index != alert.cancelButtonIndex() && confirmed)
+            confirmed();
     }
 
 private:
-    std::function<void()> m_close;
+    std::function<void()> m_confirmed;
 };
+} // namespace
+
+void Confirmation::ask(const QString &title, const QString &message, const QString &confirmTitle,
+                       std::function<void()> confirmed)
+{
+    auto delegate = std::make_unique<ConfirmationDelegate>(std::move(confirmed));
+    auto alert = std::make_shared<ui::AlertView>(title, message, delegate.get(), QStringLiteral("Cancel"),
+                                                 QStringList{confirmTitle});
+    m_delegate = std::move(delegate);
+    alert->show();
+}
+
+namespace {
+/// Clear, screen-sized, under an open panel: a touch or Escape closes the panel.
+std::shared_ptr<KeyView> outsideLayer(const QRectF &frame, std::function<void()> close)
+{
+    auto layer = std::make_shared<KeyView>(frame);
+    layer->setBackgroundColor(Qt::transparent);
+    layer->setTouchHandler([close](ui::TouchPhase phase, const ui::TouchSet &) {
+        if (phase == ui::TouchPhase::Ended)
+            close();
+    });
+    layer->setKeyHandler([close](const QKeyEvent &event) {
+        if (event.key() != Qt::Key_Escape)
+            return false;
+        close();
+        return true;
+    });
+    return layer;
+}
 } // namespace
 
 void ClosablePanel::open(ui::View &mainView, ui::View &panel, std::function<void()> close)
@@ -97,9 +125,11 @@ void ClosablePanel::open(ui::View &mainView, ui::View &panel, std::function<void
     button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { closeNow(); });
     panel.addSubview(button);
 
-    // The layer may outlive this object's interest in it only until the next release().
-    m_layer = std::make_shared<OutsideLayer>(mainView.bounds(), [this] { closeNow(); });
+    m_layer = outsideLayer(mainView.bounds(), [this] { closeNow(); });
     mainView.insertSubviewBelow(m_layer, &panel);
+    ui::Host *host = ui::Host::current();
+    ui::View *focused = host ? host->focusView() : nullptr;
+    m_focusBefore = focused ? focused->sharedFromThis() : nullptr;
     m_layer->becomeFirstResponder();
 }
 
@@ -111,6 +141,10 @@ void ClosablePanel::release()
     m_layer.reset();
     layer->resignFirstResponder();
     layer->removeFromSuperview();
+    // Keys go back to whoever had them before the panel opened.
+    if (const auto before = m_focusBefore.lock())
+        before->becomeFirstResponder();
+    m_focusBefore.reset();
 }
 
 void ClosablePanel::closeNow()

@@ -9,8 +9,11 @@
 #include <QRectF>
 #include <QString>
 
+#include "ui/alert_view.h"
 #include "ui/image_view.h"
 #include "ui/scroll_view.h"
+
+class QKeyEvent;
 
 namespace vimora {
 
@@ -27,6 +30,31 @@ std::shared_ptr<ui::ScrollView> addPickerScroll(ui::View &panel, double top);
 
 /// A picker panel's dark grey title, left aligned.
 void addPanelTitle(ui::View &panel, const QRectF &frame, const QString &text);
+
+/// A view that takes the keyboard focus and hands its key presses to a handler.
+class KeyView : public ui::View
+{
+public:
+    using ui::View::View;
+    /// handler: true when it used the key.
+    void setKeyHandler(std::function<bool(const QKeyEvent &)> handler) { m_keyHandler = std::move(handler); }
+    bool canBecomeFirstResponder() const override { return true; }
+    bool keyPressEvent(QKeyEvent *event) override;
+
+private:
+    std::function<bool(const QKeyEvent &)> m_keyHandler;
+};
+
+/// A question with Cancel and one button that goes ahead.
+class Confirmation
+{
+public:
+    /// Shows the question; confirmed runs when the user picks confirmTitle.
+    void ask(const QString &title, const QString &message, const QString &confirmTitle, std::function<void()> confirmed);
+
+private:
+    std::unique_ptr<ui::AlertViewDelegate> m_delegate;
+};
 
 /// Side of a panel's close control: a fingertip.
 inline constexpr double kCloseControlSide = 44;
@@ -47,6 +75,7 @@ private:
     void closeNow();
 
     ui::ViewPtr m_layer;
+    std::weak_ptr<ui::View> m_focusBefore;
     ui::View *m_panel = nullptr;
     std::function<void()> m_close;
 };

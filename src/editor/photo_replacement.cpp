@@ -101,39 +101,14 @@ void PhotoReplacement::replaceOrigin(const Picture &working)
     m_editor.preView2(kTopOkTag);
 }
 
-namespace {
-class ReplaceQuestion : public ui::AlertViewDelegate
-{
-public:
-    explicit ReplaceQuestion(std::function<void()> replace)
-        : m_replace(std::move(replace))
-    {
-    }
-    void alertViewClickedButtonAtIndex(ui::AlertView &alert, int index) override
-    {
-        // Taken first: answering may start another question, which replaces this one.
-        auto replace = std::move(m_replace);
-        if (index != alert.cancelButtonIndex() && replace)
-            replace();
-    }
-
-private:
-    std::function<void()> m_replace;
-};
-} // namespace
-
 void PhotoReplacement::confirmReplacement(std::function<void()> replace)
 {
     if (!m_editor.hasPiece()) {
         replace();
         return;
     }
-    auto question = std::make_unique<ReplaceQuestion>(std::move(replace));
-    auto alert = std::make_shared<ui::AlertView>(QStringLiteral("Replace the photo?"),
-                                                 QStringLiteral("The cut piece will be discarded."), question.get(),
-                                                 QStringLiteral("Cancel"), QStringList{QStringLiteral("Replace")});
-    m_question = std::move(question);
-    alert->show();
+    m_question.ask(QStringLiteral("Replace the photo?"), QStringLiteral("The cut piece will be discarded."),
+                   QStringLiteral("Replace"), std::move(replace));
 }
 
 void PhotoReplacement::imagePickerControllerDidCancel()

@@ -50,7 +50,7 @@ private:
     QStringList m_builtInThumbnails;
     std::shared_ptr<ui::Button> m_replaceButton;
     ClosablePanel m_builtInPanel;
-    std::unique_ptr<ui::AlertViewDelegate> m_question;
+    Confirmation m_question;
 };
 
 } // namespace vimora

@@ -19,6 +19,8 @@ inline constexpr int kStampLayerTag = 520;
 
 // Buttons on the editor view.
 inline constexpr int kDoneButtonTag = 100;
+/// Leaves the editor for the home screen.
+inline constexpr int kEditorBackTag = 401;
 /// Opens the built-in image panel after a cut.
 inline constexpr int kReplacePhotoTag = 400;
 

@@ -256,7 +256,7 @@ TEST_F(OptionsPanelTest, TheBuiltInImagePanelClosesByItsControlAnOutsideTapAndEs
     open();
     EXPECT_TRUE(screen.pressKey(Qt::Key_Escape));
     EXPECT_TRUE(panel().isHidden());
-    EXPECT_FALSE(screen.pressKey(Qt::Key_Escape)) << "nothing left to close";
+    EXPECT_EQ(screen.shownAlert(), nullptr) << "one Escape closes one thing";
 
     // Photos again closes it too; afterwards the editor takes taps as before.
     open();

@@ -294,6 +294,41 @@ TEST_F(EditorRoadTest, HomeEmptiesTmpAndShowsTheHomePicture)
     EXPECT_TRUE(WorkingFiles::shared().simpleLoad().isNull());
 }
 
+TEST_F(EditorRoadTest, TheBackControlAndEscapeLeaveTheCropEditorAskingOnlyWhenACutWouldGo)
+{
+    int homes = 0;
+    screen.editor->setOnHome([&] { ++homes; });
+    auto backControl = [&] { return screen.editorView<ui::Button>(kEditorBackTag); };
+
+    // Before the cut nothing is lost: back leaves at once, from a visible, reachable control.
+    startExample();
+    ASSERT_TRUE(backControl());
+    EXPECT_EQ(screen.host.hitTest(EditorScreen::centreOnScreen(*backControl())), backControl());
+    EXPECT_FALSE(backControl()->frame().intersects(screen.doneButton()->frame()));
+    screen.tap(*backControl());
+    EXPECT_EQ(homes, 1);
+    EXPECT_TRUE(screen.views->cutImgView->isHidden());
+
+    startExample();
+    EXPECT_TRUE(screen.pressKey(Qt::Key_Escape));
+    EXPECT_EQ(homes, 2);
+    EXPECT_FALSE(screen.pressKey(Qt::Key_Escape)) << "the editor has gone";
+
+    // After the cut both ask first; Cancel keeps the piece.
+    startExample();
+    pressDone();
+    screen.tap(*backControl());
+    ASSERT_TRUE(screen.shownAlert());
+    EXPECT_EQ(screen.shownAlert()->title(), "Leave the editor?");
+    screen.answer("Cancel");
+    EXPECT_EQ(homes, 2);
+    EXPECT_NE(screen.piece(), nullptr);
+    EXPECT_TRUE(screen.pressKey(Qt::Key_Escape));
+    screen.answer("Leave");
+    EXPECT_EQ(homes, 3);
+    EXPECT_TRUE(screen.views->cutImgView->isHidden());
+}
+
 TEST_F(EditorRoadTest, DegeneratePhotosGiveASensibleCut)
 {
     // 1 x 1: the rectangle covers the one pixel.
