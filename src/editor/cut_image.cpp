@@ -113,6 +113,7 @@ void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList & 
 
     // A new job starts without the previous job's piece, stamps or hint.
     m_piece.reset();
+    m_lift.hideHint();
     m_crop.forget();
     m_stamp.attachTo(*m_view);
     m_toolbar.hideHint();
@@ -274,6 +275,7 @@ ui::ViewPtr CutImage::view() const
 
 void CutImage::removePiece()
 {
+    m_lift.hideHint();
     if (m_piece)
         m_piece->removeFromSuperview();
     m_piece.reset();

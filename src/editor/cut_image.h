@@ -18,6 +18,7 @@
 #include "editor/editing_job.h"
 #include "editor/editor_modes.h"
 #include "editor/finishing_toolbar.h"
+#include "editor/lifted_piece.h"
 #include "editor/options_panel.h"
 #include "editor/panel_parts.h"
 #include "editor/photo_replacement.h"
@@ -146,6 +147,7 @@ private:
     TapStamp m_stamp;
     PhotoReplacement m_replacement;
     BackAnimationPanel m_backAnimation;
+    LiftedPiece m_lift;
     FinishingToolbar m_toolbar;
 };
 

@@ -39,9 +39,10 @@ void CutImage::showResult()
     container->setClipsToBounds(true);
     photoView.addSubview(container);
     photoView.bringSubviewToFront(container.get());
-    m_gestures.attachTo(*container);
+    m_gestures.attachTo(*container, [this] { m_lift.hideHint(); });
     m_piece = container;
     m_pieceHome = container->frame();
+    m_lift.lift(*container, photoView, *m_views->cutImgView);
 
     // Whatever else lay on the photo belonged to the rectangle phase.
     for (const ui::ViewPtr &sub : photoView.subviews())
@@ -65,6 +66,7 @@ void CutImage::cutImageZ(int senderTag)
         m_piece->removeAllSubviews();
         m_piece->removeFromSuperview();
     }
+    m_lift.hideHint();
     m_views->descripImg2->setHidden(true);
 
     auto container = std::make_shared<ui::ImageView>(m_pieceHome);

@@ -58,9 +58,13 @@ PlacementGestures::PlacementGestures(const ui::View *reference, ui::View &option
 {
 }
 
-void PlacementGestures::attachTo(ui::View &view)
+void PlacementGestures::attachTo(ui::View &view, std::function<void()> moved)
 {
-    view.addGestureRecognizer(oneFingerPan([this](ui::PanRecognizer &p) { handleMove(p); }));
+    view.addGestureRecognizer(oneFingerPan([this, moved = std::move(moved)](ui::PanRecognizer &p) {
+        if (moved && p.state() == ui::GestureRecognizer::State::Began)
+            moved();
+        handleMove(p);
+    }));
     view.addGestureRecognizer(std::make_shared<ui::PinchRecognizer>([this](ui::PinchRecognizer &p) { handleScale(p); }));
     view.addGestureRecognizer(std::make_shared<ui::TapRecognizer>([this](ui::TapRecognizer &t) { handleSingleTap(t); }));
 }

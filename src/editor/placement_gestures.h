@@ -30,8 +30,8 @@ public:
     PlacementGestures(const ui::View *reference, ui::View &optionsPanel, ui::View &adjustPanel,
                       std::function<ColourPickTarget()> pickTarget);
 
-    /// Drag, pinch and tap on a placed view (the piece).
-    void attachTo(ui::View &view);
+    /// Drag, pinch and tap on a placed view (the piece); moved runs when a drag of it begins.
+    void attachTo(ui::View &view, std::function<void()> moved = {});
 
     /// Drag of the view carrying the pan.
     void handleMove(ui::PanRecognizer &pan);

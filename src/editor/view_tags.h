@@ -55,5 +55,7 @@ inline constexpr int kHintStripTag = 530;
 inline constexpr int kPickerScrollTag = 531;
 /// A panel's close control.
 inline constexpr int kPanelCloseTag = 532;
+/// The line under a just-cut piece saying what can be done with it.
+inline constexpr int kPieceHintTag = 533;
 
 } // namespace vimora

@@ -10,6 +10,7 @@
 #include "platform/resources.h"
 #include "platform/settings.h"
 #include "support/pixel_compare.h"
+#include "ui/label.h"
 
 using namespace vimora;
 using namespace vimora::test;
@@ -234,6 +235,43 @@ TEST_F(EditorRoadTest, ThePieceMovesAloneAndPinchesScaleByTheAdditiveStep)
     // The next pinch starts from rest: cumulative 1.10, 1.25, 1.20 give 1.10 x 1.15 x 0.95.
     screen.host.pinch(EditorScreen::centreOnScreen(piece), 40, {1.10, 1.25, 1.20});
     EXPECT_NEAR(piece.transform().a, std::pow(1.1, 10) * 1.10 * 1.15 * 0.95, 1e-9);
+}
+
+TEST_F(EditorRoadTest, TheCutPieceIsLiftedAndHintedUntilItIsFirstDragged)
+{
+    startExample();
+    pressDone();
+    ui::ImageView &piece = *screen.piece();
+    auto hint = [&] { return dynamic_cast<ui::Label *>(screen.views->cutImgView->viewWithTag(kPieceHintTag)); };
+
+    EXPECT_GT(piece.shadowOpacity(), 0);
+    EXPECT_FALSE(piece.clipsToBounds()) << "clipping would hide the shadow";
+    // The photo just below the piece lies in its shadow.
+    const QPointF below = EditorScreen::onScreen(piece, QPointF(piece.bounds().width() / 2, piece.bounds().height() + 5));
+    const QRgb shaded = screen.host.render().pixel(below.toPoint());
+    piece.setShadowOpacity(0);
+    const QRgb plain = screen.host.render().pixel(below.toPoint());
+    piece.setShadowOpacity(0.7);
+    EXPECT_LT(qGray(shaded), qGray(plain));
+    EXPECT_GT(piece.borderWidth(), 0);
+    ASSERT_TRUE(hint());
+    EXPECT_EQ(hint()->text(), "Drag to move the piece, pinch to resize it");
+    // Readable: on the screen, clear of the photo it describes.
+    const QRectF hintOnScreen = hint()->convertRectTo(hint()->bounds(), nullptr);
+    EXPECT_TRUE(QRectF(QPointF(0, 0), screen.host.screenSize()).contains(hintOnScreen));
+    EXPECT_FALSE(hintOnScreen.intersects(screen.photoView()->convertRectTo(screen.photoView()->bounds(), nullptr)));
+
+    // The outline pulses once; the shadow stays.
+    screen.host.advance(1);
+    EXPECT_EQ(piece.borderWidth(), 0);
+    EXPECT_GT(piece.shadowOpacity(), 0);
+
+    // A pinch leaves the hint; the first drag takes it away.
+    screen.host.pinch(EditorScreen::centreOnScreen(piece), 30, {1.1});
+    EXPECT_TRUE(hint());
+    const QPointF from = EditorScreen::centreOnScreen(piece);
+    screen.host.drag(from, from + QPointF(15, 5));
+    EXPECT_EQ(hint(), nullptr);
 }
 
 TEST_F(EditorRoadTest, ThePieceCannotBeLostOffThePhotoNorPinchedAway)

@@ -49,8 +49,8 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     CutImage editor(views);
     editor.awakeFromNib();
     editor.getNumOfArray({QStringLiteral("D1001.jpg")}, {});
-    auto save = [&](const QString &name) {
-        host.advance(1);
+    auto save = [&](const QString &name, double settle = 1) {
+        host.advance(settle);
         host.render().save(QDir(out).filePath(prefix + name + QStringLiteral(".png")));
     };
 
@@ -66,6 +66,7 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     save(QStringLiteral("editor-rectangle"));
 
     host.tap(centreOf(kDoneButtonTag));
+    save(QStringLiteral("editor-cut-lifted"), 0.3); // while the outline pulses
     const QPointF piece = centreOf(kPieceTag);
     host.drag(piece, piece + QPointF(25, 40));
     save(QStringLiteral("editor-cut"));
