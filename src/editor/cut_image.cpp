@@ -79,8 +79,9 @@ void CutImage::goBack()
         closeDrawView();
         return;
     }
-    m_leaveQuestion.ask(QStringLiteral("Leave the editor?"), QStringLiteral("The cut piece will be discarded."),
-                        QStringLiteral("Leave"), [this] { closeDrawView(); });
+    m_leaveQuestion.ask(QStringLiteral("Leave the editor?"),
+                        QStringLiteral("The cut piece stays: Back on the home screen returns to it."), QStringLiteral("Leave"),
+                        [this] { closeDrawView(); });
 }
 
 CutImage::~CutImage() = default;
@@ -91,13 +92,13 @@ void CutImage::awakeFromNib()
     m_views->descripImg2->setHidden(true);
 }
 
-void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList & /*thumbNames*/)
+void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList &thumbNames)
 {
     ScreenViews &v = *m_views;
     v.mainView->setImage({});
     Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
 
-    m_job.start(photoNames);
+    m_job.start(photoNames, thumbNames);
 
     v.cutImgView->setFrame(editorFrame(Device::profile(), Device::isLandscape()));
     v.cutImgView->removeAllSubviews();
@@ -134,8 +135,12 @@ void CutImage::viewSelectedImage()
     v.selectTopView->setImage({});
 
     const Picture photo = m_job.readPhoto();
-    if (!photo.isNull())
+    if (!photo.isNull()) {
+        // The previous job's working files go now, not at Home, so that Home can keep a job
+        // to come back to; an unreadable photo leaves them be.
+        emptyTempDirExcept(m_job.files());
         WorkingFiles::shared().originSave(photo);
+    }
     else if (!m_job.isEmpty())
         logLine(QStringLiteral("photo could not be read: %1").arg(m_job.photoName()));
     buildPhotoView(photo);
@@ -206,10 +211,10 @@ void CutImage::closeDrawView()
     v.cutImgView->setHidden(true);
     v.backImgView->setImage({});
     v.rootView->bringSubviewToFront(v.mainView.get());
-    removePiece();
+    // The job stays as it is (piece, its place, the working files): the home screen's back
+    // returns to it. A new job or quitting clears it.
+    m_lift.hideHint();
     m_toolbar.hideHint();
-
-    emptyTempDir();
     tempDirFiles();
 
     m_view->resignFirstResponder();

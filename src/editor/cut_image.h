@@ -41,8 +41,8 @@ public:
 
     /// Loading: reads the built-in image lists.
     void awakeFromNib();
-    /// Starts an editing job on photo files named relative to the temporary directory;
-    /// the thumbnail list is not used.
+    /// Starts an editing job on photo files named relative to the temporary directory; once
+    /// its photo reads, every other file there (the previous job's) goes.
     void getNumOfArray(const QStringList &photoNames, const QStringList &thumbNames);
     /// Relayout after the device turned to landscape / portrait.
     void rotateW();
@@ -114,9 +114,9 @@ public:
     // --- Finishing toolbar ---
 
     void finalAdjust() { m_toolbar.finalAdjust(); }
-    /// Home: leaves the editor, empties tmp/ and shows the home picture.
+    /// Home: leaves the editor for the home picture, keeping the job for the home screen's back.
     void closeDrawView();
-    /// The editor's back control and Escape: home, after asking when a cut piece would go.
+    /// The editor's back control and Escape: home, after asking when a cut piece exists.
     void goBack();
     /// The hint strip along the bottom of the screen.
     void remindNew() { m_toolbar.remindNew(tapMode() == TapMode::Shattering); }

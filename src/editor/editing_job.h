@@ -12,7 +12,13 @@ namespace vimora {
 class EditingJob
 {
 public:
-    void start(const QStringList &photoNames) { m_photoNames = photoNames; }
+    void start(const QStringList &photoNames, const QStringList &thumbNames)
+    {
+        m_photoNames = photoNames;
+        m_thumbNames = thumbNames;
+    }
+    /// Every file of tmp/ the job was started on.
+    QStringList files() const { return m_photoNames + m_thumbNames; }
     bool isEmpty() const { return m_photoNames.isEmpty(); }
     QString photoName() const { return m_photoNames.value(0); }
     /// Photo 0 as it is on disk now; none when the job is empty or the file cannot be read.
@@ -20,6 +26,7 @@ public:
 
 private:
     QStringList m_photoNames;
+    QStringList m_thumbNames;
 };
 
 } // namespace vimora

@@ -310,26 +310,40 @@ TEST_F(EditorRoadTest, ThePieceCannotBeLostOffThePhotoNorPinchedAway)
     EXPECT_GT(piece.frame().width(), 2 * photoBounds.width());
 }
 
-TEST_F(EditorRoadTest, HomeEmptiesTmpAndShowsTheHomePicture)
+TEST_F(EditorRoadTest, HomeKeepsTheJobUntilTheNextJobStarts)
 {
     startExample();
     pressDone();
+    ui::ImageView &piece = *screen.piece();
+    const QPointF from = EditorScreen::centreOnScreen(piece);
+    screen.host.drag(from, from + QPointF(40, 30));
+    const QRectF placed = piece.frame();
+    const QImage tem = EditorScreen::fileImage(WorkingFiles::Slot::Tem);
     int homes = 0;
     screen.editor->setOnHome([&] { ++homes; });
-    WorkingFiles::shared().flush();
-    ASSERT_FALSE(QDir(AppHome::tempDir()).isEmpty());
 
     ui::Button *home = screen.toolbarButton("Home");
     ASSERT_NE(home, nullptr);
     screen.host.tap(EditorScreen::centreOnScreen(*home));
 
     EXPECT_EQ(homes, 1);
-    EXPECT_TRUE(QDir(AppHome::tempDir()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     EXPECT_TRUE(screen.views->cutImgView->isHidden());
     EXPECT_TRUE(screen.views->selectTopView->isHidden());
     EXPECT_FALSE(screen.views->mainView->image().isNull());
+    // What the home screen's back shows again: the same piece at the same place, its files.
+    EXPECT_EQ(screen.piece(), &piece);
+    EXPECT_EQ(piece.frame(), placed);
+    EXPECT_TRUE(imagesEqual(EditorScreen::fileImage(WorkingFiles::Slot::Tem), tem));
+    EXPECT_TRUE(QFile::exists(screen.tmp("D1001.jpg")));
+
+    // A new job clears the old one's files and keeps only its own photo.
+    screen.writePhoto("D1002.jpg", codedPhoto(300, 200));
+    screen.startJob("D1002.jpg");
+    WorkingFiles::shared().flush();
+    QStringList files = QDir(AppHome::tempDir()).entryList(QDir::Files);
+    files.sort();
+    EXPECT_EQ(files, (QStringList{"D1002.jpg", "Origin.png"}));
     EXPECT_EQ(screen.piece(), nullptr);
-    EXPECT_TRUE(WorkingFiles::shared().simpleLoad().isNull());
 }
 
 TEST_F(EditorRoadTest, TheBackControlAndEscapeLeaveTheCropEditorAskingOnlyWhenACutWouldGo)
