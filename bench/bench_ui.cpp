@@ -8,7 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -26,14 +26,14 @@ using namespace vimora::ui;
 
 namespace {
 
-QApplication &app()
+QGuiApplication &app()
 {
     static int argc = 1;
     static char name[] = "bench_ui";
     static char *argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
+    static QGuiApplication application(argc, argv);
     return application;
 }
 
@@ -142,9 +142,12 @@ struct EditorScreen
     }
 };
 
-void renderFrames(benchmark::State &state, double scale, bool shadows)
+// turning: one piece turns a little every frame, as under a two-finger turn.
+void renderFrames(benchmark::State &state, double scale, bool shadows, bool turning = false)
 {
     EditorScreen screen(scale, shadows);
+    View *const turned = screen.container->subviewAt(40);
+    double angle = 0;
     QImage frame = makeRaster(int(768 * scale), int(1024 * scale));
     auto draw = [&]() {
         QPainter p(&frame);
@@ -154,6 +157,8 @@ void renderFrames(benchmark::State &state, double scale, bool shadows)
     };
     draw(); // the first frame builds the cached small copies of the photo and pieces
     for (auto _ : state) {
+        if (turning)
+            turned->setTransform(AffineTransform::makeRotation(angle += 0.01));
         draw();
         benchmark::ClobberMemory();
     }
@@ -176,6 +181,12 @@ void BM_FrameRenderHighDensity(benchmark::State &state)
     renderFrames(state, 2.0, false);
 }
 BENCHMARK(BM_FrameRenderHighDensity)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FrameRenderHighDensityWhileAPieceTurns(benchmark::State &state)
+{
+    renderFrames(state, 2.0, false, true);
+}
+BENCHMARK(BM_FrameRenderHighDensityWhileAPieceTurns)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 void BM_FirstFrameWithColdCaches(benchmark::State &state)
 {

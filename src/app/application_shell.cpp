@@ -8,9 +8,34 @@
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/photo_picker.h"
+#include "platform/resources.h"
 #include "platform/settings.h"
 
 namespace vimora {
+
+namespace {
+// Each profile keeps its own window size, written as "WIDTHxHEIGHT" for the portrait screen.
+QString windowSizeKey(ui::DeviceProfile profile)
+{
+    return QStringLiteral("WindowSize/") + ui::deviceProfileName(profile);
+}
+
+QSize storedSize(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('x'));
+    bool wide = false, tall = false;
+    const QSize size = parts.size() == 2 ? QSize(parts[0].toInt(&wide), parts[1].toInt(&tall)) : QSize();
+    return wide && tall ? size : QSize();
+}
+
+// The "@2x" pictures pay off where a point covers more than one and a half device pixels.
+constexpr double kDoubleArtworkAbove = 1.5;
+
+void chooseArtwork(const ui::WindowHost &host)
+{
+    Resources::setPreferredScale(host.renderScale() > kDoubleArtworkAbove ? 2 : 1);
+}
+} // namespace
 
 ApplicationShell::ApplicationShell(ui::DeviceProfile profile)
     : m_context(std::make_unique<QObject>())
@@ -26,6 +51,17 @@ ApplicationShell::ApplicationShell(ui::DeviceProfile profile)
 
     m_host = std::make_unique<ui::WindowHost>(profile);
     m_host->setTitle(QStringLiteral("Vimora"));
+    m_host->restoreWindowSize(storedSize(Settings::shared().stringForKey(windowSizeKey(profile))));
+    // Chosen before the screens load their pictures; pictures loaded after a resize follow it.
+    chooseArtwork(*m_host);
+    m_host->setWindowResizedHandler([this, profile](QSize size, bool fullScreen) {
+        chooseArtwork(*m_host);
+        if (fullScreen)
+            return;
+        if (m_host->isLandscape())
+            size.transpose();
+        Settings::shared().setString(windowSizeKey(profile), QStringLiteral("%1x%2").arg(size.width()).arg(size.height()));
+    });
     PhotoPicker::setCurrent(std::make_unique<FileDialogPhotoPicker>(m_host->widget()));
 
     m_delegate = std::make_unique<VimoraAppDelegate>(*m_host);

@@ -1,16 +1,62 @@
 #include "app/launch.h"
 
+#include <cstdio>
+#include <optional>
+
 #include <QApplication>
+#include <QScreen>
 
 #include "app/application_shell.h"
+#include "app/command_line.h"
 
 namespace vimora {
 
+namespace {
+// Qt aborts when it cannot reach a display; without one, the command line still gets answers.
+bool displayReachable()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+           || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// Prints what the command line asks for instead of running; returns the exit code, or
+// nothing when the application should run.
+std::optional<int> answerCommandLine(const CommandLine &line)
+{
+    if (!line.error().isEmpty()) {
+        std::fprintf(stderr, "vimora: %s\nTry vimora --help.\n", qPrintable(line.error()));
+        return 2;
+    }
+    if (line.helpRequested()) {
+        std::fputs(qPrintable(line.helpText()), stdout);
+        return 0;
+    }
+    return std::nullopt;
+}
+} // namespace
+
 int runApplication(int argc, char **argv)
 {
+    if (!displayReachable()) {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        if (const std::optional<int> code = answerCommandLine(CommandLine::parse(arguments, std::nullopt)))
+            return *code;
+        std::fputs("vimora: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are unset); "
+                   "start it in a virtual display, for example xvfb-run -a vimora\n",
+                   stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vimora"));
-    ApplicationShell shell(ui::deviceProfileFromArguments(QApplication::arguments()));
+    std::optional<QSizeF> screenPoints;
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        screenPoints = QSizeF(screen->geometry().size());
+    const CommandLine line = CommandLine::parse(QApplication::arguments(), screenPoints);
+    if (const std::optional<int> code = answerCommandLine(line))
+        return *code;
+    ApplicationShell shell(line.deviceProfile());
     shell.show();
     return app.exec();
 }

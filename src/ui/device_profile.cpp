@@ -45,21 +45,4 @@ std::optional<DeviceProfile> deviceProfileNamed(const QString &name)
     return std::nullopt;
 }
 
-DeviceProfile deviceProfileFromArguments(const QStringList &arguments, DeviceProfile fallback)
-{
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString &arg = arguments[i];
-        QString value;
-        if (arg == QLatin1String("--device") && i + 1 < arguments.size())
-            value = arguments[i + 1];
-        else if (arg.startsWith(QLatin1String("--device=")))
-            value = arg.mid(9);
-        else
-            continue;
-        if (auto profile = deviceProfileNamed(value))
-            return *profile;
-    }
-    return fallback;
-}
-
 } // namespace vimora::ui

@@ -4,7 +4,6 @@
 
 #include <QSizeF>
 #include <QString>
-#include <QStringList>
 
 namespace vimora::ui {
 
@@ -19,8 +18,5 @@ bool isTablet(DeviceProfile profile);
 /// "tablet", "phone-568", "phone-480".
 QString deviceProfileName(DeviceProfile profile);
 std::optional<DeviceProfile> deviceProfileNamed(const QString &name);
-/// The profile named by "--device NAME" or "--device=NAME" among the arguments; fallback when
-/// the option is absent or names no profile.
-DeviceProfile deviceProfileFromArguments(const QStringList &arguments, DeviceProfile fallback = DeviceProfile::Tablet);
 
 } // namespace vimora::ui

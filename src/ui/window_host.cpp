@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <QTouchEvent>
 #include <QWheelEvent>
@@ -63,8 +65,22 @@ protected:
         m_sinceFrame.restart();
         ++frames;
         QPainter p(this);
+        const ScreenFit fit = m_host.screenFit();
+        const QRectF shown = fit.screenRect();
+        const QColor letterbox = m_host.window().backgroundColor();
+        // Only the bars are filled: the window view is opaque and covers the rest. Rounded
+        // outwards, so a bar edge never leaves a half-lit pixel column.
+        const QRectF bars[] = {QRectF(0, 0, width(), shown.top()), QRectF(0, shown.bottom(), width(), height() - shown.bottom()),
+                               QRectF(0, 0, shown.left(), height()), QRectF(shown.right(), 0, width() - shown.right(), height())};
+        for (const QRectF &bar : bars)
+            if (!bar.isEmpty())
+                p.fillRect(bar.toAlignedRect(), letterbox);
         p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
-        m_host.render(p); // the window view is opaque black: no clearing needed
+        p.translate(fit.origin());
+        p.scale(fit.scale(), fit.scale());
+        if (shown.size() != QSizeF(size()))
+            p.setClipRect(QRectF(QPointF(), fit.screen()));
+        m_host.render(p);
         p.end();
         if (m_host.isAnimating())
             requestFrame();
@@ -76,7 +92,7 @@ protected:
     {
         if (e->button() != Qt::LeftButton || e->source() != Qt::MouseEventNotSynthesized)
             return;
-        send({{kMouseTouch, TouchPhase::Began, e->position(), 0}});
+        beginMouseTouch(e->position(), 0);
     }
 
     void mouseDoubleClickEvent(QMouseEvent *e) override
@@ -84,39 +100,42 @@ protected:
         // Qt sends this instead of the second press of a double click.
         if (e->button() != Qt::LeftButton || e->source() != Qt::MouseEventNotSynthesized)
             return;
-        send({{kMouseTouch, TouchPhase::Began, e->position(), 2}});
+        beginMouseTouch(e->position(), 2);
     }
 
     void mouseMoveEvent(QMouseEvent *e) override
     {
-        if (!(e->buttons() & Qt::LeftButton) || e->source() != Qt::MouseEventNotSynthesized)
+        if (!m_mouseDown || !(e->buttons() & Qt::LeftButton) || e->source() != Qt::MouseEventNotSynthesized)
             return;
-        send({{kMouseTouch, TouchPhase::Moved, e->position(), 0}});
+        send({{kMouseTouch, TouchPhase::Moved, toScreen(e->position()), 0}});
     }
 
     void mouseReleaseEvent(QMouseEvent *e) override
     {
-        if (e->button() != Qt::LeftButton || e->source() != Qt::MouseEventNotSynthesized)
+        if (!m_mouseDown || e->button() != Qt::LeftButton || e->source() != Qt::MouseEventNotSynthesized)
             return;
-        send({{kMouseTouch, TouchPhase::Ended, e->position(), 0}});
+        m_mouseDown = false;
+        send({{kMouseTouch, TouchPhase::Ended, toScreen(e->position()), 0}});
     }
 
     // --- Ctrl + wheel and touchpad pinch: two fingers about the pointer ---
 
     void wheelEvent(QWheelEvent *e) override
     {
+        const ScreenFit fit = m_host.screenFit();
         if (!(e->modifiers() & Qt::ControlModifier)) {
-            // A plain wheel scrolls: touchpads give points, wheels notches.
-            const QPointF delta = !e->pixelDelta().isNull() ? QPointF(e->pixelDelta())
+            // A plain wheel scrolls: touchpads give window pixels, wheels notches.
+            const QPointF delta = !e->pixelDelta().isNull() ? QPointF(e->pixelDelta()) / fit.scale()
                                                             : QPointF(e->angleDelta()) / 120.0 * kWheelScrollStep;
-            if (!m_host.scrollWheel(e->position(), delta))
+            if (!fit.showsScreenAt(e->position()) || !m_host.scrollWheel(fit.toScreen(e->position()), delta))
                 e->ignore();
             return;
         }
         const double notches = e->angleDelta().y() / 120.0;
         if (notches == 0)
             return;
-        pinchBy(std::pow(kWheelPinchStep, notches), e->position());
+        if (!pinchBy(std::pow(kWheelPinchStep, notches), e->position()))
+            return;
         m_pinchIdle.start(int(kWheelPinchIdle * 1000));
     }
 
@@ -146,10 +165,21 @@ protected:
 
     void keyPressEvent(QKeyEvent *e) override
     {
+        // The window's own keys come first: no view has a use for them, a text field
+        // with the focus included.
+        const bool control = e->modifiers() & Qt::ControlModifier;
+        if (e->key() == Qt::Key_F11) {
+            m_host.toggleFullScreen();
+            return;
+        }
+        if (e->key() == Qt::Key_0 && control) {
+            m_host.fitToScreen();
+            return;
+        }
         for (View *v = m_host.focusView(); v; v = v->superview())
             if (v->keyPressEvent(e))
                 return;
-        if (e->key() == Qt::Key_R && (e->modifiers() & Qt::ControlModifier) && isTablet(m_host.m_profile)) {
+        if (e->key() == Qt::Key_R && control && isTablet(m_host.m_profile)) {
             m_host.setLandscape(!m_host.m_landscape);
             return;
         }
@@ -172,9 +202,19 @@ protected:
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override
     {
-        if (View *v = m_host.focusView())
-            return v->inputMethodQuery(int(query));
-        return QWidget::inputMethodQuery(query);
+        View *v = m_host.focusView();
+        if (!v)
+            return QWidget::inputMethodQuery(query);
+        const QVariant answer = v->inputMethodQuery(int(query));
+        // The input method places its window beside the caret: in window pixels, not points.
+        switch (query) {
+        case Qt::ImCursorRectangle:
+        case Qt::ImAnchorRectangle:
+        case Qt::ImInputItemClipRectangle:
+            return answer.isValid() ? QVariant(m_host.screenFit().toWindow(answer.toRectF())) : answer;
+        default:
+            return answer;
+        }
     }
 
     void focusOutEvent(QFocusEvent *e) override
@@ -183,15 +223,42 @@ protected:
         QWidget::focusOutEvent(e);
     }
 
+    void resizeEvent(QResizeEvent *e) override
+    {
+        QWidget::resizeEvent(e);
+        if (m_host.m_resizedHandler)
+            m_host.m_resizedHandler(size(), isFullScreen());
+        requestFrame();
+    }
+
 private:
     void send(const std::vector<TouchInput> &inputs)
     {
         m_host.sendTouches(inputs);
     }
 
-    void pinchBy(double factor, QPointF at)
+    QPointF toScreen(QPointF windowPoint) const
+    {
+        return m_host.screenFit().toScreen(windowPoint);
+    }
+
+    void beginMouseTouch(QPointF windowPoint, int tapCount)
+    {
+        const ScreenFit fit = m_host.screenFit();
+        m_mouseDown = fit.showsScreenAt(windowPoint);
+        if (m_mouseDown)
+            send({{kMouseTouch, TouchPhase::Began, fit.toScreen(windowPoint), tapCount}});
+    }
+
+    // The fingers stay a fixed distance apart in points, about the pointer's point on screen.
+    // Returns false when a pinch would start in the letterbox.
+    bool pinchBy(double factor, QPointF windowPoint)
     {
         if (!m_pinching) {
+            const ScreenFit fit = m_host.screenFit();
+            if (!fit.showsScreenAt(windowPoint))
+                return false;
+            const QPointF at = fit.toScreen(windowPoint);
             m_pinching = true;
             m_pinchCentre = at;
             m_pinchHalfSpan = kWheelPinchHalfSpan;
@@ -201,6 +268,7 @@ private:
         m_pinchHalfSpan = std::clamp(m_pinchHalfSpan * factor, 1.0, 4000.0);
         send({{kPinchTouchA, TouchPhase::Moved, m_pinchCentre - QPointF(m_pinchHalfSpan, 0), 0},
               {kPinchTouchB, TouchPhase::Moved, m_pinchCentre + QPointF(m_pinchHalfSpan, 0), 0}});
+        return true;
     }
 
     void endPinch()
@@ -215,12 +283,20 @@ private:
 
     void touch(QTouchEvent *e)
     {
+        const ScreenFit fit = m_host.screenFit();
         std::vector<TouchInput> inputs;
         for (const QEventPoint &point : e->points()) {
+            const int id = kFirstRealTouch + point.id();
+            // The widget is its own top-level window: window positions are widget positions.
+            const QPointF at = point.scenePosition();
             TouchPhase phase = TouchPhase::Moved;
             switch (point.state()) {
             case QEventPoint::Pressed:
                 phase = TouchPhase::Began;
+                // A finger put down on the letterbox is ignored until it lifts.
+                if (!fit.showsScreenAt(at))
+                    continue;
+                m_touchesOnScreen.insert(id);
                 break;
             case QEventPoint::Released:
                 phase = TouchPhase::Ended;
@@ -230,13 +306,20 @@ private:
             default:
                 break;
             }
+            if (!m_touchesOnScreen.contains(id))
+                continue;
             if (e->type() == QEvent::TouchCancel)
                 phase = TouchPhase::Cancelled;
-            inputs.push_back({kFirstRealTouch + point.id(), phase, point.position(), 0});
+            if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled)
+                m_touchesOnScreen.erase(id);
+            inputs.push_back({id, phase, fit.toScreen(at), 0});
         }
-        if (e->type() == QEvent::TouchCancel && inputs.empty())
-            m_host.cancelTouches();
-        else if (!inputs.empty())
+        if (e->type() == QEvent::TouchCancel) {
+            m_touchesOnScreen.clear();
+            if (inputs.empty())
+                m_host.cancelTouches();
+        }
+        if (!inputs.empty())
             send(inputs);
         e->accept();
     }
@@ -245,6 +328,8 @@ private:
     QTimer m_frameTimer;
     QElapsedTimer m_sinceFrame;
     QTimer m_pinchIdle;
+    bool m_mouseDown = false;
+    std::set<int> m_touchesOnScreen;
     bool m_pinching = false;
     QPointF m_pinchCentre;
     double m_pinchHalfSpan = kWheelPinchHalfSpan;
@@ -255,8 +340,8 @@ WindowHost::WindowHost(DeviceProfile profile, const ViewPtr &root)
     , m_profile(profile)
     , m_widget(std::make_unique<HostWidget>(*this))
 {
-    const QSizeF size = screenSizeFor(profile);
-    m_widget->setFixedSize(size.toSize());
+    m_widget->setMinimumSize(kMinimumWindowSide, kMinimumWindowSide);
+    m_widget->resize(bestWindowSize());
     m_widget->setWindowTitle(QStringLiteral("Vimora"));
     if (root)
         setRootView(root);
@@ -299,10 +384,15 @@ void WindowHost::setLandscape(bool landscape)
 
 void WindowHost::setScreenSize(QSizeF size)
 {
+    const double scale = screenFit().scale();
     cancelTouches();
     Host::setScreenSize(size);
-    if (m_widget)
-        m_widget->setFixedSize(size.toSize());
+    // A turn keeps the factor where the turned screen still fits, and the best fit where not.
+    if (m_widget && !m_widget->isFullScreen() && !m_widget->isMaximized()) {
+        const QSize kept = (size * scale).toSize();
+        const QSize best = bestWindowSize();
+        m_widget->resize(kept.width() <= best.width() && kept.height() <= best.height() ? kept : best);
+    }
     setNeedsRepaint();
 }
 
@@ -314,7 +404,61 @@ void WindowHost::setNeedsRepaint()
 
 double WindowHost::renderScale() const
 {
-    return m_widget ? m_widget->devicePixelRatioF() : 1.0;
+    return m_widget ? screenFit().scale() * m_widget->devicePixelRatioF() : 1.0;
+}
+
+ScreenFit WindowHost::screenFit() const
+{
+    return ScreenFit(screenSize(), m_widget ? QSizeF(m_widget->size()) : screenSize());
+}
+
+QSize WindowHost::windowSize() const
+{
+    return m_widget ? m_widget->size() : QSize();
+}
+
+QSize WindowHost::bestWindowSize() const
+{
+    const QScreen *screen = m_widget ? m_widget->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return screenSize().toSize();
+    QSize available = screen->availableGeometry().size();
+    // The frame is known once the window manager has framed a shown window.
+    const QSize frame = m_widget && m_widget->isVisible() ? m_widget->frameGeometry().size() - m_widget->size() : QSize(0, 0);
+    const bool framed = frame.width() > 0 || frame.height() > 0;
+    available -= framed ? frame : QSize(0, kFrameAllowance);
+    return ScreenFit::bestWindowSize(screenSize(), available);
+}
+
+void WindowHost::restoreWindowSize(QSize size)
+{
+    const QScreen *screen = m_widget->screen() ? m_widget->screen() : QGuiApplication::primaryScreen();
+    const QSize available = screen ? screen->availableGeometry().size() : screenSize().toSize();
+    const bool fits = size.width() >= kMinimumWindowSide && size.height() >= kMinimumWindowSide
+                      && size.width() <= available.width() && size.height() <= available.height();
+    m_widget->resize(fits ? size : bestWindowSize());
+}
+
+void WindowHost::fitToScreen()
+{
+    if (m_widget->isFullScreen() || m_widget->isMaximized())
+        m_widget->showNormal();
+    m_widget->resize(bestWindowSize());
+}
+
+void WindowHost::toggleFullScreen()
+{
+    if (m_widget->isFullScreen())
+        m_widget->showNormal();
+    else
+        m_widget->showFullScreen();
+}
+
+bool WindowHost::isFullScreen() const
+{
+    return m_widget && m_widget->isFullScreen();
 }
 
 int WindowHost::framesPainted() const

@@ -55,6 +55,21 @@ TEST_F(ShellTest, WindowHasTheProfilesScreenAndTheHomeScreen)
     EXPECT_EQ(Settings::shared().stringForKey("ButtonBack"), "HIDE");
 }
 
+TEST_F(ShellTest, EachProfileRemembersItsWindowSize)
+{
+    {
+        ApplicationShell phone(DeviceProfile::Phone480);
+        phone.show();
+        phone.host().widget()->resize(240, 360);
+    }
+    ApplicationShell again(DeviceProfile::Phone480);
+    const QSize remembered = again.host().windowSize();
+    ApplicationShell tablet(DeviceProfile::Tablet);
+
+    EXPECT_EQ(remembered, QSize(240, 360));
+    EXPECT_EQ(tablet.host().windowSize(), tablet.host().bestWindowSize());
+}
+
 TEST_F(ShellTest, ClosingTheWindowRunsTheCleanUp)
 {
     ApplicationShell shell(DeviceProfile::Tablet);

@@ -8,15 +8,19 @@
 #   first_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
 #
 # With a third argument the home, editor and cut screenshots are kept there as
-# screens-<device>-{home,editor,cut}.png.
+# screens-<device>-{home,editor,cut}.png. VIMORA_E2E_SCREEN (default 1280x1100) sizes the
+# virtual screen; where the window is smaller than the device's screen in points, everything
+# below is mapped through the window's scale, the whole screen must be visible, and the kept
+# screenshot is the whole virtual screen after the cut, as screens-<device>-<screen>.png.
 set -euo pipefail
 
 app=$1
 device=$2
 keep=${3:-}
 
+screen=${VIMORA_E2E_SCREEN:-1280x1100}
 if [ -z "${VIMORA_E2E_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s '-screen 0 1280x1100x24' env VIMORA_E2E_DISPLAY=1 "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 ${screen}x24" env VIMORA_E2E_DISPLAY=1 "$0" "$@"
 fi
 
 work=$(mktemp -d)
@@ -40,8 +44,8 @@ fail() {
 # the bar's second button; the editor shows a 4:3 photo centred (650 wide on a tablet, 300 on
 # a phone) with a square rectangle in its middle (200 / 140) and the done button at top left.
 case $device in
-  tablet)    album="267 971"; photo_x=59; photo_y=268.25; view_w=650; side=200; centre="384 512"; grow="60 40"; shift="-50 -60" ;;
-  phone-480) album="107 447"; photo_x=10; photo_y=127.5;  view_w=300; side=140; centre="160 240"; grow="40 30"; shift="-30 -40" ;;
+  tablet)    points="768 1024"; album="267 971"; photo_x=59; photo_y=268.25; view_w=650; side=200; centre="384 512"; grow="60 40"; shift="-50 -60" ;;
+  phone-480) points="320 480"; album="107 447"; photo_x=10; photo_y=127.5;  view_w=300; side=140; centre="160 240"; grow="40 30"; shift="-30 -40" ;;
   *) echo "unknown device $device" >&2; exit 2 ;;
 esac
 done_button="35 35"
@@ -64,7 +68,20 @@ done
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 win_x=$X win_y=$Y
 
-at() { xdotool mousemove "$(awk -v a="$1" -v x="$win_x" 'BEGIN{printf "%d", x+a}')" "$(awk -v a="$2" -v y="$win_y" 'BEGIN{printf "%d", y+a}')"; }
+# The device's screen scaled into the window: one factor, centred.
+read -r pw ph <<<"$points"
+read -r scale off_x off_y shown_w shown_h <<<"$(awk -v w="$WIDTH" -v h="$HEIGHT" -v pw="$pw" -v ph="$ph" 'BEGIN{
+  s = w / pw; if (h / ph < s) s = h / ph
+  printf "%.6f %.3f %.3f %d %d", s, (w - pw * s) / 2, (h - ph * s) / 2, pw * s + 0.5, ph * s + 0.5 }')"
+read -r screen_w screen_h <<<"${screen/x/ }"
+[ $((X + WIDTH)) -le "$screen_w" ] && [ $((Y + HEIGHT)) -le "$screen_h" ] \
+  || fail "the window (${WIDTH}x${HEIGHT} at $X,$Y) does not fit the ${screen} screen"
+awk -v s="$scale" 'BEGIN{exit !(s > 0.3 && s <= 1)}' || fail "the window shows the screen at $scale pixels per point"
+
+at() {
+  xdotool mousemove "$(awk -v a="$1" -v x="$win_x" -v o="$off_x" -v s="$scale" 'BEGIN{printf "%d", x+o+a*s+0.5}')" \
+    "$(awk -v a="$2" -v y="$win_y" -v o="$off_y" -v s="$scale" 'BEGIN{printf "%d", y+o+a*s+0.5}')"
+}
 click() { at "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.5; }
 # A drag in small steps, as a finger moves.
 drag() {
@@ -77,9 +94,17 @@ drag() {
   done
   xdotool mouseup 1; sleep 0.5
 }
+# Screenshots in points: the shown screen cut out of the window and brought back to its size.
 shot() {
-  import -window "$wid" "$work/$1.png"
-  case $1 in home|editor|cut) [ -z "$keep" ] || cp "$work/$1.png" "$keep/screens-$device-$1.png" ;; esac
+  import -window "$wid" "$work/$1-window.png"
+  convert "$work/$1-window.png" -crop "${shown_w}x${shown_h}+${off_x%.*}+${off_y%.*}" +repage -resize "${pw}x${ph}!" "$work/$1.png"
+  if [ -n "$keep" ]; then
+    if [ "$screen" = 1280x1100 ]; then
+      case $1 in home|editor|cut) cp "$work/$1.png" "$keep/screens-$device-$1.png" ;; esac
+    elif [ "$1" = cut ]; then
+      import -window root "$keep/screens-$device-$screen.png"
+    fi
+  fi
 }
 wait_for_file() {
   for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
@@ -137,7 +162,9 @@ read -r ex ey ew eh <<<"$(awk -v cx="$cx" -v cy="$cy" -v h="$half" -v gx="$gx" -
     x = cx - h + mx - px; y = cy - h + my - py
     printf "%d %d %d %d", x*s, y*s, (2*h+gx)*s, (2*h+gy)*s }')"
 read -r tw th <<<"$(identify -format '%w %h' "$VIMORA_HOME/tmp/Tem.png")"
-[ $((tw - ew)) -ge -2 ] && [ $((tw - ew)) -le 2 ] && [ $((th - eh)) -ge -2 ] && [ $((th - eh)) -le 2 ] \
+# The pointer lands on whole window pixels: each drag may be off by one, in working pixels.
+slack=$(awk -v ww="$working_w" -v vw="$view_w" -v s="$scale" 'BEGIN{t = 2 * ww / vw / s; printf "%d", (t > 2 ? t + 0.999 : 2)}')
+[ $((tw - ew)) -ge -"$slack" ] && [ $((tw - ew)) -le "$slack" ] && [ $((th - eh)) -ge -"$slack" ] && [ $((th - eh)) -le "$slack" ] \
   || fail "Tem.png is ${tw}x${th}, expected about ${ew}x${eh}"
 # The piece holds the photo's pixels from that place (JPEG and resampling noise allowed).
 convert "$working" -crop "${tw}x${th}+${ex}+${ey}" +repage "$work/expected.png"
@@ -164,4 +191,4 @@ wait "$pid" || fail "the application did not exit cleanly"
 pid=
 remaining=$(ls -A "$VIMORA_HOME/tmp")
 [ -z "$remaining" ] || fail "tmp/ not emptied at termination: $remaining"
-echo "first road on $device: ok (Tem.png ${tw}x${th})"
+echo "first road on $device in a $screen screen at $scale pixels per point: ok (Tem.png ${tw}x${th})"

@@ -5,7 +5,12 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointingDevice>
+#include <QTouchEvent>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -15,6 +20,8 @@
 #include "ui/device_profile.h"
 #include "ui/headless_host.h"
 #include "ui/pinch_recognizer.h"
+#include "ui/screen_fit.h"
+#include "ui/text_field.h"
 #include "ui/timer.h"
 #include "ui/window_host.h"
 
@@ -33,21 +40,13 @@ TEST(DeviceProfile, ScreenSizesAndNames)
     EXPECT_FALSE(deviceProfileNamed(QStringLiteral("watch")).has_value());
 }
 
-TEST(DeviceProfile, ReadFromTheCommandLine)
-{
-    EXPECT_EQ(deviceProfileFromArguments({"vimora", "--device", "phone-568"}), DeviceProfile::Phone568);
-    EXPECT_EQ(deviceProfileFromArguments({"vimora", "--device=phone-480"}), DeviceProfile::Phone480);
-    EXPECT_EQ(deviceProfileFromArguments({"vimora", "--device", "toaster"}, DeviceProfile::Phone480),
-              DeviceProfile::Phone480);
-    EXPECT_EQ(deviceProfileFromArguments({"vimora", "--device"}), DeviceProfile::Tablet);
-}
-
 // --- Window host ---
 
-TEST(WindowHost, WindowHasTheProfilesScreenSizeAndOnlyTabletsTurn)
+TEST(WindowHost, ScreenKeepsItsSizeInPointsAndOnlyTabletsTurn)
 {
     auto root = std::make_shared<View>();
     WindowHost tablet(DeviceProfile::Tablet, root);
+    tablet.widget()->resize(384, 512);
     std::vector<bool> turns;
     tablet.setOrientationHandler([&](bool landscape) { turns.push_back(landscape); });
 
@@ -55,11 +54,201 @@ TEST(WindowHost, WindowHasTheProfilesScreenSizeAndOnlyTabletsTurn)
     WindowHost phone(DeviceProfile::Phone568);
     phone.setLandscape(true);
 
-    EXPECT_EQ(tablet.widget()->size(), QSize(1024, 768));
     EXPECT_EQ(root->frame(), QRectF(0, 0, 1024, 768));
+    EXPECT_EQ(tablet.widget()->size(), QSize(512, 384)); // turned at the same factor
+    EXPECT_DOUBLE_EQ(tablet.screenFit().scale(), 0.5);
     EXPECT_EQ(turns, std::vector<bool>{true});
-    EXPECT_EQ(phone.widget()->size(), QSize(320, 568));
+    EXPECT_EQ(phone.screenSize(), QSizeF(320, 568));
     EXPECT_FALSE(phone.isLandscape());
+}
+
+TEST(ScreenFit, BestWindowShowsTheWholeScreenAtUpToOnePixelPerPoint)
+{
+    const QSizeF tablet(768, 1024);
+
+    // A 1366 x 768 laptop less a title bar, a tall desktop, a tiny and an unknown screen.
+    EXPECT_EQ(ScreenFit::bestWindowSize(tablet, QSize(1366, 728)), QSize(546, 728));
+    EXPECT_EQ(ScreenFit::bestWindowSize(tablet, QSize(2560, 1400)), QSize(768, 1024));
+    EXPECT_EQ(ScreenFit::bestWindowSize(tablet, QSize(1, 1)), QSize(1, 1));
+    EXPECT_EQ(ScreenFit::bestWindowSize(tablet, QSize()), QSize(768, 1024));
+    const ScreenFit empty(tablet, QSizeF(0, 0));
+    EXPECT_DOUBLE_EQ(empty.scale(), 1);
+}
+
+namespace {
+// A phone window of the given size, its root recording where its touches land.
+struct ScaledPhone
+{
+    explicit ScaledPhone(QSize window)
+        : host(DeviceProfile::Phone480, root)
+    {
+        host.widget()->resize(window);
+        root->setTouchHandler([this](TouchPhase phase, const TouchSet &touches) {
+            for (const TouchPtr &t : touches)
+                landed.push_back({phase, t->locationInView(root.get())});
+        });
+    }
+    void mouse(QEvent::Type type, QPointF at)
+    {
+        QMouseEvent e(type, at, host.widget()->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(host.widget(), &e);
+    }
+    void click(QPointF at)
+    {
+        mouse(QEvent::MouseButtonPress, at);
+        mouse(QEvent::MouseButtonRelease, at);
+    }
+
+    ViewPtr root = std::make_shared<View>();
+    WindowHost host;
+    std::vector<std::pair<TouchPhase, QPointF>> landed;
+};
+} // namespace
+
+TEST(WindowHost, AClickLandsOnThePointItShowsAtAnyScaleAndLetterbox)
+{
+    struct Case
+    {
+        QSize window;
+        double scale;
+        QPointF origin; // where the screen's top-left is drawn
+    };
+    // The phone is 320 x 480 points: bars at the sides, then above and below.
+    const Case cases[] = {{{292, 288}, 0.6, {50, 0}},   {{192, 388}, 0.6, {0, 50}}, {{420, 480}, 1, {50, 0}},
+                          {{320, 580}, 1, {0, 50}},     {{740, 960}, 2, {50, 0}},   {{640, 1060}, 2, {0, 50}}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.window.width() << "x" << c.window.height());
+        ScaledPhone phone(c.window);
+        auto button = std::make_shared<Button>(QRectF(200, 400, 100, 60));
+        phone.root->addSubview(button);
+        int upInside = 0;
+        button->addAction(ControlEventTouchUpInside, [&](Control &) { ++upInside; });
+
+        phone.click(c.origin + QPointF(100, 200) * c.scale);
+        phone.click(c.origin + QPointF(250, 430) * c.scale);
+
+        EXPECT_DOUBLE_EQ(phone.host.screenFit().scale(), c.scale);
+        EXPECT_DOUBLE_EQ(phone.host.renderScale(), c.scale * phone.host.widget()->devicePixelRatioF());
+        ASSERT_EQ(phone.landed.size(), 2u);
+        EXPECT_NEAR(phone.landed[0].second.x(), 100, 1e-9);
+        EXPECT_NEAR(phone.landed[0].second.y(), 200, 1e-9);
+        EXPECT_EQ(upInside, 1);
+    }
+}
+
+TEST(WindowHost, TheLetterboxTakesNoTouches)
+{
+    ScaledPhone phone(QSize(420, 480)); // bars 50 pixels wide left and right
+    auto finger = [&](QEvent::Type type, std::vector<std::pair<int, QPointF>> points, QEventPoint::State state) {
+        static QPointingDevice screen(QStringLiteral("test touch screen"), 7, QInputDevice::DeviceType::TouchScreen,
+                                      QPointingDevice::PointerType::Finger, QInputDevice::Capability::Position, 10, 0);
+        QList<QEventPoint> list;
+        for (auto [id, at] : points)
+            list.append(QEventPoint(id, state, at, phone.host.widget()->mapToGlobal(at)));
+        QTouchEvent e(type, &screen, Qt::NoModifier, list);
+        QApplication::sendEvent(phone.host.widget(), &e);
+    };
+
+    // A drag and a click that start on a bar and cross onto the screen.
+    phone.mouse(QEvent::MouseButtonPress, QPointF(20, 100));
+    phone.mouse(QEvent::MouseMove, QPointF(200, 100));
+    phone.mouse(QEvent::MouseButtonRelease, QPointF(200, 100));
+    // One finger on the right bar, one on the screen.
+    finger(QEvent::TouchBegin, {{1, QPointF(400, 100)}, {2, QPointF(150, 100)}}, QEventPoint::Pressed);
+    finger(QEvent::TouchUpdate, {{1, QPointF(300, 110)}, {2, QPointF(160, 110)}}, QEventPoint::Updated);
+    finger(QEvent::TouchEnd, {{1, QPointF(300, 110)}, {2, QPointF(160, 110)}}, QEventPoint::Released);
+    // A Ctrl + wheel pinch over a bar.
+    QWheelEvent wheel(QPointF(10, 10), phone.host.widget()->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(phone.host.widget(), &wheel);
+
+    const std::vector<std::pair<TouchPhase, QPointF>> onlyTheScreenFinger = {
+        {TouchPhase::Began, {100, 100}}, {TouchPhase::Moved, {110, 110}}, {TouchPhase::Ended, {110, 110}}};
+    EXPECT_EQ(phone.landed, onlyTheScreenFinger);
+}
+
+TEST(WindowHost, APinchIsCentredOnThePointUnderThePointer)
+{
+    std::vector<QPointF> centres;
+    ScaledPhone phone(QSize(740, 960)); // 2 pixels per point, bars 50 pixels wide
+    auto target = std::make_shared<View>(QRectF(100, 100, 50, 50));
+    phone.root->addSubview(target);
+    target->addGestureRecognizer(std::make_shared<PinchRecognizer>(
+        [&](PinchRecognizer &r) { centres.push_back(r.locationInView(phone.root.get())); }));
+    const QPointF at = QPointF(50, 0) + QPointF(125, 120) * 2;
+
+    QWheelEvent e(at, phone.host.widget()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(phone.host.widget(), &e);
+    QFocusEvent focusOut(QEvent::FocusOut);
+    QApplication::sendEvent(phone.host.widget(), &focusOut); // ends the pinch
+
+    ASSERT_FALSE(centres.empty());
+    EXPECT_NEAR(centres.front().x(), 125, 1e-9);
+    EXPECT_NEAR(centres.front().y(), 120, 1e-9);
+}
+
+TEST(WindowHost, DrawsTheScreenScaledBetweenBarsOfTheBackgroundColour)
+{
+    ScaledPhone phone(QSize(740, 960)); // 2 pixels per point, bars 50 pixels wide
+    phone.root->setBackgroundColor(Qt::green);
+    phone.root->addSubview(std::make_shared<View>(QRectF(310, 470, 10, 10)));
+    phone.root->subviews().back()->setBackgroundColor(Qt::blue);
+
+    const QImage shot = phone.host.widget()->grab().toImage();
+
+    EXPECT_EQ(shot.pixel(49, 480), qRgb(0, 0, 0));
+    EXPECT_EQ(shot.pixel(50, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(shot.pixel(689, 959), qRgb(0, 0, 255)); // the last point's last pixel
+    EXPECT_EQ(shot.pixel(669, 939), qRgb(0, 255, 0));
+    EXPECT_EQ(shot.pixel(690, 959), qRgb(0, 0, 0));
+}
+
+TEST(WindowHost, KeysReturnToTheBestFitAndToggleFullScreen)
+{
+    auto root = std::make_shared<View>();
+    WindowHost host(DeviceProfile::Tablet, root);
+    host.show();
+    auto field = std::make_shared<TextField>(QRectF(10, 10, 200, 40));
+    root->addSubview(field);
+    field->becomeFirstResponder(); // takes every key it can
+    auto key = [&](int code, Qt::KeyboardModifiers modifiers, const QString &text = {}) {
+        QKeyEvent e(QEvent::KeyPress, code, modifiers, text);
+        QApplication::sendEvent(host.widget(), &e);
+    };
+    host.widget()->resize(200, 900);
+
+    key(Qt::Key_0, Qt::ControlModifier, QStringLiteral("0"));
+    const QSize fitted = host.windowSize();
+    key(Qt::Key_F11, Qt::NoModifier);
+    const bool full = host.isFullScreen();
+    key(Qt::Key_F11, Qt::NoModifier);
+
+    EXPECT_EQ(fitted, host.bestWindowSize());
+    EXPECT_TRUE(full);
+    EXPECT_FALSE(host.isFullScreen());
+    EXPECT_TRUE(field->text().isEmpty());
+}
+
+TEST(WindowHost, ARememberedSizeIsKeptOnlyWhereItFits)
+{
+    WindowHost host(DeviceProfile::Phone480);
+    const QSize best = host.bestWindowSize();
+
+    host.restoreWindowSize(QSize(200, 250));
+    const QSize kept = host.windowSize();
+    host.restoreWindowSize(QSize(100000, 100000));
+    const QSize tooLarge = host.windowSize();
+    host.restoreWindowSize(QSize());
+
+    // The first window leaves room for a title bar within the screen's free area.
+    const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size();
+    EXPECT_EQ(WindowHost(DeviceProfile::Tablet).windowSize(),
+              ScreenFit::bestWindowSize(QSizeF(768, 1024), available - QSize(0, WindowHost::kFrameAllowance)));
+    EXPECT_EQ(kept, QSize(200, 250));
+    EXPECT_EQ(tooLarge, best);
+    EXPECT_EQ(host.windowSize(), best);
 }
 
 TEST(WindowHost, TheNewestHostIsCurrentUntilItGoes)
@@ -114,6 +303,7 @@ TEST(WindowHost, ControlWheelPinchesTheViewUnderThePointer)
 {
     auto root = std::make_shared<View>();
     WindowHost host(DeviceProfile::Tablet, root);
+    host.widget()->resize(768, 1024);
     // Two small views side by side: both simulated fingers must go to the one pointed at.
     auto left = std::make_shared<View>(QRectF(100, 100, 50, 50)), right = std::make_shared<View>(QRectF(150, 100, 50, 50));
     root->addSubview(left);

@@ -228,6 +228,37 @@ TEST(ImageViewDrawing, ALargePictureShownSmallKeepsItsColour)
     EXPECT_TRUE(imagesEqual(second, first));
 }
 
+TEST(ImageViewDrawing, ARepeatedFrameFromTheDeviceCopyMatchesDirectDrawing)
+{
+    // A turned, scaled picture over a clear background: resampled every way there is.
+    const QImage source = positionCoded(16, 12);
+    auto draw = [&](ImageView &view, QPointF at) {
+        QImage frame = vimora::test::filledRaster(48, 40, qRgb(30, 30, 30));
+        QPainter p(&frame);
+        p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        p.translate(at);
+        p.scale(1.5, 1.5);
+        view.renderInContext(p);
+        return frame;
+    };
+    auto turned = [&] {
+        auto v = std::make_shared<ImageView>(QRectF(0, 0, 16, 12));
+        v->setImage(Picture(source));
+        v->setTransform(AffineTransform::makeRotation(0.3));
+        return v;
+    };
+    auto cached = turned();
+
+    const QImage first = draw(*cached, QPointF(3.25, 4.5));
+    const QImage copied = draw(*cached, QPointF(3.25, 4.5)); // builds the device copy
+    const QImage moved = draw(*cached, QPointF(5.25, 3.5));  // a whole-pixel move reuses it
+    const QImage half = draw(*cached, QPointF(5.75, 3.5));   // a half-pixel move draws anew
+
+    EXPECT_TRUE(imagesEqual(copied, first, 1));
+    EXPECT_TRUE(imagesEqual(moved, draw(*turned(), QPointF(5.25, 3.5)), 1));
+    EXPECT_TRUE(imagesEqual(half, draw(*turned(), QPointF(5.75, 3.5)), 1));
+}
+
 TEST(StretchableImage, LeftCapKeepsItsColumnsAndStretchesOnePixel)
 {
     // Columns red, green, blue; a left cap of 1 stretches the green column.
