@@ -66,9 +66,10 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
 
 void CutImage::placeBackControl()
 {
+    // At the screen's top right, whatever frame the cut gave the editor layer.
     ui::View &layer = *m_views->cutImgView;
-    const QSizeF size = layer.bounds().size();
-    m_backControl->setFrame(QRectF(size.width() - kBackControlWidth - 10, 6, kBackControlWidth, 40));
+    const QPointF topLeft = layer.convertPointFrom(QPointF(Device::screenSize().width() - kBackControlWidth - 10, 6), nullptr);
+    m_backControl->setFrame(QRectF(topLeft, QSizeF(kBackControlWidth, 40)));
     m_backControl->setAutoresizingMask(ui::FlexibleLeftMargin);
     layer.addSubview(m_backControl);
 }

@@ -77,6 +77,13 @@ TEST_F(FirstRoadTest, HomeBringsTheBarBackAndBackResumesTheJobWhereItWasLeft)
     root().draw().showResult();
     ui::View *piece = views().cutImgView->viewWithTag(666);
     ASSERT_NE(piece, nullptr);
+    // The editor's back control is on screen and reachable after the cut.
+    ui::View *backControl = views().cutImgView->viewWithTag(401);
+    ASSERT_NE(backControl, nullptr);
+    const QRectF backOnScreen = backControl->convertRectTo(backControl->bounds(), nullptr);
+    EXPECT_TRUE(QRectF(QPointF(0, 0), host->screenSize()).contains(backOnScreen))
+        << backOnScreen.x() << "," << backOnScreen.y() << " " << backOnScreen.width();
+    EXPECT_EQ(host->hitTest(centreOf(*backControl)), backControl);
     host->drag(centreOf(*piece), centreOf(*piece) + QPointF(30, 20));
     host->advance(1);
     const QRectF placed = piece->frame();

@@ -366,9 +366,13 @@ TEST_F(EditorRoadTest, TheBackControlAndEscapeLeaveTheCropEditorAskingOnlyWhenAC
     EXPECT_EQ(homes, 2);
     EXPECT_FALSE(screen.pressKey(Qt::Key_Escape)) << "the editor has gone";
 
-    // After the cut both ask first; Cancel keeps the piece.
+    // After the cut both ask first; Cancel keeps the piece. The control stays at the screen's
+    // top right whatever frame the cut gives the editor layer.
+    screen.views->backImgView->setFrame(QRectF(0, 0, 480, 480));
     startExample();
     pressDone();
+    EXPECT_EQ(EditorScreen::centreOnScreen(*backControl()).y(), 26);
+    EXPECT_NEAR(backControl()->convertRectTo(backControl()->bounds(), nullptr).right(), 310, 1e-9);
     screen.tap(*backControl());
     ASSERT_TRUE(screen.shownAlert());
     EXPECT_EQ(screen.shownAlert()->title(), "Leave the editor?");
