@@ -18,27 +18,8 @@ app=$1
 device=$2
 keep=${3:-}
 
-screen=${VIMORA_E2E_SCREEN:-1280x1100}
-if [ -z "${VIMORA_E2E_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 ${screen}x24" env VIMORA_E2E_DISPLAY=1 "$0" "$@"
-fi
-
-work=$(mktemp -d)
-export VIMORA_HOME=$work/home VIMORA_PHOTOS=$work/photos
-mkdir -p "$VIMORA_HOME" "$VIMORA_PHOTOS"
-log=$work/app.log
-pid=
-finish() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap finish EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- application log ---" >&2
-  cat "$log" >&2 || true
-  exit 1
-}
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
 
 # Every place below is in window points, from the screens' fixed layout: the album button is
 # the bar's second button; the editor shows a 4:3 photo centred (650 wide on a tablet, 300 on
@@ -55,34 +36,8 @@ photo=$VIMORA_PHOTOS/photo.jpg
 convert -size 1600x1200 gradient:orange-navy -fill white -draw "circle 500,400 500,600" \
   -fill '#20c040' -draw "rectangle 900,700 1100,900" "$photo"
 
-"$app" --device "$device" >"$log" 2>&1 &
-pid=$!
+start_app
 
-wid=
-for _ in $(seq 100); do
-  wid=$(xdotool search --onlyvisible --name '^Vimora$' 2>/dev/null | head -1 || true)
-  [ -n "$wid" ] && break
-  sleep 0.2
-done
-[ -n "$wid" ] || fail "no Vimora window"
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-win_x=$X win_y=$Y
-
-# The device's screen scaled into the window: one factor, centred.
-read -r pw ph <<<"$points"
-read -r scale off_x off_y shown_w shown_h <<<"$(awk -v w="$WIDTH" -v h="$HEIGHT" -v pw="$pw" -v ph="$ph" 'BEGIN{
-  s = w / pw; if (h / ph < s) s = h / ph
-  printf "%.6f %.3f %.3f %d %d", s, (w - pw * s) / 2, (h - ph * s) / 2, pw * s + 0.5, ph * s + 0.5 }')"
-read -r screen_w screen_h <<<"${screen/x/ }"
-[ $((X + WIDTH)) -le "$screen_w" ] && [ $((Y + HEIGHT)) -le "$screen_h" ] \
-  || fail "the window (${WIDTH}x${HEIGHT} at $X,$Y) does not fit the ${screen} screen"
-awk -v s="$scale" 'BEGIN{exit !(s > 0.3 && s <= 1)}' || fail "the window shows the screen at $scale pixels per point"
-
-at() {
-  xdotool mousemove "$(awk -v a="$1" -v x="$win_x" -v o="$off_x" -v s="$scale" 'BEGIN{printf "%d", x+o+a*s+0.5}')" \
-    "$(awk -v a="$2" -v y="$win_y" -v o="$off_y" -v s="$scale" 'BEGIN{printf "%d", y+o+a*s+0.5}')"
-}
-click() { at "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.5; }
 # A drag in small steps, as a finger moves.
 drag() {
   local x=$1 y=$2 dx=$3 dy=$4
@@ -94,10 +49,9 @@ drag() {
   done
   xdotool mouseup 1; sleep 0.5
 }
-# Screenshots in points: the shown screen cut out of the window and brought back to its size.
+# Screenshots in points, some kept.
 shot() {
-  import -window "$wid" "$work/$1-window.png"
-  convert "$work/$1-window.png" -crop "${shown_w}x${shown_h}+${off_x%.*}+${off_y%.*}" +repage -resize "${pw}x${ph}!" "$work/$1.png"
+  screen_shot "$1"
   if [ -n "$keep" ]; then
     if [ "$screen" = 1280x1100 ]; then
       case $1 in home|editor|cut) cp "$work/$1.png" "$keep/screens-$device-$1.png" ;; esac
@@ -184,7 +138,7 @@ read -r top_red top_blue <<<"$top_colour"
 awk -v r="$top_red" -v b="$top_blue" 'BEGIN{exit !(r > 0.6 && b < 0.4)}' \
   || fail "the photo around the piece is not upright (top edge red $top_red, blue $top_blue)"
 
-if grep -q "missing resource:" "$log"; then fail "a resource was missing"; fi
+if grep -q "missing resource:" "$VIMORA_HOME/vimora.log"; then fail "a resource was missing"; fi
 
 kill -TERM "$pid"
 wait "$pid" || fail "the application did not exit cleanly"
