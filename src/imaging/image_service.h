@@ -137,7 +137,8 @@ const std::vector<FilterEntry> &imageServiceCatalogue();
 const FilterEntry *findImageFilter(std::string_view name);
 
 /// Runs one filter on a picture with the given parameters, rendered as the catalogue's wrapper
-/// renders it. No picture for an unknown name or key.
+/// renders it. No picture for an unknown name or key, which also stops a debug build and is
+/// logged once in release; no picture, quietly, for a number that is not finite.
 Picture applyImageFilter(std::string_view name, const Picture &image,
                          std::initializer_list<std::pair<std::string_view, ParamValue>> params = {});
 
