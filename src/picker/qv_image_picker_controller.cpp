@@ -39,7 +39,6 @@ QvImagePickerController::QvImagePickerController(QvImagePickerControllerDelegate
     setShouldChangeStatusBarStyle(shouldChangeStatusBarStyle);
     m_albums = std::make_shared<QvIPCAlbumsController>(*this);
     setScreens({m_albums});
-    setToolbarHidden(false);
 }
 
 QvImagePickerController::~QvImagePickerController()

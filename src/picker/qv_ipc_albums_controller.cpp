@@ -51,9 +51,17 @@ void QvIPCAlbumsController::viewDidLoad()
     reloadAlbums();
 }
 
+void QvIPCAlbumsController::viewDidAppear(bool)
+{
+    if (auto *navigation = navigationController())
+        navigation->setToolbarHidden(toolbarItems().empty());
+}
+
 void QvIPCAlbumsController::setExtraToolbarItems(const std::vector<ui::BarButtonItemPtr> &items)
 {
     setToolbarItems(items);
+    if (auto *navigation = navigationController(); navigation && navigation->topScreen().get() == this)
+        navigation->setToolbarHidden(items.empty());
 }
 
 void QvIPCAlbumsController::watchLibrary()

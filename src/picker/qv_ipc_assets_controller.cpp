@@ -77,6 +77,12 @@ void QvIPCAssetsController::setUpToolbar()
         }
     }
     setToolbarItems(items);
+}
+
+void QvIPCAssetsController::viewDidAppear(bool)
+{
+    // Given but empty means the caller wants no selection buttons at all.
+    const auto &custom = m_picker.toolbarItemsForSelection();
     if (auto *navigation = navigationController())
         navigation->setToolbarHidden(custom && custom->empty());
 }

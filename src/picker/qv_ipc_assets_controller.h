@@ -46,6 +46,7 @@ public:
 protected:
     ui::ViewPtr loadView() override;
     void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
 
 private:
     void setUpToolbar();

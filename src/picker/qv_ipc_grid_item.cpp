@@ -13,6 +13,14 @@ namespace {
 std::atomic<int> g_numberOfSelections{0};
 const QColor kPlaceholder(60, 60, 66);
 const QColor kSelectionTint(255, 255, 255, 90);
+
+// Thousands of items share one decoded picture.
+Picture checkmarkPicture()
+{
+    static const Picture tablet = Resources::imageNamed(QStringLiteral("QvIPC-Checkmark-iPad"));
+    static const Picture phone = Resources::imageNamed(QStringLiteral("QvIPC-Checkmark-iPhone"));
+    return isDeviceiPad() ? tablet : phone;
+}
 } // namespace
 
 int QvIPCGridItem::numberOfSelections()
@@ -39,7 +47,7 @@ QvIPCGridItem::QvIPCGridItem(const PhotoAsset &asset)
     m_selectionView->setBackgroundColor(kSelectionTint);
     m_selectionView->setUserInteractionEnabled(false);
     addSubview(m_selectionView);
-    m_checkmark->setImage(Resources::imageNamed(isDeviceiPad() ? QStringLiteral("QvIPC-Checkmark-iPad") : QStringLiteral("QvIPC-Checkmark-iPhone")));
+    m_checkmark->setImage(checkmarkPicture());
     m_checkmark->setUserInteractionEnabled(false);
     addSubview(m_checkmark);
     showSelection();

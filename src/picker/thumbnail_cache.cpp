@@ -148,6 +148,8 @@ void ThumbnailCache::request(const QString &path, Ready ready)
         if (image.isNull()) {
             image = makeThumbnail(next, state->side);
             if (!image.isNull()) {
+                // The folder may have been cleared away since the cache began.
+                QDir().mkpath(state->folder);
                 QSaveFile out(file);
                 if (out.open(QIODevice::WriteOnly) && image.save(&out, "JPEG", 85))
                     out.commit();
