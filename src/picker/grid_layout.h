@@ -3,10 +3,14 @@
 // Where the thumbnails of the picker's grid go. Items are 75-point squares spread evenly
 // over the width with equal gaps at both ends and between them.
 
+#include <QColor>
 #include <QPointF>
 #include <QSizeF>
 
 namespace vimora::picker {
+
+/// Behind the thumbnails: dark, so the photos stand out.
+inline const QColor kGridBackground(20, 20, 24);
 
 struct GridLayout
 {

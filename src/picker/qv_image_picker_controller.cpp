@@ -103,6 +103,14 @@ void QvImagePickerController::fail(const QString &error)
         block(error);
 }
 
+void QvImagePickerController::layoutSubviews()
+{
+    NavigationController::layoutSubviews();
+    // A screen loaded while the picker had no size yet would keep a stale width.
+    if (const auto top = topScreen(); top && top->isViewLoaded() && top->view()->superview())
+        top->view()->setFrame(top->view()->superview()->bounds());
+}
+
 void QvImagePickerController::orientationChanged()
 {
     if (auto grid = std::dynamic_pointer_cast<QvIPCAssetsController>(topScreen()))

@@ -85,6 +85,9 @@ public:
     /// The grid is laid out again for the new orientation.
     void orientationChanged();
 
+protected:
+    void layoutSubviews() override;
+
 private:
     void prepareToReport();
 

@@ -44,7 +44,7 @@ ui::ViewPtr QvIPCAssetsController::loadView()
     m_table = std::make_shared<ui::TableView>(QRectF(0, 0, 320, 480));
     m_table->setSeparatorStyle(ui::TableView::SeparatorStyle::None);
     m_table->setAllowsSelection(false);
-    m_table->setBackgroundColor(QColor(20, 20, 24));
+    m_table->setBackgroundColor(kGridBackground);
     m_table->setAutoresizingMask(ui::FlexibleWidth | ui::FlexibleHeight);
     m_table->setRowHeight(layout().rowHeight());
     m_table->setDataSource(this);

@@ -6,6 +6,8 @@ QvIPCGridCell::QvIPCGridCell()
     : TableViewCell(Style::Default, kReuseIdentifier)
 {
     setSelectionStyle(SelectionStyle::None);
+    setBackgroundColor(kGridBackground);
+    contentView().setBackgroundColor(kGridBackground);
 }
 
 void QvIPCGridCell::setItems(const std::vector<QvIPCGridItemPtr> &items, const GridLayout &layout)
