@@ -39,6 +39,7 @@ ui::ViewPtr QvIPCAlbumsController::loadView()
 {
     m_table = std::make_shared<ui::TableView>(QRectF(0, 0, 320, 480));
     m_table->setRowHeight(GridLayout::kAlbumRowHeight);
+    m_table->setBackgroundColor(kGridBackground);
     m_table->setAutoresizingMask(ui::FlexibleWidth | ui::FlexibleHeight);
     m_table->setDataSource(this);
     m_table->setDelegate(this);
