@@ -183,6 +183,13 @@ void ThumbnailCache::cancelPending()
     m_state->waiting.clear();
 }
 
+void ThumbnailCache::clearMemory()
+{
+    std::lock_guard lock(m_state->mutex);
+    m_state->memory.clear();
+    m_state->memoryOrder.clear();
+}
+
 void ThumbnailCache::waitForDone()
 {
     m_state->pool.waitForDone();

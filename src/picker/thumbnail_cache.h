@@ -33,6 +33,8 @@ public:
     void request(const QString &path, Ready ready);
     /// Drops every request not yet started (a new album, a closed picker).
     void cancelPending();
+    /// Forgets the thumbnails held in memory (the disk copies stay).
+    void clearMemory();
     /// Waits for the workers to go idle (tests, benchmarks).
     void waitForDone();
 
