@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QStandardPaths>
+#include <QThread>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
 
 namespace vimora::picker {
@@ -30,8 +32,14 @@ std::vector<PhotoAsset> albumPhotos(const QString &folder)
     if (!dir.exists())
         return photos;
     const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Readable, QDir::Name);
-    // Reading a thousand headers is most of opening an album: spread it over the cores.
-    const QList<bool> decodable = QtConcurrent::blockingMapped(entries, [](const QFileInfo &entry) {
+    // Reading a thousand headers is most of opening an album: spread it over the cores, on
+    // a pool of its own, since the callers themselves run on worker threads and wait here.
+    static QThreadPool *const headerReaders = [] {
+        auto *pool = new QThreadPool;
+        pool->setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
+        return pool;
+    }();
+    const QList<bool> decodable = QtConcurrent::blockingMapped(headerReaders, entries, [](const QFileInfo &entry) {
         return isDecodablePicture(entry.absoluteFilePath());
     });
     photos.reserve(entries.size());

@@ -57,7 +57,8 @@ protected:
         m_host.rootView()->addSubview(m_picker);
         auto &albums = m_picker->albumsController();
         albums.view();
-        EXPECT_TRUE(test::waitUntil(m_host, [&] { return !albums.isLoading() && albums.assetGroups().size() == 3; }));
+        EXPECT_TRUE(test::waitUntil(m_host, [&] { return !albums.isLoading() && albums.assetGroups().size() == 3; }))
+            << albums.isLoading() << " " << albums.assetGroups().size();
         return m_picker;
     }
 
