@@ -10,8 +10,10 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "app/guide_reader.h"
 #include "ui/button.h"
 #include "ui/image_view.h"
+#include "ui/label.h"
 #include "ui/popover.h"
 #include "ui/table_view.h"
 #include "widgets/screen_views.h"
@@ -23,8 +25,13 @@ class AD : public ui::TableViewDataSource, public ui::TableViewDelegate, public 
 public:
     static constexpr double kRowHeight = 180;
     static constexpr QSizeF kPopoverContentSize{320, 480};
+    /// The panel's header (title and close control) above the list.
+    static constexpr double kHeaderHeight = 48;
+    /// Room around the phone's panel, where a tap closes it.
+    static constexpr double kPhoneMargin = 10;
 
-    /// Opens an address; the application uses the desktop's browser, tests record.
+    /// Opens an address that is not one of our guide pages; the application uses the
+    /// desktop's browser, tests record.
     using UrlOpener = std::function<bool(const QUrl &)>;
 
     explicit AD(std::shared_ptr<ScreenViews> views);
@@ -41,8 +48,13 @@ public:
     void ipadPopover();
     void adH();
     void adW();
-    /// Phone: the close button.
+    /// The close control, a tap outside the panel and Escape: the panel goes (the popover
+    /// on a tablet) and the category bar shows.
     void closeAdView();
+    /// Whether the list is up (popover or phone panel).
+    bool isAdViewOpen() const;
+    /// The screen turned: the popover and the guide reader follow.
+    void rotated();
     /// Tablet: the popover was closed by a tap outside it.
     void popoverControllerDidDismissPopover(ui::Popover &popover) override;
 
@@ -67,13 +79,17 @@ public:
     ui::ViewPtr view() const { return m_view; }
     std::shared_ptr<ui::TableView> adTable() const { return m_adTable; }
     std::shared_ptr<ui::Button> closeSetViewBtn() const { return m_closeSetViewBtn; }
+    std::shared_ptr<ui::Label> headerLabel() const { return m_headerLabel; }
+    GuideReader &guideReader() { return *m_guideReader; }
     /// The tablet's popover (nullptr before the panel was first shown on a tablet).
     ui::Popover *popoverSetView() const { return m_popoverSetView.get(); }
     /// The rectangle of mainView the popover was last presented from.
     QRectF popoverAnchor() const { return m_popoverAnchor; }
 
 private:
-    void buildTable(double height);
+    void buildTable(QRectF frame);
+    void buildHeader(double width);
+    void openAddress(const QUrl &url);
     void presentPopover(QRectF anchor);
 
     std::shared_ptr<ScreenViews> m_views;
@@ -83,6 +99,9 @@ private:
     ui::ViewPtr m_view;
     std::shared_ptr<ui::TableView> m_adTable;
     std::shared_ptr<ui::Button> m_closeSetViewBtn;
+    std::shared_ptr<ui::View> m_header;
+    std::shared_ptr<ui::Label> m_headerLabel;
+    std::unique_ptr<GuideReader> m_guideReader;
     std::unique_ptr<ui::Popover> m_popoverSetView;
     QRectF m_popoverAnchor;
     UrlOpener m_openUrl;

@@ -75,8 +75,10 @@ ApplicationShell::ApplicationShell(ui::DeviceProfile profile)
         m_libraryPicker->orientationChanged();
     });
 
-    // Closing the window quits the loop (the last window closed); a signal quits it too.
+    // Closing the window quits the loop (the last window closed); Ctrl+Q and a signal quit
+    // it too. Every way out runs the clean-up below.
     TerminationSignals::install();
+    m_host->setKeyCommand(QKeyCombination(Qt::ControlModifier, Qt::Key_Q), [] { QCoreApplication::quit(); });
     QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, m_context.get(), [this] {
         m_delegate->applicationWillTerminate();
     });

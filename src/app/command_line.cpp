@@ -54,8 +54,12 @@ CommandLine CommandLine::parse(const QStringList &arguments, std::optional<QSize
     const QCommandLineOption device(QStringLiteral("device"),
                                     QStringLiteral("The device profile to lay the screens out for: %1.").arg(profileNames()),
                                     QStringLiteral("name"));
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("Also write the log lines to the terminal (they always go to vimora.log "
+                                                    "in the application home)."));
     parser.addOption(help);
     parser.addOption(device);
+    parser.addOption(verbose);
     // The usage line names the program as installed, whether or not Qt has started.
     const QString text = parser.helpText();
     line.m_helpText = QStringLiteral("Usage: vimora [options]") + text.mid(text.indexOf(QLatin1Char('\n')));
@@ -70,6 +74,7 @@ CommandLine CommandLine::parse(const QStringList &arguments, std::optional<QSize
         return line;
     }
     line.m_help = parser.isSet(help);
+    line.m_verbose = parser.isSet(verbose);
     if (parser.isSet(device)) {
         const QString name = parser.value(device);
         const std::optional<ui::DeviceProfile> named = ui::deviceProfileNamed(name);

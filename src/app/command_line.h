@@ -43,10 +43,13 @@ public:
     ui::DeviceProfile deviceProfile() const { return m_choice.profile; }
     /// Why that profile: named on the command line, or what the screen is.
     QString deviceReason() const { return m_choice.reason; }
+    /// --verbose: the log lines go to standard error as well as to the log file.
+    bool verbose() const { return m_verbose; }
 
 private:
     QString m_error;
     bool m_help = false;
+    bool m_verbose = false;
     QString m_helpText;
     ProfileChoice m_choice;
 };

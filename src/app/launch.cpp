@@ -8,6 +8,8 @@
 
 #include "app/application_shell.h"
 #include "app/command_line.h"
+#include "platform/app_home.h"
+#include "platform/log.h"
 
 namespace vimora {
 
@@ -35,6 +37,22 @@ std::optional<int> answerCommandLine(const CommandLine &line)
 }
 } // namespace
 
+QString logFileIn(const QString &home)
+{
+    return home + QStringLiteral("/vimora.log");
+}
+
+void startLogging(bool verbose)
+{
+    setLogToStandardError(verbose);
+    AppHome::ensureFolders();
+    const QString path = logFileIn(AppHome::root());
+    // Without a log file and without --verbose a failure would go unseen: say it once.
+    if (!setLogFile(path) && !verbose)
+        std::fprintf(stderr, "vimora: cannot write the log file %s\n", qPrintable(path));
+    routeQtMessagesToLog();
+}
+
 int runApplication(int argc, char **argv)
 {
     if (!displayReachable()) {
@@ -56,6 +74,7 @@ int runApplication(int argc, char **argv)
     const CommandLine line = CommandLine::parse(QApplication::arguments(), screenPoints);
     if (const std::optional<int> code = answerCommandLine(line))
         return *code;
+    startLogging(line.verbose());
     ApplicationShell shell(line.deviceProfile());
     shell.show();
     return app.exec();

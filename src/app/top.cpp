@@ -12,6 +12,7 @@
 #include "store/cleanup.h"
 #include "ui/clock.h"
 #include "ui/label.h"
+#include "ui/overlay_stack.h"
 #include "ui/transaction.h"
 #include "ui/transition.h"
 
@@ -175,6 +176,17 @@ void Top::cateViewTopOpen()
     buildCategoryBar(BarLayout::StartUp);
 }
 
+void Top::cateViewForOrientation()
+{
+    if (Device::isLandscape())
+        cateViewW();
+    else
+        cateViewTopOpen();
+    // A rebuilt turned bar keeps being hidden when it was; closing a panel shows it.
+    m_views->cateViewTop->setHidden(false);
+    homeControlsShown(true);
+}
+
 void Top::cateViewH()
 {
     buildCategoryBar(BarLayout::Portrait);
@@ -278,6 +290,7 @@ void Top::selectViewTopOpen(const ui::Button &sender)
         startIntake(QStringLiteral("whatever"), QStringLiteral("camera"));
     }
     if (title == QLatin1String("ad")) {
+        ui::OverlayStack::of(m_views->mainView.get()).closeAll();
         if (m_ad)
             m_ad->showAdView();
     }
@@ -360,6 +373,10 @@ void Top::addOptionPanelClose()
 void Top::optionViewOpen(const ui::Button &sender)
 {
     const QString mode = sender.currentTitle();
+    if (mode != QLatin1String("photo") && mode != QLatin1String("descrip") && mode != QLatin1String("pick"))
+        return;
+    // One panel at a time: whatever else is open over the home screen closes first.
+    ui::OverlayStack::of(m_views->mainView.get()).closeAll();
     auto &settings = Settings::shared();
     if (mode == QLatin1String("photo")) {
         settings.setString(kKeyReload, QStringLiteral("YES"));
@@ -385,8 +402,9 @@ void Top::optionViewOpen(const ui::Button &sender)
         spinEnd();
     } else if (mode == QLatin1String("descrip")) {
         settings.setString(kKeyReload, QStringLiteral("NO"));
-        openOptionPanel();
-        addOptionPanelClose();
+        // The help card stands alone: an empty option panel behind it would only show at
+        // its edges.
+        m_views->selectTopView->setHidden(true);
         auto &help = *m_views->descripImg;
         const Picture picture = Resources::imageNamed(QStringLiteral("descrip.png"));
         help.removeAllSubviews();
@@ -394,12 +412,14 @@ void Top::optionViewOpen(const ui::Button &sender)
         help.setContentMode(ui::ContentMode::ScaleAspectFit);
         help.setImage(picture);
         help.setUserInteractionEnabled(true);
-        // On a phone the picture covers the panel's close button: a tap on it closes too.
-        auto closer = std::make_shared<ui::Button>(help.bounds());
-        closer->setTitle(QStringLiteral("close"));
-        closer->setTitleColor(Qt::transparent);
-        closer->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { hideOptionView(); });
-        help.addSubview(closer);
+        // The card closes by its own control, inside its corner, in front of everything.
+        m_closeOptionBtn = std::make_shared<ui::Button>(
+            QRectF(help.bounds().width() - kCloseOptionSize.width() - 4, 4, kCloseOptionSize.width(), kCloseOptionSize.height()));
+        m_closeOptionBtn->setTitle(QStringLiteral("close"));
+        m_closeOptionBtn->setTitleColor(Qt::transparent);
+        m_closeOptionBtn->setImage(Resources::imageNamed(QStringLiteral("leaveBtn2.png")));
+        m_closeOptionBtn->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { hideOptionView(); });
+        help.addSubview(m_closeOptionBtn);
         help.setHidden(false);
         m_views->mainView->bringSubviewToFront(&help);
     } else if (mode == QLatin1String("pick")) {
@@ -429,6 +449,8 @@ void Top::optionViewOpen(const ui::Button &sender)
         }
         addOptionPanelClose();
     }
+    const ui::ViewPtr panel = mode == QLatin1String("descrip") ? ui::ViewPtr(m_views->descripImg) : ui::ViewPtr(m_views->selectTopView);
+    ui::OverlayStack::of(m_views->mainView.get()).open(panel, [this] { hideOptionView(); });
 }
 
 void Top::hideOptionView()
@@ -441,7 +463,11 @@ void Top::hideOptionView()
     m_views->selectTopView->setHidden(true);
     // The help picture belongs to the panel and closes with it.
     m_views->descripImg->setHidden(true);
-    cateViewTopOpen();
+    auto &overlays = ui::OverlayStack::of(m_views->mainView.get());
+    overlays.closed(m_views->selectTopView.get());
+    overlays.closed(m_views->descripImg.get());
+    // The bar comes back where the screen is now: a turned tablet's bar lies higher.
+    cateViewForOrientation();
     ui::Transaction::commit();
 }
 

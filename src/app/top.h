@@ -49,6 +49,9 @@ public:
     void awakeFromNib();
 
     void cateViewTopOpen();
+    /// Builds the bar for the orientation the screen has now and shows it (after a panel
+    /// or the editor closed).
+    void cateViewForOrientation();
     void cateViewH();
     void cateViewW();
     /// Dispatches a category button by its title: "BW", "load", "ad", "back".

@@ -46,16 +46,39 @@ Picture scaledToBox(const Picture &picture, QSizeF box, const ScaleImage &scaler
 }
 } // namespace
 
+class BackPhoto::NoticeDelegate : public ui::AlertViewDelegate
+{
+public:
+    explicit NoticeDelegate(BackPhoto &owner)
+        : m_owner(owner)
+    {
+    }
+    void alertViewClickedButtonAtIndex(ui::AlertView &, int buttonIndex) override
+    {
+        m_owner.answerDamagedNotice(buttonIndex);
+    }
+
+private:
+    BackPhoto &m_owner;
+};
+
 BackPhoto::BackPhoto(std::shared_ptr<ScreenViews> views, HandOver handOver)
     : m_views(std::move(views))
     , m_handOver(std::move(handOver))
+    , m_noticeDelegate(std::make_unique<NoticeDelegate>(*this))
     , m_view(std::make_shared<ui::View>(compositorViewFrame()))
     , m_pickerView(std::make_shared<ui::View>())
 {
     m_pickerView->setBackgroundColor(QColor(0, 0, 0, 160));
 }
 
-BackPhoto::~BackPhoto() = default;
+BackPhoto::~BackPhoto()
+{
+    if (m_damagedNotice) {
+        m_damagedNotice->setDelegate(nullptr);
+        m_damagedNotice->dismissWithClickedButtonIndex(kNoticeCancelIndex, false);
+    }
+}
 
 void BackPhoto::awakeFromNib()
 {
@@ -147,7 +170,6 @@ void BackPhoto::hidePicker()
 void BackPhoto::imagePickerController(const PhotoPicker::Result &picked)
 {
     m_picking = false;
-    const QPointF pickerCentre = m_pickerView->center();
     hidePicker();
 
     if (picked.photo.isNull()) {
@@ -155,7 +177,32 @@ void BackPhoto::imagePickerController(const PhotoPicker::Result &picked)
         endIntakeWithoutPhoto();
         return;
     }
+    if (picked.damaged) {
+        // It still decodes, but part of it is made up: the user decides.
+        m_damagedPhoto = picked;
+        m_damagedNotice = std::make_shared<ui::AlertView>(
+            QStringLiteral("Part of this photo could not be read"),
+            QStringLiteral("The file ends early; the missing part will show grey."), m_noticeDelegate.get(),
+            QStringLiteral("Cancel"), QStringList{QStringLiteral("Continue")});
+        m_damagedNotice->show();
+        return;
+    }
+    takeIn(picked);
+}
 
+void BackPhoto::answerDamagedNotice(int buttonIndex)
+{
+    const PhotoPicker::Result picked = std::exchange(m_damagedPhoto, {});
+    m_damagedNotice.reset();
+    if (buttonIndex == kNoticeContinueIndex)
+        takeIn(picked);
+    else
+        endIntakeWithoutPhoto();
+}
+
+void BackPhoto::takeIn(const PhotoPicker::Result &picked)
+{
+    const QPointF pickerCentre = m_pickerView->center();
     auto spinner = m_views->waitIndicator;
     spinner->setHidesWhenStopped(true);
     ui::postToMainThread([spinner] { spinner->stopAnimating(); });

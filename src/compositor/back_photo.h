@@ -13,6 +13,7 @@
 
 #include "imaging/scale_image.h"
 #include "platform/photo_picker.h"
+#include "ui/alert_view.h"
 #include "ui/button.h"
 #include "widgets/screen_views.h"
 
@@ -40,8 +41,13 @@ public:
 
     /// Starts an intake from source "album" or "camera"; the tag is not used.
     void toAlbumiPad(const QString &tag, const QString &cOrF);
-    /// The picker returned a photo (or a file it could not read).
+    /// The picker returned a photo (or a file it could not read). A damaged photo waits for
+    /// the user's answer to the notice before it is taken in.
     void imagePickerController(const PhotoPicker::Result &picked);
+    /// The notice shown over a damaged photo, while it is up (nullptr otherwise).
+    ui::AlertView *damagedPhotoNotice() const { return m_damagedNotice.get(); }
+    static constexpr int kNoticeCancelIndex = 0;
+    static constexpr int kNoticeContinueIndex = 1;
     void imagePickerControllerDidCancel();
     /// The tablet popover was closed outside the picker.
     void popoverControllerDidDismissPopover();
@@ -79,6 +85,8 @@ public:
     static QRectF popoverAnchorLandscape() { return {110, 650, 400, 400}; }
 
 private:
+    void takeIn(const PhotoPicker::Result &picked);
+    void answerDamagedNotice(int buttonIndex);
     void layOutIntakeLayers();
     void hidePicker();
     void endIntakeWithoutPhoto();
@@ -88,6 +96,10 @@ private:
     std::shared_ptr<ScreenViews> m_views;
     HandOver m_handOver;
     std::function<void()> m_intakeEnded;
+    class NoticeDelegate;
+    std::unique_ptr<NoticeDelegate> m_noticeDelegate;
+    std::shared_ptr<ui::AlertView> m_damagedNotice;
+    PhotoPicker::Result m_damagedPhoto;
     ui::ViewPtr m_view;
     ui::ViewPtr m_pickerView;
     ScaleImage m_scaleImage;

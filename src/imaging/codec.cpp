@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -45,6 +46,27 @@ Picture decodePicture(const QByteArray &bytes)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     return decodeFrom(reader);
+}
+
+bool isImageDataComplete(const QByteArray &bytes)
+{
+    static const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
+    if (bytes.startsWith(pngSignature))
+        return bytes.contains(QByteArrayLiteral("IEND"));
+    if (bytes.startsWith(QByteArrayLiteral("\xff\xd8"))) {
+        // Entropy-coded data stuffs every 0xFF byte, so a start-of-scan or end marker found
+        // here is a real one. Thumbnails and trailers may carry their own markers: only the
+        // end after the last scan counts.
+        const qsizetype lastScan = bytes.lastIndexOf(QByteArrayLiteral("\xff\xda"));
+        return lastScan >= 0 && bytes.indexOf(QByteArrayLiteral("\xff\xd9"), lastScan) > lastScan;
+    }
+    return true;
+}
+
+bool isImageFileComplete(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && isImageDataComplete(file.readAll());
 }
 
 QByteArray encodePng(const Picture &picture, int compression)

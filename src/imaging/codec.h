@@ -12,9 +12,16 @@ namespace vimora {
 inline constexpr int kFastPngCompression = 1;
 
 /// Decodes a PNG or JPEG file, EXIF orientation applied (upright, tag Up). No picture for a
-/// missing, empty, truncated or corrupt file, or a directory.
+/// missing, empty or corrupt file, or a directory. A file cut short may still decode, the
+/// missing rows filled in by the decoder: isImageDataComplete tells.
 Picture readPicture(const QString &path);
 Picture decodePicture(const QByteArray &bytes);
+
+/// False when JPEG or PNG data ends before the picture does: a JPEG without an end marker
+/// after its last scan, a PNG without its end chunk. Other data counts as complete.
+bool isImageDataComplete(const QByteArray &bytes);
+/// The same for a file (false when it cannot be read).
+bool isImageFileComplete(const QString &path);
 
 /// PNG bytes keeping alpha; compression 0..9 (Qt's quality scale is inverted internally).
 QByteArray encodePng(const Picture &picture, int compression = kFastPngCompression);

@@ -73,6 +73,9 @@ PhotoPicker::Result readPickedPhoto(const QString &path)
         result.error = QFileInfo(path).isFile() ? QStringLiteral("The photo \"%1\" could not be read.").arg(QFileInfo(path).fileName())
                                                : QStringLiteral("\"%1\" is not a photo file.").arg(path);
         logLine(QStringLiteral("picker: %1").arg(result.error));
+    } else if (!isImageFileComplete(path)) {
+        result.damaged = true;
+        logLine(QStringLiteral("picker: %1 ends early").arg(path));
     }
     return result;
 }

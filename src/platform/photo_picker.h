@@ -38,6 +38,7 @@ public:
         Picture photo;
         QString path;   // the file picked
         QString error;  // set when the file could not be read
+        bool damaged = false; // the file ends early: part of the photo is filled in grey
     };
     using Done = std::function<void(std::optional<Result>)>;
 

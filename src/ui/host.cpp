@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "ui/scroll_view.h"
@@ -23,6 +24,7 @@ Host::Host(QSizeF screenSize, Clock *clock)
     : m_clock(clock)
     , m_window(std::make_shared<View>(QRectF(QPointF(0, 0), screenSize)))
     , m_dispatcher([this](QPointF p) { return hitTest(p); })
+    , m_overlays(std::make_unique<OverlayStack>())
 {
     m_window->setBackgroundColor(Qt::black);
     m_window->m_host = this; // from here on views ask this host for repaints
@@ -153,6 +155,38 @@ bool Host::setFocusView(View *view)
         view->focusChanged(true);
     focusViewChanged();
     return true;
+}
+
+bool Host::pressKey(QKeyEvent *event)
+{
+    for (View *v = focusView(); v; v = v->superview())
+        if (v->keyPressEvent(event))
+            return true;
+    return handleUnclaimedKey(*event);
+}
+
+bool Host::handleUnclaimedKey(const QKeyEvent &event)
+{
+    const QKeyCombination pressed = event.keyCombination();
+    for (const auto &[key, action] : m_keyCommands)
+        if (key == pressed) {
+            // A copy: the action may replace the commands.
+            const auto run = action;
+            run();
+            return true;
+        }
+    if (event.key() == Qt::Key_Escape && event.modifiers() == Qt::NoModifier && !hasModal())
+        return m_overlays->closeTopmost();
+    return false;
+}
+
+void Host::setKeyCommand(QKeyCombination key, std::function<void()> action)
+{
+    auto it = std::find_if(m_keyCommands.begin(), m_keyCommands.end(), [&](const auto &c) { return c.first == key; });
+    if (it != m_keyCommands.end())
+        m_keyCommands.erase(it);
+    if (action)
+        m_keyCommands.emplace_back(key, std::move(action));
 }
 
 bool Host::scrollWheel(QPointF windowPoint, QPointF delta)

@@ -7,15 +7,19 @@
 // from tests. The most recently created (or made current) host is Host::current(): alerts
 // show on it and views that are not on screen take focus through it.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include <QKeyCombination>
 #include <QSizeF>
 
 #include "ui/clock.h"
+#include "ui/overlay_stack.h"
 #include "ui/touch_dispatcher.h"
 #include "ui/view.h"
 
+class QKeyEvent;
 class QPainter;
 
 namespace vimora::ui {
@@ -72,6 +76,18 @@ public:
     /// an input-method composition itself. The window host tells the platform input method.
     virtual void updateInputMethod(bool /*resetComposition*/ = false) {}
 
+    /// Keys: the focused view and its superviews first; a key none of them takes is then a
+    /// key command when one is set for it, and Escape closes the topmost overlay (not while
+    /// a modal view is up). Returns whether anything took the key.
+    bool pressKey(QKeyEvent *event);
+    /// The second half of pressKey, for a window that passed the key to the views itself.
+    bool handleUnclaimedKey(const QKeyEvent &event);
+    /// Runs action for a key no view takes (Ctrl+Q quits); an empty action removes it.
+    void setKeyCommand(QKeyCombination key, std::function<void()> action);
+
+    /// The panels over this host's screen that an outside tap or Escape closes.
+    OverlayStack &overlays() { return *m_overlays; }
+
     /// A wheel or touchpad scroll at a window point; delta is how far the content should move
     /// in points (positive y brings into view what lies above). The innermost scroll view
     /// under the point that can still move that way scrolls, within its range. Returns
@@ -96,6 +112,8 @@ private:
     std::vector<ViewPtr> m_modalLayers;
     std::weak_ptr<View> m_focus;
     TouchDispatcher m_dispatcher;
+    std::unique_ptr<OverlayStack> m_overlays;
+    std::vector<std::pair<QKeyCombination, std::function<void()>>> m_keyCommands;
 };
 
 } // namespace vimora::ui

@@ -110,6 +110,7 @@ Popover::Popover(const ViewPtr &contentView)
 Popover::~Popover()
 {
     if (m_layer) {
+        OverlayStack::of(m_layer.get()).closed(m_panel.get());
         m_layer->setTouchHandler({});
         m_layer->removeAllSubviews();
         m_layer->removeFromSuperview();
@@ -165,6 +166,9 @@ void Popover::presentPopoverFromRect(const QRectF &rect, View *view, PopoverArro
     } else if (appearing) {
         host->window().addSubview(m_layer);
     }
+    // Escape closes it as an outside tap does; its own layer takes the outside taps.
+    if (appearing)
+        host->overlays().open(m_panel, [this] { tappedOutside(); }, OverlayStack::OutsideTap::Ignored);
 }
 
 void Popover::place()
@@ -190,6 +194,7 @@ void Popover::takeDown(bool animated)
     if (!layer)
         return;
     layer->setTouchHandler({});
+    OverlayStack::of(layer.get()).closed(m_panel.get());
     if (Host *host = layer->host())
         if (View *focus = host->focusView(); focus && focus->isDescendantOf(m_panel.get()))
             focus->resignFirstResponder();

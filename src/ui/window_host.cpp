@@ -179,6 +179,8 @@ protected:
         for (View *v = m_host.focusView(); v; v = v->superview())
             if (v->keyPressEvent(e))
                 return;
+        if (m_host.handleUnclaimedKey(*e))
+            return;
         if (e->key() == Qt::Key_R && control && isTablet(m_host.m_profile)) {
             m_host.setLandscape(!m_host.m_landscape);
             return;

@@ -267,7 +267,7 @@ TEST_F(HomeTest, HelpShowsThePictureAndClosingRebuildsTheBar)
     EXPECT_FALSE(views().descripImg->isHidden());
     EXPECT_TRUE(samePicture(views().descripImg->image(), "descrip.png"));
 
-    tapOn(*top().showHideBtn());
+    top().showHideToolbar(*top().showHideBtn());
     ASSERT_TRUE(views().cateViewTop->isHidden());
     tapOn(*top().closeOptionBtn());
 

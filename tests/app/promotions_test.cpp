@@ -1,5 +1,5 @@
 // The promotions panel: rows from the resource lists, the phone's panel and close button,
-// the tablet's popover, opening a row's address.
+// the tablet's popover, opening a row's address (our own pages in the guide reader).
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
@@ -45,16 +45,20 @@ TEST_F(PromotionsTest, PhonePanelListsTheRowsAndClosesBackToTheBar)
     EXPECT_TRUE(views().cateViewTop->isHidden());
     EXPECT_FALSE(ad().adView()->isHidden());
     EXPECT_EQ(ad().adView()->frame(), QRectF(0, 0, 320, 480));
-    EXPECT_EQ(ad().adTable()->frame(), QRectF(0, 0, 320, 430));
+    // A card with room around it; the list under its header.
+    EXPECT_EQ(ad().view()->frame(), QRectF(10, 10, 300, 460));
+    EXPECT_EQ(ad().adTable()->frame(), QRectF(0, AD::kHeaderHeight, 300, 460 - AD::kHeaderHeight));
     ASSERT_EQ(ad().tableViewNumberOfRowsInSection(), 3);
-    EXPECT_EQ(ad().adTable()->contentSize(), QSizeF(320, 540));
-    EXPECT_EQ(row(1).frame(), QRectF(0, 180, 320, 180));
+    EXPECT_EQ(ad().adTable()->contentSize(), QSizeF(300, 540));
+    EXPECT_EQ(row(1).frame(), QRectF(0, 180, 300, 180));
     const auto cell = ad().adTable()->cellForRowAtIndexPath({0, 2});
     ASSERT_NE(cell, nullptr);
     EXPECT_TRUE(cell->textLabel().text().isEmpty());
     EXPECT_EQ(cell->imageView().image().bitmap(), Resources::imageNamed("adWords.png").bitmap());
     ASSERT_NE(ad().closeSetViewBtn(), nullptr);
-    EXPECT_EQ(ad().closeSetViewBtn()->frame(), QRectF(245, 380, 70, 70));
+    // In the header, clear of the rows it would otherwise cover.
+    EXPECT_FALSE(ad().closeSetViewBtn()->frame().intersects(ad().adTable()->frame()));
+    EXPECT_GE(ad().closeSetViewBtn()->frame().width(), 44);
     EXPECT_EQ(ad().closeSetViewBtn()->currentTitle(), "close");
 
     tapOn(*ad().closeSetViewBtn());
@@ -68,21 +72,35 @@ TEST_F(PromotionsTest, TallPhoneUsesItsWholeScreen)
     openPanel();
 
     EXPECT_EQ(ad().adView()->frame(), QRectF(0, 0, 320, 568));
-    EXPECT_EQ(ad().adTable()->frame(), QRectF(0, 0, 320, 568));
-    EXPECT_EQ(ad().closeSetViewBtn()->frame(), QRectF(245, 498, 70, 70));
+    EXPECT_EQ(ad().view()->frame(), QRectF(10, 10, 300, 548));
+    EXPECT_EQ(ad().adTable()->frame(), QRectF(0, AD::kHeaderHeight, 300, 548 - AD::kHeaderHeight));
 }
 
-TEST_F(PromotionsTest, ARowOpensItsPageAmongTheResources)
+TEST_F(PromotionsTest, ARowOpensItsPageInTheReaderAndOtherAddressesOutside)
 {
     launch(DeviceProfile::Phone480);
     openPanel();
 
     tapOn(row(0));
 
+    // Our own page opens here, in place of the list; nothing goes to the desktop.
+    EXPECT_TRUE(opened.isEmpty());
+    GuideReader &reader = ad().guideReader();
+    ASSERT_TRUE(reader.isOpen());
+    EXPECT_TRUE(reader.currentPage().toLocalFile().endsWith("guide/index.html"));
+    EXPECT_TRUE(QFileInfo::exists(reader.currentPage().toLocalFile()));
+    EXPECT_TRUE(ad().adView()->isHidden());
+
+    reader.followLink(QUrl("https://example.org/a"));
     ASSERT_EQ(opened.size(), 1);
-    EXPECT_TRUE(opened[0].isLocalFile());
-    EXPECT_TRUE(opened[0].toLocalFile().endsWith("guide/index.html"));
-    EXPECT_TRUE(QFileInfo::exists(opened[0].toLocalFile()));
+    EXPECT_EQ(opened[0], QUrl("https://example.org/a"));
+    EXPECT_FALSE(host->hasModal());
+
+    // Where nothing can open it, the user is told rather than left waiting.
+    ad().setUrlOpener([](const QUrl &) { return false; });
+    reader.followLink(QUrl("https://example.org/b"));
+    EXPECT_TRUE(host->hasModal());
+
     EXPECT_EQ(AD::addressForEntry("https://example.org/a"), QUrl("https://example.org/a"));
     EXPECT_FALSE(AD::addressForEntry("").isValid());
 }
@@ -101,13 +119,15 @@ TEST_F(PromotionsTest, TabletPopoverLeavesTheBarVisibleAndClosesOnAnOutsideTap)
     const QRectF panel = ad().popoverSetView()->panel().frame();
     EXPECT_LE(panel.bottom(), 920);
     EXPECT_EQ(ad().view()->frame().size(), QSizeF(320, 480));
-    EXPECT_EQ(ad().adTable()->frame(), QRectF(0, 0, 320, 480));
-    EXPECT_EQ(ad().closeSetViewBtn(), nullptr);
+    EXPECT_EQ(ad().adTable()->frame(), QRectF(0, AD::kHeaderHeight, 320, 480 - AD::kHeaderHeight));
 
     tapOn(row(1));
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_TRUE(opened[0].toLocalFile().endsWith("guide/effects.html"));
+    host->advance(1);
+    EXPECT_TRUE(ad().guideReader().currentPage().toLocalFile().endsWith("guide/effects.html"));
+    EXPECT_FALSE(ad().popoverSetView()->isPopoverVisible());
+    ad().guideReader().close();
 
+    tapOn(*top().categoryButton(2));
     host->tap(QPointF(100, 100));
     host->advance(1);
     EXPECT_FALSE(ad().popoverSetView()->isPopoverVisible());

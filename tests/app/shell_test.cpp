@@ -10,13 +10,19 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <QKeyEvent>
+
 #include "app/application_shell.h"
+#include "app/command_line.h"
+#include "app/launch.h"
 #include "app/rotate_me.h"
 #include "app/top.h"
 #include "app/vimora_app_delegate.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
 #include "platform/settings.h"
+#include "platform/log.h"
+#include "support/stderr_capture.h"
 #include "support/temp_home.h"
 
 using namespace vimora;
@@ -85,6 +91,47 @@ TEST_F(ShellTest, ClosingTheWindowRunsTheCleanUp)
 
     EXPECT_TRUE(tmpEntries().isEmpty()) << tmpEntries().join(", ").toStdString();
     EXPECT_TRUE(QFile::exists(AppHome::documentsDir() + "/kept.png"));
+}
+
+TEST_F(ShellTest, CtrlQQuitsWithTheCleanUp)
+{
+    ApplicationShell shell(DeviceProfile::Tablet);
+    shell.show();
+    leaveWorkingFiles();
+
+    QTimer::singleShot(0, shell.host().widget(), [&shell] {
+        QKeyEvent ctrlQ(QEvent::KeyPress, Qt::Key_Q, Qt::ControlModifier);
+        QApplication::sendEvent(shell.host().widget(), &ctrlQ);
+    });
+    QApplication::exec();
+
+    EXPECT_TRUE(tmpEntries().isEmpty()) << tmpEntries().join(", ").toStdString();
+}
+
+TEST_F(ShellTest, InternalLinesGoToTheHomesLogFileAndToStandardErrorOnlyWhenVerbose)
+{
+    const QString path = logFileIn(AppHome::root());
+    {
+        test::StderrCapture err;
+        startLogging(false);
+        ApplicationShell shell(DeviceProfile::Tablet);
+        EXPECT_EQ(err.text(), QByteArray());
+    }
+    qInstallMessageHandler(nullptr);
+    EXPECT_EQ(logFilePath(), path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray lines = file.readAll();
+    EXPECT_TRUE(lines.contains("typeStr:HIDE\n")) << lines.toStdString();
+    EXPECT_TRUE(lines.contains("statusBarOrientation: portrait\n"));
+
+    test::StderrCapture err;
+    startLogging(CommandLine::parse({"vimora", "--verbose"}, std::nullopt).verbose());
+    logLine("topOrButtom:2");
+    EXPECT_EQ(err.text(), QByteArray("topOrButtom:2\n"));
+    qInstallMessageHandler(nullptr);
+    setLogToStandardError(false);
+    setLogFile({});
 }
 
 TEST_F(ShellTest, ATerminationSignalRunsTheCleanUp)

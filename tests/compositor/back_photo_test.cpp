@@ -48,6 +48,14 @@ QSize fileImageSize(const QString &name)
     return QImageReader(AppHome::tempDir() + '/' + name).size();
 }
 
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+    return path;
+}
+
 QStringList tmpFiles()
 {
     return QDir(AppHome::tempDir()).entryList(QDir::Files, QDir::Name);
@@ -275,11 +283,7 @@ TEST_F(IntakeTest, AnUnreadablePickShowsAnAlertAndChangesNothing)
 TEST_F(IntakeTest, EmptyCorruptAndTruncatedFilesFromThePicker)
 {
     QTemporaryDir dir;
-    auto write = [&](const QString &name, const QByteArray &bytes) {
-        QFile f(dir.path() + '/' + name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    };
+    auto write = [&](const QString &name, const QByteArray &bytes) { writeFile(dir.path() + '/' + name, bytes); };
     const QByteArray png = encodePng(quadrantPhoto(200, 100));
     const QByteArray jpeg = encodeJpeg(quadrantPhoto(200, 100), 1.0);
     write("empty.jpg", {});
@@ -300,11 +304,57 @@ TEST_F(IntakeTest, EmptyCorruptAndTruncatedFilesFromThePicker)
     EXPECT_TRUE(handOvers.empty());
     EXPECT_TRUE(tmpFiles().isEmpty());
 
-    // The JPEG decoder gives what the stream holds and fills the missing rows.
+    EXPECT_EQ(intakesEnded, 3);
+}
+
+TEST_F(IntakeTest, ADamagedPhotoThatStillDecodesAsksBeforeItOpens)
+{
+    QTemporaryDir dir;
+    auto write = [&](const QString &name, const QByteArray &bytes) { return writeFile(dir.path() + '/' + name, bytes); };
+    const QByteArray jpeg = encodeJpeg(quadrantPhoto(200, 100), 1.0);
+    const QString truncated = write("truncated.jpg", jpeg.left(jpeg.size() / 3));
+    const QString endless = write("endless.jpg", jpeg.left(jpeg.size() - 2));
+    const QString trailer = write("trailer.jpg", jpeg + QByteArrayLiteral("\xff\xd8 maker notes"));
+
+    // A whole photo opens without a word, whatever follows its end; one missing only its
+    // end marker is damaged.
+    EXPECT_FALSE(readPickedPhoto(trailer).damaged);
+    EXPECT_TRUE(readPickedPhoto(endless).damaged);
+
+    // Cancel: nothing is written, the editor is not called, the home screen is told.
     back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
-    picker->pending(readPickedPhoto(dir.path() + "/truncated.jpg"));
+    const PhotoPicker::Result damaged = readPickedPhoto(truncated);
+    ASSERT_FALSE(damaged.photo.isNull()); // the decoder fills in the missing rows
+    ASSERT_TRUE(damaged.damaged);
+    picker->pending(damaged);
+    host->runPending();
+    ui::AlertView *notice = shownAlert();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice, back->damagedPhotoNotice());
+    EXPECT_EQ(notice->title(), QStringLiteral("Part of this photo could not be read"));
+    EXPECT_EQ(notice->buttonTitleAtIndex(BackPhoto::kNoticeCancelIndex), QStringLiteral("Cancel"));
+    EXPECT_EQ(notice->buttonTitleAtIndex(BackPhoto::kNoticeContinueIndex), QStringLiteral("Continue"));
+    EXPECT_TRUE(handOvers.empty());
+    EXPECT_TRUE(tmpFiles().isEmpty());
+    host->tap(notice->convertRectTo(notice->buttonAtIndex(BackPhoto::kNoticeCancelIndex)->frame(), nullptr).center());
+    host->advance(1);
+    EXPECT_FALSE(host->hasModal());
+    EXPECT_EQ(back->damagedPhotoNotice(), nullptr);
+    EXPECT_TRUE(handOvers.empty());
+    EXPECT_TRUE(tmpFiles().isEmpty());
+    EXPECT_EQ(intakesEnded, 1);
+
+    // Continue: the photo opens as far as it goes.
+    back->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+    picker->pending(readPickedPhoto(truncated));
+    host->runPending();
+    notice = shownAlert();
+    ASSERT_NE(notice, nullptr);
+    host->tap(notice->convertRectTo(notice->buttonAtIndex(BackPhoto::kNoticeContinueIndex)->frame(), nullptr).center());
+    host->advance(1);
     ASSERT_EQ(handOvers.size(), 1u);
     EXPECT_EQ(fileImageSize(handOvers[0].origins[0]), QSize(200, 100));
+    EXPECT_EQ(intakesEnded, 1);
 }
 
 TEST_F(IntakeTest, AWorkingCopyThatCannotBeWrittenIsNotHandedOn)

@@ -9,7 +9,8 @@
 #   first_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
 #
 # With a third argument the home, editor and cut screenshots are kept there as
-# screens-<device>-{home,editor,cut}.png, and the picker's as picker-<device>-{albums,grid}.png. VIMORA_E2E_SCREEN (default 1280x1100) sizes the
+# screens-<device>-{home,editor,cut}.png, the picker's as picker-<device>-{albums,grid}.png.
+# VIMORA_E2E_SCREEN (default 1280x1100) sizes the
 # virtual screen; where the window is smaller than the device's screen in points, everything
 # below is mapped through the window's scale, the whole screen must be visible, and the kept
 # screenshot is the whole virtual screen after the cut, as screens-<device>-<screen>.png.
@@ -18,29 +19,10 @@ set -euo pipefail
 app=$1
 device=$2
 keep=${3:-}
-
-screen=${VIMORA_E2E_SCREEN:-1280x1100}
 route=${VIMORA_E2E_ROUTE:-picker}
-if [ -z "${VIMORA_E2E_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 ${screen}x24" env VIMORA_E2E_DISPLAY=1 "$0" "$@"
-fi
 
-work=$(mktemp -d)
-export VIMORA_HOME=$work/home VIMORA_PHOTOS=$work/photos
-mkdir -p "$VIMORA_HOME" "$VIMORA_PHOTOS"
-log=$work/app.log
-pid=
-finish() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap finish EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- application log ---" >&2
-  cat "$log" >&2 || true
-  exit 1
-}
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
 
 # Every place below is in window points, from the screens' fixed layout: the album button is
 # the bar's second button; the editor shows a 4:3 photo centred (650 wide on a tablet, 300 on
@@ -63,35 +45,14 @@ done_button="35 35"
 photo=$VIMORA_PHOTOS/photo.jpg
 convert -size 1600x1200 gradient:orange-navy -fill white -draw "circle 500,400 500,600" \
   -fill '#20c040' -draw "rectangle 900,700 1100,900" "$photo"
-
-"$app" --device "$device" >"$log" 2>&1 &
-pid=$!
-
-wid=
-for _ in $(seq 100); do
-  wid=$(xdotool search --onlyvisible --name '^Vimora$' 2>/dev/null | head -1 || true)
-  [ -n "$wid" ] && break
-  sleep 0.2
+# An album of a few more, so the picker's list has more than the saved photos.
+mkdir -p "$VIMORA_PHOTOS/Trips"
+for hue in 0 60 120 180 240 300; do
+  convert -size 400x300 "gradient:hsl($hue,80%,60%)-hsl($(((hue + 90) % 360)),70%,30%)" "$VIMORA_PHOTOS/Trips/trip$hue.jpg"
 done
-[ -n "$wid" ] || fail "no Vimora window"
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-win_x=$X win_y=$Y
 
-# The device's screen scaled into the window: one factor, centred.
-read -r pw ph <<<"$points"
-read -r scale off_x off_y shown_w shown_h <<<"$(awk -v w="$WIDTH" -v h="$HEIGHT" -v pw="$pw" -v ph="$ph" 'BEGIN{
-  s = w / pw; if (h / ph < s) s = h / ph
-  printf "%.6f %.3f %.3f %d %d", s, (w - pw * s) / 2, (h - ph * s) / 2, pw * s + 0.5, ph * s + 0.5 }')"
-read -r screen_w screen_h <<<"${screen/x/ }"
-[ $((X + WIDTH)) -le "$screen_w" ] && [ $((Y + HEIGHT)) -le "$screen_h" ] \
-  || fail "the window (${WIDTH}x${HEIGHT} at $X,$Y) does not fit the ${screen} screen"
-awk -v s="$scale" 'BEGIN{exit !(s > 0.3 && s <= 1)}' || fail "the window shows the screen at $scale pixels per point"
+start_app
 
-at() {
-  xdotool mousemove "$(awk -v a="$1" -v x="$win_x" -v o="$off_x" -v s="$scale" 'BEGIN{printf "%d", x+o+a*s+0.5}')" \
-    "$(awk -v a="$2" -v y="$win_y" -v o="$off_y" -v s="$scale" 'BEGIN{printf "%d", y+o+a*s+0.5}')"
-}
-click() { at "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.5; }
 # A drag in small steps, as a finger moves.
 drag() {
   local x=$1 y=$2 dx=$3 dy=$4
@@ -103,10 +64,9 @@ drag() {
   done
   xdotool mouseup 1; sleep 0.5
 }
-# Screenshots in points: the shown screen cut out of the window and brought back to its size.
+# Screenshots in points, some kept.
 shot() {
-  import -window "$wid" "$work/$1-window.png"
-  convert "$work/$1-window.png" -crop "${shown_w}x${shown_h}+${off_x%.*}+${off_y%.*}" +repage -resize "${pw}x${ph}!" "$work/$1.png"
+  screen_shot "$1"
   if [ -n "$keep" ]; then
     if [ "$screen" = 1280x1100 ]; then
       case $1 in
@@ -128,17 +88,15 @@ shot home
 click $album
 sleep 1
 shot picker-albums
-# The library picker is up: nothing chosen yet, no file dialog.
 xdotool search --onlyvisible --name 'Choose a photo' >/dev/null 2>&1 && fail "the album opened the file dialog, not the picker"
 
 if [ "$route" = picker ]; then
   click $first_album
   sleep 1
-  grep -q "did select" "$log" || fail "the album row did not open"
+  grep -q "did select" "$log" "$VIMORA_HOME/vimora.log" 2>/dev/null || fail "the album row did not open"
   click $first_photo
   shot picker-grid
   click $picker_done
-  grep -q "doneAction" "$log" || fail "Done did not finish the picker"
 else
   click $other
   dialog=
@@ -211,7 +169,7 @@ read -r top_red top_blue <<<"$top_colour"
 awk -v r="$top_red" -v b="$top_blue" 'BEGIN{exit !(r > 0.6 && b < 0.4)}' \
   || fail "the photo around the piece is not upright (top edge red $top_red, blue $top_blue)"
 
-if grep -q "missing resource:" "$log"; then fail "a resource was missing"; fi
+if grep -q "missing resource:" "$VIMORA_HOME/vimora.log"; then fail "a resource was missing"; fi
 
 kill -TERM "$pid"
 wait "$pid" || fail "the application did not exit cleanly"

@@ -1,0 +1,67 @@
+#pragma once
+
+// Panels laid over a screen (help cards, lists, popovers, readers) close the same three
+// ways: by their own close control, by a tap outside them, and by Escape, which closes the
+// most recently opened panel that is still shown. The screen that owns a panel opens it
+// here with the action that closes it; the stack calls that action for the outside tap and
+// for Escape, and the owner's close control calls it too.
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "ui/view.h"
+
+namespace vimora::ui {
+
+class OverlayStack
+{
+public:
+    enum class OutsideTap {
+        Closes,  // a clear backdrop behind the panel takes the tap and closes the panel
+        Ignored, // the panel handles what lies outside it itself (a popover's own layer)
+    };
+    using CloseAction = std::function<void()>;
+
+    OverlayStack();
+    ~OverlayStack();
+    OverlayStack(const OverlayStack &) = delete;
+    OverlayStack &operator=(const OverlayStack &) = delete;
+
+    /// The stack of the host view is on (else the current host's; else one kept for views
+    /// that are on no host).
+    static OverlayStack &of(const View *view);
+
+    /// Registers panel as open, on top. The backdrop of OutsideTap::Closes goes into the
+    /// panel's superview just behind it, covering that superview: a touch there, outside the
+    /// panel and the views in front of it, runs close and goes no further. Opening a panel
+    /// that is open again moves it to the top with a fresh backdrop. Call it after the panel
+    /// is in its superview.
+    void open(const ViewPtr &panel, CloseAction close, OutsideTap outside = OutsideTap::Closes);
+    /// The owner closed the panel: forget it and take its backdrop away. Unknown panels are
+    /// ignored. A panel found hidden or off screen is forgotten anyway.
+    void closed(const View *panel);
+    /// Runs the close action of the most recently opened panel still shown; false when
+    /// there is none.
+    bool closeTopmost();
+    /// Closes every panel still shown, the most recent first.
+    void closeAll();
+
+    bool isOpen(const View *panel) const;
+    /// Panels open and shown.
+    int count() const;
+    /// The backdrop behind a panel (nullptr when none).
+    View *backdropOf(const View *panel) const;
+
+private:
+    struct Entry;
+    void prune();
+    void runClose(const View *panel);
+
+    std::vector<std::shared_ptr<Entry>> m_entries; // oldest first
+};
+
+/// True when view and all its ancestors are shown and it hangs in a host's window.
+bool isShownOnScreen(const View &view);
+
+} // namespace vimora::ui

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The home screen's panels on the real binary in a virtual display: Help closes by Escape and
+# by a tap outside it, the Guide list opens a page in the in-app reader, which Escape closes,
+# each time back to the home screen as it was. A photo cut short asks before it opens and
+# opens on Continue. Then Ctrl+Q quits with the clean-up, and the internal lines went to the
+# log file, not to the terminal.
+#
+#   home_panels.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
+#
+# With a third argument the reader's screenshot is kept there as guide-reader-<device>.png.
+set -euo pipefail
+
+app=$1
+device=$2
+keep=${3:-}
+
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
+
+# Points from the home screen's layout: Help at the top left, Guide the bar's third
+# button; the Guide list's first row (a popover above the bar on a tablet, a card on a phone)
+# and a point outside every panel.
+case $device in
+  tablet)    points="768 1024"; help="125 26"; guide="497 971"; first_row="440 560"; outside="700 700"; album="267 971"; other="372 871"; continue="450 562" ;;
+  phone-480) points="320 480"; help="125 26"; guide="177 447"; first_row="160 150"; outside="300 470"; album="107 447"; other="257 457"; continue="227 291" ;;
+  *) echo "unknown device $device" >&2; exit 2 ;;
+esac
+
+# A photo whose file ends early: it still decodes, grey where the data is missing.
+convert -size 1600x1200 gradient:orange-navy "$work/whole.jpg"
+head -c 60000 "$work/whole.jpg" >"$VIMORA_PHOTOS/cut-short.jpg"
+
+# A working file left from an earlier job: quitting must clear it.
+mkdir -p "$VIMORA_HOME/tmp"
+echo x >"$VIMORA_HOME/tmp/Tem.png"
+
+start_app
+
+key() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; xdotool key "$1"; sleep 0.8; }
+shot() { screen_shot "$1"; }
+# How far two screenshots differ (0 = the same).
+differ() { compare -metric RMSE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/' || true; }
+same() { awk -v e="$(differ "$1" "$2")" 'BEGIN{exit !(e < 0.01)}'; }
+
+# The home screen once it has settled: two equal, non-blank screenshots in a row.
+shot home
+for _ in $(seq 30); do
+  sleep 0.5
+  mv "$work/home.png" "$work/before.png"
+  shot home
+  std=$(convert "$work/home.png" -format '%[fx:standard_deviation]' info:)
+  same home before && awk -v s="$std" 'BEGIN{exit !(s > 0.05)}' && break
+done
+
+click $help
+shot help
+same help home && fail "Help did not open"
+key Escape
+shot after-help-escape
+same after-help-escape home || fail "Escape did not close Help ($(differ after-help-escape home))"
+
+click $help
+click $outside
+shot after-help-tap
+same after-help-tap home || fail "a tap outside did not close Help ($(differ after-help-tap home))"
+
+click $guide
+shot guide
+same guide home && fail "Guide did not open its list"
+click $first_row
+shot reader
+same reader guide && fail "the first row did not open the guide page"
+[ -z "$keep" ] || cp "$work/reader.png" "$keep/guide-reader-$device.png"
+# The reader shows the page's dark ground over most of the screen.
+dark=$(convert "$work/reader.png" -gravity south -crop 70%x30%+0+20 +repage -format '%[fx:mean]' info:)
+awk -v m="$dark" 'BEGIN{exit !(m < 0.35)}' || fail "the reader does not show a page (mean $dark)"
+key Escape
+shot after-reader
+same after-reader home || fail "Escape did not close the reader back to the home screen ($(differ after-reader home))"
+
+click $album
+sleep 1
+# The album opens the library picker; the dialog is behind "Other location...".
+click $other
+dialog=
+for _ in $(seq 50); do
+  dialog=$(xdotool search --onlyvisible --name 'Choose a photo' 2>/dev/null | head -1 || true)
+  [ -n "$dialog" ] && break
+  sleep 0.2
+done
+[ -n "$dialog" ] || fail "the album did not open the photo dialog"
+xdotool windowfocus --sync "$dialog"
+sleep 0.3
+xdotool type --delay 15 "$VIMORA_PHOTOS/cut-short.jpg"
+xdotool key Return
+sleep 1.5
+grep -q "cut-short.jpg ends early" "$VIMORA_HOME/vimora.log" || fail "the photo cut short was not noticed"
+[ -f "$VIMORA_HOME/tmp/Origin.png" ] && fail "the photo cut short opened without asking"
+shot notice
+same notice home && fail "no notice over the photo cut short"
+click $continue
+for _ in $(seq 50); do [ -f "$VIMORA_HOME/tmp/Origin.png" ] && break; sleep 0.2; done
+[ -f "$VIMORA_HOME/tmp/Origin.png" ] || fail "Continue did not open the photo cut short"
+
+key ctrl+q
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not quit"
+wait "$pid" || fail "the application did not exit cleanly"
+pid=
+remaining=$(ls -A "$VIMORA_HOME/tmp")
+[ -z "$remaining" ] || fail "tmp/ not emptied on Ctrl+Q: $remaining"
+
+grep -q "statusBarOrientation: portrait" "$VIMORA_HOME/vimora.log" || fail "no internal lines in the log file"
+if grep -q "typeStr:\|statusBarOrientation" "$log"; then fail "internal lines reached the terminal"; fi
+if grep -q "missing resource:" "$VIMORA_HOME/vimora.log"; then fail "a resource was missing"; fi
+echo "home panels on $device: ok"

@@ -1,0 +1,75 @@
+# Shared by the end-to-end scripts, sourced once app, device and points (the device's screen
+# in points, "768 1024") are set: a virtual display of VIMORA_E2E_SCREEN (default 1280x1100),
+# a throw-away home and photo library, the application in its window, the pointer and
+# screenshots in the device's points through the window's scale, and fail() with the
+# application's output and log.
+
+screen=${VIMORA_E2E_SCREEN:-1280x1100}
+# The display number search starts at a random place: other virtual displays on the machine
+# start theirs at 99, and two searches racing for one number leave one without a display.
+if [ -z "${VIMORA_E2E_DISPLAY:-}" ]; then
+  exec xvfb-run -a -n $((100 + RANDOM % 5000)) -s "-screen 0 ${screen}x24" env VIMORA_E2E_DISPLAY=1 "$0" "$@"
+fi
+
+work=$(mktemp -d)
+export VIMORA_HOME=$work/home VIMORA_PHOTOS=$work/photos
+mkdir -p "$VIMORA_HOME" "$VIMORA_PHOTOS"
+log=$work/app.log
+pid=
+finish() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap finish EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- application output and log ---" >&2
+  cat "$log" "$VIMORA_HOME/vimora.log" >&2 || true
+  exit 1
+}
+
+# Starts the application for $device, finds its window (wid, win_x, win_y) and how the
+# device's screen is scaled into it: one factor, centred (scale, off_x, off_y, shown_w,
+# shown_h). The whole window must fit the virtual screen.
+# On a loaded machine the new display sometimes refuses the first connection: the
+# application then stops at once, and is started again.
+start_app() {
+  wid=
+  for _ in 1 2 3; do
+    "$app" --device "$device" >"$log" 2>&1 &
+    pid=$!
+    for _ in $(seq 100); do
+      wid=$(xdotool search --onlyvisible --name '^Vimora$' 2>/dev/null | head -1 || true)
+      [ -n "$wid" ] && break
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.2
+    done
+    [ -n "$wid" ] && break
+    wait "$pid" 2>/dev/null || true
+    grep -q "could not connect to display" "$log" || break
+    sleep 1
+  done
+  [ -n "$wid" ] || fail "no Vimora window"
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  win_x=$X win_y=$Y
+  read -r pw ph <<<"$points"
+  read -r scale off_x off_y shown_w shown_h <<<"$(awk -v w="$WIDTH" -v h="$HEIGHT" -v pw="$pw" -v ph="$ph" 'BEGIN{
+    s = w / pw; if (h / ph < s) s = h / ph
+    printf "%.6f %.3f %.3f %d %d", s, (w - pw * s) / 2, (h - ph * s) / 2, pw * s + 0.5, ph * s + 0.5 }')"
+  read -r screen_w screen_h <<<"${screen/x/ }"
+  [ $((X + WIDTH)) -le "$screen_w" ] && [ $((Y + HEIGHT)) -le "$screen_h" ] \
+    || fail "the window (${WIDTH}x${HEIGHT} at $X,$Y) does not fit the ${screen} screen"
+  awk -v s="$scale" 'BEGIN{exit !(s > 0.3 && s <= 1)}' || fail "the window shows the screen at $scale pixels per point"
+}
+
+at() {
+  xdotool mousemove "$(awk -v a="$1" -v x="$win_x" -v o="$off_x" -v s="$scale" 'BEGIN{printf "%d", x+o+a*s+0.5}')" \
+    "$(awk -v a="$2" -v y="$win_y" -v o="$off_y" -v s="$scale" 'BEGIN{printf "%d", y+o+a*s+0.5}')"
+}
+click() { at "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.5; }
+# A screenshot in points, $work/NAME.png: the shown screen cut out of the window and brought
+# back to its size.
+screen_shot() {
+  import -window "$wid" "$work/$1-window.png"
+  convert "$work/$1-window.png" -crop "${shown_w}x${shown_h}+${off_x%.*}+${off_y%.*}" +repage -resize "${pw}x${ph}!" "$work/$1.png"
+}
