@@ -47,7 +47,7 @@ TileGrid tileGrid()
 
 void CutImage::toAlbumiPad(int /*ignored*/)
 {
-    // The file dialog stands in for the tablet's popover and the phone's full-screen picker.
+    // The library picker: a popover on a tablet, the whole screen on a phone.
     PhotoPicker::current().present(PhotoPicker::Source::Album, [this](std::optional<PhotoPicker::Result> result) {
         if (!result) {
             imagePickerControllerDidCancel();
@@ -63,6 +63,9 @@ void CutImage::toAlbumiPad(int /*ignored*/)
 void CutImage::changeFoto()
 {
     PhotoPicker::current().dismiss();
+    // On a tablet the popover rises from the bottom bar, whichever way the screen is turned.
+    const QRectF anchor = Device::isLandscape() ? QRectF(200, 675, 400, 400) : QRectF(200, 915, 400, 400);
+    PhotoPicker::current().setPopoverAnchor(anchor, ui::PopoverArrowDirectionDown);
     toAlbumiPad(0);
 }
 
