@@ -127,3 +127,30 @@ TEST_F(LibraryPickerTest, AnUnreadablePickIsReportedNotDropped)
     EXPECT_TRUE(m_result->photo.isNull());
     EXPECT_FALSE(m_result->error.isEmpty());
 }
+
+TEST_F(LibraryPickerTest, TurningATabletLaysAFullScreenGridOutAgain)
+{
+    Device::setProfile(DeviceProfile::Tablet);
+    Device::setOrientation(InterfaceOrientation::Portrait);
+    ui::HeadlessHost host(QSizeF(768, 1024));
+    host.setRootView(std::make_shared<ui::View>(QRectF(0, 0, 768, 1024)));
+    auto picker = std::make_shared<QvImagePickerController>(nullptr);
+    picker->setLibrary(m_library, {});
+    picker->setFrame(QRectF(0, 0, 768, 1024));
+    host.rootView()->addSubview(picker);
+    auto &albums = picker->albumsController();
+    albums.view();
+    ASSERT_TRUE(test::waitUntil(host, [&] { return !albums.isLoading() && !albums.assetGroups().empty(); }));
+    auto grid = albums.openAlbum(0);
+    grid->view();
+    ASSERT_TRUE(test::waitUntil(host, [&] { return grid->isLoaded(); }));
+    EXPECT_EQ(grid->layout().itemsPerRow, 8);
+
+    Device::setOrientation(InterfaceOrientation::LandscapeLeft);
+    picker->setFrame(QRectF(0, 0, 1024, 768));
+    picker->orientationChanged();
+    EXPECT_EQ(grid->layout().itemsPerRow, 12);
+    EXPECT_DOUBLE_EQ(grid->tableView()->rowHeight(), (1024 - 900) / 13.0 + 75);
+    Device::setOrientation(InterfaceOrientation::Portrait);
+    picker->removeFromSuperview();
+}
