@@ -25,7 +25,7 @@ bool isDecodablePicture(const QString &path)
     return !size.isValid() || !size.isEmpty();
 }
 
-std::vector<PhotoAsset> albumPhotos(const QString &folder)
+std::vector<PhotoAsset> albumPhotos(const QString &folder, const KnownPicture &known)
 {
     std::vector<PhotoAsset> photos;
     const QDir dir(folder);
@@ -39,8 +39,8 @@ std::vector<PhotoAsset> albumPhotos(const QString &folder)
         pool->setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
         return pool;
     }();
-    const QList<bool> decodable = QtConcurrent::blockingMapped(headerReaders, entries, [](const QFileInfo &entry) {
-        return isDecodablePicture(entry.absoluteFilePath());
+    const QList<bool> decodable = QtConcurrent::blockingMapped(headerReaders, entries, [&known](const QFileInfo &entry) {
+        return (known && entry.size() > 0 && known(entry)) || isDecodablePicture(entry.absoluteFilePath());
     });
     photos.reserve(entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i) {

@@ -4,8 +4,10 @@
 // pictures directly inside them. Everything here reads the disk and may be called from any
 // thread; nothing recurses, so symlink loops cannot trap it.
 
+#include <functional>
 #include <vector>
 
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -34,9 +36,12 @@ struct PhotoAlbum
 /// Whether a file is a picture we can decode (header check only: cheap enough for 10 000).
 bool isDecodablePicture(const QString &path);
 
+/// Says a file is a picture without reading it (a thumbnail made from it earlier).
+using KnownPicture = std::function<bool(const QFileInfo &file)>;
+
 /// The photos of an album folder, by file name; zero-byte, unreadable and non-picture files
 /// are left out. A missing folder has none.
-std::vector<PhotoAsset> albumPhotos(const QString &folder);
+std::vector<PhotoAsset> albumPhotos(const QString &folder, const KnownPicture &known = {});
 
 /// The albums of a library: its top folder as saved photos, every sub-folder, then each
 /// extra folder (the user's pictures folder) that exists and is not the library itself.

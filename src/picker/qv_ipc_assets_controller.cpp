@@ -92,7 +92,8 @@ void QvIPCAssetsController::loadAssets()
     const QString folder = m_album.folder;
     std::weak_ptr<bool> alive = m_alive;
     QThreadPool::globalInstance()->start([this, alive, folder] {
-        std::vector<PhotoAsset> assets = albumPhotos(folder);
+        const ThumbnailCache &cache = ThumbnailCache::shared();
+        std::vector<PhotoAsset> assets = albumPhotos(folder, [&cache](const QFileInfo &file) { return cache.hasDiskCopy(file); });
         ui::postToMainThread([this, alive, assets = std::move(assets)] {
             if (const auto live = alive.lock(); live && *live)
                 setAssets(assets);

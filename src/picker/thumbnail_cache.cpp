@@ -22,9 +22,8 @@ namespace {
 constexpr std::size_t kMemoryLimit = 600;
 constexpr int kWorkers = 2;
 
-QString diskFile(const QString &folder, int side, const QString &path)
+QString diskFile(const QString &folder, int side, const QFileInfo &info)
 {
-    const QFileInfo info(path);
     const QByteArray key = QStringLiteral("%1|%2|%3|%4")
                                .arg(info.absoluteFilePath())
                                .arg(info.size())
@@ -88,7 +87,12 @@ QImage ThumbnailCache::cached(const QString &path) const
 
 QString ThumbnailCache::diskPath(const QString &path) const
 {
-    return diskFile(m_state->folder, m_state->side, path);
+    return diskFile(m_state->folder, m_state->side, QFileInfo(path));
+}
+
+bool ThumbnailCache::hasDiskCopy(const QFileInfo &file) const
+{
+    return QFileInfo::exists(diskFile(m_state->folder, m_state->side, file));
 }
 
 QImage ThumbnailCache::makeThumbnail(const QString &path, int side)
@@ -141,7 +145,7 @@ void ThumbnailCache::request(const QString &path, Ready ready)
             state->pending.pop_back();
         }
         // Each job serves the newest request, not necessarily the one that queued it.
-        const QString file = diskFile(state->folder, state->side, next);
+        const QString file = diskFile(state->folder, state->side, QFileInfo(next));
         QImage image;
         if (QFileInfo::exists(file))
             image = QImage(file);

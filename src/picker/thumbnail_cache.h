@@ -9,6 +9,7 @@
 #include <memory>
 
 #include <QImage>
+#include <QFileInfo>
 #include <QString>
 
 namespace vimora::picker {
@@ -41,6 +42,9 @@ public:
     /// The disk file that holds a photo's thumbnail (keyed by path, size and modification
     /// time, so an edited photo gets a new one).
     QString diskPath(const QString &path) const;
+    /// Whether a thumbnail of this very file (same size and time) is on disk: proof that it
+    /// decodes, cheaper than reading its header.
+    bool hasDiskCopy(const QFileInfo &file) const;
     /// Cuts a photo down to a square thumbnail: the centre square, scaled to side pixels.
     static QImage makeThumbnail(const QString &path, int side);
 
