@@ -128,6 +128,7 @@ VIMORA_BENCH(KernelGaussianBlurSigma3,
                                            std::copy_n(b.b, px.count, px.b);
                                            std::copy_n(b.a, px.count, px.a);
                                        })));
+VIMORA_BENCH(CopyOfThePhoto, Picture(p.bitmap().copy()));
 VIMORA_BENCH(KernelIdentityRoundTrip,
              Picture(kernels::mapStraight(p.bitmap(), kernels::regionOf(p.bitmap()), kernels::Space::Linear,
                                           [](kernels::PixelRow &) {})));
@@ -158,6 +159,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    const bench::CompetingLoad load;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

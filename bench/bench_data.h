@@ -1,6 +1,11 @@
 #pragma once
 
 #include <cmath>
+#include <cstdlib>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QImage>
 
@@ -26,5 +31,36 @@ inline Picture benchPhoto(const char *name = "photo_2000x1500.jpg", int w = 2000
     }
     return Picture(image);
 }
+
+/// With VIMORA_BENCH_BUSY_CORE=n in the environment, a spinning process pinned to core n by
+/// taskset runs while the suite does: the machine as it is when another program holds a core.
+/// Two threads must then still be no slower than one.
+class CompetingLoad
+{
+public:
+    CompetingLoad()
+    {
+        const char *core = std::getenv("VIMORA_BENCH_BUSY_CORE");
+        if (!core || !*core)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            execlp("taskset", "taskset", "-c", core, "sh", "-c", "while :; do :; done", static_cast<char *>(nullptr));
+            _exit(127);
+        }
+    }
+    ~CompetingLoad()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    CompetingLoad(const CompetingLoad &) = delete;
+    CompetingLoad &operator=(const CompetingLoad &) = delete;
+
+private:
+    pid_t m_pid = -1;
+};
 
 } // namespace vimora::bench

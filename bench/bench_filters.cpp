@@ -85,6 +85,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
+    const bench::CompetingLoad load;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -15,7 +15,6 @@ function(vimora_add_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_compile_options(${name} PRIVATE ${VIMORA_WARNINGS} ${VIMORA_OPT_FLAGS})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
-  set_target_properties(${name} PROPERTIES AUTOMOC ON)
 endfunction()
 
 # vimora_add_test(name SOURCES ... LIBS ...): a GoogleTest binary registered with CTest.

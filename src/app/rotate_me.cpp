@@ -36,7 +36,7 @@ RotateMe::RotateMe()
 
     // Leaving the editor by Home brings the home screen's bar and controls back.
     Top *top = m_top.get();
-    m_draw->onHome = [top] { top->cateViewForOrientation(); };
+    m_draw->setOnHome([top] { top->cateViewForOrientation(); });
     m_draw->awakeFromNib();
     // The editor's own view lives in its layer.
     if (const ui::ViewPtr editor = m_draw->view(); editor && !editor->superview())

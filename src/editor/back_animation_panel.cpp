@@ -1,11 +1,12 @@
-// The back-animation panel: nine numbered animation pictures in a scroll view.
+#include "editor/back_animation_panel.h"
 
-#include "editor/cut_image.h"
-#include "editor/cut_image_fields.h"
 #include "editor/panel_parts.h"
+#include "editor/view_tags.h"
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/resources.h"
+#include "ui/button.h"
+#include "widgets/screen_views.h"
 
 namespace vimora {
 
@@ -16,12 +17,15 @@ constexpr double kTileSide = 60;
 constexpr double kContentSlack = 130;
 } // namespace
 
-void CutImage::prepareToCut()
+BackAnimationPanel::BackAnimationPanel(ScreenViews &views)
+    : m_views(views)
 {
-    ScreenViews &v = *d->views;
+}
+
+void BackAnimationPanel::prepareToCut()
+{
+    ScreenViews &v = m_views;
     const bool tablet = isDeviceiPad();
-    if (tablet && d->moveImgView)
-        d->moveImgView->removeFromSuperview();
 
     ui::ImageView &panel = *v.descripImg;
     reopenPanel(*v.mainView, panel);
@@ -34,7 +38,7 @@ void CutImage::prepareToCut()
     }
 
     auto scroll = addPickerScroll(panel, 30);
-    d->workScroll = scroll;
+    scroll->setTag(kPickerScrollTag);
     addPanelTitle(panel, QRectF(15, -10, 200, 50), QStringLiteral("Select Back Animation"));
 
     const double contentWidth = tablet ? 560 : 275;
@@ -51,13 +55,15 @@ void CutImage::prepareToCut()
         // No animation is attached to these pictures; choosing one closes the panel.
         button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &sender) {
             logLine(QStringLiteral("backImgExchange:%1").arg(sender.tag()));
-            d->views->descripImg->setHidden(true);
+            m_closer.release();
+            m_views.descripImg->setHidden(true);
         });
         scroll->addSubview(button);
     }
     scroll->setContentSize(QSizeF(contentWidth, gap + rows * (kTileSide + gap) + kContentSlack));
     panel.setBorderWidth(2);
     panel.setBorderColor(Qt::transparent);
+    m_closer.open(*v.mainView, panel, {});
 }
 
 } // namespace vimora

@@ -13,8 +13,9 @@
 namespace vimora {
 
 /// The smallest side a dragged crop rectangle keeps, in points: a corner cannot be pulled
-/// across the opposite sides, so the rectangle never turns inside out.
-inline constexpr double kMinCropSide = 10.0;
+/// across the opposite sides, so the rectangle never turns inside out, and its four handles
+/// (one finger wide each) stay apart.
+inline constexpr double kMinCropSide = 44.0;
 
 /// The rectangle's corners in the photo view's coordinates.
 struct CropCorners

@@ -1,73 +1,50 @@
-// The crop rectangle: laying it with its handles and done button, and its drags.
+#include "editor/crop_rectangle.h"
 
 #include <algorithm>
 
-#include "editor/cut_image.h"
-#include "editor/cut_image_fields.h"
 #include "editor/editor_layout.h"
+#include "editor/view_tags.h"
 #include "platform/device.h"
+#include "platform/log.h"
 #include "platform/resources.h"
-#include "ui/geometry.h"
-#include "ui/pan_recognizer.h"
+#include "store/working_files.h"
 
 namespace vimora {
 
 namespace {
-constexpr double kHandleSide = 35;
+constexpr double kHandlePictureSide = 35;
 const QRectF kDoneButtonFrame(10, 10, 50, 50);
+constexpr int kHandleTags[] = {kCropHandleTopRightTag, kCropHandleBottomRightTag, kCropHandleTopLeftTag,
+                               kCropHandleBottomLeftTag};
 
-std::shared_ptr<ui::PanRecognizer> oneFingerPan(std::function<void(ui::PanRecognizer &)> action)
+QPointF cornerOf(const CropCorners &c, CropHandle handle)
 {
-    auto pan = std::make_shared<ui::PanRecognizer>(std::move(action));
-    pan->setMinimumNumberOfTouches(1);
-    pan->setMaximumNumberOfTouches(1);
-    return pan;
-}
-
-void centreHandles(CutImageFields &d)
-{
-    const CropCorners &c = d.corners;
-    if (d.moveImgViewLU)
-        d.moveImgViewLU->setCenter(c.lu);
-    if (d.moveImgViewRU)
-        d.moveImgViewRU->setCenter(c.ru);
-    if (d.moveImgViewLD)
-        d.moveImgViewLD->setCenter(c.ld);
-    if (d.moveImgViewRD)
-        d.moveImgViewRD->setCenter(c.rd);
-}
-
-/// The centre the dragged view takes: where it was when the pan began plus the translation.
-QPointF draggedCentre(CutImageFields &d, ui::PanRecognizer &pan)
-{
-    ui::View *view = pan.view();
-    if (pan.state() == ui::GestureRecognizer::State::Began) {
-        d.firstX = view->center().x();
-        d.firstY = view->center().y();
+    switch (handle) {
+    case CropHandle::TopRight:
+        return c.ru;
+    case CropHandle::BottomRight:
+        return c.rd;
+    case CropHandle::TopLeft:
+        return c.lu;
+    case CropHandle::BottomLeft:
+        break;
     }
-    const QPointF t = pan.translationInView(d.view.get());
-    return {d.firstX + t.x(), d.firstY + t.y()};
-}
-
-bool isOnPhoto(const CutImageFields &d, const ui::View *view)
-{
-    return view && d.fView2 && view->superview() == d.fView2.get();
+    return c.ld;
 }
 } // namespace
 
-void CutImage::justSaveToAlbumC()
+CropRectangle::CropRectangle(ui::View &editorView, std::function<void()> onBodyDrag)
+    : m_editorView(editorView)
+    , m_drag(&editorView)
+    , m_onBodyDrag(std::move(onBodyDrag))
 {
-    if (!d->fView2)
-        return;
-    ui::ImageView &photo = *d->fView2;
-    // Laying it again replaces the previous rectangle phase.
-    for (const auto &old : {d->backImageM, d->moveImgViewLU, d->moveImgViewRU, d->moveImgViewLD, d->moveImgViewRD})
-        if (isOnPhoto(*d, old.get()))
-            old->removeFromSuperview();
-    if (d->doneBtn)
-        d->doneBtn->removeFromSuperview();
+}
 
-    d->penHeadName = kModeRectangle;
+void CropRectangle::justSaveToAlbumC(ui::ImageView &photo, ui::View &buttonHost, std::function<void()> onDone)
+{
+    removeViews();
+    m_adjusting = true;
+    m_photo = std::static_pointer_cast<ui::ImageView>(photo.sharedFromThis());
 
     // A photo view smaller than the usual side (a panorama) gets a rectangle that fits it.
     const QSizeF viewSize = photo.bounds().size();
@@ -76,93 +53,179 @@ void CutImage::justSaveToAlbumC()
     auto rectangle = std::make_shared<ui::ImageView>(QRectF(0, 0, side, side));
     rectangle->setUserInteractionEnabled(true);
     rectangle->setContentMode(ui::ContentMode::ScaleAspectFill);
+    rectangle->setTag(kCropRectangleTag);
     photo.addSubview(rectangle);
-    rectangle->setHidden(false);
     rectangle->setBackgroundColor(Qt::blue);
     rectangle->setAlpha(0.3);
     rectangle->setCenter(QPointF(viewSize.width() / 2, viewSize.height() / 2));
-    d->backImageM = rectangle;
-    d->corners = CropCorners::fromFrame(rectangle->frame());
+    m_rectangle = rectangle;
+    m_corners = CropCorners::fromFrame(rectangle->frame());
     rectangle->addGestureRecognizer(oneFingerPan([this](ui::PanRecognizer &pan) { handleMove(pan); }));
 
     const Picture handleImage = Resources::imageNamed(QStringLiteral("moveHandBtnX.png"));
-    auto makeHandle = [&](QPointF corner, void (CutImage::*action)(ui::PanRecognizer &)) {
-        auto handle = std::make_shared<ui::ImageView>(QRectF(0, 0, kHandleSide, kHandleSide));
+    void (CropRectangle::*const actions[])(ui::PanRecognizer &)
+        = {&CropRectangle::handleMove5, &CropRectangle::handleMove4, &CropRectangle::handleMove3, &CropRectangle::handleMove2};
+    for (size_t i = 0; i < m_handles.size(); ++i) {
+        // A fingertip-sized touch area around the picture, so a grab near a corner takes the
+        // handle rather than the body.
+        auto handle = std::make_shared<ui::ImageView>(QRectF(0, 0, kHandleTouchSide, kHandleTouchSide));
         handle->setUserInteractionEnabled(true);
         handle->setBackgroundColor(Qt::transparent);
-        handle->setContentMode(ui::ContentMode::ScaleAspectFill);
-        handle->setImage(handleImage);
-        handle->setCenter(corner);
-        photo.addSubview(handle);
-        handle->addGestureRecognizer(oneFingerPan([this, action](ui::PanRecognizer &pan) { (this->*action)(pan); }));
-        return handle;
-    };
-    d->moveImgViewRU = makeHandle(d->corners.ru, &CutImage::handleMove5);
-    d->moveImgViewRD = makeHandle(d->corners.rd, &CutImage::handleMove4);
-    d->moveImgViewLU = makeHandle(d->corners.lu, &CutImage::handleMove3);
-    d->moveImgViewLD = makeHandle(d->corners.ld, &CutImage::handleMove2);
+        handle->setTag(kHandleTags[i]);
+        auto picture = std::make_shared<ui::ImageView>(QRectF(0, 0, kHandlePictureSide, kHandlePictureSide));
+        picture->setContentMode(ui::ContentMode::ScaleAspectFill);
+        picture->setImage(handleImage);
+        picture->setCenter(QPointF(kHandleTouchSide / 2, kHandleTouchSide / 2));
+        handle->addSubview(picture);
+        m_handles[i] = handle;
+        handle->addGestureRecognizer(oneFingerPan([this, action = actions[i]](ui::PanRecognizer &pan) { (this->*action)(pan); }));
+    }
 
     auto done = std::make_shared<ui::Button>(kDoneButtonFrame);
     done->setImage(Resources::imageNamed(QStringLiteral("doneBtns.png")));
-    done->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { showResult(); });
+    done->addAction(ui::ControlEventTouchUpInside, [onDone = std::move(onDone)](ui::Control &) {
+        if (onDone)
+            onDone();
+    });
     done->setTag(kDoneButtonTag);
-    d->views->cutImgView->addSubview(done);
-    d->views->cutImgView->bringSubviewToFront(done.get());
-    done->setHidden(false);
-    d->doneBtn = done;
+    buttonHost.addSubview(done);
+    buttonHost.bringSubviewToFront(done.get());
+    m_doneButton = done;
+    // Above the button too: a corner dragged into the screen's corner stays grabbable.
+    for (const auto &handle : m_handles)
+        buttonHost.addSubview(handle);
+    centreHandles();
 }
 
-void CutImage::handleMove(ui::PanRecognizer &pan)
+bool CropRectangle::isLaidOn(const ui::ImageView &photo) const
 {
-    ui::View *view = pan.view();
-    if (!view)
+    return m_rectangle && m_rectangle->superview() == &photo;
+}
+
+void CropRectangle::handleMove(ui::PanRecognizer &pan)
+{
+    if (pan.view() && m_onBodyDrag)
+        m_onBodyDrag();
+    if (!m_drag.follow(pan) || !m_adjusting || pan.view() != m_rectangle.get())
         return;
-    d->views->descripImg2->setHidden(true);
-    view->setCenter(draggedCentre(*d, pan));
-    if (d->penHeadName == kModeRectangle && view == d->backImageM.get()) {
-        d->corners = CropCorners::fromFrame(view->frame());
-        centreHandles(*d);
+    // Past the photo is allowed, past the screen is not.
+    const QRectF screen = screenInPhoto();
+    const QRectF frame = m_rectangle->frame();
+    if (!screen.isEmpty()) {
+        const double x = std::clamp(frame.x(), screen.left(), std::max(screen.left(), screen.right() - frame.width()));
+        const double y = std::clamp(frame.y(), screen.top(), std::max(screen.top(), screen.bottom() - frame.height()));
+        m_rectangle->setFrame(QRectF(QPointF(x, y), frame.size()));
     }
+    m_corners = CropCorners::fromFrame(m_rectangle->frame());
+    centreHandles();
 }
 
-void CutImage::handleMove2(ui::PanRecognizer &pan)
+QRectF CropRectangle::screenInPhoto() const
 {
-    dragCorner(pan, int(CropHandle::BottomLeft));
+    const auto photo = m_photo.lock();
+    if (!photo)
+        return {};
+    return m_editorView.convertRectTo(m_editorView.bounds(), photo.get());
 }
 
-void CutImage::handleMove3(ui::PanRecognizer &pan)
+void CropRectangle::handleMove2(ui::PanRecognizer &pan)
 {
-    dragCorner(pan, int(CropHandle::TopLeft));
+    dragCorner(pan, CropHandle::BottomLeft);
 }
 
-void CutImage::handleMove4(ui::PanRecognizer &pan)
+void CropRectangle::handleMove3(ui::PanRecognizer &pan)
 {
-    dragCorner(pan, int(CropHandle::BottomRight));
+    dragCorner(pan, CropHandle::TopLeft);
 }
 
-void CutImage::handleMove5(ui::PanRecognizer &pan)
+void CropRectangle::handleMove4(ui::PanRecognizer &pan)
 {
-    dragCorner(pan, int(CropHandle::TopRight));
+    dragCorner(pan, CropHandle::BottomRight);
 }
 
-void CutImage::dragCorner(ui::PanRecognizer &pan, int handle)
+void CropRectangle::handleMove5(ui::PanRecognizer &pan)
+{
+    dragCorner(pan, CropHandle::TopRight);
+}
+
+void CropRectangle::dragCorner(ui::PanRecognizer &pan, CropHandle handle)
 {
     ui::View *view = pan.view();
+    const auto photo = m_photo.lock();
     if (!view)
         return;
-    const QPointF p = draggedCentre(*d, pan);
+    const QPointF p = m_drag.centreFor(pan);
     view->setCenter(p);
-
-    // The same handlers drag the options panel's photo layer; only a handle of a laid
-    // rectangle reshapes the rectangle.
-    const bool isHandle = view == d->moveImgViewLU.get() || view == d->moveImgViewRU.get()
-                          || view == d->moveImgViewLD.get() || view == d->moveImgViewRD.get();
-    if (!isHandle || d->penHeadName != kModeRectangle || !isOnPhoto(*d, d->backImageM.get()))
+    if (!m_adjusting || !m_rectangle || !photo || view != m_handles[size_t(handle)].get() || !view->superview())
         return;
-    const QRectF frame = draggedCornerFrame(CropHandle(handle), d->corners, p);
-    d->backImageM->setFrame(frame);
-    d->corners = CropCorners::fromFrame(frame);
-    centreHandles(*d);
+    const QRectF screen = screenInPhoto();
+    QPointF corner = view->superview()->convertPointTo(p, photo.get());
+    corner = {std::clamp(corner.x(), screen.left(), screen.right()), std::clamp(corner.y(), screen.top(), screen.bottom())};
+    const QRectF frame = draggedCornerFrame(handle, m_corners, corner);
+    m_rectangle->setFrame(frame);
+    m_corners = CropCorners::fromFrame(frame);
+    centreHandles();
+}
+
+void CropRectangle::centreHandles()
+{
+    const auto photo = m_photo.lock();
+    if (!photo)
+        return;
+    for (size_t i = 0; i < m_handles.size(); ++i)
+        if (m_handles[i] && m_handles[i]->superview())
+            m_handles[i]->setCenter(photo->convertPointTo(cornerOf(m_corners, CropHandle(i)), m_handles[i]->superview()));
+}
+
+CutPiece CropRectangle::cut(ui::ImageView &photoView)
+{
+    m_adjusting = false;
+    const Picture photo = photoView.image();
+    const QSizeF viewSize = photoView.bounds().size();
+    const bool measurable = !photo.isNull() && viewSize.width() > 0 && viewSize.height() > 0;
+    const double sx = measurable ? photo.pixelWidth() / viewSize.width() : 0;
+    const double sy = measurable ? photo.pixelHeight() / viewSize.height() : 0;
+
+    QRectF frame = clipCropFrame(m_rectangle ? m_rectangle->frame() : QRectF(), viewSize);
+    const QRectF pixels(frame.x() * sx, frame.y() * sy, frame.width() * sx, frame.height() * sy);
+
+    const Picture piece = measurable ? cutImage(pixels.width(), pixels.height(), pixels.x(), pixels.y(), photo) : Picture();
+    // The crop takes whole pixels; the piece covers exactly those, so it hides its hole to
+    // the edge instead of leaving a sliver of black around it.
+    const QRect taken = measurable ? cropPixelRect(pixels, photo.bitmap().size()) : QRect();
+    if (!taken.isEmpty())
+        frame = QRectF(taken.x() / sx, taken.y() / sy, taken.width() / sx, taken.height() / sy);
+    // Nothing to keep from an empty crop: Tem keeps what it held.
+    if (piece.isNull())
+        logLine(QStringLiteral("the crop rectangle holds no pixels"));
+    else
+        WorkingFiles::shared().simpleSave(piece);
+
+    // The photo stays upright; the opaque black hole lies exactly under the piece.
+    if (!taken.isEmpty())
+        photoView.setImage(holeImage(photo, QRectF(taken)));
+    removeViews();
+    return {piece, frame};
+}
+
+void CropRectangle::forget()
+{
+    m_adjusting = false;
+}
+
+void CropRectangle::removeViews()
+{
+    if (m_rectangle)
+        m_rectangle->removeFromSuperview();
+    m_rectangle.reset();
+    for (auto &handle : m_handles) {
+        if (handle)
+            handle->removeFromSuperview();
+        handle.reset();
+    }
+    if (m_doneButton)
+        m_doneButton->removeFromSuperview();
+    m_doneButton.reset();
 }
 
 } // namespace vimora

@@ -1,121 +1,159 @@
 #include "editor/cut_image.h"
 
-#include <QDir>
+#include <QKeyEvent>
 
-#include "editor/cut_image_fields.h"
 #include "editor/editor_layout.h"
-#include "imaging/codec.h"
-#include "platform/app_home.h"
+#include "editor/view_tags.h"
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/resources.h"
 #include "platform/settings.h"
 #include "store/cleanup.h"
 #include "store/working_files.h"
+#include "ui/button.h"
 #include "ui/clock.h"
 #include "ui/geometry.h"
+#include "ui/pinch_recognizer.h"
+#include "ui/switch.h"
+#include "ui/tap_recognizer.h"
 
 namespace vimora {
 
 namespace {
 /// The photo view sits this far above the centre after a rotation.
 constexpr double kRotatedPhotoLift = 50;
-/// The sender tag that does not replace fViewTag (the options panel's OK).
-constexpr int kKeepViewTag = 11;
-constexpr int kJobStartViewTag = 1000;
+constexpr double kBackControlWidth = 90;
 } // namespace
 
 CutImage::CutImage(std::shared_ptr<ScreenViews> views)
-    : d(std::make_unique<CutImageFields>())
+    : m_views(std::move(views))
+    , m_view(std::make_shared<KeyView>(editorFrame(Device::profile(), false)))
+    , m_crop(*m_view, [this] { m_views->descripImg2->setHidden(true); })
+    , m_gestures(m_view.get(), *m_views->descripImg2, *m_views->descripImg,
+                 [this] { return ColourPickTarget{m_options.openPhotoLayer(), m_options.openPreview()}; })
+    , m_options(*m_views, OptionsPanelActions{[this] { newCutOnOrigin(); }, [this](ui::Control &sender) { swicthState(sender); },
+                                              [this](ui::View &layer) {
+                                                  layer.addGestureRecognizer(std::make_shared<ui::TapRecognizer>(
+                                                      [this](ui::TapRecognizer &t) { m_gestures.handleSingleTap(t); }));
+                                                  layer.addGestureRecognizer(std::make_shared<ui::PinchRecognizer>(
+                                                      [this](ui::PinchRecognizer &p) { m_gestures.handleScale(p); }));
+                                              }})
+    , m_replacement(*this, *m_views)
+    , m_backAnimation(*m_views)
+    , m_toolbar(*m_views, [this] { closeDrawView(); })
 {
-    d->views = std::move(views);
-    d->view = std::make_shared<ui::View>(editorFrame(Device::profile(), false));
-    d->view->setTouchHandler(
-        [this](ui::TouchPhase phase, const ui::TouchSet &touches) { handleStampTouch(phase, touches); });
+    m_view->setTouchHandler([this](ui::TouchPhase phase, const ui::TouchSet &touches) { m_stamp.handleTouch(phase, touches); });
+    m_view->setKeyHandler([this](const QKeyEvent &event) {
+        // With a panel up, Escape is the panel's; the options panel leaves by its OK.
+        const ScreenViews &v = *m_views;
+        if (event.key() != Qt::Key_Escape || v.cutImgView->isHidden() || !v.descripImg->isHidden() || !v.descripImg2->isHidden())
+            return false;
+        goBack();
+        return true;
+    });
+
+    auto back = std::make_shared<ui::Button>(QRectF(0, 6, kBackControlWidth, 40));
+    back->setBackgroundImage(ui::StretchableImage::resizable(Resources::imageNamed(QStringLiteral("longBtn.png")),
+                                                             ui::EdgeInsets{0, 40, 0, 40}, ui::StretchableImage::ResizingMode::Stretch));
+    back->setTitle(QStringLiteral("Back"));
+    back->setTitleColor(Qt::white);
+    back->setTitleShadowColor(QColor(0, 0, 0, 160));
+    back->setTitleShadowOffset(QPointF(1, 1));
+    back->setTag(kEditorBackTag);
+    back->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { goBack(); });
+    m_backControl = back;
+}
+
+void CutImage::placeBackControl()
+{
+    // At the screen's top right, whatever frame the cut gave the editor layer.
+    ui::View &layer = *m_views->cutImgView;
+    const QPointF topLeft = layer.convertPointFrom(QPointF(Device::screenSize().width() - kBackControlWidth - 10, 6), nullptr);
+    m_backControl->setFrame(QRectF(topLeft, QSizeF(kBackControlWidth, 40)));
+    m_backControl->setAutoresizingMask(ui::FlexibleLeftMargin);
+    layer.addSubview(m_backControl);
+}
+
+void CutImage::goBack()
+{
+    if (!hasPiece()) {
+        closeDrawView();
+        return;
+    }
+    m_leaveQuestion.ask(QStringLiteral("Leave the editor?"),
+                        QStringLiteral("The cut piece stays: Back on the home screen returns to it."), QStringLiteral("Leave"),
+                        [this] { closeDrawView(); });
 }
 
 CutImage::~CutImage() = default;
 
 void CutImage::awakeFromNib()
 {
-    d->styleAry = Resources::stringArray(QStringLiteral("frameE"));
-    d->tileAry = Resources::stringArray(QStringLiteral("frameEs"));
-    d->albumDrawMuAry.clear();
-    d->views->descripImg2->setHidden(true);
+    m_replacement.loadBuiltInImages();
+    m_views->descripImg2->setHidden(true);
 }
 
-void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList & /*thumbNames*/)
+void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList &thumbNames)
 {
-    ScreenViews &v = *d->views;
+    ScreenViews &v = *m_views;
     v.mainView->setImage({});
     Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
 
-    d->albumDrawAry = photoNames;
-    d->fViewTag = kJobStartViewTag;
+    m_job.start(photoNames, thumbNames);
 
     v.cutImgView->setFrame(editorFrame(Device::profile(), Device::isLandscape()));
     v.cutImgView->removeAllSubviews();
     v.cutImgView->setHidden(false);
-    v.cutImgView->addSubview(d->view);
+    v.cutImgView->addSubview(m_view);
     v.mainView->bringSubviewToFront(v.cutImgView.get());
     v.descripImg2->setHidden(true);
 
-    d->view->setFrame(QRectF(QPointF(0, 0), v.cutImgView->frame().size()));
-    d->view->setAlpha(1);
+    m_view->setFrame(QRectF(QPointF(0, 0), v.cutImgView->frame().size()));
+    m_view->setAlpha(1);
     v.cutImgView->setBackgroundColor(Qt::transparent);
-    d->view->setBackgroundColor(Qt::transparent);
-
-    if (isDeviceiPad())
-        d->descripPoint = QPointF(320, 310);
+    m_view->setBackgroundColor(Qt::transparent);
 
     // A new job starts without the previous job's piece, stamps or hint.
-    d->shadView.reset();
-    d->penHeadName.clear();
-    if (d->stampLayer)
-        d->stampLayer->removeFromSuperview();
-    d->stampLayer = std::make_shared<ui::ImageView>(d->view->bounds());
-    d->stampLayer->setAutoresizingMask(ui::FlexibleWidth | ui::FlexibleHeight);
-    d->view->insertSubview(d->stampLayer, 0);
-    d->drawImages = d->stampLayer;
-    if (d->hintView)
-        d->hintView->setHidden(true);
+    m_piece.reset();
+    m_lift.hideHint();
+    m_crop.forget();
+    m_stamp.attachTo(*m_view);
+    m_toolbar.hideHint();
 
     tempDirFiles();
     viewSelectedImage();
     justSaveToAlbumC();
+    placeBackControl();
+    m_view->becomeFirstResponder();
 }
 
-void CutImage::viewSelectedImage(int senderTag)
+void CutImage::viewSelectedImage()
 {
-    ScreenViews &v = *d->views;
+    ScreenViews &v = *m_views;
     v.wordView->setHidden(true);
     v.descripImg->setHidden(true);
     v.descripImg2->setHidden(true);
     v.selectTopView->setImage({});
 
-    if (senderTag != kKeepViewTag)
-        d->fViewTag = senderTag;
-
-    Picture photo;
-    if (!d->albumDrawAry.isEmpty()) {
-        const QString name = d->albumDrawAry.first();
-        photo = readPicture(QDir(AppHome::tempDir()).filePath(name));
-        if (photo.isNull())
-            logLine(QStringLiteral("photo could not be read: %1").arg(name));
-        else
-            WorkingFiles::shared().originSave(photo);
+    const Picture photo = m_job.readPhoto();
+    if (!photo.isNull()) {
+        // The previous job's working files go now, not at Home, so that Home can keep a job
+        // to come back to; an unreadable photo leaves them be.
+        emptyTempDirExcept(m_job.files());
+        WorkingFiles::shared().originSave(photo);
     }
-
+    else if (!m_job.isEmpty())
+        logLine(QStringLiteral("photo could not be read: %1").arg(m_job.photoName()));
     buildPhotoView(photo);
 }
 
 void CutImage::buildPhotoView(const Picture &photo)
 {
-    ScreenViews &v = *d->views;
-    if (d->fView2)
-        d->fView2->removeFromSuperview();
+    ScreenViews &v = *m_views;
+    if (m_photoView)
+        m_photoView->removeFromSuperview();
     auto photoView = std::make_shared<ui::ImageView>(
-        photoViewFrame(Device::profile(), photo.size(), ui::rectCenter(d->view->bounds())));
+        photoViewFrame(Device::profile(), photo.size(), ui::rectCenter(m_view->bounds())));
     v.backImgView->setHidden(true);
     photoView->setUserInteractionEnabled(true);
     photoView->setBackgroundColor(Qt::transparent);
@@ -125,24 +163,67 @@ void CutImage::buildPhotoView(const Picture &photo)
     photoView->setClipsToBounds(true);
     photoView->setBorderWidth(2);
     photoView->setBorderColor(Qt::white);
-    d->view->addSubview(photoView);
-    d->fView2 = photoView;
+    m_view->addSubview(photoView);
+    m_photoView = photoView;
 }
 
 void CutImage::newCutOnOrigin()
 {
-    ScreenViews &v = *d->views;
+    ScreenViews &v = *m_views;
     const Picture photo = WorkingFiles::shared().originLoad();
     v.descripImg2->setHidden(true);
     v.selectTopView->setHidden(true);
-    if (d->hintView)
-        d->hintView->setHidden(true); // its tips are about the piece, which is gone
-    if (d->shadView) {
-        d->shadView->removeFromSuperview();
-        d->shadView.reset();
-    }
+    m_toolbar.hideHint(); // its tips are about the piece, which is gone
+    removePiece();
+    m_replacement.removeReplacePhotoButton();
+    // The cut gave the editor the background's frame: back to the screen, as a new job has.
+    v.cutImgView->setFrame(editorFrame(Device::profile(), Device::isLandscape()));
+    m_view->setFrame(QRectF(QPointF(0, 0), v.cutImgView->frame().size()));
     buildPhotoView(photo);
     justSaveToAlbumC();
+    placeBackControl();
+}
+
+void CutImage::preView2(int senderTag)
+{
+    m_options.preView2(senderTag, m_effectMode, m_job.readPhoto());
+    if (m_photoView)
+        m_photoView->setAlpha(0);
+    remindNew();
+}
+
+void CutImage::swicthState(ui::Control &sender)
+{
+    m_views->wordView->setHidden(true);
+    if (sender.tag() != kAspectSwitchTag)
+        return;
+    // The panel is rebuilt below, so the switch leaves it: decide from it first.
+    const auto *aspect = dynamic_cast<const ui::Switch *>(&sender);
+    m_effectMode = aspect && aspect->isOn() ? EffectMode::SixteenByNine : EffectMode::FourByThree;
+    preView2(kAspectSwitchTag);
+}
+
+void CutImage::closeDrawView()
+{
+    ScreenViews &v = *m_views;
+    m_stamp.hide();
+    v.descripImg2->setHidden(true);
+    v.selectTopView->setHidden(true);
+    v.cutImgView->setHidden(true);
+    v.backImgView->setImage({});
+    v.rootView->bringSubviewToFront(v.mainView.get());
+    // The job stays as it is (piece, its place, the working files): the home screen's back
+    // returns to it. A new job or quitting clears it.
+    m_lift.hideHint();
+    m_toolbar.hideHint();
+    tempDirFiles();
+
+    m_view->resignFirstResponder();
+    v.descripImg->setBorderWidth(0);
+    v.mainView->setImage(
+        Resources::imageNamed(isDeviceiPad() ? QStringLiteral("mainB1.png") : QStringLiteral("mainB1iphone.png")));
+    if (m_onHome)
+        m_onHome();
 }
 
 void CutImage::rotateW()
@@ -157,23 +238,24 @@ void CutImage::rotateH()
 
 void CutImage::layOutEditorView(bool landscape)
 {
-    ScreenViews &v = *d->views;
+    ScreenViews &v = *m_views;
     const DeviceProfile profile = Device::profile();
     if (!v.selectTopView->isHidden()) {
         v.selectTopView->setFrame(rotatedToolbarFrame(profile, landscape));
         if (profile == DeviceProfile::Tablet)
-            d->view->setFrame(landscape ? QRectF(0, 0, 1024, 768) : QRectF(0, 0, 768, 1024));
+            m_view->setFrame(landscape ? QRectF(0, 0, 1024, 768) : QRectF(0, 0, 768, 1024));
     }
     const QRectF frame = editorFrame(profile, landscape);
     v.cutImgView->setFrame(frame);
-    d->view->setFrame(QRectF(QPointF(0, 0), frame.size()));
-    if (ui::View *photoView = d->view->viewWithTag(kPhotoViewTag))
-        photoView->setCenter(ui::rectCenter(d->view->bounds()) - QPointF(0, kRotatedPhotoLift));
+    m_view->setFrame(QRectF(QPointF(0, 0), frame.size()));
+    if (ui::View *photoView = m_view->viewWithTag(kPhotoViewTag))
+        photoView->setCenter(ui::rectCenter(m_view->bounds()) - QPointF(0, kRotatedPhotoLift));
+    m_crop.relayout();
 }
 
 void CutImage::spinBegin()
 {
-    std::weak_ptr<ui::ActivityIndicator> weak = d->views->waitIndicator;
+    std::weak_ptr<ui::ActivityIndicator> weak = m_views->waitIndicator;
     ui::postToMainThread([weak] {
         if (auto indicator = weak.lock()) {
             if (ui::View *parent = indicator->superview())
@@ -185,7 +267,7 @@ void CutImage::spinBegin()
 
 void CutImage::spinEnd()
 {
-    std::weak_ptr<ui::ActivityIndicator> weak = d->views->waitIndicator;
+    std::weak_ptr<ui::ActivityIndicator> weak = m_views->waitIndicator;
     ui::postToMainThread([weak] {
         if (auto indicator = weak.lock())
             indicator->stopAnimating();
@@ -194,7 +276,15 @@ void CutImage::spinEnd()
 
 ui::ViewPtr CutImage::view() const
 {
-    return d->view;
+    return m_view;
+}
+
+void CutImage::removePiece()
+{
+    m_lift.hideHint();
+    if (m_piece)
+        m_piece->removeFromSuperview();
+    m_piece.reset();
 }
 
 } // namespace vimora

@@ -1,43 +1,33 @@
 #pragma once
 
 // The cut-out editor: an editing job on a list of photos, the photo view, the crop rectangle
-// and the cut, the placement gestures and the options panel.
+// and the cut, the placement gestures and the panels that follow.
 //
-// One controller lives for the whole run. Its operations are implemented one concern per
-// source file (job and photo view, crop rectangle, cut, gestures, photo replacement, options
-// panel, capture, finishing toolbar, tap stamp); they share the fields of CutImageFields.
+// One controller lives for the whole run. It holds what its steps share (the screen views,
+// its own view, the photo view, the piece container and the modes) and coordinates one
+// object per step. The steps still to come (the adjust panel, shattering and expansion,
+// feathering, the finishing side panels, text) join as objects of their own.
 
 #include <functional>
 #include <memory>
 
 #include <QStringList>
 
+#include "editor/back_animation_panel.h"
+#include "editor/crop_rectangle.h"
+#include "editor/editing_job.h"
+#include "editor/editor_modes.h"
+#include "editor/finishing_toolbar.h"
+#include "editor/lifted_piece.h"
+#include "editor/options_panel.h"
+#include "editor/panel_parts.h"
+#include "editor/photo_replacement.h"
+#include "editor/placement_gestures.h"
+#include "editor/tap_stamp.h"
 #include "imaging/picture.h"
 #include "widgets/screen_views.h"
 
 namespace vimora {
-
-namespace ui {
-class Control;
-class PanRecognizer;
-class PinchRecognizer;
-class TapRecognizer;
-} // namespace ui
-
-struct CutImageFields;
-
-/// Tags the editor's views and controls carry.
-inline constexpr int kPhotoViewTag = 555;
-inline constexpr int kPieceTag = 666;
-inline constexpr int kWholePhotoPieceTag = 777;
-inline constexpr int kPreviewFrameTag = 4321;
-inline constexpr int kDoneButtonTag = 100;
-inline constexpr int kCutGuideTag = 1999;
-inline constexpr int kAspectSwitchTag = 14;
-/// The options panel's opener after a photo was replaced: the photo-backdrop panel.
-inline constexpr int kTopOkTag = 2;
-/// The editor's own button that opens the built-in image panel after a cut.
-inline constexpr int kReplacePhotoTag = 400;
 
 class CutImage
 {
@@ -51,8 +41,8 @@ public:
 
     /// Loading: reads the built-in image lists.
     void awakeFromNib();
-    /// Starts an editing job on photo files named relative to the temporary directory;
-    /// the thumbnail list is not used.
+    /// Starts an editing job on photo files named relative to the temporary directory; once
+    /// its photo reads, every other file there (the previous job's) goes.
     void getNumOfArray(const QStringList &photoNames, const QStringList &thumbNames);
     /// Relayout after the device turned to landscape / portrait.
     void rotateW();
@@ -62,66 +52,58 @@ public:
 
     /// Runs after Home has emptied tmp/ and put the home picture back: the shell shows its
     /// category bar again.
-    std::function<void()> onHome;
+    void setOnHome(std::function<void()> onHome) { m_onHome = std::move(onHome); }
+
+    // --- Modes the steps share ---
+
+    EffectMode effectMode() const { return m_effectMode; }
+    void setEffectMode(EffectMode mode) { m_effectMode = mode; }
+    TapMode tapMode() const { return m_gestures.tapMode(); }
+    void setTapMode(TapMode mode) { m_gestures.setTapMode(mode); }
 
     // --- Editing job and photo view ---
 
-    /// Loads photo 0 of the job, stores it as Origin and builds the photo view (tag 555).
-    /// senderTag 0 stands for "no sender".
-    void viewSelectedImage(int senderTag = 0);
+    /// Loads photo 0 of the job, stores it as Origin and builds the photo view.
+    void viewSelectedImage();
     void spinBegin();
     void spinEnd();
 
     // --- Photo replacement ---
 
     /// Open the photo picker on the album to replace the photo.
-    void toAlbumiPad(int ignored);
-    void changeFoto();
-    /// The picker's answers.
-    void imagePickerDidFinishPickingImage(const Picture &picked);
-    void imagePickerControllerDidCancel();
-    void popoverControllerDidDismissPopover();
+    void toAlbumiPad(int ignored) { (void)ignored, m_replacement.toAlbumiPad(); }
+    void changeFoto() { m_replacement.changeFoto(); }
     /// The built-in image panel, and the action of its buttons (tag = index in the lists).
-    void prepareToCut2();
-    void excuteThePrepare(int tag);
+    void prepareToCut2() { m_replacement.prepareToCut2(); }
+    void excuteThePrepare(int tag) { m_replacement.excuteThePrepare(tag); }
 
     // --- Crop rectangle and cut ---
 
     /// Lays the crop rectangle, its four handles and the done button over the photo.
     void justSaveToAlbumC();
-    /// Body drag of the view carrying the pan (the rectangle, the piece).
-    void handleMove(ui::PanRecognizer &pan);
-    /// Corner drags: bottom-left, top-left, bottom-right, top-right.
-    void handleMove2(ui::PanRecognizer &pan);
-    void handleMove3(ui::PanRecognizer &pan);
-    void handleMove4(ui::PanRecognizer &pan);
-    void handleMove5(ui::PanRecognizer &pan);
-    /// The cut: full-resolution crop to Tem, the piece (tag 666) over the upright hole image,
-    /// then the finishing toolbar.
+    /// The cut: full-resolution crop to Tem, the piece over the upright hole image, then
+    /// the finishing toolbar.
     void showResult();
-    /// Re-enters the piece: sender tag 200 works on the piece, 300 on the whole photo.
+    /// Re-enters the piece: kWorkOnPieceTag works on the piece, kWorkOnWholePhotoTag on the
+    /// whole photo.
     void cutImageZ(int senderTag);
     /// The back-animation panel.
-    void prepareToCut();
+    void prepareToCut() { m_backAnimation.prepareToCut(); }
 
     // --- Placement gestures ---
 
     /// Drags the adjust panel by its handle (the panel's top-right corner follows it).
-    void handleMove6(ui::PanRecognizer &pan);
-    /// One pinch event: the view's transform is post-multiplied by the additive step.
-    void handleScale(ui::PinchRecognizer &pinch);
-    /// Cut-guide toggle in the "cut" / "bein" modes, then the colour pick.
-    void handleSingleTap(ui::TapRecognizer &tap);
+    void handleMove6(ui::PanRecognizer &pan) { m_gestures.handleMove6(pan); }
 
     // --- Options panel and capture ---
 
-    /// Builds and shows the options panel; senderTag is the opener's tag (1 or 2) or the
-    /// aspect switch's (14).
+    /// Builds and shows the options panel; senderTag is the opener's tag (kBottomOkTag or
+    /// kTopOkTag) or the aspect switch's.
     void preView2(int senderTag);
     /// The options panel's OK until the scatter job takes it over: back to the editor on
     /// the (replaced) photo in Origin, with a new crop rectangle.
     void newCutOnOrigin();
-    /// The panel switches' action; the aspect switch (tag 14) rebuilds the panel.
+    /// The panel switches' action; the aspect switch rebuilds the panel.
     void swicthState(ui::Control &sender);
     /// The view rendered at its size in points, scale 1.
     Picture screenShotView(const ui::View &view) const;
@@ -131,27 +113,42 @@ public:
 
     // --- Finishing toolbar ---
 
-    void finalAdjust();
-    /// Home: leaves the editor, empties tmp/ and shows the home picture.
+    void finalAdjust() { m_toolbar.finalAdjust(); }
+    /// Home: leaves the editor for the home picture, keeping the job for the home screen's back.
     void closeDrawView();
+    /// The editor's back control and Escape: home, after asking when a cut piece exists.
+    void goBack();
     /// The hint strip along the bottom of the screen.
-    void remindNew();
-
-    /// The editor's fields, read by tests and by the flows built on the editor; a flow sets
-    /// its tap mode (removeImgNam) or effect mode (effectOn) through them.
-    const CutImageFields &fields() const { return *d; }
-    CutImageFields &fields() { return *d; }
+    void remindNew() { m_toolbar.remindNew(tapMode() == TapMode::Shattering); }
+    /// Whether a cut piece is on the photo (replacing the photo would discard it).
+    bool hasPiece() const { return m_piece != nullptr; }
 
 private:
     void layOutEditorView(bool landscape);
     void buildPhotoView(const Picture &photo);
-    void attachPlacementGestures(ui::View &view);
-    void dragCorner(ui::PanRecognizer &pan, int handle);
-    void buildOptionControls(ui::View &panel);
-    void addReplacePhotoButton();
-    void handleStampTouch(ui::TouchPhase phase, const ui::TouchSet &touches);
+    void removePiece();
+    void placeBackControl();
 
-    std::unique_ptr<CutImageFields> d;
+    std::shared_ptr<ScreenViews> m_views;
+    std::shared_ptr<KeyView> m_view;
+    std::shared_ptr<ui::Button> m_backControl;
+    Confirmation m_leaveQuestion;
+    std::function<void()> m_onHome;
+    std::shared_ptr<ui::ImageView> m_photoView;
+    std::shared_ptr<ui::ImageView> m_piece;
+    /// Where the piece was cut from, in the photo view: re-entering the piece puts it back there.
+    QRectF m_pieceHome;
+    EffectMode m_effectMode = EffectMode::None;
+
+    EditingJob m_job;
+    CropRectangle m_crop;
+    PlacementGestures m_gestures;
+    OptionsPanel m_options;
+    TapStamp m_stamp;
+    PhotoReplacement m_replacement;
+    BackAnimationPanel m_backAnimation;
+    LiftedPiece m_lift;
+    FinishingToolbar m_toolbar;
 };
 
 } // namespace vimora

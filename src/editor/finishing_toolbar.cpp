@@ -1,13 +1,13 @@
-// The finishing toolbar after a cut, the hint strip, and leaving the editor by Home.
+#include "editor/finishing_toolbar.h"
 
-#include "editor/cut_image.h"
-#include "editor/cut_image_fields.h"
 #include "editor/editor_layout.h"
 #include "editor/panel_parts.h"
+#include "editor/view_tags.h"
 #include "platform/device.h"
 #include "platform/resources.h"
-#include "store/cleanup.h"
+#include "ui/button.h"
 #include "ui/tap_recognizer.h"
+#include "widgets/screen_views.h"
 
 namespace vimora {
 
@@ -28,17 +28,23 @@ struct ToolbarButton
 
 // "Home" carries no tag of its own.
 const ToolbarButton kToolbarButtons[] = {
-    {"Color", 200, {240, 5, 100, 50}, {0, 5, 60, 50}, "surBtn.png", "surBtns.png"},
-    {"ChangeFoto", 300, {345, 5, 100, 50}, {65, 5, 60, 50}, "disBtn.png", "disBtns.png"},
-    {"Text", 105, {450, 5, 60, 50}, {130, 5, 60, 50}, "cutBtns.png", "cutBtns.png"},
-    {"Save", 100, {515, 5, 100, 50}, {195, 5, 60, 50}, "saveBtn.png", "saveBtn2.png"},
+    {"Color", kWorkOnPieceTag, {240, 5, 100, 50}, {0, 5, 60, 50}, "surBtn.png", "surBtns.png"},
+    {"ChangeFoto", kWorkOnWholePhotoTag, {345, 5, 100, 50}, {65, 5, 60, 50}, "disBtn.png", "disBtns.png"},
+    {"Text", kTextButtonTag, {450, 5, 60, 50}, {130, 5, 60, 50}, "cutBtns.png", "cutBtns.png"},
+    {"Save", kSaveButtonTag, {515, 5, 100, 50}, {195, 5, 60, 50}, "saveBtn.png", "saveBtn2.png"},
     {"Home", 0, {615, 5, 100, 50}, {255, 5, 60, 50}, "homeBtn.png", "homeBtn2.png"},
 };
 } // namespace
 
-void CutImage::finalAdjust()
+FinishingToolbar::FinishingToolbar(ScreenViews &views, std::function<void()> home)
+    : m_views(views)
+    , m_home(std::move(home))
 {
-    ScreenViews &v = *d->views;
+}
+
+void FinishingToolbar::finalAdjust()
+{
+    ScreenViews &v = m_views;
     ui::ImageView &bar = *v.selectTopView;
     bar.removeAllSubviews();
     bar.setImage({});
@@ -64,57 +70,39 @@ void CutImage::finalAdjust()
         // Home leaves the editor; Color, ChangeFoto (cutImageZ), Text (merge and new cut) and
         // Save (askMessage) are wired by the flows they start.
         if (title == QLatin1String("Home"))
-            button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { closeDrawView(); });
+            button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
+                if (m_home)
+                    m_home();
+            });
         bar.addSubview(button);
     }
 }
 
-void CutImage::closeDrawView()
+void FinishingToolbar::hideHint()
 {
-    ScreenViews &v = *d->views;
-    if (d->stampLayer)
-        d->stampLayer->setHidden(true);
-    v.descripImg2->setHidden(true);
-    v.selectTopView->setHidden(true);
-    v.cutImgView->setHidden(true);
-    v.backImgView->setImage({});
-    v.rootView->bringSubviewToFront(v.mainView.get());
-    if (d->shadView) {
-        d->shadView->removeFromSuperview();
-        d->shadView.reset();
-    }
-    if (d->hintView)
-        d->hintView->setHidden(true);
-
-    emptyTempDir();
-    tempDirFiles();
-
-    v.descripImg->setBorderWidth(0);
-    v.mainView->setImage(
-        Resources::imageNamed(isDeviceiPad() ? QStringLiteral("mainB1.png") : QStringLiteral("mainB1iphone.png")));
-    if (onHome)
-        onHome();
+    if (m_hint)
+        m_hint->setHidden(true);
 }
 
-void CutImage::remindNew()
+void FinishingToolbar::remindNew(bool shattering)
 {
-    ScreenViews &v = *d->views;
-    if (!d->hintView) {
-        d->hintView = std::make_shared<ui::ImageView>();
-        d->hintView->setUserInteractionEnabled(true);
-        d->hintView->setContentMode(ui::ContentMode::ScaleAspectFill);
-        d->hintView->setClipsToBounds(true);
-        std::weak_ptr<ui::ImageView> weak = d->hintView;
-        d->hintView->addGestureRecognizer(std::make_shared<ui::TapRecognizer>([weak](ui::TapRecognizer &) {
+    ScreenViews &v = m_views;
+    if (!m_hint) {
+        m_hint = std::make_shared<ui::ImageView>();
+        m_hint->setUserInteractionEnabled(true);
+        m_hint->setContentMode(ui::ContentMode::ScaleAspectFill);
+        m_hint->setClipsToBounds(true);
+        m_hint->setTag(kHintStripTag);
+        std::weak_ptr<ui::ImageView> weak = m_hint;
+        m_hint->addGestureRecognizer(std::make_shared<ui::TapRecognizer>([weak](ui::TapRecognizer &) {
             if (auto hint = weak.lock())
                 hint->setHidden(true);
         }));
     }
     // The hint has its own strip: clearing the options panel for it would drop the panel
     // that was just built.
-    ui::ImageView &hint = *d->hintView;
+    ui::ImageView &hint = *m_hint;
     const bool tablet = isDeviceiPad();
-    const bool shattering = d->removeImgNam == QLatin1String("shattering");
     const QString name = tablet ? (shattering ? QStringLiteral("desIpad3.jpg") : QStringLiteral("desIpad2.jpg"))
                                 : (shattering ? QStringLiteral("desIphone3.jpg") : QStringLiteral("desIphone2.jpg"));
     const QSizeF screen = Device::screenSize();
@@ -129,7 +117,7 @@ void CutImage::remindNew()
         if (panel.isHidden() || aboveBar >= panel.frame().bottom())
             top = aboveBar;
     }
-    v.mainView->addSubview(d->hintView);
+    v.mainView->addSubview(m_hint);
     hint.setFrame(QRectF(0, top, screen.width(), height));
     hint.setImage(Resources::imageNamed(name));
     hint.setHidden(false);

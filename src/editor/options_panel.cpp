@@ -1,29 +1,23 @@
-// The options panel: a preview of the photo in a 16:9 or 4:3 frame, with the buttons of the
-// steps that follow.
+#include "editor/options_panel.h"
 
-#include "editor/cut_image.h"
-#include "editor/cut_image_fields.h"
+#include "editor/crop.h"
 #include "editor/editor_layout.h"
 #include "editor/panel_parts.h"
-#include "imaging/codec.h"
-#include "platform/app_home.h"
+#include "editor/view_tags.h"
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/resources.h"
 #include "store/working_files.h"
 #include "ui/geometry.h"
+#include "ui/button.h"
 #include "ui/label.h"
-#include "ui/pan_recognizer.h"
-#include "ui/pinch_recognizer.h"
-#include "ui/tap_recognizer.h"
-
-#include <QDir>
+#include "ui/slider.h"
+#include "ui/switch.h"
+#include "widgets/screen_views.h"
 
 namespace vimora {
 
 namespace {
-const QString kAspectOn = QStringLiteral("ON");
-const QString kAspectOff = QStringLiteral("OFF");
 constexpr double kPanelFade = 0.3;
 constexpr double kPreviewTop = 10;
 
@@ -101,19 +95,21 @@ std::shared_ptr<ui::Label> shadowedLabel(const QRectF &frame, const QString &tex
 }
 } // namespace
 
-void CutImage::preView2(int senderTag)
+OptionsPanel::OptionsPanel(ScreenViews &views, OptionsPanelActions actions)
+    : m_views(views)
+    , m_actions(std::move(actions))
 {
-    ScreenViews &v = *d->views;
-    if (senderTag != kAspectSwitchTag) {
-        d->topOrButtom = senderTag;
-        logLine(QStringLiteral("topOrButtom:%1").arg(d->topOrButtom));
-    }
-    if (d->topOrButtom == 1)
-        v.backImgView->setImage(v.descripImg->image());
+}
 
-    const Picture photo = d->albumDrawAry.isEmpty()
-                              ? Picture()
-                              : readPicture(QDir(AppHome::tempDir()).filePath(d->albumDrawAry.first()));
+void OptionsPanel::preView2(int senderTag, EffectMode mode, const Picture &jobPhoto)
+{
+    ScreenViews &v = m_views;
+    if (senderTag != kAspectSwitchTag) {
+        m_openerTag = senderTag;
+        logLine(QStringLiteral("topOrButtom:%1").arg(m_openerTag));
+    }
+    if (m_openerTag == kBottomOkTag)
+        v.backImgView->setImage(v.descripImg->image());
 
     ui::ImageView &panel = *v.descripImg2;
     reopenPanel(*v.mainView, panel);
@@ -123,107 +119,112 @@ void CutImage::preView2(int senderTag)
     panel.setFrame(optionsPanelFrame(Device::profile(), Device::isLandscape()));
     panel.setImage(Resources::imageNamed(tablet ? QStringLiteral("selectViewBack2.png") : QStringLiteral("selectBackIphone.png")));
     fadeIn(panel, kPanelFade);
-    if (d->fView2)
-        d->fView2->setAlpha(0);
 
+    const bool sixteenByNine = mode == EffectMode::SixteenByNine;
     const QSizeF panelSize = panel.bounds().size();
-    const QSizeF previewSize = previewFrameSize(panelSize.width(), d->effectOn == kAspectOn);
+    const QSizeF previewSize = previewFrameSize(panelSize.width(), sixteenByNine);
     auto preview = std::make_shared<ui::ImageView>(QRectF(QPointF(25, kPreviewTop), previewSize));
     preview->setUserInteractionEnabled(true);
     preview->setBackgroundColor(Qt::black);
     preview->setTag(kPreviewFrameTag);
     preview->setContentMode(ui::ContentMode::ScaleAspectFit);
     panel.addSubview(preview);
-    preview->setHidden(false);
     preview->setCenter(QPointF(panelSize.width() / 2, previewSize.height() / 2 + kPreviewTop));
-    d->backImageM = preview;
+    m_preview = preview;
 
-    if (senderTag == kAspectSwitchTag || d->topOrButtom == 2) {
-        // The crop is what the frame shows; Origin itself keeps the whole photo, so the
-        // aspect can be switched back.
-        const double height = d->effectOn == kAspectOn ? 720 : 960;
-        d->aspectCrop = cutImage(1280, height, 0, 0, WorkingFiles::shared().originLoad());
-        if (d->topOrButtom == 2)
-            preview->setImage(d->aspectCrop);
+    // The photo-backdrop panel shows Origin cut to the frame's aspect; Origin itself keeps
+    // the whole photo, so the aspect can be switched back.
+    if (m_openerTag == kTopOkTag) {
+        const double height = sixteenByNine ? 720 : 960;
+        preview->setImage(cutImage(1280, height, 0, 0, WorkingFiles::shared().originLoad()));
     }
     preview->setClipsToBounds(true);
 
-    const PhotoLayerFit fit = photoLayerFit(photo.size(), previewSize, d->effectOn == kAspectOff);
+    // After a replacement the layer shows the photo just chosen, not the job's first one.
+    const Picture shown = m_openerTag == kTopOkTag ? WorkingFiles::shared().originLoad() : jobPhoto;
+    const PhotoLayerFit fit = photoLayerFit(shown.size(), previewSize, mode == EffectMode::FourByThree);
     auto layer = std::make_shared<ui::ImageView>(QRectF(QPointF(0, 0), fit.size));
     layer->setUserInteractionEnabled(true);
     layer->setBackgroundColor(Qt::transparent);
     layer->setContentMode(ui::ContentMode::ScaleAspectFill);
-    layer->setImage(photo);
+    layer->setImage(shown);
     preview->addSubview(layer);
     layer->setCenter(ui::rectCenter(preview->bounds()));
-    d->didBein = fit.overflowsVertically ? QStringLiteral("UD") : QStringLiteral("LR");
-    d->sPoint = layer->center();
-    d->drawImages = layer;
+    m_layerOverflowsVertically = fit.overflowsVertically;
+    m_photoLayer = layer;
 
-    auto pan = std::make_shared<ui::PanRecognizer>([this, vertical = fit.overflowsVertically](ui::PanRecognizer &p) {
-        if (vertical)
-            handleMove4(p);
-        else
-            handleMove2(p);
-    });
-    pan->setMinimumNumberOfTouches(1);
-    pan->setMaximumNumberOfTouches(1);
-    layer->addGestureRecognizer(pan);
-    layer->addGestureRecognizer(std::make_shared<ui::TapRecognizer>([this](ui::TapRecognizer &t) { handleSingleTap(t); }));
-    layer->addGestureRecognizer(std::make_shared<ui::PinchRecognizer>([this](ui::PinchRecognizer &p) { handleScale(p); }));
+    // The layer is moved freely inside the frame, whichever way it overflows.
+    m_layerDrag.setReference(v.cutImgView.get());
+    layer->addGestureRecognizer(oneFingerPan([this](ui::PanRecognizer &p) { m_layerDrag.follow(p); }));
+    if (m_actions.attachLayerGestures)
+        m_actions.attachLayerGestures(*layer);
 
-    buildOptionControls(panel);
-    remindNew();
+    buildControls(mode);
 }
 
-void CutImage::buildOptionControls(ui::View &panel)
+ui::ImageView *OptionsPanel::openPreview() const
 {
-    const bool tablet = isDeviceiPad();
-    const OptionsLayout layout = optionsLayout(tablet);
-    const bool panelOne = d->topOrButtom == 1;
-    const bool panelTwo = d->topOrButtom == 2;
+    return isOpen() ? m_preview.get() : nullptr;
+}
+
+ui::ImageView *OptionsPanel::openPhotoLayer() const
+{
+    return isOpen() ? m_photoLayer.get() : nullptr;
+}
+
+bool OptionsPanel::isOpen() const
+{
+    return m_preview && !m_views.descripImg2->isHidden() && m_preview->superview() == m_views.descripImg2.get();
+}
+
+void OptionsPanel::buildControls(EffectMode mode)
+{
+    ui::View &panel = *m_views.descripImg2;
+    const OptionsLayout layout = optionsLayout(isDeviceiPad());
+    const bool panelOne = m_openerTag == kBottomOkTag;
+    const bool panelTwo = m_openerTag == kTopOkTag;
 
     // The switch shows the frame on screen: on for 16:9.
     auto aspect = std::make_shared<ui::Switch>(QRectF(layout.switchOrigin, ui::Switch::kSize));
     aspect->setTag(kAspectSwitchTag);
-    aspect->setOn(d->effectOn == kAspectOn);
-    aspect->addAction(ui::ControlEventValueChanged, [this](ui::Control &sender) { swicthState(sender); });
+    aspect->setOn(mode == EffectMode::SixteenByNine);
+    aspect->addAction(ui::ControlEventValueChanged, [this](ui::Control &sender) {
+        if (m_actions.switchChanged)
+            m_actions.switchChanged(sender);
+    });
     panel.addSubview(aspect);
-    d->onoff2 = aspect;
     panel.addSubview(shadowedLabel(layout.offLabel, QStringLiteral("4:3"), layout.titleSize + 2));
     panel.addSubview(shadowedLabel(layout.onLabel, QStringLiteral("16:9"), layout.titleSize + 2));
 
-    // Gradient, Color Picker, Expand, shattering, the styles and OK belong to the feathering,
-    // colour, expansion, shattering and style steps, which give them their actions.
+    // Gradient, Color Picker, Expand, shattering, the styles and the slider belong to the
+    // feathering, colour, expansion, shattering and style steps, which give them their actions.
     const QRectF gradientFrame = panelTwo ? layout.gradientWithSlider : layout.modeOneButtons[0];
-    panel.addSubview(iconButton(gradientFrame, QStringLiteral("Gradient"), QStringLiteral("rectangle.png"), 12, layout.titleSize));
+    panel.addSubview(iconButton(gradientFrame, QStringLiteral("Gradient"), QStringLiteral("rectangle.png"), kGradientTag,
+                                layout.titleSize));
     if (panelOne) {
-        panel.addSubview(iconButton(layout.modeOneButtons[1], QStringLiteral("Color Picker"), QStringLiteral("colorBtnS.png"), 13,
-                                    layout.titleSize));
-        panel.addSubview(iconButton(layout.modeOneButtons[2], QStringLiteral("Expand"), QStringLiteral("43.png"), 17, layout.titleSize));
-        if (d->didBein == QLatin1String("LR"))
-            panel.addSubview(iconButton(layout.modeOneButtons[3], QStringLiteral("shattering"), QStringLiteral("shad.png"), 29,
-                                        layout.titleSize));
+        panel.addSubview(iconButton(layout.modeOneButtons[1], QStringLiteral("Color Picker"), QStringLiteral("colorBtnS.png"),
+                                    kColorPickerTag, layout.titleSize));
+        panel.addSubview(
+            iconButton(layout.modeOneButtons[2], QStringLiteral("Expand"), QStringLiteral("43.png"), kExpandTag, layout.titleSize));
+        // Shattering needs room left and right of the photo.
+        if (!m_layerOverflowsVertically)
+            panel.addSubview(iconButton(layout.modeOneButtons[3], QStringLiteral("shattering"), QStringLiteral("shad.png"),
+                                        kShatteringTag, layout.titleSize));
     }
     if (panelTwo) {
-        std::shared_ptr<ui::Button> styles[5];
         for (int i = 0; i < 5; ++i) {
             const QRectF frame(layout.styleLeft + i * layout.styleStep, layout.styleTop, layout.styleWidth, layout.styleHeight);
-            styles[i] = iconButton(frame, QStringLiteral("Style%1").arg(i + 1), QStringLiteral("half%1.png").arg(i + 1), 21 + i,
-                                   layout.titleSize);
+            auto style = iconButton(frame, QStringLiteral("Style%1").arg(i + 1), QStringLiteral("half%1.png").arg(i + 1),
+                                    kFirstStyleTag + i, layout.titleSize);
             // On a phone the numbered pictures stand alone: there is no room for the titles.
             if (!layout.styleTitlesShown) {
-                styles[i]->setTitleColor(Qt::transparent);
-                styles[i]->setTitleShadowColor(Qt::transparent);
+                style->setTitleColor(Qt::transparent);
+                style->setTitleShadowColor(Qt::transparent);
             }
-            panel.addSubview(styles[i]);
+            panel.addSubview(style);
         }
-        d->edgeBtn = styles[0];
-        d->editBtn = styles[1];
-        d->closeSizeBtn = styles[2];
 
-        auto label = shadowedLabel(layout.rotationLabel, QStringLiteral("Rotation"), layout.titleSize);
-        panel.addSubview(label);
+        panel.addSubview(shadowedLabel(layout.rotationLabel, QStringLiteral("Rotation"), layout.titleSize));
         auto slider = std::make_shared<ui::Slider>(layout.rotationSlider);
         slider->setBackgroundColor(Qt::transparent);
         slider->setMinimumTrackImage(ui::StretchableImage::stretchable(Resources::imageNamed(QStringLiteral("lefkSlider.png")), 10, 0));
@@ -233,9 +234,8 @@ void CutImage::buildOptionControls(ui::View &panel)
         slider->setMinimumValue(-90);
         slider->setMaximumValue(90);
         slider->setValue(0);
-        slider->setTag(26);
+        slider->setTag(kRotationSliderTag);
         panel.addSubview(slider);
-        d->dSlider = slider;
     }
 
     auto ok = std::make_shared<ui::Button>(layout.okButton);
@@ -246,20 +246,12 @@ void CutImage::buildOptionControls(ui::View &panel)
     font.setPixelSize(14);
     ok->setFont(font);
     ok->setTitleColor(Qt::white);
-    ok->setTag(11);
-    ok->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { newCutOnOrigin(); });
+    ok->setTag(kOptionsOkTag);
+    ok->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
+        if (m_actions.ok)
+            m_actions.ok();
+    });
     panel.addSubview(ok);
-}
-
-void CutImage::swicthState(ui::Control &sender)
-{
-    d->views->wordView->setHidden(true);
-    if (sender.tag() != kAspectSwitchTag)
-        return;
-    // The panel is rebuilt below, so the switch leaves it: decide from it first.
-    const auto *aspect = dynamic_cast<const ui::Switch *>(&sender);
-    d->effectOn = aspect && aspect->isOn() ? kAspectOn : kAspectOff;
-    preView2(kAspectSwitchTag);
 }
 
 } // namespace vimora

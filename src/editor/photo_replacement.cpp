@@ -1,11 +1,8 @@
-// Replacing the job's photo: from the album through the photo picker, or with a built-in
-// image from the panel of thumbnails.
-
-#include <algorithm>
+#include "editor/photo_replacement.h"
 
 #include "editor/cut_image.h"
-#include "editor/cut_image_fields.h"
 #include "editor/panel_parts.h"
+#include "editor/view_tags.h"
 #include "imaging/codec.h"
 #include "imaging/geometry.h"
 #include "platform/device.h"
@@ -13,6 +10,7 @@
 #include "platform/photo_picker.h"
 #include "platform/resources.h"
 #include "store/working_files.h"
+#include "widgets/screen_views.h"
 
 namespace vimora {
 
@@ -45,9 +43,21 @@ TileGrid tileGrid()
 }
 } // namespace
 
-void CutImage::toAlbumiPad(int /*ignored*/)
+PhotoReplacement::PhotoReplacement(CutImage &editor, ScreenViews &views)
+    : m_editor(editor)
+    , m_views(views)
 {
-    // The file dialog stands in for the tablet's popover and the phone's full-screen picker.
+}
+
+void PhotoReplacement::loadBuiltInImages()
+{
+    m_builtInImages = Resources::stringArray(QStringLiteral("frameE"));
+    m_builtInThumbnails = Resources::stringArray(QStringLiteral("frameEs"));
+}
+
+void PhotoReplacement::toAlbumiPad()
+{
+    // The library picker: a popover on a tablet, the whole screen on a phone.
     PhotoPicker::current().present(PhotoPicker::Source::Album, [this](std::optional<PhotoPicker::Result> result) {
         if (!result) {
             imagePickerControllerDidCancel();
@@ -60,49 +70,66 @@ void CutImage::toAlbumiPad(int /*ignored*/)
     });
 }
 
-void CutImage::changeFoto()
+void PhotoReplacement::changeFoto()
 {
     PhotoPicker::current().dismiss();
-    toAlbumiPad(0);
+    // On a tablet the popover rises from the bottom bar, whichever way the screen is turned.
+    const QRectF anchor = Device::isLandscape() ? QRectF(200, 675, 400, 400) : QRectF(200, 915, 400, 400);
+    PhotoPicker::current().setPopoverAnchor(anchor, ui::PopoverArrowDirectionDown);
+    toAlbumiPad();
 }
 
-void CutImage::imagePickerDidFinishPickingImage(const Picture &picked)
+void PhotoReplacement::imagePickerDidFinishPickingImage(const Picture &picked)
 {
-    ui::ActivityIndicator &indicator = *d->views->waitIndicator;
-    const QSizeF screen = d->views->mainView->bounds().size();
+    ui::ActivityIndicator &indicator = *m_views.waitIndicator;
+    const QSizeF screen = m_views.mainView->bounds().size();
     indicator.setCenter(isDeviceiPad() ? QPointF(700, 350) : QPointF(screen.width() / 2, screen.height() / 2));
-    spinBegin();
+    m_editor.spinBegin();
 
     // The JPEG round trip gives every source the same decoded form before scaling.
     Picture decoded = decodePicture(encodeJpeg(picked, 1.0));
     if (decoded.isNull())
         decoded = picked;
     const Picture working = scaledToWorkingWidth(decoded);
+    m_editor.spinEnd();
     if (working.isNull()) {
         logLine(QStringLiteral("picked photo has no size; Origin kept"));
-        spinEnd();
         return;
     }
-    WorkingFiles::shared().originSave(working);
-    spinEnd();
-    preView2(kTopOkTag);
+    confirmReplacement([this, working] { replaceOrigin(working); });
 }
 
-void CutImage::imagePickerControllerDidCancel()
+void PhotoReplacement::replaceOrigin(const Picture &working)
+{
+    WorkingFiles::shared().originSave(working);
+    m_editor.preView2(kTopOkTag);
+}
+
+void PhotoReplacement::confirmReplacement(std::function<void()> replace)
+{
+    if (!m_editor.hasPiece()) {
+        replace();
+        return;
+    }
+    m_question.ask(QStringLiteral("Replace the photo?"), QStringLiteral("The cut piece will be discarded."),
+                   QStringLiteral("Replace"), std::move(replace));
+}
+
+void PhotoReplacement::imagePickerControllerDidCancel()
 {
     PhotoPicker::current().dismiss();
 }
 
-void CutImage::popoverControllerDidDismissPopover()
+void PhotoReplacement::popoverControllerDidDismissPopover()
 {
     logLine(QStringLiteral("popover dismissed"));
-    d->views->mainView->bringSubviewToFront(d->views->selectTopView.get());
+    m_views.mainView->bringSubviewToFront(m_views.selectTopView.get());
 }
 
-void CutImage::prepareToCut2()
+void PhotoReplacement::prepareToCut2()
 {
-    ui::ImageView &panel = *d->views->descripImg2;
-    reopenPanel(*d->views->mainView, panel);
+    ui::ImageView &panel = *m_views.descripImg2;
+    reopenPanel(*m_views.mainView, panel);
     panel.setAlpha(1);
     if (isDeviceiPad()) {
         panel.setFrame(QRectF(100, 50, 600, 600));
@@ -113,20 +140,21 @@ void CutImage::prepareToCut2()
     }
 
     auto scroll = addPickerScroll(panel, 40);
+    scroll->setTag(kPickerScrollTag);
     addPanelTitle(panel, QRectF(15, -5, 200, 50), QStringLiteral("Back Image"));
     fadeIn(panel, kPanelFade);
 
     const TileGrid grid = tileGrid();
     const double inset = (scroll->bounds().width() - grid.columns * grid.tile.width() - (grid.columns - 1) * grid.gap) / 2;
     int rows = 0;
-    for (int i = 0; i < d->tileAry.size(); ++i) {
+    for (int i = 0; i < m_builtInThumbnails.size(); ++i) {
         const int row = i / grid.columns, column = i % grid.columns;
         rows = row + 1;
         const QRectF frame(inset + column * (grid.tile.width() + grid.gap), grid.gap / 2 + row * (grid.tile.height() + grid.gap),
                            grid.tile.width(), grid.tile.height());
         auto button = std::make_shared<ui::Button>(frame);
         // Thumbnails are 4:3 like the tiles, so filling the tile is the aspect fill.
-        button->setBackgroundImage(Resources::imageNamed(d->tileAry[i]));
+        button->setBackgroundImage(Resources::imageNamed(m_builtInThumbnails[i]));
         button->setClipsToBounds(true);
         button->setBorderWidth(2);
         button->setBorderColor(QColor(255, 255, 255, 200));
@@ -136,32 +164,40 @@ void CutImage::prepareToCut2()
         scroll->addSubview(button);
     }
     scroll->setContentSize(QSizeF(scroll->bounds().width(), rows * (grid.tile.height() + grid.gap)));
+    m_builtInPanel.open(*m_views.mainView, panel, {});
 }
 
-void CutImage::excuteThePrepare(int tag)
+void PhotoReplacement::excuteThePrepare(int tag)
 {
-    d->views->descripImg2->setHidden(true);
-    d->removeImgNam = QStringLiteral("color");
+    m_builtInPanel.release();
+    m_views.descripImg2->setHidden(true);
+    m_editor.setTapMode(TapMode::ColourPick);
     if (tag == 0) {
         changeFoto();
-        finalAdjust();
+        m_editor.finalAdjust();
         return;
     }
-    if (tag < 0 || tag >= d->styleAry.size())
+    if (tag < 0 || tag >= m_builtInImages.size())
         return;
-    const Picture working = scaledToWorkingWidth(Resources::imageNamed(d->styleAry[tag]));
+    const Picture working = scaledToWorkingWidth(Resources::imageNamed(m_builtInImages[tag]));
     if (working.isNull()) {
-        logLine(QStringLiteral("built-in image missing: %1").arg(d->styleAry[tag]));
+        logLine(QStringLiteral("built-in image missing: %1").arg(m_builtInImages[tag]));
         return;
     }
-    WorkingFiles::shared().originSave(working);
-    preView2(kTopOkTag);
+    confirmReplacement([this, working] { replaceOrigin(working); });
 }
 
-void CutImage::addReplacePhotoButton()
+void PhotoReplacement::removeReplacePhotoButton()
 {
-    if (d->replaceBtn)
-        d->replaceBtn->removeFromSuperview();
+    if (m_replaceButton)
+        m_replaceButton->removeFromSuperview();
+    m_replaceButton.reset();
+}
+
+void PhotoReplacement::addReplacePhotoButton()
+{
+    if (m_replaceButton)
+        m_replaceButton->removeFromSuperview();
     auto button = std::make_shared<ui::Button>(QRectF(10, 6, 110, 40));
     button->setBackgroundImage(ui::StretchableImage::resizable(Resources::imageNamed(QStringLiteral("longBtn.png")),
                                                                ui::EdgeInsets{0, 40, 0, 40}, ui::StretchableImage::ResizingMode::Stretch));
@@ -171,8 +207,8 @@ void CutImage::addReplacePhotoButton()
     button->setTitleShadowOffset(QPointF(1, 1));
     button->setTag(kReplacePhotoTag);
     button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { prepareToCut2(); });
-    d->views->cutImgView->addSubview(button);
-    d->replaceBtn = button;
+    m_views.cutImgView->addSubview(button);
+    m_replaceButton = button;
 }
 
 } // namespace vimora

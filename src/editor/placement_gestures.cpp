@@ -1,55 +1,93 @@
-// Placement gestures: the adjust panel's handle, the pinch step and the single tap.
+#include "editor/placement_gestures.h"
 
 #include <algorithm>
 
-#include "editor/cut_image.h"
-#include "editor/cut_image_fields.h"
 #include "editor/editor_layout.h"
-#include "ui/pan_recognizer.h"
-#include "ui/pinch_recognizer.h"
-#include "ui/tap_recognizer.h"
+#include "editor/view_tags.h"
 
 namespace vimora {
 
 namespace {
-const QString kTapColor = QStringLiteral("color");
-const QString kTapCut = QStringLiteral("cut");
-const QString kTapBein = QStringLiteral("bein");
-
-bool isCutPieceTag(int tag)
+bool isPieceViewTag(int tag)
 {
-    return tag >= 1000 && tag <= 9999;
+    return tag >= kFirstPieceViewTag && tag <= kLastPieceViewTag;
+}
+
+/// Moves view so that part of it stays inside its superview (see kKeptInside).
+void keepReachable(ui::View &view)
+{
+    const ui::View *parent = view.superview();
+    if (!parent)
+        return;
+    const QSizeF area = parent->bounds().size();
+    const QRectF frame = view.frame();
+    const double keepX = std::min(PlacementGestures::kKeptInside, frame.width() / 4);
+    const double keepY = std::min(PlacementGestures::kKeptInside, frame.height() / 4);
+    const QPointF c = view.center();
+    const double halfW = frame.width() / 2, halfH = frame.height() / 2;
+    // The frame's centre may differ from the view's centre only by a transform's translation.
+    const QPointF shift = frame.center() - c;
+    const double x = std::clamp(frame.center().x(), keepX - halfW, std::max(keepX - halfW, area.width() - keepX + halfW));
+    const double y = std::clamp(frame.center().y(), keepY - halfH, std::max(keepY - halfH, area.height() - keepY + halfH));
+    view.setCenter(QPointF(x, y) - shift);
+}
+
+/// The pinch step f limited so the view keeps a usable size; it never undoes a step that
+/// moves back towards the allowed sizes.
+double limitedStep(const ui::View &view, double f)
+{
+    const QSizeF size = view.frame().size();
+    const double shorter = std::min(size.width(), size.height());
+    if (f < 1 && shorter > 0)
+        return std::max(f, std::min(1.0, PlacementGestures::kMinPinchedSide / shorter));
+    const ui::View *parent = view.superview();
+    if (f > 1 && parent && size.width() > 0 && size.height() > 0) {
+        const QSizeF area = parent->bounds().size() * PlacementGestures::kMaxScaleOfSuperview;
+        return std::min(f, std::max(1.0, std::min(area.width() / size.width(), area.height() / size.height())));
+    }
+    return f;
 }
 } // namespace
 
-void CutImage::attachPlacementGestures(ui::View &view)
+PlacementGestures::PlacementGestures(const ui::View *reference, ui::View &optionsPanel, ui::View &adjustPanel,
+                                     std::function<ColourPickTarget()> pickTarget)
+    : m_drag(reference)
+    , m_optionsPanel(optionsPanel)
+    , m_adjustPanel(adjustPanel)
+    , m_pickTarget(std::move(pickTarget))
 {
-    auto pan = std::make_shared<ui::PanRecognizer>([this](ui::PanRecognizer &p) { handleMove(p); });
-    pan->setMinimumNumberOfTouches(1);
-    pan->setMaximumNumberOfTouches(1);
-    view.addGestureRecognizer(pan);
+}
+
+void PlacementGestures::attachTo(ui::View &view, std::function<void()> moved)
+{
+    view.addGestureRecognizer(oneFingerPan([this, moved = std::move(moved)](ui::PanRecognizer &p) {
+        if (moved && p.state() == ui::GestureRecognizer::State::Began)
+            moved();
+        handleMove(p);
+    }));
     view.addGestureRecognizer(std::make_shared<ui::PinchRecognizer>([this](ui::PinchRecognizer &p) { handleScale(p); }));
     view.addGestureRecognizer(std::make_shared<ui::TapRecognizer>([this](ui::TapRecognizer &t) { handleSingleTap(t); }));
 }
 
-void CutImage::handleMove6(ui::PanRecognizer &pan)
+void PlacementGestures::handleMove(ui::PanRecognizer &pan)
+{
+    if (pan.view())
+        m_optionsPanel.setHidden(true);
+    if (m_drag.follow(pan))
+        keepReachable(*pan.view());
+}
+
+void PlacementGestures::handleMove6(ui::PanRecognizer &pan)
 {
     ui::View *handle = pan.view();
     if (!handle)
         return;
-    if (pan.state() == ui::GestureRecognizer::State::Began) {
-        d->firstX = handle->center().x();
-        d->firstY = handle->center().y();
-    }
-    const QPointF t = pan.translationInView(d->view.get());
-    const QPointF p(d->firstX + t.x(), d->firstY + t.y());
+    const QPointF p = m_drag.centreFor(pan);
     handle->setCenter(p);
-    ui::ImageView &panel = *d->views->descripImg;
-    panel.setCenter(panelCentreForHandle(p, panel.bounds().size()));
-    d->descripPoint = panel.center();
+    m_adjustPanel.setCenter(panelCentreForHandle(p, m_adjustPanel.bounds().size()));
 }
 
-void CutImage::handleScale(ui::PinchRecognizer &pinch)
+void PlacementGestures::handleScale(ui::PinchRecognizer &pinch)
 {
     ui::View *view = pinch.view();
     if (!view)
@@ -58,57 +96,59 @@ void CutImage::handleScale(ui::PinchRecognizer &pinch)
         parent->bringSubviewToFront(view);
     const auto state = pinch.state();
     if (state == ui::GestureRecognizer::State::Ended || state == ui::GestureRecognizer::State::Cancelled) {
-        d->lastScale = 1.0;
+        m_lastScale = 1.0;
         return;
     }
     const double s = pinch.scale();
-    const double f = pinchStepFactor(d->lastScale, s);
+    const double f = limitedStep(*view, pinchStepFactor(m_lastScale, s));
     view->setTransform(ui::scaled(view->transform(), f, f));
-    d->lastScale = s;
+    m_lastScale = s;
+    keepReachable(*view);
     // A pinch inside the options panel keeps the panel it works in.
-    ui::ImageView &panel = *d->views->descripImg2;
-    if (!view->isDescendantOf(&panel))
-        panel.setHidden(true);
+    if (!view->isDescendantOf(&m_optionsPanel))
+        m_optionsPanel.setHidden(true);
 }
 
-void CutImage::handleSingleTap(ui::TapRecognizer &tap)
+void PlacementGestures::handleSingleTap(ui::TapRecognizer &tap)
 {
-    ui::View *view = tap.view();
-    if (!view)
+    if (!tap.view())
         return;
-    d->viewTag = view->tag();
+    const ColourPickTarget target = m_pickTarget ? m_pickTarget() : ColourPickTarget{};
+    if (m_tapMode == TapMode::CutGuideHidden || m_tapMode == TapMode::CutGuideShown)
+        toggleCutGuide(target.backdrop, target.layer);
 
-    if (d->removeImgNam == kTapCut || d->removeImgNam == kTapBein) {
-        const bool show = d->removeImgNam == kTapCut;
-        d->removeImgNam = show ? kTapBein : kTapCut;
-        if (d->backImageM) {
-            ui::ImageView &backdrop = *d->backImageM;
-            const auto subviews = backdrop.subviews();
-            const bool hasPieces
-                = std::any_of(subviews.begin(), subviews.end(), [](const ui::ViewPtr &v) { return isCutPieceTag(v->tag()); });
-            const auto guide = std::find_if(subviews.begin(), subviews.end(),
-                                            [](const ui::ViewPtr &v) { return v->tag() == kCutGuideTag; });
-            if (hasPieces && guide != subviews.end()) {
-                (*guide)->setAlpha(show ? 1.0 : 0.0);
-                if (show)
-                    backdrop.bringSubviewToFront(guide->get());
-            }
-            if (hasPieces && show && d->drawImages && d->drawImages->superview() == &backdrop)
-                backdrop.bringSubviewToFront(d->drawImages.get());
-        }
-    }
-
-    if (!d->drawImages || !d->backImageM)
+    if (!target.layer || !target.backdrop)
         return;
-    const ui::ImageView &layer = *d->drawImages;
+    const ui::ImageView &layer = *target.layer;
     const Picture &image = layer.image();
     const QSizeF size = layer.bounds().size();
     if (image.isNull() || size.width() <= 0 || size.height() <= 0)
         return;
     const QPointF at = tap.locationInView(&layer);
     const QPointF pixel(at.x() * image.pixelWidth() / size.width(), at.y() * image.pixelHeight() / size.height());
-    if (const auto colour = d->colorImage.getPixelColorAtLocation(pixel, image))
-        d->backImageM->setBackgroundColor(colour->toQColor());
+    if (const auto colour = m_colours.getPixelColorAtLocation(pixel, image))
+        target.backdrop->setBackgroundColor(colour->toQColor());
+}
+
+void PlacementGestures::toggleCutGuide(ui::ImageView *backdrop, ui::ImageView *layer)
+{
+    const bool show = m_tapMode == TapMode::CutGuideHidden;
+    m_tapMode = show ? TapMode::CutGuideShown : TapMode::CutGuideHidden;
+    if (!backdrop)
+        return;
+    // The guide only means something once the expansion or shattering laid pieces.
+    const auto subviews = backdrop->subviews();
+    if (std::none_of(subviews.begin(), subviews.end(), [](const ui::ViewPtr &v) { return isPieceViewTag(v->tag()); }))
+        return;
+    const auto guide
+        = std::find_if(subviews.begin(), subviews.end(), [](const ui::ViewPtr &v) { return v->tag() == kCutGuideTag; });
+    if (guide != subviews.end()) {
+        (*guide)->setAlpha(show ? 1.0 : 0.0);
+        if (show)
+            backdrop->bringSubviewToFront(guide->get());
+    }
+    if (show && layer && layer->superview() == backdrop)
+        backdrop->bringSubviewToFront(layer);
 }
 
 } // namespace vimora

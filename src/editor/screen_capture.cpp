@@ -5,7 +5,6 @@
 #include <QPainter>
 
 #include "editor/cut_image.h"
-#include "editor/cut_image_fields.h"
 #include "platform/device.h"
 
 namespace vimora {
@@ -30,11 +29,9 @@ Picture CutImage::screenShotView(const ui::View &view) const
 
 Picture CutImage::screenShots(int level)
 {
-    ScreenViews &v = *d->views;
+    ScreenViews &v = *m_views;
     v.selectTopView->setHidden(true);
     const QRectF background = v.backImgView->frame();
-    d->mWid = background.width();
-    d->mHei = background.height();
 
     // Rendering through a scaled painter gives the enlarged frames' pixels without moving
     // any view, so nothing has to be put back afterwards.

@@ -1,10 +1,8 @@
-// The tap stamp: a tap on the editor view that neither moved nor was a double tap leaves a
-// round dot on the stamp layer.
+#include "editor/tap_stamp.h"
 
 #include <QPainter>
 
-#include "editor/cut_image.h"
-#include "editor/cut_image_fields.h"
+#include "editor/view_tags.h"
 #include "imaging/surface.h"
 
 namespace vimora {
@@ -14,9 +12,26 @@ namespace {
 constexpr double kStampLift = 20;
 } // namespace
 
-void CutImage::handleStampTouch(ui::TouchPhase phase, const ui::TouchSet &touches)
+void TapStamp::attachTo(ui::View &editorView)
 {
-    if (touches.empty())
+    if (m_layer)
+        m_layer->removeFromSuperview();
+    m_editorView = &editorView;
+    m_layer = std::make_shared<ui::ImageView>(editorView.bounds());
+    m_layer->setAutoresizingMask(ui::FlexibleWidth | ui::FlexibleHeight);
+    m_layer->setTag(kStampLayerTag);
+    editorView.insertSubview(m_layer, 0);
+}
+
+void TapStamp::hide()
+{
+    if (m_layer)
+        m_layer->setHidden(true);
+}
+
+void TapStamp::handleTouch(ui::TouchPhase phase, const ui::TouchSet &touches)
+{
+    if (touches.empty() || !m_editorView)
         return;
     const ui::Touch &touch = *touches.front();
     const bool doubleTap = touch.tapCount == 2;
@@ -24,12 +39,11 @@ void CutImage::handleStampTouch(ui::TouchPhase phase, const ui::TouchSet &touche
     case ui::TouchPhase::Began:
         if (doubleTap)
             return;
-        d->mouseSwiped = false;
-        d->lastPoint = touch.locationInView(d->view.get()) - QPointF(0, kStampLift);
+        m_swiped = false;
+        m_stampPoint = touch.locationInView(m_editorView) - QPointF(0, kStampLift);
         return;
     case ui::TouchPhase::Moved:
-        d->mouseSwiped = true;
-        d->mouseMoved = (d->mouseMoved + 1) % 10;
+        m_swiped = true;
         return;
     case ui::TouchPhase::Ended:
         break;
@@ -37,23 +51,21 @@ void CutImage::handleStampTouch(ui::TouchPhase phase, const ui::TouchSet &touche
         return;
     }
 
-    d->currentPoints = touch.locationInView(d->view.get());
-    if (doubleTap || d->mouseSwiped || !d->stampLayer)
+    if (doubleTap || m_swiped || !m_layer)
         return;
-    const QSizeF size = d->view->bounds().size();
+    const QSizeF size = m_editorView->bounds().size();
     ImageSurface surface(size);
     if (!surface.isValid())
         return;
-    if (!d->stampLayer->image().isNull())
-        surface.drawPicture(d->stampLayer->image(), QRectF(QPointF(0, 0), size));
+    if (!m_layer->image().isNull())
+        surface.drawPicture(m_layer->image(), QRectF(QPointF(0, 0), size));
     QPainter &painter = surface.painter();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(d->ifErase >= 1 ? Qt::white : Qt::black);
-    // A zero-length stroke with round caps is a disc of the pen's width.
-    const double radius = d->sizeCutSlider / 2;
-    painter.drawEllipse(d->lastPoint, radius, radius);
-    d->stampLayer->setImage(surface.image());
+    painter.setBrush(Qt::black);
+    const double radius = kWidth / 2;
+    painter.drawEllipse(m_stampPoint, radius, radius);
+    m_layer->setImage(surface.image());
 }
 
 } // namespace vimora

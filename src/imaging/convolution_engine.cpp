@@ -6,6 +6,7 @@
 
 #include "imaging/parallel.h"
 #include "imaging/pixel_support.h"
+#include "imaging/simd.h"
 
 namespace vimora::detail {
 
@@ -64,24 +65,24 @@ void finishRow(QRgb *out, const QRgb *in, int width, const Interior &interior, B
 // Beyond +-5000 a bias saturates every 3 x 3 result anyway (the sums stay within -2295..4590).
 constexpr int kBiasLimit = 5000;
 
-template <int A, int B>
-VIMORA_VECTOR_CLONES void across3(uint16_t *out, const uint8_t *s, int n)
+VIMORA_VECTOR_LOOP_TEMPLATE((int A, int B), (A, B), void, across3,
+                   (uint16_t *out, const uint8_t *s, int n), (out, s, n))
 {
     for (int i = 0; i < n; ++i)
         out[i] = uint16_t(A * (s[i - 4] + s[i + 4]) + B * s[i]);
 }
 
-template <int A, int B, int C>
-VIMORA_VECTOR_CLONES void across5(uint16_t *out, const uint8_t *s, int n)
+VIMORA_VECTOR_LOOP_TEMPLATE((int A, int B, int C), (A, B, C), void, across5,
+                   (uint16_t *out, const uint8_t *s, int n), (out, s, n))
 {
     for (int i = 0; i < n; ++i)
         out[i] = uint16_t(A * (s[i - 8] + s[i + 8]) + B * (s[i - 4] + s[i + 4]) + C * s[i]);
 }
 
 /// Vertical 3-tap pass of the across sums, then (CW x centre + Sign x sum + bias) / Div.
-template <int A, int B, int CW, int Sign, int Div>
-VIMORA_VECTOR_CLONES void down3(uint8_t *out, const uint16_t *r0, const uint16_t *r1, const uint16_t *r2,
-                                const uint8_t *centre, int16_t bias, int n)
+VIMORA_VECTOR_LOOP_TEMPLATE((int A, int B, int CW, int Sign, int Div), (A, B, CW, Sign, Div), void, down3,
+                   (uint8_t *out, const uint16_t *r0, const uint16_t *r1, const uint16_t *r2,
+                    const uint8_t *centre, int16_t bias, int n), (out, r0, r1, r2, centre, bias, n))
 {
     for (int i = 0; i < n; ++i) {
         const int16_t sum = int16_t(A * (r0[i] + r2[i]) + B * r1[i]);
@@ -92,8 +93,9 @@ VIMORA_VECTOR_CLONES void down3(uint8_t *out, const uint16_t *r0, const uint16_t
 
 /// Vertical 5-tap pass, then (sum + bias) / 256 with bias = 256 x q + r, 0 <= r < 256, so
 /// that sum + r still fits 16 bits unsigned.
-template <int A, int B, int C>
-VIMORA_VECTOR_CLONES void down5(uint8_t *out, const uint16_t *const *r, int16_t biasQ, uint16_t biasR, int n)
+VIMORA_VECTOR_LOOP_TEMPLATE((int A, int B, int C), (A, B, C), void, down5,
+                   (uint8_t *out, const uint16_t *const *r, int16_t biasQ, uint16_t biasR, int n),
+                   (out, r, biasQ, biasR, n))
 {
     const uint16_t *r0 = r[0], *r1 = r[1], *r2 = r[2], *r3 = r[3], *r4 = r[4];
     for (int i = 0; i < n; ++i) {
@@ -103,8 +105,9 @@ VIMORA_VECTOR_CLONES void down5(uint8_t *out, const uint16_t *const *r, int16_t 
     }
 }
 
-VIMORA_VECTOR_CLONES
-void sharpenCross(uint8_t *out, const uint8_t *r0, const uint8_t *r1, const uint8_t *r2, int n)
+VIMORA_VECTOR_LOOP(void, sharpenCross,
+                   (uint8_t *out, const uint8_t *r0, const uint8_t *r1, const uint8_t *r2, int n),
+                   (out, r0, r1, r2, n))
 {
     for (int i = 0; i < n; ++i) {
         const int16_t v = int16_t(8 * r1[i] - r0[i] - r2[i] - r1[i - 4] - r1[i + 4]);
@@ -112,8 +115,9 @@ void sharpenCross(uint8_t *out, const uint8_t *r0, const uint8_t *r1, const uint
     }
 }
 
-VIMORA_VECTOR_CLONES
-void emboss7(uint8_t *out, const uint8_t *r0, const uint8_t *r1, const uint8_t *r2, int n)
+VIMORA_VECTOR_LOOP(void, emboss7,
+                   (uint8_t *out, const uint8_t *r0, const uint8_t *r1, const uint8_t *r2, int n),
+                   (out, r0, r1, r2, n))
 {
     for (int i = 0; i < n; ++i) {
         const int16_t v = int16_t(-2 * r0[i - 4] - r0[i] - r1[i - 4] + r1[i] + r1[i + 4] + r2[i] + 2 * r2[i + 4]);
@@ -121,8 +125,9 @@ void emboss7(uint8_t *out, const uint8_t *r0, const uint8_t *r1, const uint8_t *
     }
 }
 
-VIMORA_VECTOR_CLONES
-void emboss3(uint8_t *out, const uint8_t *r0, const uint8_t *r1, const uint8_t *r2, int16_t bias, int n)
+VIMORA_VECTOR_LOOP(void, emboss3,
+                   (uint8_t *out, const uint8_t *r0, const uint8_t *r1, const uint8_t *r2, int16_t bias, int n),
+                   (out, r0, r1, r2, bias, n))
 {
     for (int i = 0; i < n; ++i) {
         const int16_t v = int16_t(-2 * r0[i - 4] + r1[i] + 2 * r2[i + 4] + bias);
@@ -144,8 +149,7 @@ bool isSeparable(IntegerKernel k)
 
 /// The colour samples of a row of pixels as floats, three per pixel: alpha is never
 /// filtered, so the float passes leave it out.
-VIMORA_VECTOR_CLONES
-void colourFloats(float *dst, const uint8_t *src, int pixels)
+VIMORA_VECTOR_LOOP(void, colourFloats, (float *dst, const uint8_t *src, int pixels), (dst, src, pixels))
 {
     for (int x = 0; x < pixels; ++x)
         for (int c = 0; c < 3; ++c)
@@ -160,8 +164,8 @@ struct FloatTap
 
 /// Adds M taps into acc in one pass (fewer trips through acc than one pass a tap); the sum
 /// runs in tap order, as separate passes would.
-template <int M, bool First>
-VIMORA_VECTOR_CLONES void sumTaps(float *__restrict acc, const FloatTap *t, int n)
+VIMORA_VECTOR_LOOP_TEMPLATE((int M, bool First), (M, First), void, sumTaps,
+                   (float *__restrict acc, const FloatTap *t, int n), (acc, t, n))
 {
     const float *__restrict s[4] = {};
     float w[4] = {};
@@ -213,16 +217,16 @@ void applyTaps(float *acc, const std::vector<FloatTap> &taps, int n)
 /// half the finest step of the exact kernels (1/256), so their results are unchanged.
 constexpr float kSumTolerance = 1.0f / 512.0f;
 
-VIMORA_VECTOR_CLONES
-void floatsToBytes(uint8_t *dst, const float *src, int n)
+VIMORA_VECTOR_LOOP(void, floatsToBytes, (uint8_t *dst, const float *src, int n), (dst, src, n))
 {
     for (int i = 0; i < n; ++i)
         dst[i] = truncToByte(src[i] + kSumTolerance);
 }
 
 /// Three colour bytes per pixel back into pixels, with the source pixel's alpha.
-VIMORA_VECTOR_CLONES
-void colourPixels(QRgb *dst, const uint8_t *colour, const QRgb *alphaFrom, int pixels)
+VIMORA_VECTOR_LOOP(void, colourPixels,
+                   (QRgb *dst, const uint8_t *colour, const QRgb *alphaFrom, int pixels),
+                   (dst, colour, alphaFrom, pixels))
 {
     for (int x = 0; x < pixels; ++x)
         dst[x] = QRgb(colour[3 * x]) | (QRgb(colour[3 * x + 1]) << 8) | (QRgb(colour[3 * x + 2]) << 16)
@@ -231,8 +235,7 @@ void colourPixels(QRgb *dst, const uint8_t *colour, const QRgb *alphaFrom, int p
 
 /// Truncates to whole byte values but keeps them as floats (the intermediate picture of the
 /// two-pass blur, without packing it).
-VIMORA_VECTOR_CLONES
-void truncateFloats(float *v, int n)
+VIMORA_VECTOR_LOOP(void, truncateFloats, (float *v, int n), (v, n))
 {
     for (int i = 0; i < n; ++i)
         v[i] = float(truncToByte(v[i] + kSumTolerance));

@@ -6,7 +6,7 @@
 // - Byte effects work on the stored premultiplied samples of the picture's raw bitmap (its
 //   orientation tag is ignored) with the arithmetic each states, on red, green and blue; alpha
 //   stays. Nothing is divided by alpha, so colours may end above their alpha.
-// - Wrappers run one filter of our image service (image_service.h) under the platform's name,
+// - Wrappers run one filter of our image service (image_service.h) by its catalogue name,
 //   the arguments set in the order listed. Points and rectangles are in image space: pixels,
 //   origin at the bottom-left, y up; angles in radians. The result is the output rendered over
 //   its extent: the input's size for colour filters, the crop rectangle, the transformed bounds,

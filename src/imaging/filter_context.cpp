@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include <omp.h>
+#include "imaging/parallel.h"
 
 namespace vimora {
 
 FilterContext::FilterContext()
-    : m_threads(std::max(1, omp_get_max_threads()))
+    : m_threads(std::max(1, parallelThreadCount()))
 {
     for (int i = 0; i < 256; ++i)
         m_decode[size_t(i)] = float(decode(i / 255.0));

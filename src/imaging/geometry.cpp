@@ -9,6 +9,7 @@
 #include "imaging/parallel.h"
 #include "imaging/pixel_support.h"
 #include "imaging/resample.h"
+#include "imaging/simd.h"
 
 namespace vimora {
 
@@ -69,16 +70,15 @@ Picture rotatedOnto(const Picture &picture, QSize canvasSize, QPointF centre, fl
     return Picture(canvas);
 }
 
-VIMORA_VECTOR_CLONES
-void mirrorRow(QRgb *__restrict dst, const QRgb *__restrict src, int w)
+VIMORA_VECTOR_LOOP(void, mirrorRow, (QRgb *__restrict dst, const QRgb *__restrict src, int w), (dst, src, w))
 {
     for (int x = 0; x < w; ++x)
         dst[x] = src[w - 1 - x];
 }
 
 /// Every sample of a row times c / 255, rounded.
-VIMORA_VECTOR_CLONES
-void fadeRow(uint8_t *__restrict dst, const uint8_t *__restrict src, uint32_t c, int n)
+VIMORA_VECTOR_LOOP(void, fadeRow,
+                   (uint8_t *__restrict dst, const uint8_t *__restrict src, uint32_t c, int n), (dst, src, c, n))
 {
     for (int i = 0; i < n; ++i) {
         const uint32_t t = src[i] * c + 128;
@@ -121,8 +121,8 @@ Picture cropToSize(const Picture &picture, QSizeF size, int mode)
         return {};
     const QPointF origin = cropOrigin(picture.size(), size, mode);
     const double s = picture.scale();
-    // Widened to whole pixels, as the platform's crop does; the epsilon keeps float noise from
-    // adding a column.
+    // Widened outward to whole pixels so no part of the asked rectangle is lost; the epsilon
+    // keeps float noise from adding a column.
     constexpr double kEps = 1e-9;
     const double left = std::floor(origin.x() * s + kEps);
     const double top = std::floor(origin.y() * s + kEps);
@@ -226,7 +226,8 @@ Picture rotateInRadians(const Picture &picture, float radians)
     if (canvas.isEmpty())
         return {};
     // The picture's centre goes to the centre of the unrounded bounding box, measured from the
-    // canvas's bottom edge as the original y-up surface does.
+    // canvas's bottom edge: the turn is worked out with y up, so any rounding slack lands at
+    // the top.
     const double w = std::trunc(picture.size().width());
     const double h = std::trunc(picture.size().height());
     const double c = std::fabs(std::cos(double(radians)));

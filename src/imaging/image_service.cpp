@@ -4,6 +4,11 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include <QtGlobal>
 
 #include "imaging/image_service_families.h"
 
@@ -16,6 +21,28 @@ double snapped(double v)
 {
     const double r = std::round(v);
     return std::abs(v - r) < 1e-6 ? r : v;
+}
+
+/// A caller naming a filter or parameter the catalogue lacks is a mistake in our code, not in
+/// the user's input: it stops a debug build at once and is logged once per mistake in release,
+/// so a missing picture never goes unexplained.
+void reportWrongCall(std::string_view name, std::string_view key)
+{
+    const std::string what = key.empty() ? "unknown image filter " + std::string(name)
+                                         : "image filter " + std::string(name) + " has no parameter " + std::string(key)
+                                               + " of that kind";
+    Q_ASSERT_X(false, "applyImageFilter", what.c_str());
+    static std::mutex mutex;
+    static std::set<std::string> reported;
+    const std::lock_guard lock(mutex);
+    if (reported.insert(what).second)
+        qWarning("%s", what.c_str());
+}
+
+bool isNonFiniteNumber(const ParamValue &value)
+{
+    const double *n = std::get_if<double>(&value);
+    return n && !std::isfinite(*n);
 }
 
 } // namespace
@@ -247,11 +274,20 @@ Picture applyImageFilter(std::string_view name, const Picture &image,
                          std::initializer_list<std::pair<std::string_view, ParamValue>> params)
 {
     ImageFilter filter(name);
+    if (!filter.isValid()) {
+        reportWrongCall(name, {});
+        return {};
+    }
     if (!filter.setValue("inputImage", image))
         return {};
-    for (const auto &[key, value] : params)
-        if (!filter.setValue(key, value))
-            return {};
+    for (const auto &[key, value] : params) {
+        if (filter.setValue(key, value))
+            continue;
+        // A value out of reach (NaN, infinity) comes from the user's input and just gives no picture.
+        if (!isNonFiniteNumber(value))
+            reportWrongCall(name, key);
+        return {};
+    }
     return filter.renderForWrapper();
 }
 

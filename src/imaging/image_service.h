@@ -1,7 +1,7 @@
 #pragma once
 
 // Our image service: the named picture filters behind the filter catalogue, the blend modes and
-// the tone filters' service path, under the platform's filter names and parameter keys
+// the tone filters' service path, looked up by name with named parameter keys
 // ("CIBumpDistortion", "inputScale"), built from the kernels of kernels.h. For every filter:
 // - Parameters live in image space: pixels, origin at the bottom-left, y up; a W x H input
 //   covers (0, 0, W, H), so the point (x, y) is the raster point (x, H - y). Angles are radians.
@@ -105,7 +105,7 @@ private:
     std::vector<std::pair<std::string, ParamValue>> m_values;
 };
 
-/// One named filter with its parameters (the platform's filterWithName: / setValue:forKey:).
+/// One named filter with its parameters: made by name, then given values key by key.
 class ImageFilter
 {
 public:
@@ -120,7 +120,7 @@ public:
     const FilterArgs &args() const { return m_args; }
 
     Extent outputExtent() const;
-    /// The output over a rectangle (createCGImage:fromRect:).
+    /// The output over a rectangle, rounded outward to whole pixels.
     Picture render(const Extent &rect) const;
     /// The output over its own extent: no picture when that is empty or infinite.
     Picture renderOutput() const { return render(outputExtent()); }
@@ -137,7 +137,8 @@ const std::vector<FilterEntry> &imageServiceCatalogue();
 const FilterEntry *findImageFilter(std::string_view name);
 
 /// Runs one filter on a picture with the given parameters, rendered as the catalogue's wrapper
-/// renders it. No picture for an unknown name or key.
+/// renders it. No picture for an unknown name or key, which also stops a debug build and is
+/// logged once in release; no picture, quietly, for a number that is not finite.
 Picture applyImageFilter(std::string_view name, const Picture &image,
                          std::initializer_list<std::pair<std::string_view, ParamValue>> params = {});
 

@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
+#include <vector>
 
 #include "imaging/image_service_families.h"
+#include "imaging/simd.h"
 
 namespace vimora::service {
 
@@ -19,6 +22,24 @@ enum class Screen { Dot, Circular, Hatched, Line };
 
 inline float nearestIntegerDistance(float x) { return std::abs(x - std::round(x)); }
 
+/// Paper (1) or ink (0) of every pixel from its spot value (the screen's height there) and the
+/// darkness of its colour; written without branches so that it vectorises.
+VIMORA_VECTOR_LOOP(void, inkRow, (float *r, float *g, float *b, const float *spot, float h, bool rootOfLevel, int n),
+                   (r, g, b, spot, h, rootOfLevel, n))
+{
+    for (int i = 0; i < n; ++i) {
+        const float level = std::clamp(0.2125f * r[i] + 0.7154f * g[i] + 0.0721f * b[i], 0.0f, 1.0f);
+        const float threshold = rootOfLevel ? std::sqrt(level) : level;
+        // The soft edge narrows near black and white so that they stay pure; being
+        // symmetric about the threshold it keeps the white share of each period.
+        const float edge = std::min({h, threshold, 1.0f - threshold});
+        const float hard = threshold >= 1.0f || spot[i] < threshold ? 1.0f : 0.0f;
+        const float s = std::clamp((threshold - spot[i] + edge) / (2.0f * edge), 0.0f, 1.0f);
+        const float paper = edge <= 0.0f ? hard : s * s * (3.0f - 2.0f * s);
+        r[i] = g[i] = b[i] = paper;
+    }
+}
+
 template <Screen kind>
 QImage renderScreen(const FilterArgs &args, Region region)
 {
@@ -31,36 +52,46 @@ QImage renderScreen(const FilterArgs &args, Region region)
     constexpr float twoPi = 2.0f * std::numbers::pi_v<float>;
 
     return kernels::mapStraight(args.input(), region, Space::Linear, [&](PixelRow &row) {
+        thread_local std::vector<float> spots, seenArgument, seenCosine;
+        spots.resize(size_t(row.count));
+        if (seenArgument.size() < size_t(row.count)) {
+            seenArgument.resize(size_t(row.count), std::numeric_limits<float>::quiet_NaN());
+            seenCosine.resize(size_t(row.count));
+        }
+        float *spot = spots.data();
+        // An unturned screen repeats its column cosines on every row and its row cosine along
+        // the row: each is reused when its argument is the one already seen, bit for bit.
+        float lastArgument = std::numeric_limits<float>::quiet_NaN(), lastCosine = 0;
+        auto columnCosine = [&](int i, float argument) {
+            if (argument != seenArgument[size_t(i)]) {
+                seenArgument[size_t(i)] = argument;
+                seenCosine[size_t(i)] = std::cos(argument);
+            }
+            return seenCosine[size_t(i)];
+        };
+        auto rowCosine = [&](float argument) {
+            if (argument != lastArgument) {
+                lastArgument = argument;
+                lastCosine = std::cos(argument);
+            }
+            return lastCosine;
+        };
         const float dy = row.y - cy;
         for (int i = 0; i < row.count; ++i) {
             const float dx = row.x0 + float(i) - cx;
             // Screen coordinates: the offset turned by -angle, in periods.
             const float u = (dx * cosA + dy * sinA) * invWidth;
             const float v = (-dx * sinA + dy * cosA) * invWidth;
-            const float level = std::clamp(0.2125f * row.r[i] + 0.7154f * row.g[i] + 0.0721f * row.b[i], 0.0f, 1.0f);
-            float spot, threshold = level;
-            if constexpr (kind == Screen::Line) {
-                spot = 1.0f - 2.0f * nearestIntegerDistance(v);
-            } else if constexpr (kind == Screen::Hatched) {
-                spot = 1.0f - 2.0f * std::min(nearestIntegerDistance(u), nearestIntegerDistance(v));
-                threshold = std::sqrt(level);
-            } else if constexpr (kind == Screen::Dot) {
-                spot = 0.5f + 0.25f * (std::cos(twoPi * u) + std::cos(twoPi * v));
-            } else {
-                spot = 1.0f - 2.0f * nearestIntegerDistance(std::sqrt(dx * dx + dy * dy) * invWidth);
-            }
-            // The soft edge narrows near black and white so that they stay pure; being
-            // symmetric about the threshold it keeps the white share of each period.
-            const float edge = std::min({h, threshold, 1.0f - threshold});
-            float paper;
-            if (edge <= 0.0f) {
-                paper = threshold >= 1.0f || spot < threshold ? 1.0f : 0.0f;
-            } else {
-                const float s = std::clamp((threshold - spot + edge) / (2.0f * edge), 0.0f, 1.0f);
-                paper = s * s * (3.0f - 2.0f * s);
-            }
-            row.r[i] = row.g[i] = row.b[i] = paper;
+            if constexpr (kind == Screen::Line)
+                spot[i] = 1.0f - 2.0f * nearestIntegerDistance(v);
+            else if constexpr (kind == Screen::Hatched)
+                spot[i] = 1.0f - 2.0f * std::min(nearestIntegerDistance(u), nearestIntegerDistance(v));
+            else if constexpr (kind == Screen::Dot)
+                spot[i] = 0.5f + 0.25f * (columnCosine(i, twoPi * u) + rowCosine(twoPi * v));
+            else
+                spot[i] = 1.0f - 2.0f * nearestIntegerDistance(std::sqrt(dx * dx + dy * dy) * invWidth);
         }
+        inkRow(row.r, row.g, row.b, spot, h, kind == Screen::Hatched, row.count);
     });
 }
 

@@ -60,8 +60,8 @@ Extent affineExtent(const FilterArgs &args)
 
 QImage renderAffine(const FilterArgs &args, Region region)
 {
-    // QTransform maps x' = m11 x + m21 y + dx, y' = m12 x + m22 y + dy: the a, b, c, d, tx, ty
-    // of the platform's transforms, here applied in y-up image space.
+    // QTransform maps x' = m11 x + m21 y + dx, y' = m12 x + m22 y + dy (the parameter's a, b,
+    // c, d, tx, ty), applied here in y-up image space.
     const QTransform m = args.transform("inputTransform");
     if (!invertible(m))
         return {};
@@ -366,16 +366,15 @@ Extent pixellateExtent(const FilterArgs &args)
 
 QImage renderPixellate(const FilterArgs &args, Region region)
 {
+    // Every pixel reads its cell's centre, and the cell depends on x and y apart: a mosaic.
     const Cells cells = cellsOf(args);
-    return kernels::warp(args.input(), region, [&](SourceRow &row) {
-        const double ky = std::floor((row.y0 - cells.cy) / cells.side + 0.5);
-        const float sy = float(cells.cy + ky * cells.side);
-        for (int i = 0; i < row.count; ++i) {
-            const double kx = std::floor((row.x0 + i - cells.cx) / cells.side + 0.5);
-            row.x[i] = float(cells.cx + kx * cells.side);
-            row.y[i] = sy;
-        }
-    });
+    auto centre = [&](double c, double p) { return float(c + std::floor((p - c) / cells.side + 0.5) * cells.side); };
+    std::vector<float> columnX(size_t(std::max(region.width, 0))), rowY(size_t(std::max(region.height, 0)));
+    for (int i = 0; i < region.width; ++i)
+        columnX[size_t(i)] = centre(cells.cx, double(float(region.x + i) + 0.5f));
+    for (int j = 0; j < region.height; ++j)
+        rowY[size_t(j)] = centre(cells.cy, double(float(region.y + region.height - j) - 0.5f));
+    return kernels::separableWarp(args.input(), region, columnX, rowY);
 }
 
 QImage renderKaleidoscope(const FilterArgs &args, Region region)

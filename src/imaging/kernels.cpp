@@ -6,9 +6,10 @@
 #include <cstring>
 #include <new>
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#include "imaging/simd.h"
+
+#ifdef VIMORA_HAS_AVX2_FORMS
 #include <immintrin.h>
-#define VIMORA_AVX2 1
 #endif
 
 namespace vimora::kernels {
@@ -17,19 +18,9 @@ namespace {
 
 constexpr float kInv255 = 1.0f / 255.0f;
 
-// The table reads of the working space (decode, encode) are gathers; where the CPU has AVX2 they
-// run eight pixels at a time, with results identical to the scalar code. VIMORA_NO_AVX2=1 in
-// the environment turns them off (the tests run both ways).
-#ifdef VIMORA_AVX2
-bool hasAvx2()
-{
-    static const bool yes =
-        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && !std::getenv("VIMORA_NO_AVX2");
-    return yes;
-}
-
-#define VIMORA_TARGET_AVX2 __attribute__((target("avx2,fma")))
-
+// The table reads of the working space (decode, encode) are gathers; in the AVX2 form they
+// run eight pixels at a time, with results identical to the scalar code.
+#ifdef VIMORA_HAS_AVX2_FORMS
 /// encodeOpaque of eight values.
 VIMORA_TARGET_AVX2 inline __m256i encodeOpaque8(__m256 u, const uint32_t *bins)
 {
@@ -96,7 +87,7 @@ VIMORA_TARGET_AVX2 inline void encodeEncodedBlock(const float *r, const float *g
     const __m256 a255 = _mm256_mul_ps(alpha, _mm256_set1_ps(255.0f));
     const __m256 alphaByte = _mm256_floor_ps(_mm256_add_ps(a255, half));
     const __m256 inv = straight ? one : _mm256_div_ps(one, alpha);
-    auto channel = [&](const float *v) __attribute__((target("avx2,fma"))) {
+    auto channel = [&](const float *v) VIMORA_TARGET_AVX2 {
         const __m256 e = _mm256_min_ps(_mm256_max_ps(_mm256_mul_ps(_mm256_loadu_ps(v), inv), zero), one);
         return _mm256_cvttps_epi32(_mm256_min_ps(_mm256_floor_ps(_mm256_add_ps(_mm256_mul_ps(e, a255), half)), alphaByte));
     };
@@ -172,8 +163,8 @@ void decodeRow(const QImage &src, int srcRow, int srcX, Space space, bool premul
     float *__restrict b = row.b;
     float *__restrict a = row.a;
     int i = first;
-#ifdef VIMORA_AVX2
-    if (hasAvx2())
+#ifdef VIMORA_HAS_AVX2_FORMS
+    if (simd::useAvx2())
         for (; i + 8 <= last; i += 8)
             decode8(in + i, table, r + i, g + i, b + i, a + i);
 #endif
@@ -222,15 +213,15 @@ void encodeRow(const PixelRow &row, QRgb *out)
 {
     const FilterContext &context = ZELGetCIContext();
     int i = 0;
-#ifdef VIMORA_AVX2
-    if (linear && hasAvx2())
+#ifdef VIMORA_HAS_AVX2_FORMS
+    if (linear && simd::useAvx2())
         for (; i + 8 <= row.count; i += 8)
             if (!encodeOpaqueBlock<straight>(row.r + i, row.g + i, row.b + i, row.a + i, out + i, context))
                 for (int k = i; k < i + 8; ++k)
                     out[k] = encodeOne<straight, linear>(context, row.r[k], row.g[k], row.b[k], row.a[k]);
 #endif
-#ifdef VIMORA_AVX2
-    if (!linear && hasAvx2())
+#ifdef VIMORA_HAS_AVX2_FORMS
+    if (!linear && simd::useAvx2())
         for (; i + 8 <= row.count; i += 8)
             encodeEncodedBlock<straight>(row.r + i, row.g + i, row.b + i, row.a + i, out + i);
 #endif
@@ -312,9 +303,9 @@ namespace {
 
 /// Where one row of source points falls: the top-left tap, the weights, and whether all four
 /// taps lie inside the bitmap. A plain loop so that it vectorises.
-VIMORA_SIMD_CLONES
-void locateTaps(const float *x, const float *y, int count, int width, int height, int *index, float *fx, float *fy,
-                uint8_t *inside)
+VIMORA_VECTOR_LOOP(void, locateTaps,
+                   (const float *x, const float *y, int count, int width, int height, int *index, float *fx,
+                    float *fy, uint8_t *inside), (x, y, count, width, height, index, fx, fy, inside))
 {
     const float h = float(height);
     for (int i = 0; i < count; ++i) {
@@ -367,29 +358,107 @@ void WarpSource::sample(const SourceRow &points, PixelRow &out) const
     }
 }
 
-Float4 WarpSource::sampleAtBorder(float u, float v) const
+namespace {
+
+/// Taps of the decoded copy.
+struct CopiedTaps
 {
-    // Taps outside the bitmap are transparent; a point on a pixel centre reads that pixel.
+    const uint16_t *pixels;
+    size_t width;
+    Float4 operator()(int x, int y) const { return tapOf(pixels, size_t(y) * width + size_t(x)); }
+};
+
+/// Taps read from the bitmap through the same table the copy is made with: the same values
+/// without decoding the whole picture first.
+struct BitmapTaps
+{
+    const QImage &bitmap;
+    const uint16_t *table;
+    Float4 operator()(int x, int y) const
+    {
+        const uint32_t p = reinterpret_cast<const QRgb *>(bitmap.constScanLine(y))[x];
+        const uint32_t row = (p >> 16) & 0xff00;
+        const Int4 w = {table[row | ((p >> 16) & 0xff)], table[row | ((p >> 8) & 0xff)], table[row | (p & 0xff)],
+                        int32_t((p >> 24) * 257)};
+        return __builtin_convertvector(w, Float4);
+    }
+};
+
+/// Bilinear value at raster position (u, v), pixel centres on integers: taps outside the
+/// bitmap are transparent and a point on a pixel centre reads that pixel alone. Sums in the
+/// same order as the interior path of WarpSource::sample, so both give the same floats.
+template <typename Taps>
+Float4 bilinearAt(const Taps &tap, int width, int height, float u, float v)
+{
     Float4 value = {0, 0, 0, 0};
-    if (!(u > -1.0f && u < float(m_width) && v > -1.0f && v < float(m_height)))
+    if (!(u > -1.0f && u < float(width) && v > -1.0f && v < float(height)))
         return value;
-    const uint16_t *pixels = m_pixels.get();
-    const size_t w = size_t(m_width);
     const int ix = floorToInt(u), iy = floorToInt(v);
     const float fx = u - float(ix), fy = v - float(iy);
-    const size_t at = size_t(iy) * w + size_t(ix);
     if (fx == 0.0f && fy == 0.0f)
-        return tapOf(pixels, at);
-    const bool left = ix >= 0, right = ix + 1 < m_width, up = iy >= 0, down = iy + 1 < m_height;
+        return tap(ix, iy);
+    const bool left = ix >= 0, right = ix + 1 < width, up = iy >= 0, down = iy + 1 < height;
     if (left && up)
-        value += tapOf(pixels, at) * ((1 - fx) * (1 - fy));
+        value += tap(ix, iy) * ((1 - fx) * (1 - fy));
     if (right && up)
-        value += tapOf(pixels, at + 1) * (fx * (1 - fy));
+        value += tap(ix + 1, iy) * (fx * (1 - fy));
     if (left && down)
-        value += tapOf(pixels, at + w) * ((1 - fx) * fy);
+        value += tap(ix, iy + 1) * ((1 - fx) * fy);
     if (right && down)
-        value += tapOf(pixels, at + w + 1) * (fx * fy);
+        value += tap(ix + 1, iy + 1) * (fx * fy);
     return value;
+}
+
+} // namespace
+
+Float4 WarpSource::sampleAtBorder(float u, float v) const
+{
+    return bilinearAt(CopiedTaps{m_pixels.get(), size_t(m_width)}, m_width, m_height, u, v);
+}
+
+QImage separableWarp(const QImage &src, Region region, const std::vector<float> &columnX,
+                     const std::vector<float> &rowY)
+{
+    if (src.isNull() || columnX.size() != size_t(std::max(region.width, 0))
+        || rowY.size() != size_t(std::max(region.height, 0)))
+        return {};
+    QImage out = makeRegionRaster(region);
+    if (out.isNull())
+        return {};
+    const RasterRows rows(out);
+    const BitmapTaps taps{src, ZELGetCIContext().linearPremultiplied16()};
+    const int w = src.width(), h = src.height();
+    // Columns where a new run of equal source x starts.
+    std::vector<int> runStarts;
+    for (int i = 0; i < region.width; ++i)
+        if (i == 0 || columnX[size_t(i)] != columnX[size_t(i - 1)])
+            runStarts.push_back(i);
+    const int runs = int(runStarts.size());
+    runStarts.push_back(region.width);
+    parallelChunks(region.height, [&](int begin, int end) {
+        RowBuffer values(runs);
+        std::vector<QRgb> words(static_cast<size_t>(runs));
+        for (int j = begin; j < end; ++j) {
+            if (j > begin && rowY[size_t(j)] == rowY[size_t(j - 1)]) {
+                std::memcpy(rows[j], rows[j - 1], size_t(region.width) * sizeof(QRgb));
+                continue;
+            }
+            const float v = float(h) - rowY[size_t(j)] - 0.5f;
+            for (int k = 0; k < runs; ++k) {
+                constexpr float kScale = 1.0f / 65535.0f;
+                const Float4 value = bilinearAt(taps, w, h, columnX[size_t(runStarts[size_t(k)])] - 0.5f, v) * kScale;
+                values.row.r[k] = value[0];
+                values.row.g[k] = value[1];
+                values.row.b[k] = value[2];
+                values.row.a[k] = value[3];
+            }
+            encodePremultipliedRow(values.row, Space::Linear, words.data());
+            QRgb *row = rows[j];
+            for (int k = 0; k < runs; ++k)
+                std::fill(row + runStarts[size_t(k)], row + runStarts[size_t(k + 1)], words[size_t(k)]);
+        }
+    });
+    return out;
 }
 
 void copyInputSpan(const QImage &src, Region region, int j, int first, int end, QRgb *out)
@@ -487,38 +556,72 @@ std::vector<int> boxRadii(double sigma)
     return radii;
 }
 
-VIMORA_SIMD_CLONES
-void firVertical(const float *in, float *out, int width, size_t inStride, const float *taps, int reach)
+using Float8 = float __attribute__((vector_size(32)));
+
+// Float8 values are only ever passed between inlined helpers, so the baseline form's ABI for
+// 32-byte vectors never matters.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+[[gnu::always_inline]] inline Float8 load8(const float *p)
+{
+    Float8 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+/// One symmetric FIR over a row: out[x] = taps[0] in[x] + sum over t of taps[t] (in[x - t step]
+/// + in[x + t step]), summed in that order for every pixel. Thirty-two outputs stay in
+/// registers through all taps (four independent sums hide the adds' latency), so each input
+/// is loaded once per tap and each output stored once.
+[[gnu::always_inline]] inline void symmetricFir(const float *in, float *out, int width, size_t step, const float *taps,
+                                                int reach)
+{
+    int x = 0;
+    for (; x + 32 <= width; x += 32) {
+        const float *c = in + x;
+        Float8 s0 = taps[0] * load8(c), s1 = taps[0] * load8(c + 8), s2 = taps[0] * load8(c + 16),
+               s3 = taps[0] * load8(c + 24);
+        for (int t = 1; t <= reach; ++t) {
+            const float w = taps[t];
+            const float *lo = c - size_t(t) * step, *hi = c + size_t(t) * step;
+            s0 += w * (load8(lo) + load8(hi));
+            s1 += w * (load8(lo + 8) + load8(hi + 8));
+            s2 += w * (load8(lo + 16) + load8(hi + 16));
+            s3 += w * (load8(lo + 24) + load8(hi + 24));
+        }
+        std::memcpy(out + x, &s0, sizeof s0);
+        std::memcpy(out + x + 8, &s1, sizeof s1);
+        std::memcpy(out + x + 16, &s2, sizeof s2);
+        std::memcpy(out + x + 24, &s3, sizeof s3);
+    }
+    for (; x < width; ++x) {
+        float v = taps[0] * in[x];
+        for (int t = 1; t <= reach; ++t)
+            v += taps[t] * (in[x - size_t(t) * step] + in[x + size_t(t) * step]);
+        out[x] = v;
+    }
+}
+
+VIMORA_VECTOR_LOOP(void, firVertical,
+                   (const float *in, float *out, int width, size_t inStride, const float *taps, int reach),
+                   (in, out, width, inStride, taps, reach))
 {
     // in points at the centre row; rows above and below are inStride apart.
-    for (int x = 0; x < width; ++x)
-        out[x] = taps[0] * in[x];
-    for (int t = 1; t <= reach; ++t) {
-        const float *up = in - size_t(t) * inStride;
-        const float *down = in + size_t(t) * inStride;
-        const float w = taps[t];
-        for (int x = 0; x < width; ++x)
-            out[x] += w * (up[x] + down[x]);
-    }
+    symmetricFir(in, out, width, inStride, taps, reach);
 }
 
-VIMORA_SIMD_CLONES
-void firHorizontal(const float *in, float *out, int width, const float *taps, int reach)
+VIMORA_VECTOR_LOOP(void, firHorizontal,
+                   (const float *in, float *out, int width, const float *taps, int reach),
+                   (in, out, width, taps, reach))
 {
     // in points at the column facing out[0]; reach columns exist on both sides.
-    for (int x = 0; x < width; ++x)
-        out[x] = taps[0] * in[x];
-    for (int t = 1; t <= reach; ++t) {
-        const float w = taps[t];
-        const float *left = in - t;
-        const float *right = in + t;
-        for (int x = 0; x < width; ++x)
-            out[x] += w * (left[x] + right[x]);
-    }
+    symmetricFir(in, out, width, 1, taps, reach);
 }
+#pragma GCC diagnostic pop
 
-VIMORA_SIMD_CLONES
-void boxVertical(const float *in, float *out, int width, int outRows, size_t stride, int radius, float *acc)
+VIMORA_VECTOR_LOOP(void, boxVertical,
+                   (const float *in, float *out, int width, int outRows, size_t stride, int radius, float *acc),
+                   (in, out, width, outRows, stride, radius, acc))
 {
     // out row k averages in rows k .. k + 2 radius.
     const float scale = 1.0f / float(2 * radius + 1);

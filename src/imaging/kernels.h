@@ -24,13 +24,6 @@
 #include "imaging/filter_context.h"
 #include "imaging/parallel.h"
 
-// Hot loops are also compiled for AVX2 + FMA and picked at load time where the CPU has them.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define VIMORA_SIMD_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
-#else
-#define VIMORA_SIMD_CLONES
-#endif
-
 namespace vimora::kernels {
 
 /// An integral rectangle of image space (y up).
@@ -224,6 +217,13 @@ QImage warp(const QImage &src, Region region, MapRow &&mapRow)
 {
     return warpThen(src, region, std::forward<MapRow>(mapRow), [](PixelRow &) {});
 }
+
+/// A warp whose source point is separable: output pixel (i, j) reads (columnX[i], rowY[j])
+/// (image space, region.width and region.height entries). Runs of equal points are sampled
+/// once and repeated, and a row facing the same source row as the one above is copied, so a
+/// mosaic costs little more than writing its output; values are those warp() gives.
+QImage separableWarp(const QImage &src, Region region, const std::vector<float> &columnX,
+                     const std::vector<float> &rowY);
 
 /// Copies the input's pixels facing output columns [first, end) of output row j (transparent
 /// where the input has none).

@@ -15,14 +15,6 @@
 
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "interleaved byte loops assume alpha in byte 3");
 
-// Hot loops get an AVX2 clone picked at load time; the default clone is plain SSE2. FMA is
-// deliberately left out so float sums round the same on every machine.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define VIMORA_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define VIMORA_VECTOR_CLONES
-#endif
-
 namespace vimora::detail {
 
 inline constexpr int kAlphaByte = 3;

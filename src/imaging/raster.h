@@ -1,7 +1,7 @@
 #pragma once
 
 // Rasters: mutable QImage in Format_ARGB32_Premultiplied, one 32-bit word 0xAARRGGBB per
-// pixel (the alpha, red, green, blue memory order of the original bitmaps), row 0 at the
+// pixel (alpha in the top byte, then red, green and blue), row 0 at the
 // top, premultiplied device RGB; a new Raster is fully transparent. Gray planes are
 // Format_Grayscale8. Null pictures size as 0 x 0, and a 0-sized Raster is a failure.
 

@@ -7,6 +7,7 @@
 
 #include "imaging/parallel.h"
 #include "imaging/pixel_support.h"
+#include "imaging/simd.h"
 
 namespace vimora {
 
@@ -63,8 +64,9 @@ AxisTaps axisTaps(int srcLen, int dstLen)
 }
 
 /// acc += weight x src over n samples; up to four rows a pass, so acc is read and written once.
-VIMORA_VECTOR_CLONES
-void accumulateRows(float *__restrict acc, const uint8_t *const *rows, const float *weights, int count, int n)
+VIMORA_VECTOR_LOOP(void, accumulateRows,
+                   (float *__restrict acc, const uint8_t *const *rows, const float *weights, int count, int n),
+                   (acc, rows, weights, count, n))
 {
     for (int k = 0; k < count; k += 4) {
         const int m = std::min(4, count - k);
@@ -87,8 +89,8 @@ typedef int32_t Int4 __attribute__((vector_size(16)));
 
 /// The horizontal pass: each output pixel is the weighted sum of its source pixels, rounded,
 /// clamped, and its colour kept at or below its alpha.
-VIMORA_VECTOR_CLONES
-void horizontalRow(QRgb *out, const float *row, const AxisTaps &taps, int dstWidth)
+VIMORA_VECTOR_LOOP(void, horizontalRow,
+                   (QRgb *out, const float *row, const AxisTaps &taps, int dstWidth), (out, row, taps, dstWidth))
 {
     const int count = taps.count;
     const Pixel4 zero = {0.0f, 0.0f, 0.0f, 0.0f};

@@ -5,6 +5,7 @@
 #include "imaging/image_service.h"
 #include "imaging/parallel.h"
 #include "imaging/pixel_support.h"
+#include "imaging/simd.h"
 
 namespace vimora {
 
@@ -73,16 +74,14 @@ Picture rowFilter(const Picture &picture, Result kind, RowFn fn)
     return resultPicture(picture, dst, kind);
 }
 
-VIMORA_VECTOR_CLONES
-void invertRow(const QRgb *in, QRgb *out, int w)
+VIMORA_VECTOR_LOOP(void, invertRow, (const QRgb *in, QRgb *out, int w), (in, out, w))
 {
     // 255 - x is x with its bits flipped.
     for (int x = 0; x < w; ++x)
         out[x] = in[x] ^ 0x00ffffffu;
 }
 
-VIMORA_VECTOR_CLONES
-void grayRow(const QRgb *in, QRgb *out, int w)
+VIMORA_VECTOR_LOOP(void, grayRow, (const QRgb *in, QRgb *out, int w), (in, out, w))
 {
     for (int x = 0; x < w; ++x) {
         const QRgb p = in[x];
@@ -91,8 +90,7 @@ void grayRow(const QRgb *in, QRgb *out, int w)
     }
 }
 
-VIMORA_VECTOR_CLONES
-void scaleRow(const QRgb *in, QRgb *out, int w, uint32_t factor)
+VIMORA_VECTOR_LOOP(void, scaleRow, (const QRgb *in, QRgb *out, int w, uint32_t factor), (in, out, w, factor))
 {
     // factor is value x 2^16; each sample times it, rounded, stays within its byte.
     for (int x = 0; x < w; ++x) {
@@ -110,8 +108,7 @@ inline uint32_t sepiaChannel(float r, float g, float b, float fr, float fg, floa
     return uint32_t(detail::truncToByte(r * fr + g * fg + b * fb));
 }
 
-VIMORA_VECTOR_CLONES
-void sepiaRow(const QRgb *in, QRgb *out, int w)
+VIMORA_VECTOR_LOOP(void, sepiaRow, (const QRgb *in, QRgb *out, int w), (in, out, w))
 {
     for (int x = 0; x < w; ++x) {
         const QRgb p = in[x];

@@ -37,8 +37,8 @@ QString scale2Name(const QString &name)
     return dot < 0 ? name + "@2x" : name.left(dot) + "@2x" + name.mid(dot);
 }
 
-// A picture named without an extension is a PNG ("QvIPC-Checkmark-iPad"), as bundle lookups
-// have always read such names.
+// A picture named without an extension is a PNG ("QvIPC-Checkmark-iPad"): the screens name
+// their pictures either way, and every picture without one is a PNG.
 QString pictureFileName(const QString &name)
 {
     const int slash = name.lastIndexOf('/');

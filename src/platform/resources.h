@@ -19,7 +19,7 @@ public:
 
     /// Full path of a resource, or empty (and one log line) when it does not exist.
     static QString path(const QString &name);
-    /// A bundle picture by name ("name.png", "words/3.png"). Prefers the "@2x" drawing, tagged
+    /// A picture of the application's resources by name ("name.png", "words/3.png"). Prefers the "@2x" drawing, tagged
     /// scale 2, when the preferred scale is 2 and it exists. No picture when missing. A name
     /// without an extension means "name.png".
     static Picture imageNamed(const QString &name);

@@ -31,10 +31,15 @@ QStringList tempDirFiles()
 
 void emptyTempDir()
 {
+    emptyTempDirExcept({});
+}
+
+void emptyTempDirExcept(const QStringList &kept)
+{
     WorkingFiles::shared().flush();
     const QFileInfoList temps = QDir(AppHome::tempDir()).entryInfoList(kListFilter);
     for (const QFileInfo &entry : temps)
-        if (!removeEntry(entry))
+        if (!kept.contains(entry.fileName()) && !removeEntry(entry))
             logLine(QStringLiteral("fail"));
     WorkingFiles::shared().forget();
 }

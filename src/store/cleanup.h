@@ -13,6 +13,8 @@ QStringList tempDirFiles();
 /// Empties tmp/ (logging "fail" for each entry that resists) after flushing pending
 /// working-file writes, then forgets what the working-file slots remember.
 void emptyTempDir();
+/// The same, keeping the entries named in kept (the photos a new job starts on).
+void emptyTempDirExcept(const QStringList &kept);
 
 /// What happens when the application terminates: empty tmp/ (logging "fail" for each entry
 /// that resists), delete Documents/temPhoto.plist, log tmp/, and empty Documents/ only when

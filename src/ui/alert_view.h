@@ -28,7 +28,7 @@ public:
 /// (cancelButtonIndex, else −1) and the other titles follow in order. Two buttons sit side
 /// by side, cancel on the left; three or more are stacked, cancel at the bottom.
 /// A tap on a button: clicked, will dismiss, the alert goes, did dismiss.
-/// dismissWithClickedButtonIndex: will dismiss and did dismiss only.
+/// dismissWithClickedButtonIndex(): will dismiss and did dismiss only.
 ///
 /// The alert is kWidth wide and as tall as its content; subviews added to it (a spinner)
 /// stay where they are put and the alert grows to hold them.

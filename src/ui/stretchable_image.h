@@ -25,13 +25,12 @@ public:
     {
     }
 
-    /// resizableImageWithCapInsets: middle bands exactly one pixel thick stretch, thicker
-    /// ones tile left to right and top to bottom from the band's top-left.
+    /// Caps kept at the edges; middle bands exactly one pixel thick stretch, thicker ones tile
+    /// left to right and top to bottom from the band's top-left.
     static StretchableImage resizable(const Picture &picture, const EdgeInsets &capInsets,
                                       ResizingMode mode = ResizingMode::Tile);
-    /// stretchableImageWithLeftCapWidth:topCapHeight: a cap of 0 stretches that whole axis;
-    /// otherwise the cap is kept, one pixel column (row) after it stretches and the rest is
-    /// the far cap.
+    /// A left and a top cap: a cap of 0 stretches that whole axis; otherwise the cap is kept,
+    /// one pixel column (row) after it stretches and the rest is the far cap.
     static StretchableImage stretchable(const Picture &picture, double leftCapWidth, double topCapHeight);
 
     bool isNull() const { return m_picture.isNull(); }

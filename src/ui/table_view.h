@@ -23,9 +23,7 @@ struct IndexPath
     auto operator<=>(const IndexPath &) const = default;
 };
 
-/// Supplies a table's rows. The screens' "tableView:numberOfRowsInSection:" and
-/// "tableView:cellForRowAtIndexPath:" become two distinct names, since C++ cannot overload
-/// on the return type alone.
+/// Supplies a table's rows: how many a section has, and the cell that shows one.
 class TableViewDataSource
 {
 public:

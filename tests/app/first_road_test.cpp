@@ -102,22 +102,48 @@ TEST_F(FirstRoadTest, TheEditorNotTheEmptyBackgroundLayerGetsTheTouches)
     WorkingFiles::shared().flush();
 }
 
-TEST_F(FirstRoadTest, HomeFromTheEditorEmptiesTmpAndBringsTheBarBack)
+TEST_F(FirstRoadTest, HomeBringsTheBarBackAndBackResumesTheJobWhereItWasLeft)
 {
     launch(DeviceProfile::Phone480);
     tapOn(*top().categoryButton(1));
     picker->pick(photo(1200, 900));
     host->advance(1);
     ASSERT_FALSE(QDir(AppHome::tempDir()).entryList(QDir::Files).isEmpty());
+    root().draw().showResult();
+    ui::View *piece = views().cutImgView->viewWithTag(666);
+    ASSERT_NE(piece, nullptr);
+    // The editor's back control is on screen and reachable after the cut.
+    ui::View *backControl = views().cutImgView->viewWithTag(401);
+    ASSERT_NE(backControl, nullptr);
+    const QRectF backOnScreen = backControl->convertRectTo(backControl->bounds(), nullptr);
+    EXPECT_TRUE(QRectF(QPointF(0, 0), host->screenSize()).contains(backOnScreen))
+        << backOnScreen.x() << "," << backOnScreen.y() << " " << backOnScreen.width();
+    EXPECT_EQ(host->hitTest(centreOf(*backControl)), backControl);
+    host->drag(centreOf(*piece), centreOf(*piece) + QPointF(30, 20));
+    host->advance(1);
+    const QRectF placed = piece->frame();
+    WorkingFiles::shared().flush();
+    const QStringList files = QDir(AppHome::tempDir()).entryList(QDir::Files);
 
     root().draw().closeDrawView();
 
-    EXPECT_TRUE(QDir(AppHome::tempDir()).entryList(QDir::Files).isEmpty());
     EXPECT_TRUE(views().cutImgView->isHidden());
     EXPECT_FALSE(views().cateViewTop->isHidden());
     EXPECT_FALSE(top().showHideBtn()->isHidden());
     EXPECT_FALSE(top().helpBtn()->isHidden());
     EXPECT_FALSE(views().mainView->image().isNull());
+    EXPECT_EQ(QDir(AppHome::tempDir()).entryList(QDir::Files), files) << "the job's files stay for back";
+
+    const auto back = top().categoryButton(3);
+    ASSERT_NE(back, nullptr);
+    ASSERT_FALSE(back->isHidden());
+    tapOn(*back);
+    host->advance(1);
+
+    EXPECT_FALSE(views().cutImgView->isHidden());
+    ASSERT_EQ(views().cutImgView->viewWithTag(666), piece);
+    EXPECT_EQ(piece->frame(), placed);
+    EXPECT_EQ(host->hitTest(centreOf(*piece)), piece);
 }
 
 TEST_F(FirstRoadTest, AnUnreadablePhotoLeavesTheRunningJobAlone)

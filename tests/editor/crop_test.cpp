@@ -23,7 +23,7 @@ TEST(CropDragTest, ACornerPulledPastTheOppositeCornerStopsAtTheMinimumSide)
 
     const QRectF f = draggedCornerFrame(CropHandle::TopLeft, c, {500, 600});
 
-    EXPECT_EQ(f, QRectF(290, 290, kMinCropSide, kMinCropSide));
+    EXPECT_EQ(f, QRectF(256, 256, 44, 44));
 }
 
 TEST(CropDragTest, CornersFollowTheFrame)

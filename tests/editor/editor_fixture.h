@@ -7,17 +7,20 @@
 
 #include <QDir>
 #include <QImage>
+#include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
 #include "editor/cut_image.h"
-#include "editor/cut_image_fields.h"
+#include "editor/view_tags.h"
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
 #include "store/working_files.h"
 #include "support/temp_home.h"
+#include "ui/alert_view.h"
 #include "ui/button.h"
+#include "ui/scroll_view.h"
 #include "ui/headless_host.h"
 
 namespace vimora::test {
@@ -62,7 +65,60 @@ public:
     }
     void startJob(const QString &name) { editor->getNumOfArray({name}, {}); }
 
-    CutImageFields &f() { return editor->fields(); }
+    /// A view of the editor layer (photo, rectangle, handles, piece, buttons) by its tag.
+    template <class T = ui::ImageView> T *editorView(int tag) const
+    {
+        return dynamic_cast<T *>(views->cutImgView->viewWithTag(tag));
+    }
+    ui::ImageView *photoView() const { return editorView(kPhotoViewTag); }
+    ui::ImageView *rectangle() const { return editorView(kCropRectangleTag); }
+    ui::ImageView *piece() const { return editorView(kPieceTag); }
+    ui::Button *doneButton() const { return editorView<ui::Button>(kDoneButtonTag); }
+    ui::ImageView *stampLayer() const { return editorView(kStampLayerTag); }
+    /// The options panel's preview frame and the photo layer inside it.
+    ui::ImageView *preview() const { return dynamic_cast<ui::ImageView *>(views->descripImg2->viewWithTag(kPreviewFrameTag)); }
+    ui::ImageView *photoLayer() const
+    {
+        ui::ImageView *frame = preview();
+        for (const ui::ViewPtr &v : frame ? frame->subviews() : std::vector<ui::ViewPtr>{})
+            if (auto *layer = dynamic_cast<ui::ImageView *>(v.get()); layer && v->tag() == 0)
+                return layer;
+        return nullptr;
+    }
+    ui::ImageView *hint() const { return dynamic_cast<ui::ImageView *>(views->mainView->viewWithTag(kHintStripTag)); }
+    /// The alert on screen, or nullptr.
+    ui::AlertView *shownAlert()
+    {
+        for (const ui::ViewPtr &layer : host.window().subviews())
+            for (const ui::ViewPtr &view : layer->subviews())
+                if (auto *alert = dynamic_cast<ui::AlertView *>(view.get()); alert && alert->isVisible())
+                    return alert;
+        return nullptr;
+    }
+    /// Taps the alert's button with that title.
+    void answer(const QString &title)
+    {
+        ui::AlertView *alert = shownAlert();
+        ASSERT_TRUE(alert);
+        for (int i = 0; i < alert->numberOfButtons(); ++i)
+            if (alert->buttonTitleAtIndex(i) == title) {
+                tap(*alert->buttonAtIndex(i));
+                host.advance(1);
+                return;
+            }
+        FAIL() << "no button " << title.toStdString();
+    }
+    void tap(const ui::View &view) { host.tap(centreOnScreen(view)); }
+    /// A key as the window delivers it: to the focused view, then up its superviews.
+    bool pressKey(int key)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        for (ui::View *v = host.focusView(); v; v = v->superview())
+            if (v->keyPressEvent(&event))
+                return true;
+        return false;
+    }
+    ui::ScrollView *pickerScroll(ui::View &panel) const { return dynamic_cast<ui::ScrollView *>(panel.viewWithTag(kPickerScrollTag)); }
     /// A point of a view in window coordinates.
     static QPointF onScreen(const ui::View &view, QPointF local) { return view.convertPointTo(local, nullptr); }
     static QPointF centreOnScreen(const ui::View &view)

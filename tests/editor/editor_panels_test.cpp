@@ -2,10 +2,13 @@
 // layer sizes and controls, photo replacement through the picker and the built-in images,
 // the colour pick and cut-guide modes, the adjust panel's handle, the tap stamp, capture.
 
+#include <numeric>
 #include <optional>
 
+#include "editor/editor_layout.h"
 #include "editor_fixture.h"
 #include "platform/photo_picker.h"
+#include "platform/resources.h"
 #include "support/pixel_compare.h"
 #include "ui/pan_recognizer.h"
 #include "ui/switch.h"
@@ -61,8 +64,9 @@ protected:
         screen.startJob("D1001.jpg");
     }
     ui::View &panel() { return *screen.views->descripImg2; }
-    ui::ImageView &preview() { return *screen.f().backImageM; }
-    void tapSwitch() { screen.host.tap(EditorScreen::centreOnScreen(*screen.f().onoff2)); }
+    ui::ImageView &preview() { return *screen.preview(); }
+    ui::Switch &aspectSwitch() { return *dynamic_cast<ui::Switch *>(panel().viewWithTag(kAspectSwitchTag)); }
+    void tapSwitch() { screen.host.tap(EditorScreen::centreOnScreen(aspectSwitch())); }
 
     EditorScreen screen{DeviceProfile::Tablet};
 };
@@ -73,67 +77,74 @@ TEST_F(OptionsPanelTest, ABuiltInImageBecomesOriginAndOpensThePhotoBackdropPanel
 
     screen.editor->excuteThePrepare(1);
 
-    const CutImageFields &f = screen.f();
     EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1280, 960));
     EXPECT_FALSE(panel().isHidden());
     EXPECT_EQ(panel().frame(), QRectF(160, 50, 600, 600));
-    EXPECT_EQ(f.topOrButtom, kTopOkTag);
-    EXPECT_EQ(f.removeImgNam, "color");
-    EXPECT_EQ(preview().tag(), kPreviewFrameTag);
+    EXPECT_EQ(screen.editor->tapMode(), TapMode::ColourPick);
+    ASSERT_TRUE(screen.preview());
     EXPECT_NEAR(preview().frame().width(), 550.2, 1e-9);
     EXPECT_NEAR(preview().frame().height(), 412.65, 1e-9);
     EXPECT_EQ(preview().image().pixelHeight(), 960);
-    EXPECT_EQ(f.fView2->alpha(), 0);
+    EXPECT_EQ(screen.photoView()->alpha(), 0);
+    // The photo-backdrop panel: gradient, the five styles, the rotation slider, switch and OK.
     EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 14, 21, 22, 23, 24, 25, 26}));
-    ASSERT_TRUE(f.hintView);
-    EXPECT_EQ(f.hintView->frame(), QRectF(0, 979, 768, 45)); // no toolbar yet: the bottom edge
+    ASSERT_TRUE(screen.hint());
+    EXPECT_EQ(screen.hint()->frame(), QRectF(0, 979, 768, 45)); // no toolbar yet: the bottom edge
 }
 
 TEST_F(OptionsPanelTest, TheAspectSwitchReframesKeepsTheOpenerAndLeavesOriginWhole)
 {
     startJobOn(QSize(900, 1200));
     screen.editor->excuteThePrepare(1);
-    EXPECT_FALSE(screen.f().onoff2->isOn()); // 4:3 on screen
+    EXPECT_FALSE(aspectSwitch().isOn()); // 4:3 on screen
 
     tapSwitch();
-    EXPECT_EQ(screen.f().effectOn, "ON");
+    EXPECT_TRUE(aspectSwitch().isOn());
+    EXPECT_EQ(screen.editor->effectMode(), EffectMode::SixteenByNine);
     EXPECT_NEAR(preview().frame().height(), 309.49, 0.01);
-    EXPECT_EQ(screen.f().aspectCrop.bitmap().size(), QSize(1280, 720));
-    EXPECT_EQ(screen.f().topOrButtom, kTopOkTag);
+    EXPECT_EQ(preview().image().bitmap().size(), QSize(1280, 720));
+    // The opener is kept: still the photo-backdrop panel with its styles.
+    EXPECT_NE(panel().viewWithTag(kFirstStyleTag), nullptr);
 
     tapSwitch();
-    EXPECT_EQ(screen.f().effectOn, "OFF");
-    EXPECT_EQ(screen.f().aspectCrop.bitmap().size(), QSize(1280, 960));
+    EXPECT_FALSE(aspectSwitch().isOn());
+    EXPECT_EQ(screen.editor->effectMode(), EffectMode::FourByThree);
+    EXPECT_EQ(preview().image().bitmap().size(), QSize(1280, 960));
     EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1280, 960));
-    // 900 x 1200 under 4:3 overflows the frame vertically.
-    EXPECT_EQ(screen.f().didBein, "UD");
-    EXPECT_NEAR(screen.f().drawImages->frame().width(), 550.2, 1e-9);
-    EXPECT_NEAR(screen.f().drawImages->frame().height(), 550.2, 1e-9);
+    // The layer shows the chosen 4:3 picture, which fills the 4:3 frame.
+    ASSERT_TRUE(screen.photoLayer());
+    EXPECT_NEAR(screen.photoLayer()->frame().width(), 550.2, 1e-9);
+    EXPECT_NEAR(screen.photoLayer()->frame().height(), 412.65, 1e-9);
 }
 
 TEST_F(OptionsPanelTest, TheLayerSizeAndTheOfferedStepsFollowThePhotoAndTheOpener)
 {
     startJobOn(QSize(1000, 1050));
-    screen.f().effectOn = "OFF";
+    screen.editor->setEffectMode(EffectMode::FourByThree);
 
-    screen.editor->preView2(1);
+    screen.editor->preView2(kBottomOkTag);
 
-    EXPECT_EQ(screen.f().didBein, "LR");
-    EXPECT_NEAR(screen.f().drawImages->frame().width(), 412.65 * 1000 / 1050, 1e-9);
-    EXPECT_NEAR(screen.f().drawImages->frame().height(), 412.65, 1e-9);
+    EXPECT_NEAR(screen.photoLayer()->frame().width(), 412.65 * 1000 / 1050, 1e-9);
+    EXPECT_NEAR(screen.photoLayer()->frame().height(), 412.65, 1e-9);
     EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 13, 14, 17, 29}));
 
+    // An upright photo overflows the 4:3 frame vertically: no room for shattering.
     startJobOn(QSize(900, 1200));
-    screen.editor->preView2(1);
-    EXPECT_EQ(screen.f().didBein, "UD");
-    EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 13, 14, 17})); // no shattering
+    screen.editor->preView2(kBottomOkTag);
+    EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 13, 14, 17}));
+
+    // Re-entering the piece replaces the aspect choice: the same photo fits by height again.
+    screen.editor->cutImageZ(kWorkOnPieceTag);
+    screen.editor->preView2(kBottomOkTag);
+    EXPECT_NEAR(screen.photoLayer()->frame().height(), 412.65, 1e-9);
+    EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 13, 14, 17, 29}));
 }
 
 TEST_F(OptionsPanelTest, PanningAndPinchingThePhotoLayerKeepThePanelAndItsFrame)
 {
     startJobOn(QSize(1200, 900));
     screen.editor->excuteThePrepare(1);
-    ui::ImageView &layer = *screen.f().drawImages;
+    ui::ImageView &layer = *screen.photoLayer();
     const QRectF frameBefore = preview().frame();
     const QPointF centre = layer.center();
 
@@ -151,26 +162,25 @@ TEST_F(OptionsPanelTest, ATapPicksTheLayerColourAndFlipsTheCutGuideModes)
 {
     startJobOn(QSize(1200, 900));
     screen.editor->excuteThePrepare(1);
-    ui::ImageView &layer = *screen.f().drawImages;
+    ui::ImageView &layer = *screen.photoLayer();
     auto guide = std::make_shared<ui::View>(QRectF(0, 0, 10, 10));
     guide->setTag(kCutGuideTag);
     guide->setAlpha(0);
     preview().insertSubview(guide, 0);
-    screen.f().removeImgNam = "cut";
+    screen.editor->setTapMode(TapMode::CutGuideHidden);
 
-    // The layer shows 1200 x 900 pixels in 550.2 x 412.65 points.
+    // The layer shows the chosen 1280 x 960 picture in 550.2 x 412.65 points.
     const QPointF at(275.1, 206.325);
     screen.host.tap(EditorScreen::onScreen(layer, at));
 
-    EXPECT_EQ(screen.f().removeImgNam, "bein");
+    EXPECT_EQ(screen.editor->tapMode(), TapMode::CutGuideShown);
     EXPECT_EQ(guide->alpha(), 1.0);
-    const QRgb expected = codedPhoto(1200, 900).pixel(600, 450);
+    const QRgb expected = layer.image().bitmap().pixel(640, 480);
     EXPECT_EQ(preview().backgroundColor().rgba(), expected);
-    EXPECT_EQ(screen.f().viewTag, layer.tag());
 
     screen.host.advance(1);
     screen.host.tap(EditorScreen::onScreen(layer, at));
-    EXPECT_EQ(screen.f().removeImgNam, "cut");
+    EXPECT_EQ(screen.editor->tapMode(), TapMode::CutGuideHidden);
     EXPECT_EQ(guide->alpha(), 0.0);
 }
 
@@ -191,7 +201,7 @@ TEST_F(OptionsPanelTest, AnAlbumPhotoIsStoredAt1280WideWhileCancelAndUnreadableK
     EXPECT_EQ(picker->presented, 1);
     EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1280, 960));
     EXPECT_FALSE(panel().isHidden());
-    EXPECT_EQ(screen.f().topOrButtom, kTopOkTag);
+    EXPECT_NE(panel().viewWithTag(kFirstStyleTag), nullptr); // the photo-backdrop panel
     PhotoPicker::setCurrent(nullptr);
 }
 
@@ -202,16 +212,14 @@ TEST_F(OptionsPanelTest, TheBuiltInPanelOffersEveryTileByIndexAndOpensTheLibrary
 
     screen.editor->prepareToCut2();
 
-    ASSERT_FALSE(screen.f().tileAry.isEmpty());
-    EXPECT_EQ(screen.f().tileAry.size(), screen.f().styleAry.size());
-    std::vector<int> tags;
-    for (const ui::ViewPtr &scroll : panel().subviews())
-        for (const ui::ViewPtr &tile : scroll->subviews())
-            if (dynamic_cast<ui::Button *>(tile.get()))
-                tags.push_back(tile->tag());
-    ASSERT_EQ(int(tags.size()), screen.f().tileAry.size());
-    for (int i = 0; i < int(tags.size()); ++i)
-        EXPECT_EQ(tags[size_t(i)], i);
+    const QStringList thumbnails = Resources::stringArray(QStringLiteral("frameEs"));
+    ASSERT_FALSE(thumbnails.isEmpty());
+    EXPECT_EQ(thumbnails.size(), Resources::stringArray(QStringLiteral("frameE")).size());
+    ui::ScrollView *scroll = screen.pickerScroll(panel());
+    ASSERT_TRUE(scroll);
+    std::vector<int> expected(size_t(thumbnails.size()));
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(controlTags(*scroll), expected);
 
     screen.editor->excuteThePrepare(0);
     EXPECT_EQ(picker->presented, 1);
@@ -219,7 +227,112 @@ TEST_F(OptionsPanelTest, TheBuiltInPanelOffersEveryTileByIndexAndOpensTheLibrary
 
     // With the toolbar up, the hint of the next panel sits just above it.
     screen.editor->excuteThePrepare(2);
-    EXPECT_EQ(screen.f().hintView->frame(), QRectF(0, 914, 768, 45));
+    EXPECT_EQ(screen.hint()->frame(), QRectF(0, 914, 768, 45));
+    PhotoPicker::setCurrent(nullptr);
+}
+
+TEST_F(OptionsPanelTest, TheBuiltInImagePanelClosesByItsControlAnOutsideTapAndEscape)
+{
+    startJobOn(QSize(1200, 900));
+    screen.editor->showResult();
+    auto open = [&] {
+        screen.host.tap(EditorScreen::centreOnScreen(*screen.editorView<ui::Button>(kReplacePhotoTag)));
+        EXPECT_FALSE(panel().isHidden());
+    };
+
+    open();
+    ui::View *close = panel().viewWithTag(kPanelCloseTag);
+    ASSERT_TRUE(close);
+    // The control lies over the panel's content, never under it.
+    EXPECT_EQ(screen.host.hitTest(EditorScreen::centreOnScreen(*close)), close);
+    screen.host.tap(EditorScreen::centreOnScreen(*close));
+    EXPECT_TRUE(panel().isHidden());
+
+    open();
+    screen.host.advance(1);
+    screen.host.tap(QPointF(20, 1000)); // below the panel
+    EXPECT_TRUE(panel().isHidden());
+
+    open();
+    EXPECT_TRUE(screen.pressKey(Qt::Key_Escape));
+    EXPECT_TRUE(panel().isHidden());
+    EXPECT_EQ(screen.shownAlert(), nullptr) << "one Escape closes one thing";
+
+    // Photos again closes it too; afterwards the editor takes taps as before.
+    open();
+    screen.host.advance(1);
+    screen.host.tap(EditorScreen::centreOnScreen(*screen.editorView<ui::Button>(kReplacePhotoTag)));
+    EXPECT_TRUE(panel().isHidden());
+    screen.host.advance(1);
+    const QPointF from = EditorScreen::centreOnScreen(*screen.piece());
+    screen.host.drag(from, from + QPointF(10, 10));
+    EXPECT_EQ(EditorScreen::centreOnScreen(*screen.piece()), from + QPointF(10, 10));
+}
+
+TEST_F(OptionsPanelTest, ChoosingABuiltInImageLeavesNoCloserUnderTheOptionsPanel)
+{
+    startJobOn(QSize(1200, 900));
+    screen.editor->prepareToCut2();
+    ui::ScrollView *scroll = screen.pickerScroll(panel());
+    ASSERT_TRUE(scroll);
+    screen.host.tap(EditorScreen::centreOnScreen(*scroll->subviews().at(1)));
+    ASSERT_TRUE(screen.preview());
+    EXPECT_FALSE(panel().isHidden());
+
+    screen.host.advance(1);
+    screen.host.tap(QPointF(20, 1000));
+    EXPECT_FALSE(panel().isHidden()) << "the options panel is not closed by a tap beside it";
+    EXPECT_FALSE(screen.pressKey(Qt::Key_Escape));
+}
+
+TEST_F(OptionsPanelTest, AReplacedPhotoIsPreviewedAndLaidOutAsANewJobWouldBe)
+{
+    startJobOn(QSize(1200, 900));
+    screen.editor->showResult();
+    // Where a new job on a 1280 x 960 photo puts it: the middle of the tablet's screen.
+    const QRectF newJobFrame = photoViewFrame(DeviceProfile::Tablet, QSizeF(1280, 960), QPointF(384, 512));
+
+    screen.editor->prepareToCut2();
+    screen.editor->excuteThePrepare(1);
+    screen.answer("Replace");
+
+    // The preview shows the picture just chosen, at the working width.
+    ASSERT_TRUE(screen.photoLayer());
+    EXPECT_EQ(screen.photoLayer()->image().bitmap().size(), QSize(1280, 960));
+    EXPECT_TRUE(imagesEqual(screen.photoLayer()->image().bitmap(), EditorScreen::fileImage(WorkingFiles::Slot::Origin)));
+    EXPECT_FALSE(imagesEqual(screen.photoLayer()->image().bitmap(), codedPhoto(1200, 900).scaled(1280, 960)));
+
+    screen.tap(*panel().viewWithTag(kOptionsOkTag));
+    EXPECT_EQ(screen.photoView()->frame(), newJobFrame);
+    EXPECT_EQ(screen.views->cutImgView->frame(), QRectF(0, 0, 768, 1024));
+    EXPECT_EQ(screen.editorView(kReplacePhotoTag), nullptr) << "no Photos button under the done button";
+    ASSERT_TRUE(screen.doneButton());
+    EXPECT_EQ(screen.host.hitTest(EditorScreen::centreOnScreen(*screen.doneButton())), screen.doneButton());
+}
+
+TEST_F(OptionsPanelTest, ReplacingThePhotoUnderACutPieceAsksFirst)
+{
+    startJobOn(QSize(1200, 900));
+    screen.editor->showResult();
+    const QImage origin = EditorScreen::fileImage(WorkingFiles::Slot::Origin);
+
+    // Cancel keeps everything: the photo, the piece, no panel.
+    screen.editor->excuteThePrepare(1);
+    ASSERT_TRUE(screen.shownAlert());
+    EXPECT_EQ(screen.shownAlert()->title(), "Replace the photo?");
+    EXPECT_EQ(screen.shownAlert()->message(), "The cut piece will be discarded.");
+    screen.answer("Cancel");
+    EXPECT_EQ(screen.shownAlert(), nullptr);
+    EXPECT_TRUE(imagesEqual(EditorScreen::fileImage(WorkingFiles::Slot::Origin), origin));
+    EXPECT_NE(screen.piece(), nullptr);
+    EXPECT_TRUE(panel().isHidden());
+
+    // The same through the photo library, answered Replace.
+    installPicker(PhotoPicker::Result{Picture(codedPhoto(2000, 1500)), "/photos/a.jpg", {}});
+    screen.editor->toAlbumiPad(0);
+    screen.answer("Replace");
+    EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1280, 960));
+    EXPECT_FALSE(panel().isHidden());
     PhotoPicker::setCurrent(nullptr);
 }
 
@@ -239,7 +352,6 @@ TEST(EditorGestureTest, ThePanelHandleCarriesThePanelByItsTopRightCorner)
 
     EXPECT_EQ(handle->center(), QPointF(500, 100));
     EXPECT_EQ(panel.center(), QPointF(350, 200));
-    EXPECT_EQ(screen.f().descripPoint, QPointF(350, 200));
 }
 
 TEST(EditorGestureTest, ATapStampsOneDotAboveTheFingerAndDoubleTapsAndDragsStampNothing)
@@ -247,7 +359,7 @@ TEST(EditorGestureTest, ATapStampsOneDotAboveTheFingerAndDoubleTapsAndDragsStamp
     EditorScreen screen(DeviceProfile::Phone480);
     screen.writePhoto("p.png", codedPhoto(300, 200));
     screen.startJob("p.png");
-    const ui::ImageView &layer = *screen.f().stampLayer;
+    const ui::ImageView &layer = *screen.stampLayer();
 
     screen.host.tap(QPointF(100, 60));
     const QImage once = layer.image().bitmap();
@@ -286,8 +398,6 @@ TEST(EditorCaptureTest, OneViewAtItsSizeAndTheCompositionPerLevel)
     EXPECT_EQ(level3.bitmap().size(), QSize(1536, 1152));
     EXPECT_EQ(level2.bitmap().pixel(700, 500), 0xff00ff00u);
     EXPECT_TRUE(screen.views->selectTopView->isHidden());
-    EXPECT_EQ(screen.f().mWid, 768);
-    EXPECT_EQ(screen.f().mHei, 576);
 }
 
 TEST(EditorPanelTest, TheBackAnimationPanelHoldsNineNumberedButtons)
@@ -299,11 +409,21 @@ TEST(EditorPanelTest, TheBackAnimationPanelHoldsNineNumberedButtons)
     const ui::ImageView &panel = *screen.views->descripImg;
     EXPECT_FALSE(panel.isHidden());
     EXPECT_EQ(panel.frame(), QRectF(160, 50, 600, 600));
-    ASSERT_TRUE(screen.f().workScroll);
-    EXPECT_EQ(screen.f().workScroll->contentSize().width(), 560);
-    EXPECT_EQ(controlTags(*screen.f().workScroll), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    ui::ScrollView *scroll = screen.pickerScroll(*screen.views->descripImg);
+    ASSERT_TRUE(scroll);
+    EXPECT_EQ(scroll->contentSize().width(), 560);
+    EXPECT_EQ(controlTags(*scroll), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
 
-    screen.host.tap(EditorScreen::centreOnScreen(*screen.f().workScroll->subviews().back()));
+    screen.host.tap(EditorScreen::centreOnScreen(*scroll->subviews().back()));
+    EXPECT_TRUE(panel.isHidden());
+
+    // It also closes by a tap outside it and by Escape.
+    screen.editor->prepareToCut();
+    screen.host.advance(1);
+    screen.host.tap(QPointF(20, 1000));
+    EXPECT_TRUE(panel.isHidden());
+    screen.editor->prepareToCut();
+    EXPECT_TRUE(screen.pressKey(Qt::Key_Escape));
     EXPECT_TRUE(panel.isHidden());
 }
 
@@ -313,21 +433,27 @@ TEST(EditorPieceTest, ReenteringThePieceWorksOnTheCutOutOrTheWholePhoto)
     screen.writePhoto("p.png", codedPhoto(1200, 900));
     screen.startJob("p.png");
     screen.editor->showResult();
-    const QRectF place = screen.f().oRectLa;
+    const QRectF place = screen.piece()->frame();
+    // Moved away, the piece comes back to where it was cut from.
+    const QPointF from = EditorScreen::centreOnScreen(*screen.piece());
+    screen.host.drag(from, from + QPointF(30, 30));
 
-    screen.editor->cutImageZ(200);
-    EXPECT_EQ(screen.f().shadView->tag(), kPieceTag);
-    EXPECT_EQ(screen.f().effectOn, "mode1");
-    EXPECT_EQ(screen.f().shadView->frame(), place);
-    EXPECT_EQ(screen.f().shadView->image().bitmap().size(), QSize(560, 560));
+    screen.editor->cutImageZ(kWorkOnPieceTag);
+    ASSERT_TRUE(screen.piece());
+    EXPECT_EQ(screen.editor->effectMode(), EffectMode::OnPiece);
+    EXPECT_EQ(screen.piece()->frame(), place);
+    EXPECT_EQ(screen.piece()->image().bitmap().size(), QSize(560, 560));
+    EXPECT_TRUE(screen.piece()->clipsToBounds());
 
-    screen.editor->cutImageZ(300);
-    EXPECT_EQ(screen.f().shadView->tag(), kWholePhotoPieceTag);
-    EXPECT_EQ(screen.f().effectOn, "mode2");
-    EXPECT_EQ(screen.f().shadView->image().bitmap().size(), QSize(1200, 900));
-    EXPECT_EQ(screen.f().viewSize, place.size());
-    EXPECT_FALSE(screen.f().shadView->clipsToBounds());
-    EXPECT_EQ(screen.f().fView2->subviewCount(), 1); // the old container left
+    screen.editor->cutImageZ(kWorkOnWholePhotoTag);
+    EXPECT_EQ(screen.piece(), nullptr);
+    ui::ImageView *whole = screen.editorView(kWholePhotoPieceTag);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(screen.editor->effectMode(), EffectMode::OnWholePhoto);
+    EXPECT_EQ(whole->image().bitmap().size(), QSize(1200, 900));
+    EXPECT_EQ(whole->frame(), place);
+    EXPECT_FALSE(whole->clipsToBounds());
+    EXPECT_EQ(screen.photoView()->subviewCount(), 1); // the old container left
 }
 
 } // namespace
@@ -336,19 +462,18 @@ TEST_F(OptionsPanelTest, OkReturnsToTheEditorOnTheReplacedPhotoWithANewRectangle
 {
     startJobOn(QSize(1200, 900));
     screen.editor->excuteThePrepare(1);
-    ui::View *ok = panel().viewWithTag(11);
+    ui::View *ok = panel().viewWithTag(kOptionsOkTag);
     ASSERT_NE(ok, nullptr);
 
     screen.host.tap(EditorScreen::centreOnScreen(*ok));
 
-    const CutImageFields &f = screen.f();
     EXPECT_TRUE(panel().isHidden());
-    ASSERT_TRUE(f.fView2);
-    EXPECT_EQ(f.fView2->image().size(), QSizeF(1280, 960));
-    EXPECT_EQ(f.fView2->alpha(), 1.0);
-    EXPECT_EQ(f.penHeadName, "rectangleW");
-    ASSERT_TRUE(f.doneBtn);
-    screen.host.tap(EditorScreen::centreOnScreen(*f.doneBtn));
+    ASSERT_TRUE(screen.photoView());
+    EXPECT_EQ(screen.photoView()->image().size(), QSizeF(1280, 960));
+    EXPECT_EQ(screen.photoView()->alpha(), 1.0);
+    ASSERT_TRUE(screen.rectangle());
+    ASSERT_TRUE(screen.doneButton());
+    screen.host.tap(EditorScreen::centreOnScreen(*screen.doneButton()));
     WorkingFiles::shared().flush();
     EXPECT_FALSE(EditorScreen::fileImage(WorkingFiles::Slot::Tem).isNull());
 }

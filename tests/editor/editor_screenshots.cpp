@@ -8,17 +8,32 @@
 #include <QTemporaryDir>
 
 #include "editor/cut_image.h"
-#include "editor/cut_image_fields.h"
+#include "editor/view_tags.h"
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
 #include "platform/resources.h"
 #include "store/working_files.h"
+#include "ui/alert_view.h"
+#include "ui/button.h"
 #include "ui/headless_host.h"
 
 using namespace vimora;
 
 namespace {
+
+/// Taps Replace on the question about the cut piece.
+void answerReplace(ui::HeadlessHost &host)
+{
+    for (const ui::ViewPtr &layer : host.window().subviews())
+        for (const ui::ViewPtr &view : layer->subviews())
+            if (auto *alert = dynamic_cast<ui::AlertView *>(view.get()))
+                if (ui::Button *replace = alert->buttonAtIndex(alert->firstOtherButtonIndex())) {
+                    host.tap(replace->convertPointTo(replace->bounds().center(), nullptr));
+                    host.advance(1);
+                    return;
+                }
+}
 
 void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
 {
@@ -34,27 +49,33 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     CutImage editor(views);
     editor.awakeFromNib();
     editor.getNumOfArray({QStringLiteral("D1001.jpg")}, {});
-    auto save = [&](const QString &name) {
-        host.advance(1);
+    auto save = [&](const QString &name, double settle = 1) {
+        host.advance(settle);
         host.render().save(QDir(out).filePath(prefix + name + QStringLiteral(".png")));
     };
 
     // Move the rectangle a little off centre and widen it, as a user would.
-    const CutImageFields &f = editor.fields();
-    const QPointF centre = f.backImageM->convertPointTo(f.backImageM->bounds().center(), nullptr);
+    auto centreOf = [&](int tag) {
+        const ui::View *view = views->cutImgView->viewWithTag(tag);
+        return view ? view->convertPointTo(view->bounds().center(), nullptr) : QPointF();
+    };
+    const QPointF centre = centreOf(kCropRectangleTag);
     host.drag(centre, centre + QPointF(-30, -15));
-    const QPointF corner = f.moveImgViewRD->convertPointTo(f.moveImgViewRD->bounds().center(), nullptr);
+    const QPointF corner = centreOf(kCropHandleBottomRightTag);
     host.drag(corner, corner + QPointF(40, 20));
     save(QStringLiteral("editor-rectangle"));
 
-    host.tap(f.doneBtn->convertPointTo(f.doneBtn->bounds().center(), nullptr));
-    const QPointF piece = f.shadView->convertPointTo(f.shadView->bounds().center(), nullptr);
+    host.tap(centreOf(kDoneButtonTag));
+    save(QStringLiteral("editor-cut-lifted"), 0.3); // while the outline pulses
+    const QPointF piece = centreOf(kPieceTag);
     host.drag(piece, piece + QPointF(25, 40));
     save(QStringLiteral("editor-cut"));
 
     editor.prepareToCut2();
     save(QStringLiteral("editor-builtin-images"));
     editor.excuteThePrepare(5);
+    save(QStringLiteral("editor-replace-question"));
+    answerReplace(host);
     save(QStringLiteral("editor-options-panel"));
     editor.preView2(1);
     save(QStringLiteral("editor-options-panel-1"));

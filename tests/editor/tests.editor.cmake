@@ -1,8 +1,8 @@
 # The editor on the headless host; the pictures it shows come from the generated resources.
 foreach(topic road panels)
   vimora_add_test(editor_${topic}_test
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_${topic}_test.cpp ${PROJECT_SOURCE_DIR}/tests/support/qt_environment.cpp
-    LIBS vimora_editor)
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_${topic}_test.cpp
+    LIBS vimora_editor vimora_qt_test_environment)
   add_dependencies(editor_${topic}_test vimora_resources)
 endforeach()
 

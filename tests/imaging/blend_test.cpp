@@ -269,3 +269,55 @@ TEST(Degenerate, BlendsWithoutAPictureGiveNone)
     EXPECT_TRUE(imagesEqual(blended(BlendMode::Overlay, Picture(), picture).bitmap(), picture.bitmap()))
         << "a missing background counts as transparent";
 }
+
+TEST(CompositeMethods, EachNamedMethodBlendsWithItsOwnModeBackgroundFirst)
+{
+    // Two different translucent-free photos, so every mode gives its own result and the
+    // order of the arguments shows in the modes that are not symmetric.
+    const Picture background(photoLike(12, 9, 1));
+    const Picture image(photoLike(12, 9, 4));
+    const CompositeFilter composite;
+    using Method = Picture (CompositeFilter::*)(const Picture &, const Picture &) const;
+    const struct
+    {
+        const char *name;
+        Method method;
+        BlendMode mode;
+        bool symmetric;
+    } cases[] = {
+        {"colour", &CompositeFilter::filterColorBlendMode, BlendMode::Color, false},
+        {"colour dodge", &CompositeFilter::filterColorDodgeBlendMode, BlendMode::ColorDodge, false},
+        {"exclusion", &CompositeFilter::filterExclusionBlendMode, BlendMode::Exclusion, true},
+        {"hue", &CompositeFilter::filterHueBlendMode, BlendMode::Hue, false},
+        {"luminosity", &CompositeFilter::filterLuminosityBlendMode, BlendMode::Luminosity, false},
+        {"multiply", &CompositeFilter::filterMultiplyBlendMode, BlendMode::Multiply, true},
+        {"saturation", &CompositeFilter::filterSaturationBlendMode, BlendMode::Saturation, false},
+        {"screen", &CompositeFilter::filterScreenBlendMode, BlendMode::Screen, true},
+        {"soft light", &CompositeFilter::filterSoftLightBlendMode, BlendMode::SoftLight, false},
+    };
+    for (const auto &c : cases) {
+        const QImage out = (composite.*c.method)(background, image).bitmap();
+        EXPECT_TRUE(imagesEqual(out, blended(c.mode, background, image).bitmap())) << c.name;
+        EXPECT_FALSE(imagesEqual(out, background.bitmap())) << c.name;
+        EXPECT_FALSE(imagesEqual(out, image.bitmap())) << c.name;
+        if (!c.symmetric)
+            EXPECT_FALSE(imagesEqual(out, blended(c.mode, image, background).bitmap())) << c.name << " takes the background first";
+    }
+    // No two of the nine give the same picture: none is wired to another's mode.
+    for (size_t i = 0; i < std::size(cases); ++i)
+        for (size_t j = i + 1; j < std::size(cases); ++j)
+            EXPECT_FALSE(imagesEqual((composite.*cases[i].method)(background, image).bitmap(),
+                                     (composite.*cases[j].method)(background, image).bitmap()))
+                << cases[i].name << " and " << cases[j].name;
+}
+
+TEST(CompositeMethods, ScreenAndMultiplyOfOnePixelFollowTheirFormulas)
+{
+    const CompositeFilter composite;
+    const double b = decode(64 / 255.0), s = decode(188 / 255.0);
+    EXPECT_EQ(pixelAt(composite.filterMultiplyBlendMode(solid(gray(64)), solid(gray(188))).bitmap(), 0, 0), gray(byteOf(b * s)));
+    EXPECT_EQ(pixelAt(composite.filterScreenBlendMode(solid(gray(64)), solid(gray(188))).bitmap(), 0, 0),
+              gray(byteOf(b + s - b * s)));
+    EXPECT_EQ(pixelAt(composite.filterExclusionBlendMode(solid(gray(64)), solid(gray(188))).bitmap(), 0, 0),
+              gray(byteOf(b + s - 2 * b * s)));
+}

@@ -1,7 +1,10 @@
-// The filter catalogue: the byte effects' arithmetic, identity parameters of the wrappers,
-// result extents and the degenerate pictures every method must survive.
+// The filter catalogue: the byte effects' arithmetic, identity parameters of the wrappers, the
+// wrappers' arguments reaching the right parameters, result extents and the degenerate pictures
+// every method must survive.
 #include <cmath>
 #include <numbers>
+
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -163,6 +166,111 @@ TEST(Wrappers, BumpLeavesPixelsOutsideItsRadiusAlone)
     EXPECT_EQ(pixelAt(out, 39, 29), pixelAt(bytes, 39, 29));
     EXPECT_EQ(pixelAt(out, 20, 4), pixelAt(bytes, 20, 4));   // 11 px above the centre
     EXPECT_NE(pixelAt(out, 23, 12), pixelAt(bytes, 23, 12)); // inside, magnified
+}
+
+// --- wrappers: the arguments reach the right parameters ---------------------------------------
+
+namespace {
+
+using Params = std::initializer_list<std::pair<std::string_view, ParamValue>>;
+
+/// The wrapper's picture is the named filter's with exactly these parameters, and it changed
+/// the input: every argument is distinct, so one landing on the wrong key gives another picture.
+testing::AssertionResult runsAs(const Picture &wrapped, std::string_view name, const Picture &in, Params params)
+{
+    const Picture direct = applyImageFilter(name, in, params);
+    if (wrapped.isNull() || direct.isNull())
+        return testing::AssertionFailure() << "no picture";
+    if (!imagesEqual(wrapped.bitmap(), direct.bitmap()))
+        return testing::AssertionFailure() << "differs from " << name << " with the given parameters";
+    if (imagesEqual(wrapped.bitmap(), in.bitmap()))
+        return testing::AssertionFailure() << "left the input as it was";
+    return testing::AssertionSuccess();
+}
+
+} // namespace
+
+TEST(Wrappers, WarpsPassStrengthCentreAndRadiusWhereTheyBelong)
+{
+    const Picture in(positionCoded(40, 30));
+    // An off-centre point whose x and y differ, a radius unlike either.
+    const QPointF at(23, 12);
+
+    const Picture twirl = filter.filterTwirl(1.3f, 23, 12, 9, in);
+    EXPECT_TRUE(runsAs(twirl, "CITwirlDistortion", in, {{"inputAngle", 1.3}, {"inputCenter", at}, {"inputRadius", 9.0}}));
+    EXPECT_FALSE(imagesEqual(twirl.bitmap(), filter.filterTwirl(1.3f, 12, 23, 9, in).bitmap())) << "x and y swapped";
+
+    const Picture bump = filter.filterBumpDistortion(0.6f, 23, 12, 9, in);
+    EXPECT_TRUE(runsAs(bump, "CIBumpDistortion", in, {{"inputScale", 0.6}, {"inputCenter", at}, {"inputRadius", 9.0}}));
+    EXPECT_FALSE(imagesEqual(bump.bitmap(), filter.filterBumpDistortion(0.6f, 12, 23, 9, in).bitmap())) << "x and y swapped";
+
+    EXPECT_TRUE(runsAs(filter.filterVortexDistortion(25, 23, 12, 9, in), "CIVortexDistortion", in,
+                       {{"inputAngle", 25.0}, {"inputCenter", at}, {"inputRadius", 9.0}}));
+    EXPECT_TRUE(runsAs(filter.filterPinchDistortion(0.7f, 23, 12, 9, in), "CIPinchDistortion", in,
+                       {{"inputScale", 0.7}, {"inputCenter", at}, {"inputRadius", 9.0}}));
+    // The hole ignores its first argument.
+    EXPECT_TRUE(runsAs(filter.filterHoleDistortion(99, 23, 12, 4, in), "CIHoleDistortion", in,
+                       {{"inputCenter", at}, {"inputRadius", 4.0}}));
+}
+
+TEST(Wrappers, ScreensPassAngleCentreWidthAndSharpnessWhereTheyBelong)
+{
+    const Picture in(mixedPicture(31, 27));
+    const QPointF at(9, 17);
+
+    EXPECT_TRUE(runsAs(filter.filterCircularScreen(99, 9, 17, 5, 0.6f, in), "CICircularScreen", in,
+                       {{"inputCenter", at}, {"inputWidth", 5.0}, {"inputSharpness", 0.6}}));
+    EXPECT_TRUE(runsAs(filter.filterHatchedScreen(0.4f, 9, 17, 5, 0.6f, in), "CIHatchedScreen", in,
+                       {{"inputAngle", 0.4}, {"inputCenter", at}, {"inputWidth", 5.0}, {"inputSharpness", 0.6}}));
+    EXPECT_TRUE(runsAs(filter.filterLineScreen(0.4f, 9, 17, 5, 0.6f, in), "CILineScreen", in,
+                       {{"inputAngle", 0.4}, {"inputCenter", at}, {"inputWidth", 5.0}, {"inputSharpness", 0.6}}));
+}
+
+TEST(Wrappers, ColourWrappersWithRealChanges)
+{
+    const Picture in(mixedPicture(23, 17));
+
+    const Picture brighter = filter.filterExp(1, in);
+    EXPECT_TRUE(runsAs(brighter, "CIExposureAdjust", in, {{"inputEV", 1.0}}));
+    // One stop up never darkens a pixel.
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 23; ++x)
+            ASSERT_GE(qRed(pixelAt(brighter.bitmap(), x, y)), qRed(pixelAt(in.bitmap(), x, y))) << x << "," << y;
+
+    EXPECT_TRUE(runsAs(filter.filterColorPosterize(3, in), "CIColorPosterize", in, {{"inputLevels", 3.0}}));
+    EXPECT_TRUE(runsAs(filter.filterMaskToAlpha(in), "CIMaskToAlpha", in, {}));
+    // White becomes opaque white, black becomes transparent.
+    EXPECT_EQ(only(filter.filterMaskToAlpha(onePixel(argb(255, 255, 255, 255)))), argb(255, 255, 255, 255));
+    EXPECT_EQ(qAlpha(only(filter.filterMaskToAlpha(onePixel(argb(255, 0, 0, 0))))), 0);
+}
+
+TEST(Wrappers, AWrongParameterNameGivesNoPictureAndIsReportedOnce)
+{
+#ifdef QT_NO_DEBUG
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type == QtWarningMsg)
+                warnings << text;
+        });
+    const Picture in(mixedPicture(5, 4));
+    EXPECT_TRUE(applyImageFilter("CIExposureAdjust", in, {{"inputEv", 1.0}}).isNull());
+    EXPECT_TRUE(applyImageFilter("CIExposureAdjust", in, {{"inputEv", 1.0}}).isNull());
+    EXPECT_TRUE(applyImageFilter("CIExposureAdjust", in, {{"inputEV", QPointF(1, 1)}}).isNull());
+    EXPECT_TRUE(applyImageFilter("CINoSuchFilter", in, {}).isNull());
+    // A number out of reach is the user's value, not a wrong call: no picture, no report.
+    EXPECT_TRUE(applyImageFilter("CIExposureAdjust", in, {{"inputEV", std::nan("")}}).isNull());
+    qInstallMessageHandler(previous);
+
+    ASSERT_EQ(warnings.size(), 3) << warnings.join(" | ").toStdString();
+    EXPECT_TRUE(warnings[0].contains("inputEv"));
+    EXPECT_TRUE(warnings[1].contains("inputEV"));
+    EXPECT_TRUE(warnings[2].contains("CINoSuchFilter"));
+#else
+    const Picture in(mixedPicture(5, 4));
+    EXPECT_DEATH(applyImageFilter("CIExposureAdjust", in, {{"inputEv", 1.0}}), "inputEv");
+#endif
 }
 
 // --- wrappers: extents ----------------------------------------------------------------------

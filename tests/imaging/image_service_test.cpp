@@ -558,6 +558,21 @@ TEST(Catalogue, EveryFilterIsDescribedAndRuns)
     EXPECT_GE(names.size(), 48u);
 }
 
+TEST(Catalogue, EveryNumberDefaultsWithinItsRange)
+{
+    int numbers = 0;
+    for (const FilterEntry &entry : imageServiceCatalogue())
+        for (const ParamInfo &param : entry.params) {
+            if (param.kind != ParamKind::Number)
+                continue;
+            ++numbers;
+            const double value = param.fallback[0];
+            EXPECT_LE(param.minimum, value) << entry.name << " " << param.key;
+            EXPECT_LE(value, param.maximum) << entry.name << " " << param.key;
+        }
+    EXPECT_GT(numbers, 40);
+}
+
 TEST(Catalogue, ValuesAreCheckedByKeyAndKind)
 {
     ImageFilter bump("CIBumpDistortion");

@@ -5,7 +5,7 @@ vimora_add_test(blend_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/blend_test.cpp LIBS
 vimora_add_test(fx_cli_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/fx_cli_test.cpp LIBS vimora_fx_core)
 target_compile_definitions(fx_cli_test PRIVATE VIMORA_FX_BINARY="$<TARGET_FILE:vimora-fx>")
 add_dependencies(fx_cli_test vimora-fx)
-# The same suites again with the AVX2 paths of the kernels switched off: both must agree.
+# The same suites again with the AVX2 forms of the hot loops switched off: both must agree.
 foreach(suite image_service_test blend_test)
   add_test(NAME ${suite}_scalar COMMAND ${suite})
   set_tests_properties(${suite}_scalar PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VIMORA_NO_AVX2=1" TIMEOUT 600)

@@ -1,0 +1,63 @@
+#include "editor/lifted_piece.h"
+
+#include <QPainterPath>
+
+#include "editor/view_tags.h"
+
+namespace vimora {
+
+namespace {
+constexpr double kPulseWidth = 3;
+constexpr double kHintHeight = 30;
+} // namespace
+
+void LiftedPiece::lift(ui::ImageView &piece, const ui::View &photo, ui::View &layer)
+{
+    // The cut covers whole pixels in the picture's own aspect, so nothing overflows the
+    // piece: it can do without clipping, which would hide the shadow.
+    piece.setClipsToBounds(false);
+    QPainterPath outline;
+    outline.addRect(piece.bounds());
+    piece.setShadowPath(outline);
+    piece.setShadowColor(Qt::black);
+    piece.setShadowOffset(QPointF(0, 4));
+    piece.setShadowRadius(6);
+    piece.setShadowOpacity(0.7);
+
+    piece.setBorderColor(Qt::white);
+    piece.setBorderWidth(kPulseWidth);
+    if (m_pulseEnd)
+        m_pulseEnd->invalidate();
+    std::weak_ptr<ui::View> weak = piece.sharedFromThis();
+    m_pulseEnd = ui::Timer::scheduled(kPulseSeconds, false, [weak] {
+        if (const auto lifted = weak.lock())
+            lifted->setBorderWidth(0);
+    });
+
+    hideHint();
+    const QRectF photoFrame = photo.convertRectTo(photo.bounds(), &layer);
+    const double width = layer.bounds().width();
+    // Below the photo where there is room, else over its bottom edge.
+    const double top = std::min(photoFrame.bottom() + 8, layer.bounds().height() - kHintHeight);
+    m_hint = std::make_shared<ui::Label>(QRectF(0, top, width, kHintHeight),
+                                         QStringLiteral("Drag to move the piece, pinch to resize it"));
+    QFont font = m_hint->font();
+    font.setPixelSize(15);
+    m_hint->setFont(font);
+    m_hint->setTextAlignment(ui::TextAlignment::Center);
+    m_hint->setTextColor(Qt::white);
+    m_hint->setShadowColor(Qt::black);
+    m_hint->setShadowOffset(QPointF(1, 1));
+    m_hint->setBackgroundColor(Qt::transparent);
+    m_hint->setTag(kPieceHintTag);
+    layer.addSubview(m_hint);
+}
+
+void LiftedPiece::hideHint()
+{
+    if (m_hint)
+        m_hint->removeFromSuperview();
+    m_hint.reset();
+}
+
+} // namespace vimora

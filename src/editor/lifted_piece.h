@@ -1,0 +1,29 @@
+#pragma once
+
+// The piece just cut, shown lifted off the photo: a soft shadow, a brief outline pulse, and a
+// one-line hint that it can be dragged and pinched, until it is first dragged.
+
+#include <memory>
+
+#include "ui/image_view.h"
+#include "ui/label.h"
+#include "ui/timer.h"
+
+namespace vimora {
+
+class LiftedPiece
+{
+public:
+    static constexpr double kPulseSeconds = 0.6;
+
+    /// Lifts piece and shows the hint on layer, just below photo.
+    void lift(ui::ImageView &piece, const ui::View &photo, ui::View &layer);
+    /// The piece was moved, or went: the hint has done its work.
+    void hideHint();
+
+private:
+    std::shared_ptr<ui::Label> m_hint;
+    std::shared_ptr<ui::Timer> m_pulseEnd;
+};
+
+} // namespace vimora

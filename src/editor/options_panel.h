@@ -1,0 +1,55 @@
+#pragma once
+
+// The options panel: a preview of the photo in a 16:9 or 4:3 frame, with the buttons of the
+// steps that follow. Which steps it offers depends on the control that opened it.
+
+#include <functional>
+#include <memory>
+
+#include "editor/drag_follower.h"
+#include "editor/editor_modes.h"
+#include "ui/control.h"
+#include "ui/image_view.h"
+
+namespace vimora {
+
+struct ScreenViews;
+
+/// What the panel's controls and its photo layer do; the editor supplies them.
+struct OptionsPanelActions
+{
+    std::function<void()> ok;
+    std::function<void(ui::Control &)> switchChanged;
+    /// Pinch and tap on the photo layer.
+    std::function<void(ui::View &)> attachLayerGestures;
+};
+
+class OptionsPanel
+{
+public:
+    OptionsPanel(ScreenViews &views, OptionsPanelActions actions);
+
+    /// Builds and shows the panel on the job's photo, or on Origin when opened after a
+    /// replacement. senderTag is the opener's tag, or the aspect switch's when the aspect
+    /// changed (the opener is then kept).
+    void preView2(int senderTag, EffectMode mode, const Picture &jobPhoto);
+
+    /// The preview frame and its photo layer while the panel is on screen: a tap there picks
+    /// colours from the layer into the frame.
+    ui::ImageView *openPreview() const;
+    ui::ImageView *openPhotoLayer() const;
+
+private:
+    bool isOpen() const;
+    void buildControls(EffectMode mode);
+
+    ScreenViews &m_views;
+    OptionsPanelActions m_actions;
+    DragFollower m_layerDrag;
+    int m_openerTag = 0;
+    bool m_layerOverflowsVertically = false;
+    std::shared_ptr<ui::ImageView> m_preview;
+    std::shared_ptr<ui::ImageView> m_photoLayer;
+};
+
+} // namespace vimora

@@ -1,0 +1,61 @@
+#pragma once
+
+// Every tag the editor gives a view or control, and the tags it looks views up by. Steps that
+// arrive later (pieces, text layers) rely on these values, so they are fixed.
+
+namespace vimora {
+
+// The photo and what lies on it.
+inline constexpr int kPhotoViewTag = 555;
+inline constexpr int kPieceTag = 666;
+inline constexpr int kWholePhotoPieceTag = 777;
+inline constexpr int kCropRectangleTag = 510;
+inline constexpr int kCropHandleTopLeftTag = 511;
+inline constexpr int kCropHandleTopRightTag = 512;
+inline constexpr int kCropHandleBottomLeftTag = 513;
+inline constexpr int kCropHandleBottomRightTag = 514;
+/// The layer tap stamps are drawn on, behind the photo view.
+inline constexpr int kStampLayerTag = 520;
+
+// Buttons on the editor view.
+inline constexpr int kDoneButtonTag = 100;
+/// Leaves the editor for the home screen.
+inline constexpr int kEditorBackTag = 401;
+/// Opens the built-in image panel after a cut.
+inline constexpr int kReplacePhotoTag = 400;
+
+// The options panel. The opener's tag decides which steps the panel offers.
+/// Opened on the piece: gradient, colour picker, expansion and shattering.
+inline constexpr int kBottomOkTag = 1;
+/// Opened after the photo was replaced: the photo-backdrop panel with its styles.
+inline constexpr int kTopOkTag = 2;
+inline constexpr int kOptionsOkTag = 11;
+inline constexpr int kGradientTag = 12;
+inline constexpr int kColorPickerTag = 13;
+inline constexpr int kAspectSwitchTag = 14;
+inline constexpr int kExpandTag = 17;
+inline constexpr int kFirstStyleTag = 21; // Style1 to Style5 are 21 to 25
+inline constexpr int kRotationSliderTag = 26;
+inline constexpr int kShatteringTag = 29;
+inline constexpr int kPreviewFrameTag = 4321;
+/// Laid into the preview frame by the expansion step; a tap shows or hides it.
+inline constexpr int kCutGuideTag = 1999;
+/// Pieces laid into the preview frame by the shattering and expansion steps.
+inline constexpr int kFirstPieceViewTag = 1000;
+inline constexpr int kLastPieceViewTag = 9999;
+
+// The finishing toolbar. Color and ChangeFoto re-enter the piece with their own tag.
+inline constexpr int kWorkOnPieceTag = 200;
+inline constexpr int kWorkOnWholePhotoTag = 300;
+inline constexpr int kTextButtonTag = 105;
+inline constexpr int kSaveButtonTag = 100;
+/// The hint strip along the bottom of the screen.
+inline constexpr int kHintStripTag = 530;
+/// The scroll view a picker panel lists its choices in.
+inline constexpr int kPickerScrollTag = 531;
+/// A panel's close control.
+inline constexpr int kPanelCloseTag = 532;
+/// The line under a just-cut piece saying what can be done with it.
+inline constexpr int kPieceHintTag = 533;
+
+} // namespace vimora
