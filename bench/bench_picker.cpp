@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>
@@ -30,14 +30,14 @@ namespace {
 
 constexpr int kPhotos = 1000;
 
-QApplication &app()
+QGuiApplication &app()
 {
     static int argc = 1;
     static char name[] = "bench_picker";
     static char *argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
+    static QGuiApplication application(argc, argv);
     return application;
 }
 
