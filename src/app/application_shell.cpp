@@ -4,6 +4,7 @@
 
 #include "app/termination_signals.h"
 #include "app/vimora_app_delegate.h"
+#include "picker/library_photo_picker.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
 #include "platform/log.h"
@@ -62,11 +63,17 @@ ApplicationShell::ApplicationShell(ui::DeviceProfile profile)
             size.transpose();
         Settings::shared().setString(windowSizeKey(profile), QStringLiteral("%1x%2").arg(size.width()).arg(size.height()));
     });
-    PhotoPicker::setCurrent(std::make_unique<FileDialogPhotoPicker>(m_host->widget()));
+    // The library picker first; the file dialog for photos kept elsewhere.
+    auto picker = std::make_unique<picker::LibraryPhotoPicker>(std::make_unique<FileDialogPhotoPicker>(m_host->widget()));
+    m_libraryPicker = picker.get();
+    PhotoPicker::setCurrent(std::move(picker));
 
     m_delegate = std::make_unique<VimoraAppDelegate>(*m_host);
     m_delegate->applicationDidFinishLaunchingWithOptions();
-    m_host->setOrientationHandler([this](bool landscape) { m_delegate->orientationChanged(landscape); });
+    m_host->setOrientationHandler([this](bool landscape) {
+        m_delegate->orientationChanged(landscape);
+        m_libraryPicker->orientationChanged();
+    });
 
     // Closing the window quits the loop (the last window closed); Ctrl+Q and a signal quit
     // it too. Every way out runs the clean-up below.

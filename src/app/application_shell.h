@@ -14,6 +14,9 @@
 namespace vimora {
 
 class VimoraAppDelegate;
+namespace picker {
+class LibraryPhotoPicker;
+}
 
 class ApplicationShell
 {
@@ -32,6 +35,7 @@ private:
     std::unique_ptr<ui::WindowHost> m_host;
     std::unique_ptr<VimoraAppDelegate> m_delegate;
     std::unique_ptr<QObject> m_context;
+    picker::LibraryPhotoPicker *m_libraryPicker = nullptr;
 };
 
 } // namespace vimora

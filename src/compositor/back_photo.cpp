@@ -130,6 +130,8 @@ void BackPhoto::toAlbumiPad(const QString &, const QString &cOrF)
     }
 
     const auto source = cOrF == QLatin1String("camera") ? PhotoPicker::Source::Camera : PhotoPicker::Source::Album;
+    if (!m_popoverAnchor.isEmpty())
+        picker.setPopoverAnchor(m_popoverAnchor, ui::PopoverArrowDirectionDown);
     picker.present(source, [this, intake](std::optional<PhotoPicker::Result> picked) {
         if (intake != m_intake || !m_picking)
             return;

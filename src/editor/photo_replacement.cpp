@@ -57,6 +57,7 @@ void PhotoReplacement::loadBuiltInImages()
 
 void PhotoReplacement::toAlbumiPad()
 {
+    // The library picker: a popover on a tablet, the whole screen on a phone.
     PhotoPicker::current().present(PhotoPicker::Source::Album, [this](std::optional<PhotoPicker::Result> result) {
         if (!result) {
             imagePickerControllerDidCancel();
@@ -72,6 +73,9 @@ void PhotoReplacement::toAlbumiPad()
 void PhotoReplacement::changeFoto()
 {
     PhotoPicker::current().dismiss();
+    // On a tablet the popover rises from the bottom bar, whichever way the screen is turned.
+    const QRectF anchor = Device::isLandscape() ? QRectF(200, 675, 400, 400) : QRectF(200, 915, 400, 400);
+    PhotoPicker::current().setPopoverAnchor(anchor, ui::PopoverArrowDirectionDown);
     toAlbumiPad();
 }
 

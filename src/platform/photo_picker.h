@@ -3,10 +3,14 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <QString>
 
+#include <QRectF>
+
 #include "imaging/picture.h"
+#include "ui/popover_panel.h"
 
 class QFileDialog;
 class QWidget;
@@ -43,9 +47,28 @@ public:
     /// Closes the picker as if cancelled (a popover dismissed by code).
     virtual void dismiss() {}
 
+    /// Where the next present() puts a tablet's popover: this rectangle of the screen, the
+    /// arrow pointing one of these ways. Used once; pickers without a popover ignore it.
+    void setPopoverAnchor(const QRectF &anchor, ui::PopoverArrowDirections directions)
+    {
+        m_anchor = anchor;
+        m_anchorDirections = directions;
+    }
+
     /// The picker screens use; the application installs the file-dialog one, tests a fake.
     static PhotoPicker &current();
     static void setCurrent(std::unique_ptr<PhotoPicker> picker);
+
+protected:
+    /// The anchor asked for, then forgotten so a later intake does not inherit it.
+    std::pair<QRectF, ui::PopoverArrowDirections> takePopoverAnchor()
+    {
+        return {std::exchange(m_anchor, QRectF()), std::exchange(m_anchorDirections, ui::PopoverArrowDirectionAny)};
+    }
+
+private:
+    QRectF m_anchor;
+    ui::PopoverArrowDirections m_anchorDirections = ui::PopoverArrowDirectionAny;
 };
 
 /// A file dialog opened on the photo library; the camera is not available here.

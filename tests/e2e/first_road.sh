@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The first road on the real binary in a virtual display: home -> album -> the file dialog
-# (typing the photo's path) -> drag the crop rectangle's corner and body -> done -> drag the
+# The first road on the real binary in a virtual display: home -> album -> the library picker
+# (saved photos -> the photo -> Done; or "Other location..." and the file dialog, typing the
+# photo's path, with VIMORA_E2E_ROUTE=dialog) -> drag the crop rectangle's corner and body -> done -> drag the
 # piece aside. Checks the cut-out file Tem.png against the photo, screenshots of the piece in
 # its place over an upright photo and of its black hole. Then flings the piece far past the
 # photo and drags it back by the part that must stay inside, leaves for the home screen and
@@ -10,7 +11,8 @@
 #   first_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
 #
 # With a third argument the home, editor and cut screenshots are kept there as
-# screens-<device>-{home,editor,cut}.png. VIMORA_E2E_SCREEN (default 1280x1100) sizes the
+# screens-<device>-{home,editor,cut}.png, the picker's as picker-<device>-{albums,grid}.png.
+# VIMORA_E2E_SCREEN (default 1280x1100) sizes the
 # virtual screen; where the window is smaller than the device's screen in points, everything
 # below is mapped through the window's scale, the whole screen must be visible, and the kept
 # screenshot is the whole virtual screen after the cut, as screens-<device>-<screen>.png.
@@ -19,6 +21,7 @@ set -euo pipefail
 app=$1
 device=$2
 keep=${3:-}
+route=${VIMORA_E2E_ROUTE:-picker}
 
 # shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"
@@ -26,6 +29,13 @@ source "$(dirname "$0")/session.sh"
 # Every place below is in window points, from the screens' fixed layout: the album button is
 # the bar's second button; the editor shows a 4:3 photo centred (650 wide on a tablet, 300 on
 # a phone) with a square rectangle in its middle (200 / 140) and the done button at top left.
+# The picker: its first album row, the first thumbnail of that album, its Done button and
+# "Other location..." (a 320 x 480 popover above the album button on a tablet, the whole
+# screen on a phone).
+case $device in
+  tablet)    first_album="150 480"; first_photo="156 500"; picker_done="405 436"; other="372 871" ;;
+  phone-480) first_album="100 70";  first_photo="41 85";   picker_done="290 21";  other="257 457" ;;
+esac
 # The home bar's back button is its fourth; the editor's Back control sits at the screen's top
 # right; a two-button alert has its confirming button on the right half, below the centre.
 case $device in
@@ -41,6 +51,11 @@ done_button="35 35"
 photo=$VIMORA_PHOTOS/photo.jpg
 convert -size 1600x1200 gradient:orange-navy -fill white -draw "circle 500,400 500,600" \
   -fill '#20c040' -draw "rectangle 900,700 1100,900" "$photo"
+# An album of a few more, so the picker's list has more than the saved photos.
+mkdir -p "$VIMORA_PHOTOS/Trips"
+for hue in 0 60 120 180 240 300; do
+  convert -size 400x300 "gradient:hsl($hue,80%,60%)-hsl($(((hue + 90) % 360)),70%,30%)" "$VIMORA_PHOTOS/Trips/trip$hue.jpg"
+done
 
 start_app
 
@@ -60,7 +75,10 @@ shot() {
   screen_shot "$1"
   if [ -n "$keep" ]; then
     if [ "$screen" = 1280x1100 ]; then
-      case $1 in home|editor|cut) cp "$work/$1.png" "$keep/screens-$device-$1.png" ;; esac
+      case $1 in
+        home|editor|cut) cp "$work/$1.png" "$keep/screens-$device-$1.png" ;;
+        picker-*) cp "$work/$1.png" "$keep/picker-$device-${1#picker-}.png" ;;
+      esac
     elif [ "$1" = cut ]; then
       import -window root "$keep/screens-$device-$screen.png"
     fi
@@ -98,18 +116,31 @@ key() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; xdotool key "$1";
 sleep 1
 shot home
 click $album
+sleep 1
+shot picker-albums
+xdotool search --onlyvisible --name 'Choose a photo' >/dev/null 2>&1 && fail "the album opened the file dialog, not the picker"
 
-dialog=
-for _ in $(seq 50); do
-  dialog=$(xdotool search --onlyvisible --name 'Choose a photo' 2>/dev/null | head -1 || true)
-  [ -n "$dialog" ] && break
-  sleep 0.2
-done
-[ -n "$dialog" ] || fail "the album did not open the photo dialog"
-xdotool windowfocus --sync "$dialog"
-sleep 0.3
-xdotool type --delay 15 "$photo"
-xdotool key Return
+if [ "$route" = picker ]; then
+  click $first_album
+  sleep 1
+  grep -q "did select" "$log" "$VIMORA_HOME/vimora.log" 2>/dev/null || fail "the album row did not open"
+  click $first_photo
+  shot picker-grid
+  click $picker_done
+else
+  click $other
+  dialog=
+  for _ in $(seq 50); do
+    dialog=$(xdotool search --onlyvisible --name 'Choose a photo' 2>/dev/null | head -1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.2
+  done
+  [ -n "$dialog" ] || fail "Other location... did not open the photo dialog"
+  xdotool windowfocus --sync "$dialog"
+  sleep 0.3
+  xdotool type --delay 15 "$photo"
+  xdotool key Return
+fi
 
 wait_for_file "$VIMORA_HOME/tmp/Origin.png" || fail "the editor did not open the photo"
 ls "$VIMORA_HOME"/tmp/B*.jpg >/dev/null 2>&1 || fail "no working copy in tmp/"
@@ -212,4 +243,4 @@ wait "$pid" || fail "the application did not exit cleanly"
 pid=
 remaining=$(ls -A "$VIMORA_HOME/tmp")
 [ -z "$remaining" ] || fail "tmp/ not emptied at termination: $remaining"
-echo "first road on $device in a $screen screen at $scale pixels per point: ok (Tem.png ${tw}x${th})"
+echo "first road on $device through the $route in a $screen screen at $scale pixels per point: ok (Tem.png ${tw}x${th})"

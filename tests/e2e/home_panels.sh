@@ -21,8 +21,8 @@ source "$(dirname "$0")/session.sh"
 # button; the Guide list's first row (a popover above the bar on a tablet, a card on a phone)
 # and a point outside every panel.
 case $device in
-  tablet)    points="768 1024"; help="125 26"; guide="497 971"; first_row="440 560"; outside="700 700"; album="267 971"; continue="450 562" ;;
-  phone-480) points="320 480"; help="125 26"; guide="177 447"; first_row="160 150"; outside="300 470"; album="107 447"; continue="227 291" ;;
+  tablet)    points="768 1024"; help="125 26"; guide="497 971"; first_row="440 560"; outside="700 700"; album="267 971"; other="372 871"; continue="450 562" ;;
+  phone-480) points="320 480"; help="125 26"; guide="177 447"; first_row="160 150"; outside="300 470"; album="107 447"; other="257 457"; continue="227 291" ;;
   *) echo "unknown device $device" >&2; exit 2 ;;
 esac
 
@@ -79,6 +79,9 @@ shot after-reader
 same after-reader home || fail "Escape did not close the reader back to the home screen ($(differ after-reader home))"
 
 click $album
+sleep 1
+# The album opens the library picker; the dialog is behind "Other location...".
+click $other
 dialog=
 for _ in $(seq 50); do
   dialog=$(xdotool search --onlyvisible --name 'Choose a photo' 2>/dev/null | head -1 || true)

@@ -300,8 +300,9 @@ TEST(CompositeMethods, EachNamedMethodBlendsWithItsOwnModeBackgroundFirst)
         EXPECT_TRUE(imagesEqual(out, blended(c.mode, background, image).bitmap())) << c.name;
         EXPECT_FALSE(imagesEqual(out, background.bitmap())) << c.name;
         EXPECT_FALSE(imagesEqual(out, image.bitmap())) << c.name;
-        if (!c.symmetric)
+        if (!c.symmetric) {
             EXPECT_FALSE(imagesEqual(out, blended(c.mode, image, background).bitmap())) << c.name << " takes the background first";
+        }
     }
     // No two of the nine give the same picture: none is wired to another's mode.
     for (size_t i = 0; i < std::size(cases); ++i)

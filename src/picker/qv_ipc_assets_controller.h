@@ -1,0 +1,65 @@
+#pragma once
+
+// The picker's second screen: one album's photos as a grid of ticked or unticked
+// thumbnails, Done on the right and the selection buttons in the toolbar.
+
+#include <memory>
+#include <vector>
+
+#include "picker/grid_layout.h"
+#include "picker/photo_library_model.h"
+#include "picker/qv_ipc_grid_item.h"
+#include "ui/navigation_screen.h"
+#include "ui/table_view.h"
+
+namespace vimora::picker {
+
+class QvImagePickerController;
+
+class QvIPCAssetsController : public ui::NavigationScreen, public ui::TableViewDataSource, public QvIPCGridItemDelegate
+{
+public:
+    QvIPCAssetsController(QvImagePickerController &picker, const PhotoAlbum &assetsGroup);
+    ~QvIPCAssetsController() override;
+
+    const PhotoAlbum &assetsGroup() const { return m_album; }
+    const std::vector<QvIPCGridItemPtr> &elements() const { return m_items; }
+    bool isLoaded() const { return m_loaded; }
+    ui::BarButtonItem &doneButton() const { return *m_done; }
+    std::shared_ptr<ui::TableView> tableView() const { return m_table; }
+    GridLayout layout() const;
+
+    /// Makes the grid items of the given photos (what the worker's answer does).
+    void setAssets(const std::vector<PhotoAsset> &assets);
+    void selectAll() { setAllSelected([](const PhotoAsset &) { return true; }); }
+    void deselectAll() { setAllSelected([](const PhotoAsset &) { return false; }); }
+    void setAllSelected(const std::function<bool(const PhotoAsset &)> &rule);
+    void doneAction();
+    /// Lays the grid out again (rotation, a new width).
+    void reloadGrid();
+
+    int numberOfRowsInSection(ui::TableView &tableView, int section) override;
+    ui::TableViewCellPtr cellForRowAtIndexPath(ui::TableView &tableView, const ui::IndexPath &indexPath) override;
+    bool qvGridItemCanSelect(QvIPCGridItem &item) override;
+    void qvGridItem(QvIPCGridItem &item, int didChangeNumberOfSelections) override;
+
+protected:
+    ui::ViewPtr loadView() override;
+    void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
+
+private:
+    void setUpToolbar();
+    void loadAssets();
+    void requestThumbnail(const QvIPCGridItemPtr &item);
+
+    QvImagePickerController &m_picker;
+    PhotoAlbum m_album;
+    std::shared_ptr<ui::TableView> m_table;
+    std::vector<QvIPCGridItemPtr> m_items;
+    ui::BarButtonItemPtr m_done;
+    bool m_loaded = false;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+};
+
+} // namespace vimora::picker

@@ -1,0 +1,209 @@
+#include "picker/thumbnail_cache.h"
+
+#include <deque>
+#include <mutex>
+#include <unordered_map>
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSaveFile>
+#include <QThreadPool>
+
+#include "platform/app_home.h"
+#include "ui/clock.h"
+
+namespace vimora::picker {
+
+namespace {
+// Enough for a few screens of a tablet grid; older thumbnails are read back from disk.
+constexpr std::size_t kMemoryLimit = 600;
+constexpr int kWorkers = 2;
+
+QString diskFile(const QString &folder, int side, const QFileInfo &info)
+{
+    const QByteArray key = QStringLiteral("%1|%2|%3|%4")
+                               .arg(info.absoluteFilePath())
+                               .arg(info.size())
+                               .arg(info.lastModified().toMSecsSinceEpoch())
+                               .arg(side)
+                               .toUtf8();
+    return folder + QLatin1Char('/') + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex())
+           + QStringLiteral(".jpg");
+}
+} // namespace
+
+struct ThumbnailCache::State
+{
+    QString folder;
+    int side = 0;
+    QThreadPool pool;
+    std::mutex mutex;
+    std::deque<QString> pending; // newest at the back
+    std::unordered_map<QString, std::vector<Ready>> waiting;
+    std::unordered_map<QString, QImage> memory;
+    std::deque<QString> memoryOrder;
+
+    void remember(const QString &path, const QImage &image)
+    {
+        if (memory.emplace(path, image).second) {
+            memoryOrder.push_back(path);
+            while (memoryOrder.size() > kMemoryLimit) {
+                memory.erase(memoryOrder.front());
+                memoryOrder.pop_front();
+            }
+        }
+    }
+};
+
+ThumbnailCache::ThumbnailCache(const QString &folder, int side)
+    : m_state(std::make_shared<State>())
+{
+    m_state->folder = folder;
+    m_state->side = side;
+    m_state->pool.setMaxThreadCount(kWorkers);
+    QDir().mkpath(folder);
+}
+
+ThumbnailCache::~ThumbnailCache()
+{
+    cancelPending();
+    m_state->pool.waitForDone();
+}
+
+int ThumbnailCache::side() const
+{
+    return m_state->side;
+}
+
+QImage ThumbnailCache::cached(const QString &path) const
+{
+    std::lock_guard lock(m_state->mutex);
+    const auto it = m_state->memory.find(path);
+    return it == m_state->memory.end() ? QImage() : it->second;
+}
+
+QString ThumbnailCache::diskPath(const QString &path) const
+{
+    return diskFile(m_state->folder, m_state->side, QFileInfo(path));
+}
+
+bool ThumbnailCache::hasDiskCopy(const QFileInfo &file) const
+{
+    return QFileInfo::exists(diskFile(m_state->folder, m_state->side, file));
+}
+
+QImage ThumbnailCache::makeThumbnail(const QString &path, int side)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize full = reader.size();
+    if (full.isValid() && !full.isEmpty()) {
+        // Decoding at a reduced size lets JPEG skip most of the work.
+        const double scale = std::max(double(side) / full.width(), double(side) / full.height());
+        if (scale < 1.0)
+            reader.setScaledSize(QSize(std::max(side, int(full.width() * scale + 0.5)), std::max(side, int(full.height() * scale + 0.5))));
+    }
+    QImage image = reader.read();
+    if (image.isNull() || image.width() <= 0 || image.height() <= 0)
+        return {};
+    const int edge = std::min(image.width(), image.height());
+    image = image.copy((image.width() - edge) / 2, (image.height() - edge) / 2, edge, edge);
+    if (edge != side)
+        image = image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+void ThumbnailCache::request(const QString &path, Ready ready)
+{
+    {
+        std::lock_guard lock(m_state->mutex);
+        const auto known = m_state->memory.find(path);
+        if (known != m_state->memory.end()) {
+            ready(known->second);
+            return;
+        }
+        auto &callbacks = m_state->waiting[path];
+        callbacks.push_back(std::move(ready));
+        if (callbacks.size() > 1)
+            return;
+        m_state->pending.push_back(path);
+    }
+    std::weak_ptr<State> weak = m_state;
+    m_state->pool.start([weak] {
+        const auto state = weak.lock();
+        if (!state)
+            return;
+        QString next;
+        {
+            std::lock_guard lock(state->mutex);
+            if (state->pending.empty())
+                return;
+            next = state->pending.back();
+            state->pending.pop_back();
+        }
+        // Each job serves the newest request, not necessarily the one that queued it.
+        const QString file = diskFile(state->folder, state->side, QFileInfo(next));
+        QImage image;
+        if (QFileInfo::exists(file))
+            image = QImage(file);
+        if (image.isNull()) {
+            image = makeThumbnail(next, state->side);
+            if (!image.isNull()) {
+                // The folder may have been cleared away since the cache began.
+                QDir().mkpath(state->folder);
+                QSaveFile out(file);
+                if (out.open(QIODevice::WriteOnly) && image.save(&out, "JPEG", 85))
+                    out.commit();
+            }
+        }
+        ui::postToMainThread([weak, next, image] {
+            const auto state = weak.lock();
+            if (!state)
+                return;
+            std::vector<Ready> callbacks;
+            {
+                std::lock_guard lock(state->mutex);
+                if (!image.isNull())
+                    state->remember(next, image);
+                auto it = state->waiting.find(next);
+                if (it == state->waiting.end())
+                    return;
+                callbacks = std::move(it->second);
+                state->waiting.erase(it);
+            }
+            for (auto &ready : callbacks)
+                ready(image);
+        });
+    });
+}
+
+void ThumbnailCache::cancelPending()
+{
+    std::lock_guard lock(m_state->mutex);
+    m_state->pending.clear();
+    m_state->waiting.clear();
+}
+
+void ThumbnailCache::clearMemory()
+{
+    std::lock_guard lock(m_state->mutex);
+    m_state->memory.clear();
+    m_state->memoryOrder.clear();
+}
+
+void ThumbnailCache::waitForDone()
+{
+    m_state->pool.waitForDone();
+}
+
+ThumbnailCache &ThumbnailCache::shared()
+{
+    // Two-point items at 75 points: 150 pixels serve every device at either density.
+    static ThumbnailCache cache(AppHome::root() + QStringLiteral("/Thumbnails"), 150);
+    return cache;
+}
+
+} // namespace vimora::picker
