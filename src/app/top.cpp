@@ -313,6 +313,8 @@ void Top::selectViewTopOpen(const ui::Button &sender)
             if (ui::View *photo = layer->viewWithTag(555))
                 photo->setHidden(false);
         }
+        if (m_cutImage)
+            m_cutImage->resumeKeys();
     }
 }
 

@@ -63,7 +63,7 @@ void BackAnimationPanel::prepareToCut()
     scroll->setContentSize(QSizeF(contentWidth, gap + rows * (kTileSide + gap) + kContentSlack));
     panel.setBorderWidth(2);
     panel.setBorderColor(Qt::transparent);
-    m_closer.open(*v.mainView, panel, {});
+    m_closer.open(panel, {});
 }
 
 } // namespace vimora

@@ -85,6 +85,11 @@ void CutImage::goBack()
                         [this] { closeDrawView(); });
 }
 
+void CutImage::resumeKeys()
+{
+    m_view->becomeFirstResponder();
+}
+
 CutImage::~CutImage() = default;
 
 void CutImage::awakeFromNib()

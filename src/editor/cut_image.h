@@ -118,6 +118,9 @@ public:
     void closeDrawView();
     /// The editor's back control and Escape: home, after asking when a cut piece exists.
     void goBack();
+    /// The home screen's back returned to the job: keys come to the editor again, so Escape
+    /// works without a tap first.
+    void resumeKeys();
     /// The hint strip along the bottom of the screen.
     void remindNew() { m_toolbar.remindNew(tapMode() == TapMode::Shattering); }
     /// Whether a cut piece is on the photo (replacing the photo would discard it).

@@ -1,11 +1,13 @@
 #include "editor/panel_parts.h"
 
+#include <utility>
+
 #include <QKeyEvent>
 
 #include "editor/view_tags.h"
 #include "ui/button.h"
-#include "ui/host.h"
 #include "ui/label.h"
+#include "ui/overlay_stack.h"
 #include "ui/transaction.h"
 #include "ui/transition.h"
 
@@ -88,27 +90,12 @@ void Confirmation::ask(const QString &title, const QString &message, const QStri
     alert->show();
 }
 
-namespace {
-/// Clear, screen-sized, under an open panel: a touch or Escape closes the panel.
-std::shared_ptr<KeyView> outsideLayer(const QRectF &frame, std::function<void()> close)
+ClosablePanel::~ClosablePanel()
 {
-    auto layer = std::make_shared<KeyView>(frame);
-    layer->setBackgroundColor(Qt::transparent);
-    layer->setTouchHandler([close](ui::TouchPhase phase, const ui::TouchSet &) {
-        if (phase == ui::TouchPhase::Ended)
-            close();
-    });
-    layer->setKeyHandler([close](const QKeyEvent &event) {
-        if (event.key() != Qt::Key_Escape)
-            return false;
-        close();
-        return true;
-    });
-    return layer;
+    release();
 }
-} // namespace
 
-void ClosablePanel::open(ui::View &mainView, ui::View &panel, std::function<void()> close)
+void ClosablePanel::open(ui::View &panel, std::function<void()> close)
 {
     release();
     m_panel = &panel;
@@ -125,38 +112,26 @@ void ClosablePanel::open(ui::View &mainView, ui::View &panel, std::function<void
     button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { closeNow(); });
     panel.addSubview(button);
 
-    m_layer = outsideLayer(mainView.bounds(), [this] { closeNow(); });
-    mainView.insertSubviewBelow(m_layer, &panel);
-    ui::Host *host = ui::Host::current();
-    ui::View *focused = host ? host->focusView() : nullptr;
-    m_focusBefore = focused ? focused->sharedFromThis() : nullptr;
-    m_layer->becomeFirstResponder();
+    ui::OverlayStack::of(&panel).open(panel.sharedFromThis(), [this] { closeNow(); });
 }
 
 void ClosablePanel::release()
 {
-    if (!m_layer)
+    if (!m_panel)
         return;
-    const ui::ViewPtr layer = std::move(m_layer);
-    m_layer.reset();
-    layer->resignFirstResponder();
-    layer->removeFromSuperview();
-    // Keys go back to whoever had them before the panel opened.
-    if (const auto before = m_focusBefore.lock())
-        before->becomeFirstResponder();
-    m_focusBefore.reset();
+    ui::View *panel = std::exchange(m_panel, nullptr);
+    ui::OverlayStack::of(panel).closed(panel);
 }
 
 void ClosablePanel::closeNow()
 {
-    if (!m_layer)
+    if (!m_panel)
         return;
-    // Taken first: the layer running this may go with release().
+    // Taken first: the close action may reopen this panel.
     const auto close = std::move(m_close);
-    const ui::ViewPtr keepAlive = m_layer;
+    ui::View *panel = m_panel;
     release();
-    if (m_panel)
-        m_panel->setHidden(true);
+    panel->setHidden(true);
     if (close)
         close();
 }

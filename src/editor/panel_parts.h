@@ -60,22 +60,26 @@ private:
 inline constexpr double kCloseControlSide = 44;
 
 /// A panel that closes three ways: by its close control (top right, clear of the content
-/// below top), by a tap anywhere outside it, and by Escape. While open, a clear layer under
-/// the panel takes the taps outside and the keyboard focus.
+/// below top), and, through the screen's overlay stack, by a tap anywhere outside it and by
+/// Escape.
 class ClosablePanel
 {
 public:
-    /// Shows the close control and the layer; close hides the panel and runs once.
-    void open(ui::View &mainView, ui::View &panel, std::function<void()> close);
-    /// The panel was closed or reused by other means: the layer and its focus go.
+    ClosablePanel() = default;
+    ClosablePanel(const ClosablePanel &) = delete;
+    ClosablePanel &operator=(const ClosablePanel &) = delete;
+    ~ClosablePanel();
+
+    /// Shows the close control and registers the panel; close hides the panel and runs once.
+    /// The panel must already be in its superview.
+    void open(ui::View &panel, std::function<void()> close);
+    /// The panel was closed or reused by other means: the overlay stack forgets it.
     void release();
-    bool isOpen() const { return m_layer != nullptr; }
+    bool isOpen() const { return m_panel != nullptr; }
 
 private:
     void closeNow();
 
-    ui::ViewPtr m_layer;
-    std::weak_ptr<ui::View> m_focusBefore;
     ui::View *m_panel = nullptr;
     std::function<void()> m_close;
 };

@@ -164,7 +164,7 @@ void PhotoReplacement::prepareToCut2()
         scroll->addSubview(button);
     }
     scroll->setContentSize(QSizeF(scroll->bounds().width(), rows * (grid.tile.height() + grid.gap)));
-    m_builtInPanel.open(*m_views.mainView, panel, {});
+    m_builtInPanel.open(panel, {});
 }
 
 void PhotoReplacement::excuteThePrepare(int tag)

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QKeyEvent>
 
 #include "app/app_fixture.h"
 #include "editor/cut_image.h"
@@ -144,6 +145,12 @@ TEST_F(FirstRoadTest, HomeBringsTheBarBackAndBackResumesTheJobWhereItWasLeft)
     ASSERT_EQ(views().cutImgView->viewWithTag(666), piece);
     EXPECT_EQ(piece->frame(), placed);
     EXPECT_EQ(host->hitTest(centreOf(*piece)), piece);
+
+    // Escape reaches the resumed editor with no tap first: it asks before leaving the piece.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_TRUE(host->pressKey(&escape));
+    host->advance(1);
+    EXPECT_TRUE(host->hasModal());
 }
 
 TEST_F(FirstRoadTest, AnUnreadablePhotoLeavesTheRunningJobAlone)

@@ -3,8 +3,10 @@
 # (saved photos -> the photo -> Done; or "Other location..." and the file dialog, typing the
 # photo's path, with VIMORA_E2E_ROUTE=dialog) -> drag the crop rectangle's corner and body -> done -> drag the
 # piece aside. Checks the cut-out file Tem.png against the photo, screenshots of the piece in
-# its place over an upright photo and of its black hole, that no resource was missing, and
-# that a termination signal empties tmp/.
+# its place over an upright photo and of its black hole. Then flings the piece far past the
+# photo and drags it back by the part that must stay inside, leaves for the home screen and
+# comes back by its back button to the same screen, where Escape reaches the editor at once.
+# Last, that no resource was missing and that a termination signal empties tmp/.
 #
 #   first_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
 #
@@ -34,9 +36,13 @@ case $device in
   tablet)    first_album="150 480"; first_photo="156 500"; picker_done="405 436"; other="372 871" ;;
   phone-480) first_album="100 70";  first_photo="41 85";   picker_done="290 21";  other="257 457" ;;
 esac
+# The home bar's back button is its fourth; the editor's Back control sits at the screen's top
+# right; a two-button alert has its confirming button on the right half, below the centre.
 case $device in
-  tablet)    points="768 1024"; album="267 971"; photo_x=59; photo_y=268.25; view_w=650; side=200; centre="384 512"; grow="60 40"; shift="-50 -60" ;;
-  phone-480) points="320 480"; album="107 447"; photo_x=10; photo_y=127.5;  view_w=300; side=140; centre="160 240"; grow="40 30"; shift="-30 -40" ;;
+  tablet)    points="768 1024"; album="267 971"; home_back="727 971"; editor_back="713 26"; confirm_x=450
+             photo_x=59; photo_y=268.25; view_w=650; side=200; centre="384 512"; grow="60 40"; shift="-50 -60"; throw_back="-250 -250" ;;
+  phone-480) points="320 480"; album="107 447"; home_back="247 447"; editor_back="265 26"; confirm_x=227
+             photo_x=10; photo_y=127.5;  view_w=300; side=140; centre="160 240"; grow="40 30"; shift="-30 -40"; throw_back="-120 -100" ;;
   *) echo "unknown device $device" >&2; exit 2 ;;
 esac
 done_button="35 35"
@@ -82,6 +88,28 @@ wait_for_file() {
   for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
   return 1
 }
+# How far two screenshots, or the same place in two screenshots, differ (0 = the same).
+# A screenshot once the screen has settled (fades and pulses over): two equal ones in a row.
+settled_shot() {
+  shot "$1"
+  for _ in $(seq 40); do
+    sleep 0.3
+    mv "$work/$1.png" "$work/$1-before.png"
+    shot "$1"
+    same "$1" "$1-before" && return 0
+  done
+  return 1
+}
+# A screenshot that differs from an earlier one, or failure after a number of tries (40).
+changed_shot() {
+  for _ in $(seq "${3:-40}"); do
+    shot "$1"
+    same "$1" "$2" || return 0
+    sleep 0.25
+  done
+  return 1
+}
+key() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; xdotool key "$1"; }
 
 sleep 1
 shot home
@@ -99,17 +127,7 @@ if [ "$route" = picker ]; then
   click $picker_done
 else
   click $other
-  dialog=
-  for _ in $(seq 50); do
-    dialog=$(xdotool search --onlyvisible --name 'Choose a photo' 2>/dev/null | head -1 || true)
-    [ -n "$dialog" ] && break
-    sleep 0.2
-  done
-  [ -n "$dialog" ] || fail "Other location... did not open the photo dialog"
-  xdotool windowfocus --sync "$dialog"
-  sleep 0.3
-  xdotool type --delay 15 "$photo"
-  xdotool key Return
+  open_in_photo_dialog "$photo"
 fi
 
 wait_for_file "$VIMORA_HOME/tmp/Origin.png" || fail "the editor did not open the photo"
@@ -136,6 +154,43 @@ drag $((left + half + gx / 2)) $((top + half + gy / 2)) "$half" $((half / 2))
 shot cut
 hole=$(convert "$work/cut.png" -crop "12x12+$((left + 6))+$((top + 6))" +repage -format '%[fx:maxima]' info:)
 awk -v m="$hole" 'BEGIN{exit !(m < 0.05)}' || fail "no black hole where the piece was cut (brightest $hole)"
+
+# Flung far past the photo's bottom right, the piece keeps a strip inside the photo (at least
+# 22 points of it here): grabbed there, it comes back, its strip moving with the pointer.
+read -r bx by <<<"$throw_back"
+photo_r=$((photo_x + view_w)) photo_b=$(awk -v y="$photo_y" -v w="$view_w" 'BEGIN{printf "%d", y + w * 3 / 4}')
+drag $((left + half + gx / 2 + half)) $((top + half + gy / 2 + half / 2)) 2000 2000
+settled_shot thrown || fail "the screen does not settle after the throw"
+grab_x=$((photo_r - 12)) grab_y=$((photo_b - 12))
+drag "$grab_x" "$grab_y" "$bx" "$by"
+settled_shot returned || fail "the screen does not settle after the drag back"
+convert "$work/thrown.png" -crop "16x16+$((grab_x - 8))+$((grab_y - 8))" +repage "$work/strip-thrown.png"
+convert "$work/returned.png" -crop "16x16+$((grab_x + bx - 8))+$((grab_y + by - 8))" +repage "$work/strip-returned.png"
+convert "$work/returned.png" -crop "16x16+$((grab_x - 8))+$((grab_y - 8))" +repage "$work/corner-returned.png"
+awk -v e="$(differ strip-thrown strip-returned)" 'BEGIN{exit !(e < 0.08)}' \
+  || fail "the thrown piece did not come back with the pointer ($(differ strip-thrown strip-returned))"
+awk -v e="$(differ strip-thrown corner-returned)" 'BEGIN{exit !(e > 0.02)}' \
+  || fail "the photo's corner still shows the same after dragging the piece away"
+
+# Home by the editor's Back control (a question first: a piece exists), then the home bar's
+# back: the same screen, and Escape reaches the editor with no tap first.
+click $editor_back
+changed_shot leave-question returned || fail "the editor's Back control did not ask"
+settled_shot leave-question || fail "the question does not settle"
+read -r _ qy <<<"$centre"
+left_editor=
+for dy in $(seq 20 8 120); do
+  click "$confirm_x" $((qy + dy))
+  changed_shot at-home leave-question 6 && { left_editor=1; break; }
+done
+[ -n "$left_editor" ] || fail "no Leave button on the question"
+settled_shot at-home || fail "the home screen does not settle"
+same at-home returned && fail "Leave did not go to the home screen"
+click $home_back
+settled_shot resumed || fail "the resumed editor does not settle"
+same resumed returned || fail "back did not bring the job back as it was left ($(differ resumed returned))"
+key Escape
+changed_shot escape-question resumed || fail "Escape did not reach the resumed editor"
 
 # The rectangle after the drags, in photo-view points, then in the working copy's pixels
 # (the photo reduced to the device's working size).

@@ -109,14 +109,12 @@ public:
         FAIL() << "no button " << title.toStdString();
     }
     void tap(const ui::View &view) { host.tap(centreOnScreen(view)); }
-    /// A key as the window delivers it: to the focused view, then up its superviews.
+    /// A key as the window delivers it: to the focused view, up its superviews, then to the
+    /// screen's overlays.
     bool pressKey(int key)
     {
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-        for (ui::View *v = host.focusView(); v; v = v->superview())
-            if (v->keyPressEvent(&event))
-                return true;
-        return false;
+        return host.pressKey(&event);
     }
     ui::ScrollView *pickerScroll(ui::View &panel) const { return dynamic_cast<ui::ScrollView *>(panel.viewWithTag(kPickerScrollTag)); }
     /// A point of a view in window coordinates.
