@@ -52,15 +52,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
         return true;
     });
 
-    auto back = std::make_shared<ui::Button>(QRectF(0, 6, kBackControlWidth, 40));
-    back->setBackgroundImage(ui::StretchableImage::resizable(Resources::imageNamed(QStringLiteral("longBtn.png")),
-                                                             ui::EdgeInsets{0, 40, 0, 40}, ui::StretchableImage::ResizingMode::Stretch));
-    back->setTitle(QStringLiteral("Back"));
-    back->setTitleColor(Qt::white);
-    back->setTitleShadowColor(QColor(0, 0, 0, 160));
-    back->setTitleShadowOffset(QPointF(1, 1));
-    back->setTag(kEditorBackTag);
-    back->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { goBack(); });
+    auto back = makeBarButton(QRectF(0, 6, kBackControlWidth, 40), QStringLiteral("Back"), kEditorBackTag,
+                              [this] { goBack(); });
     m_backControl = back;
 }
 

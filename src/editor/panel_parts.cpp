@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "editor/view_tags.h"
+#include "platform/resources.h"
 #include "ui/button.h"
 #include "ui/label.h"
 #include "ui/overlay_stack.h"
@@ -134,6 +135,21 @@ void ClosablePanel::closeNow()
     panel->setHidden(true);
     if (close)
         close();
+}
+
+std::shared_ptr<ui::Button> makeBarButton(const QRectF &frame, const QString &title, int tag,
+                                          std::function<void()> action)
+{
+    auto button = std::make_shared<ui::Button>(frame);
+    button->setBackgroundImage(ui::StretchableImage::resizable(Resources::imageNamed(QStringLiteral("longBtn.png")),
+                                                               ui::EdgeInsets{0, 40, 0, 40}, ui::StretchableImage::ResizingMode::Stretch));
+    button->setTitle(title);
+    button->setTitleColor(Qt::white);
+    button->setTitleShadowColor(QColor(0, 0, 0, 160));
+    button->setTitleShadowOffset(QPointF(1, 1));
+    button->setTag(tag);
+    button->addAction(ui::ControlEventTouchUpInside, [action = std::move(action)](ui::Control &) { action(); });
+    return button;
 }
 
 } // namespace vimora

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include "ui/alert_view.h"
+#include "ui/button.h"
 #include "ui/image_view.h"
 #include "ui/scroll_view.h"
 
@@ -30,6 +31,11 @@ std::shared_ptr<ui::ScrollView> addPickerScroll(ui::View &panel, double top);
 
 /// A picker panel's dark grey title, left aligned.
 void addPanelTitle(ui::View &panel, const QRectF &frame, const QString &text);
+
+/// The editor's pill-shaped bar button ("Photos", "Back"): white shadowed title on the long
+/// button picture, running action when tapped.
+std::shared_ptr<ui::Button> makeBarButton(const QRectF &frame, const QString &title, int tag,
+                                          std::function<void()> action);
 
 /// A view that takes the keyboard focus and hands its key presses to a handler.
 class KeyView : public ui::View

@@ -198,15 +198,8 @@ void PhotoReplacement::addReplacePhotoButton()
 {
     if (m_replaceButton)
         m_replaceButton->removeFromSuperview();
-    auto button = std::make_shared<ui::Button>(QRectF(10, 6, 110, 40));
-    button->setBackgroundImage(ui::StretchableImage::resizable(Resources::imageNamed(QStringLiteral("longBtn.png")),
-                                                               ui::EdgeInsets{0, 40, 0, 40}, ui::StretchableImage::ResizingMode::Stretch));
-    button->setTitle(QStringLiteral("Photos"));
-    button->setTitleColor(Qt::white);
-    button->setTitleShadowColor(QColor(0, 0, 0, 160));
-    button->setTitleShadowOffset(QPointF(1, 1));
-    button->setTag(kReplacePhotoTag);
-    button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { prepareToCut2(); });
+    auto button = makeBarButton(QRectF(10, 6, 110, 40), QStringLiteral("Photos"), kReplacePhotoTag,
+                                [this] { prepareToCut2(); });
     m_views.cutImgView->addSubview(button);
     m_replaceButton = button;
 }

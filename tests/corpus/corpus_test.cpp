@@ -143,8 +143,9 @@ TEST_F(CorpusTest, ASlotFileReplacedByAnyFileLoadsAsAPictureOrNone)
             ASSERT_TRUE(QFile::copy(file.absoluteFilePath(), slotFile));
 
         const Picture loaded = files.simple2Load();
-        if (!loaded.isNull())
+        if (!loaded.isNull()) {
             EXPECT_GT(loaded.pixelWidth() * loaded.pixelHeight(), 0);
+        }
         if (file.isDir())
             continue;
 
@@ -161,10 +162,11 @@ TEST_F(CorpusTest, PropertyListsAreReadOnlyWhenTheyAreArraysOfStrings)
     for (const QFileInfo &file : corpus()) {
         SCOPED_TRACE(file.fileName().toStdString());
         const std::optional<QStringList> strings = readStringArrayPlist(file.absoluteFilePath());
-        if (readable.contains(file.fileName()))
+        if (readable.contains(file.fileName())) {
             EXPECT_TRUE(strings.has_value());
-        else if (file.suffix() == QLatin1String("plist") && file.fileName() != QLatin1String("invalid-utf8.plist"))
+        } else if (file.suffix() == QLatin1String("plist") && file.fileName() != QLatin1String("invalid-utf8.plist")) {
             EXPECT_FALSE(strings.has_value());
+        }
     }
     EXPECT_EQ(readStringArrayPlist(corpusDir() + "/binary.plist").value_or(QStringList()).size(), 11);
 }
@@ -190,8 +192,9 @@ TEST_F(CorpusTest, BadResourceFilesLookUpAsMissing)
         const std::optional<QStringList> direct = readStringArrayPlist(bundle.path() + "/frameE.plist");
         EXPECT_EQ(list, direct.value_or(QStringList()));
         const Picture picture = Resources::imageNamed(QStringLiteral("pic.png"));
-        if (!picture.isNull())
+        if (!picture.isNull()) {
             EXPECT_GT(picture.pixelWidth() * picture.pixelHeight(), 0);
+        }
     }
     Resources::setDirectory(original);
 }

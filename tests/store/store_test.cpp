@@ -259,8 +259,9 @@ TEST_F(StoreTest, AFullDiskLogsOnceAndKeepsTheEarlierFileWhole)
     EXPECT_EQ(log.filter("could not write").size(), 1) << qPrintable(log.join('\n'));
     EXPECT_EQ(fileBytes(slotFile), earlier);
     EXPECT_EQ(files.simple3Load().bitmap().size(), QSize(201, 200)); // this run keeps its picture
-    if (disk.mounted())
+    if (disk.mounted()) {
         EXPECT_EQ(QDir(AppHome::tempDir()).entryList(QDir::Files), QStringList{"adjust.png"});
+    }
 
     // Room again: writes resume, and the next failure is news worth a line.
     files.setFileWriter([](const QString &, const QByteArray &) { return true; });
