@@ -89,8 +89,6 @@ wait_for_file() {
   return 1
 }
 # How far two screenshots, or the same place in two screenshots, differ (0 = the same).
-differ() { compare -metric RMSE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/' || true; }
-same() { awk -v e="$(differ "$1" "$2")" 'BEGIN{exit !(e < 0.01)}'; }
 # A screenshot once the screen has settled (fades and pulses over): two equal ones in a row.
 settled_shot() {
   shot "$1"
@@ -129,17 +127,7 @@ if [ "$route" = picker ]; then
   click $picker_done
 else
   click $other
-  dialog=
-  for _ in $(seq 50); do
-    dialog=$(xdotool search --onlyvisible --name 'Choose a photo' 2>/dev/null | head -1 || true)
-    [ -n "$dialog" ] && break
-    sleep 0.2
-  done
-  [ -n "$dialog" ] || fail "Other location... did not open the photo dialog"
-  xdotool windowfocus --sync "$dialog"
-  sleep 0.3
-  xdotool type --delay 15 "$photo"
-  xdotool key Return
+  open_in_photo_dialog "$photo"
 fi
 
 wait_for_file "$VIMORA_HOME/tmp/Origin.png" || fail "the editor did not open the photo"

@@ -39,8 +39,6 @@ start_app
 key() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; xdotool key "$1"; sleep 0.8; }
 shot() { screen_shot "$1"; }
 # How far two screenshots differ (0 = the same).
-differ() { compare -metric RMSE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/' || true; }
-same() { awk -v e="$(differ "$1" "$2")" 'BEGIN{exit !(e < 0.01)}'; }
 
 # The home screen once it has settled: two equal, non-blank screenshots in a row.
 shot home
@@ -82,17 +80,7 @@ click $album
 sleep 1
 # The album opens the library picker; the dialog is behind "Other location...".
 click $other
-dialog=
-for _ in $(seq 50); do
-  dialog=$(xdotool search --onlyvisible --name 'Choose a photo' 2>/dev/null | head -1 || true)
-  [ -n "$dialog" ] && break
-  sleep 0.2
-done
-[ -n "$dialog" ] || fail "the album did not open the photo dialog"
-xdotool windowfocus --sync "$dialog"
-sleep 0.3
-xdotool type --delay 15 "$VIMORA_PHOTOS/cut-short.jpg"
-xdotool key Return
+open_in_photo_dialog "$VIMORA_PHOTOS/cut-short.jpg"
 sleep 1.5
 grep -q "cut-short.jpg ends early" "$VIMORA_HOME/vimora.log" || fail "the photo cut short was not noticed"
 [ -f "$VIMORA_HOME/tmp/Origin.png" ] && fail "the photo cut short opened without asking"

@@ -73,3 +73,20 @@ screen_shot() {
   import -window "$wid" "$work/$1-window.png"
   convert "$work/$1-window.png" -crop "${shown_w}x${shown_h}+${off_x%.*}+${off_y%.*}" +repage -resize "${pw}x${ph}!" "$work/$1.png"
 }
+# Root-mean-square difference of two screenshots in $work, and whether they are the same screen.
+differ() { compare -metric RMSE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/' || true; }
+same() { awk -v e="$(differ "$1" "$2")" 'BEGIN{exit !(e < 0.01)}'; }
+# Waits for the photo dialog that "Other location..." opens and types PATH into it.
+open_in_photo_dialog() {
+  local dialog=
+  for _ in $(seq 50); do
+    dialog=$(xdotool search --onlyvisible --name 'Choose a photo' 2>/dev/null | head -1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.2
+  done
+  [ -n "$dialog" ] || fail "Other location... did not open the photo dialog"
+  xdotool windowfocus --sync "$dialog"
+  sleep 0.3
+  xdotool type --delay 15 "$1"
+  xdotool key Return
+}
