@@ -130,8 +130,10 @@ void BackPhoto::toAlbumiPad(const QString &, const QString &cOrF)
     }
 
     const auto source = cOrF == QLatin1String("camera") ? PhotoPicker::Source::Camera : PhotoPicker::Source::Album;
+    // The picker asks again if the screen turns while it is open.
     if (!m_popoverAnchor.isEmpty())
-        picker.setPopoverAnchor(m_popoverAnchor, ui::PopoverArrowDirectionDown);
+        picker.setPopoverAnchor([] { return Device::isLandscape() ? popoverAnchorLandscape() : popoverAnchorPortrait(); },
+                                ui::PopoverArrowDirectionDown);
     picker.present(source, [this, intake](std::optional<PhotoPicker::Result> picked) {
         if (intake != m_intake || !m_picking)
             return;

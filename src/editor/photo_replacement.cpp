@@ -73,9 +73,10 @@ void PhotoReplacement::toAlbumiPad()
 void PhotoReplacement::changeFoto()
 {
     PhotoPicker::current().dismiss();
-    // On a tablet the popover rises from the bottom bar, whichever way the screen is turned.
-    const QRectF anchor = Device::isLandscape() ? QRectF(200, 675, 400, 400) : QRectF(200, 915, 400, 400);
-    PhotoPicker::current().setPopoverAnchor(anchor, ui::PopoverArrowDirectionDown);
+    // On a tablet the popover rises from the bottom bar, whichever way the screen is (or gets) turned.
+    PhotoPicker::current().setPopoverAnchor(
+        [] { return Device::isLandscape() ? QRectF(200, 675, 400, 400) : QRectF(200, 915, 400, 400); },
+        ui::PopoverArrowDirectionDown);
     toAlbumiPad();
 }
 

@@ -24,7 +24,7 @@ LibraryPhotoPicker::~LibraryPhotoPicker()
 
 void LibraryPhotoPicker::present(Source source, Done done)
 {
-    const auto [anchor, directions] = takePopoverAnchor();
+    auto [anchor, directions] = takePopoverAnchor();
     dismiss();
     ui::Host *host = ui::Host::current();
     if (source == Source::Camera || !host || !host->rootView()) {
@@ -75,9 +75,9 @@ void LibraryPhotoPicker::present(Source source, Done done)
         m_popover = std::make_unique<ui::Popover>(controller);
         m_popover->setPopoverContentSize(kPopoverContentSize);
         m_popover->setDelegate(this);
-        const QSizeF screen = root.bounds().size();
-        const QRectF from = anchor.isEmpty() ? QRectF(screen.width() / 2 - 1, screen.height() / 2 - 1, 2, 2) : anchor;
-        m_popover->presentPopoverFromRect(from, &root, anchor.isEmpty() ? ui::PopoverArrowDirectionAny : directions, true);
+        m_popoverAnchor = std::move(anchor);
+        m_popoverDirections = directions;
+        showPopover();
     } else {
         controller->setFrame(root.bounds());
         controller->setAutoresizingMask(ui::FlexibleWidth | ui::FlexibleHeight);
@@ -94,8 +94,23 @@ void LibraryPhotoPicker::dismiss()
         m_fallback->dismiss();
 }
 
+void LibraryPhotoPicker::showPopover()
+{
+    ui::Host *host = ui::Host::current();
+    if (!m_popover || !host || !host->rootView())
+        return;
+    ui::View &root = *host->rootView();
+    const QRectF anchor = m_popoverAnchor ? m_popoverAnchor() : QRectF();
+    const QSizeF screen = root.bounds().size();
+    const QRectF from = anchor.isEmpty() ? QRectF(screen.width() / 2 - 1, screen.height() / 2 - 1, 2, 2) : anchor;
+    // Presenting a shown popover again moves it.
+    m_popover->presentPopoverFromRect(from, &root, anchor.isEmpty() ? ui::PopoverArrowDirectionAny : m_popoverDirections, true);
+}
+
 void LibraryPhotoPicker::orientationChanged()
 {
+    if (isInPopover())
+        showPopover();
     if (m_controller) {
         if (!m_popover && m_controller->superview())
             m_controller->setFrame(m_controller->superview()->bounds());
@@ -119,6 +134,7 @@ void LibraryPhotoPicker::takeDown()
     // Destroyed later: this may run inside one of the picker's own callbacks.
     if (auto controller = std::exchange(m_controller, nullptr))
         ui::postToMainThread([controller] {});
+    m_popoverAnchor = nullptr;
     if (auto popover = std::exchange(m_popover, nullptr))
         ui::postToMainThread([shared = std::shared_ptr<ui::Popover>(std::move(popover))] {});
 }

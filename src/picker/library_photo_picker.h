@@ -28,7 +28,7 @@ public:
     /// The picker on screen, or nullptr.
     std::shared_ptr<QvImagePickerController> controller() const { return m_controller; }
     bool isInPopover() const { return m_popover && m_popover->isPopoverVisible(); }
-    /// The grid follows a turned screen.
+    /// The grid follows a turned screen; a popover moves to the anchor of the new orientation.
     void orientationChanged();
 
 private:
@@ -36,10 +36,13 @@ private:
     void takeDown();
     void finish(std::optional<Result> result);
     void otherLocation();
+    void showPopover();
 
     std::unique_ptr<PhotoPicker> m_fallback;
     std::shared_ptr<QvImagePickerController> m_controller;
     std::unique_ptr<ui::Popover> m_popover;
+    PopoverAnchor m_popoverAnchor; // none: from the screen's centre
+    ui::PopoverArrowDirections m_popoverDirections = ui::PopoverArrowDirectionAny;
     Done m_done;
     // Each presentation gets a number; a photo still being read for an older one is dropped.
     std::shared_ptr<int> m_presentation = std::make_shared<int>(0);

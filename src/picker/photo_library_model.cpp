@@ -32,16 +32,27 @@ std::vector<PhotoAsset> albumPhotos(const QString &folder, const KnownPicture &k
     if (!dir.exists())
         return photos;
     const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Readable, QDir::Name);
-    // Reading a thousand headers is most of opening an album: spread it over the cores, on
+    // Files the caller already knows cost nothing; the rest need their header read.
+    std::vector<char> decodable(entries.size(), 0);
+    QList<qsizetype> unknown;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (known && entries[i].size() > 0 && known(entries[i]))
+            decodable[i] = 1;
+        else
+            unknown.push_back(i);
+    }
+    // Reading a thousand headers is most of a first listing: spread it over the cores, on
     // a pool of its own, since the callers themselves run on worker threads and wait here.
-    static QThreadPool *const headerReaders = [] {
-        auto *pool = new QThreadPool;
-        pool->setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
-        return pool;
-    }();
-    const QList<bool> decodable = QtConcurrent::blockingMapped(headerReaders, entries, [&known](const QFileInfo &entry) {
-        return (known && entry.size() > 0 && known(entry)) || isDecodablePicture(entry.absoluteFilePath());
-    });
+    if (!unknown.isEmpty()) {
+        static QThreadPool *const headerReaders = [] {
+            auto *pool = new QThreadPool;
+            pool->setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
+            return pool;
+        }();
+        QtConcurrent::blockingMap(headerReaders, unknown, [&](qsizetype i) {
+            decodable[i] = isDecodablePicture(entries[i].absoluteFilePath()) ? 1 : 0;
+        });
+    }
     photos.reserve(entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i) {
         if (decodable[i])

@@ -1,6 +1,7 @@
 #include "picker/qv_ipc_assets_controller.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include <QThreadPool>
 
@@ -92,12 +93,22 @@ void QvIPCAssetsController::loadAssets()
     const QString folder = m_album.folder;
     std::weak_ptr<bool> alive = m_alive;
     QThreadPool::globalInstance()->start([this, alive, folder] {
-        const ThumbnailCache &cache = ThumbnailCache::shared();
-        std::vector<PhotoAsset> assets = albumPhotos(folder, [&cache](const QFileInfo &file) { return cache.hasDiskCopy(file); });
-        ui::postToMainThread([this, alive, assets = std::move(assets)] {
+        ThumbnailCache &cache = ThumbnailCache::shared();
+        const KnownPicture listedBefore = cache.knownPictures(folder);
+        std::atomic<bool> changed = false;
+        std::vector<PhotoAsset> assets = albumPhotos(folder, [&](const QFileInfo &file) {
+            if (listedBefore(file))
+                return true;
+            changed = true;
+            return false;
+        });
+        ui::postToMainThread([this, alive, assets] {
             if (const auto live = alive.lock(); live && *live)
                 setAssets(assets);
         });
+        // After the hand-off, so the grid does not wait for it.
+        if (changed)
+            cache.rememberAlbum(folder, assets);
     });
 }
 

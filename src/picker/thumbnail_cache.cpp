@@ -5,9 +5,12 @@
 #include <unordered_map>
 
 #include <QCryptographicHash>
+#include <QDataStream>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QSaveFile>
 #include <QThreadPool>
@@ -31,7 +34,66 @@ QString diskFile(const QString &folder, int side, const QFileInfo &info)
                                .arg(side)
                                .toUtf8();
     return folder + QLatin1Char('/') + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex())
-           + QStringLiteral(".jpg");
+           + QStringLiteral(".thumb");
+}
+
+// Disk thumbnails are raw pixels behind a small header: reading one back is a single read,
+// where decoding a compressed copy cost more than all the rest of showing it.
+constexpr quint32 kThumbnailMagic = 0x56544831;
+constexpr qint64 kThumbnailHeader = 3 * sizeof(quint32);
+
+QImage readThumbnail(const QString &path, int side)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    quint32 header[3] = {};
+    if (file.read(reinterpret_cast<char *>(header), kThumbnailHeader) != kThumbnailHeader || header[0] != kThumbnailMagic
+        || header[1] != quint32(side) || header[2] != quint32(side))
+        return {};
+    QImage image(side, side, QImage::Format_RGB888);
+    if (image.isNull() || file.size() != kThumbnailHeader + image.sizeInBytes())
+        return {};
+    if (file.read(reinterpret_cast<char *>(image.bits()), image.sizeInBytes()) != image.sizeInBytes())
+        return {};
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+void writeThumbnail(const QString &path, const QImage &thumbnail)
+{
+    const QImage pixels = thumbnail.convertToFormat(QImage::Format_RGB888);
+    const quint32 header[3] = {kThumbnailMagic, quint32(pixels.width()), quint32(pixels.height())};
+    QSaveFile out(path);
+    if (out.open(QIODevice::WriteOnly) && out.write(reinterpret_cast<const char *>(header), kThumbnailHeader) == kThumbnailHeader
+        && out.write(reinterpret_cast<const char *>(pixels.constBits()), pixels.sizeInBytes()) == pixels.sizeInBytes())
+        out.commit();
+}
+
+// File name -> (size, modification time) of the pictures an album listing found.
+using AlbumIndex = QHash<QString, QPair<qint64, qint64>>;
+constexpr quint32 kIndexMagic = 0x56414931; // bumped whenever the layout changes
+
+QString indexFile(const QString &folder, const QString &album)
+{
+    const QByteArray key = QFileInfo(album).absoluteFilePath().toUtf8();
+    return folder + QStringLiteral("/albums/") + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex())
+           + QStringLiteral(".idx");
+}
+
+AlbumIndex readIndex(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QDataStream in(&file);
+    quint32 magic = 0;
+    AlbumIndex index;
+    in >> magic;
+    if (magic != kIndexMagic)
+        return {};
+    in >> index;
+    // A torn or foreign file only costs the header reads it would have saved.
+    return in.status() == QDataStream::Ok ? index : AlbumIndex();
 }
 } // namespace
 
@@ -90,9 +152,34 @@ QString ThumbnailCache::diskPath(const QString &path) const
     return diskFile(m_state->folder, m_state->side, QFileInfo(path));
 }
 
-bool ThumbnailCache::hasDiskCopy(const QFileInfo &file) const
+KnownPicture ThumbnailCache::knownPictures(const QString &folder) const
 {
-    return QFileInfo::exists(diskFile(m_state->folder, m_state->side, file));
+    auto index = std::make_shared<const AlbumIndex>(readIndex(indexFile(m_state->folder, folder)));
+    return [index](const QFileInfo &file) {
+        const auto it = index->constFind(file.fileName());
+        return it != index->constEnd() && it->first == file.size() && it->second == file.lastModified().toMSecsSinceEpoch();
+    };
+}
+
+void ThumbnailCache::rememberAlbum(const QString &folder, const std::vector<PhotoAsset> &photos)
+{
+    AlbumIndex index;
+    index.reserve(qsizetype(photos.size()));
+    for (const PhotoAsset &photo : photos) {
+        const QFileInfo info(photo.path());
+        index.insert(info.fileName(), {info.size(), info.lastModified().toMSecsSinceEpoch()});
+    }
+    const QString path = indexFile(m_state->folder, folder);
+    if (readIndex(path) == index)
+        return;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return;
+    QDataStream stream(&out);
+    stream << kIndexMagic << index;
+    if (stream.status() == QDataStream::Ok)
+        out.commit();
 }
 
 QImage ThumbnailCache::makeThumbnail(const QString &path, int side)
@@ -146,17 +233,13 @@ void ThumbnailCache::request(const QString &path, Ready ready)
         }
         // Each job serves the newest request, not necessarily the one that queued it.
         const QString file = diskFile(state->folder, state->side, QFileInfo(next));
-        QImage image;
-        if (QFileInfo::exists(file))
-            image = QImage(file);
+        QImage image = readThumbnail(file, state->side);
         if (image.isNull()) {
             image = makeThumbnail(next, state->side);
             if (!image.isNull()) {
                 // The folder may have been cleared away since the cache began.
                 QDir().mkpath(state->folder);
-                QSaveFile out(file);
-                if (out.open(QIODevice::WriteOnly) && image.save(&out, "JPEG", 85))
-                    out.commit();
+                writeThumbnail(file, image);
             }
         }
         ui::postToMainThread([weak, next, image] {

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QString>
 
+#include "picker/photo_library_model.h"
+
 namespace vimora::picker {
 
 class ThumbnailCache
@@ -42,9 +44,11 @@ public:
     /// The disk file that holds a photo's thumbnail (keyed by path, size and modification
     /// time, so an edited photo gets a new one).
     QString diskPath(const QString &path) const;
-    /// Whether a thumbnail of this very file (same size and time) is on disk: proof that it
-    /// decodes, cheaper than reading its header.
-    bool hasDiskCopy(const QFileInfo &file) const;
+    /// What the last listing of an album folder found to be pictures, keyed by file name,
+    /// size and modification time: a file that still matches needs no header read.
+    KnownPicture knownPictures(const QString &folder) const;
+    /// Keeps an album's listing for knownPictures (skipped when nothing changed).
+    void rememberAlbum(const QString &folder, const std::vector<PhotoAsset> &photos);
     /// Cuts a photo down to a square thumbnail: the centre square, scaled to side pixels.
     static QImage makeThumbnail(const QString &path, int side);
 

@@ -47,12 +47,20 @@ public:
     /// Closes the picker as if cancelled (a popover dismissed by code).
     virtual void dismiss() {}
 
-    /// Where the next present() puts a tablet's popover: this rectangle of the screen, the
-    /// arrow pointing one of these ways. Used once; pickers without a popover ignore it.
+    /// Where the next present() puts a tablet's popover: the rectangle of the screen anchor
+    /// gives, the arrow pointing one of these ways. Asked again when the screen turns while
+    /// the popover is shown, so an anchor that depends on the orientation moves it. Used
+    /// once; pickers without a popover ignore it.
+    using PopoverAnchor = std::function<QRectF()>;
+    void setPopoverAnchor(PopoverAnchor anchor, ui::PopoverArrowDirections directions)
+    {
+        m_anchor = std::move(anchor);
+        m_anchorDirections = directions;
+    }
+    /// The same rectangle in either orientation.
     void setPopoverAnchor(const QRectF &anchor, ui::PopoverArrowDirections directions)
     {
-        m_anchor = anchor;
-        m_anchorDirections = directions;
+        setPopoverAnchor([anchor] { return anchor; }, directions);
     }
 
     /// The picker screens use; the application installs the file-dialog one, tests a fake.
@@ -61,13 +69,13 @@ public:
 
 protected:
     /// The anchor asked for, then forgotten so a later intake does not inherit it.
-    std::pair<QRectF, ui::PopoverArrowDirections> takePopoverAnchor()
+    std::pair<PopoverAnchor, ui::PopoverArrowDirections> takePopoverAnchor()
     {
-        return {std::exchange(m_anchor, QRectF()), std::exchange(m_anchorDirections, ui::PopoverArrowDirectionAny)};
+        return {std::exchange(m_anchor, nullptr), std::exchange(m_anchorDirections, ui::PopoverArrowDirectionAny)};
     }
 
 private:
-    QRectF m_anchor;
+    PopoverAnchor m_anchor;
     ui::PopoverArrowDirections m_anchorDirections = ui::PopoverArrowDirectionAny;
 };
 

@@ -154,3 +154,39 @@ TEST_F(LibraryPickerTest, TurningATabletLaysAFullScreenGridOutAgain)
     Device::setOrientation(InterfaceOrientation::Portrait);
     picker->removeFromSuperview();
 }
+
+TEST_F(LibraryPickerTest, TurningATabletMovesItsPopoverToTheNewOrientationsAnchor)
+{
+    const QRectF portrait(75, 920, 400, 400), landscape(110, 650, 400, 400);
+    Device::setOrientation(InterfaceOrientation::Portrait);
+    m_picker->setPopoverAnchor([=] { return Device::isLandscape() ? landscape : portrait; }, ui::PopoverArrowDirectionDown);
+    start(DeviceProfile::Tablet);
+    ASSERT_TRUE(m_picker->isInPopover());
+    m_host->rootView()->setAutoresizingMask(ui::FlexibleWidth | ui::FlexibleHeight);
+    // The popover's panel: the picker's ancestor on the layer over the window.
+    auto panelFrame = [&] {
+        const ui::View *panel = m_picker->controller()->superview();
+        while (panel && panel->superview() && panel->superview()->superview() != &m_host->window())
+            panel = panel->superview();
+        return panel ? panel->frame() : QRectF();
+    };
+    const QSizeF content = LibraryPhotoPicker::kPopoverContentSize;
+    EXPECT_EQ(panelFrame(), ui::placePopover(QSizeF(768, 1024), portrait, content, ui::PopoverArrowDirectionDown).frame);
+
+    Device::setOrientation(InterfaceOrientation::LandscapeLeft);
+    m_host->setScreenSize(QSizeF(1024, 768));
+    m_picker->orientationChanged();
+    EXPECT_TRUE(m_picker->isInPopover());
+    EXPECT_EQ(panelFrame(), ui::placePopover(QSizeF(1024, 768), landscape, content, ui::PopoverArrowDirectionDown).frame);
+
+    Device::setOrientation(InterfaceOrientation::Portrait);
+    m_host->setScreenSize(QSizeF(768, 1024));
+    m_picker->orientationChanged();
+    EXPECT_EQ(panelFrame(), ui::placePopover(QSizeF(768, 1024), portrait, content, ui::PopoverArrowDirectionDown).frame);
+
+    // Turning after the popover went away brings nothing back.
+    m_picker->controller()->albumsController().navigationItem().leftBarButtonItem()->trigger();
+    EXPECT_EQ(m_answers, 1);
+    m_picker->orientationChanged();
+    EXPECT_FALSE(m_picker->isInPopover());
+}

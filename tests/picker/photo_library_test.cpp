@@ -181,3 +181,79 @@ TEST(ThumbnailCache, SquareThumbnailsKeptOnDiskByPathSizeAndTime)
     ASSERT_TRUE(test::waitUntil(host, [&] { return calls > 0; }));
     EXPECT_EQ(calls, 1);
 }
+
+TEST(ThumbnailCache, DiskCopyReadBackExactlyAndRemadeWhenDamaged)
+{
+    test::TempHome home;
+    QTemporaryDir dir;
+    const QString photo = dir.filePath("square.png");
+    test::writePhoto(photo, QColor(200, 40, 90), QSize(128, 128));
+
+    ui::HeadlessHost host;
+    ThumbnailCache cache(home.path() + "/thumbs", 64);
+    auto fetch = [&] {
+        QImage got;
+        bool answered = false;
+        cache.request(photo, [&](const QImage &image) {
+            got = image;
+            answered = true;
+        });
+        EXPECT_TRUE(test::waitUntil(host, [&] { return answered; }));
+        cache.waitForDone();
+        cache.clearMemory();
+        return got;
+    };
+    const QImage made = fetch();
+    ASSERT_EQ(made.size(), QSize(64, 64));
+    EXPECT_EQ(fetch(), made); // read back from disk, not remade
+
+    // A torn disk copy must not show as a picture: the photo is cut down again.
+    QFile torn(cache.diskPath(photo));
+    ASSERT_TRUE(torn.open(QIODevice::ReadWrite));
+    torn.resize(torn.size() / 2);
+    torn.close();
+    EXPECT_EQ(fetch(), made);
+    QFile garbage(cache.diskPath(photo));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(64 * 64 * 3 + 12, '\xff'));
+    garbage.close();
+    EXPECT_EQ(fetch(), made);
+}
+
+TEST(ThumbnailCache, AnEarlierListingVouchesOnlyForUnchangedFiles)
+{
+    test::TempHome home;
+    QTemporaryDir dir;
+    test::writePhoto(dir.filePath("a.png"));
+    test::writePhoto(dir.filePath("b.png"));
+    ThumbnailCache cache(home.path() + "/thumbs", 64);
+    cache.rememberAlbum(dir.path(), albumPhotos(dir.path()));
+
+    // b becomes a non-picture of another size, c is new: neither may be taken on trust.
+    QFile b(dir.filePath("b.png"));
+    ASSERT_TRUE(b.open(QIODevice::WriteOnly));
+    b.write("not a picture");
+    b.close();
+    test::writePhoto(dir.filePath("c.png"));
+    EXPECT_EQ(fileNames(albumPhotos(dir.path(), cache.knownPictures(dir.path()))), QStringList({"a.png", "c.png"}));
+
+    // Same size but a new time is a different file as well.
+    const QString a = dir.filePath("a.png");
+    const qint64 size = QFileInfo(a).size();
+    QFile rewritten(a);
+    ASSERT_TRUE(rewritten.open(QIODevice::WriteOnly));
+    rewritten.write(QByteArray(size, 'x'));
+    rewritten.close();
+    rewritten.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+    EXPECT_EQ(fileNames(albumPhotos(dir.path(), cache.knownPictures(dir.path()))), QStringList({"c.png"}));
+
+    // A damaged index only costs header reads.
+    cache.rememberAlbum(dir.path(), albumPhotos(dir.path()));
+    const QDir indexes(home.path() + "/thumbs/albums");
+    for (const QString &name : indexes.entryList(QDir::Files)) {
+        QFile index(indexes.filePath(name));
+        ASSERT_TRUE(index.open(QIODevice::ReadWrite));
+        index.resize(6);
+    }
+    EXPECT_EQ(fileNames(albumPhotos(dir.path(), cache.knownPictures(dir.path()))), QStringList({"c.png"}));
+}
