@@ -7,12 +7,24 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QGuiApplication>
 #include <QImage>
 
 #include "imaging/codec.h"
 #include "imaging/picture.h"
 
 namespace vimora::bench {
+
+/// The process's GUI application, made on first use; offscreen unless a platform is chosen.
+inline QGuiApplication &offscreenApplication(const char *name)
+{
+    static int argc = 1;
+    static char *argv[] = {const_cast<char *>(name), nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication application(argc, argv);
+    return application;
+}
 
 /// The real 2000 x 1500 photo the peer benchmarks use ($PEERBENCH_DIR/data), else a
 /// synthetic stand-in of the same size with photo-like variation.

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "bench_data.h"
 #include "picker/qv_image_picker_controller.h"
 #include "picker/qv_ipc_albums_controller.h"
 #include "picker/qv_ipc_assets_controller.h"
@@ -32,13 +33,7 @@ constexpr int kPhotos = 1000;
 
 QGuiApplication &app()
 {
-    static int argc = 1;
-    static char name[] = "bench_picker";
-    static char *argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication application(argc, argv);
-    return application;
+    return bench::offscreenApplication("bench_picker");
 }
 
 QString photoFolder()

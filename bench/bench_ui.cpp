@@ -28,13 +28,7 @@ namespace {
 
 QGuiApplication &app()
 {
-    static int argc = 1;
-    static char name[] = "bench_ui";
-    static char *argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication application(argc, argv);
-    return application;
+    return bench::offscreenApplication("bench_ui");
 }
 
 Picture smallPicture(int w, int h, QColor color)
