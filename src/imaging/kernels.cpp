@@ -255,6 +255,14 @@ using Float4 = float __attribute__((vector_size(16)));
 using Int4 = int32_t __attribute__((vector_size(16)));
 using Word4 = uint16_t __attribute__((vector_size(8), may_alias));
 
+/// One stored pixel in the warp's working form: linear premultiplied colour and alpha, 16 bits.
+inline Int4 linear16(uint32_t p, const uint16_t *table)
+{
+    const uint32_t row = (p >> 16) & 0xff00;
+    return Int4{table[row | ((p >> 16) & 0xff)], table[row | ((p >> 8) & 0xff)], table[row | (p & 0xff)],
+                int32_t((p >> 24) * 257)};
+}
+
 inline Float4 tapOf(const uint16_t *pixels, size_t index)
 {
     const Word4 w = *reinterpret_cast<const Word4 *>(pixels + index * 4);
@@ -288,12 +296,9 @@ WarpSource::WarpSource(const QImage &src)
             const QRgb *in = reinterpret_cast<const QRgb *>(src.constScanLine(y));
             uint16_t *out = m_pixels.get() + size_t(y) * size_t(m_width) * 4;
             for (int x = 0; x < m_width; ++x) {
-                const uint32_t p = in[x];
-                const uint32_t row = (p >> 16) & 0xff00;
-                out[4 * x] = table[row | ((p >> 16) & 0xff)];
-                out[4 * x + 1] = table[row | ((p >> 8) & 0xff)];
-                out[4 * x + 2] = table[row | (p & 0xff)];
-                out[4 * x + 3] = uint16_t((p >> 24) * 257);
+                const Int4 w = linear16(in[x], table);
+                for (int c = 0; c < 4; ++c)
+                    out[4 * x + c] = uint16_t(w[c]);
             }
         }
     });
@@ -376,11 +381,7 @@ struct BitmapTaps
     const uint16_t *table;
     Float4 operator()(int x, int y) const
     {
-        const uint32_t p = reinterpret_cast<const QRgb *>(bitmap.constScanLine(y))[x];
-        const uint32_t row = (p >> 16) & 0xff00;
-        const Int4 w = {table[row | ((p >> 16) & 0xff)], table[row | ((p >> 8) & 0xff)], table[row | (p & 0xff)],
-                        int32_t((p >> 24) * 257)};
-        return __builtin_convertvector(w, Float4);
+        return __builtin_convertvector(linear16(reinterpret_cast<const QRgb *>(bitmap.constScanLine(y))[x], table), Float4);
     }
 };
 

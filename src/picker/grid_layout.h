@@ -11,6 +11,8 @@ namespace vimora::picker {
 
 /// Behind the thumbnails: dark, so the photos stand out.
 inline const QColor kGridBackground(20, 20, 24);
+/// Where a thumbnail or an album's poster has not arrived yet.
+inline const QColor kPlaceholderColour(60, 60, 66);
 
 struct GridLayout
 {

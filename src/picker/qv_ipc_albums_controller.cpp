@@ -99,7 +99,9 @@ void QvIPCAlbumsController::reloadAlbums()
         const std::vector<PhotoAlbum> albums = orderedAlbums(libraryAlbums(library, extra), savedOnTop);
         std::vector<AlbumSummary> summaries;
         for (const PhotoAlbum &album : albums) {
-            const std::vector<PhotoAsset> photos = albumPhotos(album.folder);
+            // Pictures the album's last listing vouches for (same name, size and time) skip their header read.
+            const std::vector<PhotoAsset> photos =
+                albumPhotos(album.folder, ThumbnailCache::shared().knownPictures(album.folder));
             summaries.push_back({album, int(photos.size()), photos.empty() ? QString() : photos.back().path()});
             const bool last = summaries.size() == albums.size();
             ui::postToMainThread([this, stillWanted, summaries, last] {
@@ -138,9 +140,12 @@ ui::TableViewCellPtr QvIPCAlbumsController::cellForRowAtIndexPath(ui::TableView 
     cell->detailTextLabel().setText(QString::number(summary.photoCount));
     cell->setAccessoryType(ui::TableViewCell::AccessoryType::DisclosureIndicator);
     // An empty poster keeps the text where the picture will go.
-    QImage blank{int(kPosterSide), int(kPosterSide), QImage::Format_ARGB32_Premultiplied};
-    blank.fill(QColor(60, 60, 66));
-    cell->imageView().setImage(Picture(blank));
+    static const Picture blank = [] {
+        QImage image{int(kPosterSide), int(kPosterSide), QImage::Format_ARGB32_Premultiplied};
+        image.fill(kPlaceholderColour);
+        return Picture(image);
+    }();
+    cell->imageView().setImage(blank);
     m_cellPosters[cell.get()].clear();
     if (!summary.posterPath.isEmpty()) {
         std::weak_ptr<ui::TableViewCell> weak = cell;

@@ -11,7 +11,6 @@ namespace vimora::picker {
 
 namespace {
 std::atomic<int> g_numberOfSelections{0};
-const QColor kPlaceholder(60, 60, 66);
 const QColor kSelectionTint(255, 255, 255, 90);
 
 // Thousands of items share one decoded picture.
@@ -40,7 +39,7 @@ QvIPCGridItem::QvIPCGridItem(const PhotoAsset &asset)
     , m_selectionView(std::make_shared<ui::View>(QRectF(0, 0, GridLayout::kItemSide, GridLayout::kItemSide)))
     , m_checkmark(std::make_shared<ui::ImageView>(QRectF(GridLayout::kCheckmarkOrigin, QSizeF(GridLayout::kCheckmarkSide, GridLayout::kCheckmarkSide))))
 {
-    setBackgroundColor(kPlaceholder);
+    setBackgroundColor(kPlaceholderColour);
     m_thumbnail->setContentMode(ui::ContentMode::ScaleAspectFill);
     m_thumbnail->setClipsToBounds(true);
     addSubview(m_thumbnail);
