@@ -80,8 +80,6 @@ public:
     /// key command when one is set for it, and Escape closes the topmost overlay (not while
     /// a modal view is up). Returns whether anything took the key.
     bool pressKey(QKeyEvent *event);
-    /// The second half of pressKey, for a window that passed the key to the views itself.
-    bool handleUnclaimedKey(const QKeyEvent &event);
     /// Runs action for a key no view takes (Ctrl+Q quits); an empty action removes it.
     void setKeyCommand(QKeyCombination key, std::function<void()> action);
 
@@ -106,6 +104,8 @@ protected:
     virtual void focusViewChanged() {}
 
 private:
+    /// What pressKey does with a key no view took.
+    bool handleUnclaimedKey(const QKeyEvent &event);
     Clock *m_clock;
     ViewPtr m_window;
     ViewPtr m_root;

@@ -176,10 +176,7 @@ protected:
             m_host.fitToScreen();
             return;
         }
-        for (View *v = m_host.focusView(); v; v = v->superview())
-            if (v->keyPressEvent(e))
-                return;
-        if (m_host.handleUnclaimedKey(*e))
+        if (m_host.pressKey(e))
             return;
         if (e->key() == Qt::Key_R && control && isTablet(m_host.m_profile)) {
             m_host.setLandscape(!m_host.m_landscape);

@@ -88,7 +88,6 @@ wait_for_file() {
   for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
   return 1
 }
-# How far two screenshots, or the same place in two screenshots, differ (0 = the same).
 # A screenshot once the screen has settled (fades and pulses over): two equal ones in a row.
 settled_shot() {
   shot "$1"

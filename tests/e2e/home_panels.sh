@@ -38,7 +38,6 @@ start_app
 
 key() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; xdotool key "$1"; sleep 0.8; }
 shot() { screen_shot "$1"; }
-# How far two screenshots differ (0 = the same).
 
 # The home screen once it has settled: two equal, non-blank screenshots in a row.
 shot home
