@@ -120,9 +120,7 @@ bool GuideReader::show(const QUrl &page)
     if (const int colon = title.indexOf(QLatin1String(": ")); colon >= 0)
         title = title.mid(colon + 2);
     m_titleLabel->setText(title.isEmpty() ? QStringLiteral("Guide") : title);
-    m_page->sizeToFit();
-    m_scroll->setContentSize(m_page->frame().size());
-    m_scroll->setContentOffset(QPointF(0, 0));
+    fitPage();
     return true;
 }
 
@@ -184,6 +182,12 @@ void GuideReader::layOut()
     m_header->setFrame(QRectF(0, 0, card.width(), kHeaderHeight));
     m_scroll->setFrame(QRectF(0, kHeaderHeight, card.width(), card.height() - kHeaderHeight));
     m_page->setFrame(QRectF(0, 0, card.width(), m_page->frame().height()));
+    fitPage();
+}
+
+void GuideReader::fitPage()
+{
+    // The page as tall as its text, shown from its top.
     m_page->sizeToFit();
     m_scroll->setContentSize(m_page->frame().size());
     m_scroll->setContentOffset(QPointF(0, 0));

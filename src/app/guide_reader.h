@@ -62,6 +62,7 @@ public:
 
 private:
     bool show(const QUrl &page);
+    void fitPage();
     void showProblem(const QString &message) const;
 
     ui::View *m_parent;

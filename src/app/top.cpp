@@ -362,14 +362,19 @@ void Top::addOptionPanelClose()
     // Over the panel's right end within the portrait screen, so it is always on screen.
     auto &panel = *m_views->selectTopView;
     const double screenWidth = Device::portraitScreenSize().width();
-    m_closeOptionBtn = std::make_shared<ui::Button>(
-        QRectF(QPointF(screenWidth - kCloseOptionSize.width() - 5, (panel.bounds().height() - kCloseOptionSize.height()) / 2),
-               kCloseOptionSize));
+    addOptionPanelClose(panel, QRectF(QPointF(screenWidth - kCloseOptionSize.width() - 5,
+                                              (panel.bounds().height() - kCloseOptionSize.height()) / 2),
+                                      kCloseOptionSize));
+}
+
+void Top::addOptionPanelClose(ui::View &host, const QRectF &frame)
+{
+    m_closeOptionBtn = std::make_shared<ui::Button>(frame);
     m_closeOptionBtn->setTitle(QStringLiteral("close"));
     m_closeOptionBtn->setTitleColor(Qt::transparent);
     m_closeOptionBtn->setImage(Resources::imageNamed(QStringLiteral("leaveBtn2.png")));
     m_closeOptionBtn->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { hideOptionView(); });
-    panel.addSubview(m_closeOptionBtn);
+    host.addSubview(m_closeOptionBtn);
 }
 
 void Top::optionViewOpen(const ui::Button &sender)
@@ -415,13 +420,8 @@ void Top::optionViewOpen(const ui::Button &sender)
         help.setImage(picture);
         help.setUserInteractionEnabled(true);
         // The card closes by its own control, inside its corner, in front of everything.
-        m_closeOptionBtn = std::make_shared<ui::Button>(
-            QRectF(help.bounds().width() - kCloseOptionSize.width() - 4, 4, kCloseOptionSize.width(), kCloseOptionSize.height()));
-        m_closeOptionBtn->setTitle(QStringLiteral("close"));
-        m_closeOptionBtn->setTitleColor(Qt::transparent);
-        m_closeOptionBtn->setImage(Resources::imageNamed(QStringLiteral("leaveBtn2.png")));
-        m_closeOptionBtn->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { hideOptionView(); });
-        help.addSubview(m_closeOptionBtn);
+        addOptionPanelClose(help, QRectF(help.bounds().width() - kCloseOptionSize.width() - 4, 4,
+                                         kCloseOptionSize.width(), kCloseOptionSize.height()));
         help.setHidden(false);
         m_views->mainView->bringSubviewToFront(&help);
     } else if (mode == QLatin1String("pick")) {

@@ -99,6 +99,8 @@ private:
     void startIntake(const QString &tag, const QString &source);
     void openOptionPanel();
     void addOptionPanelClose();
+    /// The close control that hides the option panel, on host at frame.
+    void addOptionPanelClose(ui::View &host, const QRectF &frame);
     void homeControlsShown(bool shown);
     std::shared_ptr<ui::Button> makeHomeControl(const QString &identity, const QString &caption, QRectF frame);
 

@@ -112,8 +112,7 @@ void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList &t
     m_view->setBackgroundColor(Qt::transparent);
 
     // A new job starts without the previous job's piece, stamps or hint.
-    m_piece.reset();
-    m_lift.hideHint();
+    removePiece();
     m_crop.forget();
     m_stamp.attachTo(*m_view);
     m_toolbar.hideHint();

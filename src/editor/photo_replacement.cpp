@@ -197,8 +197,7 @@ void PhotoReplacement::removeReplacePhotoButton()
 
 void PhotoReplacement::addReplacePhotoButton()
 {
-    if (m_replaceButton)
-        m_replaceButton->removeFromSuperview();
+    removeReplacePhotoButton();
     auto button = makeBarButton(QRectF(10, 6, 110, 40), QStringLiteral("Photos"), kReplacePhotoTag,
                                 [this] { prepareToCut2(); });
     m_views.cutImgView->addSubview(button);
