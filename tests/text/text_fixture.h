@@ -30,6 +30,9 @@ public:
     {
         host.setRootView(views->rootView);
         views->cutImgView->setHidden(false);
+        // The screen's toolbar is a bar, as the editor lays it, not a full-screen view.
+        const QSizeF screen = Device::portraitScreenSize(profile);
+        views->selectTopView->setFrame(QRectF(0, screen.height() - 60, screen.width(), 60));
         if (tipsDeclined)
             Settings::shared().setString(QStringLiteral("Never2"), QStringLiteral("never"));
         else
