@@ -109,6 +109,8 @@ void WordTable::noteViewOpen()
         m_handles.show();
         auto pan = std::make_shared<ui::PanRecognizer>([this](ui::PanRecognizer &p) { handleMove(p); });
         pan->setMaximumNumberOfTouches(1);
+        // A drag moves the box; its own scrolling drag would win the touch otherwise.
+        m_entry.noteTextView().panRecognizer().setEnabled(false);
         m_entry.noteTextView().addGestureRecognizer(pan);
     }
     m_views.mainView->bringSubviewToFront(m_views.wordView.get());
