@@ -23,7 +23,9 @@ const char *const kBoxFontFamily = "URW Gothic";
 TextEntryBox::TextEntryBox(WordTableViews views, std::function<void()> done, std::function<void()> chooseFont)
     : m_views(std::move(views))
     , m_textBack(std::make_shared<ui::ImageView>())
+    , m_box(std::make_shared<ui::TextView>())
 {
+    m_box->setHidden(true); // a stand-in until the first open: the handlers may ask for it
     m_textBack->setHidden(true);
     m_textBack->setUserInteractionEnabled(true);
     m_done = longButton(QRectF(), QStringLiteral("Done"), std::move(done));
@@ -32,13 +34,12 @@ TextEntryBox::TextEntryBox(WordTableViews views, std::function<void()> done, std
 
 TextEntryBox::~TextEntryBox()
 {
-    if (m_box)
-        m_box->setDelegate(nullptr);
+    m_box->setDelegate(nullptr);
 }
 
 bool TextEntryBox::isOpen() const
 {
-    return m_box && !m_box->isHidden() && m_box->superview();
+    return !m_box->isHidden() && m_box->superview();
 }
 
 void TextEntryBox::open()
@@ -58,10 +59,8 @@ void TextEntryBox::open()
     main.addSubview(m_textBack);
     m_views.selectTopView->setHidden(true);
 
-    if (m_box) {
-        m_box->setDelegate(nullptr);
-        m_box->removeFromSuperview();
-    }
+    m_box->setDelegate(nullptr);
+    m_box->removeFromSuperview();
     m_box = std::make_shared<ui::TextView>(textBoxFrame(profile, ui::rectCenter(main.bounds())));
     m_box->setBackgroundColor(kBoxBlue);
     m_box->setFont(fontNamed(QString::fromLatin1(kBoxFontFamily), textBoxFontSize(profile)));
@@ -100,8 +99,7 @@ void TextEntryBox::addBarButton(std::shared_ptr<ui::Button> button, const QRectF
 
 void TextEntryBox::setFontName(const QString &fontName)
 {
-    if (m_box)
-        m_box->setFont(fontNamed(fontName, kChosenFontSize));
+    m_box->setFont(fontNamed(fontName, kChosenFontSize));
     m_textBack->setHidden(false);
     if (ui::View *parent = m_textBack->superview())
         parent->bringSubviewToFront(m_textBack.get());
@@ -123,8 +121,6 @@ void TextEntryBox::textViewDidEndEditing(ui::TextView &textView)
 
 void TextEntryBox::finishTyping()
 {
-    if (!m_box)
-        return;
     m_box->resignFirstResponder();
     m_box->setBorderColor(Qt::transparent);
     m_done->setHidden(true);
@@ -136,8 +132,7 @@ void TextEntryBox::finishTyping()
 void TextEntryBox::close()
 {
     m_textBack->setHidden(true);
-    if (m_box)
-        m_box->setHidden(true);
+    m_box->setHidden(true);
 }
 
 QRectF TextEntryBox::renderFrame() const
@@ -147,7 +142,7 @@ QRectF TextEntryBox::renderFrame() const
 
 Picture TextEntryBox::screenShotTextView(const QString &fontName)
 {
-    if (!m_box)
+    if (!m_box->superview())
         return {};
     const DeviceProfile profile = Device::profile();
     ui::TextView &box = *m_box;
