@@ -6,14 +6,7 @@
 #include "text/text_layout.h"
 #include "ui/transition.h"
 
-#if __has_include("widgets/color_picker_view_controller.h")
 #include "widgets/color_picker_view_controller.h"
-#define VIMORA_TEXT_HAS_PICKER 1
-#else
-namespace vimora {
-class ColorPickerViewController { };
-} // namespace vimora
-#endif
 
 namespace vimora::text {
 
@@ -31,7 +24,6 @@ EditPanel::EditPanel(WordTableViews views, EditPanelActions actions)
     : m_views(std::move(views))
     , m_actions(std::move(actions))
 {
-#ifdef VIMORA_TEXT_HAS_PICKER
     m_picker = std::make_unique<ColorPickerViewController>();
     m_picker->awakeFromNib();
     m_picker->setCutImgView(m_views.cutImgView);
@@ -39,18 +31,13 @@ EditPanel::EditPanel(WordTableViews views, EditPanelActions actions)
         if (m_actions.recoloured)
             m_actions.recoloured(color);
     });
-#endif
 }
 
 EditPanel::~EditPanel() = default;
 
 ui::View *EditPanel::paletteView() const
 {
-#ifdef VIMORA_TEXT_HAS_PICKER
     return m_picker->colorPickerView().get();
-#else
-    return nullptr;
-#endif
 }
 
 bool EditPanel::isShown() const
@@ -72,13 +59,9 @@ void EditPanel::openPanel(int tag)
     if (ui::View *parent = panel.superview())
         parent->bringSubviewToFront(&panel);
     m_views.selectTopView->setHidden(true);
-#ifdef VIMORA_TEXT_HAS_PICKER
     m_picker->buildColorPickerViewBig(kPaletteFrame);
     m_picker->giveNum(tag);
     panel.addSubview(m_picker->colorPickerView());
-#else
-    (void)tag;
-#endif
     m_rotation.reset();
     m_transparency.reset();
 }

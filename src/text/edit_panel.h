@@ -52,7 +52,7 @@ public:
 
     ui::Slider *kSlider() const { return m_rotation.get(); }
     ui::Slider *backPhotoSlider() const { return m_transparency.get(); }
-    /// The panel's palette view (null until the colour picker is available).
+    /// The panel's palette (the colour picker's view).
     ui::View *paletteView() const;
     ColorPickerViewController *colorPicker() const { return m_picker.get(); }
 

@@ -11,10 +11,11 @@
 
 #include "imaging/picture.h"
 #include "ui/image_view.h"
+#include "widgets/color_picker_view_controller.h"
 
 namespace vimora::text {
 
-inline constexpr int kFirstLayerTag = 10000;
+inline constexpr int kFirstLayerTag = kFirstTextLayerTag;
 
 class TextLayerSet {
 public:

@@ -248,11 +248,10 @@ void WordTable::wordSize(const QString &senderTitle)
 
 void WordTable::getRGBComponents(float components[3], const QColor &color)
 {
-    // Through an 8-bit surface, as the palette's colours are stored.
-    const QRgb rgb = color.rgb();
-    components[0] = float(qRed(rgb)) / 255.0f;
-    components[1] = float(qGreen(rgb)) / 255.0f;
-    components[2] = float(qBlue(rgb)) / 255.0f;
+    double rgb[3];
+    ColorPickerViewController::getRGBComponents(rgb, color);
+    for (int i = 0; i < 3; ++i)
+        components[i] = float(rgb[i]);
 }
 
 void WordTable::clearAll()

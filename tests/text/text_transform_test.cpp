@@ -218,3 +218,40 @@ TEST_F(PlacedLayer, AHeldPressDeletesTheLayerAndAShortOneDoesNot)
 
 } // namespace
 } // namespace vimora::test
+
+namespace vimora::test {
+namespace {
+
+/// The colour at the middle of a picture's opaque pixels (un-premultiplied).
+QColor inkColour(const Picture &picture)
+{
+    const QImage image = picture.bitmap();
+    for (int y = image.height() / 3; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) == 255)
+                return QColor::fromRgba(image.pixel(x, y));
+    return {};
+}
+
+TEST_F(PlacedLayer, ATouchOnThePaletteRecoloursTheLayerAndRotationKeepsTheColour)
+{
+    ui::View *palette = s.table->panel().paletteView();
+    ASSERT_NE(palette, nullptr);
+    ASSERT_FALSE(palette->isHidden());
+    // Bottom-left of the palette is dark; its right column is a grey ramp. Take a hue from the
+    // middle of the top half, read 20 points above the finger.
+    s.host.tap(palette->convertPointTo(QPointF(40, 100), nullptr));
+    const std::optional<QColor> picked = s.table->panel().colorPicker()->color();
+    ASSERT_TRUE(picked.has_value());
+    const QColor recoloured = inkColour(layer->image());
+
+    rotateTo(20);
+    const QColor afterRotation = inkColour(layer->image());
+
+    EXPECT_NE(recoloured, QColor(Qt::red));
+    EXPECT_EQ(recoloured.rgb(), picked->rgb());
+    EXPECT_EQ(afterRotation.rgb(), picked->rgb()) << "the rotation starts from the recoloured render";
+}
+
+} // namespace
+} // namespace vimora::test
