@@ -57,6 +57,11 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     m_wordTable->setOnTypingEnded([this] {
         if (m_photoView)
             m_photoView->setAlpha(1);
+        // A new layer lies over the top of the screen: the editor's controls stay above it.
+        ui::View &layer = *m_views->cutImgView;
+        for (int tag : {kReplacePhotoTag, kTextControlTag, kEditorBackTag})
+            if (ui::View *control = layer.viewWithTag(tag); control && control->superview() == &layer)
+                layer.bringSubviewToFront(control);
     });
 
     auto back = makeBarButton(QRectF(0, 6, kBackControlWidth, 40), QStringLiteral("Back"), kEditorBackTag,
@@ -97,6 +102,16 @@ void CutImage::gotoTextView()
     if (m_photoView)
         m_photoView->setAlpha(0);
     m_wordTable->noteViewOpen();
+}
+
+void CutImage::bindTextButton()
+{
+    // A control of its own beside "Photos": the toolbar's buttons belong to their flows.
+    if (!m_textControl)
+        m_textControl = makeBarButton({}, QStringLiteral("Text"), kTextControlTag, [this] { gotoTextView(); });
+    ui::View &layer = *m_views->cutImgView;
+    m_textControl->setFrame(QRectF(layer.convertPointFrom(QPointF(128, 6), nullptr), QSizeF(86, 40)));
+    layer.addSubview(m_textControl);
 }
 
 void CutImage::awakeFromNib()
@@ -188,6 +203,8 @@ void CutImage::newCutOnOrigin()
     m_toolbar.hideHint(); // its tips are about the piece, which is gone
     removePiece();
     m_replacement.removeReplacePhotoButton();
+    if (m_textControl)
+        m_textControl->removeFromSuperview();
     // The cut gave the editor the background's frame: back to the screen, as a new job has.
     v.cutImgView->setFrame(editorFrame(Device::profile(), Device::isLandscape()));
     m_view->setFrame(QRectF(QPointF(0, 0), v.cutImgView->frame().size()));

@@ -138,10 +138,13 @@ private:
     void buildPhotoView(const Picture &photo);
     void removePiece();
     void placeBackControl();
+    /// The "Text" control that opens the text overlay after a cut.
+    void bindTextButton();
 
     std::shared_ptr<ScreenViews> m_views;
     std::shared_ptr<KeyView> m_view;
     std::shared_ptr<ui::Button> m_backControl;
+    std::shared_ptr<ui::Button> m_textControl;
     Confirmation m_leaveQuestion;
     std::function<void()> m_onHome;
     std::shared_ptr<ui::ImageView> m_photoView;

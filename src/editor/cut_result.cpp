@@ -54,6 +54,7 @@ void CutImage::showResult()
     m_view->setFrame(QRectF(QPointF(0, 0), v.cutImgView->frame().size()));
 
     finalAdjust();
+    bindTextButton();
     m_replacement.addReplacePhotoButton();
     placeBackControl();
 }

@@ -48,6 +48,8 @@ inline constexpr int kLastPieceViewTag = 9999;
 inline constexpr int kWorkOnPieceTag = 200;
 inline constexpr int kWorkOnWholePhotoTag = 300;
 inline constexpr int kTextButtonTag = 105;
+/// Opens the text overlay after a cut.
+inline constexpr int kTextControlTag = 402;
 inline constexpr int kSaveButtonTag = 100;
 /// The hint strip along the bottom of the screen.
 inline constexpr int kHintStripTag = 530;

@@ -28,7 +28,7 @@ void FontChooser::open(const QStringList &entries)
     const bool tablet = isDeviceiPad();
     ui::ImageView &panel = *m_views.wordView;
     panel.removeAllSubviews();
-    const QSizeF screen = m_views.mainView->bounds().size();
+    const QSizeF screen = Device::screenSize();
     const double side = tablet ? 600 : 300;
     panel.setFrame(QRectF((screen.width() - side) / 2, tablet ? 120 : 70, side, side));
     panel.setImage(

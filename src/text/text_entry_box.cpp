@@ -61,7 +61,8 @@ void TextEntryBox::open()
 
     m_box->setDelegate(nullptr);
     m_box->removeFromSuperview();
-    m_box = std::make_shared<ui::TextView>(textBoxFrame(profile, ui::rectCenter(main.bounds())));
+    m_box = std::make_shared<ui::TextView>(
+        textBoxFrame(profile, ui::rectCenter(QRectF(QPointF(0, 0), Device::screenSize()))));
     m_box->setBackgroundColor(kBoxBlue);
     m_box->setFont(fontNamed(QString::fromLatin1(kBoxFontFamily), textBoxFontSize(profile)));
     m_box->setTextColor(Qt::black);

@@ -1,5 +1,6 @@
 #include "text/transform_bar.h"
 
+#include "platform/device.h"
 #include "text/text_controls.h"
 #include "ui/label.h"
 #include "ui/theme.h"
@@ -60,7 +61,7 @@ TransformBar::TransformBar(std::function<void(int tag)> transform)
 
 void TransformBar::show(ui::View &screen)
 {
-    const QRectF b = screen.bounds();
+    const QRectF b(QPointF(0, 0), Device::screenSize()); // the root view may be wider than the screen
     m_bar->setFrame(
         QRectF(b.center().x() - kBarWidth / 2, b.bottom() - kBarHeight - kBottomGap, kBarWidth, kBarHeight));
     m_bar->setHidden(false);

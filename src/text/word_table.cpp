@@ -170,7 +170,7 @@ void WordTable::inputTextDone()
     const DeviceProfile profile = Device::profile();
     const QRectF render = m_entry.renderFrame();
     layer->setFrame(text::layerFrame(render.size(), profile));
-    layer->setCenter(text::layerCentreOnScreen(m_views.mainView->bounds().width(), layer->frame().size()));
+    layer->setCenter(text::layerCentreOnScreen(Device::screenSize().width(), layer->frame().size()));
     m_tViewSize = layer->frame().size();
 
     ui::View &pictureView = *m_views.cutImgView;

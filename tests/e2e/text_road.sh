@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# The text road on the real binary in a virtual display: a photo from the library picker ->
+# the cut -> Text -> the tips' "Never show this" -> type into the text box ->
+# Done -> a colour from the palette -> the rotation slider -> the panel's "O". The new layer
+# must show in a screenshot over the photo, in the picked colour and turned. Then a tap on
+# the layer opens the edit panel, and the text bar's Words opens the catalogue.
+#
+#   text_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
+#
+# With a third argument the screenshots of the text box, the edit panel and the catalogue
+# are kept there as text-<device>-{box,edit,catalogue}.png.
+set -euo pipefail
+
+app=$1
+device=$2
+keep=${3:-}
+
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
+
+# Window points from the screens' fixed layout: the picker (as in first_road.sh), the crop
+# done button, the editor's Text control, the tips' "Never show this", the text box, the
+# bar's Done and Words, the palette, the rotation slider's thumb at 0, the panel's "O".
+case $device in
+  tablet)    points="768 1024"; album="267 971"; first_album="150 480"; first_photo="156 500"; picker_done="405 436"
+             text_button="171 26"; never="214 610"; box="384 287"; done_text="225 25"; words="330 25"
+             palette="275 560"; thumb="300 720"; turn=45; ok="475 720"; edit_close="520 475"; layer_area="0x260+0+0" ;;
+  phone-480) points="320 480"; album="107 447"; first_album="100 70"; first_photo="41 85"; picker_done="290 21"
+             text_button="171 26"; never="90 362"; box="175 195"; done_text="135 25"; words="200 25"
+             palette="65 275"; thumb="90 440"; turn=35; ok="265 435"; edit_close="265 190"; layer_area="320x130+0+0" ;;
+  *) echo "unknown device $device" >&2; exit 2 ;;
+esac
+[ "$device" = tablet ] && layer_area="768x260+0+0"
+done_button="35 35"
+
+photo=$VIMORA_PHOTOS/photo.jpg
+convert -size 1600x1200 gradient:skyblue-navy "$photo"
+
+start_app
+
+drag() {
+  local x=$1 y=$2 dx=$3 dy=$4
+  at "$x" "$y"; sleep 0.2
+  xdotool mousedown 1; sleep 0.1
+  for i in $(seq 1 12); do
+    at "$(awk -v a="$x" -v d="$dx" -v i="$i" 'BEGIN{print a+d*i/12}')" "$(awk -v a="$y" -v d="$dy" -v i="$i" 'BEGIN{print a+d*i/12}')"
+    sleep 0.05
+  done
+  xdotool mouseup 1; sleep 0.5
+}
+shot() {
+  screen_shot "$1"
+  if [ -n "$keep" ]; then
+    case $1 in
+      box|edit|catalogue) cp "$work/$1.png" "$keep/text-$device-$1.png" ;;
+    esac
+  fi
+}
+wait_for_file() {
+  for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
+  return 1
+}
+# How many pixels of a screenshot's area are strongly red, or of a strong colour that is
+# neither red nor the photo's blues (ImageMagick's hue, saturation and lightness run 0..1);
+# the panels are grey.
+strong="(saturation > 0.5 && lightness > 0.2 && lightness < 0.85)"
+red_hue="(hue < 0.04 || hue > 0.96)"
+blue_hue="(hue > 0.45 && hue < 0.75)"
+count_colour() {
+  local rule
+  case $3 in
+    red) rule="$strong && $red_hue" ;;
+    other) rule="$strong && !$red_hue && !$blue_hue" ;;
+  esac
+  convert "$work/$1.png" -crop "$2" +repage -fx "($rule) ? 1 : 0" -format '%[fx:round(mean*w*h)]' info:
+}
+# The height of the box around a screenshot's coloured (not red, not blue) pixels, or of the
+# red ones.
+rows() {
+  convert "$work/$1.png" -crop "$layer_area" +repage -fx "($strong && !$blue_hue) ? 1 : 0" \
+    -trim -format %h info: 2>/dev/null || echo 0
+}
+
+sleep 1
+click $album
+sleep 1
+click $first_album
+sleep 1
+click $first_photo
+click $picker_done
+wait_for_file "$VIMORA_HOME/tmp/Origin.png" || fail "the editor did not open the photo"
+sleep 1
+click $done_button
+wait_for_file "$VIMORA_HOME/tmp/Tem.png" || fail "done wrote no Tem.png"
+sleep 1.5
+shot piece
+
+click $text_button
+sleep 1.5
+click $never
+sleep 0.5
+click $box
+sleep 0.3
+xdotool type --delay 40 "Vimora"
+sleep 0.5
+shot box
+click $done_text
+sleep 1.5
+shot red
+[ "$(count_colour red "$layer_area" red)" -gt 40 ] || fail "no red text layer after Done"
+
+click $palette
+sleep 0.5
+grep -q "inside cutImgView" "$VIMORA_HOME/vimora.log" || fail "the palette recoloured no layer"
+read -r tx ty <<<"$thumb"
+drag "$tx" "$ty" "$turn" 0
+sleep 0.5
+click $ok
+sleep 2
+shot text
+[ "$(count_colour text "$layer_area" red)" -lt 20 ] || fail "the layer is still red after the palette"
+[ "$(count_colour text "$layer_area" other)" -gt 40 ] || fail "no recoloured layer over the photo"
+# Turned: the layer's coloured pixels span more rows than the straight red text did.
+straight=$(rows red)
+turned=$(rows text)
+[ "$turned" -gt "$straight" ] || fail "the layer did not turn ($straight rows straight, $turned turned)"
+
+# A tap on the layer opens the edit panel; then the catalogue from the text bar.
+if [ -n "$keep" ]; then
+  read -r lx ly <<<"$(convert "$work/text.png" -crop "$layer_area" +repage \
+    -fx "($strong && !$blue_hue) ? 1 : 0" -trim -format '%[fx:page.x + w/2] %[fx:page.y + h/2]' info:)"
+  click "$lx" "$ly"
+  sleep 1.5
+  shot edit
+  click $edit_close
+  sleep 1.5
+  click $text_button
+  sleep 1.5
+  click $words
+  sleep 1.5
+  shot catalogue
+fi
+echo "text road passed on $device"
