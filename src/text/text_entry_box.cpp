@@ -1,6 +1,7 @@
 #include "text/text_entry_box.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/device.h"
 #include "text/font_names.h"
@@ -14,6 +15,9 @@ namespace vimora::text {
 namespace {
 constexpr double kRenderFontSize = 90;
 constexpr double kChosenFontSize = 36;
+/// No glyph advances less than this share of the font size (a hair space does, but a line of
+/// them shows nothing).
+constexpr double kNarrowestAdvance = 0.1;
 constexpr double kRevealSeconds = 1;
 const QColor kBoxBlue(40, 90, 200);
 /// The box opens in this family: a gothic sans of the installed packages.
@@ -153,20 +157,23 @@ Picture TextEntryBox::screenShotTextView(const QString &fontName)
     if (m_placeHolder)
         m_placeHolder->setHidden(true);
 
-    // Fit the box to its text; a page of text stops where the render would grow
-    // too tall.
+    // Fit the box to its text; a page of text stops where the render would grow too tall.
     const double k = renderScale(profile);
     const QRectF open = box.frame();
     const double fitted = std::min(box.contentSize().height(), kMaxRenderHeight / k);
     const QRectF fittedFrame(open.topLeft(), QSizeF(open.width(), fitted));
-    box.setFrame(fittedFrame);
-    m_textBack->setFrame(fittedFrame);
-
     const QRectF enlarged = text::renderFrame(fittedFrame.size(), profile);
-    m_textBack->setFrame(enlarged);
-    box.setFrame(enlarged);
+
+    // Text past the render's height never shows: drop it, and change font and size only
+    // then, so a page of text is never laid out again at 90 points.
+    const double lines = std::ceil(enlarged.height() / kRenderFontSize);
+    const qsizetype visible = qsizetype(lines * std::ceil(enlarged.width() / (kRenderFontSize * kNarrowestAdvance)));
+    if (box.text().size() > visible)
+        box.setText(box.text().left(visible));
     box.setFont(fontNamed(fontName, kRenderFontSize));
     box.setTextColor(Qt::red);
+    m_textBack->setFrame(enlarged);
+    box.setFrame(enlarged);
     box.setContentOffset(QPointF(0, 0));
 
     return box.renderToPicture(enlarged.size());
