@@ -38,16 +38,6 @@ convert -size 1600x1200 gradient:skyblue-navy "$photo"
 
 start_app
 
-drag() {
-  local x=$1 y=$2 dx=$3 dy=$4
-  at "$x" "$y"; sleep 0.2
-  xdotool mousedown 1; sleep 0.1
-  for i in $(seq 1 12); do
-    at "$(awk -v a="$x" -v d="$dx" -v i="$i" 'BEGIN{print a+d*i/12}')" "$(awk -v a="$y" -v d="$dy" -v i="$i" 'BEGIN{print a+d*i/12}')"
-    sleep 0.05
-  done
-  xdotool mouseup 1; sleep 0.5
-}
 shot() {
   screen_shot "$1"
   if [ -n "$keep" ]; then
@@ -55,10 +45,6 @@ shot() {
       box|edit|catalogue) cp "$work/$1.png" "$keep/text-$device-$1.png" ;;
     esac
   fi
-}
-wait_for_file() {
-  for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
-  return 1
 }
 # How many pixels of a screenshot's area are strongly red, or of a strong colour that is
 # neither red nor the photo's blues (ImageMagick's hue, saturation and lightness run 0..1);
