@@ -1,0 +1,40 @@
+// The editor's way into the text overlay: its Text control after a cut.
+
+#include <QInputMethodEvent>
+
+#include "editor/editor_fixture.h"
+#include "platform/settings.h"
+
+namespace vimora::test {
+namespace {
+
+TEST(EditorText, TextControlOpensTheBoxOverAHiddenPhotoAndDoneBringsThePhotoBack)
+{
+    EditorScreen screen(DeviceProfile::Phone480);
+    Settings::shared().setString(QStringLiteral("Never2"), QStringLiteral("never"));
+    screen.writePhoto("p.png", codedPhoto(800, 600));
+    screen.startJob("p.png");
+    screen.editor->showResult();
+    ui::Button *text = screen.editorView<ui::Button>(kTextControlTag);
+    ASSERT_NE(text, nullptr);
+
+    screen.host.tap(text->convertPointTo(text->bounds().center(), nullptr));
+    const double photoWhileTyping = screen.photoView()->alpha();
+    WordTable &overlay = screen.editor->wordTable();
+    ui::TextView &box = overlay.entry().noteTextView();
+    box.becomeFirstResponder();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("Hello"));
+    box.inputMethodEvent(&commit);
+    overlay.inputTextDone();
+
+    EXPECT_EQ(photoWhileTyping, 0.0);
+    EXPECT_EQ(screen.photoView()->alpha(), 1.0);
+    ASSERT_NE(overlay.tView(), nullptr);
+    EXPECT_EQ(overlay.tView()->superview(), screen.views->cutImgView.get());
+    EXPECT_GT(screen.views->cutImgView->indexOfSubview(text), screen.views->cutImgView->indexOfSubview(overlay.tView()))
+        << "the editor's controls stay above the new layer";
+}
+
+} // namespace
+} // namespace vimora::test
