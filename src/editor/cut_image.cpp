@@ -46,6 +46,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     m_view->setKeyHandler([this](const QKeyEvent &event) {
         // With a panel up, Escape is the panel's; the options panel leaves by its OK.
         const ScreenViews &v = *m_views;
+        if (event.key() == Qt::Key_Escape && m_wordTable->closeTopPanel())
+            return true;
         if (event.key() != Qt::Key_Escape || v.cutImgView->isHidden() || !v.descripImg->isHidden() || !v.descripImg2->isHidden())
             return false;
         goBack();

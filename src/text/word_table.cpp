@@ -93,6 +93,27 @@ void WordTable::arrayOpen()
     m_catalogue.setWords(m_wAryE);
 }
 
+bool WordTable::closeTopPanel()
+{
+    if (m_tips.isShown()) {
+        drawAreaBegin();
+    } else if (m_catalogue.isShown()) {
+        smallTheButton(QStringLiteral("resultTool"));
+    } else if (m_transformBegin) {
+        finishTransform();
+    } else if (!m_views.wordView->isHidden() && m_views.wordView->alpha() > 0) {
+        if (m_entry.isOpen())
+            m_fonts.close();
+        else
+            colorChoose();
+    } else if (m_entry.isOpen()) {
+        closeTextBox();
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // --- Text entry ---
 
 void WordTable::noteViewOpen()

@@ -58,6 +58,10 @@ public:
     /// closed).
     void setOnTypingEnded(std::function<void()> ended) { m_onTypingEnded = std::move(ended); }
 
+    /// Escape: closes what of the overlay is on top (tips, catalogue, font chooser, transform
+    /// mode, the panel, then the text box); false when none of it is open.
+    bool closeTopPanel();
+
     // --- Text entry and rendering ---
 
     /// Opens the text box with its bar ("Done", "Font", "Words", "Tips",

@@ -36,5 +36,28 @@ TEST(EditorText, TextControlOpensTheBoxOverAHiddenPhotoAndDoneBringsThePhotoBack
         << "the editor's controls stay above the new layer";
 }
 
+TEST(EditorText, EscapeClosesTheOverlayPanelsBeforeLeavingTheEditor)
+{
+    EditorScreen screen(DeviceProfile::Tablet);
+    Settings::shared().setString(QStringLiteral("Never2"), QStringLiteral("never"));
+    screen.writePhoto("p.png", codedPhoto(800, 600));
+    screen.startJob("p.png");
+    screen.editor->showResult();
+    WordTable &overlay = screen.editor->wordTable();
+    screen.editor->gotoTextView();
+    overlay.showWordView();
+
+    screen.pressKey(Qt::Key_Escape);
+    const bool catalogueAfterFirst = overlay.catalogue().isShown();
+    const bool boxAfterFirst = overlay.entry().isOpen();
+    screen.pressKey(Qt::Key_Escape);
+
+    EXPECT_FALSE(catalogueAfterFirst);
+    EXPECT_TRUE(boxAfterFirst);
+    EXPECT_FALSE(overlay.entry().isOpen());
+    EXPECT_EQ(screen.photoView()->alpha(), 1.0);
+    EXPECT_FALSE(screen.views->cutImgView->isHidden()) << "still in the editor";
+}
+
 } // namespace
 } // namespace vimora::test
