@@ -37,10 +37,12 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                                       [this](ui::TapRecognizer &t) { m_gestures.handleSingleTap(t); }));
                                                   layer.addGestureRecognizer(std::make_shared<ui::PinchRecognizer>(
                                                       [this](ui::PinchRecognizer &p) { m_gestures.handleScale(p); }));
-                                              }})
+                                              },
+                                              [this] { gradientSelect(); }, nullptr})
     , m_replacement(*this, *m_views)
     , m_backAnimation(*m_views)
     , m_toolbar(*m_views, [this] { closeDrawView(); })
+    , m_feathering(*m_views)
 {
     m_view->setTouchHandler([this](ui::TouchPhase phase, const ui::TouchSet &touches) { m_stamp.handleTouch(phase, touches); });
     m_view->setKeyHandler([this](const QKeyEvent &event) {
@@ -184,9 +186,23 @@ void CutImage::newCutOnOrigin()
 void CutImage::preView2(int senderTag)
 {
     m_options.preView2(senderTag, m_effectMode, m_job.readPhoto());
+    // Opened on the piece, the background layer holds the cut-out; otherwise the layer's own
+    // picture is what feathering starts from.
+    ui::ImageView *layer = m_options.openPhotoLayer();
+    if (layer) {
+        const Picture held = m_views->backImgView->image();
+        m_feathering.attach(*layer, *m_options.openPreview(),
+                            m_options.openerTag() == kBottomOkTag && !held.isNull() ? held : layer->image());
+    }
     if (m_photoView)
         m_photoView->setAlpha(0);
     remindNew();
+}
+
+void CutImage::gradientSelect()
+{
+    setTapMode(TapMode::ColourPick);
+    m_feathering.gradientSelect();
 }
 
 void CutImage::swicthState(ui::Control &sender)

@@ -15,6 +15,7 @@
 
 #include "editor/back_animation_panel.h"
 #include "editor/crop_rectangle.h"
+#include "editor/edge_feathering.h"
 #include "editor/editing_job.h"
 #include "editor/editor_modes.h"
 #include "editor/finishing_toolbar.h"
@@ -111,6 +112,14 @@ public:
     /// background view's frame.
     Picture screenShots(int level);
 
+    // --- Edge feathering ---
+
+    /// Enters the feathering mode on the options panel's drawing layer.
+    void gradientSelect();
+    /// The feathering buttons: 1 bottom, 2 top, 3 left, 4 right, 5 OK.
+    void gradientMe(int tag) { m_feathering.gradientMe(tag); }
+    const FeatherEdges &featherEdges() const { return m_feathering.edges(); }
+
     // --- Finishing toolbar ---
 
     void finalAdjust() { m_toolbar.finalAdjust(); }
@@ -152,6 +161,7 @@ private:
     BackAnimationPanel m_backAnimation;
     LiftedPiece m_lift;
     FinishingToolbar m_toolbar;
+    EdgeFeathering m_feathering;
 };
 
 } // namespace vimora

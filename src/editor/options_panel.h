@@ -22,6 +22,9 @@ struct OptionsPanelActions
     std::function<void(ui::Control &)> switchChanged;
     /// Pinch and tap on the photo layer.
     std::function<void(ui::View &)> attachLayerGestures;
+    /// The Gradient and Color Picker buttons.
+    std::function<void()> gradient;
+    std::function<void()> colorPicker;
 };
 
 class OptionsPanel
@@ -38,6 +41,8 @@ public:
     /// colours from the layer into the frame.
     ui::ImageView *openPreview() const;
     ui::ImageView *openPhotoLayer() const;
+    /// The tag of the control that last opened the panel (kBottomOkTag or kTopOkTag).
+    int openerTag() const { return m_openerTag; }
 
 private:
     bool isOpen() const;
