@@ -10,6 +10,7 @@
 #include "platform/settings.h"
 #include "store/cleanup.h"
 #include "store/working_files.h"
+#include "ui/alert_view.h"
 #include "ui/button.h"
 #include "ui/clock.h"
 #include "ui/geometry.h"
@@ -20,6 +21,12 @@
 namespace vimora {
 
 namespace {
+/// A message with one button, for steps not there yet.
+void tellPlainly(const QString &title, const QString &message)
+{
+    std::make_shared<ui::AlertView>(title, message, nullptr, QStringLiteral("OK"))->show();
+}
+
 /// The photo view sits this far above the centre after a rotation.
 constexpr double kRotatedPhotoLift = 50;
 constexpr double kBackControlWidth = 90;
@@ -41,9 +48,23 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                               [this] { gradientSelect(); }, nullptr})
     , m_replacement(*this, *m_views)
     , m_backAnimation(*m_views)
-    , m_toolbar(*m_views, [this] { closeDrawView(); })
+    , m_toolbar(*m_views, [this] {
+        FinishingActions actions;
+        actions.home = [this] { closeDrawView(); };
+        actions.write = [this] { gotoTextView(); };
+        actions.names = [this] {
+            if (m_naming.strip()->isHidden())
+                showTwoBtns();
+            else
+                hideTwoBtns();
+        };
+        return actions;
+    }())
     , m_feathering(*m_views)
+    , m_naming(*m_views, [this] { prepareToCut2(); })
 {
+    m_naming.strip()->setTag(kNamingStripTag);
+    m_naming.setExport([this] { renameAct(); });
     m_view->setTouchHandler([this](ui::TouchPhase phase, const ui::TouchSet &touches) { m_stamp.handleTouch(phase, touches); });
     m_view->setKeyHandler([this](const QKeyEvent &event) {
         // With a panel up, Escape is the panel's; the options panel leaves by its OK.
@@ -100,6 +121,8 @@ void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList &t
     Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
 
     m_job.start(photoNames, thumbNames);
+    m_naming.setPictures(m_job.photoNames());
+    hideTwoBtns();
 
     v.cutImgView->setFrame(editorFrame(Device::profile(), Device::isLandscape()));
     v.cutImgView->removeAllSubviews();
@@ -229,6 +252,8 @@ void CutImage::closeDrawView()
     // returns to it. A new job or quitting clears it.
     m_lift.hideHint();
     m_toolbar.hideHint();
+    hideTwoBtns();
+    v.wordView->setHidden(true);
     tempDirFiles();
 
     m_view->resignFirstResponder();
@@ -285,6 +310,49 @@ void CutImage::spinEnd()
         if (auto indicator = weak.lock())
             indicator->stopAnimating();
     });
+}
+
+void CutImage::gotoTextView()
+{
+    if (!m_openTextOverlay) {
+        tellPlainly(QStringLiteral("Text"), QStringLiteral("Text over the picture is not available yet."));
+        return;
+    }
+    if (m_photoView)
+        m_photoView->setAlpha(0);
+    m_openTextOverlay();
+}
+
+void CutImage::showTwoBtns()
+{
+    ScreenViews &v = *m_views;
+    const auto strip = m_naming.strip();
+    v.mainView->addSubview(strip);
+    strip->setFrame(namingStripFrame(Device::screenSize()));
+    strip->setHidden(false);
+    if (const auto names = m_toolbar.namesControl())
+        names->setSelected(true);
+}
+
+void CutImage::hideTwoBtns()
+{
+    const auto strip = m_naming.strip();
+    // A field being edited ends its edit first, so its text is not lost.
+    m_naming.nameField().resignFirstResponder();
+    m_naming.numField().resignFirstResponder();
+    strip->setHidden(true);
+    if (const auto names = m_toolbar.namesControl())
+        names->setSelected(false);
+}
+
+void CutImage::renameAct()
+{
+    spinEnd();
+    if (!m_exportNamed) {
+        tellPlainly(QStringLiteral("Export"), QStringLiteral("Export to the documents folder is not available yet."));
+        return;
+    }
+    m_exportNamed();
 }
 
 ui::ViewPtr CutImage::view() const

@@ -20,6 +20,7 @@
 #include "editor/editor_modes.h"
 #include "editor/finishing_toolbar.h"
 #include "editor/lifted_piece.h"
+#include "editor/naming_fields.h"
 #include "editor/options_panel.h"
 #include "editor/panel_parts.h"
 #include "editor/photo_replacement.h"
@@ -135,6 +136,25 @@ public:
     /// Whether a cut piece is on the photo (replacing the photo would discard it).
     bool hasPiece() const { return m_piece != nullptr; }
 
+    // --- Side controls of the finished cut ---
+
+    /// The text overlay over the photo (the "Write" control).
+    void gotoTextView();
+    /// What opens the text overlay; until one is given, "Write" says the overlay is not there.
+    void setTextOverlay(std::function<void()> open) { m_openTextOverlay = std::move(open); }
+    /// The naming strip on ("Names") and off.
+    void showTwoBtns();
+    void hideTwoBtns();
+    /// The date-stamp chooser and its buttons (tags 1 to 4).
+    void selectView() { m_naming.selectView(); }
+    void modeSelect(int tag) { m_naming.modeSelect(tag); }
+    NamingFields &naming() { return m_naming; }
+    /// The naming strip's Export: exports the pictures under their new names.
+    void renameAct();
+    /// What exports the named pictures to the documents folder; until one is given, Export
+    /// says that export is not there.
+    void setDocumentExport(std::function<void()> exportNamed) { m_exportNamed = std::move(exportNamed); }
+
 private:
     void layOutEditorView(bool landscape);
     void buildPhotoView(const Picture &photo);
@@ -162,6 +182,9 @@ private:
     LiftedPiece m_lift;
     FinishingToolbar m_toolbar;
     EdgeFeathering m_feathering;
+    NamingFields m_naming;
+    std::function<void()> m_openTextOverlay;
+    std::function<void()> m_exportNamed;
 };
 
 } // namespace vimora
