@@ -45,7 +45,7 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                                   layer.addGestureRecognizer(std::make_shared<ui::PinchRecognizer>(
                                                       [this](ui::PinchRecognizer &p) { m_gestures.handleScale(p); }));
                                               },
-                                              [this] { gradientSelect(); }, nullptr})
+                                              [this] { gradientSelect(); }, [this] { colorPick(); }})
     , m_replacement(*this, *m_views)
     , m_backAnimation(*m_views)
     , m_toolbar(*m_views, [this] {
@@ -62,6 +62,7 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     }())
     , m_feathering(*m_views)
     , m_naming(*m_views, [this] { prepareToCut2(); })
+    , m_colourPanel(*m_views)
 {
     m_naming.strip()->setTag(kNamingStripTag);
     m_naming.setExport([this] { renameAct(); });
@@ -226,6 +227,12 @@ void CutImage::gradientSelect()
 {
     setTapMode(TapMode::ColourPick);
     m_feathering.gradientSelect();
+}
+
+void CutImage::colorPick()
+{
+    setTapMode(TapMode::ColourPick);
+    m_colourPanel.colorPick();
 }
 
 void CutImage::swicthState(ui::Control &sender)

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include "editor/back_animation_panel.h"
+#include "editor/colour_panel.h"
 #include "editor/crop_rectangle.h"
 #include "editor/edge_feathering.h"
 #include "editor/editing_job.h"
@@ -121,6 +122,13 @@ public:
     void gradientMe(int tag) { m_feathering.gradientMe(tag); }
     const FeatherEdges &featherEdges() const { return m_feathering.edges(); }
 
+    // --- Colour panel ---
+
+    /// The preview's colour panel: a pick paints the preview frame's backdrop.
+    void colorPick();
+    void closeWordView() { m_colourPanel.closeWordView(); }
+    ColorPickerViewController &colourPicker() { return m_colourPanel.picker(); }
+
     // --- Finishing toolbar ---
 
     void finalAdjust() { m_toolbar.finalAdjust(); }
@@ -183,6 +191,7 @@ private:
     FinishingToolbar m_toolbar;
     EdgeFeathering m_feathering;
     NamingFields m_naming;
+    ColourPanel m_colourPanel;
     std::function<void()> m_openTextOverlay;
     std::function<void()> m_exportNamed;
 };

@@ -3,10 +3,12 @@
 
 #include <QKeyEvent>
 
+#include "editor/colour_panel.h"
 #include "editor/editor_layout.h"
 #include "editor/finishing_toolbar.h"
 #include "editor/naming_fields.h"
 #include "editor_fixture.h"
+#include "platform/log.h"
 #include "platform/resources.h"
 
 using namespace vimora;
@@ -291,5 +293,72 @@ TEST_F(FinishingTest, HomeLeavesWithTheStripAndTheChooserPutAway)
     EXPECT_TRUE(screen.views->wordView->isHidden());
     EXPECT_TRUE(screen.views->cutImgView->isHidden());
 }
+
+class ColourPanelTest : public testing::TestWithParam<DeviceProfile>
+{
+protected:
+    void SetUp() override
+    {
+        screen.writePhoto("D1001.jpg", codedPhoto(1000, 750));
+        screen.startJob("D1001.jpg");
+        screen.editor->finalAdjust();
+        screen.editor->preView2(kBottomOkTag); // the piece's panel offers Color Picker
+        ui::View *open = screen.views->descripImg2->viewWithTag(kColorPickerTag);
+        ASSERT_TRUE(open);
+        screen.tap(*open);
+    }
+    ui::ImageView &panel() { return *screen.views->wordView; }
+    QColor previewBackdrop() { return screen.preview()->backgroundColor(); }
+
+    EditorScreen screen{GetParam()};
+};
+
+TEST_P(ColourPanelTest, ThePalettePaintsThePreviewBackdropUntilClosed)
+{
+    const bool tablet = GetParam() == DeviceProfile::Tablet;
+    const ColourPanelLayout layout = colourPanelLayout(tablet);
+    ASSERT_FALSE(panel().isHidden());
+    EXPECT_EQ(panel().frame(), layout.panel);
+    EXPECT_TRUE(screen.views->selectTopView->isHidden());
+    ColorPickerViewController &picker = screen.editor->colourPicker();
+    EXPECT_EQ(picker.colorPickerView()->superview(), &panel());
+    EXPECT_EQ(picker.colorPickerView()->frame(), layout.palette);
+    EXPECT_EQ(picker.viewTag(), kPreviewFrameTag);
+    // The panel lies on the screen, the close control inside the panel.
+    EXPECT_TRUE(QRectF(QPointF(0, 0), Device::screenSize()).contains(panel().frame()));
+    EXPECT_TRUE(panel().bounds().contains(layout.close));
+
+    // A touch on the palette paints the preview frame behind the photo layer.
+    const QColor before = previewBackdrop();
+    const QPointF onPalette = EditorScreen::onScreen(*picker.colorPickerView(), QPointF(60, 150));
+    screen.host.advance(1); // a tap of its own, not the second of the opener's
+    screen.host.tap(onPalette);
+    ASSERT_TRUE(picker.color());
+    EXPECT_EQ(previewBackdrop(), *picker.color());
+    EXPECT_NE(previewBackdrop(), before);
+    const QColor first = previewBackdrop();
+
+    // A double tap and a touch off the palette leave it as it is.
+    screen.host.advance(1);
+    const QPointF elsewhere = EditorScreen::onScreen(*picker.colorPickerView(), QPointF(180, 60));
+    screen.host.touchDown(elsewhere, 0, 2); // the second touch of a double tap
+    screen.host.touchUp(elsewhere);
+    EXPECT_EQ(previewBackdrop(), first);
+    screen.host.advance(1);
+    screen.host.tap(EditorScreen::onScreen(*picker.colorPickerView(), QPointF(242, 250)));
+    EXPECT_EQ(previewBackdrop(), first);
+
+    QStringList logged;
+    setLogSink([&](const QString &line) { logged << line; });
+    ui::View *close = panel().viewWithTag(kColourPanelCloseTag);
+    ASSERT_TRUE(close);
+    screen.tap(*close);
+    setLogSink({});
+    EXPECT_TRUE(panel().isHidden());
+    EXPECT_TRUE(logged.contains("close wordView"));
+    EXPECT_EQ(previewBackdrop(), first);
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, ColourPanelTest, testing::Values(DeviceProfile::Tablet, DeviceProfile::Phone480));
 
 } // namespace
