@@ -17,7 +17,8 @@ constexpr double kToolbarFade = 0.2;
 constexpr double kTabletHintHeight = 45;
 constexpr double kPhoneHintHeight = 65;
 
-constexpr double kSideControlTop = 6;
+// A column under the editor's Photos control, left of the options panel on a tablet.
+constexpr double kSideControlTop = 52;
 constexpr double kSideControlWidth = 80;
 constexpr double kSideControlHeight = 40;
 constexpr double kSideControlLeft = 10;
@@ -57,13 +58,13 @@ QRectF writeControlFrame()
 
 QRectF namesControlFrame()
 {
-    return writeControlFrame().translated(kSideControlWidth + kSideControlGap, 0);
+    return writeControlFrame().translated(0, kSideControlHeight + kSideControlGap);
 }
 
 QRectF namingStripFrame(QSizeF screen)
 {
-    return {(screen.width() - kNamingStripWidth) / 2, kSideControlTop + kSideControlHeight + kSideControlGap,
-            kNamingStripWidth, kNamingStripHeight};
+    return {(screen.width() - kNamingStripWidth) / 2, namesControlFrame().bottom() + kSideControlGap, kNamingStripWidth,
+            kNamingStripHeight};
 }
 
 FinishingToolbar::FinishingToolbar(ScreenViews &views, FinishingActions actions)

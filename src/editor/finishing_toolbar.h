@@ -43,7 +43,7 @@ struct ToolbarButtonLayout
 std::vector<ToolbarButtonLayout> toolbarButtons(bool tablet);
 
 /// The side controls' frames in screen coordinates: the text overlay's, then the naming toggle's,
-/// side by side at the top left, clear of the editor's Back control at the top right.
+/// one above the other at the left, under the editor's Photos control.
 QRectF writeControlFrame();
 QRectF namesControlFrame();
 /// The naming strip: under the side controls, centred.
