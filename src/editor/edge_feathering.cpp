@@ -3,6 +3,9 @@
 #include "editor/view_tags.h"
 #include "imaging/geometry.h"
 #include "imaging/mask_image.h"
+#include "imaging/pixel_support.h"
+#include "imaging/raster.h"
+#include "imaging/resample.h"
 #include "platform/resources.h"
 #include "store/working_files.h"
 #include "ui/button.h"
@@ -92,9 +95,15 @@ Picture featheredPicture(const Picture &unfeathered, const Picture &mask)
 {
     if (unfeathered.isNull() || mask.isNull())
         return {};
+    // The mask fitted to the picture; a picture of another shape than the mask's 4:3 takes it
+    // stretched to its own size here, as the masking would, so the masking is one pass.
+    const QSize size = rasterSizeByPoints(unfeathered);
+    Picture fitted = scaleToFitSize(mask, unfeathered.size());
+    if (!fitted.isNull() && fitted.bitmap().size() != size && !size.isEmpty())
+        fitted = Picture(resampled(detail::uprightPixels(mask), size.width(), size.height()));
     WorkingFiles &files = WorkingFiles::shared();
-    // The slot returns the fitted mask at once; its file is written by the background writer.
-    files.simple10Save(scaleToFitSize(mask, unfeathered.size()));
+    // The slot returns the mask at once; its file is written by the background writer.
+    files.simple10Save(fitted);
     return maskWithImage(unfeathered, files.simple10Load());
 }
 
