@@ -31,20 +31,8 @@ esac
 convert -size 1600x1200 gradient:orange-navy -fill white -draw "circle 500,400 500,600" "$VIMORA_PHOTOS/photo.jpg"
 
 shot() { screen_shot "$1"; }
-wait_for_file() {
-  for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
-  return 1
-}
 # The mean brightness of a w x h box at (x, y) of a screenshot.
 brightness() { convert "$work/$1.png" -crop "$4x$5+$2+$3" +repage -format '%[fx:mean]' info:; }
-changed_shot() {
-  for _ in $(seq "${3:-40}"); do
-    shot "$1"
-    same "$1" "$2" || return 0
-    sleep 0.25
-  done
-  return 1
-}
 
 start_app
 sleep 1

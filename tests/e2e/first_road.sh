@@ -84,10 +84,6 @@ shot() {
     fi
   fi
 }
-wait_for_file() {
-  for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
-  return 1
-}
 # A screenshot once the screen has settled (fades and pulses over): two equal ones in a row.
 settled_shot() {
   shot "$1"
@@ -96,15 +92,6 @@ settled_shot() {
     mv "$work/$1.png" "$work/$1-before.png"
     shot "$1"
     same "$1" "$1-before" && return 0
-  done
-  return 1
-}
-# A screenshot that differs from an earlier one, or failure after a number of tries (40).
-changed_shot() {
-  for _ in $(seq "${3:-40}"); do
-    shot "$1"
-    same "$1" "$2" || return 0
-    sleep 0.25
   done
   return 1
 }
