@@ -225,6 +225,8 @@ void CutImage::preView2(int senderTag)
 
 void CutImage::gradientSelect()
 {
+    if (!m_options.openPhotoLayer())
+        return;
     setTapMode(TapMode::ColourPick);
     m_feathering.gradientSelect();
 }
@@ -296,6 +298,8 @@ void CutImage::layOutEditorView(bool landscape)
     if (ui::View *photoView = m_view->viewWithTag(kPhotoViewTag))
         photoView->setCenter(ui::rectCenter(m_view->bounds()) - QPointF(0, kRotatedPhotoLift));
     m_crop.relayout();
+    if (!m_naming.strip()->isHidden())
+        m_naming.strip()->setFrame(namingStripFrame(Device::screenSize()));
 }
 
 void CutImage::spinBegin()

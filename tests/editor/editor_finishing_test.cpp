@@ -283,6 +283,20 @@ TEST_F(FinishingTest, WriteAndExportSayPlainlyWhileTheirStepsAreMissingAndRunThe
     EXPECT_EQ(exported, 1);
 }
 
+TEST(NamingStripTest, ATurnedTabletKeepsTheStripCentredUnderTheSideControls)
+{
+    EditorScreen screen(DeviceProfile::Tablet);
+    screen.writePhoto("D1001.jpg", codedPhoto(300, 200));
+    screen.startJob("D1001.jpg");
+    screen.editor->finalAdjust();
+    screen.editor->showTwoBtns();
+    EXPECT_EQ(screen.editor->naming().strip()->frame(), QRectF(224, 142, 320, 50));
+    Device::setOrientation(InterfaceOrientation::LandscapeLeft);
+    screen.editor->rotateW();
+    EXPECT_EQ(screen.editor->naming().strip()->frame(), QRectF(352, 142, 320, 50));
+    Device::setOrientation(InterfaceOrientation::Portrait);
+}
+
 TEST_F(FinishingTest, HomeLeavesWithTheStripAndTheChooserPutAway)
 {
     startJobOf(1);
