@@ -70,7 +70,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     m_view->setKeyHandler([this](const QKeyEvent &event) {
         // With a panel up, Escape is the panel's; the options panel leaves by its OK.
         const ScreenViews &v = *m_views;
-        if (event.key() != Qt::Key_Escape || v.cutImgView->isHidden() || !v.descripImg->isHidden() || !v.descripImg2->isHidden())
+        if (event.key() != Qt::Key_Escape || v.cutImgView->isHidden() || !v.descripImg->isHidden() || !v.descripImg2->isHidden()
+            || !v.wordView->isHidden())
             return false;
         goBack();
         return true;
@@ -233,6 +234,7 @@ void CutImage::gradientSelect()
 
 void CutImage::colorPick()
 {
+    m_naming.putChooserAway();
     setTapMode(TapMode::ColourPick);
     m_colourPanel.colorPick();
 }
@@ -262,6 +264,7 @@ void CutImage::closeDrawView()
     m_lift.hideHint();
     m_toolbar.hideHint();
     hideTwoBtns();
+    m_naming.putChooserAway();
     v.wordView->setHidden(true);
     tempDirFiles();
 

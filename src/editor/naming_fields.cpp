@@ -120,7 +120,8 @@ void NamingFields::selectView()
     reopenPanel(*m_views.mainView, chooser);
     chooser.setUserInteractionEnabled(true);
     chooser.setImage(Resources::imageNamed(QStringLiteral("selectViewBack2.png")));
-    const QSizeF size(2 * kStampWidth + 3 * kStampGap, 2 * kStampHeight + 3 * kStampGap);
+    // The stamps start under the band of the close control.
+    const QSizeF size(2 * kStampWidth + 3 * kStampGap, kCloseControlSide + 2 * kStampHeight + 2 * kStampGap);
     const QSizeF screen = Device::screenSize();
     chooser.setFrame(QRectF(QPointF((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2), size));
     chooser.setAlpha(1);
@@ -128,7 +129,7 @@ void NamingFields::selectView()
     const QDate today = m_today();
     for (int tag = 1; tag <= 4; ++tag) {
         const int column = (tag - 1) % 2, row = (tag - 1) / 2;
-        const QRectF frame(kStampGap + column * (kStampWidth + kStampGap), kStampGap + row * (kStampHeight + kStampGap),
+        const QRectF frame(kStampGap + column * (kStampWidth + kStampGap), kCloseControlSide + row * (kStampHeight + kStampGap),
                            kStampWidth, kStampHeight);
         auto stamp = makeBarButton(frame, dateStamp(tag, today), tag, [this, tag] { modeSelect(tag); });
         stamp->setFont(ui::Theme::systemFont(12));
@@ -136,6 +137,15 @@ void NamingFields::selectView()
         chooser.addSubview(stamp);
     }
     fadeIn(chooser, kStampFade);
+    m_chooser.open(chooser, {});
+}
+
+void NamingFields::putChooserAway()
+{
+    if (!m_chooser.isOpen())
+        return;
+    m_chooser.release();
+    m_views.wordView->setHidden(true);
 }
 
 void NamingFields::modeSelect(int tag)
@@ -143,6 +153,7 @@ void NamingFields::modeSelect(int tag)
     const QString stamp = dateStamp(tag, m_today());
     if (stamp.isEmpty())
         return;
+    putChooserAway();
     m_views.wordView->setHidden(true);
     m_stampChosen = true;
     m_nameField->setText(stamp);

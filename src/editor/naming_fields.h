@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QStringList>
 
+#include "editor/panel_parts.h"
 #include "ui/button.h"
 #include "ui/image_view.h"
 #include "ui/text_field.h"
@@ -69,8 +70,11 @@ public:
     /// What the strip's export control does.
     void setExport(std::function<void()> exportAction) { m_export = std::move(exportAction); }
 
-    /// The date-stamp chooser: four buttons titled with today's date in each pattern.
+    /// The date-stamp chooser: four buttons titled with today's date in each pattern. It closes
+    /// by a stamp, its close control, a tap outside it and Escape.
     void selectView();
+    /// Takes the chooser away without a stamp (the editor leaves, or another panel takes its place).
+    void putChooserAway();
     /// A stamp button: the chooser goes, today's date in its pattern fills the prefix field,
     /// which takes the keyboard.
     void modeSelect(int tag);
@@ -99,6 +103,7 @@ private:
     std::shared_ptr<ui::TextField> m_nameField;
     std::shared_ptr<ui::TextField> m_numField;
     std::shared_ptr<ui::Button> m_storeButton;
+    ClosablePanel m_chooser;
 };
 
 } // namespace vimora

@@ -224,6 +224,13 @@ TEST_F(FinishingTest, TheDateChooserShowsTodayFourWaysAndAStampFillsThePrefixFie
     // The chooser fits on the small phone's screen.
     EXPECT_TRUE(QRectF(QPointF(0, 0), Device::screenSize()).contains(chooser.frame()));
 
+    // Escape puts it away without a stamp, and the editor stays.
+    EXPECT_TRUE(screen.pressKey(Qt::Key_Escape));
+    EXPECT_TRUE(chooser.isHidden());
+    EXPECT_FALSE(screen.shownAlert());
+    EXPECT_EQ(screen.editor->naming().nameField().text(), "");
+
+    screen.editor->selectView();
     screen.tap(*chooser.viewWithTag(2));
     EXPECT_TRUE(chooser.isHidden());
     NamingFields &naming = screen.editor->naming();
@@ -293,14 +300,18 @@ TEST(NamingStripTest, ATurnedTabletKeepsTheStripCentredUnderTheSideControls)
     Device::setOrientation(InterfaceOrientation::Portrait);
 }
 
-TEST_F(FinishingTest, HomeLeavesWithTheStripAndTheChooserPutAway)
+TEST_F(FinishingTest, ATapOutsideClosesTheChooserAndHomeThenLeavesWithTheStripPutAway)
 {
     startJobOf(1);
     screen.editor->showTwoBtns();
     screen.editor->selectView();
+    // The first tap outside the chooser only closes it.
+    screen.tap(*screen.toolbarButton("Home"));
+    EXPECT_TRUE(screen.views->wordView->isHidden());
+    EXPECT_FALSE(screen.views->cutImgView->isHidden());
+    screen.host.advance(1);
     screen.tap(*screen.toolbarButton("Home"));
     EXPECT_TRUE(strip().isHidden());
-    EXPECT_TRUE(screen.views->wordView->isHidden());
     EXPECT_TRUE(screen.views->cutImgView->isHidden());
 }
 
