@@ -351,9 +351,9 @@ void CutImage::showTwoBtns()
 void CutImage::hideTwoBtns()
 {
     const auto strip = m_naming.strip();
-    // A field being edited ends its edit first, so its text is not lost.
-    m_naming.nameField().resignFirstResponder();
-    m_naming.numField().resignFirstResponder();
+    // A field being edited ends its edit first, so its text is not lost; the built-in image
+    // panel that follows an edit would only be in the way of leaving.
+    m_naming.endEditingQuietly();
     strip->setHidden(true);
     if (const auto names = m_toolbar.namesControl())
         names->setSelected(false);

@@ -196,12 +196,20 @@ void NamingFields::textFieldDidEndEditing(ui::TextField &field)
     rename();
 }
 
+void NamingFields::endEditingQuietly()
+{
+    m_quiet = true;
+    m_nameField->resignFirstResponder();
+    m_numField->resignFirstResponder();
+    m_quiet = false;
+}
+
 void NamingFields::rename()
 {
     m_names = namesForPictures(m_prefix, m_start, m_pictures.size());
     if (m_pictures.isEmpty())
         logLine(QStringLiteral("no pictures to name yet"));
-    if (m_renamed)
+    if (m_renamed && !m_quiet)
         m_renamed();
 }
 

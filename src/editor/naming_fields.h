@@ -79,6 +79,10 @@ public:
     /// which takes the keyboard.
     void modeSelect(int tag);
 
+    /// Ends an edit in progress, renaming the list, without the after-edit step (the strip is
+    /// being put away).
+    void endEditingQuietly();
+
     /// The delegate callbacks, by field.
     void textFieldDidBeginEditing(ui::TextField &field) override;
     bool textFieldShouldReturn(ui::TextField &field) override;
@@ -99,6 +103,7 @@ private:
     QString m_prefix = QString::fromLatin1(kDefaultNamePrefix);
     qint64 m_start = kDefaultStartNumber;
     bool m_stampChosen = false;
+    bool m_quiet = false;
     std::shared_ptr<ui::ImageView> m_strip;
     std::shared_ptr<ui::TextField> m_nameField;
     std::shared_ptr<ui::TextField> m_numField;

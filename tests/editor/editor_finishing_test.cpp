@@ -310,7 +310,13 @@ TEST_F(FinishingTest, ATapOutsideClosesTheChooserAndHomeThenLeavesWithTheStripPu
     EXPECT_TRUE(screen.views->wordView->isHidden());
     EXPECT_FALSE(screen.views->cutImgView->isHidden());
     screen.host.advance(1);
+    // A prefix being typed is kept, and no panel comes up on the way out.
+    screen.tap(screen.editor->naming().nameField());
+    screen.editor->naming().nameField().setText("Leaving");
+    screen.host.advance(1);
     screen.tap(*screen.toolbarButton("Home"));
+    EXPECT_EQ(screen.editor->naming().names(), QStringList{"Leaving1"});
+    EXPECT_TRUE(screen.views->descripImg2->isHidden());
     EXPECT_TRUE(strip().isHidden());
     EXPECT_TRUE(screen.views->cutImgView->isHidden());
 }
