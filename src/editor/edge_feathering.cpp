@@ -121,12 +121,6 @@ void EdgeFeathering::attach(ui::ImageView &layer, ui::ImageView &preview, const 
         showCurrentFade();
 }
 
-bool EdgeFeathering::isActive() const
-{
-    const auto layer = m_layer.lock();
-    return layer && layer->viewWithTag(int(FeatherButton::Ok)) != nullptr;
-}
-
 void EdgeFeathering::gradientSelect()
 {
     const auto layer = m_layer.lock();

@@ -65,7 +65,6 @@ public:
     void gradientMe(int tag);
 
     const FeatherEdges &edges() const { return m_edges; }
-    bool isActive() const;
 
 private:
     void showCurrentFade();

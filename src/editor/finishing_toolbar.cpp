@@ -128,12 +128,6 @@ void FinishingToolbar::placeSideControls()
     }
 }
 
-void FinishingToolbar::hideSideControls()
-{
-    m_write->removeFromSuperview();
-    m_names->removeFromSuperview();
-}
-
 void FinishingToolbar::hideHint()
 {
     if (m_hint)

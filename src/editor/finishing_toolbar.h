@@ -59,10 +59,8 @@ public:
     void remindNew(bool shattering);
     void hideHint();
 
-    /// The side controls, laid into the editor layer after the toolbar is built.
-    std::shared_ptr<ui::Button> writeControl() const { return m_write; }
+    /// The naming strip's toggle, laid into the editor layer with the toolbar.
     std::shared_ptr<ui::Button> namesControl() const { return m_names; }
-    void hideSideControls();
 
 private:
     void placeSideControls();
