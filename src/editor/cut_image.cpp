@@ -41,7 +41,18 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     , m_replacement(*this, *m_views)
     , m_backAnimation(*m_views)
     , m_toolbar(*m_views, [this] { closeDrawView(); })
+    , m_adjust(*m_views, AdjustPanelActions{[this](ui::Control &c) { filterSelect(c); }, [this](ui::Control &c) { imageEffect(c); },
+                                            [this](ui::Control &c) { swicthState(c); }, [this] { singleBtn(); },
+                                            [this](int stepOne) { shatteringPanel(stepOne); }, [this] { combineImg(); },
+                                            [this](ui::PanRecognizer &p) { handleMove6(p); }})
 {
+    // Color and ChangeFoto start their flows on the piece; Text merges it into the photo.
+    m_toolbar.setEffectAction([this](int tag) {
+        if (tag == kTextButtonTag)
+            alertToMakeMosaicForiPhone(tag);
+        else
+            cutImageZ(tag);
+    });
     m_view->setTouchHandler([this](ui::TouchPhase phase, const ui::TouchSet &touches) { m_stamp.handleTouch(phase, touches); });
     m_view->setKeyHandler([this](const QKeyEvent &event) {
         // With a panel up, Escape is the panel's; the options panel leaves by its OK.
@@ -192,8 +203,10 @@ void CutImage::preView2(int senderTag)
 void CutImage::swicthState(ui::Control &sender)
 {
     m_views->wordView->setHidden(true);
-    if (sender.tag() != kAspectSwitchTag)
+    if (sender.tag() != kAspectSwitchTag) {
+        switchPieceEffect(sender);
         return;
+    }
     // The panel is rebuilt below, so the switch leaves it: decide from it first.
     const auto *aspect = dynamic_cast<const ui::Switch *>(&sender);
     m_effectMode = aspect && aspect->isOn() ? EffectMode::SixteenByNine : EffectMode::FourByThree;
@@ -248,6 +261,7 @@ void CutImage::layOutEditorView(bool landscape)
     if (ui::View *photoView = m_view->viewWithTag(kPhotoViewTag))
         photoView->setCenter(ui::rectCenter(m_view->bounds()) - QPointF(0, kRotatedPhotoLift));
     m_crop.relayout();
+    m_adjust.relayout();
 }
 
 void CutImage::spinBegin()
