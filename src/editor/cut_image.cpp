@@ -37,7 +37,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                                       [this](ui::TapRecognizer &t) { m_gestures.handleSingleTap(t); }));
                                                   layer.addGestureRecognizer(std::make_shared<ui::PinchRecognizer>(
                                                       [this](ui::PinchRecognizer &p) { m_gestures.handleScale(p); }));
-                                              }})
+                                              },
+                                              [this] { cutApart(); }, [this] { shatterFromPreview(); }})
     , m_replacement(*this, *m_views)
     , m_backAnimation(*m_views)
     , m_toolbar(*m_views, [this] { closeDrawView(); })
@@ -46,6 +47,7 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                             [this](int stepOne) { shatteringPanel(stepOne); }, [this] { combineImg(); },
                                             [this](ui::PanRecognizer &p) { handleMove6(p); }})
 {
+    m_expansion.setPhotoSource([this] { return m_job.readPhoto(); });
     // Color and ChangeFoto start their flows on the piece; Text merges it into the photo.
     m_toolbar.setEffectAction([this](int tag) {
         if (tag == kTextButtonTag)

@@ -17,6 +17,7 @@
 #include "editor/back_animation_panel.h"
 #include "editor/crop_rectangle.h"
 #include "editor/editing_job.h"
+#include "editor/edge_expansion.h"
 #include "editor/effect_worker.h"
 #include "editor/editor_modes.h"
 #include "editor/finishing_toolbar.h"
@@ -152,6 +153,10 @@ public:
     void makeSynthesisWithmosaic();
     /// Merges what lies on the photo into Origin at the photo's resolution; a new cut follows.
     void closeShatterPanel();
+    /// The options panel's Expand: arrows on the preview's photo layer.
+    void cutApart();
+    /// One expansion by the arrow with that tag, from the job's photo.
+    void cutApartExcute(int arrowTag);
     /// A job announced or running: a new one is ignored.
     bool isEffectPending() const;
     /// Blocks until a running job's picture work is done; its result is then applied by the
@@ -173,6 +178,8 @@ private:
     void finishFlattening(const std::weak_ptr<ui::ImageView> &container, const Picture &flat);
     /// The Shadow and Shattering switches of the whole-photo panel.
     void switchPieceEffect(ui::Control &sender);
+    /// The options panel's shattering: the piece's step-one panel on fresh pieces.
+    void shatterFromPreview();
     void showProcessingAlert(int callerTag);
     void dismissProcessingAlert();
 
@@ -198,6 +205,7 @@ private:
     FinishingToolbar m_toolbar;
 
     AdjustPanel m_adjust;
+    EdgeExpansion m_expansion{*m_views};
     /// The flattened picture (or the last style) Exposure and Saturation restart from.
     Picture m_flattenedBase;
     /// The whole-photo container's size when its flow began: the base of its Scale.

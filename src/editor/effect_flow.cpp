@@ -171,6 +171,34 @@ void CutImage::shatteringPanel(int stepOnePanel)
     guideToScale(stepOnePanel);
 }
 
+void CutImage::shatterFromPreview()
+{
+    if (!m_piece) {
+        logLine(QStringLiteral("shattering: no cut piece"));
+        return;
+    }
+    m_views->descripImg2->setHidden(true);
+    if (m_photoView)
+        m_photoView->setAlpha(1);
+    shatteringPanel(m_effectMode == EffectMode::OnWholePhoto ? kWholePhotoStepOnePanel : kPieceStepOnePanel);
+}
+
+void CutImage::cutApart()
+{
+    ui::ImageView *preview = m_options.openPreview();
+    ui::ImageView *layer = m_options.openPhotoLayer();
+    if (!preview || !layer)
+        return;
+    // The expansion leaves the cut guide behind it: a tap shows it.
+    setTapMode(TapMode::CutGuideHidden);
+    m_expansion.cutApart(*preview, *layer, m_options.layerOverflowsVertically());
+}
+
+void CutImage::cutApartExcute(int arrowTag)
+{
+    m_expansion.cutApartExcute(arrowTag, m_job.readPhoto());
+}
+
 // --- The dispatchers ---
 
 void CutImage::filterSelect(ui::Control &sender)

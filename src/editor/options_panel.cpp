@@ -204,12 +204,23 @@ void OptionsPanel::buildControls(EffectMode mode)
     if (panelOne) {
         panel.addSubview(iconButton(layout.modeOneButtons[1], QStringLiteral("Color Picker"), QStringLiteral("colorBtnS.png"),
                                     kColorPickerTag, layout.titleSize));
-        panel.addSubview(
-            iconButton(layout.modeOneButtons[2], QStringLiteral("Expand"), QStringLiteral("43.png"), kExpandTag, layout.titleSize));
+        auto expand =
+            iconButton(layout.modeOneButtons[2], QStringLiteral("Expand"), QStringLiteral("43.png"), kExpandTag, layout.titleSize);
+        expand->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
+            if (m_actions.expand)
+                m_actions.expand();
+        });
+        panel.addSubview(expand);
         // Shattering needs room left and right of the photo.
-        if (!m_layerOverflowsVertically)
-            panel.addSubview(iconButton(layout.modeOneButtons[3], QStringLiteral("shattering"), QStringLiteral("shad.png"),
-                                        kShatteringTag, layout.titleSize));
+        if (!m_layerOverflowsVertically) {
+            auto shatter = iconButton(layout.modeOneButtons[3], QStringLiteral("shattering"), QStringLiteral("shad.png"),
+                                      kShatteringTag, layout.titleSize);
+            shatter->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
+                if (m_actions.shatter)
+                    m_actions.shatter();
+            });
+            panel.addSubview(shatter);
+        }
     }
     if (panelTwo) {
         for (int i = 0; i < 5; ++i) {

@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include "editor/adjust_panel.h"
+#include "editor/edge_expansion.h"
 #include "editor/piece_grid.h"
 #include "editor_fixture.h"
 #include "imaging/composite_filter.h"
@@ -388,6 +389,56 @@ TEST_F(TabletEffectTest, TheTabletPanelCarriesAHandleThatMovesItForTheNextStep)
     EXPECT_EQ(panel().center(), centre);
     pressPanel("Done");
     EXPECT_FALSE(screen.editor->adjustPanel().handle());
+}
+
+TEST_F(TabletEffectTest, ExpandRepeatsTheChosenEdgeStripOutwardsUntilTheFrameIsFull)
+{
+    photo = codedPhoto(400, 400);
+    cut();
+    screen.editor->preView2(kBottomOkTag);
+    ui::ImageView *layer = screen.photoLayer();
+    ASSERT_TRUE(layer);
+    EXPECT_NEAR(layer->frame().width(), 412.65, 1e-9);
+    ui::Button *expand = dynamic_cast<ui::Button *>(screen.views->descripImg2->viewWithTag(kExpandTag));
+    ASSERT_TRUE(expand);
+    screen.tap(*expand);
+
+    // A layer that fits by height offers left and right; the panel's controls step aside.
+    ASSERT_TRUE(layer->viewWithTag(kExpandRightTag));
+    ASSERT_TRUE(layer->viewWithTag(kExpandLeftTag));
+    EXPECT_FALSE(layer->viewWithTag(kExpandUpTag));
+    EXPECT_TRUE(expand->isHidden());
+    EXPECT_EQ(layer->viewWithTag(kExpandRightTag)->frame(), QRectF(412.65 - 32, 412.65 / 2 - 16, 32, 32));
+
+    screen.tap(*layer->viewWithTag(kExpandRightTag));
+    // The layer goes to the frame's left edge; 20.6-point copies of the rightmost 20 pixel
+    // columns fill the rest: seven start inside the 550.2-point frame.
+    EXPECT_EQ(layer->frame().topLeft(), QPointF(0, 0));
+    ui::ImageView *preview = screen.preview();
+    std::vector<ui::ImageView *> copies;
+    for (const ui::ViewPtr &v : preview->subviews())
+        if (v->tag() >= kFirstPieceViewTag && v->tag() < kCutGuideTag)
+            copies.push_back(dynamic_cast<ui::ImageView *>(v.get()));
+    ASSERT_EQ(copies.size(), 7u);
+    EXPECT_NEAR(copies[0]->frame().x(), 412.65, 1e-9);
+    EXPECT_NEAR(copies[0]->frame().width(), 412.65 / 20, 1e-9);
+    EXPECT_EQ(copies[6]->tag(), kFirstPieceViewTag + 6);
+    EXPECT_TRUE(imagesEqual(copies[3]->image().bitmap(), photo.copy(380, 0, 20, 400)));
+    EXPECT_TRUE(preview->viewWithTag(kCutGuideTag));
+    EXPECT_FALSE(layer->viewWithTag(kExpandRightTag));
+    EXPECT_FALSE(expand->isHidden());
+
+    // Again to the left: the earlier copies go, the layer moves to the right edge.
+    screen.tap(*expand);
+    screen.tap(*layer->viewWithTag(kExpandLeftTag));
+    EXPECT_NEAR(layer->frame().right(), 550.2, 1e-9);
+    int left = 0;
+    for (const ui::ViewPtr &v : preview->subviews())
+        if (v->tag() >= kFirstPieceViewTag && v->tag() < kCutGuideTag) {
+            ++left;
+            EXPECT_TRUE(imagesEqual(dynamic_cast<ui::ImageView *>(v.get())->image().bitmap(), photo.copy(0, 0, 20, 400)));
+        }
+    EXPECT_EQ(left, 7);
 }
 
 } // namespace
