@@ -76,12 +76,15 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     host.advance(1);
 
     toolbar(QStringLiteral("Color"));
+    // On a tablet the panel is carried off the piece by its handle, as a user would.
+    if (const ui::ImageView *handle = editor.adjustPanel().handle())
+        host.drag(centreOf(handle), QPointF(745, 175));
     slide(kPieceScaleTag, 0.25);
     slide(kPieceRotationTag, 15);
-    save(QStringLiteral("effects-piece-step-one"));
+    save(QStringLiteral("piece-step-one"));
     press(QStringLiteral("Next"));
     slide(kHueTag, 1.2);
-    save(QStringLiteral("effects-piece-step-two"));
+    save(QStringLiteral("piece-step-two"));
     press(QStringLiteral("Done"));
     host.advance(1);
 
@@ -91,10 +94,10 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
         if (ui::Control *toggle = editor.adjustPanel().control(tag))
             host.tap(centreOf(toggle));
     host.advance(0.6);
-    save(QStringLiteral("effects-scattered"));
+    save(QStringLiteral("scattered"));
     press(QStringLiteral("Next"));
     slide(kDistortionTag, 0.6);
-    save(QStringLiteral("effects-whole-step-two"));
+    save(QStringLiteral("whole-step-two"));
     WorkingFiles::shared().flush();
 }
 
@@ -111,7 +114,7 @@ int main(int argc, char **argv)
     QDir().mkpath(out);
     QTemporaryDir home;
     AppHome::setRoot(home.path());
-    shoot(DeviceProfile::Tablet, QStringLiteral("tablet-"), out);
-    shoot(DeviceProfile::Phone480, QStringLiteral("phone-480-"), out);
+    shoot(DeviceProfile::Tablet, QStringLiteral("effects-tablet-"), out);
+    shoot(DeviceProfile::Phone480, QStringLiteral("effects-phone-480-"), out);
     return 0;
 }
