@@ -116,7 +116,8 @@ AdjustPanel::~AdjustPanel()
 
 bool AdjustPanel::isShown() const
 {
-    return m_panelId != 0 && !m_views.descripImg->isHidden();
+    const auto control = m_builtControl.lock();
+    return m_panelId != 0 && !m_views.descripImg->isHidden() && control && control->superview() == m_views.descripImg.get();
 }
 
 void AdjustPanel::guideToScale(int senderTag)
@@ -214,6 +215,7 @@ void AdjustPanel::guideToScale(int senderTag)
                 m_actions.done();
         });
     }
+    m_builtControl = panel.subviews().empty() ? ui::ViewPtr() : panel.subviews().back();
 }
 
 void AdjustPanel::place()
@@ -257,7 +259,8 @@ void AdjustPanel::relayout()
 
 void AdjustPanel::hide()
 {
-    m_views.descripImg->setHidden(true);
+    if (isShown())
+        m_views.descripImg->setHidden(true);
     removeHandle();
 }
 

@@ -68,7 +68,8 @@ public:
 
     /// Builds and shows the panel for the opener's tag (200, 300, 666 or 777).
     void guideToScale(int senderTag);
-    /// Hides the panel and removes the drag handle.
+    /// Hides the panel and removes the drag handle; a panel built in the same view since is
+    /// left alone.
     void hide();
     void removeHandle();
     /// The step-one and step-two panels are rebuilt for the new orientation.
@@ -90,6 +91,8 @@ private:
     AdjustPanelActions m_actions;
     int m_panelId = 0;
     std::shared_ptr<ui::ImageView> m_handle;
+    /// A control of the panel as last built: the shared panel view may since hold another panel.
+    std::weak_ptr<ui::View> m_builtControl;
     /// Tablet: where the user last dragged the panel (its centre).
     std::optional<QPointF> m_draggedCentre;
 };

@@ -219,6 +219,7 @@ void CutImage::closeDrawView()
 {
     ScreenViews &v = *m_views;
     m_stamp.hide();
+    m_adjust.hide();
     v.descripImg2->setHidden(true);
     v.selectTopView->setHidden(true);
     v.cutImgView->setHidden(true);
@@ -294,6 +295,8 @@ ui::ViewPtr CutImage::view() const
 
 void CutImage::removePiece()
 {
+    // The adjust panel works on the piece: it goes with it.
+    m_adjust.hide();
     m_lift.hideHint();
     if (m_piece)
         m_piece->removeFromSuperview();

@@ -79,7 +79,11 @@ public:
     void toAlbumiPad(int ignored) { (void)ignored, m_replacement.toAlbumiPad(); }
     void changeFoto() { m_replacement.changeFoto(); }
     /// The built-in image panel, and the action of its buttons (tag = index in the lists).
-    void prepareToCut2() { m_replacement.prepareToCut2(); }
+    void prepareToCut2()
+    {
+        m_adjust.removeHandle(); // the built-in panel takes the adjust panel's place
+        m_replacement.prepareToCut2();
+    }
     void excuteThePrepare(int tag) { m_replacement.excuteThePrepare(tag); }
 
     // --- Crop rectangle and cut ---

@@ -391,6 +391,19 @@ TEST_F(TabletEffectTest, TheTabletPanelCarriesAHandleThatMovesItForTheNextStep)
     EXPECT_FALSE(screen.editor->adjustPanel().handle());
 }
 
+TEST_F(TabletEffectTest, LeavingForHomeTakesThePanelAndItsHandleAlong)
+{
+    cut();
+    pressToolbar("Color");
+    ASSERT_TRUE(screen.editor->adjustPanel().handle());
+    ui::Button *back = screen.editorView<ui::Button>(kEditorBackTag);
+    ASSERT_TRUE(back);
+    screen.tap(*back);
+    screen.answer("Leave");
+    EXPECT_TRUE(panel().isHidden());
+    EXPECT_FALSE(screen.editor->adjustPanel().handle());
+}
+
 TEST_F(TabletEffectTest, ExpandRepeatsTheChosenEdgeStripOutwardsUntilTheFrameIsFull)
 {
     photo = codedPhoto(400, 400);
