@@ -74,17 +74,6 @@ std::vector<SliderRow> slidersOf(int panel)
     }
 }
 
-std::shared_ptr<ui::Label> panelLabel(const QRectF &frame, const QString &text)
-{
-    auto label = std::make_shared<ui::Label>(frame, text);
-    label->setBackgroundColor(Qt::transparent);
-    label->setTextColor(Qt::white);
-    label->setTextAlignment(ui::TextAlignment::Left);
-    label->setShadowColor(Qt::black);
-    label->setShadowOffset(QPointF(2, 2));
-    return label;
-}
-
 /// A plain button: its icon as image, or the long button picture behind the step titles.
 std::shared_ptr<ui::Button> panelButton(const QRectF &frame, const QString &title, int tag, const ui::StretchableImage &icon)
 {
@@ -147,7 +136,7 @@ void AdjustPanel::guideToScale(int senderTag)
     };
 
     for (const SliderRow &row : slidersOf(senderTag)) {
-        panel.addSubview(panelLabel(row.labelFrame, QString::fromLatin1(row.label)));
+        panel.addSubview(makeShadowedLabel(row.labelFrame, QString::fromLatin1(row.label)));
         auto slider = std::make_shared<ui::Slider>(row.frame);
         slider->setBackgroundColor(Qt::transparent);
         slider->setMinimumTrackImage(ui::StretchableImage::stretchable(Resources::imageNamed(QString::fromLatin1(row.track)), 10, 0));
@@ -186,7 +175,7 @@ void AdjustPanel::guideToScale(int senderTag)
                     m_actions.switchChanged(sender);
             });
             panel.addSubview(toggle);
-            panel.addSubview(panelLabel(labelFrame, text));
+            panel.addSubview(makeShadowedLabel(labelFrame, text));
         };
         addSwitch(QPointF(5, 45), QRectF(85, 35, 80, 50), QStringLiteral("Shadow"), kShadowSwitchTag);
         addSwitch(QPointF(5, 110), QRectF(85, 100, 80, 50), QStringLiteral("Shattering"), kShatteringSwitchTag);

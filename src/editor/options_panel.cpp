@@ -81,18 +81,6 @@ std::shared_ptr<ui::Button> iconButton(const QRectF &frame, const QString &title
     return button;
 }
 
-std::shared_ptr<ui::Label> shadowedLabel(const QRectF &frame, const QString &text, double size)
-{
-    auto label = std::make_shared<ui::Label>(frame, text);
-    label->setBackgroundColor(Qt::transparent);
-    label->setTextColor(Qt::white);
-    label->setShadowColor(Qt::black);
-    label->setShadowOffset(QPointF(2, 2));
-    QFont font = label->font();
-    font.setPixelSize(int(size));
-    label->setFont(font);
-    return label;
-}
 } // namespace
 
 OptionsPanel::OptionsPanel(ScreenViews &views, OptionsPanelActions actions)
@@ -193,8 +181,8 @@ void OptionsPanel::buildControls(EffectMode mode)
             m_actions.switchChanged(sender);
     });
     panel.addSubview(aspect);
-    panel.addSubview(shadowedLabel(layout.offLabel, QStringLiteral("4:3"), layout.titleSize + 2));
-    panel.addSubview(shadowedLabel(layout.onLabel, QStringLiteral("16:9"), layout.titleSize + 2));
+    panel.addSubview(makeShadowedLabel(layout.offLabel, QStringLiteral("4:3"), layout.titleSize + 2));
+    panel.addSubview(makeShadowedLabel(layout.onLabel, QStringLiteral("16:9"), layout.titleSize + 2));
 
     // Gradient, Color Picker, Expand, shattering, the styles and the slider belong to the
     // feathering, colour, expansion, shattering and style steps, which give them their actions.
@@ -235,7 +223,7 @@ void OptionsPanel::buildControls(EffectMode mode)
             panel.addSubview(style);
         }
 
-        panel.addSubview(shadowedLabel(layout.rotationLabel, QStringLiteral("Rotation"), layout.titleSize));
+        panel.addSubview(makeShadowedLabel(layout.rotationLabel, QStringLiteral("Rotation"), layout.titleSize));
         auto slider = std::make_shared<ui::Slider>(layout.rotationSlider);
         slider->setBackgroundColor(Qt::transparent);
         slider->setMinimumTrackImage(ui::StretchableImage::stretchable(Resources::imageNamed(QStringLiteral("lefkSlider.png")), 10, 0));

@@ -31,22 +31,8 @@ convert -size 1600x1200 gradient:orange-navy -fill white -draw "circle 500,400 5
 
 start_app
 
-wait_for_file() {
-  for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
-  return 1
-}
-drag() {
-  local x=$1 y=$2 dx=$3 dy=$4
-  at "$x" "$y"; sleep 0.2
-  xdotool mousedown 1; sleep 0.1
-  for i in $(seq 1 10); do
-    at "$(awk -v a="$x" -v d="$dx" -v i="$i" 'BEGIN{print a+d*i/10}')" "$(awk -v a="$y" -v d="$dy" -v i="$i" 'BEGIN{print a+d*i/10}')"
-    sleep 0.05
-  done
-  xdotool mouseup 1; sleep 0.5
-}
-# A file's modification time, or 0.
-stamp() { stat -c %Y.%N "$1" 2>/dev/null || echo 0; }
+# What a file holds, in short (it is replaced whole, never written in place).
+stamp() { md5sum "$1" 2>/dev/null | cut -d' ' -f1 || echo none; }
 wait_for_change() {
   for _ in $(seq 100); do [ "$(stamp "$1")" != "$2" ] && return 0; sleep 0.1; done
   return 1
