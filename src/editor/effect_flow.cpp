@@ -134,7 +134,8 @@ void CutImage::singleBtn()
 void CutImage::finishFlattening(const std::weak_ptr<ui::ImageView> &container, const Picture &flat)
 {
     const auto piece = container.lock();
-    if (!piece || piece != m_piece || !m_photoView)
+    // Left meanwhile (Home, a new job): the step-two panel must not reappear over another screen.
+    if (!piece || piece != m_piece || !m_photoView || !m_adjust.isShown())
         return;
     const bool onPiece = m_effectMode != EffectMode::OnWholePhoto;
     piece->setImage(flat);

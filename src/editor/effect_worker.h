@@ -4,7 +4,6 @@
 // screen keeps drawing and taking touches while a job runs; its result is applied on the UI
 // thread, where every view lives.
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <thread>

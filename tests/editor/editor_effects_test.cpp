@@ -216,6 +216,19 @@ TEST_F(EffectFlowTest, WholePhotoFlowSpreadsShadowsScattersAndTurnsTheFlattenedP
     EXPECT_EQ(pieces()[40]->frame().size(), pieceSize);
     const QSize onceSkewed = pieces()[40]->image().bitmap().size();
     EXPECT_GE(onceSkewed.width() * onceSkewed.height(), unskewed.width() * unskewed.height());
+    // A second scatter skews the already skewed pictures again.
+    std::vector<QImage> once;
+    for (ui::ImageView *piece : pieces())
+        once.push_back(piece->image().bitmap());
+    screen.editor->alertToMakeMosaicForiPhone(kShatteringSwitchTag);
+    settleAnnounced();
+    int changed = 0;
+    for (size_t i = 0; i < once.size(); ++i) {
+        const QSize twice = pieces()[i]->image().bitmap().size();
+        EXPECT_GE(twice.width() * twice.height(), once[i].width() * once[i].height());
+        changed += !imagesEqual(pieces()[i]->image().bitmap(), once[i]);
+    }
+    EXPECT_GT(changed, 70);
 
     // Off rebuilds the pieces from the plain cut-out at the first place; on again scatters anew.
     flip(kShatteringSwitchTag);
@@ -398,8 +411,11 @@ TEST_F(TabletEffectTest, LeavingForHomeTakesThePanelAndItsHandleAlong)
     ASSERT_TRUE(screen.editor->adjustPanel().handle());
     ui::Button *back = screen.editorView<ui::Button>(kEditorBackTag);
     ASSERT_TRUE(back);
+    // Next pressed just before: its result arrives after the editor was left.
+    pressPanel("Next");
     screen.tap(*back);
     screen.answer("Leave");
+    settle();
     EXPECT_TRUE(panel().isHidden());
     EXPECT_FALSE(screen.editor->adjustPanel().handle());
 }
