@@ -181,7 +181,7 @@ void AdjustPanel::guideToScale(int senderTag)
         addSwitch(QPointF(5, 110), QRectF(85, 100, 80, 50), QStringLiteral("Shattering"), kShatteringSwitchTag);
         addButton(QRectF(240, 100, 80, 50), QStringLiteral("Next"), kWholePhotoStepOnePanel, {}, next);
     }
-    if (!isStepOne(senderTag) && (senderTag == kPieceStepTwoPanel || senderTag == kWholePhotoStepTwoPanel)) {
+    if (senderTag == kPieceStepTwoPanel || senderTag == kWholePhotoStepTwoPanel) {
         const bool piece = senderTag == kPieceStepTwoPanel;
         if (piece)
             for (int i = 0; i < 4; ++i) {
