@@ -45,7 +45,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                                   layer.addGestureRecognizer(std::make_shared<ui::PinchRecognizer>(
                                                       [this](ui::PinchRecognizer &p) { m_gestures.handleScale(p); }));
                                               },
-                                              [this] { gradientSelect(); }, [this] { colorPick(); }})
+                                              [this] { cutApart(); }, [this] { shatterFromPreview(); }, [this] { gradientSelect(); },
+                                              [this] { colorPick(); }})
     , m_replacement(*this, *m_views)
     , m_backAnimation(*m_views)
     , m_toolbar(*m_views, [this] {
@@ -63,9 +64,21 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     , m_feathering(*m_views)
     , m_naming(*m_views, [this] { prepareToCut2(); })
     , m_colourPanel(*m_views)
+    , m_adjust(*m_views, AdjustPanelActions{[this](ui::Control &c) { filterSelect(c); }, [this](ui::Control &c) { imageEffect(c); },
+                                            [this](ui::Control &c) { swicthState(c); }, [this] { singleBtn(); },
+                                            [this](int stepOne) { shatteringPanel(stepOne); }, [this] { combineImg(); },
+                                            [this](ui::PanRecognizer &p) { handleMove6(p); }})
 {
     m_naming.strip()->setTag(kNamingStripTag);
     m_naming.setExport([this] { renameAct(); });
+    m_expansion.setPhotoSource([this] { return m_job.readPhoto(); });
+    // Color and ChangeFoto start their flows on the piece; Text merges it into the photo.
+    m_toolbar.setEffectAction([this](int tag) {
+        if (tag == kTextButtonTag)
+            alertToMakeMosaicForiPhone(tag);
+        else
+            cutImageZ(tag);
+    });
     m_view->setTouchHandler([this](ui::TouchPhase phase, const ui::TouchSet &touches) { m_stamp.handleTouch(phase, touches); });
     m_view->setKeyHandler([this](const QKeyEvent &event) {
         // With a panel up, Escape is the panel's; the options panel leaves by its OK.
@@ -242,8 +255,10 @@ void CutImage::colorPick()
 void CutImage::swicthState(ui::Control &sender)
 {
     m_views->wordView->setHidden(true);
-    if (sender.tag() != kAspectSwitchTag)
+    if (sender.tag() != kAspectSwitchTag) {
+        switchPieceEffect(sender);
         return;
+    }
     // The panel is rebuilt below, so the switch leaves it: decide from it first.
     const auto *aspect = dynamic_cast<const ui::Switch *>(&sender);
     m_effectMode = aspect && aspect->isOn() ? EffectMode::SixteenByNine : EffectMode::FourByThree;
@@ -254,6 +269,7 @@ void CutImage::closeDrawView()
 {
     ScreenViews &v = *m_views;
     m_stamp.hide();
+    m_adjust.hide();
     v.descripImg2->setHidden(true);
     v.selectTopView->setHidden(true);
     v.cutImgView->setHidden(true);
@@ -303,6 +319,7 @@ void CutImage::layOutEditorView(bool landscape)
     m_crop.relayout();
     if (!m_naming.strip()->isHidden())
         m_naming.strip()->setFrame(namingStripFrame(Device::screenSize()));
+    m_adjust.relayout();
 }
 
 void CutImage::spinBegin()
@@ -376,6 +393,8 @@ ui::ViewPtr CutImage::view() const
 
 void CutImage::removePiece()
 {
+    // The adjust panel works on the piece: it goes with it.
+    m_adjust.hide();
     m_lift.hideHint();
     if (m_piece)
         m_piece->removeFromSuperview();

@@ -117,6 +117,14 @@ void FinishingToolbar::finalAdjust()
     placeSideControls();
 }
 
+void FinishingToolbar::setEffectAction(std::function<void(int senderTag)> action)
+{
+    auto withTag = [action](int tag) { return [action, tag] { action(tag); }; };
+    m_actions.color = withTag(kWorkOnPieceTag);
+    m_actions.changeFoto = withTag(kWorkOnWholePhotoTag);
+    m_actions.text = withTag(kTextButtonTag);
+}
+
 void FinishingToolbar::placeSideControls()
 {
     // In the editor layer, at fixed screen places whatever frame the cut gave the layer.

@@ -55,6 +55,8 @@ public:
     FinishingToolbar(ScreenViews &views, FinishingActions actions);
 
     void finalAdjust();
+    /// What Color, ChangeFoto and Text do, given the button's tag.
+    void setEffectAction(std::function<void(int senderTag)> action);
     /// The hint strip; the shattering step has its own hint.
     void remindNew(bool shattering);
     void hideHint();

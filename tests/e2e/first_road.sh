@@ -59,17 +59,6 @@ done
 
 start_app
 
-# A drag in small steps, as a finger moves.
-drag() {
-  local x=$1 y=$2 dx=$3 dy=$4
-  at "$x" "$y"; sleep 0.2
-  xdotool mousedown 1; sleep 0.1
-  for i in $(seq 1 12); do
-    at "$(awk -v a="$x" -v d="$dx" -v i="$i" 'BEGIN{print a+d*i/12}')" "$(awk -v a="$y" -v d="$dy" -v i="$i" 'BEGIN{print a+d*i/12}')"
-    sleep 0.05
-  done
-  xdotool mouseup 1; sleep 0.5
-}
 # Screenshots in points, some kept.
 shot() {
   screen_shot "$1"
