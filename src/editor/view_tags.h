@@ -48,8 +48,6 @@ inline constexpr int kLastPieceViewTag = 9999;
 inline constexpr int kWorkOnPieceTag = 200;
 inline constexpr int kWorkOnWholePhotoTag = 300;
 inline constexpr int kTextButtonTag = 105;
-/// Opens the text overlay after a cut.
-inline constexpr int kTextControlTag = 402;
 inline constexpr int kSaveButtonTag = 100;
 /// The hint strip along the bottom of the screen.
 inline constexpr int kHintStripTag = 530;
@@ -59,5 +57,12 @@ inline constexpr int kPickerScrollTag = 531;
 inline constexpr int kPanelCloseTag = 532;
 /// The line under a just-cut piece saying what can be done with it.
 inline constexpr int kPieceHintTag = 533;
+/// The finished cut's side controls: the text overlay and the naming strip's toggle.
+inline constexpr int kWriteControlTag = 534;
+inline constexpr int kNamesControlTag = 535;
+/// The strip with the naming fields.
+inline constexpr int kNamingStripTag = 536;
+/// The colour panel's close control.
+inline constexpr int kColourPanelCloseTag = 537;
 
 } // namespace vimora

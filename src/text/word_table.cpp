@@ -192,6 +192,12 @@ void WordTable::inputTextDone()
     const QRectF render = m_entry.renderFrame();
     layer->setFrame(text::layerFrame(render.size(), profile));
     layer->setCenter(text::layerCentreOnScreen(Device::screenSize().width(), layer->frame().size()));
+    if (m_freeArea) {
+        const QRectF free = m_freeArea();
+        const QRectF at = layer->frame();
+        layer->setCenter(
+            layer->center() + QPointF(std::max(0.0, free.left() - at.left()), std::max(0.0, free.top() - at.top())));
+    }
     m_tViewSize = layer->frame().size();
 
     ui::View &pictureView = *m_views.cutImgView;

@@ -57,6 +57,9 @@ public:
     /// Runs when the text box goes away (a layer was placed, or the box was
     /// closed).
     void setOnTypingEnded(std::function<void()> ended) { m_onTypingEnded = std::move(ended); }
+    /// The part of the picture view (its coordinates) that no control of the screen covers:
+    /// a new layer is moved right and down just enough for its left and top to lie in it.
+    void setFreeArea(std::function<QRectF()> area) { m_freeArea = std::move(area); }
 
     /// Escape: closes what of the overlay is on top (tips, catalogue, font chooser, transform
     /// mode, the panel, then the text box); false when none of it is open.
@@ -165,6 +168,7 @@ private:
     QSizeF m_tViewSize;
     std::shared_ptr<ui::View> m_transformDone;
     std::function<void()> m_onTypingEnded;
+    std::function<QRectF()> m_freeArea;
 
     text::TextEntryBox m_entry;
     text::TextLayerSet m_layers;

@@ -67,7 +67,7 @@ at() {
     "$(awk -v a="$2" -v y="$win_y" -v o="$off_y" -v s="$scale" 'BEGIN{printf "%d", y+o+a*s+0.5}')"
 }
 click() { at "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.5; }
-# A drag from a point by (dx, dy) in small steps, as a finger moves.
+# A drag in small steps, as a finger moves.
 drag() {
   local x=$1 y=$2 dx=$3 dy=$4
   at "$x" "$y"; sleep 0.2
@@ -92,6 +92,16 @@ screen_shot() {
 # Root-mean-square difference of two screenshots in $work, and whether they are the same screen.
 differ() { compare -metric RMSE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/' || true; }
 same() { awk -v e="$(differ "$1" "$2")" 'BEGIN{exit !(e < 0.01)}'; }
+# A screenshot (by the script's own shot) that differs from an earlier one, or failure after a
+# number of tries (40).
+changed_shot() {
+  for _ in $(seq "${3:-40}"); do
+    shot "$1"
+    same "$1" "$2" || return 0
+    sleep 0.25
+  done
+  return 1
+}
 # Waits for the photo dialog that "Other location..." opens and types PATH into it.
 open_in_photo_dialog() {
   local dialog=

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The text road on the real binary in a virtual display: a photo from the library picker ->
-# the cut -> Text -> the tips' "Never show this" -> type into the text box ->
+# the cut -> Write -> the tips' "Never show this" -> type into the text box ->
 # Done -> a colour from the palette -> the rotation slider -> the panel's "O". The new layer
 # must show in a screenshot over the photo, in the picked colour and turned. Then a tap on
 # the layer opens the edit panel, and the text bar's Words opens the catalogue.
@@ -19,18 +19,17 @@ keep=${3:-}
 source "$(dirname "$0")/session.sh"
 
 # Window points from the screens' fixed layout: the picker (as in first_road.sh), the crop
-# done button, the editor's Text control, the tips' "Never show this", the text box, the
+# done button, the editor's Write control, the tips' "Never show this", the text box, the
 # bar's Done and Words, the palette, the rotation slider's thumb at 0, the panel's "O".
 case $device in
   tablet)    points="768 1024"; album="267 971"; first_album="150 480"; first_photo="156 500"; picker_done="405 436"
-             text_button="171 26"; never="214 610"; box="384 287"; done_text="225 25"; words="330 25"
-             palette="275 560"; thumb="300 720"; turn=45; ok="475 720"; edit_close="520 475"; layer_area="0x260+0+0" ;;
+             text_button="50 72"; never="214 610"; box="384 287"; done_text="225 25"; words="330 25"
+             palette="275 560"; thumb="300 720"; turn=45; ok="475 720"; edit_close="520 475"; red_area="768x440+0+0"; layer_area="768x440+0+0" ;;
   phone-480) points="320 480"; album="107 447"; first_album="100 70"; first_photo="41 85"; picker_done="290 21"
-             text_button="171 26"; never="90 362"; box="175 195"; done_text="135 25"; words="200 25"
-             palette="65 275"; thumb="90 440"; turn=35; ok="265 435"; edit_close="265 190"; layer_area="320x130+0+0" ;;
+             text_button="50 72"; never="90 362"; box="175 195"; done_text="135 25"; words="200 25"
+             palette="65 275"; thumb="90 440"; turn=35; ok="265 435"; edit_close="265 190"; red_area="320x165+0+0"; layer_area="320x300+0+0" ;;
   *) echo "unknown device $device" >&2; exit 2 ;;
 esac
-[ "$device" = tablet ] && layer_area="768x260+0+0"
 done_button="35 35"
 
 photo=$VIMORA_PHOTOS/photo.jpg
@@ -60,11 +59,12 @@ count_colour() {
   esac
   convert "$work/$1.png" -crop "$2" +repage -fx "($rule) ? 1 : 0" -format '%[fx:round(mean*w*h)]' info:
 }
-# The height of the box around a screenshot's coloured (not red, not blue) pixels, or of the
-# red ones.
+# The height of the box around the red pixels of the red_area ("red") or the coloured ones
+# (neither red nor blue) of the layer_area (any other shot).
 rows() {
-  convert "$work/$1.png" -crop "$layer_area" +repage -fx "($strong && !$blue_hue) ? 1 : 0" \
-    -trim -format %h info: 2>/dev/null || echo 0
+  local area=$layer_area rule="$strong && !$red_hue && !$blue_hue"
+  [ "$1" = red ] && area=$red_area rule="$strong && $red_hue"
+  convert "$work/$1.png" -crop "$area" +repage -fx "($rule) ? 1 : 0" -trim -format %h info: 2>/dev/null || echo 0
 }
 
 sleep 1
@@ -93,7 +93,7 @@ shot box
 click $done_text
 sleep 1.5
 shot red
-[ "$(count_colour red "$layer_area" red)" -gt 40 ] || fail "no red text layer after Done"
+[ "$(count_colour red "$red_area" red)" -gt 40 ] || fail "no red text layer after Done"
 
 click $palette
 sleep 0.5

@@ -1,4 +1,4 @@
-// The editor's way into the text overlay: its Text control after a cut.
+// The editor's way into the text overlay: its Write control after a cut.
 
 #include <QInputMethodEvent>
 
@@ -8,14 +8,14 @@
 namespace vimora::test {
 namespace {
 
-TEST(EditorText, TextControlOpensTheBoxOverAHiddenPhotoAndDoneBringsThePhotoBack)
+TEST(EditorText, WriteControlOpensTheBoxOverAHiddenPhotoAndDoneBringsThePhotoBack)
 {
     EditorScreen screen(DeviceProfile::Phone480);
     Settings::shared().setString(QStringLiteral("Never2"), QStringLiteral("never"));
     screen.writePhoto("p.png", codedPhoto(800, 600));
     screen.startJob("p.png");
     screen.editor->showResult();
-    ui::Button *text = screen.editorView<ui::Button>(kTextControlTag);
+    ui::Button *text = screen.editorView<ui::Button>(kWriteControlTag);
     ASSERT_NE(text, nullptr);
 
     screen.host.tap(text->convertPointTo(text->bounds().center(), nullptr));
@@ -32,6 +32,11 @@ TEST(EditorText, TextControlOpensTheBoxOverAHiddenPhotoAndDoneBringsThePhotoBack
     EXPECT_EQ(screen.photoView()->alpha(), 1.0);
     ASSERT_NE(overlay.tView(), nullptr);
     EXPECT_EQ(overlay.tView()->superview(), screen.views->cutImgView.get());
+    for (int tag : {kWriteControlTag, kReplacePhotoTag, kEditorBackTag}) {
+        ui::View *control = screen.views->cutImgView->viewWithTag(tag);
+        ASSERT_NE(control, nullptr);
+        EXPECT_FALSE(control->frame().intersects(overlay.tView()->frame())) << "new words clear control " << tag;
+    }
     EXPECT_GT(screen.views->cutImgView->indexOfSubview(text), screen.views->cutImgView->indexOfSubview(overlay.tView()))
         << "the editor's controls stay above the new layer";
 }
