@@ -259,14 +259,15 @@ TEST(NamingFieldsTest, AStampWithNoPicturesNamesNothingAndGoesOn)
     EXPECT_FALSE(naming.nameField().isEditing());
 }
 
-TEST_F(FinishingTest, WriteAndExportSayPlainlyWhileTheirStepsAreMissingAndRunThemOnceGiven)
+TEST_F(FinishingTest, WriteOpensTheTextOverlayAndExportSaysPlainlyWhileItsStepIsMissing)
 {
     startJobOf(1);
     screen.tap(*sideControl(kWriteControlTag));
-    ASSERT_TRUE(screen.shownAlert());
-    EXPECT_TRUE(screen.shownAlert()->message().contains("not available"));
-    EXPECT_EQ(screen.photoView()->alpha(), 1); // the photo stays while nothing covers it
-    screen.answer("OK");
+    EXPECT_TRUE(screen.editor->wordTable().entry().isOpen());
+    EXPECT_EQ(screen.photoView()->alpha(), 0);
+    EXPECT_FALSE(screen.shownAlert());
+    screen.editor->wordTable().closeTextBox();
+    EXPECT_EQ(screen.photoView()->alpha(), 1); // back once the text box goes
 
     int opened = 0;
     screen.editor->setTextOverlay([&] { ++opened; });
