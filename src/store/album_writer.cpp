@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,11 +11,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
-#include <QRandomGenerator>
 #include <QThreadPool>
 
 #include "imaging/codec.h"
 #include "platform/photo_picker.h"
+#include "store/new_file.h"
 
 namespace vimora {
 
@@ -33,22 +32,6 @@ QString systemReason()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-QString withSuffix(const QString &fileName, int n)
-{
-    if (n <= 1)
-        return fileName;
-    const QFileInfo info(fileName);
-    const QString suffix = info.suffix();
-    return suffix.isEmpty() ? QStringLiteral("%1 %2").arg(fileName).arg(n)
-                            : QStringLiteral("%1 %2.%3").arg(info.completeBaseName()).arg(n).arg(suffix);
-}
-
-struct Written
-{
-    QString path;
-    QString error;
-};
-
 bool ensureFolder(const QString &folder, QString *error)
 {
     if (QFileInfo(folder).isDir())
@@ -62,48 +45,6 @@ bool ensureFolder(const QString &folder, QString *error)
         return false;
     }
     return true;
-}
-
-// Writes bytes under a hidden temporary name, then renames without replacing, drawing
-// "name 2.png", "name 3.png" … while a name is taken.
-Written writeNewFile(const QString &folder, const QString &fileName, const QByteArray &bytes)
-{
-    const QString temporary =
-        QStringLiteral("%1/.%2.%3.part").arg(folder, fileName).arg(QRandomGenerator::global()->generate64(), 0, 16);
-    const QByteArray temporaryPath = QFile::encodeName(temporary);
-    const int fd = ::open(temporaryPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return {{}, QStringLiteral("Could not write in %1: %2").arg(folder, systemReason())};
-    // Plain system calls, so a full disk is reported as such and not as an unknown error.
-    bool complete = true;
-    for (qsizetype done = 0; complete && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        complete = n > 0;
-        done += complete ? n : 0;
-    }
-    complete = complete && ::fdatasync(fd) == 0;
-    const QString writeError = complete ? QString() : systemReason();
-    complete = ::close(fd) == 0 && complete;
-    if (!complete) {
-        QFile::remove(temporary);
-        return {{},
-            QStringLiteral("Could not write in %1: %2")
-                .arg(folder, writeError.isEmpty() ? systemReason() : writeError)};
-    }
-    for (int n = 1; n <= kMaxNameTries; ++n) {
-        const QString target = folder + '/' + withSuffix(fileName, n);
-        // QFile::rename refuses an existing target (no-replace rename, or link and unlink).
-        if (QFile::rename(temporary, target))
-            return {target, {}};
-        if (!QFileInfo::exists(target) && !QFileInfo(target).isSymLink()) {
-            QFile::remove(temporary);
-            return {{}, QStringLiteral("Could not write %1").arg(target)};
-        }
-    }
-    QFile::remove(temporary);
-    return {{}, QStringLiteral("No free file name left for %1 in %2").arg(fileName, folder)};
 }
 
 QString cameraRollName()
@@ -123,7 +64,7 @@ AlbumSaveResult writeToCameraRoll(const QString &library, const Picture &image)
     const QByteArray bytes = encodePng(upright, kLibraryPngCompression);
     if (bytes.isEmpty())
         return {{}, {}, QStringLiteral("The picture could not be encoded")};
-    const Written written = writeNewFile(library, cameraRollName(), bytes);
+    const NewFile written = writeNewFile(library, cameraRollName(), bytes);
     if (!written.error.isEmpty())
         return {{}, {}, written.error};
     return {QUrl::fromLocalFile(written.path), {}, {}};
@@ -181,7 +122,7 @@ AlbumSaveResult addToAlbum(const QString &library, const QUrl &assetUrl, const Q
     // Relative, so the library folder can move as a whole.
     const QByteArray target = QFile::encodeName(QDir(folder).relativeFilePath(assetInfo.absoluteFilePath()));
     for (int n = 1; n <= kMaxNameTries; ++n) {
-        const QString link = folder + '/' + withSuffix(assetInfo.fileName(), n);
+        const QString link = folder + '/' + numberedFileName(assetInfo.fileName(), n);
         if (::symlink(target.constData(), QFile::encodeName(link).constData()) == 0) {
             result.album = albumName;
             return result;
