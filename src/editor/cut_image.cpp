@@ -41,6 +41,9 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     , m_replacement(*this, *m_views)
     , m_backAnimation(*m_views)
     , m_toolbar(*m_views, [this] { closeDrawView(); })
+    , m_saving(*m_views, Saving::EditorAccess{[this] { return m_photoView.get(); }, [this]() -> ui::View * { return m_views->cutImgView.get(); },
+                                              [this] { return m_job.photoNames(); }, [this] { return m_editedNames; },
+                                              [this](bool on) { on ? spinBegin() : spinEnd(); }})
 {
     m_view->setTouchHandler([this](ui::TouchPhase phase, const ui::TouchSet &touches) { m_stamp.handleTouch(phase, touches); });
     m_view->setKeyHandler([this](const QKeyEvent &event) {
@@ -162,6 +165,13 @@ void CutImage::buildPhotoView(const Picture &photo)
     photoView->setBorderColor(Qt::white);
     m_view->addSubview(photoView);
     m_photoView = photoView;
+}
+
+void CutImage::finalAdjust()
+{
+    m_toolbar.finalAdjust();
+    if (auto *save = dynamic_cast<ui::Button *>(m_views->selectTopView->viewWithTag(kSaveButtonTag)))
+        save->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { askMessage(); });
 }
 
 void CutImage::newCutOnOrigin()

@@ -23,6 +23,7 @@
 #include "editor/panel_parts.h"
 #include "editor/photo_replacement.h"
 #include "editor/placement_gestures.h"
+#include "editor/saving.h"
 #include "editor/tap_stamp.h"
 #include "imaging/picture.h"
 #include "widgets/screen_views.h"
@@ -113,7 +114,8 @@ public:
 
     // --- Finishing toolbar ---
 
-    void finalAdjust() { m_toolbar.finalAdjust(); }
+    /// Builds the toolbar; its Save asks for the quality.
+    void finalAdjust();
     /// Home: leaves the editor for the home picture, keeping the job for the home screen's back.
     void closeDrawView();
     /// The editor's back control and Escape: home, after asking when a cut piece exists.
@@ -125,6 +127,21 @@ public:
     void remindNew() { m_toolbar.remindNew(tapMode() == TapMode::Shattering); }
     /// Whether a cut piece is on the photo (replacing the photo would discard it).
     bool hasPiece() const { return m_piece != nullptr; }
+
+    // --- Saving and sharing ---
+
+    /// Saves a picture into the album "Quorlan" (the compositor's finished picture too).
+    void saveToAlbum(const Picture &image) { m_saving.saveToAlbum(image); }
+    /// The quality choice of the toolbar's Save.
+    void askMessage() { m_saving.askMessage(); }
+    /// The job's pictures into the documents folder (the naming step's rename calls it).
+    void saveToItunes() { m_saving.saveToItunes(); }
+    /// The job's pictures into the photo library, one write after the other.
+    void saveOneByone() { m_saving.saveOneByone(); }
+    void emailMe(const Picture &image) { m_saving.emailMe(image); }
+    /// albumDrawMuAry: the names of the pictures' edited versions in tmp/.
+    void setEditedNames(const QStringList &names) { m_editedNames = names; }
+    Saving &saving() { return m_saving; }
 
 private:
     void layOutEditorView(bool landscape);
@@ -152,6 +169,8 @@ private:
     BackAnimationPanel m_backAnimation;
     LiftedPiece m_lift;
     FinishingToolbar m_toolbar;
+    QStringList m_editedNames;
+    Saving m_saving;
 };
 
 } // namespace vimora

@@ -21,6 +21,8 @@ public:
     QStringList files() const { return m_photoNames + m_thumbNames; }
     bool isEmpty() const { return m_photoNames.isEmpty(); }
     QString photoName() const { return m_photoNames.value(0); }
+    /// The job's photos in tmp/, in order (the list the exports take out).
+    QStringList photoNames() const { return m_photoNames; }
     /// Photo 0 as it is on disk now; none when the job is empty or the file cannot be read.
     Picture readPhoto() const;
 

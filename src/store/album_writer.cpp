@@ -230,4 +230,18 @@ void AlbumWriter::writeImageToSavedPhotosAlbum(const Picture &image, AlbumComple
     post([library, image] { return writeToCameraRoll(library, image); }, std::move(completion));
 }
 
+void AlbumWriter::writeImageToSavedPhotosAlbum(
+    std::function<Picture()> makeImage, const QString &whyNull, AlbumCompletion completion)
+{
+    const QString library = libraryFolder();
+    post(
+        [library, makeImage = std::move(makeImage), whyNull] {
+            const Picture image = makeImage ? makeImage() : Picture();
+            if (image.isNull())
+                return AlbumSaveResult{{}, {}, whyNull};
+            return writeToCameraRoll(library, image);
+        },
+        std::move(completion));
+}
+
 } // namespace vimora

@@ -55,6 +55,10 @@ public:
     void addAssetURL(const QUrl &assetUrl, const QString &albumName, AlbumCompletion completion);
     /// Writes the picture into the camera roll only.
     void writeImageToSavedPhotosAlbum(const Picture &image, AlbumCompletion completion);
+    /// The same for a picture made on the writer's thread (read from a file, cropped), so the
+    /// UI thread does not wait for it; a null picture fails with whyNull as the error.
+    void writeImageToSavedPhotosAlbum(
+        std::function<Picture()> makeImage, const QString &whyNull, AlbumCompletion completion);
 
     /// Why a name cannot be an album, or empty when it can.
     static QString albumNameProblem(const QString &albumName);
