@@ -21,8 +21,8 @@ namespace vimora {
 
 namespace {
 
-// Lossless for text and alpha; level 3 writes a 2000 x 1500 picture in a fraction of the
-// default level's time for a few per cent more bytes.
+// Lossless for text and alpha. Level 3 encodes a 2000 x 1500 picture in under a third of the
+// default level's time for about a tenth more bytes (bench_saving).
 constexpr int kLibraryPngCompression = 3;
 // How many " 2", " 3" … endings are tried before a name counts as unobtainable.
 constexpr int kMaxNameTries = 10000;
