@@ -26,9 +26,9 @@ struct ShareEntry
     int tag;
 };
 const ShareEntry kShareEntries[] = {
-    {"Album, one by one", kShareOneByOneTag},
-    {"Documents folder", kShareDocumentsTag},
-    {"E-mail", kShareMailTag},
+    {"Photos to the album", kShareOneByOneTag},
+    {"Photos to Documents", kShareDocumentsTag},
+    {"E-mail this picture", kShareMailTag},
 };
 } // namespace
 
@@ -199,7 +199,7 @@ void Saving::openSharePanel()
     panel.setImage(Resources::imageNamed(QStringLiteral("selectViewBack2.png")));
     panel.setContentMode(ui::ContentMode::ScaleToFill);
 
-    auto title = std::make_shared<ui::Label>(QRectF(20, 15, 200, 40), QStringLiteral("Share the pictures"));
+    auto title = std::make_shared<ui::Label>(QRectF(20, 15, 200, 40), QStringLiteral("Share"));
     title->setTextColor(Qt::white);
     title->setBackgroundColor(Qt::transparent);
     title->setTextAlignment(ui::TextAlignment::Left);
