@@ -41,8 +41,10 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     , m_replacement(*this, *m_views)
     , m_backAnimation(*m_views)
     , m_toolbar(*m_views, [this] { closeDrawView(); })
-    , m_saving(*m_views, Saving::EditorAccess{[this] { return m_photoView.get(); }, [this]() -> ui::View * { return m_views->cutImgView.get(); },
-                                              [this] { return m_job.photoNames(); }, [this] { return m_editedNames; },
+    , m_saving(*m_views, Saving::EditorAccess{[this] { return m_photoView.get(); },
+                                              [this]() -> ui::View * { return m_views->cutImgView.get(); },
+                                              [this] { return m_job.photoNames(); },
+                                              [this] { return m_editedNames; },
                                               [this](bool on) { on ? spinBegin() : spinEnd(); }})
 {
     m_view->setTouchHandler([this](ui::TouchPhase phase, const ui::TouchSet &touches) { m_stamp.handleTouch(phase, touches); });
