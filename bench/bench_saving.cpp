@@ -47,15 +47,18 @@ struct Composition
     }
 };
 
-void BM_HighCapture(benchmark::State &state)
+// The capture at the photo's pixels ("High") and at half ("Medium"), the copies of the
+// pictures at that scale warm from the run before.
+void BM_Capture(benchmark::State &state)
 {
     Composition c;
+    const QSize pixels(int(state.range(0)), int(state.range(1)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(capturePhotoView(*c.photoView, *c.layer, QSize(2000, 1500)));
+        benchmark::DoNotOptimize(capturePhotoView(*c.photoView, *c.layer, pixels));
 }
-BENCHMARK(BM_HighCapture)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_Capture)->Args({2000, 1500})->Args({1000, 750})->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
-// The first capture after the screen was drawn: no copy of the photo at the capture's scale yet.
+// The first "High" capture after the screen was drawn: no copy of the photo at its scale yet.
 void BM_HighCaptureFirstTime(benchmark::State &state)
 {
     Composition c;
@@ -68,45 +71,27 @@ void BM_HighCaptureFirstTime(benchmark::State &state)
 }
 BENCHMARK(BM_HighCaptureFirstTime)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
-void BM_MediumCapture(benchmark::State &state)
+// The album save of a "High" capture. With Arg 0 only what the UI thread pays (the request
+// returns at once); with Arg 1 the writer's own work too: PNG encode (zlib level 3), atomic
+// write, album link.
+void BM_AlbumSave(benchmark::State &state)
 {
-    Composition c;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(capturePhotoView(*c.photoView, *c.layer, QSize(1000, 750)));
-}
-BENCHMARK(BM_MediumCapture)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
-
-// What the UI thread pays to hand the picture over: the request returns at once.
-void BM_AlbumSaveAsTheCallerSeesIt(benchmark::State &state)
-{
+    const bool untilWritten = state.range(0) != 0;
     Composition c;
     const Picture picture = capturePhotoView(*c.photoView, *c.layer, QSize(2000, 1500));
     QTemporaryDir library;
     AlbumWriter writer(library.path());
     for (auto _ : state) {
         writer.saveImage(picture, QStringLiteral("Quorlan"), {});
-        state.PauseTiming();
+        if (!untilWritten)
+            state.PauseTiming();
         writer.waitForWrites();
         QCoreApplication::processEvents();
-        state.ResumeTiming();
+        if (!untilWritten)
+            state.ResumeTiming();
     }
 }
-BENCHMARK(BM_AlbumSaveAsTheCallerSeesIt)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
-
-// The writer's own work: PNG encode (zlib level 3), atomic write, album link.
-void BM_AlbumEncodeAndWrite(benchmark::State &state)
-{
-    Composition c;
-    const Picture picture = capturePhotoView(*c.photoView, *c.layer, QSize(2000, 1500));
-    QTemporaryDir library;
-    AlbumWriter writer(library.path());
-    for (auto _ : state) {
-        writer.saveImage(picture, QStringLiteral("Quorlan"), {});
-        writer.waitForWrites();
-        QCoreApplication::processEvents();
-    }
-}
-BENCHMARK(BM_AlbumEncodeAndWrite)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_AlbumSave)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 // The encoder alone at zlib levels 1, 3 (the album's) and 6 (the usual default); the
 // counter is the file's size.

@@ -3,8 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QObject>
-#include <QThreadPool>
 
 #include "editor/crop.h"
 #include "imaging/codec.h"
@@ -126,16 +124,9 @@ ListExport::ListExport(AlbumWriter &writer, Reporting reporting, QString tmp, QS
     , m_reporting(std::move(reporting))
     , m_tmp(std::move(tmp))
     , m_documents(std::move(documents))
-    , m_pool(std::make_unique<QThreadPool>())
-    , m_receiver(std::make_unique<QObject>())
-{
-    m_pool->setMaxThreadCount(1);
-}
+{ }
 
-ListExport::~ListExport()
-{
-    m_pool->waitForDone();
-}
+ListExport::~ListExport() = default;
 
 QString ListExport::tmpFolder() const
 {
@@ -212,35 +203,30 @@ void ListExport::saveToItunes(std::function<void(const DocumentExportResult &)> 
 {
     const QString documents = documentsFolder();
     markExportStarted(documents);
-    QObject *receiver = m_receiver.get();
-    m_pool->start([this, receiver, tmp = tmpFolder(), documents, pictures = m_pictures, edited = m_editedNames,
-                      done = std::move(done)] {
-        const DocumentExportWork work = exportDocuments(tmp, documents, pictures, edited);
-        QMetaObject::invokeMethod(
-            receiver,
-            [this, work, done, documents] {
-                if (!work.lastBytes.isEmpty())
-                    m_imgData = work.lastBytes;
-                if (m_reporting.tell) {
-                    QString message = work.result.written.size() == 1
-                        ? QStringLiteral("1 picture is in %1").arg(documents)
-                        : QStringLiteral("%1 pictures are in %2").arg(work.result.written.size()).arg(documents);
-                    if (!work.result.problems.isEmpty())
-                        message += QStringLiteral("\nLeft out: ") + work.result.problems.join(QStringLiteral("; "));
-                    m_reporting.tell(
-                        work.result.problems.isEmpty() ? QStringLiteral("Documents") : QStringLiteral("Error"),
-                        message);
-                }
-                if (done)
-                    done(work.result);
-            },
-            Qt::QueuedConnection);
-    });
+    m_worker.run<DocumentExportWork>(
+        [tmp = tmpFolder(), documents, pictures = m_pictures, edited = m_editedNames] {
+            return exportDocuments(tmp, documents, pictures, edited);
+        },
+        [this, done = std::move(done), documents](const DocumentExportWork &work) {
+            if (!work.lastBytes.isEmpty())
+                m_imgData = work.lastBytes;
+            if (m_reporting.tell) {
+                QString message = work.result.written.size() == 1
+                    ? QStringLiteral("1 picture is in %1").arg(documents)
+                    : QStringLiteral("%1 pictures are in %2").arg(work.result.written.size()).arg(documents);
+                if (!work.result.problems.isEmpty())
+                    message += QStringLiteral("\nLeft out: ") + work.result.problems.join(QStringLiteral("; "));
+                m_reporting.tell(
+                    work.result.problems.isEmpty() ? QStringLiteral("Documents") : QStringLiteral("Error"), message);
+            }
+            if (done)
+                done(work.result);
+        });
 }
 
 void ListExport::waitForDocuments()
 {
-    m_pool->waitForDone();
+    m_worker.waitForIdle();
 }
 
 } // namespace vimora

@@ -11,9 +11,7 @@
 #include <QStringList>
 
 #include "imaging/picture.h"
-
-class QObject;
-class QThreadPool;
+#include "store/serial_worker.h"
 
 namespace vimora {
 
@@ -91,8 +89,7 @@ private:
     int m_next = 0;
     bool m_chainRunning = false;
     QByteArray m_imgData;
-    std::unique_ptr<QThreadPool> m_pool;
-    std::unique_ptr<QObject> m_receiver;
+    SerialWorker m_worker;
 };
 
 } // namespace vimora

@@ -10,8 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QObject>
-#include <QThreadPool>
 
 #include "imaging/codec.h"
 #include "platform/photo_picker.h"
@@ -150,17 +148,9 @@ AlbumSaveResult addToAlbum(const QString &library, const QUrl &assetUrl, const Q
 
 AlbumWriter::AlbumWriter(QString libraryFolder)
     : m_libraryFolder(std::move(libraryFolder))
-    , m_pool(std::make_unique<QThreadPool>())
-    , m_receiver(std::make_unique<QObject>())
-{
-    // One writer thread: requests complete in order, and two of ours never race for a name.
-    m_pool->setMaxThreadCount(1);
-}
+{ }
 
-AlbumWriter::~AlbumWriter()
-{
-    m_pool->waitForDone();
-}
+AlbumWriter::~AlbumWriter() = default;
 
 QString AlbumWriter::libraryFolder() const
 {
@@ -169,7 +159,7 @@ QString AlbumWriter::libraryFolder() const
 
 void AlbumWriter::waitForWrites()
 {
-    m_pool->waitForDone();
+    m_worker.waitForIdle();
 }
 
 QString AlbumWriter::albumNameProblem(const QString &albumName)
@@ -188,18 +178,7 @@ QString AlbumWriter::albumNameProblem(const QString &albumName)
 
 void AlbumWriter::post(std::function<AlbumSaveResult()> work, AlbumCompletion completion)
 {
-    QObject *receiver = m_receiver.get();
-    m_pool->start([work = std::move(work), completion = std::move(completion), receiver] {
-        const AlbumSaveResult result = work();
-        // Queued to the receiver's thread; dropped if the writer is gone by then.
-        QMetaObject::invokeMethod(
-            receiver,
-            [completion, result] {
-                if (completion)
-                    completion(result);
-            },
-            Qt::QueuedConnection);
-    });
+    m_worker.run(std::move(work), std::move(completion));
 }
 
 void AlbumWriter::saveImage(const Picture &image, const QString &albumName, AlbumCompletion completion)

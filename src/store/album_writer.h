@@ -7,9 +7,7 @@
 #include <QUrl>
 
 #include "imaging/picture.h"
-
-class QObject;
-class QThreadPool;
+#include "store/serial_worker.h"
 
 namespace vimora {
 
@@ -72,8 +70,7 @@ private:
     void post(std::function<AlbumSaveResult()> work, AlbumCompletion completion);
 
     QString m_libraryFolder;
-    std::unique_ptr<QThreadPool> m_pool;
-    std::unique_ptr<QObject> m_receiver; // lives on the creating thread; completions run in its context
+    SerialWorker m_worker;
 };
 
 } // namespace vimora

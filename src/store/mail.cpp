@@ -3,10 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QObject>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QThreadPool>
 
 #include "imaging/codec.h"
 #include "platform/app_home.h"
@@ -148,37 +146,22 @@ MailComposer::MailComposer(QString program, QString documents, QString outbox)
     : m_program(std::move(program))
     , m_documents(std::move(documents))
     , m_outbox(std::move(outbox))
-    , m_pool(std::make_unique<QThreadPool>())
-    , m_receiver(std::make_unique<QObject>())
-{
-    m_pool->setMaxThreadCount(1);
-}
+{ }
 
-MailComposer::~MailComposer()
-{
-    m_pool->waitForDone();
-}
+MailComposer::~MailComposer() = default;
 
 void MailComposer::waitForHandOvers()
 {
-    m_pool->waitForDone();
+    m_worker.waitForIdle();
 }
 
 void MailComposer::emailMe(const Picture &picture, std::function<void(const MailResult &)> done)
 {
     const QString documents = m_documents.isEmpty() ? AppHome::documentsDir() : m_documents;
     const QString outbox = m_outbox.isEmpty() ? AppHome::root() + QStringLiteral("/Outbox") : m_outbox;
-    QObject *receiver = m_receiver.get();
-    m_pool->start([program = m_program, documents, outbox, picture, done = std::move(done), receiver] {
-        const MailResult result = sendOrDraft(program, documents, outbox, picture);
-        QMetaObject::invokeMethod(
-            receiver,
-            [done, result] {
-                if (done)
-                    done(result);
-            },
-            Qt::QueuedConnection);
-    });
+    m_worker.run<MailResult>(
+        [program = m_program, documents, outbox, picture] { return sendOrDraft(program, documents, outbox, picture); },
+        std::move(done));
 }
 
 } // namespace vimora

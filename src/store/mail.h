@@ -8,9 +8,7 @@
 #include <QString>
 
 #include "imaging/picture.h"
-
-class QObject;
-class QThreadPool;
+#include "store/serial_worker.h"
 
 namespace vimora {
 
@@ -62,8 +60,7 @@ private:
     QString m_program;
     QString m_documents;
     QString m_outbox;
-    std::unique_ptr<QThreadPool> m_pool;
-    std::unique_ptr<QObject> m_receiver;
+    SerialWorker m_worker;
 };
 
 } // namespace vimora
