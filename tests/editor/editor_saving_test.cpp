@@ -177,18 +177,6 @@ TEST_F(EditorSavingTest, AFailedSaveTellsWhyAndClaimsNothing)
     EXPECT_TRUE(log.filter("Big error: ").size() == 1);
 }
 
-TEST_F(EditorSavingTest, CancelSavesNothing)
-{
-    cutExample();
-
-    screen.editor->askMessage();
-    screen.answer("Cancel");
-    settle();
-
-    EXPECT_TRUE(log.contains("Cancel"));
-    EXPECT_FALSE(QDir(library()).exists() && !filesIn(library()).isEmpty());
-}
-
 TEST_F(EditorSavingTest, OneByOneSavesEveryPictureThenSaysSoOnce)
 {
     for (const char *name : {"a.png", "b.png", "c.png"})

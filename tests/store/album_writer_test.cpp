@@ -190,18 +190,4 @@ TEST_F(AlbumWriterTest, FullAndReadOnlyDisksAreReportedWithTheirReason)
     EXPECT_TRUE(readOnly.error.contains("Read-only file system")) << readOnly.error.toStdString();
 }
 
-TEST_F(AlbumWriterTest, WritesFollowTheOrderAsked)
-{
-    std::vector<int> order;
-    for (int i = 0; i < 3; ++i)
-        writer.writeImageToSavedPhotosAlbum(photo, [&order, i](const AlbumSaveResult &) { order.push_back(i); });
-
-    writer.waitForWrites();
-    for (int i = 0; i < 1000 && order.size() < 3; ++i)
-        QCoreApplication::processEvents();
-
-    EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(entries(library).size(), 3);
-}
-
 } // namespace

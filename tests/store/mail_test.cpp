@@ -152,14 +152,4 @@ TEST_F(MailTest, SecondDraftDoesNotReplaceTheFirst)
     EXPECT_TRUE(QFile::exists(second.draftPath));
 }
 
-TEST_F(MailTest, NoPictureIsReportedNotSent)
-{
-    fakeMailProgram(0);
-
-    const MailResult result = send(Picture());
-
-    EXPECT_EQ(result.outcome, MailResult::Outcome::Failed);
-    EXPECT_FALSE(QFile::exists(argsFile()));
-}
-
 } // namespace
