@@ -47,7 +47,8 @@ void tidyOutbox(const QString &outbox)
             QDir(folder.absoluteFilePath()).removeRecursively();
 }
 
-// Runs the hand-over command; empty when the mail program took the message, else why not.
+// Runs the hand-over command; empty when the mail program took the message, else why not
+// (with the last line xdg-email printed, which names what it missed).
 QString handOver(const QString &program, const QString &attachment)
 {
     auto process = std::make_unique<QProcess>();
@@ -65,7 +66,7 @@ QString handOver(const QString &program, const QString &attachment)
     }
     if (process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0)
         return {};
-    const QString said = QString::fromLocal8Bit(process->readAllStandardError()).trimmed().section('\n', 0, 0);
+    const QString said = QString::fromLocal8Bit(process->readAllStandardError()).trimmed().section('\n', -1);
     return QStringLiteral("%1 ended with code %2%3")
         .arg(program)
         .arg(process->exitCode())
