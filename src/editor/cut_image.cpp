@@ -37,7 +37,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                                       [this](ui::TapRecognizer &t) { m_gestures.handleSingleTap(t); }));
                                                   layer.addGestureRecognizer(std::make_shared<ui::PinchRecognizer>(
                                                       [this](ui::PinchRecognizer &p) { m_gestures.handleScale(p); }));
-                                              }})
+                                              },
+                                              [this] { cutApart(); }, [this] { shatterFromPreview(); }})
     , m_replacement(*this, *m_views)
     , m_backAnimation(*m_views)
     , m_toolbar(*m_views, [this] { closeDrawView(); })
@@ -46,7 +47,19 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                               [this] { return m_job.photoNames(); },
                                               [this] { return m_editedNames; },
                                               [this](bool on) { on ? spinBegin() : spinEnd(); }})
+    , m_adjust(*m_views, AdjustPanelActions{[this](ui::Control &c) { filterSelect(c); }, [this](ui::Control &c) { imageEffect(c); },
+                                            [this](ui::Control &c) { swicthState(c); }, [this] { singleBtn(); },
+                                            [this](int stepOne) { shatteringPanel(stepOne); }, [this] { combineImg(); },
+                                            [this](ui::PanRecognizer &p) { handleMove6(p); }})
 {
+    m_expansion.setPhotoSource([this] { return m_job.readPhoto(); });
+    // Color and ChangeFoto start their flows on the piece; Text merges it into the photo.
+    m_toolbar.setEffectAction([this](int tag) {
+        if (tag == kTextButtonTag)
+            alertToMakeMosaicForiPhone(tag);
+        else
+            cutImageZ(tag);
+    });
     m_view->setTouchHandler([this](ui::TouchPhase phase, const ui::TouchSet &touches) { m_stamp.handleTouch(phase, touches); });
     m_view->setKeyHandler([this](const QKeyEvent &event) {
         // With a panel up, Escape is the panel's; the options panel leaves by its OK.
@@ -204,8 +217,10 @@ void CutImage::preView2(int senderTag)
 void CutImage::swicthState(ui::Control &sender)
 {
     m_views->wordView->setHidden(true);
-    if (sender.tag() != kAspectSwitchTag)
+    if (sender.tag() != kAspectSwitchTag) {
+        switchPieceEffect(sender);
         return;
+    }
     // The panel is rebuilt below, so the switch leaves it: decide from it first.
     const auto *aspect = dynamic_cast<const ui::Switch *>(&sender);
     m_effectMode = aspect && aspect->isOn() ? EffectMode::SixteenByNine : EffectMode::FourByThree;
@@ -216,6 +231,7 @@ void CutImage::closeDrawView()
 {
     ScreenViews &v = *m_views;
     m_stamp.hide();
+    m_adjust.hide();
     v.descripImg2->setHidden(true);
     v.selectTopView->setHidden(true);
     v.cutImgView->setHidden(true);
@@ -260,6 +276,7 @@ void CutImage::layOutEditorView(bool landscape)
     if (ui::View *photoView = m_view->viewWithTag(kPhotoViewTag))
         photoView->setCenter(ui::rectCenter(m_view->bounds()) - QPointF(0, kRotatedPhotoLift));
     m_crop.relayout();
+    m_adjust.relayout();
 }
 
 void CutImage::spinBegin()
@@ -290,6 +307,8 @@ ui::ViewPtr CutImage::view() const
 
 void CutImage::removePiece()
 {
+    // The adjust panel works on the piece: it goes with it.
+    m_adjust.hide();
     m_lift.hideHint();
     if (m_piece)
         m_piece->removeFromSuperview();

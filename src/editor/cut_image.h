@@ -13,9 +13,12 @@
 
 #include <QStringList>
 
+#include "editor/adjust_panel.h"
 #include "editor/back_animation_panel.h"
 #include "editor/crop_rectangle.h"
 #include "editor/editing_job.h"
+#include "editor/edge_expansion.h"
+#include "editor/effect_worker.h"
 #include "editor/editor_modes.h"
 #include "editor/finishing_toolbar.h"
 #include "editor/lifted_piece.h"
@@ -26,6 +29,8 @@
 #include "editor/saving.h"
 #include "editor/tap_stamp.h"
 #include "imaging/picture.h"
+#include "ui/alert_view.h"
+#include "ui/clock.h"
 #include "widgets/screen_views.h"
 
 namespace vimora {
@@ -75,7 +80,11 @@ public:
     void toAlbumiPad(int ignored) { (void)ignored, m_replacement.toAlbumiPad(); }
     void changeFoto() { m_replacement.changeFoto(); }
     /// The built-in image panel, and the action of its buttons (tag = index in the lists).
-    void prepareToCut2() { m_replacement.prepareToCut2(); }
+    void prepareToCut2()
+    {
+        m_adjust.removeHandle(); // the built-in panel takes the adjust panel's place
+        m_replacement.prepareToCut2();
+    }
     void excuteThePrepare(int tag) { m_replacement.excuteThePrepare(tag); }
 
     // --- Crop rectangle and cut ---
@@ -142,12 +151,57 @@ public:
     /// albumDrawMuAry: the names of the pictures' edited versions in tmp/.
     void setEditedNames(const QStringList &names) { m_editedNames = names; }
     Saving &saving() { return m_saving; }
+    // --- Adjust panel and effect flows ---
+
+    /// Builds the adjust panel for the opener's tag (200, 300 start the modes; 666, 777).
+    void guideToScale(int senderTag);
+    /// Next: flattens the pieces (at the photo's resolution on the piece, at the on-screen
+    /// size on the whole photo) into word.png and opens step two.
+    void singleBtn();
+    /// Done: back to the finishing toolbar.
+    void combineImg();
+    /// <-Prev: the pieces cut afresh from Tem and the step-one panel of that id.
+    void shatteringPanel(int stepOnePanel);
+    /// The step-two colour controls, Blur and Sharpen+.
+    void filterSelect(ui::Control &sender);
+    /// Styles, the pieces' Scale and Rotation, the whole photo's Scale, Rotation, Distortion.
+    void imageEffect(ui::Control &sender);
+    /// Shows "Processing..." and runs, half a second later, the merge (caller kTextButtonTag)
+    /// or the scatter (any other caller). Ignored while a job is pending.
+    void alertToMakeMosaicForiPhone(int callerTag);
+    /// Skews every piece's picture by its own random skew.
+    void makeSynthesisWithmosaic();
+    /// Merges what lies on the photo into Origin at the photo's resolution; a new cut follows.
+    void closeShatterPanel();
+    /// The options panel's Expand: arrows on the preview's photo layer.
+    void cutApart();
+    /// One expansion by the arrow with that tag, from the job's photo.
+    void cutApartExcute(int arrowTag);
+    /// A job announced or running: a new one is ignored.
+    bool isEffectPending() const;
+    /// Blocks until a running job's picture work is done; its result is then applied by the
+    /// UI thread's next turn.
+    void waitForEffects();
+    /// Tag of the last control filterSelect handled.
+    int lastFilterTag() const { return m_lastFilterTag; }
+    const AdjustPanel &adjustPanel() const { return m_adjust; }
 
 private:
     void layOutEditorView(bool landscape);
     void buildPhotoView(const Picture &photo);
     void removePiece();
     void placeBackControl();
+    void buildAdjustActions();
+    /// Runs work on the piece's picture off the UI thread and apply with its result, unless
+    /// the piece went meanwhile. False when a job is already pending.
+    bool runOnPiece(std::function<Picture(const Picture &)> work, std::function<void(const Picture &)> apply);
+    void finishFlattening(const std::weak_ptr<ui::ImageView> &container, const Picture &flat);
+    /// The Shadow and Shattering switches of the whole-photo panel.
+    void switchPieceEffect(ui::Control &sender);
+    /// The options panel's shattering: the piece's step-one panel on fresh pieces.
+    void shatterFromPreview();
+    void showProcessingAlert(int callerTag);
+    void dismissProcessingAlert();
 
     std::shared_ptr<ScreenViews> m_views;
     std::shared_ptr<KeyView> m_view;
@@ -171,6 +225,19 @@ private:
     FinishingToolbar m_toolbar;
     QStringList m_editedNames;
     Saving m_saving;
+
+    AdjustPanel m_adjust;
+    EdgeExpansion m_expansion{*m_views};
+    /// The flattened picture (or the last style) Exposure and Saturation restart from.
+    Picture m_flattenedBase;
+    /// The whole-photo container's size when its flow began: the base of its Scale.
+    QSizeF m_wholePhotoViewSize;
+    int m_lastFilterTag = 0;
+    /// The job the "Processing..." alert announced, half a second ahead.
+    ui::ScheduledCall m_deferredJob;
+    std::shared_ptr<ui::AlertView> m_processingAlert;
+    /// Declared last: destroyed first, so no result arrives at a half-destroyed editor.
+    EffectWorker m_effects;
 };
 
 } // namespace vimora

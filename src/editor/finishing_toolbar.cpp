@@ -74,6 +74,11 @@ void FinishingToolbar::finalAdjust()
                 if (m_home)
                     m_home();
             });
+        if (entry.tag == kWorkOnPieceTag || entry.tag == kWorkOnWholePhotoTag || entry.tag == kTextButtonTag)
+            button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &sender) {
+                if (m_effectAction)
+                    m_effectAction(sender.tag());
+            });
         bar.addSubview(button);
     }
 }

@@ -19,6 +19,8 @@ public:
     FinishingToolbar(ScreenViews &views, std::function<void()> home);
 
     void finalAdjust();
+    /// What Color, ChangeFoto and Text do, given the button's tag.
+    void setEffectAction(std::function<void(int senderTag)> action) { m_effectAction = std::move(action); }
     /// The hint strip; the shattering step has its own hint.
     void remindNew(bool shattering);
     void hideHint();
@@ -26,6 +28,7 @@ public:
 private:
     ScreenViews &m_views;
     std::function<void()> m_home;
+    std::function<void(int)> m_effectAction;
     std::shared_ptr<ui::ImageView> m_hint;
 };
 

@@ -22,6 +22,9 @@ struct OptionsPanelActions
     std::function<void(ui::Control &)> switchChanged;
     /// Pinch and tap on the photo layer.
     std::function<void(ui::View &)> attachLayerGestures;
+    /// Expand and shattering.
+    std::function<void()> expand;
+    std::function<void()> shatter;
 };
 
 class OptionsPanel
@@ -38,6 +41,8 @@ public:
     /// colours from the layer into the frame.
     ui::ImageView *openPreview() const;
     ui::ImageView *openPhotoLayer() const;
+    /// The photo layer overflows the frame vertically (an upright photo under 4:3).
+    bool layerOverflowsVertically() const { return m_layerOverflowsVertically; }
 
 private:
     bool isOpen() const;

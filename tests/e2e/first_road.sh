@@ -59,17 +59,6 @@ done
 
 start_app
 
-# A drag in small steps, as a finger moves.
-drag() {
-  local x=$1 y=$2 dx=$3 dy=$4
-  at "$x" "$y"; sleep 0.2
-  xdotool mousedown 1; sleep 0.1
-  for i in $(seq 1 12); do
-    at "$(awk -v a="$x" -v d="$dx" -v i="$i" 'BEGIN{print a+d*i/12}')" "$(awk -v a="$y" -v d="$dy" -v i="$i" 'BEGIN{print a+d*i/12}')"
-    sleep 0.05
-  done
-  xdotool mouseup 1; sleep 0.5
-}
 # Screenshots in points, some kept.
 shot() {
   screen_shot "$1"
@@ -83,10 +72,6 @@ shot() {
       import -window root "$keep/screens-$device-$screen.png"
     fi
   fi
-}
-wait_for_file() {
-  for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
-  return 1
 }
 # A screenshot once the screen has settled (fades and pulses over): two equal ones in a row.
 settled_shot() {
