@@ -10,6 +10,7 @@
 #include "platform/settings.h"
 #include "store/cleanup.h"
 #include "store/working_files.h"
+#include "ui/alert_view.h"
 #include "ui/button.h"
 #include "ui/clock.h"
 #include "ui/geometry.h"
@@ -20,6 +21,12 @@
 namespace vimora {
 
 namespace {
+/// A message with one button, for steps not there yet.
+void tellPlainly(const QString &title, const QString &message)
+{
+    std::make_shared<ui::AlertView>(title, message, nullptr, QStringLiteral("OK"))->show();
+}
+
 /// The photo view sits this far above the centre after a rotation.
 constexpr double kRotatedPhotoLift = 50;
 constexpr double kBackControlWidth = 90;
@@ -38,10 +45,26 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                                   layer.addGestureRecognizer(std::make_shared<ui::PinchRecognizer>(
                                                       [this](ui::PinchRecognizer &p) { m_gestures.handleScale(p); }));
                                               },
-                                              [this] { cutApart(); }, [this] { shatterFromPreview(); }})
+                                              [this] { cutApart(); }, [this] { shatterFromPreview(); }, [this] { gradientSelect(); },
+                                              [this] { colorPick(); }})
     , m_replacement(*this, *m_views)
     , m_backAnimation(*m_views)
-    , m_toolbar(*m_views, [this] { closeDrawView(); })
+    , m_toolbar(*m_views, [this] {
+        FinishingActions actions;
+        actions.save = [this] { askMessage(); };
+        actions.home = [this] { closeDrawView(); };
+        actions.write = [this] { gotoTextView(); };
+        actions.names = [this] {
+            if (m_naming.strip()->isHidden())
+                showTwoBtns();
+            else
+                hideTwoBtns();
+        };
+        return actions;
+    }())
+    , m_feathering(*m_views)
+    , m_naming(*m_views, [this] { prepareToCut2(); })
+    , m_colourPanel(*m_views)
     , m_saving(*m_views, Saving::EditorAccess{[this] { return m_photoView.get(); },
                                               [this]() -> ui::View * { return m_views->cutImgView.get(); },
                                               [this] { return m_job.photoNames(); },
@@ -52,6 +75,10 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                             [this](int stepOne) { shatteringPanel(stepOne); }, [this] { combineImg(); },
                                             [this](ui::PanRecognizer &p) { handleMove6(p); }})
 {
+    m_naming.strip()->setTag(kNamingStripTag);
+    m_naming.setExport([this] { renameAct(); });
+    // The naming strip's Export: the pictures into Documents under their new names.
+    m_exportNamed = [this] { m_saving.saveToItunes(m_naming.names()); };
     m_expansion.setPhotoSource([this] { return m_job.readPhoto(); });
     // Color and ChangeFoto start their flows on the piece; Text merges it into the photo.
     m_toolbar.setEffectAction([this](int tag) {
@@ -64,7 +91,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     m_view->setKeyHandler([this](const QKeyEvent &event) {
         // With a panel up, Escape is the panel's; the options panel leaves by its OK.
         const ScreenViews &v = *m_views;
-        if (event.key() != Qt::Key_Escape || v.cutImgView->isHidden() || !v.descripImg->isHidden() || !v.descripImg2->isHidden())
+        if (event.key() != Qt::Key_Escape || v.cutImgView->isHidden() || !v.descripImg->isHidden() || !v.descripImg2->isHidden()
+            || !v.wordView->isHidden())
             return false;
         goBack();
         return true;
@@ -116,6 +144,8 @@ void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList &t
     Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
 
     m_job.start(photoNames, thumbNames);
+    m_naming.setPictures(m_job.photoNames());
+    hideTwoBtns();
 
     v.cutImgView->setFrame(editorFrame(Device::profile(), Device::isLandscape()));
     v.cutImgView->removeAllSubviews();
@@ -182,13 +212,6 @@ void CutImage::buildPhotoView(const Picture &photo)
     m_photoView = photoView;
 }
 
-void CutImage::finalAdjust()
-{
-    m_toolbar.finalAdjust();
-    if (auto *save = dynamic_cast<ui::Button *>(m_views->selectTopView->viewWithTag(kSaveButtonTag)))
-        save->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) { askMessage(); });
-}
-
 void CutImage::newCutOnOrigin()
 {
     ScreenViews &v = *m_views;
@@ -209,9 +232,32 @@ void CutImage::newCutOnOrigin()
 void CutImage::preView2(int senderTag)
 {
     m_options.preView2(senderTag, m_effectMode, m_job.readPhoto());
+    // Opened on the piece, the background layer holds the cut-out; otherwise the layer's own
+    // picture is what feathering starts from.
+    ui::ImageView *layer = m_options.openPhotoLayer();
+    if (layer) {
+        const Picture held = m_views->backImgView->image();
+        m_feathering.attach(*layer, *m_options.openPreview(),
+                            m_options.openerTag() == kBottomOkTag && !held.isNull() ? held : layer->image());
+    }
     if (m_photoView)
         m_photoView->setAlpha(0);
     remindNew();
+}
+
+void CutImage::gradientSelect()
+{
+    if (!m_options.openPhotoLayer())
+        return;
+    setTapMode(TapMode::ColourPick);
+    m_feathering.gradientSelect();
+}
+
+void CutImage::colorPick()
+{
+    m_naming.putChooserAway();
+    setTapMode(TapMode::ColourPick);
+    m_colourPanel.colorPick();
 }
 
 void CutImage::swicthState(ui::Control &sender)
@@ -241,6 +287,9 @@ void CutImage::closeDrawView()
     // returns to it. A new job or quitting clears it.
     m_lift.hideHint();
     m_toolbar.hideHint();
+    hideTwoBtns();
+    m_naming.putChooserAway();
+    v.wordView->setHidden(true);
     tempDirFiles();
 
     m_view->resignFirstResponder();
@@ -276,6 +325,8 @@ void CutImage::layOutEditorView(bool landscape)
     if (ui::View *photoView = m_view->viewWithTag(kPhotoViewTag))
         photoView->setCenter(ui::rectCenter(m_view->bounds()) - QPointF(0, kRotatedPhotoLift));
     m_crop.relayout();
+    if (!m_naming.strip()->isHidden())
+        m_naming.strip()->setFrame(namingStripFrame(Device::screenSize()));
     m_adjust.relayout();
 }
 
@@ -298,6 +349,49 @@ void CutImage::spinEnd()
         if (auto indicator = weak.lock())
             indicator->stopAnimating();
     });
+}
+
+void CutImage::gotoTextView()
+{
+    if (!m_openTextOverlay) {
+        tellPlainly(QStringLiteral("Text"), QStringLiteral("Text over the picture is not available yet."));
+        return;
+    }
+    if (m_photoView)
+        m_photoView->setAlpha(0);
+    m_openTextOverlay();
+}
+
+void CutImage::showTwoBtns()
+{
+    ScreenViews &v = *m_views;
+    const auto strip = m_naming.strip();
+    v.mainView->addSubview(strip);
+    strip->setFrame(namingStripFrame(Device::screenSize()));
+    strip->setHidden(false);
+    if (const auto names = m_toolbar.namesControl())
+        names->setSelected(true);
+}
+
+void CutImage::hideTwoBtns()
+{
+    const auto strip = m_naming.strip();
+    // A field being edited ends its edit first, so its text is not lost; the built-in image
+    // panel that follows an edit would only be in the way of leaving.
+    m_naming.endEditingQuietly();
+    strip->setHidden(true);
+    if (const auto names = m_toolbar.namesControl())
+        names->setSelected(false);
+}
+
+void CutImage::renameAct()
+{
+    spinEnd();
+    if (!m_exportNamed) {
+        tellPlainly(QStringLiteral("Export"), QStringLiteral("Export to the documents folder is not available yet."));
+        return;
+    }
+    m_exportNamed();
 }
 
 ui::ViewPtr CutImage::view() const

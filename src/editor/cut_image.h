@@ -15,13 +15,16 @@
 
 #include "editor/adjust_panel.h"
 #include "editor/back_animation_panel.h"
+#include "editor/colour_panel.h"
 #include "editor/crop_rectangle.h"
+#include "editor/edge_feathering.h"
 #include "editor/editing_job.h"
 #include "editor/edge_expansion.h"
 #include "editor/effect_worker.h"
 #include "editor/editor_modes.h"
 #include "editor/finishing_toolbar.h"
 #include "editor/lifted_piece.h"
+#include "editor/naming_fields.h"
 #include "editor/options_panel.h"
 #include "editor/panel_parts.h"
 #include "editor/photo_replacement.h"
@@ -121,10 +124,24 @@ public:
     /// background view's frame.
     Picture screenShots(int level);
 
+    // --- Edge feathering ---
+
+    /// Enters the feathering mode on the options panel's drawing layer.
+    void gradientSelect();
+    /// The feathering buttons: 1 bottom, 2 top, 3 left, 4 right, 5 OK.
+    void gradientMe(int tag) { m_feathering.gradientMe(tag); }
+    const FeatherEdges &featherEdges() const { return m_feathering.edges(); }
+
+    // --- Colour panel ---
+
+    /// The preview's colour panel: a pick paints the preview frame's backdrop.
+    void colorPick();
+    void closeWordView() { m_colourPanel.closeWordView(); }
+    ColorPickerViewController &colourPicker() { return m_colourPanel.picker(); }
+
     // --- Finishing toolbar ---
 
-    /// Builds the toolbar; its Save asks for the quality.
-    void finalAdjust();
+    void finalAdjust() { m_toolbar.finalAdjust(); }
     /// Home: leaves the editor for the home picture, keeping the job for the home screen's back.
     void closeDrawView();
     /// The editor's back control and Escape: home, after asking when a cut piece exists.
@@ -137,6 +154,24 @@ public:
     /// Whether a cut piece is on the photo (replacing the photo would discard it).
     bool hasPiece() const { return m_piece != nullptr; }
 
+    // --- Side controls of the finished cut ---
+
+    /// The text overlay over the photo (the "Write" control).
+    void gotoTextView();
+    /// What opens the text overlay; until one is given, "Write" says the overlay is not there.
+    void setTextOverlay(std::function<void()> open) { m_openTextOverlay = std::move(open); }
+    /// The naming strip on ("Names") and off.
+    void showTwoBtns();
+    void hideTwoBtns();
+    /// The date-stamp chooser and its buttons (tags 1 to 4).
+    void selectView() { m_naming.selectView(); }
+    void modeSelect(int tag) { m_naming.modeSelect(tag); }
+    NamingFields &naming() { return m_naming; }
+    /// The naming strip's Export: exports the pictures under their new names.
+    void renameAct();
+    /// What exports the named pictures to the documents folder; until one is given, Export
+    /// says that export is not there.
+    void setDocumentExport(std::function<void()> exportNamed) { m_exportNamed = std::move(exportNamed); }
     // --- Saving and sharing ---
 
     /// Saves a picture into the album "Quorlan" (the compositor's finished picture too).
@@ -223,6 +258,11 @@ private:
     BackAnimationPanel m_backAnimation;
     LiftedPiece m_lift;
     FinishingToolbar m_toolbar;
+    EdgeFeathering m_feathering;
+    NamingFields m_naming;
+    ColourPanel m_colourPanel;
+    std::function<void()> m_openTextOverlay;
+    std::function<void()> m_exportNamed;
     QStringList m_editedNames;
     Saving m_saving;
 

@@ -50,12 +50,13 @@ struct DocumentExportWork
     QByteArray lastBytes;
 };
 
-DocumentExportWork exportDocuments(
-    const QString &tmp, const QString &documents, const QStringList &pictures, const QStringList &editedNames)
+DocumentExportWork exportDocuments(const QString &tmp, const QString &documents, const QStringList &pictures,
+    const QStringList &editedNames, const QStringList &exportNames)
 {
     DocumentExportWork work;
     QDir().mkpath(documents);
-    for (const QString &name : pictures) {
+    for (qsizetype k = 0; k < pictures.size(); ++k) {
+        const QString &name = pictures[k];
         const QString edited = editedVersionOf(name, editedNames);
         QByteArray bytes;
         QString target;
@@ -80,7 +81,12 @@ DocumentExportWork exportDocuments(
             const bool png = exportsAsPng(name);
             bytes = png ? encodePng(square, 6) : encodeJpeg(square, kJpegQuality);
             const QString extension = png ? QStringLiteral(".png") : QStringLiteral(".jpg");
-            target = freeFileName(documents, [&] { return fileNameMeNoTail() + extension; });
+            // The name the user gave it, else a generated one; a taken name gets a number.
+            const QString given = exportNames.value(k);
+            if (!given.isEmpty())
+                target = given + extension;
+            else
+                target = freeFileName(documents, [&] { return fileNameMeNoTail() + extension; });
             if (target.isEmpty())
                 target = fileNameMeNoTail() + extension;
         }
@@ -138,10 +144,12 @@ QString ListExport::documentsFolder() const
     return m_documents.isEmpty() ? AppHome::documentsDir() : m_documents;
 }
 
-void ListExport::setPictureList(const QStringList &pictures, const QStringList &editedNames)
+void ListExport::setPictureList(
+    const QStringList &pictures, const QStringList &editedNames, const QStringList &exportNames)
 {
     m_pictures = pictures;
     m_editedNames = editedNames;
+    m_exportNames = exportNames;
 }
 
 void ListExport::saveOneByone()
@@ -204,8 +212,8 @@ void ListExport::saveToItunes(std::function<void(const DocumentExportResult &)> 
     const QString documents = documentsFolder();
     markExportStarted(documents);
     m_worker.run<DocumentExportWork>(
-        [tmp = tmpFolder(), documents, pictures = m_pictures, edited = m_editedNames] {
-            return exportDocuments(tmp, documents, pictures, edited);
+        [tmp = tmpFolder(), documents, pictures = m_pictures, edited = m_editedNames, names = m_exportNames] {
+            return exportDocuments(tmp, documents, pictures, edited, names);
         },
         [this, done = std::move(done), documents](const DocumentExportWork &work) {
             if (!work.lastBytes.isEmpty())

@@ -54,8 +54,10 @@ public:
     ListExport(const ListExport &) = delete;
     ListExport &operator=(const ListExport &) = delete;
 
-    /// albumDrawAry (picture file names in tmp/) and albumDrawMuAry (their edited versions).
-    void setPictureList(const QStringList &pictures, const QStringList &editedNames);
+    /// albumDrawAry (picture file names in tmp/), albumDrawMuAry (their edited versions) and
+    /// the names the user gave them for the documents folder (one each, or none).
+    void setPictureList(
+        const QStringList &pictures, const QStringList &editedNames, const QStringList &exportNames = {});
     QStringList pictures() const { return m_pictures; }
 
     /// The chain into the camera roll: one write at a time, the next once the last is
@@ -86,6 +88,7 @@ private:
     QString m_documents;
     QStringList m_pictures;
     QStringList m_editedNames;
+    QStringList m_exportNames;
     int m_next = 0;
     bool m_chainRunning = false;
     QByteArray m_imgData;

@@ -187,11 +187,21 @@ void OptionsPanel::buildControls(EffectMode mode)
     // Gradient, Color Picker, Expand, shattering, the styles and the slider belong to the
     // feathering, colour, expansion, shattering and style steps, which give them their actions.
     const QRectF gradientFrame = panelTwo ? layout.gradientWithSlider : layout.modeOneButtons[0];
-    panel.addSubview(iconButton(gradientFrame, QStringLiteral("Gradient"), QStringLiteral("rectangle.png"), kGradientTag,
-                                layout.titleSize));
+    auto gradient = iconButton(gradientFrame, QStringLiteral("Gradient"), QStringLiteral("rectangle.png"), kGradientTag,
+                               layout.titleSize);
+    gradient->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
+        if (m_actions.gradient)
+            m_actions.gradient();
+    });
+    panel.addSubview(gradient);
     if (panelOne) {
-        panel.addSubview(iconButton(layout.modeOneButtons[1], QStringLiteral("Color Picker"), QStringLiteral("colorBtnS.png"),
-                                    kColorPickerTag, layout.titleSize));
+        auto colour = iconButton(layout.modeOneButtons[1], QStringLiteral("Color Picker"), QStringLiteral("colorBtnS.png"),
+                                 kColorPickerTag, layout.titleSize);
+        colour->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
+            if (m_actions.colorPicker)
+                m_actions.colorPicker();
+        });
+        panel.addSubview(colour);
         auto expand =
             iconButton(layout.modeOneButtons[2], QStringLiteral("Expand"), QStringLiteral("43.png"), kExpandTag, layout.titleSize);
         expand->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {

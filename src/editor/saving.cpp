@@ -122,10 +122,10 @@ void Saving::saveWithQuality(SaveQuality quality)
     saveToAlbum(picture);
 }
 
-void Saving::takeList()
+void Saving::takeList(const QStringList &exportNames)
 {
     m_list.setPictureList(m_access.pictures ? m_access.pictures() : QStringList(),
-        m_access.editedNames ? m_access.editedNames() : QStringList());
+        m_access.editedNames ? m_access.editedNames() : QStringList(), exportNames);
 }
 
 void Saving::saveOneByone()
@@ -139,9 +139,9 @@ void Saving::saveOneByone()
     m_list.saveOneByone();
 }
 
-void Saving::saveToItunes()
+void Saving::saveToItunes(const QStringList &names)
 {
-    takeList();
+    takeList(names);
     if (m_access.busy)
         m_access.busy(true);
     m_list.saveToItunes([this](const DocumentExportResult &) {

@@ -56,7 +56,9 @@ public:
     Picture capture(SaveQuality quality);
 
     void saveOneByone();
-    void saveToItunes();
+    /// The job's pictures into Documents: under names (one each) when given, else under
+    /// generated names.
+    void saveToItunes(const QStringList &names = {});
     /// Hands the picture to the mail program (or writes a draft); the toolbar steps back
     /// meanwhile.
     void emailMe(const Picture &image);
@@ -73,7 +75,7 @@ private:
     void alertViewClickedButtonAtIndex(ui::AlertView &alert, int buttonIndex) override;
     void saveWithQuality(SaveQuality quality);
     void tell(const QString &title, const QString &message);
-    void takeList();
+    void takeList(const QStringList &exportNames = {});
     void closeSharePanel();
 
     ScreenViews &m_views;

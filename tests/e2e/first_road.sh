@@ -84,15 +84,6 @@ settled_shot() {
   done
   return 1
 }
-# A screenshot that differs from an earlier one, or failure after a number of tries (40).
-changed_shot() {
-  for _ in $(seq "${3:-40}"); do
-    shot "$1"
-    same "$1" "$2" || return 0
-    sleep 0.25
-  done
-  return 1
-}
 key() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; xdotool key "$1"; }
 
 sleep 1

@@ -92,6 +92,16 @@ screen_shot() {
 # Root-mean-square difference of two screenshots in $work, and whether they are the same screen.
 differ() { compare -metric RMSE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/' || true; }
 same() { awk -v e="$(differ "$1" "$2")" 'BEGIN{exit !(e < 0.01)}'; }
+# A screenshot (by the script's own shot) that differs from an earlier one, or failure after a
+# number of tries (40).
+changed_shot() {
+  for _ in $(seq "${3:-40}"); do
+    shot "$1"
+    same "$1" "$2" || return 0
+    sleep 0.25
+  done
+  return 1
+}
 # Waits for the photo dialog that "Other location..." opens and types PATH into it.
 open_in_photo_dialog() {
   local dialog=

@@ -256,6 +256,20 @@ TEST_F(EditorSavingTest, DocumentExportSquaresByExtensionAndKeepsEditedVersionsU
     EXPECT_TRUE(shownMessage().startsWith("Documents|3 pictures are in ")) << shownMessage().toStdString();
 }
 
+TEST_F(EditorSavingTest, TheNamingStripsExportUsesTheNewNames)
+{
+    screen.writePhoto("wide.png", positionCoded(400, 300));
+    screen.writePhoto("tall.jpg", codedPhoto(30, 50));
+    screen.editor->getNumOfArray({"wide.png", "tall.jpg"}, {});
+
+    screen.editor->renameAct();
+    ASSERT_TRUE(waitUntil([&] { return !shownMessage().isEmpty(); }));
+
+    EXPECT_EQ(filesIn(AppHome::documentsDir()), (QStringList{"Image1.png", "Image2.jpg"}));
+    EXPECT_TRUE(imagesEqual(readPicture(AppHome::documentsDir() + "/Image1.png").bitmap(),
+        positionCoded(400, 300).copy(50, 0, 300, 300)));
+}
+
 TEST_F(EditorSavingTest, CentredSquareTakesTheMiddleOfTheLongerSide)
 {
     const Picture wide(positionCoded(400, 300));
