@@ -1,0 +1,1 @@
+vimora_add_test(album_writer_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/album_writer_test.cpp LIBS vimora_store vimora_qt_test_environment)
