@@ -1,0 +1,84 @@
+#include "compositor/compositor_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "imaging/surface.h"
+
+namespace vimora {
+
+SaveLevel saveLevelForTitle(const QString &title)
+{
+    if (title == QLatin1String("Low"))
+        return SaveLevel::Low;
+    if (title == QLatin1String("Medium"))
+        return SaveLevel::Medium;
+    return SaveLevel::High;
+}
+
+QString saveLevelTitle(SaveLevel level)
+{
+    switch (level) {
+    case SaveLevel::Low:
+        return QStringLiteral("Low");
+    case SaveLevel::Medium:
+        return QStringLiteral("Medium");
+    case SaveLevel::High:
+        break;
+    }
+    return QStringLiteral("High");
+}
+
+double saveLevelMultiplier(SaveLevel level)
+{
+    switch (level) {
+    case SaveLevel::Low:
+        return 0.5;
+    case SaveLevel::Medium:
+        return 1.0;
+    case SaveLevel::High:
+        break;
+    }
+    return 2.0;
+}
+
+std::optional<QSizeF> levelSaveFactors(SaveLevel level, QSizeF pictureSize, QSizeF frameSize)
+{
+    if (pictureSize.width() <= 0 || pictureSize.height() <= 0 || frameSize.width() <= 0 || frameSize.height() <= 0)
+        return std::nullopt;
+    const double k = saveLevelMultiplier(level);
+    return QSizeF(k * pictureSize.width() / frameSize.width(), k * pictureSize.height() / frameSize.height());
+}
+
+double captureLevelScale(int level, DeviceProfile profile)
+{
+    // Levels beyond this range would only ask for pictures too large to hold.
+    level = std::clamp(level, kLowestCaptureLevel, kHighestCaptureLevel);
+    if (profile == DeviceProfile::Tablet)
+        return std::pow(2.0, std::abs(level - 2));
+    if (level > 2)
+        return 1.0;
+    return std::pow(2.0, 3 - level);
+}
+
+Picture addImage(const Picture &first, const Picture &second)
+{
+    if (first.isNull())
+        return {};
+    ImageSurface surface(first.size(), first.scale());
+    if (!surface.isValid())
+        return {};
+    surface.drawPicture(first, QRectF(QPointF(0, 0), first.size()));
+    if (!second.isNull())
+        surface.drawPicture(second, QRectF(QPointF(0, 0), second.size()));
+    return surface.image();
+}
+
+QRectF adjustPanelFrame(DeviceProfile profile, bool landscape)
+{
+    if (profile == DeviceProfile::Tablet)
+        return {310, 360, 320, 300};
+    return landscape ? QRectF(0, 20, 320, 300) : QRectF(0, 180, 320, 300);
+}
+
+} // namespace vimora
