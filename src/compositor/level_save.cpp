@@ -1,5 +1,6 @@
 #include "compositor/level_save.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QPainter>
@@ -15,7 +16,7 @@ namespace vimora {
 
 namespace {
 constexpr double kMenuSeconds = 0.5;
-/// A picture larger than this on a side could not be held or encoded: the save says so.
+/// Saved pictures are at most this large on a side: larger could not be held or encoded.
 constexpr double kLargestSide = 16384;
 } // namespace
 
@@ -57,9 +58,16 @@ Picture LevelSave::renderComposition(const ScreenViews &views, QSizeF factors, i
 {
     const QRectF frame = views.backImgView->frame();
     const double c = captureLevelScale(captureLevel, profile);
-    const double sx = factors.width() * c, sy = factors.height() * c;
-    const QSize size(int(std::lround(frame.width() * sx)), int(std::lround(frame.height() * sy)));
-    if (size.isEmpty() || size.width() > kLargestSide || size.height() > kLargestSide)
+    double sx = factors.width() * c, sy = factors.height() * c;
+    // A picture too large to hold or encode is made as large as it can be, same shape.
+    const double over = std::max(frame.width() * sx, frame.height() * sy) / kLargestSide;
+    if (over > 1) {
+        logLine(QStringLiteral("effectLevel: reduced to fit %1 pixels a side").arg(kLargestSide));
+        sx /= over;
+        sy /= over;
+    }
+    const QSize size(std::max(1, int(std::lround(frame.width() * sx))), std::max(1, int(std::lround(frame.height() * sy))));
+    if (frame.isEmpty())
         return {};
     QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
     if (canvas.isNull())
@@ -102,7 +110,7 @@ bool LevelSave::effectLevel(const QString &senderTitle)
     if (picture.isNull()) {
         logLine(QStringLiteral("effectLevel: the picture could not be made"));
         if (m_tell)
-            m_tell(QStringLiteral("Not saved"), QStringLiteral("The picture is too large to make at this level; try a lower one."));
+            m_tell(QStringLiteral("Not saved"), QStringLiteral("There is not enough memory to make the picture at this level; try a lower one."));
         return false;
     }
     m_lastSavedSize = QSize(picture.pixelWidth(), picture.pixelHeight());
