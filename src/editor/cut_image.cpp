@@ -52,6 +52,13 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
         return true;
     });
 
+    m_wordTable = std::make_unique<WordTable>(WordTableViews::fromScreen(*m_views));
+    // Back on the photo as soon as the text box is gone, so the new layer is placed over it.
+    m_wordTable->setOnTypingEnded([this] {
+        if (m_photoView)
+            m_photoView->setAlpha(1);
+    });
+
     auto back = makeBarButton(QRectF(0, 6, kBackControlWidth, 40), QStringLiteral("Back"), kEditorBackTag,
                               [this] { goBack(); });
     m_backControl = back;
@@ -85,8 +92,16 @@ void CutImage::resumeKeys()
 
 CutImage::~CutImage() = default;
 
+void CutImage::gotoTextView()
+{
+    if (m_photoView)
+        m_photoView->setAlpha(0);
+    m_wordTable->noteViewOpen();
+}
+
 void CutImage::awakeFromNib()
 {
+    m_wordTable->awakeFromNib();
     m_replacement.loadBuiltInImages();
     m_views->descripImg2->setHidden(true);
 }

@@ -25,6 +25,7 @@
 #include "editor/placement_gestures.h"
 #include "editor/tap_stamp.h"
 #include "imaging/picture.h"
+#include "text/word_table.h"
 #include "widgets/screen_views.h"
 
 namespace vimora {
@@ -126,6 +127,12 @@ public:
     /// Whether a cut piece is on the photo (replacing the photo would discard it).
     bool hasPiece() const { return m_piece != nullptr; }
 
+    // --- Text overlay ---
+
+    /// Opens the text overlay; the photo is hidden while the text box is up.
+    void gotoTextView();
+    WordTable &wordTable() { return *m_wordTable; }
+
 private:
     void layOutEditorView(bool landscape);
     void buildPhotoView(const Picture &photo);
@@ -152,6 +159,7 @@ private:
     BackAnimationPanel m_backAnimation;
     LiftedPiece m_lift;
     FinishingToolbar m_toolbar;
+    std::unique_ptr<WordTable> m_wordTable;
 };
 
 } // namespace vimora

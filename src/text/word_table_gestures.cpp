@@ -1,0 +1,265 @@
+// The direct manipulation of the text box and the layers, and the transform
+// commands.
+
+#include "imaging/filter.h"
+#include "imaging/geometry.h"
+#include "platform/log.h"
+#include "text/text_controls.h"
+#include "text/text_layout.h"
+#include "text/word_table.h"
+#include "ui/long_press_recognizer.h"
+#include "ui/pinch_recognizer.h"
+#include "ui/tap_recognizer.h"
+
+namespace vimora {
+
+namespace {
+constexpr double kTransformDoneSide = 50;
+
+bool isOver(const ui::GestureRecognizer &g)
+{
+    return g.state() == ui::GestureRecognizer::State::Ended || g.state() == ui::GestureRecognizer::State::Cancelled;
+}
+} // namespace
+
+QPointF WordTable::dragCentre(ui::PanRecognizer &pan)
+{
+    ui::View *view = pan.view();
+    if (pan.state() == ui::GestureRecognizer::State::Began)
+        m_first = view->center();
+    // Measured in the dragged view's parent, which does not move with it.
+    return m_first + pan.translationInView(view->superview());
+}
+
+void WordTable::handleMove(ui::PanRecognizer &pan)
+{
+    ui::View *view = pan.view();
+    if (!view)
+        return;
+    m_entry.noteTextView().resignFirstResponder();
+    view->setCenter(dragCentre(pan));
+    m_views.descripImg2->setHidden(true);
+    if (m_handles.isShown() && (view == &m_entry.noteTextView() || view == tView())) {
+        m_handles.setCornersFromView(*view);
+        m_handles.placeHandles();
+    }
+}
+
+void WordTable::handleMoveTView(ui::PanRecognizer &pan)
+{
+    ui::View *view = pan.view();
+    if (!view)
+        return;
+    view->setCenter(dragCentre(pan));
+    m_views.descripImg2->setHidden(true);
+    if (m_transformBegin) {
+        m_handles.setCornersFromView(*view);
+        m_handles.placeHandles();
+    }
+}
+
+void WordTable::handleCorner(text::Corner corner, ui::PanRecognizer &pan)
+{
+    ui::View *handle = pan.view();
+    if (!handle)
+        return;
+    m_entry.noteTextView().resignFirstResponder();
+    const QPointF centre = dragCentre(pan);
+    handle->setCenter(centre);
+    m_views.descripImg2->setHidden(true);
+    // The text box keeps a usable size; a layer may be stretched through itself
+    // (mirrored).
+    if (!m_textInputDone)
+        m_handles.resizeTarget(m_entry.noteTextView(), corner, centre, text::kMinTextBoxSide);
+    else if (ui::ImageView *layer = tView())
+        m_handles.resizeTarget(*layer, corner, centre, std::nullopt);
+}
+
+void WordTable::handleScale(ui::PinchRecognizer &pinch)
+{
+    ui::View *view = pinch.view();
+    if (!view)
+        return;
+    if (ui::View *parent = view->superview())
+        parent->bringSubviewToFront(view);
+    if (isOver(pinch)) {
+        m_lastScale = 1;
+        return;
+    }
+    const double s = 1 - (m_lastScale - pinch.scale());
+    view->setTransform(ui::scaled(view->transform(), s, s));
+    m_lastScale = pinch.scale();
+    m_views.descripImg2->setHidden(true);
+    if (m_transformBegin) {
+        m_handles.setCornersFromView(*view);
+        m_handles.placeHandles();
+    }
+}
+
+void WordTable::handleLongPress(ui::LongPressRecognizer &press)
+{
+    ui::View *view = press.view();
+    if (!view || press.state() != ui::GestureRecognizer::State::Began)
+        return;
+    logLine(QStringLiteral("longPress"));
+    if (m_transformBegin && view == tView())
+        finishTransform();
+    view->removeFromSuperview();
+}
+
+void WordTable::handleSingleTap(ui::TapRecognizer &tap)
+{
+    auto *view = dynamic_cast<ui::ImageView *>(tap.view());
+    if (!view)
+        return;
+    m_layers.select(*view);
+    m_views.descripImg2->setHidden(true);
+    colorSelectView();
+}
+
+void WordTable::handleSingleTap2(ui::TapRecognizer &tap)
+{
+    ui::View *tapped = tap.view();
+    if (!tapped)
+        return;
+    logLine(QStringLiteral("2 fingers tap"));
+    m_layers.setDetectTag(tapped->tag());
+    ui::View &pictureView = *m_views.cutImgView;
+    // A layer inside a word-art group comes up into the picture view.
+    for (const ui::ViewPtr &sub : pictureView.subviews()) {
+        for (const ui::ViewPtr &group : sub->subviews()) {
+            if (group->tag() != kWordGroupTag)
+                continue;
+            if (ui::View *found = group->viewWithTag(detectTag()); found && found != group.get()) {
+                const ui::ViewPtr keep = found->sharedFromThis();
+                const QPointF at = found->superview()->convertPointTo(found->center(), &pictureView);
+                pictureView.addSubview(keep);
+                keep->setCenter(at);
+            }
+        }
+    }
+    if (auto *layer = dynamic_cast<ui::ImageView *>(pictureView.viewWithTag(detectTag())))
+        m_layers.select(*layer);
+    else if (auto *image = dynamic_cast<ui::ImageView *>(tapped))
+        m_layers.select(*image);
+    m_views.descripImg2->setHidden(true);
+    colorSelectView2();
+}
+
+void WordTable::showOnLayer(ui::ImageView &layer, const Picture &picture)
+{
+    // Keep the points per pixel the layer shows now, so a rotated or skewed
+    // picture, whose canvas differs, is neither squeezed nor stretched into the
+    // old frame.
+    const Picture shown = layer.image();
+    if (!shown.isNull() && !picture.isNull() && shown.size().width() > 0 && shown.size().height() > 0) {
+        const QSizeF bounds = layer.bounds().size();
+        const double sx = bounds.width() / shown.size().width();
+        const double sy = bounds.height() / shown.size().height();
+        const QPointF centre = layer.center();
+        layer.setBounds(
+            QRectF(layer.bounds().topLeft(), QSizeF(picture.size().width() * sx, picture.size().height() * sy)));
+        layer.setCenter(centre);
+    }
+    layer.setImage(picture);
+}
+
+void WordTable::TransformExcute(int tag)
+{
+    ui::ImageView *layer = tView();
+    if (!layer)
+        return;
+    const Picture original = m_layers.original(layer->tag());
+    switch (tag) {
+    case text::kEnterTransformTag:
+        enterTransformMode();
+        break;
+    case text::kFlipVerticalTag:
+    case text::kFlipHorizontalTag: {
+        const auto flip = tag == text::kFlipVerticalTag ? verticalFlip : horizontalFlip;
+        layer->setImage(flip(layer->image()));
+        m_layers.setOriginal(layer->tag(),
+            flip(original)); // later rotations keep the flip
+        break;
+    }
+    case text::kBulgeTag:
+    case text::kSkewHorizontalTag:
+    case text::kSkewVerticalTag: {
+        const Filter filter;
+        const QTransform skew(1, m_transformBar.tSlider().value(), m_transformBar.dSlider().value(), 1, 0, 0);
+        const Picture skewed = filter.filterAffineTransform(skew, original);
+        const QSizeF size = original.size();
+        const float radius = size.width() > size.height() ? float(int(size.width() / 2)) : 0.0f;
+        showOnLayer(*layer,
+            filter.filterBumpDistortion(float(m_transformBar.topPhotoSlider().value()), float(size.width() / 2),
+                float(size.height() / 2), radius, skewed));
+        break;
+    }
+    case text::kRestoreTag:
+        showOnLayer(*layer, original);
+        colorSelectView();
+        break;
+    case text::kRotationSliderTag:
+        if (ui::Slider *slider = m_panel.kSlider())
+            showOnLayer(*layer, rotateInDegrees(original, float(slider->value())));
+        break;
+    case text::kResultToolTag:
+        m_panel.rebuildWithCancel(detectTag());
+        break;
+    default:
+        break;
+    }
+}
+
+void WordTable::enterTransformMode()
+{
+    ui::ImageView *layer = tView();
+    if (!layer || m_transformBegin)
+        return;
+    m_tViewPosition = layer->center();
+    const int removed = layer->removeGestureRecognizers<ui::TapRecognizer>();
+    for (int i = 0; i < removed; ++i)
+        logLine(QStringLiteral("It is a tap recognizer"));
+    m_transformBegin = true;
+    layer->setBackgroundColor(Qt::transparent);
+
+    m_handles.setSquareAtView(*layer);
+    layer->removeGestureRecognizers<ui::PanRecognizer>();
+    auto pan = std::make_shared<ui::PanRecognizer>([this](ui::PanRecognizer &p) { handleMoveTView(p); });
+    pan->setMaximumNumberOfTouches(1);
+    layer->addGestureRecognizer(pan);
+    m_handles.show();
+
+    auto done = text::pictureButton(QRectF(10, 10, kTransformDoneSide, kTransformDoneSide), QStringLiteral("Done"),
+        QStringLiteral("doneBtns.png"), [this] { finishTransform(); });
+    done->setTag(kTransformDoneTag);
+    m_views.cutImgView->addSubview(done);
+    m_transformDone = done;
+    m_panel.hide();
+    m_views.selectTopView->setHidden(true);
+    m_transformBar.resetSliders();
+    m_transformBar.show(*m_views.mainView);
+}
+
+void WordTable::finishTransform()
+{
+    if (!m_transformBegin)
+        return;
+    m_handles.remove();
+    m_transformBar.hide();
+    ui::ImageView *layer = tView();
+    if (layer)
+        layer->addGestureRecognizer(
+            std::make_shared<ui::TapRecognizer>([this](ui::TapRecognizer &t) { handleSingleTap(t); }));
+    m_transformBegin = false;
+    if (m_transformDone) {
+        m_transformDone->removeFromSuperview();
+        m_transformDone.reset();
+    }
+    m_panel.showAgain();
+    m_views.mainView->bringSubviewToFront(m_views.wordView.get());
+    if (layer)
+        layer->setCenter(m_tViewPosition);
+}
+
+} // namespace vimora
