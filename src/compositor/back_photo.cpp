@@ -93,6 +93,7 @@ BackPhoto::BackPhoto(std::shared_ptr<ScreenViews> views, HandOver handOver)
         m_gestures.attachTo(*layer);
     // A tapped layer turns invisible; Undo brings it back.
     m_gestures.setBeforeHiding([this] { m_effects.rememberLayout(); });
+    setExitHandler({});
 }
 
 BackPhoto::~BackPhoto()
@@ -109,6 +110,20 @@ void BackPhoto::awakeFromNib()
 {
     m_originMuAry.clear();
     m_thuMuAry.clear();
+    if (!m_wordTable) {
+        // Text over the background lies in the background layer, so it moves and saves with it.
+        const ScreenViews &v = *m_views;
+        m_wordTable = std::make_unique<WordTable>(
+            WordTableViews{v.mainView, v.backImgView, v.selectTopView, v.descripImg, v.descripImg2, v.backImgView, v.wordView});
+        m_wordTable->awakeFromNib();
+        m_wordTable->setOnTypingEnded([this] {
+            if (m_views->backImgView->isHidden())
+                return;
+            scaleTool(QStringLiteral("resultTool"));
+            actionbtn();
+        });
+        m_noteViewOpen = [this] { m_wordTable->noteViewOpen(); };
+    }
 }
 
 void BackPhoto::layOutIntakeLayers()
@@ -519,6 +534,17 @@ void BackPhoto::editAgainAndLoadTopImage()
 {
     Settings::shared().setString(QStringLiteral("type"), QStringLiteral("TYPE1"));
     toAlbumiPad(QStringLiteral("TYPE1"), QStringLiteral("album"));
+}
+
+void BackPhoto::setExitHandler(std::function<void()> handler)
+{
+    m_optionBar.setLeft([this, handler = std::move(handler)] {
+        // The text layers went with the background layer's views; the overlay forgets them.
+        if (m_wordTable)
+            m_wordTable->clearAll();
+        if (handler)
+            handler();
+    });
 }
 
 void BackPhoto::setAlbumWriter(AlbumWriter *writer)

@@ -26,6 +26,7 @@
 #include "compositor/selection_layer.h"
 #include "imaging/scale_image.h"
 #include "platform/photo_picker.h"
+#include "text/word_table.h"
 #include "ui/alert_view.h"
 #include "ui/button.h"
 #include "widgets/screen_views.h"
@@ -131,11 +132,13 @@ public:
 
     /// The album writer the level save and "Save To Album" write through.
     void setAlbumWriter(AlbumWriter *writer);
-    /// Opens the text overlay over the compositor (its noteViewOpen); without one the "+Word"
-    /// control says the text overlay is not available.
+    /// Replaces how the text overlay opens (its noteViewOpen by default); with none the
+    /// "+Word" control says the text overlay is not available.
     void setTextOverlay(std::function<void()> noteViewOpen) { m_noteViewOpen = std::move(noteViewOpen); }
+    /// The text overlay over the background (its layers lie in the background layer).
+    WordTable *wordTable() const { return m_wordTable.get(); }
     /// Told when the compositor was left for the home screen (Exit, a confirmed deletion).
-    void setExitHandler(std::function<void()> handler) { m_optionBar.setLeft(std::move(handler)); }
+    void setExitHandler(std::function<void()> handler);
 
     // --- The parts, for the shell and the tests ---
 
@@ -204,6 +207,7 @@ private:
 
     std::unique_ptr<AlbumWriter> m_ownAlbumWriter;
     AlbumWriter *m_selLib = nullptr;
+    std::unique_ptr<WordTable> m_wordTable;
     std::function<void()> m_noteViewOpen;
     int m_topOrButtom = 0;
     std::vector<std::shared_ptr<ui::AlertView>> m_messages;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "compositor/compositor_geometry.h"
+#include "editor/crop.h"
 #include "imaging/convolution.h"
 #include "imaging/tone.h"
 #include "platform/log.h"
@@ -272,9 +272,8 @@ void BackgroundEffects::reflectiMe()
     m_messInt = 1;
     const QSizeF frame = top.frame().size();
     auto reflection = std::make_shared<ReflectionView>(QRectF(0, frame.height() / 2, frame.width(), frame.height() / 2));
-    // The upper half of the picture's bitmap.
-    const QImage bitmap = picture.uprightBitmap();
-    reflection->setImage(Picture(bitmap.copy(0, 0, bitmap.width(), std::max(1, bitmap.height() / 2)), picture.scale()));
+    const QSizeF size = picture.size();
+    reflection->setImage(cutImage(size.width(), std::max(1.0, size.height() / 2), 0, 0, picture));
     m_layers.setReflection(reflection);
 }
 

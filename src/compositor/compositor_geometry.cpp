@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "imaging/surface.h"
 
 namespace vimora {
 
@@ -59,19 +58,6 @@ double captureLevelScale(int level, DeviceProfile profile)
     if (level > 2)
         return 1.0;
     return std::pow(2.0, 3 - level);
-}
-
-Picture addImage(const Picture &first, const Picture &second)
-{
-    if (first.isNull())
-        return {};
-    ImageSurface surface(first.size(), first.scale());
-    if (!surface.isValid())
-        return {};
-    surface.drawPicture(first, QRectF(QPointF(0, 0), first.size()));
-    if (!second.isNull())
-        surface.drawPicture(second, QRectF(QPointF(0, 0), second.size()));
-    return surface.image();
 }
 
 QRectF adjustPanelFrame(DeviceProfile profile, bool landscape)

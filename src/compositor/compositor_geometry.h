@@ -1,7 +1,7 @@
 #pragma once
 
 // The compositor's arithmetic: the save levels and their frame factors, the capture scale per
-// level and device, the pinch step, the merge of two pictures, and the frames of its panels.
+// level and device, the pinch step and the frames of its panels.
 
 #include <optional>
 
@@ -44,10 +44,6 @@ inline double pinchStepFactor(double lastScale, double scale)
 {
     return 1.0 - (lastScale - scale);
 }
-
-/// A drawn at its own size with B over it at the top-left corner, at B's own size: B is
-/// neither scaled nor centred. The result has A's size; no picture when A has none.
-Picture addImage(const Picture &first, const Picture &second);
 
 /// The adjust panel's frame.
 QRectF adjustPanelFrame(DeviceProfile profile, bool landscape);

@@ -1,11 +1,12 @@
 // The compositor's arithmetic: save levels and their factors, the capture scale on every
-// level and device, the pinch step and the merge of two pictures.
+// level and device, the pinch step and the merge of two pictures its effects rely on.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
 
 #include "compositor/compositor_geometry.h"
+#include "editor/crop.h"
 
 using namespace vimora;
 

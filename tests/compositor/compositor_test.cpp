@@ -357,9 +357,10 @@ TEST_F(CompositorTest, MinimisedPanelComesBackFromItsCornerButton)
     EXPECT_EQ(back->minimiser().smallBtns()->alpha(), 0.0);
 }
 
-TEST_F(CompositorTest, TextWithoutTheOverlaySaysItIsNotAvailable)
+TEST_F(CompositorTest, TextOpensTheOverlayOrSaysItIsNotAvailable)
 {
     int opened = 0;
+    back->setTextOverlay({});
 
     back->gotoTextView();
     const bool told = shownAlert() && shownAlert()->message().contains("not available");
