@@ -17,6 +17,8 @@ constexpr double kSliderWidth = 300;
 constexpr double kSliderHeight = 30;
 constexpr double kBorderWidth = 2;
 constexpr QSizeF kCloseSize{90, 40};
+constexpr int kPictureTitlePixels = 12;
+constexpr double kPictureSide = 28;
 
 // Rows of the effect buttons under the sliders.
 constexpr double kPictureRowY = 140, kLongRowY = 190, kMoreRowY = 240, kRowHeight = 44;
@@ -72,9 +74,14 @@ void AdjustPanel::addEffectButton(const QRectF &frame, const QString &title, int
         button = makeLongButton(frame, title, [this, tag] { m_filterSelect(tag); });
     } else {
         button = std::make_shared<ui::Button>(frame);
-        button->setImage(Resources::imageNamed(picture));
+        // The picture at a smaller size in points (same pixels), so its title fits beside it.
+        const Picture icon = Resources::imageNamed(picture);
+        button->setImage(icon.isNull() ? icon : icon.withScale(icon.scale() * icon.size().height() / kPictureSide));
         button->setTitle(title);
         button->setTitleColor(Qt::white);
+        QFont font = button->font();
+        font.setPixelSize(kPictureTitlePixels);
+        button->setFont(font);
         button->addAction(ui::ControlEventTouchUpInside, [this, tag](ui::Control &) { m_filterSelect(tag); });
     }
     button->setTag(tag);
@@ -120,11 +127,12 @@ void AdjustPanel::guideToScale(AdjustMode mode)
     m_backPhotoSlider = addSlider(QRectF(10, 100, kSliderWidth, kSliderHeight), kContrastMin, kContrastMax, kContrastStart,
                                   kContrastSlider, QStringLiteral("sliderBtn2.png"), QStringLiteral("Contrast"));
 
+    // The picture buttons carry their title beside the picture: the longer titles get more room.
     const double quarter = 75;
-    addEffectButton(QRectF(10, kPictureRowY, quarter - 2, kRowHeight), QStringLiteral("Bright-"), kBrightMinus, QStringLiteral("brightM.png"));
-    addEffectButton(QRectF(10 + quarter, kPictureRowY, quarter - 2, kRowHeight), QStringLiteral("Bright+"), kBrightPlus, QStringLiteral("brightPlus.png"));
-    addEffectButton(QRectF(10 + 2 * quarter, kPictureRowY, quarter - 2, kRowHeight), QStringLiteral("Hard"), kHard, QStringLiteral("tsharpenBtn.png"));
-    addEffectButton(QRectF(10 + 3 * quarter, kPictureRowY, quarter - 2, kRowHeight), QStringLiteral("Soft"), kSoft, QStringLiteral("tblurBtn.png"));
+    addEffectButton(QRectF(10, kPictureRowY, 82, kRowHeight), QStringLiteral("Bright-"), kBrightMinus, QStringLiteral("brightM.png"));
+    addEffectButton(QRectF(94, kPictureRowY, 82, kRowHeight), QStringLiteral("Bright+"), kBrightPlus, QStringLiteral("brightPlus.png"));
+    addEffectButton(QRectF(178, kPictureRowY, 66, kRowHeight), QStringLiteral("Hard"), kHard, QStringLiteral("tsharpenBtn.png"));
+    addEffectButton(QRectF(246, kPictureRowY, 66, kRowHeight), QStringLiteral("Soft"), kSoft, QStringLiteral("tblurBtn.png"));
 
     addEffectButton(QRectF(10, kLongRowY, 98, kRowHeight), QStringLiteral("Undo"), kUndo, {});
     addEffectButton(QRectF(110, kLongRowY, 98, kRowHeight), QStringLiteral("Color+"), kColorPlus, {});

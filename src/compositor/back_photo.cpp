@@ -520,7 +520,9 @@ void BackPhoto::layTopPicture()
         return;
     }
     m_effects.rememberLayout();
-    m_layers.layTopPicture(piece);
+    // Centred on what the screen shows of the working view.
+    const QRectF screen(QPointF(0, 0), Device::screenSize());
+    m_layers.layTopPicture(piece, m_views->mainView->convertRectTo(screen, m_view.get()));
     WorkingFiles::shared().simple3Save(piece);
 }
 

@@ -172,6 +172,9 @@ public:
     static QRectF popoverAnchorPortrait() { return {75, 920, 400, 400}; }
     static QRectF popoverAnchorLandscape() { return {110, 650, 400, 400}; }
 
+    /// What a control of the selection layer asks for.
+    void command(CompositorCommand c);
+
 private:
     void takeIn(const PhotoPicker::Result &picked);
     void answerDamagedNotice(int buttonIndex);
@@ -179,7 +182,6 @@ private:
     void hidePicker();
     void endIntakeWithoutPhoto();
     void showIntakeAlert(const QString &message);
-    void command(CompositorCommand c);
     void tell(const QString &title, const QString &message);
     void saveWordToAlbum();
     bool writeJpeg(const Picture &picture, const QString &name);

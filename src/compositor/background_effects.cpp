@@ -270,8 +270,9 @@ void BackgroundEffects::reflectiMe()
     }
     rememberLayout();
     m_messInt = 1;
-    const QSizeF frame = top.frame().size();
-    auto reflection = std::make_shared<ReflectionView>(QRectF(0, frame.height() / 2, frame.width(), frame.height() / 2));
+    // Right under the top picture, wherever it was moved: half its height, its width.
+    const QRectF frame = top.frame();
+    auto reflection = std::make_shared<ReflectionView>(QRectF(frame.left(), frame.bottom(), frame.width(), frame.height() / 2));
     const QSizeF size = picture.size();
     reflection->setImage(cutImage(size.width(), std::max(1.0, size.height() / 2), 0, 0, picture));
     m_layers.setReflection(reflection);

@@ -46,17 +46,20 @@ void CompositorLayers::attachToView()
             m_view->addSubview(layer);
 }
 
-void CompositorLayers::layTopPicture(const Picture &picture)
+void CompositorLayers::layTopPicture(const Picture &picture, const QRectF &shown)
 {
     attachToView();
-    const QSizeF area = m_view->bounds().size();
+    QRectF visible = shown.intersected(m_view->bounds());
+    if (visible.isEmpty())
+        visible = m_view->bounds();
+    const QSizeF area = visible.size();
     QSizeF size = picture.size();
     if (size.width() > 0 && size.height() > 0) {
         const double fit = std::min({1.0, area.width() * kLaidPictureShare / size.width(),
                                      area.height() * kLaidPictureShare / size.height()});
         size = QSizeF(std::max(1.0, size.width() * fit), std::max(1.0, size.height() * fit));
     }
-    const QPointF centre(area.width() / 2, area.height() / 2);
+    const QPointF centre = visible.center();
     for (const auto &layer : {m_top, m_secondCopy, m_overlay}) {
         layer->setTransform({});
         layer->setBounds(QRectF(QPointF(0, 0), size));

@@ -30,9 +30,10 @@ public:
     void setReflection(ui::ViewPtr reflection);
     void removeReflection();
 
-    /// Lays picture as the top picture, its second copy and the overlay, centred in the
-    /// compositor's view at a size that fits half of it; the copy and the overlay stay hidden.
-    void layTopPicture(const Picture &picture);
+    /// Lays picture as the top picture, its second copy and the overlay, centred in area (of
+    /// the compositor's view: the part on screen) at a size that fits half of it; the copy and
+    /// the overlay stay hidden.
+    void layTopPicture(const Picture &picture, const QRectF &area);
     bool hasTopPicture() const { return !m_top->image().isNull(); }
     /// Whether the layers were put into the compositor's view (after a first picture).
     void attachToView();

@@ -174,7 +174,8 @@ TEST_F(EffectsTest, ReflectionTwiceLeavesNoReflection)
     back->reflectiMe();
 
     EXPECT_TRUE(shownOnce);
-    EXPECT_EQ(frame, QRectF(0, 15, 40, 15));
+    const QRectF top = back->layers().top().frame();
+    EXPECT_EQ(frame, QRectF(top.left(), top.bottom(), 40, 15));
     EXPECT_EQ(back->layers().reflection(), nullptr);
     EXPECT_EQ(back->effects().messInt(), 0);
 }
