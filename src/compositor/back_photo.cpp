@@ -541,6 +541,7 @@ void BackPhoto::editAgainAndLoadTopImage()
 void BackPhoto::setExitHandler(std::function<void()> handler)
 {
     m_optionBar.setLeft([this, handler = std::move(handler)] {
+        m_effects.reset();
         // The text layers went with the background layer's views; the overlay forgets them.
         if (m_wordTable)
             m_wordTable->clearAll();

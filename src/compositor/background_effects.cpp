@@ -45,6 +45,7 @@ BackgroundEffects::BackgroundEffects(CompositorLayers &layers, std::function<voi
 
 void BackgroundEffects::reset()
 {
+    ++m_generation;
     m_queue.clearPending();
     m_is3d = 1;
     m_messInt = 0;
@@ -56,13 +57,19 @@ void BackgroundEffects::run(ui::ImageView &layer, Read read, Save save)
 {
     // read runs on the UI thread when the effect's turn comes, so it takes the pictures the
     // effect before it left; what it returns runs on a worker.
-    m_queue.enqueue([this, &layer, read = std::move(read), save = std::move(save)]() -> EffectQueue::Work {
+    const int generation = m_generation;
+    m_queue.enqueue([this, &layer, read = std::move(read), save = std::move(save), generation]() -> EffectQueue::Work {
+        if (generation != m_generation)
+            return {};
         Make make = read();
         if (!make)
             return {};
-        return [this, &layer, make = std::move(make), save]() -> EffectQueue::Apply {
+        return [this, &layer, make = std::move(make), save, generation]() -> EffectQueue::Apply {
             Picture result = make();
-            return [this, &layer, result = std::move(result), save] {
+            return [this, &layer, result = std::move(result), save, generation] {
+                // A new background or leaving the compositor makes a late result meaningless.
+                if (generation != m_generation)
+                    return;
                 if (result.isNull()) {
                     // Showing nothing would only lose what the user sees: keep it.
                     logLine(QStringLiteral("effect: no picture to work on"));

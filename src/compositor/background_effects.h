@@ -41,7 +41,8 @@ public:
     /// tell: shows the user a short message (an effect that had nothing to work on).
     BackgroundEffects(CompositorLayers &layers, std::function<void(const QString &)> tell);
 
-    /// After loading a background: is3d 1, messInt 0, the overlay hidden.
+    /// After loading a background and after leaving: is3d 1, messInt 0, the overlay hidden;
+    /// effects still running are dropped.
     void reset();
 
     AdjustMode mode() const { return m_mode; }
@@ -91,6 +92,7 @@ private:
     Filter m_filter;
     EffectQueue m_queue;
     AdjustMode m_mode = AdjustMode::None;
+    int m_generation = 0;
     int m_is3d = 1;
     int m_messInt = 0;
     bool m_overlayShown = false;

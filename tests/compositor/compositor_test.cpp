@@ -371,3 +371,51 @@ TEST_F(CompositorTest, TextOpensTheOverlayOrSaysItIsNotAvailable)
     EXPECT_TRUE(told);
     EXPECT_EQ(opened, 1);
 }
+
+TEST_F(EffectsTest, LeavingDropsAnEffectStillRunning)
+{
+    back->guideToScale(100);
+
+    back->filterSelect(kSepia);
+    back->exitAct();
+    settle();
+
+    EXPECT_TRUE(views->backImgView->image().isNull());
+    EXPECT_TRUE(samePixels(WorkingFiles::shared().simple2Load(), base));
+}
+
+TEST_F(EffectsTest, TextOpensOverTheBackgroundAndTheToolbarWaitsInItsCorner)
+{
+    back->actionbtn();
+
+    back->gotoTextView();
+
+    EXPECT_EQ(views->selectTopView->alpha(), 0.0);
+    ASSERT_NE(back->minimiser().smallBtns(), nullptr);
+    EXPECT_EQ(back->minimiser().smallBtns()->superview(), views->backImgView.get());
+}
+
+TEST_F(CompositorTest, SmallPanelsReplaceEachOtherInTheSelectionLayer)
+{
+    back->finalAct();
+    const QRectF finalFrame = views->selectTopView->frame();
+    const bool finalHasExit = buttonTitled(*views->selectTopView, "Exit") != nullptr;
+
+    back->secondActMix();
+    const QRectF promptFrame = views->selectTopView->frame();
+    buttonTitled(*views->selectTopView, "OK")->sendActions(ui::ControlEventTouchUpInside);
+
+    EXPECT_EQ(finalFrame, QRectF(10, 10, 300, 400));
+    EXPECT_TRUE(finalHasExit);
+    EXPECT_EQ(promptFrame, QRectF(200, 350, 300, 80));
+    EXPECT_TRUE(views->selectTopView->isHidden());
+}
+
+TEST_F(CompositorTest, NewPhotoRecordsTheTypeAndOpensThePicker)
+{
+    back->editAgainAndLoadTopImage();
+
+    EXPECT_EQ(Settings::shared().stringForKey("type"), "TYPE1");
+    EXPECT_EQ(picker->presented, 1);
+    EXPECT_TRUE(back->isPicking());
+}
