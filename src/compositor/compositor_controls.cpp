@@ -26,6 +26,14 @@ std::shared_ptr<ui::Button> makeLongButton(const QRectF &frame, const QString &t
     return button;
 }
 
+std::shared_ptr<ui::Button> makeRoundButton(const QRectF &frame, const QString &title, std::function<void()> action)
+{
+    auto button = makeLongButton(frame, title, std::move(action));
+    // A round face has no middle to stretch: caps would tear it.
+    button->setBackgroundImage(Resources::imageNamed(QStringLiteral("buttonX.png")));
+    return button;
+}
+
 std::shared_ptr<ui::Button> makePictureButton(const QRectF &frame, const QString &title, const QString &picture,
                                               std::function<void()> action)
 {

@@ -20,6 +20,9 @@ std::shared_ptr<ui::Button> makeLongButton(const QRectF &frame, const QString &t
                                            const QColor &titleColor = Qt::white,
                                            const QString &background = QStringLiteral("longBtn.png"));
 
+/// A round button ("OK"): the white title on the round button face, scaled whole to the frame.
+std::shared_ptr<ui::Button> makeRoundButton(const QRectF &frame, const QString &title, std::function<void()> action);
+
 /// A button whose picture carries its meaning; its title is kept for lookups, drawn clear.
 std::shared_ptr<ui::Button> makePictureButton(const QRectF &frame, const QString &title, const QString &picture,
                                               std::function<void()> action);

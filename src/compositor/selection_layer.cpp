@@ -102,8 +102,8 @@ void SelectionLayer::shot()
     const bool tablet = isDeviceiPad();
     reopen(tablet ? QRectF(160, 50, 600, 600) : QRectF(10, 5, 300, 300),
            tablet ? QStringLiteral("descriptionIpad.png") : QStringLiteral("descriptionIphone.png"));
-    auto ok = makeLongButton(tablet ? QRectF(170, 510, 70, 70) : QRectF(50, 240, 50, 50), QStringLiteral("OK"),
-                             [this] { m_views.selectTopView->setHidden(true); }, Qt::white, QStringLiteral("buttonX.png"));
+    auto ok = makeRoundButton(tablet ? QRectF(170, 510, 70, 70) : QRectF(50, 240, 50, 50), QStringLiteral("OK"),
+                              [this] { m_views.selectTopView->setHidden(true); });
     auto never = makeLongButton(tablet ? QRectF(40, 520, 100, 50) : QRectF(188, 10, 100, 50), QStringLiteral("Never show this"),
                                 [this] { neverShow(); }, Qt::white, QStringLiteral("messageBtn.png"));
     QFont font(QStringLiteral("STHeitiJ-Medium"));
@@ -154,8 +154,7 @@ void SelectionLayer::secondActMix()
     label->setBackgroundColor(Qt::transparent);
     label->setTextAlignment(ui::TextAlignment::Left);
     layer().addSubview(label);
-    layer().addSubview(makeLongButton(QRectF(225, 7, 70, 70), QStringLiteral("OK"), [this] { gotoCutImage(); }, Qt::white,
-                                      QStringLiteral("buttonX.png")));
+    layer().addSubview(makeRoundButton(QRectF(225, 7, 70, 70), QStringLiteral("OK"), [this] { gotoCutImage(); }));
 }
 
 void SelectionLayer::gotoCutImage()

@@ -56,6 +56,10 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     save(QStringLiteral("compositor-cut-out"));
     back.command(CompositorCommand::More);
     save(QStringLiteral("compositor-more"));
+    back.shot();
+    save(QStringLiteral("compositor-tip"));
+    back.doneAndUndo();
+    save(QStringLiteral("compositor-undo-done"));
     back.actionbtn();
     back.justSaveToAlbum();
     save(QStringLiteral("compositor-levels"));
