@@ -5,6 +5,7 @@
 #include "compositor/layer_gestures.h"
 #include "platform/resources.h"
 #include "ui/label.h"
+#include "ui/overlay_stack.h"
 #include "ui/stretchable_image.h"
 #include "widgets/screen_views.h"
 
@@ -92,6 +93,8 @@ void AdjustPanel::guideToScale(AdjustMode mode)
 {
     m_views.selectTopView->setHidden(true);
     auto &panel = *m_views.descripImg;
+    // The panel view may still be registered as the level menu, which a tap outside closes.
+    ui::OverlayStack::of(&panel).closed(&panel);
     panel.setHidden(false);
     m_views.mainView->bringSubviewToFront(&panel);
     panel.removeAllSubviews();
@@ -151,10 +154,16 @@ void AdjustPanel::guideToScale(AdjustMode mode)
                                              m_close();
                                      });
     panel.addSubview(m_cancelBtn3);
+    // Escape closes it as its close button does; taps outside it still reach the layers.
+    ui::OverlayStack::of(&panel).open(m_views.descripImg, [this] {
+        if (m_close)
+            m_close();
+    }, ui::OverlayStack::OutsideTap::Ignored);
 }
 
 void AdjustPanel::close()
 {
+    ui::OverlayStack::of(m_views.descripImg.get()).closed(m_views.descripImg.get());
     m_views.descripImg->setHidden(true);
     m_views.descripImg->setBorderWidth(0);
     if (m_moveImgView)

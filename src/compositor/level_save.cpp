@@ -8,6 +8,7 @@
 #include "compositor/compositor_controls.h"
 #include "platform/log.h"
 #include "store/album_writer.h"
+#include "ui/overlay_stack.h"
 #include "ui/transaction.h"
 #include "ui/transition.h"
 #include "widgets/screen_views.h"
@@ -52,6 +53,8 @@ void LevelSave::justSaveToAlbum()
         panel.addSubview(makeLongButton(QRectF(0, y, 100, 50), title, [this, title] { effectLevel(title); }));
         y += 65;
     }
+    // Changing one's mind: a tap outside the menu or Escape closes it.
+    ui::OverlayStack::of(&panel).open(m_views.descripImg, [this] { m_views.descripImg->setHidden(true); });
 }
 
 Picture LevelSave::renderComposition(const ScreenViews &views, QSizeF factors, int captureLevel, DeviceProfile profile)
@@ -87,6 +90,7 @@ Picture LevelSave::renderComposition(const ScreenViews &views, QSizeF factors, i
 bool LevelSave::effectLevel(const QString &senderTitle)
 {
     m_views.descripImg->setHidden(true);
+    ui::OverlayStack::of(m_views.descripImg.get()).closed(m_views.descripImg.get());
     if (m_beforeSave)
         m_beforeSave();
 

@@ -6,6 +6,7 @@
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/resources.h"
+#include "ui/overlay_stack.h"
 #include "widgets/screen_views.h"
 
 namespace vimora {
@@ -29,6 +30,7 @@ OptionBar::~OptionBar()
 void OptionBar::openOptionView(const QString &name)
 {
     auto &layer = *m_views.selectTopView;
+    ui::OverlayStack::of(&layer).closed(&layer);
     layer.setHidden(false);
     m_photoName = name;
     layer.removeAllSubviews();

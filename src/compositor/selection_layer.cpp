@@ -5,6 +5,7 @@
 #include "platform/resources.h"
 #include "platform/settings.h"
 #include "ui/label.h"
+#include "ui/overlay_stack.h"
 #include "widgets/screen_views.h"
 
 namespace vimora {
@@ -47,6 +48,8 @@ void SelectionLayer::send(CompositorCommand c) const
 void SelectionLayer::reopen(const QRectF &frame, const QString &picture)
 {
     auto &layer = *m_views.selectTopView;
+    // Whatever the layer showed before is gone: a tap outside must not close the new one.
+    ui::OverlayStack::of(&layer).closed(&layer);
     layer.removeAllSubviews();
     layer.setBackgroundColor(Qt::transparent);
     layer.setFrame(frame);
@@ -91,6 +94,7 @@ void SelectionLayer::actionbtn()
 void SelectionLayer::shot()
 {
     auto &layer = *m_views.selectTopView;
+    ui::OverlayStack::of(&layer).closed(&layer);
     layer.removeAllSubviews();
     layer.setHidden(false);
     m_views.mainView->bringSubviewToFront(&layer);
@@ -206,6 +210,8 @@ void SelectionLayer::showMore(const QString &overlayToggleTitle)
         layer().addSubview(button);
         ++i;
     }
+    // A tap outside or Escape goes back to the toolbar.
+    ui::OverlayStack::of(&layer()).open(m_views.selectTopView, [this] { actionbtn(); });
 }
 
 } // namespace vimora

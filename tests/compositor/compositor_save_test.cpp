@@ -7,6 +7,7 @@
 #include <QImageReader>
 
 #include "compositor/saved_pictures.h"
+#include "ui/overlay_stack.h"
 
 using namespace vimora;
 using namespace vimora::test;
@@ -220,4 +221,23 @@ TEST_F(SaveTest, OddBackgroundsOpenAndSaveWithoutHarm)
 
     ASSERT_NE(shownAlert(), nullptr);
     EXPECT_EQ(shownAlert()->title(), "Photo not opened");
+}
+
+TEST_F(SaveTest, EscapeClosesTheLevelMenuAndTheFurtherEffects)
+{
+    openSaved(twoTonePicture(40, 30));
+    back->actionbtn();
+    auto &overlays = ui::OverlayStack::of(views->mainView.get());
+
+    back->justSaveToAlbum();
+    const bool menuClosed = overlays.closeTopmost() && views->descripImg->isHidden();
+    buttonTitled(*views->selectTopView, "More")->sendActions(ui::ControlEventTouchUpInside);
+    const bool moreShown = buttonTitled(*views->selectTopView, "Reflection") != nullptr;
+    overlays.closeTopmost();
+
+    EXPECT_TRUE(menuClosed);
+    EXPECT_TRUE(moreShown);
+    EXPECT_NE(buttonTitled(*views->selectTopView, "Filter"), nullptr);
+    EXPECT_EQ(overlays.count(), 0);
+    EXPECT_TRUE(albumFiles().isEmpty());
 }
