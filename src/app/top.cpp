@@ -415,6 +415,13 @@ void Top::optionViewOpen(const ui::Button &sender)
             m_styleBtn = button;
         }
         m_selectBackScroll2->setContentSize(QSizeF(20 + m_temMuAry.size() * kOptionThumbStep, 80));
+        if (m_temMuAry.isEmpty()) {
+            auto none = std::make_shared<ui::Label>(QRectF(10, 10, 300, 60), QStringLiteral("No saved pictures yet"));
+            none->setBackgroundColor(Qt::transparent);
+            none->setTextColor(Qt::white);
+            none->setTextAlignment(ui::TextAlignment::Left);
+            m_selectBackScroll2->addSubview(none);
+        }
         addOptionPanelClose();
         spinEnd();
     } else if (mode == QLatin1String("descrip")) {
