@@ -1,6 +1,9 @@
 #include "compositor/background_effects.h"
 
 #include <algorithm>
+#include <thread>
+
+#include <QPainter>
 
 #include "editor/crop.h"
 #include "imaging/convolution.h"
@@ -27,6 +30,46 @@ WorkingFiles &files()
     return WorkingFiles::shared();
 }
 } // namespace
+
+namespace {
+bool isPlainBitmap(const Picture &p)
+{
+    return p.scale() == 1.0 && p.orientation() == Orientation::Up;
+}
+
+/// Rows [top, bottom) of a plain picture (none when the picture has no such rows).
+Picture rows(const Picture &p, int top, int bottom)
+{
+    bottom = std::min(bottom, p.pixelHeight());
+    if (p.isNull() || top >= bottom)
+        return {};
+    return Picture(p.bitmap().copy(0, top, p.pixelWidth(), bottom - top));
+}
+} // namespace
+
+Picture printMix(const Picture &background, const Picture &base, const Filter &filter)
+{
+    const auto mix = [&filter](const Picture &bg, const Picture &b) {
+        return addImage(bg, b.isNull() ? Picture() : filter.imageProcess(filter.contrast9(b, kPrintMixContrast)));
+    };
+    const int height = background.pixelHeight();
+    if (!isPlainBitmap(background) || !isPlainBitmap(base) || height < 2)
+        return mix(background, base);
+    const int middle = height / 2;
+    Picture lower;
+    std::thread helper([&] { lower = mix(rows(background, middle, height), rows(base, middle, height)); });
+    const Picture upper = mix(rows(background, 0, middle), rows(base, 0, middle));
+    helper.join();
+    if (upper.isNull() || lower.isNull())
+        return mix(background, base);
+    QImage out(background.pixelWidth(), height, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&out);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, upper.bitmap());
+    painter.drawImage(0, middle, lower.bitmap());
+    painter.end();
+    return Picture(out);
+}
 
 AdjustMode adjustModeForTag(int tag)
 {
@@ -129,9 +172,7 @@ void BackgroundEffects::backgroundMode(int tag, double contrast)
     case kPrintMix:
         run(bg,
             [&bg, &filter]() -> Make {
-                return [p = bg.image(), base = files().simple2Load(), &filter] {
-                    return addImage(p, filter.imageProcess(filter.contrast9(base, kPrintMixContrast)));
-                };
+                return [p = bg.image(), base = files().simple2Load(), &filter] { return printMix(p, base, filter); };
             },
             saveBase);
         break;

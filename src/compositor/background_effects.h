@@ -35,6 +35,11 @@ inline constexpr int kColorPlus = 11;
 inline constexpr int kOpacitySlider = 12;
 } // namespace effect_tag
 
+/// The print mix of the background: background with imageProcess(contrast9(base, 200)) drawn
+/// over it at the top-left. Every step works pixel by pixel, so the rows are shared between
+/// two threads.
+Picture printMix(const Picture &background, const Picture &base, const Filter &filter);
+
 class BackgroundEffects
 {
 public:

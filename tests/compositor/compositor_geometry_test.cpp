@@ -6,7 +6,9 @@
 #include <QPainter>
 
 #include "compositor/compositor_geometry.h"
+#include "compositor/background_effects.h"
 #include "editor/crop.h"
+#include "imaging/filter.h"
 
 using namespace vimora;
 
@@ -117,4 +119,33 @@ TEST(AddImage, LargerSecondPictureIsClippedAndNoFirstGivesNoPicture)
     EXPECT_EQ(merged.uprightBitmap().pixel(3, 2), qRgb(0, 0, 255));
     EXPECT_TRUE(addImage(Picture(), Picture(b)).isNull());
     EXPECT_EQ(addImage(Picture(a), Picture()).size(), QSizeF(4, 4));
+}
+
+namespace {
+// Every pixel's colour encodes its place, so a row landing in the wrong band shows.
+Picture positionCoded(int w, int h, int seed)
+{
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb((x * 37 + seed) % 256, (y * 53 + seed) % 256, (x * y * 11) % 256));
+    return Picture(image);
+}
+} // namespace
+
+TEST(PrintMix, SharingTheRowsGivesTheWholePicturesResult)
+{
+    const Filter filter;
+    for (const auto &[bgSize, baseSize] : {std::pair{QSize(7, 5), QSize(4, 9)}, std::pair{QSize(6, 9), QSize(9, 3)},
+                                           std::pair{QSize(1, 1), QSize(1, 1)}, std::pair{QSize(3, 2), QSize(0, 0)}}) {
+        const Picture bg = positionCoded(bgSize.width(), bgSize.height(), 3);
+        const Picture base = baseSize.isEmpty() ? Picture() : positionCoded(baseSize.width(), baseSize.height(), 90);
+
+        const Picture mixed = printMix(bg, base, filter);
+
+        const Picture expected
+            = addImage(bg, base.isNull() ? Picture() : filter.imageProcess(filter.contrast9(base, 200)));
+        ASSERT_FALSE(mixed.isNull());
+        EXPECT_EQ(mixed.uprightBitmap(), expected.uprightBitmap()) << bgSize.width() << "x" << bgSize.height();
+    }
 }
