@@ -37,6 +37,8 @@ RotateMe::RotateMe()
     // Leaving the editor by Home brings the home screen's bar and controls back.
     Top *top = m_top.get();
     m_draw->setOnHome([top] { top->cateViewForOrientation(); });
+    // The editor's Write opens its own text overlay.
+    m_draw->setTextOverlay([draw] { draw->wordTable().noteViewOpen(); });
     m_draw->awakeFromNib();
     // The editor's own view lives in its layer.
     if (const ui::ViewPtr editor = m_draw->view(); editor && !editor->superview())

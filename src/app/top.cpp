@@ -420,7 +420,8 @@ void Top::optionViewOpen(const ui::Button &sender)
             none->setBackgroundColor(Qt::transparent);
             none->setTextColor(Qt::white);
             none->setTextAlignment(ui::TextAlignment::Left);
-            m_selectBackScroll2->addSubview(none);
+            // Beside the list, which stays empty.
+            m_views->selectTopView->addSubview(none);
         }
         addOptionPanelClose();
         spinEnd();

@@ -25,7 +25,7 @@ constexpr double kPictureSide = 28;
 constexpr double kPictureRowY = 140, kLongRowY = 190, kMoreRowY = 240, kRowHeight = 44;
 } // namespace
 
-AdjustPanel::AdjustPanel(ScreenViews &views, ui::View &compositorView, LayerGestures &gestures,
+BackgroundAdjustPanel::BackgroundAdjustPanel(ScreenViews &views, ui::View &compositorView, LayerGestures &gestures,
                          std::function<void(int)> filterSelect, std::function<void()> close)
     : m_views(views)
     , m_compositorView(compositorView)
@@ -35,12 +35,12 @@ AdjustPanel::AdjustPanel(ScreenViews &views, ui::View &compositorView, LayerGest
 {
 }
 
-bool AdjustPanel::isOpen() const
+bool BackgroundAdjustPanel::isOpen() const
 {
     return !m_views.descripImg->isHidden() && m_cancelBtn3 && m_cancelBtn3->superview() == m_views.descripImg.get();
 }
 
-std::shared_ptr<ui::Slider> AdjustPanel::addSlider(const QRectF &frame, double min, double max, double value, int tag,
+std::shared_ptr<ui::Slider> BackgroundAdjustPanel::addSlider(const QRectF &frame, double min, double max, double value, int tag,
                                                    const QString &thumb, const QString &caption)
 {
     auto &panel = *m_views.descripImg;
@@ -68,7 +68,7 @@ std::shared_ptr<ui::Slider> AdjustPanel::addSlider(const QRectF &frame, double m
     return slider;
 }
 
-void AdjustPanel::addEffectButton(const QRectF &frame, const QString &title, int tag, const QString &picture)
+void BackgroundAdjustPanel::addEffectButton(const QRectF &frame, const QString &title, int tag, const QString &picture)
 {
     std::shared_ptr<ui::Button> button;
     if (picture.isEmpty()) {
@@ -89,7 +89,7 @@ void AdjustPanel::addEffectButton(const QRectF &frame, const QString &title, int
     m_views.descripImg->addSubview(button);
 }
 
-void AdjustPanel::guideToScale(AdjustMode mode)
+void BackgroundAdjustPanel::guideToScale(AdjustMode mode)
 {
     m_views.selectTopView->setHidden(true);
     auto &panel = *m_views.descripImg;
@@ -161,7 +161,7 @@ void AdjustPanel::guideToScale(AdjustMode mode)
     }, ui::OverlayStack::OutsideTap::Ignored);
 }
 
-void AdjustPanel::close()
+void BackgroundAdjustPanel::close()
 {
     ui::OverlayStack::of(m_views.descripImg.get()).closed(m_views.descripImg.get());
     m_views.descripImg->setHidden(true);
@@ -171,7 +171,7 @@ void AdjustPanel::close()
     m_moveImgView.reset();
 }
 
-ui::Button *AdjustPanel::button(int tag) const
+ui::Button *BackgroundAdjustPanel::button(int tag) const
 {
     for (const ui::ViewPtr &v : m_views.descripImg->subviews())
         if (auto *b = dynamic_cast<ui::Button *>(v.get()); b && b->tag() == tag)

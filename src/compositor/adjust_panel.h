@@ -17,7 +17,7 @@ namespace vimora {
 struct ScreenViews;
 class LayerGestures;
 
-class AdjustPanel
+class BackgroundAdjustPanel
 {
 public:
     /// Range and start of the sliders.
@@ -26,7 +26,7 @@ public:
     static constexpr double kHandleSide = 35;
 
     /// filterSelect: a control's tag when it fires; close: the close button.
-    AdjustPanel(ScreenViews &views, ui::View &compositorView, LayerGestures &gestures,
+    BackgroundAdjustPanel(ScreenViews &views, ui::View &compositorView, LayerGestures &gestures,
                 std::function<void(int tag)> filterSelect, std::function<void()> close);
 
     /// Builds and shows the panel for mode (the opener's tag).

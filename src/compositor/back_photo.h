@@ -144,7 +144,7 @@ public:
 
     CompositorLayers &layers() { return m_layers; }
     BackgroundEffects &effects() { return m_effects; }
-    AdjustPanel &adjustPanel() { return m_adjust; }
+    BackgroundAdjustPanel &adjustPanel() { return m_adjust; }
     SelectionLayer &selectionLayer() { return m_selection; }
     LevelSave &levelSave() { return m_levelSave; }
     OptionBar &optionBar() { return m_optionBar; }
@@ -217,7 +217,7 @@ private:
     LayerGestures m_gestures;
     BackgroundEffects m_effects;
     SelectionLayer m_selection;
-    AdjustPanel m_adjust;
+    BackgroundAdjustPanel m_adjust;
     PanelMinimiser m_minimiser;
     LevelSave m_levelSave;
     OptionBar m_optionBar;

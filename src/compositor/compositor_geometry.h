@@ -1,7 +1,8 @@
 #pragma once
 
 // The compositor's arithmetic: the save levels and their frame factors, the capture scale per
-// level and device, the pinch step and the frames of its panels.
+// level and device, and the adjust panel's frame. The pinch step and the handle's rule are the
+// editor's (editor_layout.h).
 
 #include <optional>
 
@@ -39,18 +40,7 @@ inline constexpr int kHighestCaptureLevel = 5;
 /// above 2 stay at screen size. Never below 1: a capture never loses pixels the screen has.
 double captureLevelScale(int level, DeviceProfile profile);
 
-/// The pinch step: 1 - (last applied scale - current cumulative scale).
-inline double pinchStepFactor(double lastScale, double scale)
-{
-    return 1.0 - (lastScale - scale);
-}
-
 /// The adjust panel's frame.
 QRectF adjustPanelFrame(DeviceProfile profile, bool landscape);
-/// The adjust panel's centre for its handle at p: the panel's top-right corner sits at p.
-inline QPointF adjustPanelCentreForHandle(QPointF p, QSizeF panel)
-{
-    return {p.x() - panel.width() / 2, p.y() + panel.height() / 2};
-}
 
 } // namespace vimora

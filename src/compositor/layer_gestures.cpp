@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "compositor/compositor_geometry.h"
+#include "editor/editor_layout.h"
 #include "ui/affine_transform.h"
 
 namespace vimora {
@@ -70,7 +70,7 @@ void LayerGestures::handleMove6(ui::PanRecognizer &pan, ui::View &panel)
         return;
     const QPointF p = centreFor(pan);
     handle->setCenter(p);
-    panel.setCenter(adjustPanelCentreForHandle(p, panel.bounds().size()));
+    panel.setCenter(panelCentreForHandle(p, panel.bounds().size()));
 }
 
 } // namespace vimora

@@ -10,6 +10,7 @@
 #include "platform/settings.h"
 #include "store/cleanup.h"
 #include "store/working_files.h"
+#include "ui/alert_view.h"
 #include "ui/button.h"
 #include "ui/clock.h"
 #include "ui/geometry.h"
@@ -20,6 +21,12 @@
 namespace vimora {
 
 namespace {
+/// A message with one button, for steps not there yet.
+void tellPlainly(const QString &title, const QString &message)
+{
+    std::make_shared<ui::AlertView>(title, message, nullptr, QStringLiteral("OK"))->show();
+}
+
 /// The photo view sits this far above the centre after a rotation.
 constexpr double kRotatedPhotoLift = 50;
 constexpr double kBackControlWidth = 90;
@@ -37,16 +44,47 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                                       [this](ui::TapRecognizer &t) { m_gestures.handleSingleTap(t); }));
                                                   layer.addGestureRecognizer(std::make_shared<ui::PinchRecognizer>(
                                                       [this](ui::PinchRecognizer &p) { m_gestures.handleScale(p); }));
-                                              }})
+                                              },
+                                              [this] { cutApart(); }, [this] { shatterFromPreview(); }, [this] { gradientSelect(); },
+                                              [this] { colorPick(); }})
     , m_replacement(*this, *m_views)
     , m_backAnimation(*m_views)
-    , m_toolbar(*m_views, [this] { closeDrawView(); })
+    , m_toolbar(*m_views, [this] {
+        FinishingActions actions;
+        actions.home = [this] { closeDrawView(); };
+        actions.write = [this] { gotoTextView(); };
+        actions.names = [this] {
+            if (m_naming.strip()->isHidden())
+                showTwoBtns();
+            else
+                hideTwoBtns();
+        };
+        return actions;
+    }())
+    , m_feathering(*m_views)
+    , m_naming(*m_views, [this] { prepareToCut2(); })
+    , m_colourPanel(*m_views)
+    , m_adjust(*m_views, AdjustPanelActions{[this](ui::Control &c) { filterSelect(c); }, [this](ui::Control &c) { imageEffect(c); },
+                                            [this](ui::Control &c) { swicthState(c); }, [this] { singleBtn(); },
+                                            [this](int stepOne) { shatteringPanel(stepOne); }, [this] { combineImg(); },
+                                            [this](ui::PanRecognizer &p) { handleMove6(p); }})
 {
+    m_naming.strip()->setTag(kNamingStripTag);
+    m_naming.setExport([this] { renameAct(); });
+    m_expansion.setPhotoSource([this] { return m_job.readPhoto(); });
+    // Color and ChangeFoto start their flows on the piece; Text merges it into the photo.
+    m_toolbar.setEffectAction([this](int tag) {
+        if (tag == kTextButtonTag)
+            alertToMakeMosaicForiPhone(tag);
+        else
+            cutImageZ(tag);
+    });
     m_view->setTouchHandler([this](ui::TouchPhase phase, const ui::TouchSet &touches) { m_stamp.handleTouch(phase, touches); });
     m_view->setKeyHandler([this](const QKeyEvent &event) {
         // With a panel up, Escape is the panel's; the options panel leaves by its OK.
         const ScreenViews &v = *m_views;
-        if (event.key() != Qt::Key_Escape || v.cutImgView->isHidden() || !v.descripImg->isHidden() || !v.descripImg2->isHidden())
+        if (event.key() != Qt::Key_Escape || v.cutImgView->isHidden() || !v.descripImg->isHidden() || !v.descripImg2->isHidden()
+            || !v.wordView->isHidden())
             return false;
         goBack();
         return true;
@@ -92,13 +130,6 @@ void CutImage::resumeKeys()
 
 CutImage::~CutImage() = default;
 
-void CutImage::gotoTextView()
-{
-    if (m_photoView)
-        m_photoView->setAlpha(0);
-    m_wordTable->noteViewOpen();
-}
-
 void CutImage::awakeFromNib()
 {
     m_wordTable->awakeFromNib();
@@ -113,6 +144,8 @@ void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList &t
     Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
 
     m_job.start(photoNames, thumbNames);
+    m_naming.setPictures(m_job.photoNames());
+    hideTwoBtns();
 
     v.cutImgView->setFrame(editorFrame(Device::profile(), Device::isLandscape()));
     v.cutImgView->removeAllSubviews();
@@ -199,16 +232,41 @@ void CutImage::newCutOnOrigin()
 void CutImage::preView2(int senderTag)
 {
     m_options.preView2(senderTag, m_effectMode, m_job.readPhoto());
+    // Opened on the piece, the background layer holds the cut-out; otherwise the layer's own
+    // picture is what feathering starts from.
+    ui::ImageView *layer = m_options.openPhotoLayer();
+    if (layer) {
+        const Picture held = m_views->backImgView->image();
+        m_feathering.attach(*layer, *m_options.openPreview(),
+                            m_options.openerTag() == kBottomOkTag && !held.isNull() ? held : layer->image());
+    }
     if (m_photoView)
         m_photoView->setAlpha(0);
     remindNew();
 }
 
+void CutImage::gradientSelect()
+{
+    if (!m_options.openPhotoLayer())
+        return;
+    setTapMode(TapMode::ColourPick);
+    m_feathering.gradientSelect();
+}
+
+void CutImage::colorPick()
+{
+    m_naming.putChooserAway();
+    setTapMode(TapMode::ColourPick);
+    m_colourPanel.colorPick();
+}
+
 void CutImage::swicthState(ui::Control &sender)
 {
     m_views->wordView->setHidden(true);
-    if (sender.tag() != kAspectSwitchTag)
+    if (sender.tag() != kAspectSwitchTag) {
+        switchPieceEffect(sender);
         return;
+    }
     // The panel is rebuilt below, so the switch leaves it: decide from it first.
     const auto *aspect = dynamic_cast<const ui::Switch *>(&sender);
     m_effectMode = aspect && aspect->isOn() ? EffectMode::SixteenByNine : EffectMode::FourByThree;
@@ -219,6 +277,7 @@ void CutImage::closeDrawView()
 {
     ScreenViews &v = *m_views;
     m_stamp.hide();
+    m_adjust.hide();
     v.descripImg2->setHidden(true);
     v.selectTopView->setHidden(true);
     v.cutImgView->setHidden(true);
@@ -228,6 +287,9 @@ void CutImage::closeDrawView()
     // returns to it. A new job or quitting clears it.
     m_lift.hideHint();
     m_toolbar.hideHint();
+    hideTwoBtns();
+    m_naming.putChooserAway();
+    v.wordView->setHidden(true);
     tempDirFiles();
 
     m_view->resignFirstResponder();
@@ -263,6 +325,9 @@ void CutImage::layOutEditorView(bool landscape)
     if (ui::View *photoView = m_view->viewWithTag(kPhotoViewTag))
         photoView->setCenter(ui::rectCenter(m_view->bounds()) - QPointF(0, kRotatedPhotoLift));
     m_crop.relayout();
+    if (!m_naming.strip()->isHidden())
+        m_naming.strip()->setFrame(namingStripFrame(Device::screenSize()));
+    m_adjust.relayout();
 }
 
 void CutImage::spinBegin()
@@ -286,6 +351,49 @@ void CutImage::spinEnd()
     });
 }
 
+void CutImage::gotoTextView()
+{
+    if (!m_openTextOverlay) {
+        tellPlainly(QStringLiteral("Text"), QStringLiteral("Text over the picture is not available yet."));
+        return;
+    }
+    if (m_photoView)
+        m_photoView->setAlpha(0);
+    m_openTextOverlay();
+}
+
+void CutImage::showTwoBtns()
+{
+    ScreenViews &v = *m_views;
+    const auto strip = m_naming.strip();
+    v.mainView->addSubview(strip);
+    strip->setFrame(namingStripFrame(Device::screenSize()));
+    strip->setHidden(false);
+    if (const auto names = m_toolbar.namesControl())
+        names->setSelected(true);
+}
+
+void CutImage::hideTwoBtns()
+{
+    const auto strip = m_naming.strip();
+    // A field being edited ends its edit first, so its text is not lost; the built-in image
+    // panel that follows an edit would only be in the way of leaving.
+    m_naming.endEditingQuietly();
+    strip->setHidden(true);
+    if (const auto names = m_toolbar.namesControl())
+        names->setSelected(false);
+}
+
+void CutImage::renameAct()
+{
+    spinEnd();
+    if (!m_exportNamed) {
+        tellPlainly(QStringLiteral("Export"), QStringLiteral("Export to the documents folder is not available yet."));
+        return;
+    }
+    m_exportNamed();
+}
+
 ui::ViewPtr CutImage::view() const
 {
     return m_view;
@@ -293,6 +401,8 @@ ui::ViewPtr CutImage::view() const
 
 void CutImage::removePiece()
 {
+    // The adjust panel works on the piece: it goes with it.
+    m_adjust.hide();
     m_lift.hideHint();
     if (m_piece)
         m_piece->removeFromSuperview();

@@ -13,12 +13,18 @@
 
 #include <QStringList>
 
+#include "editor/adjust_panel.h"
 #include "editor/back_animation_panel.h"
+#include "editor/colour_panel.h"
 #include "editor/crop_rectangle.h"
+#include "editor/edge_feathering.h"
 #include "editor/editing_job.h"
+#include "editor/edge_expansion.h"
+#include "editor/effect_worker.h"
 #include "editor/editor_modes.h"
 #include "editor/finishing_toolbar.h"
 #include "editor/lifted_piece.h"
+#include "editor/naming_fields.h"
 #include "editor/options_panel.h"
 #include "editor/panel_parts.h"
 #include "editor/photo_replacement.h"
@@ -26,6 +32,8 @@
 #include "editor/tap_stamp.h"
 #include "imaging/picture.h"
 #include "text/word_table.h"
+#include "ui/alert_view.h"
+#include "ui/clock.h"
 #include "widgets/screen_views.h"
 
 namespace vimora {
@@ -75,7 +83,11 @@ public:
     void toAlbumiPad(int ignored) { (void)ignored, m_replacement.toAlbumiPad(); }
     void changeFoto() { m_replacement.changeFoto(); }
     /// The built-in image panel, and the action of its buttons (tag = index in the lists).
-    void prepareToCut2() { m_replacement.prepareToCut2(); }
+    void prepareToCut2()
+    {
+        m_adjust.removeHandle(); // the built-in panel takes the adjust panel's place
+        m_replacement.prepareToCut2();
+    }
     void excuteThePrepare(int tag) { m_replacement.excuteThePrepare(tag); }
 
     // --- Crop rectangle and cut ---
@@ -112,6 +124,21 @@ public:
     /// background view's frame.
     Picture screenShots(int level);
 
+    // --- Edge feathering ---
+
+    /// Enters the feathering mode on the options panel's drawing layer.
+    void gradientSelect();
+    /// The feathering buttons: 1 bottom, 2 top, 3 left, 4 right, 5 OK.
+    void gradientMe(int tag) { m_feathering.gradientMe(tag); }
+    const FeatherEdges &featherEdges() const { return m_feathering.edges(); }
+
+    // --- Colour panel ---
+
+    /// The preview's colour panel: a pick paints the preview frame's backdrop.
+    void colorPick();
+    void closeWordView() { m_colourPanel.closeWordView(); }
+    ColorPickerViewController &colourPicker() { return m_colourPanel.picker(); }
+
     // --- Finishing toolbar ---
 
     void finalAdjust() { m_toolbar.finalAdjust(); }
@@ -127,10 +154,59 @@ public:
     /// Whether a cut piece is on the photo (replacing the photo would discard it).
     bool hasPiece() const { return m_piece != nullptr; }
 
-    // --- Text overlay ---
+    // --- Side controls of the finished cut ---
 
-    /// Opens the text overlay; the photo is hidden while the text box is up.
+    /// The text overlay over the photo (the "Write" control).
     void gotoTextView();
+    /// What opens the text overlay; until one is given, "Write" says the overlay is not there.
+    void setTextOverlay(std::function<void()> open) { m_openTextOverlay = std::move(open); }
+    /// The naming strip on ("Names") and off.
+    void showTwoBtns();
+    void hideTwoBtns();
+    /// The date-stamp chooser and its buttons (tags 1 to 4).
+    void selectView() { m_naming.selectView(); }
+    void modeSelect(int tag) { m_naming.modeSelect(tag); }
+    NamingFields &naming() { return m_naming; }
+    /// The naming strip's Export: exports the pictures under their new names.
+    void renameAct();
+    /// What exports the named pictures to the documents folder; until one is given, Export
+    /// says that export is not there.
+    void setDocumentExport(std::function<void()> exportNamed) { m_exportNamed = std::move(exportNamed); }
+    // --- Adjust panel and effect flows ---
+
+    /// Builds the adjust panel for the opener's tag (200, 300 start the modes; 666, 777).
+    void guideToScale(int senderTag);
+    /// Next: flattens the pieces (at the photo's resolution on the piece, at the on-screen
+    /// size on the whole photo) into word.png and opens step two.
+    void singleBtn();
+    /// Done: back to the finishing toolbar.
+    void combineImg();
+    /// <-Prev: the pieces cut afresh from Tem and the step-one panel of that id.
+    void shatteringPanel(int stepOnePanel);
+    /// The step-two colour controls, Blur and Sharpen+.
+    void filterSelect(ui::Control &sender);
+    /// Styles, the pieces' Scale and Rotation, the whole photo's Scale, Rotation, Distortion.
+    void imageEffect(ui::Control &sender);
+    /// Shows "Processing..." and runs, half a second later, the merge (caller kTextButtonTag)
+    /// or the scatter (any other caller). Ignored while a job is pending.
+    void alertToMakeMosaicForiPhone(int callerTag);
+    /// Skews every piece's picture by its own random skew.
+    void makeSynthesisWithmosaic();
+    /// Merges what lies on the photo into Origin at the photo's resolution; a new cut follows.
+    void closeShatterPanel();
+    /// The options panel's Expand: arrows on the preview's photo layer.
+    void cutApart();
+    /// One expansion by the arrow with that tag, from the job's photo.
+    void cutApartExcute(int arrowTag);
+    /// A job announced or running: a new one is ignored.
+    bool isEffectPending() const;
+    /// Blocks until a running job's picture work is done; its result is then applied by the
+    /// UI thread's next turn.
+    void waitForEffects();
+    /// Tag of the last control filterSelect handled.
+    int lastFilterTag() const { return m_lastFilterTag; }
+    const AdjustPanel &adjustPanel() const { return m_adjust; }
+    /// The editor's own text overlay (the shell makes "Write" open it).
     WordTable &wordTable() { return *m_wordTable; }
 
 private:
@@ -138,6 +214,17 @@ private:
     void buildPhotoView(const Picture &photo);
     void removePiece();
     void placeBackControl();
+    void buildAdjustActions();
+    /// Runs work on the piece's picture off the UI thread and apply with its result, unless
+    /// the piece went meanwhile. False when a job is already pending.
+    bool runOnPiece(std::function<Picture(const Picture &)> work, std::function<void(const Picture &)> apply);
+    void finishFlattening(const std::weak_ptr<ui::ImageView> &container, const Picture &flat);
+    /// The Shadow and Shattering switches of the whole-photo panel.
+    void switchPieceEffect(ui::Control &sender);
+    /// The options panel's shattering: the piece's step-one panel on fresh pieces.
+    void shatterFromPreview();
+    void showProcessingAlert(int callerTag);
+    void dismissProcessingAlert();
 
     std::shared_ptr<ScreenViews> m_views;
     std::shared_ptr<KeyView> m_view;
@@ -160,6 +247,24 @@ private:
     LiftedPiece m_lift;
     FinishingToolbar m_toolbar;
     std::unique_ptr<WordTable> m_wordTable;
+    EdgeFeathering m_feathering;
+    NamingFields m_naming;
+    ColourPanel m_colourPanel;
+    std::function<void()> m_openTextOverlay;
+    std::function<void()> m_exportNamed;
+
+    AdjustPanel m_adjust;
+    EdgeExpansion m_expansion{*m_views};
+    /// The flattened picture (or the last style) Exposure and Saturation restart from.
+    Picture m_flattenedBase;
+    /// The whole-photo container's size when its flow began: the base of its Scale.
+    QSizeF m_wholePhotoViewSize;
+    int m_lastFilterTag = 0;
+    /// The job the "Processing..." alert announced, half a second ahead.
+    ui::ScheduledCall m_deferredJob;
+    std::shared_ptr<ui::AlertView> m_processingAlert;
+    /// Declared last: destroyed first, so no result arrives at a half-destroyed editor.
+    EffectWorker m_effects;
 };
 
 } // namespace vimora

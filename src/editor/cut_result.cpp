@@ -2,6 +2,7 @@
 // container, and re-entering the piece.
 
 #include "editor/cut_image.h"
+#include "editor/piece_grid.h"
 #include "editor/view_tags.h"
 #include "platform/log.h"
 #include "store/working_files.h"
@@ -11,7 +12,6 @@ namespace vimora {
 
 namespace {
 constexpr ui::AutoresizingMask kAllSixDirections = 63;
-constexpr ui::AutoresizingMask kFourMargins = 45;
 } // namespace
 
 void CutImage::justSaveToAlbumC()
@@ -60,7 +60,7 @@ void CutImage::showResult()
 
 void CutImage::cutImageZ(int senderTag)
 {
-    if (!m_photoView)
+    if (!m_photoView || isEffectPending())
         return;
     if (m_piece) {
         m_piece->removeAllSubviews();
@@ -86,18 +86,19 @@ void CutImage::cutImageZ(int senderTag)
     if (senderTag == kWorkOnPieceTag) {
         m_effectMode = EffectMode::OnPiece;
         container->setTag(kPieceTag);
+        shattering(*container);
         container->setClipsToBounds(true);
     } else if (senderTag == kWorkOnWholePhotoTag) {
         m_effectMode = EffectMode::OnWholePhoto;
         container->setImage(WorkingFiles::shared().originLoad());
         container->setTag(kWholePhotoPieceTag);
-        for (const ui::ViewPtr &piece : container->subviews())
-            piece->setAutoresizingMask(kFourMargins);
+        // The pieces keep their size when the whole is scaled, so they drift apart.
+        shattering(*container);
+        m_wholePhotoViewSize = container->frame().size();
         container->setClipsToBounds(false);
     }
-    // Hand-over point: the shattering step (the 9 x 9 grid) and the adjust panel
-    // (guideToScale) take the piece from here with the same sender.
     logLine(QStringLiteral("cutImageZ:%1").arg(senderTag));
+    guideToScale(senderTag);
 }
 
 } // namespace vimora

@@ -6,6 +6,7 @@
 #include "platform/device.h"
 #include "platform/resources.h"
 #include "ui/button.h"
+#include "ui/geometry.h"
 #include "ui/tap_recognizer.h"
 #include "widgets/screen_views.h"
 
@@ -16,30 +17,68 @@ constexpr double kToolbarFade = 0.2;
 constexpr double kTabletHintHeight = 45;
 constexpr double kPhoneHintHeight = 65;
 
-struct ToolbarButton
-{
-    const char *title;
-    int tag;
-    QRectF tabletFrame;
-    QRectF phoneFrame;
-    const char *tabletPicture;
-    const char *phonePicture;
-};
-
-// "Home" carries no tag of its own.
-const ToolbarButton kToolbarButtons[] = {
-    {"Color", kWorkOnPieceTag, {240, 5, 100, 50}, {0, 5, 60, 50}, "surBtn.png", "surBtns.png"},
-    {"ChangeFoto", kWorkOnWholePhotoTag, {345, 5, 100, 50}, {65, 5, 60, 50}, "disBtn.png", "disBtns.png"},
-    {"Text", kTextButtonTag, {450, 5, 60, 50}, {130, 5, 60, 50}, "cutBtns.png", "cutBtns.png"},
-    {"Save", kSaveButtonTag, {515, 5, 100, 50}, {195, 5, 60, 50}, "saveBtn.png", "saveBtn2.png"},
-    {"Home", 0, {615, 5, 100, 50}, {255, 5, 60, 50}, "homeBtn.png", "homeBtn2.png"},
-};
+// A column under the editor's Photos control, left of the options panel on a tablet.
+constexpr double kSideControlTop = 52;
+constexpr double kSideControlWidth = 80;
+constexpr double kSideControlHeight = 40;
+constexpr double kSideControlLeft = 10;
+constexpr double kSideControlGap = 5;
+constexpr double kNamingStripWidth = 320;
+constexpr double kNamingStripHeight = 50;
 } // namespace
 
-FinishingToolbar::FinishingToolbar(ScreenViews &views, std::function<void()> home)
-    : m_views(views)
-    , m_home(std::move(home))
+std::vector<ToolbarButtonLayout> toolbarButtons(bool tablet)
 {
+    struct Entry
+    {
+        const char *title;
+        int tag;
+        QRectF tabletFrame, phoneFrame;
+        const char *tabletPicture, *phonePicture;
+    };
+    // "Home" carries no tag of its own.
+    static const Entry entries[] = {
+        {"Color", kWorkOnPieceTag, {240, 5, 100, 50}, {0, 5, 60, 50}, "surBtn.png", "surBtns.png"},
+        {"ChangeFoto", kWorkOnWholePhotoTag, {345, 5, 100, 50}, {65, 5, 60, 50}, "disBtn.png", "disBtns.png"},
+        {"Text", kTextButtonTag, {450, 5, 60, 50}, {130, 5, 60, 50}, "cutBtns.png", "cutBtns.png"},
+        {"Save", kSaveButtonTag, {515, 5, 100, 50}, {195, 5, 60, 50}, "saveBtn.png", "saveBtn2.png"},
+        {"Home", 0, {615, 5, 100, 50}, {255, 5, 60, 50}, "homeBtn.png", "homeBtn2.png"},
+    };
+    std::vector<ToolbarButtonLayout> buttons;
+    for (const Entry &e : entries)
+        buttons.push_back({QString::fromLatin1(e.title), e.tag, tablet ? e.tabletFrame : e.phoneFrame,
+                           QString::fromLatin1(tablet ? e.tabletPicture : e.phonePicture)});
+    return buttons;
+}
+
+QRectF writeControlFrame()
+{
+    return {kSideControlLeft, kSideControlTop, kSideControlWidth, kSideControlHeight};
+}
+
+QRectF namesControlFrame()
+{
+    return writeControlFrame().translated(0, kSideControlHeight + kSideControlGap);
+}
+
+QRectF namingStripFrame(QSizeF screen)
+{
+    return {(screen.width() - kNamingStripWidth) / 2, namesControlFrame().bottom() + kSideControlGap, kNamingStripWidth,
+            kNamingStripHeight};
+}
+
+FinishingToolbar::FinishingToolbar(ScreenViews &views, FinishingActions actions)
+    : m_views(views)
+    , m_actions(std::move(actions))
+{
+    auto run = [](const std::function<void()> &action) {
+        return [&action] {
+            if (action)
+                action();
+        };
+    };
+    m_write = makeBarButton(writeControlFrame(), QStringLiteral("Write"), kWriteControlTag, run(m_actions.write));
+    m_names = makeBarButton(namesControlFrame(), QStringLiteral("Names"), kNamesControlTag, run(m_actions.names));
 }
 
 void FinishingToolbar::finalAdjust()
@@ -55,26 +94,45 @@ void FinishingToolbar::finalAdjust()
     bar.setHidden(false);
     v.mainView->bringSubviewToFront(&bar);
 
-    const bool tablet = isDeviceiPad();
-    for (const ToolbarButton &entry : kToolbarButtons) {
-        auto button = std::make_shared<ui::Button>(tablet ? entry.tabletFrame : entry.phoneFrame);
-        const QString title = QString::fromLatin1(entry.title);
-        button->setTitle(title);
+    const std::function<void()> *actions[] = {&m_actions.color, &m_actions.changeFoto, &m_actions.text, &m_actions.save,
+                                              &m_actions.home};
+    int index = 0;
+    for (const ToolbarButtonLayout &entry : toolbarButtons(isDeviceiPad())) {
+        auto button = std::make_shared<ui::Button>(entry.frame);
+        button->setTitle(entry.title);
         // The picture carries the caption; the title only names the control.
         button->setTitleColor(Qt::transparent);
         button->setTitleShadowColor(Qt::transparent);
         button->setTitleShadowOffset(QPointF(2, 2));
         button->setReversesTitleShadowWhenHighlighted(true);
-        button->setBackgroundImage(Resources::imageNamed(QString::fromLatin1(tablet ? entry.tabletPicture : entry.phonePicture)));
+        button->setBackgroundImage(Resources::imageNamed(entry.picture));
         button->setTag(entry.tag);
-        // Home leaves the editor; Color, ChangeFoto (cutImageZ), Text (merge and new cut) and
-        // Save (askMessage) are wired by the flows they start.
-        if (title == QLatin1String("Home"))
-            button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
-                if (m_home)
-                    m_home();
-            });
+        const std::function<void()> &action = *actions[index++];
+        button->addAction(ui::ControlEventTouchUpInside, [&action](ui::Control &) {
+            if (action)
+                action();
+        });
         bar.addSubview(button);
+    }
+    placeSideControls();
+}
+
+void FinishingToolbar::setEffectAction(std::function<void(int senderTag)> action)
+{
+    auto withTag = [action](int tag) { return [action, tag] { action(tag); }; };
+    m_actions.color = withTag(kWorkOnPieceTag);
+    m_actions.changeFoto = withTag(kWorkOnWholePhotoTag);
+    m_actions.text = withTag(kTextButtonTag);
+}
+
+void FinishingToolbar::placeSideControls()
+{
+    // In the editor layer, at fixed screen places whatever frame the cut gave the layer.
+    ui::View &layer = *m_views.cutImgView;
+    for (const auto &[control, frame] : {std::pair{m_write, writeControlFrame()}, std::pair{m_names, namesControlFrame()}}) {
+        control->setFrame(QRectF(layer.convertPointFrom(frame.topLeft(), nullptr), frame.size()));
+        control->setHidden(false);
+        layer.addSubview(control);
     }
 }
 

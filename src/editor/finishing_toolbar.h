@@ -1,32 +1,77 @@
 #pragma once
 
-// The finishing toolbar after a cut (Color, ChangeFoto, Text, Save, Home) and the hint strip
-// along the bottom of the screen.
+// The finishing toolbar after a cut (Color, ChangeFoto, Text, Save, Home), the side controls of
+// the finished cut (text overlay, naming) and the hint strip along the bottom of the screen.
 
 #include <functional>
 #include <memory>
 
+#include <QRectF>
+#include <QString>
+
+#include "platform/device.h"
+#include "ui/button.h"
 #include "ui/image_view.h"
 
 namespace vimora {
 
 struct ScreenViews;
 
+/// What the toolbar's buttons and side controls do; the editor supplies them. An action left
+/// empty makes its control do nothing.
+struct FinishingActions
+{
+    std::function<void()> color;      // "Color", tag 200
+    std::function<void()> changeFoto; // "ChangeFoto", tag 300
+    std::function<void()> text;       // "Text", tag 105: merge and a new cut
+    std::function<void()> save;       // "Save", tag 100
+    std::function<void()> home;       // "Home"
+    std::function<void()> write;      // side control "Write": the text overlay
+    std::function<void()> names;      // side control "Names": the naming strip on and off
+};
+
+/// One button of the toolbar on the current kind of device.
+struct ToolbarButtonLayout
+{
+    QString title;
+    int tag;
+    QRectF frame;
+    QString picture;
+};
+
+/// The five buttons, in order, on a tablet or a phone.
+std::vector<ToolbarButtonLayout> toolbarButtons(bool tablet);
+
+/// The side controls' frames in screen coordinates: the text overlay's, then the naming toggle's,
+/// one above the other at the left, under the editor's Photos control.
+QRectF writeControlFrame();
+QRectF namesControlFrame();
+/// The naming strip: under the side controls, centred.
+QRectF namingStripFrame(QSizeF screen);
+
 class FinishingToolbar
 {
 public:
-    /// home: what the Home button does.
-    FinishingToolbar(ScreenViews &views, std::function<void()> home);
+    FinishingToolbar(ScreenViews &views, FinishingActions actions);
 
     void finalAdjust();
+    /// What Color, ChangeFoto and Text do, given the button's tag.
+    void setEffectAction(std::function<void(int senderTag)> action);
     /// The hint strip; the shattering step has its own hint.
     void remindNew(bool shattering);
     void hideHint();
 
+    /// The naming strip's toggle, laid into the editor layer with the toolbar.
+    std::shared_ptr<ui::Button> namesControl() const { return m_names; }
+
 private:
+    void placeSideControls();
+
     ScreenViews &m_views;
-    std::function<void()> m_home;
+    FinishingActions m_actions;
     std::shared_ptr<ui::ImageView> m_hint;
+    std::shared_ptr<ui::Button> m_write;
+    std::shared_ptr<ui::Button> m_names;
 };
 
 } // namespace vimora

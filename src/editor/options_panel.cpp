@@ -81,18 +81,6 @@ std::shared_ptr<ui::Button> iconButton(const QRectF &frame, const QString &title
     return button;
 }
 
-std::shared_ptr<ui::Label> shadowedLabel(const QRectF &frame, const QString &text, double size)
-{
-    auto label = std::make_shared<ui::Label>(frame, text);
-    label->setBackgroundColor(Qt::transparent);
-    label->setTextColor(Qt::white);
-    label->setShadowColor(Qt::black);
-    label->setShadowOffset(QPointF(2, 2));
-    QFont font = label->font();
-    font.setPixelSize(int(size));
-    label->setFont(font);
-    return label;
-}
 } // namespace
 
 OptionsPanel::OptionsPanel(ScreenViews &views, OptionsPanelActions actions)
@@ -193,23 +181,44 @@ void OptionsPanel::buildControls(EffectMode mode)
             m_actions.switchChanged(sender);
     });
     panel.addSubview(aspect);
-    panel.addSubview(shadowedLabel(layout.offLabel, QStringLiteral("4:3"), layout.titleSize + 2));
-    panel.addSubview(shadowedLabel(layout.onLabel, QStringLiteral("16:9"), layout.titleSize + 2));
+    panel.addSubview(makeShadowedLabel(layout.offLabel, QStringLiteral("4:3"), layout.titleSize + 2));
+    panel.addSubview(makeShadowedLabel(layout.onLabel, QStringLiteral("16:9"), layout.titleSize + 2));
 
     // Gradient, Color Picker, Expand, shattering, the styles and the slider belong to the
     // feathering, colour, expansion, shattering and style steps, which give them their actions.
     const QRectF gradientFrame = panelTwo ? layout.gradientWithSlider : layout.modeOneButtons[0];
-    panel.addSubview(iconButton(gradientFrame, QStringLiteral("Gradient"), QStringLiteral("rectangle.png"), kGradientTag,
-                                layout.titleSize));
+    auto gradient = iconButton(gradientFrame, QStringLiteral("Gradient"), QStringLiteral("rectangle.png"), kGradientTag,
+                               layout.titleSize);
+    gradient->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
+        if (m_actions.gradient)
+            m_actions.gradient();
+    });
+    panel.addSubview(gradient);
     if (panelOne) {
-        panel.addSubview(iconButton(layout.modeOneButtons[1], QStringLiteral("Color Picker"), QStringLiteral("colorBtnS.png"),
-                                    kColorPickerTag, layout.titleSize));
-        panel.addSubview(
-            iconButton(layout.modeOneButtons[2], QStringLiteral("Expand"), QStringLiteral("43.png"), kExpandTag, layout.titleSize));
+        auto colour = iconButton(layout.modeOneButtons[1], QStringLiteral("Color Picker"), QStringLiteral("colorBtnS.png"),
+                                 kColorPickerTag, layout.titleSize);
+        colour->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
+            if (m_actions.colorPicker)
+                m_actions.colorPicker();
+        });
+        panel.addSubview(colour);
+        auto expand =
+            iconButton(layout.modeOneButtons[2], QStringLiteral("Expand"), QStringLiteral("43.png"), kExpandTag, layout.titleSize);
+        expand->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
+            if (m_actions.expand)
+                m_actions.expand();
+        });
+        panel.addSubview(expand);
         // Shattering needs room left and right of the photo.
-        if (!m_layerOverflowsVertically)
-            panel.addSubview(iconButton(layout.modeOneButtons[3], QStringLiteral("shattering"), QStringLiteral("shad.png"),
-                                        kShatteringTag, layout.titleSize));
+        if (!m_layerOverflowsVertically) {
+            auto shatter = iconButton(layout.modeOneButtons[3], QStringLiteral("shattering"), QStringLiteral("shad.png"),
+                                      kShatteringTag, layout.titleSize);
+            shatter->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
+                if (m_actions.shatter)
+                    m_actions.shatter();
+            });
+            panel.addSubview(shatter);
+        }
     }
     if (panelTwo) {
         for (int i = 0; i < 5; ++i) {
@@ -224,7 +233,7 @@ void OptionsPanel::buildControls(EffectMode mode)
             panel.addSubview(style);
         }
 
-        panel.addSubview(shadowedLabel(layout.rotationLabel, QStringLiteral("Rotation"), layout.titleSize));
+        panel.addSubview(makeShadowedLabel(layout.rotationLabel, QStringLiteral("Rotation"), layout.titleSize));
         auto slider = std::make_shared<ui::Slider>(layout.rotationSlider);
         slider->setBackgroundColor(Qt::transparent);
         slider->setMinimumTrackImage(ui::StretchableImage::stretchable(Resources::imageNamed(QStringLiteral("lefkSlider.png")), 10, 0));

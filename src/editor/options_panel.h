@@ -22,6 +22,12 @@ struct OptionsPanelActions
     std::function<void(ui::Control &)> switchChanged;
     /// Pinch and tap on the photo layer.
     std::function<void(ui::View &)> attachLayerGestures;
+    /// Expand and shattering.
+    std::function<void()> expand;
+    std::function<void()> shatter;
+    /// The Gradient and Color Picker buttons.
+    std::function<void()> gradient;
+    std::function<void()> colorPicker;
 };
 
 class OptionsPanel
@@ -38,6 +44,10 @@ public:
     /// colours from the layer into the frame.
     ui::ImageView *openPreview() const;
     ui::ImageView *openPhotoLayer() const;
+    /// The tag of the control that last opened the panel (kBottomOkTag or kTopOkTag).
+    int openerTag() const { return m_openerTag; }
+    /// The photo layer overflows the frame vertically (an upright photo under 4:3).
+    bool layerOverflowsVertically() const { return m_layerOverflowsVertically; }
 
 private:
     bool isOpen() const;

@@ -152,4 +152,20 @@ std::shared_ptr<ui::Button> makeBarButton(const QRectF &frame, const QString &ti
     return button;
 }
 
+std::shared_ptr<ui::Label> makeShadowedLabel(const QRectF &frame, const QString &text, double pixelSize)
+{
+    auto label = std::make_shared<ui::Label>(frame, text);
+    label->setBackgroundColor(Qt::transparent);
+    label->setTextColor(Qt::white);
+    label->setTextAlignment(ui::TextAlignment::Left);
+    label->setShadowColor(Qt::black);
+    label->setShadowOffset(QPointF(2, 2));
+    if (pixelSize > 0) {
+        QFont font = label->font();
+        font.setPixelSize(int(pixelSize));
+        label->setFont(font);
+    }
+    return label;
+}
+
 } // namespace vimora

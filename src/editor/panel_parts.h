@@ -12,6 +12,7 @@
 #include "ui/alert_view.h"
 #include "ui/button.h"
 #include "ui/image_view.h"
+#include "ui/label.h"
 #include "ui/scroll_view.h"
 
 class QKeyEvent;
@@ -36,6 +37,10 @@ void addPanelTitle(ui::View &panel, const QRectF &frame, const QString &text);
 /// button picture, running action when tapped.
 std::shared_ptr<ui::Button> makeBarButton(const QRectF &frame, const QString &title, int tag,
                                           std::function<void()> action);
+
+/// A panel's label: white text with a black shadow 2 points down and right, clear behind,
+/// left aligned; pixelSize 0 keeps the default font size.
+std::shared_ptr<ui::Label> makeShadowedLabel(const QRectF &frame, const QString &text, double pixelSize = 0);
 
 /// A view that takes the keyboard focus and hands its key presses to a handler.
 class KeyView : public ui::View

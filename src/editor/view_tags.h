@@ -57,5 +57,12 @@ inline constexpr int kPickerScrollTag = 531;
 inline constexpr int kPanelCloseTag = 532;
 /// The line under a just-cut piece saying what can be done with it.
 inline constexpr int kPieceHintTag = 533;
+/// The finished cut's side controls: the text overlay and the naming strip's toggle.
+inline constexpr int kWriteControlTag = 534;
+inline constexpr int kNamesControlTag = 535;
+/// The strip with the naming fields.
+inline constexpr int kNamingStripTag = 536;
+/// The colour panel's close control.
+inline constexpr int kColourPanelCloseTag = 537;
 
 } // namespace vimora

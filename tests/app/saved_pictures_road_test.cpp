@@ -56,7 +56,8 @@ TEST_F(SavedRoadTest, AnEmptyStoreSaysSo)
     tapOn(*top().savedBtn());
 
     bool said = false;
-    for (const ui::ViewPtr &v : top().selectBackScroll2()->subviews())
+    EXPECT_EQ(top().selectBackScroll2()->subviewCount(), 0);
+    for (const ui::ViewPtr &v : views().selectTopView->subviews())
         if (auto *label = dynamic_cast<ui::Label *>(v.get()))
             said = said || label->text() == "No saved pictures yet";
     EXPECT_TRUE(said);

@@ -1,5 +1,5 @@
 // The compositor's arithmetic: save levels and their factors, the capture scale on every
-// level and device, the pinch step and the merge of two pictures its effects rely on.
+// level and device, and the merges of two pictures its effects rely on.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -76,17 +76,6 @@ INSTANTIATE_TEST_SUITE_P(EveryLevelOnEveryProfile, CaptureLevelScale,
                                          CaptureCase{DeviceProfile::Phone568, 4, 1}, CaptureCase{DeviceProfile::Phone480, -3, 8},
                                          CaptureCase{DeviceProfile::Phone480, 1, 4}, CaptureCase{DeviceProfile::Phone480, 2, 2},
                                          CaptureCase{DeviceProfile::Phone480, 3, 1}, CaptureCase{DeviceProfile::Phone480, 5, 1}));
-
-TEST(PinchStep, ScalesOneTwoThenOneFiveApplyOneTwoThenOneThree)
-{
-    double last = 1.0;
-    const double first = pinchStepFactor(last, 1.2);
-    last = 1.2;
-    const double second = pinchStepFactor(last, 1.5);
-
-    EXPECT_DOUBLE_EQ(first, 1.2);
-    EXPECT_NEAR(second, 1.3, 1e-12);
-}
 
 TEST(AddImage, SmallerSecondPictureCoversOnlyTheTopLeft)
 {

@@ -103,7 +103,7 @@ TEST_F(EffectsTest, SelectStyleIsInertOnTheBackgroundAndSetsBothOpacitiesOnLayer
     press(kOpacitySlider);
     const double topAfterBackgroundMode = back->layers().top().alpha();
     back->guideToScale(200);
-    back->adjustPanel().topPhotoSlider()->setValue(AdjustPanel::kOpacityMin);
+    back->adjustPanel().topPhotoSlider()->setValue(BackgroundAdjustPanel::kOpacityMin);
     press(kOpacitySlider);
 
     EXPECT_DOUBLE_EQ(topAfterBackgroundMode, 0.3);

@@ -59,17 +59,6 @@ done
 
 start_app
 
-# A drag in small steps, as a finger moves.
-drag() {
-  local x=$1 y=$2 dx=$3 dy=$4
-  at "$x" "$y"; sleep 0.2
-  xdotool mousedown 1; sleep 0.1
-  for i in $(seq 1 12); do
-    at "$(awk -v a="$x" -v d="$dx" -v i="$i" 'BEGIN{print a+d*i/12}')" "$(awk -v a="$y" -v d="$dy" -v i="$i" 'BEGIN{print a+d*i/12}')"
-    sleep 0.05
-  done
-  xdotool mouseup 1; sleep 0.5
-}
 # Screenshots in points, some kept.
 shot() {
   screen_shot "$1"
@@ -84,10 +73,6 @@ shot() {
     fi
   fi
 }
-wait_for_file() {
-  for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
-  return 1
-}
 # A screenshot once the screen has settled (fades and pulses over): two equal ones in a row.
 settled_shot() {
   shot "$1"
@@ -96,15 +81,6 @@ settled_shot() {
     mv "$work/$1.png" "$work/$1-before.png"
     shot "$1"
     same "$1" "$1-before" && return 0
-  done
-  return 1
-}
-# A screenshot that differs from an earlier one, or failure after a number of tries (40).
-changed_shot() {
-  for _ in $(seq "${3:-40}"); do
-    shot "$1"
-    same "$1" "$2" || return 0
-    sleep 0.25
   done
   return 1
 }

@@ -67,6 +67,22 @@ at() {
     "$(awk -v a="$2" -v y="$win_y" -v o="$off_y" -v s="$scale" 'BEGIN{printf "%d", y+o+a*s+0.5}')"
 }
 click() { at "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.5; }
+# A drag in small steps, as a finger moves.
+drag() {
+  local x=$1 y=$2 dx=$3 dy=$4
+  at "$x" "$y"; sleep 0.2
+  xdotool mousedown 1; sleep 0.1
+  for i in $(seq 1 12); do
+    at "$(awk -v a="$x" -v d="$dx" -v i="$i" 'BEGIN{print a+d*i/12}')" "$(awk -v a="$y" -v d="$dy" -v i="$i" 'BEGIN{print a+d*i/12}')"
+    sleep 0.05
+  done
+  xdotool mouseup 1; sleep 0.5
+}
+# Waits up to 20 seconds for a file to appear.
+wait_for_file() {
+  for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
+  return 1
+}
 # A screenshot in points, $work/NAME.png: the shown screen cut out of the window and brought
 # back to its size.
 screen_shot() {
@@ -76,6 +92,16 @@ screen_shot() {
 # Root-mean-square difference of two screenshots in $work, and whether they are the same screen.
 differ() { compare -metric RMSE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/' || true; }
 same() { awk -v e="$(differ "$1" "$2")" 'BEGIN{exit !(e < 0.01)}'; }
+# A screenshot (by the script's own shot) that differs from an earlier one, or failure after a
+# number of tries (40).
+changed_shot() {
+  for _ in $(seq "${3:-40}"); do
+    shot "$1"
+    same "$1" "$2" || return 0
+    sleep 0.25
+  done
+  return 1
+}
 # Waits for the photo dialog that "Other location..." opens and types PATH into it.
 open_in_photo_dialog() {
   local dialog=

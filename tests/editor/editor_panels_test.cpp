@@ -442,7 +442,10 @@ TEST(EditorPieceTest, ReenteringThePieceWorksOnTheCutOutOrTheWholePhoto)
     ASSERT_TRUE(screen.piece());
     EXPECT_EQ(screen.editor->effectMode(), EffectMode::OnPiece);
     EXPECT_EQ(screen.piece()->frame(), place);
-    EXPECT_EQ(screen.piece()->image().bitmap().size(), QSize(560, 560));
+    // Shattered into the grid: the pieces show the 560 x 560 cut-out's half-size copy.
+    EXPECT_TRUE(screen.piece()->image().isNull());
+    ASSERT_EQ(screen.piece()->subviewCount(), 81);
+    EXPECT_EQ(screen.editorView(kFirstPieceViewTag)->image().bitmap().size(), QSize(32, 32));
     EXPECT_TRUE(screen.piece()->clipsToBounds());
 
     screen.editor->cutImageZ(kWorkOnWholePhotoTag);
@@ -450,7 +453,8 @@ TEST(EditorPieceTest, ReenteringThePieceWorksOnTheCutOutOrTheWholePhoto)
     ui::ImageView *whole = screen.editorView(kWholePhotoPieceTag);
     ASSERT_TRUE(whole);
     EXPECT_EQ(screen.editor->effectMode(), EffectMode::OnWholePhoto);
-    EXPECT_EQ(whole->image().bitmap().size(), QSize(1200, 900));
+    ASSERT_EQ(whole->subviewCount(), 81);
+    EXPECT_EQ(screen.editorView(kFirstPieceViewTag)->image().bitmap().size(), QSize(67, 50)); // of the whole photo's half
     EXPECT_EQ(whole->frame(), place);
     EXPECT_FALSE(whole->clipsToBounds());
     EXPECT_EQ(screen.photoView()->subviewCount(), 1); // the old container left

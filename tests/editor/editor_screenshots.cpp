@@ -1,7 +1,8 @@
 // Renders the editor's screens on the headless host into PNG files for looking at:
 //   editor_screenshots <output folder>
-// tablet and phone-480, each with the crop rectangle, after the cut, and with the options
-// panel and the built-in image panel.
+// tablet and phone-480, each with the crop rectangle, after the cut, with the options panel
+// and the built-in image panel, the feathering buttons, the colour panel, the finishing toolbar
+// with the naming strip and the date stamps.
 
 #include <QApplication>
 #include <QDir>
@@ -70,6 +71,12 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     const QPointF piece = centreOf(kPieceTag);
     host.drag(piece, piece + QPointF(25, 40));
     save(QStringLiteral("editor-cut"));
+    editor.showTwoBtns();
+    save(QStringLiteral("editor-toolbar-names"));
+    editor.selectView();
+    save(QStringLiteral("editor-date-stamps"));
+    views->wordView->setHidden(true);
+    editor.hideTwoBtns();
 
     editor.prepareToCut2();
     save(QStringLiteral("editor-builtin-images"));
@@ -77,8 +84,23 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     save(QStringLiteral("editor-replace-question"));
     answerReplace(host);
     save(QStringLiteral("editor-options-panel"));
+    auto tapTagged = [&](const ui::View &within, int tag) {
+        if (const ui::View *view = const_cast<ui::View &>(within).viewWithTag(tag))
+            host.tap(view->convertPointTo(view->bounds().center(), nullptr));
+        host.advance(1);
+    };
     editor.preView2(1);
     save(QStringLiteral("editor-options-panel-1"));
+    tapTagged(*views->descripImg2, kGradientTag);
+    save(QStringLiteral("editor-feathering"));
+    editor.gradientMe(2); // top: both vertical edges fade
+    save(QStringLiteral("editor-feathering-top"));
+    editor.gradientMe(5);
+    save(QStringLiteral("editor-feathering-ok"));
+    tapTagged(*views->descripImg2, kColorPickerTag);
+    if (const ui::ViewPtr palette = editor.colourPicker().colorPickerView())
+        host.tap(palette->convertPointTo(QPointF(70, 160), nullptr));
+    save(QStringLiteral("editor-colour-panel"));
     WorkingFiles::shared().flush();
 }
 

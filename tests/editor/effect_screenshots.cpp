@@ -1,0 +1,120 @@
+// Renders the effect flows on the headless host into PNG files for looking at:
+//   effect_screenshots <output folder>
+// tablet and phone-480: the piece's step-one and step-two panels, the whole photo spread,
+// shadowed and scattered, and its step-two panel.
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "editor/adjust_panel.h"
+#include "editor/cut_image.h"
+#include "editor/view_tags.h"
+#include "imaging/codec.h"
+#include "platform/app_home.h"
+#include "platform/device.h"
+#include "platform/resources.h"
+#include "store/working_files.h"
+#include "ui/button.h"
+#include "ui/headless_host.h"
+#include "ui/slider.h"
+#include "ui/switch.h"
+
+using namespace vimora;
+
+namespace {
+
+void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
+{
+    Device::setProfile(profile);
+    const QSizeF screen = Device::portraitScreenSize(profile);
+    ui::HeadlessHost host(screen, 2.0);
+    auto views = ScreenViews::create(screen);
+    host.setRootView(views->rootView);
+    WorkingFiles::shared().forget();
+    const Picture photo = Resources::imageNamed(QStringLiteral("frame08.jpg"));
+    writeFileAtomically(QDir(AppHome::tempDir()).filePath(QStringLiteral("D1001.jpg")), encodeJpeg(photo, 0.9));
+
+    CutImage editor(views);
+    editor.awakeFromNib();
+    editor.getNumOfArray({QStringLiteral("D1001.jpg")}, {});
+    const auto save = [&](const QString &name) {
+        editor.waitForEffects();
+        host.advance(1);
+        host.render().save(QDir(out).filePath(prefix + name + QStringLiteral(".png")));
+    };
+    const auto centreOf = [](const ui::View *view) { return view->convertPointTo(view->bounds().center(), nullptr); };
+    const auto slide = [&](int tag, double value) {
+        auto *slider = dynamic_cast<ui::Slider *>(editor.adjustPanel().control(tag));
+        if (!slider)
+            return;
+        const double y = slider->bounds().center().y();
+        host.drag(slider->convertPointTo(QPointF(slider->thumbCenterForValue(slider->value()), y), nullptr),
+                  slider->convertPointTo(QPointF(slider->thumbCenterForValue(value), y), nullptr));
+        editor.waitForEffects();
+        host.advance(0);
+    };
+    const auto press = [&](const QString &title) {
+        for (const ui::ViewPtr &v : views->descripImg->subviews())
+            if (auto *b = dynamic_cast<ui::Button *>(v.get()); b && b->title() == title) {
+                host.tap(centreOf(b));
+                editor.waitForEffects();
+                host.advance(0);
+                return;
+            }
+    };
+    const auto toolbar = [&](const QString &title) {
+        for (const ui::ViewPtr &v : views->selectTopView->subviews())
+            if (auto *b = dynamic_cast<ui::Button *>(v.get()); b && b->title() == title)
+                host.tap(centreOf(b));
+    };
+
+    // A wide rectangle a little off centre, cut.
+    const QPointF corner = centreOf(views->cutImgView->viewWithTag(kCropHandleBottomRightTag));
+    host.drag(corner, corner + QPointF(60, 30));
+    host.tap(centreOf(views->cutImgView->viewWithTag(kDoneButtonTag)));
+    host.advance(1);
+
+    toolbar(QStringLiteral("Color"));
+    // On a tablet the panel is carried off the piece by its handle, as a user would.
+    if (const ui::ImageView *handle = editor.adjustPanel().handle())
+        host.drag(centreOf(handle), QPointF(745, 175));
+    slide(kPieceScaleTag, 0.25);
+    slide(kPieceRotationTag, 15);
+    save(QStringLiteral("piece-step-one"));
+    press(QStringLiteral("Next"));
+    slide(kHueTag, 1.2);
+    save(QStringLiteral("piece-step-two"));
+    press(QStringLiteral("Done"));
+    host.advance(1);
+
+    toolbar(QStringLiteral("ChangeFoto"));
+    slide(kWholeScaleTag, 1.35);
+    for (int tag : {kShadowSwitchTag, kShatteringSwitchTag})
+        if (ui::Control *toggle = editor.adjustPanel().control(tag))
+            host.tap(centreOf(toggle));
+    host.advance(0.6);
+    save(QStringLiteral("scattered"));
+    press(QStringLiteral("Next"));
+    slide(kDistortionTag, 0.6);
+    save(QStringLiteral("whole-step-two"));
+    WorkingFiles::shared().flush();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        fprintf(stderr, "usage: effect_screenshots <output folder>\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+    QTemporaryDir home;
+    AppHome::setRoot(home.path());
+    shoot(DeviceProfile::Tablet, QStringLiteral("effects-tablet-"), out);
+    shoot(DeviceProfile::Phone480, QStringLiteral("effects-phone-480-"), out);
+    return 0;
+}

@@ -1,0 +1,12 @@
+# The effect flows on the headless host: adjust panel, shattering, scatter, merge, expansion.
+vimora_add_test(editor_effects_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_effects_test.cpp ${CMAKE_CURRENT_LIST_DIR}/piece_grid_test.cpp
+  LIBS vimora_editor vimora_qt_test_environment)
+add_dependencies(editor_effects_test vimora_resources)
+
+# Not a test: renders the effect flows into a folder for looking at them (docs/effects-*.png).
+add_executable(effect_screenshots ${CMAKE_CURRENT_LIST_DIR}/effect_screenshots.cpp)
+target_compile_options(effect_screenshots PRIVATE ${VIMORA_WARNINGS})
+target_link_libraries(effect_screenshots PRIVATE vimora_editor)
+set_target_properties(effect_screenshots PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+add_dependencies(effect_screenshots vimora_resources)
