@@ -5,6 +5,7 @@
 #include "app/top.h"
 #include "compositor/back_photo.h"
 #include "compositor/compositor_controls.h"
+#include "editor/cut_image.h"
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 
@@ -61,4 +62,18 @@ TEST_F(SavedRoadTest, AnEmptyStoreSaysSo)
         if (auto *label = dynamic_cast<ui::Label *>(v.get()))
             said = said || label->text() == "No saved pictures yet";
     EXPECT_TRUE(said);
+}
+
+TEST_F(SavedRoadTest, TheEditorsWriteAndTheCompositorsWordOpenTheirTextBoxes)
+{
+    launch(DeviceProfile::Tablet);
+
+    root().draw().gotoTextView();
+    const bool editorTyping = root().draw().wordTable().entry().isOpen();
+    root().draw().wordTable().entry().close();
+    root().backPhoto().gotoTextView();
+
+    EXPECT_TRUE(editorTyping);
+    ASSERT_NE(root().backPhoto().wordTable(), nullptr);
+    EXPECT_TRUE(root().backPhoto().wordTable()->entry().isOpen());
 }
