@@ -563,6 +563,10 @@ void BackPhoto::saveWordToAlbum()
         tell(QStringLiteral("Not saved"), QStringLiteral("There is no picture to save."));
         return;
     }
+    if (m_editorSaveToAlbum) {
+        m_editorSaveToAlbum(picture);
+        return;
+    }
     const QString album = QStringLiteral("Quorlan");
     m_selLib->saveImage(picture, album, [this, album](const AlbumSaveResult &result) {
         if (!result.succeeded()) {

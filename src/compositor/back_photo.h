@@ -130,8 +130,10 @@ public:
     void exitAct() { m_optionBar.exitAct(); }
     QString photoName() const { return m_optionBar.photoName(); }
 
-    /// The album writer the level save and "Save To Album" write through.
+    /// The album writer the level save (and "Save To Album", without the editor's) writes through.
     void setAlbumWriter(AlbumWriter *writer);
+    /// The editor's album save: "Save To Album" hands it the "word.png" picture.
+    void setSaveToAlbum(std::function<void(const Picture &)> saveToAlbum) { m_editorSaveToAlbum = std::move(saveToAlbum); }
     /// Replaces how the text overlay opens (its noteViewOpen by default); with none the
     /// "+Word" control says the text overlay is not available.
     void setTextOverlay(std::function<void()> noteViewOpen) { m_noteViewOpen = std::move(noteViewOpen); }
@@ -211,6 +213,7 @@ private:
     AlbumWriter *m_selLib = nullptr;
     std::unique_ptr<WordTable> m_wordTable;
     std::function<void()> m_noteViewOpen;
+    std::function<void(const Picture &)> m_editorSaveToAlbum;
     int m_topOrButtom = 0;
     std::vector<std::shared_ptr<ui::AlertView>> m_messages;
     CompositorLayers m_layers;

@@ -51,6 +51,7 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     , m_backAnimation(*m_views)
     , m_toolbar(*m_views, [this] {
         FinishingActions actions;
+        actions.save = [this] { askMessage(); };
         actions.home = [this] { closeDrawView(); };
         actions.write = [this] { gotoTextView(); };
         actions.names = [this] {
@@ -64,6 +65,11 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     , m_feathering(*m_views)
     , m_naming(*m_views, [this] { prepareToCut2(); })
     , m_colourPanel(*m_views)
+    , m_saving(*m_views, Saving::EditorAccess{[this] { return m_photoView.get(); },
+                                              [this]() -> ui::View * { return m_views->cutImgView.get(); },
+                                              [this] { return m_job.photoNames(); },
+                                              [this] { return m_editedNames; },
+                                              [this](bool on) { on ? spinBegin() : spinEnd(); }})
     , m_adjust(*m_views, AdjustPanelActions{[this](ui::Control &c) { filterSelect(c); }, [this](ui::Control &c) { imageEffect(c); },
                                             [this](ui::Control &c) { swicthState(c); }, [this] { singleBtn(); },
                                             [this](int stepOne) { shatteringPanel(stepOne); }, [this] { combineImg(); },
@@ -71,6 +77,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
 {
     m_naming.strip()->setTag(kNamingStripTag);
     m_naming.setExport([this] { renameAct(); });
+    // The naming strip's Export: the pictures into Documents under their new names.
+    m_exportNamed = [this] { m_saving.saveToItunes(m_naming.names()); };
     m_expansion.setPhotoSource([this] { return m_job.readPhoto(); });
     // Color and ChangeFoto start their flows on the piece; Text merges it into the photo.
     m_toolbar.setEffectAction([this](int tag) {

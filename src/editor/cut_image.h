@@ -29,6 +29,7 @@
 #include "editor/panel_parts.h"
 #include "editor/photo_replacement.h"
 #include "editor/placement_gestures.h"
+#include "editor/saving.h"
 #include "editor/tap_stamp.h"
 #include "imaging/picture.h"
 #include "text/word_table.h"
@@ -172,6 +173,20 @@ public:
     /// What exports the named pictures to the documents folder; until one is given, Export
     /// says that export is not there.
     void setDocumentExport(std::function<void()> exportNamed) { m_exportNamed = std::move(exportNamed); }
+    // --- Saving and sharing ---
+
+    /// Saves a picture into the album "Quorlan" (the compositor's finished picture too).
+    void saveToAlbum(const Picture &image) { m_saving.saveToAlbum(image); }
+    /// The quality choice of the toolbar's Save.
+    void askMessage() { m_saving.askMessage(); }
+    /// The job's pictures into the documents folder (the naming step's rename calls it).
+    void saveToItunes() { m_saving.saveToItunes(); }
+    /// The job's pictures into the photo library, one write after the other.
+    void saveOneByone() { m_saving.saveOneByone(); }
+    void emailMe(const Picture &image) { m_saving.emailMe(image); }
+    /// albumDrawMuAry: the names of the pictures' edited versions in tmp/.
+    void setEditedNames(const QStringList &names) { m_editedNames = names; }
+    Saving &saving() { return m_saving; }
     // --- Adjust panel and effect flows ---
 
     /// Builds the adjust panel for the opener's tag (200, 300 start the modes; 666, 777).
@@ -252,6 +267,8 @@ private:
     ColourPanel m_colourPanel;
     std::function<void()> m_openTextOverlay;
     std::function<void()> m_exportNamed;
+    QStringList m_editedNames;
+    Saving m_saving;
 
     AdjustPanel m_adjust;
     EdgeExpansion m_expansion{*m_views};

@@ -16,6 +16,8 @@ inline constexpr int kCropHandleBottomLeftTag = 513;
 inline constexpr int kCropHandleBottomRightTag = 514;
 /// The layer tap stamps are drawn on, behind the photo view.
 inline constexpr int kStampLayerTag = 520;
+/// Text labels laid over the photo take this tag and up, in order of creation.
+inline constexpr int kFirstTextLabelTag = 10000;
 
 // Buttons on the editor view.
 inline constexpr int kDoneButtonTag = 100;
@@ -64,5 +66,14 @@ inline constexpr int kNamesControlTag = 535;
 inline constexpr int kNamingStripTag = 536;
 /// The colour panel's close control.
 inline constexpr int kColourPanelCloseTag = 537;
+
+// Saving and sharing.
+/// The alert asking "High" or "Medium".
+inline constexpr int kQualityChoiceTag = 1;
+/// The share panel (opened from the quality choice) and its three exports.
+inline constexpr int kSharePanelTag = 540;
+inline constexpr int kShareOneByOneTag = 541;
+inline constexpr int kShareDocumentsTag = 542;
+inline constexpr int kShareMailTag = 543;
 
 } // namespace vimora

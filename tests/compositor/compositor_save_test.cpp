@@ -241,3 +241,15 @@ TEST_F(SaveTest, EscapeClosesTheLevelMenuAndTheFurtherEffects)
     EXPECT_EQ(overlays.count(), 0);
     EXPECT_TRUE(albumFiles().isEmpty());
 }
+
+TEST_F(SaveTest, SaveToAlbumHandsTheSavedPictureToTheEditorsSave)
+{
+    openSaved(twoTonePicture(40, 30));
+    QList<QSizeF> handed;
+    back->setSaveToAlbum([&](const Picture &p) { handed << p.size(); });
+
+    buttonTitled(*views->selectTopView, "Save To Album")->sendActions(ui::ControlEventTouchUpInside);
+
+    ASSERT_EQ(handed.size(), 1);
+    EXPECT_EQ(handed.front(), QSizeF(40, 30));
+}

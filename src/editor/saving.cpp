@@ -1,0 +1,234 @@
+#include "editor/saving.h"
+
+#include "editor/photo_capture.h"
+#include "editor/view_tags.h"
+#include "platform/device.h"
+#include "platform/log.h"
+#include "platform/resources.h"
+#include "ui/label.h"
+#include "widgets/screen_views.h"
+
+namespace vimora {
+
+namespace {
+constexpr double kMediumFactor = 0.5;
+const QString kShareTitle = QStringLiteral("Share...");
+
+constexpr QSizeF kSharePanelSize(300, 300);
+constexpr double kShareButtonWidth = 240;
+constexpr double kShareButtonHeight = 50;
+constexpr double kShareFirstButtonTop = 70;
+constexpr double kShareButtonGap = 15;
+
+struct ShareEntry
+{
+    const char *title;
+    int tag;
+};
+const ShareEntry kShareEntries[] = {
+    {"Photos to the album", kShareOneByOneTag},
+    {"Photos to Documents", kShareDocumentsTag},
+    {"E-mail this picture", kShareMailTag},
+};
+} // namespace
+
+Saving::Saving(ScreenViews &views, EditorAccess access, QString mailProgram)
+    : m_views(views)
+    , m_access(std::move(access))
+    , m_mail(std::move(mailProgram))
+    , m_list(m_writer,
+          ListExport::Reporting{[this](const QString &title, const QString &message) { tell(title, message); },
+              [this] { m_views.selectTopView->setHidden(false); }})
+{ }
+
+Saving::~Saving()
+{
+    // The exports' threads may still post to this object: let them finish first.
+    m_list.waitForDocuments();
+    m_writer.waitForWrites();
+    m_mail.waitForHandOvers();
+}
+
+void Saving::tell(const QString &title, const QString &message)
+{
+    auto alert = std::make_shared<ui::AlertView>(title, message, nullptr, QStringLiteral("OK"));
+    alert->show();
+}
+
+void Saving::saveToAlbum(const Picture &image)
+{
+    if (m_access.busy)
+        m_access.busy(true);
+    m_writer.saveImage(image, kEditorAlbum, [this](const AlbumSaveResult &result) {
+        if (m_access.busy)
+            m_access.busy(false);
+        if (!result.succeeded()) {
+            logLine(QStringLiteral("Big error: %1").arg(result.error));
+            tell(QStringLiteral("Not Saved"), result.error);
+            return;
+        }
+        logLine(QStringLiteral("success!"));
+        tell(QStringLiteral("Save"), QStringLiteral("Saved in %1").arg(result.album));
+    });
+}
+
+void Saving::askMessage()
+{
+    auto alert = std::make_shared<ui::AlertView>(QString(), QStringLiteral("Save to Album"),
+        static_cast<ui::AlertViewDelegate *>(this), QStringLiteral("Cancel"),
+        QStringList{QStringLiteral("High"), QStringLiteral("Medium"), kShareTitle});
+    alert->setTag(kQualityChoiceTag);
+    alert->show();
+}
+
+void Saving::alertViewClickedButtonAtIndex(ui::AlertView &alert, int buttonIndex)
+{
+    if (alert.tag() != kQualityChoiceTag)
+        return;
+    const QString title = alert.buttonTitleAtIndex(buttonIndex);
+    if (buttonIndex == alert.cancelButtonIndex())
+        logLine(QStringLiteral("Cancel"));
+    else if (title == QLatin1String("High"))
+        saveWithQuality(SaveQuality::High);
+    else if (title == QLatin1String("Medium"))
+        saveWithQuality(SaveQuality::Medium);
+    else if (title == kShareTitle)
+        openSharePanel();
+}
+
+Picture Saving::capture(SaveQuality quality)
+{
+    ui::ImageView *photoView = m_access.photoView ? m_access.photoView() : nullptr;
+    ui::View *layer = m_access.editorLayer ? m_access.editorLayer() : nullptr;
+    if (!photoView || !layer)
+        return {};
+    for (const ui::View *label : textLabels(*layer))
+        logLine(QStringLiteral("fView2 have text:%1").arg(label->tag()));
+    // Full size is the photo's own pixels, with or without text on it.
+    QSize pixels = photoView->image().bitmap().size();
+    if (quality == SaveQuality::Medium)
+        pixels = QSize(
+            std::max(1, qRound(pixels.width() * kMediumFactor)), std::max(1, qRound(pixels.height() * kMediumFactor)));
+    return capturePhotoView(*photoView, *layer, pixels);
+}
+
+void Saving::saveWithQuality(SaveQuality quality)
+{
+    const Picture picture = capture(quality);
+    if (picture.isNull()) {
+        tell(QStringLiteral("Not Saved"), QStringLiteral("There is no picture to save yet."));
+        return;
+    }
+    saveToAlbum(picture);
+}
+
+void Saving::takeList(const QStringList &exportNames)
+{
+    m_list.setPictureList(m_access.pictures ? m_access.pictures() : QStringList(),
+        m_access.editedNames ? m_access.editedNames() : QStringList(), exportNames);
+}
+
+void Saving::saveOneByone()
+{
+    if (m_list.isSavingOneByOne()) {
+        tell(QStringLiteral("Message"), QStringLiteral("The pictures are still being saved."));
+        return;
+    }
+    takeList();
+    m_views.selectTopView->setHidden(true);
+    m_list.saveOneByone();
+}
+
+void Saving::saveToItunes(const QStringList &names)
+{
+    takeList(names);
+    if (m_access.busy)
+        m_access.busy(true);
+    m_list.saveToItunes([this](const DocumentExportResult &) {
+        if (m_access.busy)
+            m_access.busy(false);
+    });
+}
+
+void Saving::emailMe(const Picture &image)
+{
+    // The toolbar steps back while the message is handed over, and returns after.
+    m_views.selectTopView->setHidden(true);
+    if (m_access.busy)
+        m_access.busy(true);
+    m_mail.emailMe(image, [this](const MailResult &result) {
+        if (m_access.busy)
+            m_access.busy(false);
+        m_views.selectTopView->setHidden(false);
+        m_views.mainView->bringSubviewToFront(m_views.selectTopView.get());
+        switch (result.outcome) {
+        case MailResult::Outcome::ComposerOpened:
+            logLine(QStringLiteral("mail handed to the mail program"));
+            break;
+        case MailResult::Outcome::DraftWritten:
+            logLine(QStringLiteral("no mail program: %1").arg(result.error));
+            tell(QStringLiteral("E-mail"),
+                QStringLiteral(
+                    "No mail program took the message, so it was saved as %1. Open it with your mail program "
+                    "to send it.")
+                    .arg(result.draftPath));
+            break;
+        case MailResult::Outcome::Failed:
+            logLine(QStringLiteral("Big error: %1").arg(result.error));
+            tell(QStringLiteral("E-mail"), QStringLiteral("The message could not be made: %1").arg(result.error));
+            break;
+        }
+    });
+}
+
+void Saving::openSharePanel()
+{
+    if (!m_sharePanel) {
+        m_sharePanel = std::make_shared<ui::ImageView>();
+        m_sharePanel->setTag(kSharePanelTag);
+        m_sharePanel->setUserInteractionEnabled(true);
+    }
+    ui::ImageView &panel = *m_sharePanel;
+    if (panel.superview() != m_views.mainView.get())
+        m_views.mainView->addSubview(m_sharePanel);
+    reopenPanel(*m_views.mainView, panel);
+    const QSizeF screen = Device::screenSize();
+    panel.setFrame(QRectF(
+        QPointF((screen.width() - kSharePanelSize.width()) / 2, (screen.height() - kSharePanelSize.height()) / 2),
+        kSharePanelSize));
+    panel.setImage(Resources::imageNamed(QStringLiteral("selectViewBack2.png")));
+    panel.setContentMode(ui::ContentMode::ScaleToFill);
+
+    auto title = std::make_shared<ui::Label>(QRectF(20, 15, 200, 40), QStringLiteral("Share"));
+    title->setTextColor(Qt::white);
+    title->setBackgroundColor(Qt::transparent);
+    title->setTextAlignment(ui::TextAlignment::Left);
+    panel.addSubview(title);
+
+    double top = kShareFirstButtonTop;
+    for (const ShareEntry &entry : kShareEntries) {
+        const int tag = entry.tag;
+        panel.addSubview(makeBarButton(
+            QRectF((kSharePanelSize.width() - kShareButtonWidth) / 2, top, kShareButtonWidth, kShareButtonHeight),
+            QString::fromLatin1(entry.title), tag, [this, tag] {
+                closeSharePanel();
+                if (tag == kShareOneByOneTag)
+                    saveOneByone();
+                else if (tag == kShareDocumentsTag)
+                    saveToItunes();
+                else
+                    emailMe(capture(SaveQuality::High));
+            }));
+        top += kShareButtonHeight + kShareButtonGap;
+    }
+    m_shareCloser.open(panel, {});
+}
+
+void Saving::closeSharePanel()
+{
+    m_shareCloser.release();
+    if (m_sharePanel)
+        m_sharePanel->setHidden(true);
+}
+
+} // namespace vimora

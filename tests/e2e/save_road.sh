@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Saving a cut on the real binary in a virtual display: home -> album -> the library picker ->
+# the photo -> done (the cut) -> the toolbar's Save -> "High". The picture must then be in the
+# album folder $VIMORA_PHOTOS/Quorlan/ (a link to the library's new file) at the photo's full
+# working size, and the user told "Saved in Quorlan" only then. With a third argument the
+# screen after the save is kept there as save-<device>.png.
+#
+#   save_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
+set -euo pipefail
+
+app=$1
+device=$2
+keep=${3:-}
+
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
+
+# Points from the screens' fixed layout: the home bar's album button, the picker's first
+# album row, first thumbnail and Done; the crop done button; the finishing toolbar's Save
+# (its frame in the bar at the bottom of the screen); the screen's centre, where alerts sit.
+case $device in
+  tablet)    points="768 1024"; album="267 971"; first_album="150 480"; first_photo="156 500"; picker_done="405 436"
+             save="565 989"; centre="384 512" ;;
+  phone-480) points="320 480"; album="107 447"; first_album="100 70"; first_photo="41 85"; picker_done="290 21"
+             save="225 445"; centre="160 240" ;;
+  *) echo "unknown device $device" >&2; exit 2 ;;
+esac
+done_button="35 35"
+
+convert -size 1600x1200 gradient:orange-navy -fill white -draw "circle 500,400 500,600" "$VIMORA_PHOTOS/photo.jpg"
+
+start_app
+
+wait_for() {
+  for _ in $(seq 100); do eval "$1" && return 0; sleep 0.2; done
+  return 1
+}
+# A screenshot that differs from an earlier one, or failure after a number of tries.
+changed_shot() {
+  for _ in $(seq "${3:-20}"); do
+    screen_shot "$1"
+    same "$1" "$2" || return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+sleep 1
+click $album
+sleep 1
+click $first_album
+sleep 1
+click $first_photo
+click $picker_done
+wait_for '[ -f "$VIMORA_HOME/tmp/Origin.png" ]' || fail "the editor did not open the photo"
+sleep 1
+click $done_button
+wait_for '[ -f "$VIMORA_HOME/tmp/Tem.png" ]' || fail "done wrote no Tem.png"
+sleep 1.5
+screen_shot toolbar
+
+click $save
+changed_shot choice toolbar || fail "Save did not ask for the quality"
+sleep 0.5
+screen_shot choice
+# The choice stacks its buttons under the message, "High" first: going down from above the
+# alert, the first click that changes the screen is on "High".
+read -r cx cy <<<"$centre"
+chosen=
+for dy in $(seq -150 6 0); do
+  click "$cx" $((cy + dy))
+  if changed_shot after-choice choice 2; then chosen=1; break; fi
+done
+[ -n "$chosen" ] || fail "no High button on the quality choice"
+
+album_dir=$VIMORA_PHOTOS/Quorlan
+wait_for 'ls "$album_dir"/*.png >/dev/null 2>&1' || fail "nothing was saved into $album_dir"
+wait_for 'grep -q "success!" "$VIMORA_HOME/vimora.log"' || fail "the save did not complete"
+saved=$(ls "$album_dir"/*.png | head -1)
+[ "$(ls "$album_dir" | wc -l)" -eq 1 ] || fail "more than one picture in the album: $(ls "$album_dir")"
+[ -L "$saved" ] || fail "the album entry is not a link to the library's picture"
+[ -f "$VIMORA_PHOTOS/$(basename "$(readlink "$saved")")" ] || fail "the album's link does not lead into the library"
+working=$(ls "$VIMORA_HOME"/tmp/B*.jpg | head -1)
+expected=$(identify -format '%wx%h' "$working")
+got=$(identify -format '%wx%h' "$saved")
+[ "$got" = "$expected" ] || fail "High saved ${got}, the photo is ${expected}"
+# The picture shows the photo: its top left is the gradient's orange end.
+top=$(convert "$saved" -crop 20x20+10+10 +repage -format '%[fx:mean.r] %[fx:mean.b]' info:)
+read -r red blue <<<"$top"
+awk -v r="$red" -v b="$blue" 'BEGIN{exit !(r > 0.6 && b < 0.4)}' || fail "the saved picture is not the photo (top left red $red, blue $blue)"
+
+sleep 1
+screen_shot saved
+if [ -n "$keep" ]; then cp "$work/saved.png" "$keep/save-$device.png"; cp "$work/choice.png" "$keep/save-$device-choice.png"; cp "$work/toolbar.png" "$keep/save-$device-toolbar.png"; fi
+if grep -q "Big error" "$VIMORA_HOME/vimora.log"; then fail "the save logged an error"; fi
+
+kill -TERM "$pid"
+wait "$pid" || fail "the application did not exit cleanly"
+pid=
+echo "save road on $device: ok ($saved, $got)"
