@@ -1,7 +1,5 @@
 #include "compositor/compositor_geometry.h"
 
-#include <algorithm>
-#include <cmath>
 
 
 namespace vimora {
@@ -47,17 +45,6 @@ std::optional<QSizeF> levelSaveFactors(SaveLevel level, QSizeF pictureSize, QSiz
         return std::nullopt;
     const double k = saveLevelMultiplier(level);
     return QSizeF(k * pictureSize.width() / frameSize.width(), k * pictureSize.height() / frameSize.height());
-}
-
-double captureLevelScale(int level, DeviceProfile profile)
-{
-    // Levels beyond this range would only ask for pictures too large to hold.
-    level = std::clamp(level, kLowestCaptureLevel, kHighestCaptureLevel);
-    if (profile == DeviceProfile::Tablet)
-        return std::pow(2.0, std::abs(level - 2));
-    if (level > 2)
-        return 1.0;
-    return std::pow(2.0, 3 - level);
 }
 
 QRectF adjustPanelFrame(DeviceProfile profile, bool landscape)

@@ -1,8 +1,8 @@
 #pragma once
 
-// The compositor's arithmetic: the save levels and their frame factors, the capture scale per
-// level and device, and the adjust panel's frame. The pinch step and the handle's rule are the
-// editor's (editor_layout.h).
+// The compositor's arithmetic: the save levels and their frame factors and the adjust panel's
+// frame. The capture scale per level, the pinch step and the handle's rule are shared with the
+// editor (editor_layout.h).
 
 #include <optional>
 
@@ -10,6 +10,7 @@
 #include <QString>
 
 #include "imaging/picture.h"
+#include "editor/editor_layout.h"
 #include "platform/device.h"
 
 namespace vimora {
@@ -29,16 +30,6 @@ std::optional<QSizeF> levelSaveFactors(SaveLevel level, QSizeF pictureSize, QSiz
 
 /// The capture level the level save renders at.
 inline constexpr int kLevelSaveCaptureLevel = 2;
-
-/// Capture levels outside this range count as its nearest end (at most an eightfold picture).
-inline constexpr int kLowestCaptureLevel = 0;
-inline constexpr int kHighestCaptureLevel = 5;
-
-/// How much a capture at a level enlarges the composition. Each level away from the one that
-/// needs no enlarging doubles it: on a tablet level 2 is the screen's size; on a phone, whose
-/// points are about half a tablet's, level 2 doubles, lower levels double again, and levels
-/// above 2 stay at screen size. Never below 1: a capture never loses pixels the screen has.
-double captureLevelScale(int level, DeviceProfile profile);
 
 /// The adjust panel's frame.
 QRectF adjustPanelFrame(DeviceProfile profile, bool landscape);
