@@ -5,6 +5,7 @@
 
 #include "app/ad.h"
 #include "compositor/back_photo.h"
+#include "compositor/saved_pictures.h"
 #include "editor/cut_image.h"
 #include "platform/log.h"
 #include "platform/resources.h"
@@ -57,6 +58,7 @@ constexpr double kOptionThumbStep = 70;
 constexpr QRectF kShowHideFrame{10, 10, 70, 32};
 constexpr QRectF kHelpFrame{90, 10, 70, 32};
 constexpr QRectF kTypesFrame{170, 10, 70, 32};
+constexpr QRectF kSavedFrame{250, 10, 70, 32};
 constexpr QSizeF kCloseOptionSize{70, 70};
 
 // The help picture, never enlarged, centred between the top controls and the option panel
@@ -124,13 +126,16 @@ Top::Top(std::shared_ptr<ScreenViews> views, CutImage *cutImage, BackPhoto *back
                              [this](ui::Control &sender) { showHideToolbar(static_cast<ui::Button &>(sender)); });
     m_helpBtn = makeHomeControl(QStringLiteral("descrip"), QStringLiteral("Help"), kHelpFrame);
     m_typesBtn = makeHomeControl(QStringLiteral("pick"), QStringLiteral("Styles"), kTypesFrame);
+    m_savedBtn = makeHomeControl(QStringLiteral("photo"), QStringLiteral("Saved"), kSavedFrame);
     // Under the category bar and the editor's layers, over the home picture.
-    for (const auto &control : {m_showHideBtn, m_helpBtn, m_typesBtn})
+    for (const auto &control : {m_showHideBtn, m_helpBtn, m_typesBtn, m_savedBtn})
         main.insertSubviewBelow(control, m_views->backImgView.get());
     main.insertSubviewBelow(m_sizeSlider, m_views->backImgView.get());
 
-    if (m_backPhoto)
+    if (m_backPhoto) {
         m_backPhoto->setIntakeEndedHandler([this] { homeControlsShown(true); });
+        m_backPhoto->setExitHandler([this] { cateViewForOrientation(); });
+    }
 }
 
 Top::~Top() = default;
@@ -256,7 +261,7 @@ std::shared_ptr<ui::Button> Top::categoryButton(int tag) const
 
 void Top::homeControlsShown(bool shown)
 {
-    for (const auto &control : {m_showHideBtn, m_helpBtn, m_typesBtn})
+    for (const auto &control : {m_showHideBtn, m_helpBtn, m_typesBtn, m_savedBtn})
         control->setHidden(!shown);
     if (shown) {
         // The toggle names what a press would do to the bar.
@@ -387,6 +392,7 @@ void Top::optionViewOpen(const ui::Button &sender)
     auto &settings = Settings::shared();
     if (mode == QLatin1String("photo")) {
         settings.setString(kKeyReload, QStringLiteral("YES"));
+        m_temMuAry = saved_pictures::list();
         openOptionPanel();
         spinBegin();
         for (int i = 0; i < m_temMuAry.size(); ++i) {
@@ -398,13 +404,25 @@ void Top::optionViewOpen(const ui::Button &sender)
             button->setTitle(name);
             button->setTitleColor(Qt::transparent);
             button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &b) {
-                if (m_backPhoto)
-                    m_backPhoto->showSelectPhoto(static_cast<ui::Button &>(b));
+                if (!m_backPhoto)
+                    return;
+                // The compositor takes the screen and the panel's view for its option bar.
+                ui::OverlayStack::of(m_views->mainView.get()).closed(m_views->selectTopView.get());
+                homeControlsShown(false);
+                m_backPhoto->showSelectPhoto(static_cast<ui::Button &>(b));
             });
             m_selectBackScroll2->addSubview(button);
             m_styleBtn = button;
         }
         m_selectBackScroll2->setContentSize(QSizeF(20 + m_temMuAry.size() * kOptionThumbStep, 80));
+        if (m_temMuAry.isEmpty()) {
+            auto none = std::make_shared<ui::Label>(QRectF(10, 10, 300, 60), QStringLiteral("No saved pictures yet"));
+            none->setBackgroundColor(Qt::transparent);
+            none->setTextColor(Qt::white);
+            none->setTextAlignment(ui::TextAlignment::Left);
+            // Beside the list, which stays empty.
+            m_views->selectTopView->addSubview(none);
+        }
         addOptionPanelClose();
         spinEnd();
     } else if (mode == QLatin1String("descrip")) {

@@ -88,6 +88,7 @@ public:
     /// The controls that open the option panel's help and type modes.
     std::shared_ptr<ui::Button> helpBtn() const { return m_helpBtn; }
     std::shared_ptr<ui::Button> typesBtn() const { return m_typesBtn; }
+    std::shared_ptr<ui::Button> savedBtn() const { return m_savedBtn; }
     std::shared_ptr<ui::Button> closeOptionBtn() const { return m_closeOptionBtn; }
 
     /// Names of saved pictures the option panel's photo mode lists.
@@ -113,6 +114,8 @@ private:
     std::shared_ptr<ui::Button> m_showHideBtn;
     std::shared_ptr<ui::Button> m_helpBtn;
     std::shared_ptr<ui::Button> m_typesBtn;
+    /// Opens the option panel's list of saved pictures.
+    std::shared_ptr<ui::Button> m_savedBtn;
     std::shared_ptr<ui::Button> m_closeOptionBtn;
     std::shared_ptr<ui::Slider> m_sizeSlider;
     std::shared_ptr<ui::ScrollView> m_cateBackScroll2;

@@ -5,12 +5,15 @@
 #include <QDir>
 #include <QFile>
 
+#include "compositor/compositor_controls.h"
 #include "compositor/intake_geometry.h"
 #include "imaging/codec.h"
 #include "imaging/geometry.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
 #include "platform/log.h"
+#include "platform/settings.h"
+#include "store/album_writer.h"
 #include "store/cleanup.h"
 #include "store/names.h"
 #include "store/working_files.h"
@@ -68,12 +71,35 @@ BackPhoto::BackPhoto(std::shared_ptr<ScreenViews> views, HandOver handOver)
     , m_noticeDelegate(std::make_unique<NoticeDelegate>(*this))
     , m_view(std::make_shared<ui::View>(compositorViewFrame()))
     , m_pickerView(std::make_shared<ui::View>())
+    , m_ownAlbumWriter(std::make_unique<AlbumWriter>())
+    , m_selLib(m_ownAlbumWriter.get())
+    , m_layers(m_views->backImgView, m_view)
+    , m_gestures(m_view.get())
+    , m_effects(m_layers, [this](const QString &message) { tell(QString(), message); })
+    , m_selection(*m_views, [this](CompositorCommand c) { command(c); })
+    , m_adjust(*m_views, *m_view, m_gestures, [this](int tag) { filterSelect(tag); }, [this] { combineImg(); })
+    , m_minimiser(*m_views)
+    , m_levelSave(*m_views, [this] {
+        m_adjust.close();
+        actionbtn();
+    }, [this](const QString &title, const QString &message) { tell(title, message); })
+    , m_optionBar(*m_views, m_layers, [this] { saveWordToAlbum(); },
+                  [this](const QString &title, const QString &message) { tell(title, message); })
 {
     m_pickerView->setBackgroundColor(QColor(0, 0, 0, 160));
+    m_levelSave.setAlbumWriter(m_selLib);
+    for (ui::View *layer : {static_cast<ui::View *>(&m_layers.top()), static_cast<ui::View *>(&m_layers.secondCopy()),
+                            static_cast<ui::View *>(&m_layers.overlay())})
+        m_gestures.attachTo(*layer);
+    // A tapped layer turns invisible; Undo brings it back.
+    m_gestures.setBeforeHiding([this] { m_effects.rememberLayout(); });
+    setExitHandler({});
 }
 
 BackPhoto::~BackPhoto()
 {
+    for (const auto &message : m_messages)
+        message->dismissWithClickedButtonIndex(0, false);
     if (m_damagedNotice) {
         m_damagedNotice->setDelegate(nullptr);
         m_damagedNotice->dismissWithClickedButtonIndex(kNoticeCancelIndex, false);
@@ -84,6 +110,20 @@ void BackPhoto::awakeFromNib()
 {
     m_originMuAry.clear();
     m_thuMuAry.clear();
+    if (!m_wordTable) {
+        // Text over the background lies in the background layer, so it moves and saves with it.
+        const ScreenViews &v = *m_views;
+        m_wordTable = std::make_unique<WordTable>(
+            WordTableViews{v.mainView, v.backImgView, v.selectTopView, v.descripImg, v.descripImg2, v.backImgView, v.wordView});
+        m_wordTable->awakeFromNib();
+        m_wordTable->setOnTypingEnded([this] {
+            if (m_views->backImgView->isHidden())
+                return;
+            scaleTool(QStringLiteral("resultTool"));
+            actionbtn();
+        });
+        m_noteViewOpen = [this] { m_wordTable->noteViewOpen(); };
+    }
 }
 
 void BackPhoto::layOutIntakeLayers()
@@ -324,8 +364,12 @@ void BackPhoto::showSelectPhoto(const QString &name)
     if (picture.isNull()) {
         // Nothing to show: leave the screen as it is rather than a black, empty background.
         logLine(QStringLiteral("showSelectPhoto: no picture named %1").arg(name));
+        tell(QStringLiteral("Photo not opened"), QStringLiteral("This saved photo is missing or cannot be read."));
         return;
     }
+    m_effects.reset();
+    m_adjust.close();
+    m_layers.clearPictureLayers();
 
     m_views->cateViewTop->setHidden(true);
     m_views->mainView->setImage({});
@@ -346,6 +390,192 @@ void BackPhoto::showSelectPhoto(const QString &name)
 void BackPhoto::openOptionView(const QString &name)
 {
     logLine(QStringLiteral("openOptionView:%1").arg(name));
+    m_optionBar.openOptionView(name);
+    // The way on to the compositor's own tools from the saved picture.
+    m_views->selectTopView->addSubview(makeLongButton(QRectF(40, 45, 200, 50), QStringLiteral("Edit"), [this] { actionbtn(); }));
+}
+
+void BackPhoto::tell(const QString &title, const QString &message)
+{
+    logLine(QStringLiteral("compositor: %1 %2").arg(title, message));
+    auto alert = std::make_shared<ui::AlertView>(title, message, nullptr, QStringLiteral("OK"));
+    // Kept until the next message, so an alert never outlives the compositor.
+    m_messages.erase(std::remove_if(m_messages.begin(), m_messages.end(), [](const auto &a) { return !a->isVisible(); }),
+                     m_messages.end());
+    m_messages.push_back(alert);
+    alert->show();
+}
+
+void BackPhoto::command(CompositorCommand c)
+{
+    switch (c) {
+    case CompositorCommand::Tip:
+        shot();
+        break;
+    case CompositorCommand::Filter:
+        guideToScale(SelectionLayer::kFilterTag);
+        break;
+    case CompositorCommand::LayersFilter:
+        guideToScale(SelectionLayer::kLayersFilterTag);
+        break;
+    case CompositorCommand::Word:
+    case CompositorCommand::Text:
+        gotoTextView();
+        break;
+    case CompositorCommand::Save:
+        justSaveToAlbum();
+        break;
+    case CompositorCommand::Exit:
+        exitAct();
+        break;
+    case CompositorCommand::More:
+        m_selection.showMore(m_effects.overlayToggleTitle());
+        break;
+    case CompositorCommand::LayCutOut:
+        layTopPicture();
+        actionbtn();
+        break;
+    case CompositorCommand::Print:
+        printmaking();
+        actionbtn();
+        break;
+    case CompositorCommand::MoreEmboss:
+        moreEmboss();
+        break;
+    case CompositorCommand::Reflection:
+        reflectiMe();
+        break;
+    case CompositorCommand::EnlargeOverlay:
+        scaleDrawImg();
+        break;
+    case CompositorCommand::OverlayToggle:
+        m_effects.pressOverlayToggle();
+        m_selection.showMore(m_effects.overlayToggleTitle());
+        break;
+    case CompositorCommand::ResetLayers:
+        messIt();
+        break;
+    case CompositorCommand::UndoDone:
+        doneAndUndo();
+        break;
+    case CompositorCommand::Undo:
+        undoAction();
+        break;
+    case CompositorCommand::Final:
+        finalAct();
+        break;
+    case CompositorCommand::Prompt:
+        secondActMix();
+        break;
+    case CompositorCommand::TipToggle:
+        if (m_selection.tipToggleTitle() == QLatin1String("Tip On"))
+            reShowTip();
+        else
+            neverShow();
+        m_selection.showMore(m_effects.overlayToggleTitle());
+        break;
+    case CompositorCommand::NewPhoto:
+        editAgainAndLoadTopImage();
+        break;
+    case CompositorCommand::Minimise:
+        smallTheButton(QStringLiteral("resultTool"));
+        break;
+    }
+}
+
+void BackPhoto::guideToScale(int senderTag)
+{
+    m_topOrButtom = senderTag;
+    m_effects.setMode(adjustModeForTag(senderTag));
+    m_adjust.guideToScale(m_effects.mode());
+}
+
+void BackPhoto::combineImg()
+{
+    m_adjust.close();
+    WorkingFiles::shared().simple3Save(m_views->backImgView->image());
+    actionbtn();
+}
+
+void BackPhoto::filterSelect(int senderTag)
+{
+    m_effects.filterSelect(senderTag, m_adjust.contrast(), m_adjust.opacity());
+}
+
+void BackPhoto::gotoTextView()
+{
+    if (!m_noteViewOpen) {
+        tell(QStringLiteral("Text"), QStringLiteral("The text overlay is not available yet."));
+        return;
+    }
+    m_noteViewOpen();
+    smallTheButton(QStringLiteral("resultTool"));
+}
+
+void BackPhoto::layTopPicture()
+{
+    const Picture piece = WorkingFiles::shared().simpleLoad();
+    if (piece.isNull()) {
+        tell(QStringLiteral("No cut-out yet"), QStringLiteral("Cut a piece out of a photo in the editor first; it can then be laid here."));
+        return;
+    }
+    m_effects.rememberLayout();
+    // Centred on what the screen shows of the working view.
+    const QRectF screen(QPointF(0, 0), Device::screenSize());
+    m_layers.layTopPicture(piece, m_views->mainView->convertRectTo(screen, m_view.get()));
+    WorkingFiles::shared().simple3Save(piece);
+}
+
+void BackPhoto::justSaveToAlbum()
+{
+    m_adjust.close();
+    m_levelSave.justSaveToAlbum();
+}
+
+void BackPhoto::editAgainAndLoadTopImage()
+{
+    Settings::shared().setString(QStringLiteral("type"), QStringLiteral("TYPE1"));
+    toAlbumiPad(QStringLiteral("TYPE1"), QStringLiteral("album"));
+}
+
+void BackPhoto::setExitHandler(std::function<void()> handler)
+{
+    m_optionBar.setLeft([this, handler = std::move(handler)] {
+        m_effects.reset();
+        // The text layers went with the background layer's views; the overlay forgets them.
+        if (m_wordTable)
+            m_wordTable->clearAll();
+        if (handler)
+            handler();
+    });
+}
+
+void BackPhoto::setAlbumWriter(AlbumWriter *writer)
+{
+    m_selLib = writer ? writer : m_ownAlbumWriter.get();
+    m_levelSave.setAlbumWriter(m_selLib);
+}
+
+void BackPhoto::saveWordToAlbum()
+{
+    const Picture picture = WorkingFiles::shared().simple2Load();
+    if (picture.isNull()) {
+        tell(QStringLiteral("Not saved"), QStringLiteral("There is no picture to save."));
+        return;
+    }
+    if (m_editorSaveToAlbum) {
+        m_editorSaveToAlbum(picture);
+        return;
+    }
+    const QString album = QStringLiteral("Quorlan");
+    m_selLib->saveImage(picture, album, [this, album](const AlbumSaveResult &result) {
+        if (!result.succeeded()) {
+            logLine(QStringLiteral("Big error: %1").arg(result.error));
+            tell(QStringLiteral("Not saved"), result.error);
+            return;
+        }
+        tell(QStringLiteral("Saved in %1").arg(album), QString());
+    });
 }
 
 } // namespace vimora

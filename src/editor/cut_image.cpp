@@ -103,11 +103,7 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     });
 
     m_wordTable = std::make_unique<WordTable>(WordTableViews::fromScreen(*m_views));
-    // The editor's own controls step aside while the text box is up.
-    setTextOverlay([this] {
-        showEditorControls(false);
-        m_wordTable->noteViewOpen();
-    });
+    setTextOverlay([this] { m_wordTable->noteViewOpen(); });
     // New words land clear of the controls along the top and down the left of the screen.
     m_wordTable->setFreeArea([this] {
         ui::View &layer = *m_views->cutImgView;
@@ -400,6 +396,7 @@ void CutImage::gotoTextView()
     }
     if (m_photoView)
         m_photoView->setAlpha(0);
+    showEditorControls(false); // back when the text box goes
     m_openTextOverlay();
 }
 

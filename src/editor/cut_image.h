@@ -161,8 +161,6 @@ public:
     void gotoTextView();
     /// What opens the text overlay; until one is given, "Write" says the overlay is not there.
     void setTextOverlay(std::function<void()> open) { m_openTextOverlay = std::move(open); }
-    /// The text overlay (its words lie over the photo); "Write" opens it.
-    WordTable &wordTable() { return *m_wordTable; }
     /// The naming strip on ("Names") and off.
     void showTwoBtns();
     void hideTwoBtns();
@@ -223,6 +221,8 @@ public:
     /// Tag of the last control filterSelect handled.
     int lastFilterTag() const { return m_lastFilterTag; }
     const AdjustPanel &adjustPanel() const { return m_adjust; }
+    /// The editor's own text overlay (the shell makes "Write" open it).
+    WordTable &wordTable() { return *m_wordTable; }
 
 private:
     void layOutEditorView(bool landscape);
@@ -263,6 +263,7 @@ private:
     BackAnimationPanel m_backAnimation;
     LiftedPiece m_lift;
     FinishingToolbar m_toolbar;
+    std::unique_ptr<WordTable> m_wordTable;
     EdgeFeathering m_feathering;
     NamingFields m_naming;
     ColourPanel m_colourPanel;
@@ -270,7 +271,6 @@ private:
     std::function<void()> m_exportNamed;
     QStringList m_editedNames;
     Saving m_saving;
-    std::unique_ptr<WordTable> m_wordTable;
 
     AdjustPanel m_adjust;
     EdgeExpansion m_expansion{*m_views};

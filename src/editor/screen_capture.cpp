@@ -5,20 +5,11 @@
 #include <QPainter>
 
 #include "editor/cut_image.h"
+#include "editor/editor_layout.h"
 #include "platform/device.h"
 
 namespace vimora {
 
-namespace {
-/// How much a level enlarges the composition: level 2 is the screen's size, each level
-/// above doubles it, each below halves it. Phones never enlarge past the screen.
-double captureFactor(int level, bool tablet)
-{
-    if (!tablet && level > 2)
-        return 1;
-    return std::pow(2.0, std::max(level, 0) - 2);
-}
-} // namespace
 
 Picture CutImage::screenShotView(const ui::View &view) const
 {
@@ -35,7 +26,7 @@ Picture CutImage::screenShots(int level)
 
     // Rendering through a scaled painter gives the enlarged frames' pixels without moving
     // any view, so nothing has to be put back afterwards.
-    const double factor = captureFactor(level, isDeviceiPad());
+    const double factor = captureLevelScale(level, Device::profile());
     const QSizeF main = v.mainView->bounds().size() * factor;
     QImage canvas(int(main.width()), int(main.height()), QImage::Format_ARGB32_Premultiplied);
     if (canvas.isNull())

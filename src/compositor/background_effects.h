@@ -1,0 +1,107 @@
+#pragma once
+
+// The effects on the compositor's pictures: the adjust panel's dispatcher in its two modes
+// (the background layer, or the picture layers above it), the print-like flattening, the
+// extra emboss, the reflection, the overlay's enlargement and toggle, and undo of the layout.
+// Pixel work runs off the UI thread, one effect after the other; results apply on it.
+
+#include <functional>
+
+#include <QString>
+
+#include "compositor/compositor_layers.h"
+#include "compositor/effect_queue.h"
+#include "imaging/filter.h"
+
+namespace vimora {
+
+/// What the adjust panel works on: copied from the tag of the control that opened it.
+enum class AdjustMode { None = 0, Background = 100, PictureLayers = 200 };
+AdjustMode adjustModeForTag(int tag);
+
+/// The adjust panel's controls by tag.
+namespace effect_tag {
+inline constexpr int kContrastSlider = 1;
+inline constexpr int kBrightMinus = 2;
+inline constexpr int kBrightPlus = 3;
+inline constexpr int kHard = 4;
+inline constexpr int kSoft = 5;
+inline constexpr int kPrintMix = 6;
+inline constexpr int kSepia = 7;
+inline constexpr int kEdges = 8;
+inline constexpr int kUndo = 9;
+inline constexpr int kSharpen = 10;
+inline constexpr int kColorPlus = 11;
+inline constexpr int kOpacitySlider = 12;
+} // namespace effect_tag
+
+/// The print mix of the background: background with imageProcess(contrast9(base, 200)) drawn
+/// over it at the top-left. Every step works pixel by pixel, so the rows are shared between
+/// two threads.
+Picture printMix(const Picture &background, const Picture &base, const Filter &filter);
+
+class BackgroundEffects
+{
+public:
+    /// tell: shows the user a short message (an effect that had nothing to work on).
+    BackgroundEffects(CompositorLayers &layers, std::function<void(const QString &)> tell);
+
+    /// After loading a background and after leaving: is3d 1, messInt 0, the overlay hidden;
+    /// effects still running are dropped.
+    void reset();
+
+    AdjustMode mode() const { return m_mode; }
+    void setMode(AdjustMode mode) { m_mode = mode; }
+
+    /// Runs the effect of a control's tag in the current mode. contrast is the contrast
+    /// slider's value (tag 1), opacity the opacity slider's (tag 12).
+    void filterSelect(int tag, double contrast, double opacity);
+
+    void printmaking();
+    void moreEmboss();
+    void reflectiMe();
+    void scaleDrawImg();
+    /// The overlay toggle: shows / hides the overlay and retitles its button.
+    void darkPlus();
+    void darkDecrease();
+    /// What the toggle button does next, by its title.
+    void pressOverlayToggle();
+    QString overlayToggleTitle() const { return m_overlayShown ? QStringLiteral("Dark part-") : QStringLiteral("Dark part+"); }
+    void messIt();
+    /// Puts the layers back where they were before the last effect.
+    void undoAction();
+    bool canUndo() const { return !m_undoLayout.empty(); }
+    /// Remembers the layout for undo (before an effect or a hand change of the layers).
+    void rememberLayout();
+
+    int is3d() const { return m_is3d; }
+    int messInt() const { return m_messInt; }
+
+    /// Tests and benchmarks: waits until every effect asked for has applied.
+    void waitForIdle(const std::function<void()> &pump) { m_queue.waitForIdle(pump); }
+    bool isBusy() const { return m_queue.isBusy(); }
+
+private:
+    void backgroundMode(int tag, double contrast);
+    void pictureLayersMode(int tag, double contrast, double opacity);
+    /// Computes a picture on a worker thread.
+    using Make = std::function<Picture()>;
+    /// Takes an effect's inputs on the UI thread when its turn comes.
+    using Read = std::function<Make()>;
+    using Save = std::function<void(const Picture &)>;
+    /// Shows the picture read and made on layer, then hands it to save.
+    void run(ui::ImageView &layer, Read read, Save save = {});
+
+    CompositorLayers &m_layers;
+    std::function<void(const QString &)> m_tell;
+    Filter m_filter;
+    EffectQueue m_queue;
+    AdjustMode m_mode = AdjustMode::None;
+    int m_generation = 0;
+    int m_is3d = 1;
+    int m_messInt = 0;
+    bool m_overlayShown = false;
+    CompositorLayers::Layout m_undoLayout;
+};
+
+} // namespace vimora

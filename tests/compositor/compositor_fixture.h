@@ -1,0 +1,138 @@
+#pragma once
+
+// A compositor on a headless screen with a throw-away home and photo library, and the
+// pictures its tests lay as background.
+
+#include <memory>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "compositor/back_photo.h"
+#include "compositor/compositor_controls.h"
+#include "compositor/fake_picker.h"
+#include "imaging/codec.h"
+#include "platform/app_home.h"
+#include "platform/device.h"
+#include "platform/log.h"
+#include "platform/settings.h"
+#include "store/album_writer.h"
+#include "store/working_files.h"
+#include "support/temp_home.h"
+#include "ui/alert_view.h"
+#include "ui/headless_host.h"
+
+namespace vimora::test {
+
+/// A picture whose left and right halves differ, so a moved or mirrored copy shows.
+inline Picture twoTonePicture(int w, int h, QColor left = Qt::red, QColor right = Qt::blue)
+{
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(right);
+    QPainter p(&image);
+    p.fillRect(QRectF(0, 0, w / 2.0, h), left);
+    p.end();
+    return Picture(image);
+}
+
+inline bool samePixels(const Picture &a, const Picture &b)
+{
+    return !a.isNull() && !b.isNull() && a.uprightBitmap().convertToFormat(QImage::Format_ARGB32_Premultiplied)
+        == b.uprightBitmap().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+class CompositorTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setLogSink([this](const QString &line) { log << line; });
+        useDevice(DeviceProfile::Tablet);
+    }
+    void TearDown() override
+    {
+        if (back)
+            back->effects().waitForIdle([this] { host->runPending(); });
+        back.reset();
+        writer.reset();
+        WorkingFiles::shared().flush();
+        setLogSink(nullptr);
+        PhotoPicker::setCurrent(nullptr);
+        Device::setProfile(DeviceProfile::Tablet);
+        Device::setOrientation(InterfaceOrientation::Portrait);
+    }
+
+    void useDevice(DeviceProfile profile)
+    {
+        back.reset();
+        Device::setProfile(profile);
+        Device::setOrientation(InterfaceOrientation::Portrait);
+        host = std::make_unique<ui::HeadlessHost>(Device::screenSize());
+        const double side = Device::windowSide(profile);
+        views = ScreenViews::create(QSizeF(side, side));
+        host->setRootView(views->rootView);
+        picker = FakePicker::install();
+        back = std::make_unique<BackPhoto>(views, [](const QStringList &, const QStringList &) {});
+        back->awakeFromNib();
+        writer = std::make_unique<AlbumWriter>(library.path());
+        back->setAlbumWriter(writer.get());
+        back->setExitHandler([this] { ++exits; });
+    }
+
+    /// Stores picture in the document store under name and opens it as the background.
+    void openSaved(const Picture &picture, const QString &name = QStringLiteral("D2000.jpg"))
+    {
+        ASSERT_TRUE(writeFileAtomically(AppHome::drawImgsDir() + '/' + name, encodeJpeg(picture, 1.0)));
+        back->showSelectPhoto(name);
+    }
+
+    /// A background that is exactly picture (no JPEG loss), in the layer and as the base.
+    void useBackground(const Picture &picture)
+    {
+        views->backImgView->setImage(picture);
+        WorkingFiles::shared().simple2Save(picture);
+    }
+
+    void settle() { back->effects().waitForIdle([this] { host->runPending(); }); }
+
+    /// The alert shown last, while it is up.
+    ui::AlertView *shownAlert()
+    {
+        ui::AlertView *last = nullptr;
+        for (const auto &layer : host->window().subviews())
+            for (const auto &view : layer->subviews())
+                if (auto *alert = dynamic_cast<ui::AlertView *>(view.get()); alert && alert->isVisible())
+                    last = alert;
+        return last;
+    }
+
+    /// The user answers alert with the button at index.
+    static void answer(ui::AlertView *alert, int index)
+    {
+        ASSERT_NE(alert, nullptr);
+        alert->buttonAtIndex(index)->sendActions(ui::ControlEventTouchUpInside);
+    }
+
+    /// The centre of view in window coordinates.
+    QPointF windowCentre(const ui::View &view) const
+    {
+        return view.convertPointTo(QPointF(view.bounds().width() / 2, view.bounds().height() / 2), &host->window());
+    }
+
+    TempHome home;
+    QTemporaryDir library;
+    QStringList log;
+    std::unique_ptr<ui::HeadlessHost> host;
+    std::shared_ptr<ScreenViews> views;
+    std::shared_ptr<FakePicker::State> picker;
+    std::unique_ptr<AlbumWriter> writer;
+    std::unique_ptr<BackPhoto> back;
+    int exits = 0;
+};
+
+} // namespace vimora::test

@@ -1,0 +1,255 @@
+// The level save into "Nerelda", the option bar, deletion and leaving the compositor.
+#include "compositor/compositor_fixture.h"
+
+#include <QCoreApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QImageReader>
+
+#include "compositor/saved_pictures.h"
+#include "ui/overlay_stack.h"
+
+using namespace vimora;
+using namespace vimora::test;
+
+namespace {
+
+class SaveTest : public CompositorTest
+{
+protected:
+    /// Every picture file in the library's album folder.
+    QStringList albumFiles(const QString &album = QStringLiteral("Nerelda")) const
+    {
+        QStringList out;
+        QDirIterator it(library.path() + '/' + album, QDir::Files | QDir::System);
+        while (it.hasNext())
+            out << it.next();
+        return out;
+    }
+
+    QSize savedSize(const QString &album = QStringLiteral("Nerelda")) const
+    {
+        const QStringList files = albumFiles(album);
+        return files.isEmpty() ? QSize() : QImageReader(files.front()).size();
+    }
+
+    void finishWrites()
+    {
+        writer->waitForWrites();
+        // Completions arrive through the event loop.
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents();
+            host->runPending();
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(SaveTest, HighOnATabletSavesFourTimesTheFrameAndKeepsTheLayout)
+{
+    openSaved(twoTonePicture(800, 600));
+    views->backImgView->setImage(twoTonePicture(2048, 1536));
+    views->backImgView->setFrame(QRectF(0, 0, 1024, 768));
+    back->actionbtn();
+    const QRectF frame = views->backImgView->frame();
+
+    back->justSaveToAlbum();
+    ASSERT_NE(buttonTitled(*views->descripImg, "High"), nullptr);
+    buttonTitled(*views->descripImg, "High")->sendActions(ui::ControlEventTouchUpInside);
+    finishWrites();
+
+    EXPECT_EQ(savedSize(), QSize(4096, 3072));
+    EXPECT_EQ(views->backImgView->frame(), frame);
+    EXPECT_TRUE(views->descripImg->isHidden());
+    EXPECT_FALSE(views->selectTopView->isHidden());
+    ASSERT_NE(shownAlert(), nullptr);
+    EXPECT_EQ(shownAlert()->title(), "Saved in Nerelda");
+}
+
+TEST_F(SaveTest, LowAndMediumFollowTheirFactors)
+{
+    openSaved(twoTonePicture(800, 600));
+    views->backImgView->setImage(twoTonePicture(2048, 1536));
+    views->backImgView->setFrame(QRectF(0, 0, 1024, 768));
+
+    back->effectLevel("Low");
+    finishWrites();
+    const QSize low = savedSize();
+    QFile::remove(albumFiles().value(0));
+    back->effectLevel("Medium");
+    finishWrites();
+
+    EXPECT_EQ(low, QSize(1024, 768));
+    EXPECT_EQ(savedSize(), QSize(2048, 1536));
+}
+
+TEST_F(SaveTest, APhoneLevelSaveDoublesAtTheCaptureLevel)
+{
+    useDevice(DeviceProfile::Phone480);
+    openSaved(twoTonePicture(800, 600));
+    const QSizeF picture = views->backImgView->image().size();
+    const QRectF frame = views->backImgView->frame();
+
+    back->effectLevel("Medium");
+    finishWrites();
+
+    // Medium: the picture's own size; the phone's capture level doubles it.
+    EXPECT_EQ(savedSize(), (picture * 2).toSize());
+    EXPECT_EQ(views->backImgView->frame(), frame);
+}
+
+TEST_F(SaveTest, WithoutABackgroundNothingIsSavedAndTheUserIsTold)
+{
+    views->backImgView->setFrame(QRectF(0, 0, 1024, 768));
+
+    const bool saved = back->effectLevel("High");
+    finishWrites();
+
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(albumFiles().isEmpty());
+    EXPECT_EQ(views->backImgView->frame(), QRectF(0, 0, 1024, 768));
+    ASSERT_NE(shownAlert(), nullptr);
+    EXPECT_TRUE(shownAlert()->message().contains("no background"));
+}
+
+TEST_F(SaveTest, AFailedAlbumWriteIsLoggedAndTold)
+{
+    openSaved(twoTonePicture(400, 300));
+    const QRectF frame = views->backImgView->frame();
+    // A file where the album folder should be.
+    QFile blocker(library.path() + "/Nerelda");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    back->effectLevel("Low");
+    finishWrites();
+
+    EXPECT_TRUE(log.filter("Big error: ").size() == 1) << log.join('\n').toStdString();
+    ASSERT_NE(shownAlert(), nullptr);
+    EXPECT_EQ(shownAlert()->title(), "Not saved");
+    EXPECT_EQ(views->backImgView->frame(), frame);
+}
+
+TEST_F(SaveTest, ConfirmedDeletionRemovesThatPictureAndItsThumbnailOnly)
+{
+    openSaved(twoTonePicture(40, 30), "D1111.jpg");
+    ASSERT_TRUE(writeFileAtomically(AppHome::drawImgsDir() + "/D2222.jpg", encodeJpeg(twoTonePicture(4, 3), 1.0)));
+    QDir().mkpath(AppHome::drawImgsDir() + "/Thumbnails");
+    ASSERT_TRUE(writeFileAtomically(saved_pictures::thumbnailPath("D1111.jpg"), "t"));
+    ASSERT_TRUE(writeFileAtomically(saved_pictures::thumbnailPath("D2222.jpg"), "t"));
+
+    buttonTitled(*views->selectTopView, "Delete")->sendActions(ui::ControlEventTouchUpInside);
+    ASSERT_NE(back->optionBar().deleteQuestion(), nullptr);
+    EXPECT_EQ(back->optionBar().deleteQuestion()->message(), "Sure to delete this photo?");
+    answer(back->optionBar().deleteQuestion(), OptionBar::kYesIndex);
+
+    EXPECT_FALSE(QFile::exists(saved_pictures::path("D1111.jpg")));
+    EXPECT_FALSE(QFile::exists(saved_pictures::thumbnailPath("D1111.jpg")));
+    EXPECT_TRUE(QFile::exists(saved_pictures::path("D2222.jpg")));
+    EXPECT_TRUE(QFile::exists(saved_pictures::thumbnailPath("D2222.jpg")));
+    EXPECT_TRUE(log.contains("delete!!"));
+    EXPECT_EQ(exits, 1);
+    EXPECT_FALSE(views->cateViewTop->isHidden());
+}
+
+TEST_F(SaveTest, CancelledDeletionKeepsThePictureAndTheOptionBar)
+{
+    openSaved(twoTonePicture(40, 30), "D1111.jpg");
+
+    back->sureToDelete();
+    answer(back->optionBar().deleteQuestion(), OptionBar::kCancelIndex);
+
+    EXPECT_TRUE(QFile::exists(saved_pictures::path("D1111.jpg")));
+    EXPECT_TRUE(log.contains("don't  delete"));
+    EXPECT_FALSE(views->selectTopView->isHidden());
+    EXPECT_NE(buttonTitled(*views->selectTopView, "Delete"), nullptr);
+    EXPECT_EQ(exits, 0);
+}
+
+TEST_F(SaveTest, DeletingAPictureAnotherProcessRemovedTellsAndDeletesNothingElse)
+{
+    openSaved(twoTonePicture(40, 30), "D1111.jpg");
+    ASSERT_TRUE(writeFileAtomically(AppHome::drawImgsDir() + "/D2222.jpg", encodeJpeg(twoTonePicture(4, 3), 1.0)));
+    QFile::remove(saved_pictures::path("D1111.jpg"));
+
+    back->sureToDelete();
+    answer(back->optionBar().deleteQuestion(), OptionBar::kYesIndex);
+
+    EXPECT_TRUE(QFile::exists(saved_pictures::path("D2222.jpg")));
+    ASSERT_NE(shownAlert(), nullptr);
+    EXPECT_EQ(shownAlert()->title(), "Already deleted");
+    EXPECT_EQ(exits, 1);
+}
+
+TEST_F(SaveTest, UnsafeNamesAreNeverDeleted)
+{
+    ASSERT_TRUE(writeFileAtomically(AppHome::documentsDir() + "/keep.jpg", "x"));
+
+    EXPECT_EQ(saved_pictures::remove("../keep.jpg"), saved_pictures::Removal::Refused);
+    EXPECT_EQ(saved_pictures::remove(""), saved_pictures::Removal::Refused);
+    EXPECT_EQ(saved_pictures::remove(".."), saved_pictures::Removal::Refused);
+    EXPECT_TRUE(QFile::exists(AppHome::documentsDir() + "/keep.jpg"));
+}
+
+TEST_F(SaveTest, ExitShowsTheHomePictureAndTheBar)
+{
+    openSaved(twoTonePicture(40, 30));
+    back->actionbtn();
+
+    buttonTitled(*views->selectTopView, "Exit")->sendActions(ui::ControlEventTouchUpInside);
+
+    EXPECT_FALSE(views->mainView->image().isNull());
+    EXPECT_FALSE(views->cateViewTop->isHidden());
+    EXPECT_TRUE(views->backImgView->isHidden());
+    EXPECT_TRUE(views->backImgView->image().isNull());
+    EXPECT_TRUE(views->selectTopView->isHidden());
+    EXPECT_EQ(exits, 1);
+}
+
+TEST_F(SaveTest, OddBackgroundsOpenAndSaveWithoutHarm)
+{
+    for (const QSize size : {QSize(1, 1), QSize(10000, 200)}) {
+        openSaved(twoTonePicture(size.width(), size.height()));
+        ASSERT_FALSE(views->backImgView->image().isNull()) << size.width();
+        back->effectLevel("Low");
+        finishWrites();
+    }
+    // A corrupt saved picture is reported, not shown.
+    ASSERT_TRUE(writeFileAtomically(AppHome::drawImgsDir() + "/D3333.jpg", QByteArray("not a picture")));
+    back->showSelectPhoto(QStringLiteral("D3333.jpg"));
+
+    ASSERT_NE(shownAlert(), nullptr);
+    EXPECT_EQ(shownAlert()->title(), "Photo not opened");
+}
+
+TEST_F(SaveTest, EscapeClosesTheLevelMenuAndTheFurtherEffects)
+{
+    openSaved(twoTonePicture(40, 30));
+    back->actionbtn();
+    auto &overlays = ui::OverlayStack::of(views->mainView.get());
+
+    back->justSaveToAlbum();
+    const bool menuClosed = overlays.closeTopmost() && views->descripImg->isHidden();
+    buttonTitled(*views->selectTopView, "More")->sendActions(ui::ControlEventTouchUpInside);
+    const bool moreShown = buttonTitled(*views->selectTopView, "Reflection") != nullptr;
+    overlays.closeTopmost();
+
+    EXPECT_TRUE(menuClosed);
+    EXPECT_TRUE(moreShown);
+    EXPECT_NE(buttonTitled(*views->selectTopView, "Filter"), nullptr);
+    EXPECT_EQ(overlays.count(), 0);
+    EXPECT_TRUE(albumFiles().isEmpty());
+}
+
+TEST_F(SaveTest, SaveToAlbumHandsTheSavedPictureToTheEditorsSave)
+{
+    openSaved(twoTonePicture(40, 30));
+    QList<QSizeF> handed;
+    back->setSaveToAlbum([&](const Picture &p) { handed << p.size(); });
+
+    buttonTitled(*views->selectTopView, "Save To Album")->sendActions(ui::ControlEventTouchUpInside);
+
+    ASSERT_EQ(handed.size(), 1);
+    EXPECT_EQ(handed.front(), QSizeF(40, 30));
+}

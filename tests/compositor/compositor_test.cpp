@@ -1,0 +1,421 @@
+// The compositor's toolbar, adjust panel, effects and layer gestures on a headless screen.
+#include "compositor/compositor_fixture.h"
+
+#include "imaging/tone.h"
+#include "ui/slider.h"
+
+using namespace vimora;
+using namespace vimora::test;
+using namespace vimora::effect_tag;
+
+namespace {
+
+class EffectsTest : public CompositorTest
+{
+protected:
+    void SetUp() override
+    {
+        CompositorTest::SetUp();
+        openSaved(twoTonePicture(64, 48));
+        base = twoTonePicture(64, 48, QColor(200, 120, 40), QColor(30, 90, 160));
+        useBackground(base);
+    }
+
+    void press(int tag)
+    {
+        back->filterSelect(tag);
+        settle();
+    }
+
+    /// Lays a cut-out as the top picture.
+    void layCutOut()
+    {
+        WorkingFiles::shared().simpleSave(twoTonePicture(40, 30, Qt::green, Qt::yellow));
+        back->layTopPicture();
+    }
+
+    Picture background() const { return views->backImgView->image(); }
+
+    Picture base;
+};
+
+} // namespace
+
+TEST_F(EffectsTest, HardAfterUnsavedEffectsShowsTheBaseAgain)
+{
+    back->guideToScale(100);
+
+    press(kBrightMinus);
+    press(kBrightPlus);
+    press(kSoft);
+    const bool changed = !samePixels(background(), base);
+    press(kHard);
+
+    EXPECT_TRUE(changed);
+    EXPECT_TRUE(samePixels(background(), base));
+    EXPECT_EQ(back->effects().is3d(), kHard);
+}
+
+TEST_F(EffectsTest, SavedEffectMovesTheBaseForward)
+{
+    back->guideToScale(100);
+
+    press(kSepia);
+    const Picture sepiaShown = background();
+    press(kSoft);
+    press(kHard);
+
+    EXPECT_TRUE(samePixels(background(), sepiaShown));
+    EXPECT_TRUE(samePixels(WorkingFiles::shared().simple2Load(), sepiaShown));
+}
+
+TEST_F(EffectsTest, ContrastSliderBuildsOnItsPreviousResult)
+{
+    back->guideToScale(100);
+    back->adjustPanel().backPhotoSlider()->setValue(40);
+
+    press(kContrastSlider);
+    press(kContrastSlider);
+
+    const Picture twice = contrastAdjustmentWithValue(contrastAdjustmentWithValue(base, 40), 40);
+    EXPECT_TRUE(samePixels(background(), twice));
+}
+
+TEST_F(EffectsTest, EffectsQueuedTogetherRunInOrder)
+{
+    back->guideToScale(100);
+
+    back->filterSelect(kSepia);
+    back->filterSelect(kHard);
+    settle();
+
+    // Hard read the base the sepia had just saved, not the one before it.
+    EXPECT_TRUE(samePixels(background(), sepia(base)));
+}
+
+TEST_F(EffectsTest, SelectStyleIsInertOnTheBackgroundAndSetsBothOpacitiesOnLayers)
+{
+    layCutOut();
+    back->layers().top().setAlpha(0.3);
+    back->layers().secondCopy().setAlpha(0.3);
+    back->guideToScale(100);
+
+    press(kOpacitySlider);
+    const double topAfterBackgroundMode = back->layers().top().alpha();
+    back->guideToScale(200);
+    back->adjustPanel().topPhotoSlider()->setValue(BackgroundAdjustPanel::kOpacityMin);
+    press(kOpacitySlider);
+
+    EXPECT_DOUBLE_EQ(topAfterBackgroundMode, 0.3);
+    EXPECT_TRUE(samePixels(background(), base));
+    // The slider's whole range lies at or above 1: the layers stay fully opaque.
+    EXPECT_DOUBLE_EQ(back->layers().top().alpha(), 1.0);
+    EXPECT_DOUBLE_EQ(back->layers().secondCopy().alpha(), 1.0);
+}
+
+TEST_F(EffectsTest, TagsOutsideEachModeDoNothing)
+{
+    back->guideToScale(100);
+    press(13);
+    press(0);
+    back->guideToScale(200);
+    press(13);
+
+    EXPECT_TRUE(samePixels(background(), base));
+    EXPECT_EQ(back->effects().is3d(), 13);
+}
+
+TEST_F(EffectsTest, AnEffectWithAnEmptySourceKeepsWhatIsShownAndSaysSo)
+{
+    back->guideToScale(100);
+
+    press(kUndo); // the editor's photo was never stored
+
+    EXPECT_TRUE(samePixels(background(), base));
+    ASSERT_NE(shownAlert(), nullptr);
+    EXPECT_TRUE(shownAlert()->message().contains("no picture"));
+}
+
+TEST_F(EffectsTest, PictureLayerEffectsWorkOnTheTopPictureAndKeepItsState)
+{
+    layCutOut();
+    const Picture laid = back->layers().top().image();
+    back->guideToScale(200);
+
+    press(kHard);
+
+    EXPECT_FALSE(samePixels(back->layers().top().image(), laid));
+    EXPECT_TRUE(samePixels(WorkingFiles::shared().simple3Load(), back->layers().top().image()));
+    EXPECT_TRUE(samePixels(background(), base));
+}
+
+TEST_F(EffectsTest, HalfShowsTheSecondCopyInFrontAtHalfOpacity)
+{
+    layCutOut();
+    back->guideToScale(200);
+
+    press(kSepia);
+
+    auto &layers = back->layers();
+    EXPECT_FALSE(layers.secondCopy().isHidden());
+    EXPECT_TRUE(layers.top().isHidden());
+    EXPECT_DOUBLE_EQ(layers.secondCopy().alpha(), 0.5);
+    EXPECT_GT(layers.compositorView().indexOfSubview(&layers.secondCopy()),
+              layers.compositorView().indexOfSubview(&layers.top()));
+}
+
+TEST_F(EffectsTest, ReflectionTwiceLeavesNoReflection)
+{
+    layCutOut();
+
+    back->reflectiMe();
+    const bool shownOnce = back->layers().reflection() != nullptr && back->effects().messInt() == 1;
+    const QRectF frame = back->layers().reflection()->frame();
+    back->reflectiMe();
+
+    EXPECT_TRUE(shownOnce);
+    const QRectF top = back->layers().top().frame();
+    EXPECT_EQ(frame, QRectF(top.left(), top.bottom(), 40, 15));
+    EXPECT_EQ(back->layers().reflection(), nullptr);
+    EXPECT_EQ(back->effects().messInt(), 0);
+}
+
+TEST_F(EffectsTest, OverlayToggleAlternatesAndEndsHiddenAtTheBack)
+{
+    layCutOut();
+    auto &layers = back->layers();
+
+    back->darkPlus();
+    const bool shownInFront = !layers.overlay().isHidden()
+        && layers.compositorView().indexOfSubview(&layers.overlay()) == layers.compositorView().subviewCount() - 1;
+    const QString titleShown = back->effects().overlayToggleTitle();
+    back->darkDecrease();
+
+    EXPECT_TRUE(shownInFront);
+    EXPECT_EQ(titleShown, "Dark part-");
+    EXPECT_TRUE(layers.overlay().isHidden());
+    EXPECT_EQ(layers.compositorView().indexOfSubview(&layers.overlay()), 0);
+    EXPECT_EQ(back->effects().overlayToggleTitle(), "Dark part+");
+}
+
+TEST_F(EffectsTest, UndoPutsTheLayersBackAsTheyWereBeforeTheLastEffect)
+{
+    layCutOut();
+    auto &overlay = back->layers().overlay();
+    back->darkPlus();
+    const QRectF before = overlay.frame();
+
+    back->scaleDrawImg();
+    const QRectF enlarged = overlay.frame();
+    back->undoAction();
+
+    EXPECT_NEAR(enlarged.width(), before.width() * 1.2, 1e-9);
+    EXPECT_EQ(overlay.frame(), before);
+    EXPECT_FALSE(overlay.isHidden());
+    EXPECT_FALSE(back->effects().canUndo());
+}
+
+TEST_F(EffectsTest, UndoTakesBackAReflectionAndResetMarksItShown)
+{
+    layCutOut();
+
+    back->reflectiMe();
+    back->messIt();
+
+    EXPECT_EQ(back->layers().reflection(), nullptr);
+    EXPECT_EQ(back->effects().messInt(), 1);
+}
+
+TEST_F(EffectsTest, PrintmakingFlattensTheLayersIntoTheBackground)
+{
+    layCutOut();
+    const Picture copy = back->layers().secondCopy().image();
+
+    back->printmaking();
+    settle();
+
+    EXPECT_EQ(background().size(), copy.size());
+    EXPECT_TRUE(samePixels(WorkingFiles::shared().simple2Load(), copy));
+    EXPECT_TRUE(samePixels(WorkingFiles::shared().simpleLoad(), background()));
+    EXPECT_TRUE(back->layers().secondCopy().isHidden());
+    EXPECT_TRUE(back->layers().overlay().image().isNull());
+    // The print chain leaves a grey picture.
+    const QRgb px = background().uprightBitmap().pixel(5, 5);
+    EXPECT_TRUE(qRed(px) == qGreen(px) && qGreen(px) == qBlue(px));
+}
+
+TEST_F(EffectsTest, PrintmakingWithoutALaidPictureKeepsTheBackground)
+{
+    back->printmaking();
+    settle();
+
+    EXPECT_TRUE(samePixels(background(), base));
+    EXPECT_NE(shownAlert(), nullptr);
+}
+
+TEST_F(EffectsTest, PinchScalesByTheAdditiveStepAndTheNextPinchStartsAfresh)
+{
+    layCutOut();
+    auto &top = back->layers().top();
+    top.setTransform(ui::AffineTransform::makeScale(1, 1));
+
+    host->pinch(windowCentre(top), 20, {1.2, 1.5});
+    const double afterFirst = top.transform().a;
+    host->pinch(windowCentre(top), 20, {1.2});
+
+    EXPECT_NEAR(afterFirst, 1.2 * 1.3, 1e-6);
+    EXPECT_NEAR(top.transform().a, 1.2 * 1.3 * 1.2, 1e-6);
+    EXPECT_DOUBLE_EQ(back->gestures().lastScale(), 1.0);
+}
+
+TEST_F(EffectsTest, DragMovesTheLayerAndATapHidesItUntilUndo)
+{
+    layCutOut();
+    auto &top = back->layers().top();
+    const QPointF start = top.center();
+
+    host->drag(windowCentre(top), windowCentre(top) + QPointF(30, -10));
+    const QPointF moved = top.center();
+    host->tap(windowCentre(top));
+    const double tapped = top.alpha();
+    back->undoAction();
+
+    EXPECT_NEAR(moved.x() - start.x(), 30, 1e-6);
+    EXPECT_NEAR(moved.y() - start.y(), -10, 1e-6);
+    EXPECT_EQ(tapped, 0.0);
+    EXPECT_EQ(top.alpha(), 1.0);
+}
+
+TEST_F(EffectsTest, TabletHandleCarriesTheAdjustPanelBySameAmount)
+{
+    back->guideToScale(100);
+    auto *handle = back->adjustPanel().moveImgView();
+    ASSERT_NE(handle, nullptr);
+    const QRectF panel = views->descripImg->frame();
+    EXPECT_EQ(panel, QRectF(310, 360, 320, 300));
+    EXPECT_EQ(handle->center(), QPointF(630, 360));
+
+    host->drag(windowCentre(*handle), windowCentre(*handle) + QPointF(30, -10));
+
+    EXPECT_EQ(views->descripImg->frame(), panel.translated(30, -10));
+}
+
+TEST_F(EffectsTest, ClosingTheAdjustPanelKeepsTheAdjustedBackgroundAndShowsTheToolbar)
+{
+    back->guideToScale(100);
+    press(kSepia);
+
+    back->combineImg();
+    WorkingFiles::shared().flush();
+
+    EXPECT_TRUE(views->descripImg->isHidden());
+    EXPECT_EQ(back->adjustPanel().moveImgView(), nullptr);
+    EXPECT_TRUE(samePixels(WorkingFiles::shared().simple3Load(), background()));
+    EXPECT_FALSE(views->selectTopView->isHidden());
+    EXPECT_NE(buttonTitled(*views->selectTopView, "Filter"), nullptr);
+}
+
+TEST_F(EffectsTest, EveryToolbarButtonOnAPhoneSitsOnTheScreen)
+{
+    useDevice(DeviceProfile::Phone480);
+
+    back->actionbtn();
+
+    for (const ui::ViewPtr &v : views->selectTopView->subviews()) {
+        const QRectF f = v->convertRectTo(v->bounds(), &host->window());
+        EXPECT_TRUE(QRectF(QPointF(0, 0), host->screenSize()).contains(f)) << static_cast<ui::Button *>(v.get())->title().toStdString();
+    }
+}
+
+TEST_F(CompositorTest, NeverHidesTheTipAndTheToggleBringsItBack)
+{
+    back->shot();
+    const bool shownFirst = !views->selectTopView->isHidden() && views->selectTopView->subviewCount() == 2;
+
+    back->neverShow();
+    back->shot();
+    const bool hiddenAfterNever = views->selectTopView->isHidden();
+    back->reShowTip();
+    back->shot();
+
+    EXPECT_TRUE(shownFirst);
+    EXPECT_TRUE(hiddenAfterNever);
+    EXPECT_EQ(Settings::shared().stringForKey("Never"), "whatever");
+    EXPECT_FALSE(views->selectTopView->isHidden());
+}
+
+TEST_F(CompositorTest, MinimisedPanelComesBackFromItsCornerButton)
+{
+    back->doneAndUndo();
+
+    back->smallTheButton("resultTool");
+    const double faded = views->selectTopView->alpha();
+    ASSERT_NE(back->minimiser().smallBtns(), nullptr);
+    back->minimiser().smallBtns()->sendActions(ui::ControlEventTouchUpInside);
+
+    EXPECT_EQ(faded, 0.0);
+    EXPECT_EQ(views->selectTopView->alpha(), 1.0);
+    EXPECT_EQ(back->minimiser().smallBtns()->alpha(), 0.0);
+}
+
+TEST_F(CompositorTest, TextOpensTheOverlayOrSaysItIsNotAvailable)
+{
+    int opened = 0;
+    back->setTextOverlay({});
+
+    back->gotoTextView();
+    const bool told = shownAlert() && shownAlert()->message().contains("not available");
+    back->setTextOverlay([&] { ++opened; });
+    back->gotoTextView();
+
+    EXPECT_TRUE(told);
+    EXPECT_EQ(opened, 1);
+}
+
+TEST_F(EffectsTest, LeavingDropsAnEffectStillRunning)
+{
+    back->guideToScale(100);
+
+    back->filterSelect(kSepia);
+    back->exitAct();
+    settle();
+
+    EXPECT_TRUE(views->backImgView->image().isNull());
+    EXPECT_TRUE(samePixels(WorkingFiles::shared().simple2Load(), base));
+}
+
+TEST_F(EffectsTest, TextOpensOverTheBackgroundAndTheToolbarWaitsInItsCorner)
+{
+    back->actionbtn();
+
+    back->gotoTextView();
+
+    EXPECT_EQ(views->selectTopView->alpha(), 0.0);
+    ASSERT_NE(back->minimiser().smallBtns(), nullptr);
+    EXPECT_EQ(back->minimiser().smallBtns()->superview(), views->backImgView.get());
+}
+
+TEST_F(CompositorTest, SmallPanelsReplaceEachOtherInTheSelectionLayer)
+{
+    back->finalAct();
+    const QRectF finalFrame = views->selectTopView->frame();
+    const bool finalHasExit = buttonTitled(*views->selectTopView, "Exit") != nullptr;
+
+    back->secondActMix();
+    const QRectF promptFrame = views->selectTopView->frame();
+    buttonTitled(*views->selectTopView, "OK")->sendActions(ui::ControlEventTouchUpInside);
+
+    EXPECT_EQ(finalFrame, QRectF(10, 10, 300, 400));
+    EXPECT_TRUE(finalHasExit);
+    EXPECT_EQ(promptFrame, QRectF(200, 350, 300, 80));
+    EXPECT_TRUE(views->selectTopView->isHidden());
+}
+
+TEST_F(CompositorTest, NewPhotoRecordsTheTypeAndOpensThePicker)
+{
+    back->editAgainAndLoadTopImage();
+
+    EXPECT_EQ(Settings::shared().stringForKey("type"), "TYPE1");
+    EXPECT_EQ(picker->presented, 1);
+    EXPECT_TRUE(back->isPicking());
+}
