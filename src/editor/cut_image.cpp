@@ -40,7 +40,7 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     , m_crop(*m_view, [this] { m_views->descripImg2->setHidden(true); })
     , m_gestures(m_view.get(), *m_views->descripImg2, *m_views->descripImg,
                  [this] { return ColourPickTarget{m_options.openPhotoLayer(), m_options.openPreview()}; })
-    , m_options(*m_views, OptionsPanelActions{[this] { newCutOnOrigin(); }, [this](ui::Control &sender) { swicthState(sender); },
+    , m_options(*m_views, OptionsPanelActions{[this] { optionsOk(); }, [this](ui::Control &sender) { swicthState(sender); },
                                               [this](ui::View &layer) {
                                                   layer.addGestureRecognizer(std::make_shared<ui::TapRecognizer>(
                                                       [this](ui::TapRecognizer &t) { m_gestures.handleSingleTap(t); }));
@@ -54,6 +54,7 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     , m_toolbar(*m_views, [this] {
         FinishingActions actions;
         actions.save = [this] { askMessage(); };
+        actions.frame = [this] { preView2(kBottomOkTag); };
         actions.home = [this] { closeDrawView(); };
         actions.write = [this] { gotoTextView(); };
         actions.names = [this] {
@@ -264,6 +265,20 @@ void CutImage::newCutOnOrigin()
     buildPhotoView(photo);
     justSaveToAlbumC();
     placeBackControl();
+}
+
+void CutImage::optionsOk()
+{
+    if (m_options.openerTag() != kBottomOkTag) {
+        newCutOnOrigin();
+        return;
+    }
+    // Opened on the piece from the finished cut: back to it, piece and all.
+    m_views->descripImg2->setHidden(true);
+    m_views->wordView->setHidden(true);
+    if (m_photoView)
+        m_photoView->setAlpha(1);
+    finalAdjust();
 }
 
 void CutImage::preView2(int senderTag)

@@ -114,9 +114,11 @@ public:
     /// Builds and shows the options panel; senderTag is the opener's tag (kBottomOkTag or
     /// kTopOkTag) or the aspect switch's.
     void preView2(int senderTag);
-    /// The options panel's OK until the scatter job takes it over: back to the editor on
-    /// the (replaced) photo in Origin, with a new crop rectangle.
+    /// Back to the editor on the (replaced) photo in Origin, with a new crop rectangle.
     void newCutOnOrigin();
+    /// The options panel's OK: opened on the piece (Frame), back to the finished cut; opened
+    /// after a replaced photo, a new cut on it.
+    void optionsOk();
     /// The panel switches' action; the aspect switch rebuilds the panel.
     void swicthState(ui::Control &sender);
     /// The view rendered at its size in points, scale 1.

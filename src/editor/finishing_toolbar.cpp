@@ -61,6 +61,12 @@ QRectF namesControlFrame()
     return writeControlFrame().translated(0, kSideControlHeight + kSideControlGap);
 }
 
+QRectF frameControlFrame(QSizeF screen)
+{
+    // Under the editor's Back control, at the right.
+    return writeControlFrame().translated(screen.width() - 2 * kSideControlLeft - kSideControlWidth, 0);
+}
+
 QRectF namingStripFrame(QSizeF screen)
 {
     return {(screen.width() - kNamingStripWidth) / 2, namesControlFrame().bottom() + kSideControlGap, kNamingStripWidth,
@@ -79,6 +85,7 @@ FinishingToolbar::FinishingToolbar(ScreenViews &views, FinishingActions actions)
     };
     m_write = makeBarButton(writeControlFrame(), QStringLiteral("Write"), kWriteControlTag, run(m_actions.write));
     m_names = makeBarButton(namesControlFrame(), QStringLiteral("Names"), kNamesControlTag, run(m_actions.names));
+    m_frame = makeBarButton({}, QStringLiteral("Frame"), kFrameControlTag, run(m_actions.frame));
 }
 
 void FinishingToolbar::finalAdjust()
@@ -129,7 +136,8 @@ void FinishingToolbar::placeSideControls()
 {
     // In the editor layer, at fixed screen places whatever frame the cut gave the layer.
     ui::View &layer = *m_views.cutImgView;
-    for (const auto &[control, frame] : {std::pair{m_write, writeControlFrame()}, std::pair{m_names, namesControlFrame()}}) {
+    for (const auto &[control, frame] : {std::pair{m_write, writeControlFrame()}, std::pair{m_names, namesControlFrame()},
+                                         std::pair{m_frame, frameControlFrame(Device::screenSize())}}) {
         control->setFrame(QRectF(layer.convertPointFrom(frame.topLeft(), nullptr), frame.size()));
         control->setHidden(false);
         layer.addSubview(control);

@@ -28,6 +28,7 @@ struct FinishingActions
     std::function<void()> home;       // "Home"
     std::function<void()> write;      // side control "Write": the text overlay
     std::function<void()> names;      // side control "Names": the naming strip on and off
+    std::function<void()> frame;      // side control "Frame": the options panel on the piece
 };
 
 /// One button of the toolbar on the current kind of device.
@@ -46,6 +47,8 @@ std::vector<ToolbarButtonLayout> toolbarButtons(bool tablet);
 /// one above the other at the left, under the editor's Photos control.
 QRectF writeControlFrame();
 QRectF namesControlFrame();
+/// The options panel's opener on the piece, at the right under the editor's Back control.
+QRectF frameControlFrame(QSizeF screen);
 /// The naming strip: under the side controls, centred.
 QRectF namingStripFrame(QSizeF screen);
 
@@ -72,6 +75,7 @@ private:
     std::shared_ptr<ui::ImageView> m_hint;
     std::shared_ptr<ui::Button> m_write;
     std::shared_ptr<ui::Button> m_names;
+    std::shared_ptr<ui::Button> m_frame;
 };
 
 } // namespace vimora

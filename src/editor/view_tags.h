@@ -62,6 +62,8 @@ inline constexpr int kPieceHintTag = 533;
 /// The finished cut's side controls: the text overlay and the naming strip's toggle.
 inline constexpr int kWriteControlTag = 534;
 inline constexpr int kNamesControlTag = 535;
+/// Opens the options panel on the piece (the frame, feathering, colour and expansion steps).
+inline constexpr int kFrameControlTag = 538;
 /// The strip with the naming fields.
 inline constexpr int kNamingStripTag = 536;
 /// The colour panel's close control.

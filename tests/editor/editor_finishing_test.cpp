@@ -326,8 +326,12 @@ protected:
     {
         screen.writePhoto("D1001.jpg", codedPhoto(1000, 750));
         screen.startJob("D1001.jpg");
-        screen.editor->finalAdjust();
-        screen.editor->preView2(kBottomOkTag); // the piece's panel offers Color Picker
+        screen.editor->showResult();
+        // Frame opens the piece's panel, the one offering Color Picker.
+        auto *frame = screen.editorView<ui::Button>(kFrameControlTag);
+        ASSERT_TRUE(frame);
+        screen.tap(*frame);
+        screen.host.advance(1);
         ui::View *open = screen.views->descripImg2->viewWithTag(kColorPickerTag);
         ASSERT_TRUE(open);
         screen.tap(*open);
@@ -382,6 +386,26 @@ TEST_P(ColourPanelTest, ThePalettePaintsThePreviewBackdropUntilClosed)
     EXPECT_TRUE(panel().isHidden());
     EXPECT_TRUE(logged.contains("close wordView"));
     EXPECT_EQ(previewBackdrop(), first);
+}
+
+TEST_P(ColourPanelTest, OkOfThePiecesPanelReturnsToTheFinishedCutWithThePiece)
+{
+    ui::View *close = panel().viewWithTag(kColourPanelCloseTag);
+    ASSERT_TRUE(close);
+    screen.tap(*close);
+    screen.host.advance(1);
+    ASSERT_TRUE(screen.piece());
+    EXPECT_EQ(screen.photoView()->alpha(), 0);
+    ui::View *ok = screen.views->descripImg2->viewWithTag(kOptionsOkTag);
+    ASSERT_TRUE(ok);
+    screen.tap(*ok);
+    screen.host.advance(1);
+    EXPECT_TRUE(screen.views->descripImg2->isHidden());
+    EXPECT_TRUE(screen.piece());
+    EXPECT_EQ(screen.photoView()->alpha(), 1);
+    EXPECT_FALSE(screen.views->selectTopView->isHidden());
+    EXPECT_TRUE(screen.toolbarButton("Color"));
+    EXPECT_FALSE(screen.rectangle()); // no new cut laid over the piece
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, ColourPanelTest, testing::Values(DeviceProfile::Tablet, DeviceProfile::Phone480));
