@@ -109,7 +109,7 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     m_wordTable->setFreeArea([this] {
         ui::View &layer = *m_views->cutImgView;
         QRectF free = layer.bounds();
-        for (int tag : {kReplacePhotoTag, kEditorBackTag})
+        for (int tag : {kReplacePhotoTag, kEditorBackTag, kFrameControlTag})
             if (ui::View *control = layer.viewWithTag(tag); control && control->superview() == &layer)
                 free.setTop(std::max(free.top(), control->frame().bottom() + kControlClearance));
         for (int tag : {kWriteControlTag, kNamesControlTag})
@@ -161,7 +161,7 @@ void CutImage::showEditorControls(bool shown)
 {
     // Above any text layer, which may have grown over them.
     ui::View &layer = *m_views->cutImgView;
-    for (int tag : {kReplacePhotoTag, kWriteControlTag, kNamesControlTag, kEditorBackTag})
+    for (int tag : {kReplacePhotoTag, kWriteControlTag, kNamesControlTag, kFrameControlTag, kEditorBackTag})
         if (ui::View *control = layer.viewWithTag(tag); control && control->superview() == &layer) {
             control->setHidden(!shown);
             layer.bringSubviewToFront(control);

@@ -32,7 +32,7 @@ TEST(EditorText, WriteControlOpensTheBoxOverAHiddenPhotoAndDoneBringsThePhotoBac
     EXPECT_EQ(screen.photoView()->alpha(), 1.0);
     ASSERT_NE(overlay.tView(), nullptr);
     EXPECT_EQ(overlay.tView()->superview(), screen.views->cutImgView.get());
-    for (int tag : {kWriteControlTag, kReplacePhotoTag, kEditorBackTag}) {
+    for (int tag : {kWriteControlTag, kReplacePhotoTag, kEditorBackTag, kFrameControlTag}) {
         ui::View *control = screen.views->cutImgView->viewWithTag(tag);
         ASSERT_NE(control, nullptr);
         EXPECT_FALSE(control->frame().intersects(overlay.tView()->frame())) << "new words clear control " << tag;
