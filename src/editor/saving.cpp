@@ -2,9 +2,15 @@
 
 #include "editor/photo_capture.h"
 #include "editor/view_tags.h"
+#include <QDateTime>
+#include <QDir>
+
+#include "imaging/codec.h"
+#include "platform/app_home.h"
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/resources.h"
+#include "store/new_file.h"
 #include "ui/label.h"
 #include "widgets/screen_views.h"
 
@@ -12,6 +18,7 @@ namespace vimora {
 
 namespace {
 constexpr double kMediumFactor = 0.5;
+constexpr double kKeptCopyQuality = 0.92;
 const QString kShareTitle = QStringLiteral("Share...");
 
 constexpr QSizeF kSharePanelSize(300, 300);
@@ -120,6 +127,29 @@ void Saving::saveWithQuality(SaveQuality quality)
         return;
     }
     saveToAlbum(picture);
+    keepForBackgrounds(picture);
+}
+
+void Saving::keepForBackgrounds(const Picture &picture)
+{
+    const QString name = QStringLiteral("Vimora %1.jpg").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh.mm.ss")));
+    m_keeper.run<QString>(
+        [picture, name]() -> QString {
+            const QString folder = AppHome::drawImgsDir();
+            if (!QDir().mkpath(folder))
+                return QStringLiteral("cannot make %1").arg(folder);
+            // JPEG: a background source, read back whole by the home screen's list.
+            const QByteArray bytes = encodeJpeg(picture, kKeptCopyQuality);
+            if (bytes.isEmpty())
+                return QStringLiteral("the picture could not be encoded");
+            return writeNewFile(folder, name, bytes).error;
+        },
+        [name](const QString &error) {
+            if (error.isEmpty())
+                logLine(QStringLiteral("kept for backgrounds: %1").arg(name));
+            else
+                logLine(QStringLiteral("not kept for backgrounds: %1").arg(error));
+        });
 }
 
 void Saving::takeList(const QStringList &exportNames)

@@ -11,6 +11,7 @@
 #include "editor/list_export.h"
 #include "editor/panel_parts.h"
 #include "store/album_writer.h"
+#include "store/serial_worker.h"
 #include "store/mail.h"
 #include "ui/alert_view.h"
 #include "ui/image_view.h"
@@ -70,6 +71,8 @@ public:
     AlbumWriter &albumWriter() { return m_writer; }
     ListExport &listExport() { return m_list; }
     MailComposer &mail() { return m_mail; }
+    /// Waits until the copies kept for the home screen's saved pictures are written.
+    void waitForKeptCopies() { m_keeper.waitForIdle(); }
 
 private:
     void alertViewClickedButtonAtIndex(ui::AlertView &alert, int buttonIndex) override;
@@ -77,6 +80,9 @@ private:
     void tell(const QString &title, const QString &message);
     void takeList(const QStringList &exportNames = {});
     void closeSharePanel();
+    /// A saved composition is also kept in the document store, where the home screen's saved
+    /// pictures (and so the background compositor) find it.
+    void keepForBackgrounds(const Picture &picture);
 
     ScreenViews &m_views;
     EditorAccess m_access;
@@ -85,6 +91,8 @@ private:
     ListExport m_list;
     std::shared_ptr<ui::ImageView> m_sharePanel;
     ClosablePanel m_shareCloser;
+    /// Declared last: destroyed first, so a copy being written finishes before the rest goes.
+    SerialWorker m_keeper;
 };
 
 } // namespace vimora

@@ -115,6 +115,13 @@ TEST_F(EditorSavingTest, SaveHighWritesThePhotoAtFullSizeAndSaysSoOnlyOnceWritte
     EXPECT_TRUE(imagesEqual(readPicture(album() + "/" + saved[0]).bitmap().convertToFormat(QImage::Format_RGB32),
         photo.convertToFormat(QImage::Format_RGB32), 1));
     EXPECT_TRUE(log.contains("success!"));
+
+    // A copy stays in the document store, where the home screen lists backgrounds.
+    screen.editor->saving().waitForKeptCopies();
+    settle();
+    const QStringList kept = filesIn(AppHome::drawImgsDir());
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readPicture(AppHome::drawImgsDir() + "/" + kept[0]).bitmap().size(), photo.size());
 }
 
 TEST_F(EditorSavingTest, HighIsFullSizeAndMediumHalfWithOrWithoutText)
