@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "compositor/compositor_controls.h"
+#include "editor/photo_capture.h"
 #include "platform/log.h"
 #include "store/album_writer.h"
 #include "ui/overlay_stack.h"
@@ -69,22 +70,7 @@ Picture LevelSave::renderComposition(const ScreenViews &views, QSizeF factors, i
         sx /= over;
         sy /= over;
     }
-    const QSize size(std::max(1, int(std::lround(frame.width() * sx))), std::max(1, int(std::lround(frame.height() * sy))));
-    if (frame.isEmpty())
-        return {};
-    QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
-    if (canvas.isNull())
-        return {};
-    canvas.fill(Qt::transparent);
-    {
-        QPainter painter(&canvas);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(sx, sy);
-        painter.translate(-frame.topLeft());
-        views.mainView->renderInContext(painter);
-    }
-    return Picture(canvas);
+    return renderRegion(*views.mainView, frame, sx, sy);
 }
 
 bool LevelSave::effectLevel(const QString &senderTitle)

@@ -1,15 +1,11 @@
 // Turning views into pictures: one view at its size, and the composition for saving.
 
-#include <cmath>
-
-#include <QPainter>
-
 #include "editor/cut_image.h"
 #include "editor/editor_layout.h"
+#include "editor/photo_capture.h"
 #include "platform/device.h"
 
 namespace vimora {
-
 
 Picture CutImage::screenShotView(const ui::View &view) const
 {
@@ -27,20 +23,7 @@ Picture CutImage::screenShots(int level)
     // Rendering through a scaled painter gives the enlarged frames' pixels without moving
     // any view, so nothing has to be put back afterwards.
     const double factor = captureLevelScale(level, Device::profile());
-    const QSizeF main = v.mainView->bounds().size() * factor;
-    QImage canvas(int(main.width()), int(main.height()), QImage::Format_ARGB32_Premultiplied);
-    if (canvas.isNull())
-        return {};
-    canvas.fill(Qt::transparent);
-    {
-        QPainter painter(&canvas);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(factor, factor);
-        v.mainView->renderInContext(painter);
-    }
-    return cutImage(background.width() * factor, background.height() * factor, background.x() * factor,
-                    background.y() * factor, Picture(canvas));
+    return renderRegion(*v.mainView, background, factor, factor);
 }
 
 } // namespace vimora
