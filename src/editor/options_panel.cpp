@@ -187,38 +187,27 @@ void OptionsPanel::buildControls(EffectMode mode)
     // Gradient, Color Picker, Expand, shattering, the styles and the slider belong to the
     // feathering, colour, expansion, shattering and style steps, which give them their actions.
     const QRectF gradientFrame = panelTwo ? layout.gradientWithSlider : layout.modeOneButtons[0];
-    auto gradient = iconButton(gradientFrame, QStringLiteral("Gradient"), QStringLiteral("rectangle.png"), kGradientTag,
-                               layout.titleSize);
-    gradient->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
-        if (m_actions.gradient)
-            m_actions.gradient();
-    });
-    panel.addSubview(gradient);
+    // A step's button runs the action the editor gave for it (none: the button does nothing).
+    const auto addStepButton = [&](const QRectF &frame, const QString &title, const QString &icon, int tag,
+                                   std::function<void()> OptionsPanelActions::*action) {
+        auto button = iconButton(frame, title, icon, tag, layout.titleSize);
+        button->addAction(ui::ControlEventTouchUpInside, [this, action](ui::Control &) {
+            if (m_actions.*action)
+                (m_actions.*action)();
+        });
+        panel.addSubview(button);
+    };
+    addStepButton(gradientFrame, QStringLiteral("Gradient"), QStringLiteral("rectangle.png"), kGradientTag,
+                  &OptionsPanelActions::gradient);
     if (panelOne) {
-        auto colour = iconButton(layout.modeOneButtons[1], QStringLiteral("Color Picker"), QStringLiteral("colorBtnS.png"),
-                                 kColorPickerTag, layout.titleSize);
-        colour->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
-            if (m_actions.colorPicker)
-                m_actions.colorPicker();
-        });
-        panel.addSubview(colour);
-        auto expand =
-            iconButton(layout.modeOneButtons[2], QStringLiteral("Expand"), QStringLiteral("43.png"), kExpandTag, layout.titleSize);
-        expand->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
-            if (m_actions.expand)
-                m_actions.expand();
-        });
-        panel.addSubview(expand);
+        addStepButton(layout.modeOneButtons[1], QStringLiteral("Color Picker"), QStringLiteral("colorBtnS.png"), kColorPickerTag,
+                      &OptionsPanelActions::colorPicker);
+        addStepButton(layout.modeOneButtons[2], QStringLiteral("Expand"), QStringLiteral("43.png"), kExpandTag,
+                      &OptionsPanelActions::expand);
         // Shattering needs room left and right of the photo.
-        if (!m_layerOverflowsVertically) {
-            auto shatter = iconButton(layout.modeOneButtons[3], QStringLiteral("shattering"), QStringLiteral("shad.png"),
-                                      kShatteringTag, layout.titleSize);
-            shatter->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
-                if (m_actions.shatter)
-                    m_actions.shatter();
-            });
-            panel.addSubview(shatter);
-        }
+        if (!m_layerOverflowsVertically)
+            addStepButton(layout.modeOneButtons[3], QStringLiteral("shattering"), QStringLiteral("shad.png"), kShatteringTag,
+                          &OptionsPanelActions::shatter);
     }
     if (panelTwo) {
         for (int i = 0; i < 5; ++i) {
