@@ -29,6 +29,17 @@ function(vimora_add_test name)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VIMORA_RESOURCES=${VIMORA_RESOURCE_DIR}" TIMEOUT 600)
 endfunction()
 
+# vimora_add_screenshot_tool(name SOURCE LIB): not a test, a tool beside the tests that renders
+# screens into a folder given on its command line, for looking at them.
+function(vimora_add_screenshot_tool name source lib)
+  add_executable(${name} ${source})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_options(${name} PRIVATE ${VIMORA_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${lib})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_dependencies(${name} vimora_resources)
+endfunction()
+
 # vimora_add_bench(name SOURCES ... LIBS ...)
 function(vimora_add_bench name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})

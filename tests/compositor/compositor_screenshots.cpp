@@ -3,9 +3,7 @@
 // tablet and phone-480: the option bar over a saved picture, the toolbar, the adjust panel,
 // a laid cut-out with its reflection, the further effects and the level menu.
 
-#include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 
 #include "compositor/back_photo.h"
 #include "imaging/codec.h"
@@ -14,6 +12,7 @@
 #include "platform/resources.h"
 #include "store/working_files.h"
 #include "ui/headless_host.h"
+#include "support/screenshot_tool.h"
 
 using namespace vimora;
 
@@ -70,16 +69,5 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    if (argc < 2) {
-        fprintf(stderr, "usage: compositor_screenshots <output folder>\n");
-        return 2;
-    }
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(out);
-    QTemporaryDir home;
-    AppHome::setRoot(home.path());
-    shoot(DeviceProfile::Tablet, QStringLiteral("tablet-"), out);
-    shoot(DeviceProfile::Phone480, QStringLiteral("phone480-"), out);
-    return 0;
+    return vimora::test::runScreenshotTool(argc, argv, "compositor_screenshots", QStringLiteral("tablet-"), QStringLiteral("phone480-"), shoot);
 }

@@ -6,8 +6,4 @@ vimora_add_test(compositor_test
 add_dependencies(compositor_test vimora_resources)
 
 # Not a test: renders the compositor's screens into a folder for looking at them.
-add_executable(compositor_screenshots ${CMAKE_CURRENT_LIST_DIR}/compositor_screenshots.cpp)
-target_compile_options(compositor_screenshots PRIVATE ${VIMORA_WARNINGS})
-target_link_libraries(compositor_screenshots PRIVATE vimora_compositor)
-set_target_properties(compositor_screenshots PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-add_dependencies(compositor_screenshots vimora_resources)
+vimora_add_screenshot_tool(compositor_screenshots ${CMAKE_CURRENT_LIST_DIR}/compositor_screenshots.cpp vimora_compositor)

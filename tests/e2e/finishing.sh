@@ -36,13 +36,7 @@ brightness() { convert "$work/$1.png" -crop "$4x$5+$2+$3" +repage -format '%[fx:
 
 start_app
 sleep 1
-click $album
-sleep 1
-click $first_album
-sleep 1
-click $first_photo
-click $picker_done
-wait_for_file "$VIMORA_HOME/tmp/Origin.png" || fail "the editor did not open the photo"
+open_library_photo
 sleep 1
 shot before-cut
 

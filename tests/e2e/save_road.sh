@@ -46,13 +46,7 @@ changed_shot() {
 }
 
 sleep 1
-click $album
-sleep 1
-click $first_album
-sleep 1
-click $first_photo
-click $picker_done
-wait_for '[ -f "$VIMORA_HOME/tmp/Origin.png" ]' || fail "the editor did not open the photo"
+open_library_photo
 sleep 1
 click $done_button
 wait_for '[ -f "$VIMORA_HOME/tmp/Tem.png" ]' || fail "done wrote no Tem.png"

@@ -85,6 +85,19 @@ wait_for_file() {
 }
 # A screenshot in points, $work/NAME.png: the shown screen cut out of the window and brought
 # back to its size.
+# Home -> the album -> the library picker's first album and first photo -> Done, until the
+# editor has the photo. The calling script sets the points album, first_album, first_photo
+# and picker_done for its device.
+open_library_photo() {
+  click $album
+  sleep 1
+  click $first_album
+  sleep 1
+  click $first_photo
+  click $picker_done
+  wait_for_file "$VIMORA_HOME/tmp/Origin.png" || fail "the editor did not open the photo"
+}
+
 screen_shot() {
   import -window "$wid" "$work/$1-window.png"
   convert "$work/$1-window.png" -crop "${shown_w}x${shown_h}+${off_x%.*}+${off_y%.*}" +repage -resize "${pw}x${ph}!" "$work/$1.png"

@@ -4,9 +4,7 @@
 // and the built-in image panel, the feathering buttons, the colour panel, the finishing toolbar
 // with the naming strip and the date stamps.
 
-#include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 
 #include "editor/cut_image.h"
 #include "editor/view_tags.h"
@@ -18,6 +16,7 @@
 #include "ui/alert_view.h"
 #include "ui/button.h"
 #include "ui/headless_host.h"
+#include "support/screenshot_tool.h"
 
 using namespace vimora;
 
@@ -108,16 +107,5 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    if (argc < 2) {
-        fprintf(stderr, "usage: editor_screenshots <output folder>\n");
-        return 2;
-    }
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(out);
-    QTemporaryDir home;
-    AppHome::setRoot(home.path());
-    shoot(DeviceProfile::Tablet, QStringLiteral("tablet-"), out);
-    shoot(DeviceProfile::Phone480, QStringLiteral("phone480-"), out);
-    return 0;
+    return vimora::test::runScreenshotTool(argc, argv, "editor_screenshots", QStringLiteral("tablet-"), QStringLiteral("phone480-"), shoot);
 }

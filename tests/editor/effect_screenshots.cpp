@@ -3,9 +3,7 @@
 // tablet and phone-480: the piece's step-one and step-two panels, the whole photo spread,
 // shadowed and scattered, and its step-two panel.
 
-#include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 
 #include "editor/adjust_panel.h"
 #include "editor/cut_image.h"
@@ -19,6 +17,7 @@
 #include "ui/headless_host.h"
 #include "ui/slider.h"
 #include "ui/switch.h"
+#include "support/screenshot_tool.h"
 
 using namespace vimora;
 
@@ -105,16 +104,5 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    if (argc < 2) {
-        fprintf(stderr, "usage: effect_screenshots <output folder>\n");
-        return 2;
-    }
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(out);
-    QTemporaryDir home;
-    AppHome::setRoot(home.path());
-    shoot(DeviceProfile::Tablet, QStringLiteral("effects-tablet-"), out);
-    shoot(DeviceProfile::Phone480, QStringLiteral("effects-phone-480-"), out);
-    return 0;
+    return vimora::test::runScreenshotTool(argc, argv, "effect_screenshots", QStringLiteral("effects-tablet-"), QStringLiteral("effects-phone-480-"), shoot);
 }

@@ -7,8 +7,4 @@ foreach(topic road panels feathering finishing)
 endforeach()
 
 # Not a test: renders the editor's screens into a folder for looking at them.
-add_executable(editor_screenshots ${CMAKE_CURRENT_LIST_DIR}/editor_screenshots.cpp)
-target_compile_options(editor_screenshots PRIVATE ${VIMORA_WARNINGS})
-target_link_libraries(editor_screenshots PRIVATE vimora_editor)
-set_target_properties(editor_screenshots PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-add_dependencies(editor_screenshots vimora_resources)
+vimora_add_screenshot_tool(editor_screenshots ${CMAKE_CURRENT_LIST_DIR}/editor_screenshots.cpp vimora_editor)

@@ -5,8 +5,4 @@ vimora_add_test(editor_effects_test
 add_dependencies(editor_effects_test vimora_resources)
 
 # Not a test: renders the effect flows into a folder for looking at them (docs/effects-*.png).
-add_executable(effect_screenshots ${CMAKE_CURRENT_LIST_DIR}/effect_screenshots.cpp)
-target_compile_options(effect_screenshots PRIVATE ${VIMORA_WARNINGS})
-target_link_libraries(effect_screenshots PRIVATE vimora_editor)
-set_target_properties(effect_screenshots PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-add_dependencies(effect_screenshots vimora_resources)
+vimora_add_screenshot_tool(effect_screenshots ${CMAKE_CURRENT_LIST_DIR}/effect_screenshots.cpp vimora_editor)

@@ -1,0 +1,38 @@
+#pragma once
+
+// The body shared by the screenshot tools: an application, a throw-away home, the output
+// folder from the command line, and the screens shot on a tablet and on a small phone.
+
+#include <cstdio>
+#include <functional>
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "platform/app_home.h"
+#include "platform/device.h"
+
+namespace vimora::test {
+
+using ShootScreens = std::function<void(DeviceProfile profile, const QString &prefix, const QString &out)>;
+
+/// Runs shoot for the tablet and the 480-point phone, naming the files with the prefixes.
+inline int runScreenshotTool(int argc, char **argv, const char *toolName, const QString &tabletPrefix,
+                             const QString &phonePrefix, const ShootScreens &shoot)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", toolName);
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+    QTemporaryDir home;
+    AppHome::setRoot(home.path());
+    shoot(DeviceProfile::Tablet, tabletPrefix, out);
+    shoot(DeviceProfile::Phone480, phonePrefix, out);
+    return 0;
+}
+
+} // namespace vimora::test
