@@ -280,98 +280,7 @@ inline int floorToInt(float x)
 
 } // namespace
 
-WarpSource::WarpSource(const QImage &src)
-{
-    const size_t count = size_t(src.width()) * size_t(src.height());
-    if (count == 0)
-        return;
-    m_pixels.reset(new (std::nothrow) uint16_t[count * 4]);
-    if (!m_pixels)
-        return;
-    m_width = src.width();
-    m_height = src.height();
-    const uint16_t *table = ZELGetCIContext().linearPremultiplied16();
-    parallelChunks(m_height, [&](int begin, int end) {
-        for (int y = begin; y < end; ++y) {
-            const QRgb *in = reinterpret_cast<const QRgb *>(src.constScanLine(y));
-            uint16_t *out = m_pixels.get() + size_t(y) * size_t(m_width) * 4;
-            for (int x = 0; x < m_width; ++x) {
-                const Int4 w = linear16(in[x], table);
-                for (int c = 0; c < 4; ++c)
-                    out[4 * x + c] = uint16_t(w[c]);
-            }
-        }
-    });
-}
-
 namespace {
-
-/// Where one row of source points falls: the top-left tap, the weights, and whether all four
-/// taps lie inside the bitmap. A plain loop so that it vectorises.
-VIMORA_VECTOR_LOOP(void, locateTaps,
-                   (const float *x, const float *y, int count, int width, int height, int *index, float *fx,
-                    float *fy, uint8_t *inside), (x, y, count, width, height, index, fx, fy, inside))
-{
-    const float h = float(height);
-    for (int i = 0; i < count; ++i) {
-        // Continuous raster position: pixel centres on integers.
-        const float u = x[i] - 0.5f, v = h - y[i] - 0.5f;
-        const float fu = std::floor(u), fv = std::floor(v);
-        const bool in = fu >= 0.0f && fv >= 0.0f && fu < float(width - 1) && fv < float(height - 1);
-        const int ix = in ? int(fu) : 0, iy = in ? int(fv) : 0;
-        index[i] = iy * width + ix;
-        fx[i] = u - fu;
-        fy[i] = v - fv;
-        inside[i] = in;
-    }
-}
-
-} // namespace
-
-void WarpSource::sample(const SourceRow &points, PixelRow &out) const
-{
-    constexpr float kScale = 1.0f / 65535.0f;
-    const uint16_t *pixels = m_pixels.get();
-    const size_t w = size_t(m_width);
-    const int n = points.count;
-    thread_local std::vector<int> index;
-    thread_local std::vector<float> weightX, weightY;
-    thread_local std::vector<uint8_t> inside;
-    if (index.size() < size_t(n)) {
-        index.resize(size_t(n));
-        weightX.resize(size_t(n));
-        weightY.resize(size_t(n));
-        inside.resize(size_t(n));
-    }
-    locateTaps(points.x, points.y, n, m_width, m_height, index.data(), weightX.data(), weightY.data(), inside.data());
-
-    for (int i = 0; i < n; ++i) {
-        Float4 value;
-        if (inside[size_t(i)]) {
-            const size_t at = size_t(index[size_t(i)]);
-            const float fx = weightX[size_t(i)], fy = weightY[size_t(i)], gx = 1 - fx, gy = 1 - fy;
-            value = tapOf(pixels, at) * (gx * gy) + tapOf(pixels, at + 1) * (fx * gy)
-                + tapOf(pixels, at + w) * (gx * fy) + tapOf(pixels, at + w + 1) * (fx * fy);
-        } else {
-            value = sampleAtBorder(points.x[i] - 0.5f, float(m_height) - points.y[i] - 0.5f);
-        }
-        value *= kScale;
-        out.r[i] = value[0];
-        out.g[i] = value[1];
-        out.b[i] = value[2];
-        out.a[i] = value[3];
-    }
-}
-
-namespace {
-
-/// Taps of the decoded copy.
-struct CopiedTaps
-{
-    const uint16_t *pixels;
-    size_t width;
-    Float4 operator()(int x, int y) const { return tapOf(pixels, size_t(y) * width + size_t(x)); }
-};
 
 /// Taps read from the bitmap through the same table the copy is made with: the same values
 /// without decoding the whole picture first.
@@ -410,11 +319,137 @@ Float4 bilinearAt(const Taps &tap, int width, int height, float u, float v)
     return value;
 }
 
+inline void storeSample(Float4 value, PixelRow &out, int i)
+{
+    constexpr float kScale = 1.0f / 65535.0f;
+    value *= kScale;
+    out.r[i] = value[0];
+    out.g[i] = value[1];
+    out.b[i] = value[2];
+    out.a[i] = value[3];
+}
+
+/// Where one row of source points falls: the top-left tap, the weights, and whether all four
+/// taps lie inside the bitmap; rows[0..1] receive the first and last raster row of the top-left
+/// taps inside (first > last when none is). A plain loop so that it vectorises.
+VIMORA_VECTOR_LOOP(void, locateTaps,
+                   (const float *x, const float *y, int count, int width, int height, int *index, float *fx,
+                    float *fy, uint8_t *inside, int *rows), (x, y, count, width, height, index, fx, fy, inside, rows))
+{
+    const float h = float(height);
+    int first = height, last = -1;
+    for (int i = 0; i < count; ++i) {
+        // Continuous raster position: pixel centres on integers.
+        const float u = x[i] - 0.5f, v = h - y[i] - 0.5f;
+        const float fu = std::floor(u), fv = std::floor(v);
+        const bool in = fu >= 0.0f && fv >= 0.0f && fu < float(width - 1) && fv < float(height - 1);
+        const int ix = in ? int(fu) : 0, iy = in ? int(fv) : 0;
+        index[i] = iy * width + ix;
+        fx[i] = u - fu;
+        fy[i] = v - fv;
+        inside[i] = in;
+        first = std::min(first, in ? iy : height);
+        last = std::max(last, in ? iy : -1);
+    }
+    rows[0] = first;
+    rows[1] = last;
+}
+
 } // namespace
 
-Float4 WarpSource::sampleAtBorder(float u, float v) const
+WarpSource::WarpSource(const QImage &src)
 {
-    return bilinearAt(CopiedTaps{m_pixels.get(), size_t(m_width)}, m_width, m_height, u, v);
+    const size_t count = size_t(src.width()) * size_t(src.height());
+    if (count == 0)
+        return;
+    const size_t blocks = size_t((src.height() + kBlockRows - 1) / kBlockRows);
+    m_pixels.reset(new (std::nothrow) uint16_t[count * 4]);
+    m_blocks.reset(new (std::nothrow) std::atomic<uint8_t>[blocks]);
+    if (!m_pixels || !m_blocks)
+        return;
+    for (size_t b = 0; b < blocks; ++b)
+        m_blocks[b].store(Pending, std::memory_order_relaxed);
+    m_bitmap = src;
+    m_table = ZELGetCIContext().linearPremultiplied16();
+    m_width = src.width();
+    m_height = src.height();
+}
+
+void WarpSource::decodeBlock(int block) const
+{
+    const int end = std::min(m_height, (block + 1) * kBlockRows);
+    for (int y = block * kBlockRows; y < end; ++y) {
+        const QRgb *in = reinterpret_cast<const QRgb *>(m_bitmap.constScanLine(y));
+        uint16_t *out = m_pixels.get() + size_t(y) * size_t(m_width) * 4;
+        for (int x = 0; x < m_width; ++x) {
+            const Int4 w = linear16(in[x], m_table);
+            for (int c = 0; c < 4; ++c)
+                out[4 * x + c] = uint16_t(w[c]);
+        }
+    }
+}
+
+bool WarpSource::ensureRows(int first, int last) const
+{
+    bool ready = true;
+    for (int block = first / kBlockRows; block <= last / kBlockRows; ++block) {
+        std::atomic<uint8_t> &state = m_blocks[size_t(block)];
+        if (state.load(std::memory_order_acquire) == Ready)
+            continue;
+        uint8_t expected = Pending;
+        if (state.compare_exchange_strong(expected, Decoding, std::memory_order_acquire)) {
+            decodeBlock(block);
+            state.store(Ready, std::memory_order_release);
+        } else if (expected != Ready) {
+            ready = false; // another thread is at it; the caller reads the bitmap meanwhile
+        }
+    }
+    return ready;
+}
+
+void WarpSource::sampleFromBitmap(const SourceRow &points, PixelRow &out) const
+{
+    const BitmapTaps taps{m_bitmap, m_table};
+    for (int i = 0; i < points.count; ++i)
+        storeSample(bilinearAt(taps, m_width, m_height, points.x[i] - 0.5f, float(m_height) - points.y[i] - 0.5f),
+                    out, i);
+}
+
+void WarpSource::sample(const SourceRow &points, PixelRow &out) const
+{
+    const uint16_t *pixels = m_pixels.get();
+    const size_t w = size_t(m_width);
+    const int n = points.count;
+    thread_local std::vector<int> index;
+    thread_local std::vector<float> weightX, weightY;
+    thread_local std::vector<uint8_t> inside;
+    if (index.size() < size_t(n)) {
+        index.resize(size_t(n));
+        weightX.resize(size_t(n));
+        weightY.resize(size_t(n));
+        inside.resize(size_t(n));
+    }
+    int rows[2];
+    locateTaps(points.x, points.y, n, m_width, m_height, index.data(), weightX.data(), weightY.data(), inside.data(),
+               rows);
+    if (rows[0] <= rows[1] && !ensureRows(rows[0], rows[1] + 1)) {
+        sampleFromBitmap(points, out);
+        return;
+    }
+    const BitmapTaps border{m_bitmap, m_table};
+    for (int i = 0; i < n; ++i) {
+        Float4 value;
+        if (inside[size_t(i)]) {
+            const size_t at = size_t(index[size_t(i)]);
+            const float fx = weightX[size_t(i)], fy = weightY[size_t(i)], gx = 1 - fx, gy = 1 - fy;
+            value = tapOf(pixels, at) * (gx * gy) + tapOf(pixels, at + 1) * (fx * gy)
+                + tapOf(pixels, at + w) * (gx * fy) + tapOf(pixels, at + w + 1) * (fx * fy);
+        } else {
+            // Points at the edge or beyond are few: their taps come from the bitmap itself.
+            value = bilinearAt(border, m_width, m_height, points.x[i] - 0.5f, float(m_height) - points.y[i] - 0.5f);
+        }
+        storeSample(value, out, i);
+    }
 }
 
 QImage separableWarp(const QImage &src, Region region, const std::vector<float> &columnX,

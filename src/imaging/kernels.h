@@ -14,6 +14,7 @@
 // - Loops are row-parallel (parallelChunks); a null or empty input gives a null Raster.
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -154,10 +155,13 @@ struct SourceRow
     float y0 = 0; ///< image y of the output row
 };
 
-/// A warp's input decoded once to premultiplied linear light, 16 bits per channel, so that each
-/// bilinear tap is one load. Samples points bilinearly (neighbours outside the bitmap are
-/// transparent); a point on a pixel centre reads that pixel alone, so identity maps reproduce
-/// the input bit for bit.
+/// A warp's input in premultiplied linear light, 16 bits per channel, so that each bilinear tap
+/// is one load. Samples points bilinearly (neighbours outside the bitmap are transparent); a
+/// point on a pixel centre reads that pixel alone, so identity maps reproduce the input bit for
+/// bit. Rows are decoded in blocks the first time a sample needs them, by the thread that needs
+/// them: the rows a band reads are then still in that core's cache, and rows no output pixel
+/// reads are never decoded. A thread that finds a block being decoded by another one reads its
+/// taps from the bitmap through the same table instead of waiting: the same values.
 class WarpSource
 {
 public:
@@ -167,10 +171,19 @@ public:
 
 private:
     using Float4 = float __attribute__((vector_size(16)));
-    Float4 sampleAtBorder(float u, float v) const;
+    static constexpr int kBlockRows = 8;
+    enum BlockState : uint8_t { Pending, Decoding, Ready };
+    /// Decodes every block of rows [first, last] not yet decoded; false when another thread is
+    /// still decoding one of them.
+    bool ensureRows(int first, int last) const;
+    void decodeBlock(int block) const;
+    void sampleFromBitmap(const SourceRow &points, PixelRow &out) const;
 
+    QImage m_bitmap;
+    const uint16_t *m_table = nullptr;
     int m_width = 0, m_height = 0;
     std::unique_ptr<uint16_t[]> m_pixels; ///< r, g, b, a per pixel, value x 65535
+    std::unique_ptr<std::atomic<uint8_t>[]> m_blocks;
 };
 
 /// Inverse-mapping warp followed by a point rule on the sampled premultiplied values:
