@@ -8,6 +8,8 @@
 #include <numbers>
 
 #include "imaging/image_service_families.h"
+#include "imaging/simd.h"
+#include "imaging/vector_math.h"
 
 namespace vimora::service {
 
@@ -58,6 +60,18 @@ Extent affineExtent(const FilterArgs &args)
     return boundsOf(corners, 4);
 }
 
+/// Source points of an affine map along one output row: x' = a x + c y + e, y' = b x + d y + f.
+VIMORA_VECTOR_LOOP(void, affineRow,
+                   (float *sx, float *sy, int n, double x0, double y, const double *m), (sx, sy, n, x0, y, m))
+{
+    const double a = m[0], b = m[1], c = m[2], d = m[3], e = m[4], f = m[5];
+    for (int i = 0; i < n; ++i) {
+        const double x = x0 + i;
+        sx[i] = float(a * x + c * y + e);
+        sy[i] = float(b * x + d * y + f);
+    }
+}
+
 QImage renderAffine(const FilterArgs &args, Region region)
 {
     // QTransform maps x' = m11 x + m21 y + dx, y' = m12 x + m22 y + dy (the parameter's a, b,
@@ -66,13 +80,9 @@ QImage renderAffine(const FilterArgs &args, Region region)
     if (!invertible(m))
         return {};
     const QTransform inv = m.inverted();
+    const double coefficients[6] = {inv.m11(), inv.m12(), inv.m21(), inv.m22(), inv.dx(), inv.dy()};
     return kernels::warp(args.input(), region, [&](SourceRow &row) {
-        const double y = row.y0;
-        for (int i = 0; i < row.count; ++i) {
-            const double x = row.x0 + i;
-            row.x[i] = float(inv.m11() * x + inv.m21() * y + inv.dx());
-            row.y[i] = float(inv.m12() * x + inv.m22() * y + inv.dy());
-        }
+        affineRow(row.x, row.y, row.count, row.x0, row.y0, coefficients);
     });
 }
 
@@ -175,6 +185,25 @@ Extent perspectiveExtent(const FilterArgs &args)
     return boundsOf(corners, 4);
 }
 
+/// Source points of the inverse square-to-quadrilateral map along one output row, scaled to
+/// a w x h picture; points behind the viewer (q <= 0) read transparent.
+VIMORA_VECTOR_LOOP(void, perspectiveRow,
+                   (float *sx, float *sy, int n, double x0, double y, const double (*m)[3], double w, double h),
+                   (sx, sy, n, x0, y, m, w, h))
+{
+    const double sy0 = m[0][1] * y, ty0 = m[1][1] * y, qy0 = m[2][1] * y;
+    for (int i = 0; i < n; ++i) {
+        const double x = x0 + i;
+        const double s = m[0][0] * x + sy0 + m[0][2];
+        const double t = m[1][0] * x + ty0 + m[1][2];
+        const double q = m[2][0] * x + qy0 + m[2][2];
+        const bool visible = q > 0;
+        const double divisor = visible ? q : 1.0;
+        sx[i] = visible ? float(s / divisor * w) : -1e9f;
+        sy[i] = visible ? float(h - t / divisor * h) : -1e9f;
+    }
+}
+
 QImage renderPerspective(const FilterArgs &args, Region region)
 {
     QPointF corners[4];
@@ -184,19 +213,7 @@ QImage renderPerspective(const FilterArgs &args, Region region)
         return {};
     const double w = args.input().width(), h = args.input().height();
     return kernels::warp(args.input(), region, [&](SourceRow &row) {
-        const double y = row.y0;
-        for (int i = 0; i < row.count; ++i) {
-            const double x = row.x0 + i;
-            const double s = inv.m[0][0] * x + inv.m[0][1] * y + inv.m[0][2];
-            const double t = inv.m[1][0] * x + inv.m[1][1] * y + inv.m[1][2];
-            const double q = inv.m[2][0] * x + inv.m[2][1] * y + inv.m[2][2];
-            if (!(q > 0)) {
-                row.x[i] = row.y[i] = -1e9f; // behind the viewer: transparent
-                continue;
-            }
-            row.x[i] = float(s / q * w);
-            row.y[i] = float(h - t / q * h);
-        }
+        perspectiveRow(row.x, row.y, row.count, row.x0, row.y0, inv.m, w, h);
     });
 }
 
@@ -235,30 +252,59 @@ QImage discWarp(const FilterArgs &args, Region region, Rule &&rule)
     });
 }
 
+/// The bump's source points along a chord: the scale factor is 1 outside the disc.
+VIMORA_VECTOR_LOOP(void, bumpRow, (SourceRow & row, Disc disc, float invRadius, float scale),
+                   (row, disc, invRadius, scale))
+{
+    const float cx = disc.cx, cy = disc.cy, radius = disc.radius, x0 = row.x0, y0 = row.y0;
+    const float dy = y0 - cy;
+    float *__restrict sx = row.x;
+    float *__restrict sy = row.y;
+    const int n = row.count;
+    for (int i = 0; i < n; ++i) {
+        const float x = x0 + float(i);
+        const float dx = x - cx;
+        const float r = std::sqrt(dx * dx + dy * dy);
+        const float f = 1.0f - scale * smoothstep(1.0f - r * invRadius);
+        const bool inside = r < radius;
+        sx[i] = inside ? cx + dx * f : x;
+        sy[i] = inside ? cy + dy * f : y0;
+    }
+}
+
 QImage renderBump(const FilterArgs &args, Region region)
 {
     const float scale = float(args.number("inputScale"));
     if (scale == 0.0f)
         return inputOverRegion(args.input(), region);
-    const float invRadius = 1.0f / std::max(discOf(args).radius, 1e-6f);
-    // Written as a plain per-pixel loop so it vectorises: the scale factor is 1 outside the disc.
     const Disc disc = discOf(args);
-    return kernels::warpDisc(args.input(), region, disc.cx, disc.cy, disc.radius, [=](SourceRow &row) {
-        const float cx = disc.cx, cy = disc.cy, radius = disc.radius, x0 = row.x0, y0 = row.y0;
-        const float dy = y0 - cy;
-        float *__restrict sx = row.x;
-        float *__restrict sy = row.y;
-        const int n = row.count;
-        for (int i = 0; i < n; ++i) {
-            const float x = x0 + float(i);
-            const float dx = x - cx;
-            const float r = std::sqrt(dx * dx + dy * dy);
-            const float f = 1.0f - scale * smoothstep(1.0f - r * invRadius);
-            const bool inside = r < radius;
-            sx[i] = inside ? cx + dx * f : x;
-            sy[i] = inside ? cy + dy * f : y0;
-        }
-    });
+    const float invRadius = 1.0f / std::max(disc.radius, 1e-6f);
+    return kernels::warpDisc(args.input(), region, disc.cx, disc.cy, disc.radius,
+                             [=](SourceRow &row) { bumpRow(row, disc, invRadius, scale); });
+}
+
+/// The pinch's source points along a chord: d sin(r pi / 2R)^-scale inside the disc.
+VIMORA_VECTOR_LOOP(void, pinchRow, (SourceRow & row, Disc disc, float quarterTurnPerRadius, float scale),
+                   (row, disc, quarterTurnPerRadius, scale))
+{
+    const float cx = disc.cx, cy = disc.cy, radius = disc.radius, x0 = row.x0, y0 = row.y0;
+    const float dy = y0 - cy;
+    float *__restrict sx = row.x;
+    float *__restrict sy = row.y;
+    const int n = row.count;
+    for (int i = 0; i < n; ++i) {
+        const float x = x0 + float(i);
+        const float dx = x - cx;
+        const float r = std::sqrt(dx * dx + dy * dy);
+        float sine, cosine;
+        vecmath::sinCos(quarterTurnPerRadius * r, sine, cosine);
+        // The centre itself (r = 0) stays; a sine below any normal float gives a point far
+        // outside the picture either way.
+        const float f = vecmath::expBounded(-scale * vecmath::logPositive(std::max(sine, 1e-30f)));
+        const bool moved = r < radius && r > 0.0f;
+        sx[i] = moved ? cx + dx * f : x;
+        sy[i] = moved ? cy + dy * f : y0;
+    }
 }
 
 QImage renderPinch(const FilterArgs &args, Region region)
@@ -266,14 +312,34 @@ QImage renderPinch(const FilterArgs &args, Region region)
     const float scale = float(args.number("inputScale"));
     if (scale == 0.0f)
         return inputOverRegion(args.input(), region);
-    const float quarterTurnPerRadius = float(kPi / 2) / std::max(discOf(args).radius, 1e-6f);
-    return discWarp(args, region, [&](float dx, float dy, float r, float &ox, float &oy) {
-        if (r <= 0.0f)
-            return;
-        const float f = std::pow(std::sin(quarterTurnPerRadius * r), -scale);
-        ox = dx * f;
-        oy = dy * f;
-    });
+    const Disc disc = discOf(args);
+    const float quarterTurnPerRadius = float(kPi / 2) / std::max(disc.radius, 1e-6f);
+    return kernels::warpDisc(args.input(), region, disc.cx, disc.cy, disc.radius,
+                             [=](SourceRow &row) { pinchRow(row, disc, quarterTurnPerRadius, scale); });
+}
+
+/// Twirl and vortex source points along a chord: the point turned by -angle x fall-off(r / R).
+VIMORA_VECTOR_LOOP_TEMPLATE((bool quadratic), (quadratic), void, swirlRow,
+                            (SourceRow & row, Disc disc, float invRadius, float angle),
+                            (row, disc, invRadius, angle))
+{
+    const float cx = disc.cx, cy = disc.cy, radius = disc.radius, x0 = row.x0, y0 = row.y0;
+    const float dy = y0 - cy;
+    float *__restrict sx = row.x;
+    float *__restrict sy = row.y;
+    const int n = row.count;
+    for (int i = 0; i < n; ++i) {
+        const float x = x0 + float(i);
+        const float dx = x - cx;
+        const float r = std::sqrt(dx * dx + dy * dy);
+        const float fall = 1.0f - r * invRadius;
+        const float theta = angle * (quadratic ? fall * fall : fall);
+        float s, c;
+        vecmath::sinCos(theta, s, c);
+        const bool inside = r < radius;
+        sx[i] = inside ? cx + (dx * c + dy * s) : x;
+        sy[i] = inside ? cy + (-dx * s + dy * c) : y0;
+    }
 }
 
 /// Twirl (linear fall-off) and vortex (quadratic): content turns by angle x fall-off(r / R).
@@ -284,6 +350,11 @@ QImage renderSwirl(const FilterArgs &args, Region region)
     if (angle == 0.0f)
         return inputOverRegion(args.input(), region);
     const float invRadius = 1.0f / std::max(discOf(args).radius, 1e-6f);
+    const Disc disc = discOf(args);
+    // The fall-off is at most 1 inside the disc, so theta never exceeds the angle.
+    if (std::abs(angle) <= vecmath::kSinCosLimit)
+        return kernels::warpDisc(args.input(), region, disc.cx, disc.cy, disc.radius,
+                                 [=](SourceRow &row) { swirlRow<quadratic>(row, disc, invRadius, angle); });
     return discWarp(args, region, [&](float dx, float dy, float r, float &ox, float &oy) {
         const float fall = 1.0f - r * invRadius;
         const float theta = angle * (quadratic ? fall * fall : fall);
@@ -294,39 +365,46 @@ QImage renderSwirl(const FilterArgs &args, Region region)
     });
 }
 
+/// The hole's source points along a row: inside the hole every point shows the centre;
+/// outside, the point at radius r - R^2 / r on the same ray.
+VIMORA_VECTOR_LOOP(void, holeRow, (SourceRow & row, Disc disc), (row, disc))
+{
+    const float r2 = disc.radius * disc.radius;
+    const float dy = row.y0 - disc.cy;
+    for (int i = 0; i < row.count; ++i) {
+        const float dx = row.x0 + float(i) - disc.cx;
+        const float d2 = dx * dx + dy * dy;
+        const float f = d2 < r2 ? 0.0f : 1.0f - r2 / d2;
+        row.x[i] = disc.cx + dx * f;
+        row.y[i] = disc.cy + dy * f;
+    }
+}
+
 QImage renderHole(const FilterArgs &args, Region region)
 {
     const Disc disc = discOf(args);
-    const float r2 = disc.radius * disc.radius;
-    return kernels::warp(args.input(), region, [&](SourceRow &row) {
-        const float dy = row.y0 - disc.cy;
-        for (int i = 0; i < row.count; ++i) {
-            const float dx = row.x0 + float(i) - disc.cx;
-            const float d2 = dx * dx + dy * dy;
-            // Inside the hole every point shows the centre; outside, radius r - R^2 / r.
-            const float f = d2 < r2 ? 0.0f : 1.0f - r2 / d2;
-            row.x[i] = disc.cx + dx * f;
-            row.y[i] = disc.cy + dy * f;
-        }
-    });
+    return kernels::warp(args.input(), region, [&](SourceRow &row) { holeRow(row, disc); });
+}
+
+/// The circle splash's source points along a row: outside the disc, the rim point on the same ray.
+VIMORA_VECTOR_LOOP(void, splashRow, (SourceRow & row, Disc disc), (row, disc))
+{
+    const float dy = row.y0 - disc.cy;
+    for (int i = 0; i < row.count; ++i) {
+        const float x = row.x0 + float(i);
+        const float dx = x - disc.cx;
+        const float r = std::sqrt(dx * dx + dy * dy);
+        const bool outside = r > disc.radius;
+        const float f = outside ? disc.radius / r : 1.0f;
+        row.x[i] = outside ? disc.cx + dx * f : x;
+        row.y[i] = outside ? disc.cy + dy * f : row.y0;
+    }
 }
 
 QImage renderCircleSplash(const FilterArgs &args, Region region)
 {
     const Disc disc = discOf(args);
-    return kernels::warp(args.input(), region, [&](SourceRow &row) {
-        const float dy = row.y0 - disc.cy;
-        for (int i = 0; i < row.count; ++i) {
-            const float x = row.x0 + float(i);
-            const float dx = x - disc.cx;
-            const float r = std::sqrt(dx * dx + dy * dy);
-            // Outside the disc: the rim point on the same ray.
-            const bool outside = r > disc.radius;
-            const float f = outside ? disc.radius / r : 1.0f;
-            row.x[i] = outside ? disc.cx + dx * f : x;
-            row.y[i] = outside ? disc.cy + dy * f : row.y0;
-        }
-    });
+    return kernels::warp(args.input(), region, [&](SourceRow &row) { splashRow(row, disc); });
 }
 
 Extent planeExtent(const FilterArgs &args)
