@@ -301,7 +301,7 @@ VIMORA_VECTOR_LOOP(void, pinchRow, (SourceRow & row, Disc disc, float quarterTur
         // The centre itself (r = 0) stays; a sine below any normal float gives a point far
         // outside the picture either way.
         const float f = vecmath::expBounded(-scale * vecmath::logPositive(std::max(sine, 1e-30f)));
-        const bool moved = r < radius && r > 0.0f;
+        const bool moved = (r < radius) & (r > 0.0f); // no &&: a branch would stop the loop vectorising
         sx[i] = moved ? cx + dx * f : x;
         sy[i] = moved ? cy + dy * f : y0;
     }
