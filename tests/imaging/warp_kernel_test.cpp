@@ -1,9 +1,18 @@
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <numbers>
+#include <random>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "imaging/filter_context.h"
+#include "imaging/image_service.h"
 #include "imaging/kernels.h"
+#include "imaging/vector_math.h"
 #include "pixel_test_support.h"
 
 using namespace vimora;
@@ -53,4 +62,208 @@ TEST(SeparableWarp, RefusesMismatchedMaps)
     const QImage src = test::noisyRaster(8, 8, 3);
     EXPECT_TRUE(separableWarp(src, {0, 0, 8, 8}, std::vector<float>(7), std::vector<float>(8)).isNull());
     EXPECT_TRUE(separableWarp(QImage(), {0, 0, 8, 8}, std::vector<float>(8), std::vector<float>(8)).isNull());
+}
+
+// --- sampling ---------------------------------------------------------------------------------
+
+namespace {
+
+/// Points that exercise every case of the sampler: pixel centres, fractions, the last row and
+/// column, the edges of row blocks, just outside each side, far outside, and the plain interior.
+std::vector<std::pair<float, float>> awkwardPoints(int w, int h, uint32_t seed)
+{
+    std::vector<std::pair<float, float>> points;
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> x(-2.0f, float(w) + 2.0f), y(-2.0f, float(h) + 2.0f);
+    for (int k = 0; k < 400; ++k)
+        points.push_back({x(random), y(random)});
+    for (const float px : {0.5f, 0.75f, 1.0f, float(w) - 0.5f, float(w) - 0.25f, float(w), -0.5f, -1e9f, 3.5f})
+        for (const float py : {0.5f, 0.9f, float(h) - 0.5f, float(h) - 8.5f, float(h) - 8.0f, float(h), -0.75f, 1e9f, 7.25f})
+            points.push_back({px, py});
+    return points;
+}
+
+/// The bilinear value the sampler defines, one channel at a time in plain floats: the four taps
+/// of the 16-bit table weighted in the order top-left, top-right, bottom-left, bottom-right,
+/// taps outside the bitmap transparent, scaled to 0..1.
+std::array<float, 4> referenceSample(const QImage &src, float x, float y)
+{
+    const uint16_t *table = ZELGetCIContext().linearPremultiplied16();
+    const float u = x - 0.5f, v = float(src.height()) - y - 0.5f;
+    std::array<float, 4> out{};
+    if (!(u > -1.0f && u < float(src.width()) && v > -1.0f && v < float(src.height())))
+        return out;
+    const int ix = int(std::floor(u)), iy = int(std::floor(v));
+    const float fx = u - float(ix), fy = v - float(iy), gx = 1 - fx, gy = 1 - fy;
+    auto tap = [&](int i, int j, int c) -> float {
+        if (i < 0 || j < 0 || i >= src.width() || j >= src.height())
+            return 0.0f;
+        const QRgb p = src.pixel(i, j);
+        const int a = qAlpha(p);
+        const int colour = c == 0 ? qRed(p) : c == 1 ? qGreen(p) : qBlue(p);
+        return c == 3 ? float(a * 257) : float(table[FilterContext::pixelIndex(a, colour)]);
+    };
+    for (int c = 0; c < 4; ++c) {
+        float value = tap(ix, iy, c) * (gx * gy);
+        value += tap(ix + 1, iy, c) * (fx * gy);
+        value += tap(ix, iy + 1, c) * (gx * fy);
+        value += tap(ix + 1, iy + 1, c) * (fx * fy);
+        out[size_t(c)] = value * (1.0f / 65535.0f);
+    }
+    return out;
+}
+
+/// Samples a list of points as rows of `per` points.
+std::vector<float> sampleAll(const WarpSource &source, const std::vector<std::pair<float, float>> &points,
+                             const std::vector<int> &rowOrder, int per)
+{
+    std::vector<float> out(points.size() * 4);
+    std::vector<float> xs(static_cast<size_t>(per)), ys(static_cast<size_t>(per));
+    RowBuffer values(per);
+    for (const int row : rowOrder) {
+        const int first = row * per;
+        const int count = std::min(per, int(points.size()) - first);
+        for (int i = 0; i < count; ++i) {
+            xs[size_t(i)] = points[size_t(first + i)].first;
+            ys[size_t(i)] = points[size_t(first + i)].second;
+        }
+        SourceRow sources{xs.data(), ys.data(), count, 0, 0};
+        values.row.count = count;
+        source.sample(sources, values.row);
+        for (int i = 0; i < count; ++i) {
+            out[size_t(first + i) * 4 + 0] = values.row.r[i];
+            out[size_t(first + i) * 4 + 1] = values.row.g[i];
+            out[size_t(first + i) * 4 + 2] = values.row.b[i];
+            out[size_t(first + i) * 4 + 3] = values.row.a[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(WarpSource, SamplesAreTheFourTapsWeightedInFloat)
+{
+    // The suite runs with and without the AVX2 forms: both must give these floats exactly.
+    const QImage src = test::noisyRaster(45, 37, 11);
+    const auto points = awkwardPoints(src.width(), src.height(), 5);
+    const WarpSource source(src);
+    std::vector<int> rows;
+    for (int r = 0; r * 7 < int(points.size()); ++r)
+        rows.push_back(r);
+    const std::vector<float> got = sampleAll(source, points, rows, 7);
+    for (size_t k = 0; k < points.size(); ++k) {
+        const auto expected = referenceSample(src, points[k].first, points[k].second);
+        for (int c = 0; c < 4; ++c)
+            ASSERT_EQ(got[k * 4 + size_t(c)], expected[size_t(c)])
+                << "point " << points[k].first << ", " << points[k].second << " channel " << c;
+    }
+}
+
+TEST(WarpSource, ThreadsSharingOneSourceSampleWhatOneThreadDoes)
+{
+    // Rows are decoded on first use by whichever thread needs them; a thread that meets a row
+    // another is decoding reads the bitmap meanwhile. Every order and interleaving must give
+    // the same floats.
+    const QImage src = test::noisyRaster(300, 203, 17);
+    auto points = awkwardPoints(src.width(), src.height(), 9);
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> x(0.0f, 300.0f), y(0.0f, 203.0f);
+    for (int k = 0; k < 20000; ++k)
+        points.push_back({x(random), y(random)});
+    constexpr int kPer = 64;
+    std::vector<int> order;
+    for (int r = 0; r * kPer < int(points.size()); ++r)
+        order.push_back(r);
+    const std::vector<float> expected = sampleAll(WarpSource(src), points, order, kPer);
+
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const WarpSource shared(src);
+        std::vector<std::vector<float>> results(4);
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t)
+            threads.emplace_back([&, t] {
+                std::vector<int> mine = order;
+                if (t % 2)
+                    std::reverse(mine.begin(), mine.end());
+                if (t >= 2)
+                    std::shuffle(mine.begin(), mine.end(), std::mt19937(uint32_t(t + attempt)));
+                results[size_t(t)] = sampleAll(shared, points, mine, kPer);
+            });
+        for (std::thread &thread : threads)
+            thread.join();
+        for (const auto &result : results)
+            ASSERT_EQ(std::memcmp(result.data(), expected.data(), expected.size() * sizeof(float)), 0);
+    }
+}
+
+// --- the maps' float functions ------------------------------------------------------------------
+
+TEST(VectorMath, SineAndCosineStayWithinAFewStepsOfTheLibraryInEveryOctant)
+{
+    for (double x = -120.0; x <= 120.0; x += 0.0137) {
+        float s, c;
+        vecmath::sinCos(float(x), s, c);
+        ASSERT_NEAR(s, std::sin(double(float(x))), 3e-7) << x;
+        ASSERT_NEAR(c, std::cos(double(float(x))), 3e-7) << x;
+    }
+    for (int k = -16; k <= 16; ++k) { // octant boundaries
+        const float x = float(k * std::numbers::pi / 4);
+        float s, c;
+        vecmath::sinCos(x, s, c);
+        ASSERT_NEAR(s, std::sin(double(x)), 3e-7) << k;
+        ASSERT_NEAR(c, std::cos(double(x)), 3e-7) << k;
+    }
+    for (float x = 1000.0f; x <= vecmath::kSinCosLimit; x *= 1.37f) {
+        float s, c;
+        vecmath::sinCos(-x, s, c);
+        ASSERT_NEAR(s, std::sin(-double(x)), 2e-6) << x;
+        ASSERT_NEAR(c, std::cos(-double(x)), 2e-6) << x;
+    }
+}
+
+TEST(VectorMath, LogarithmAndExponentialAreCloseAndTheExponentialStaysFiniteAndPositive)
+{
+    for (double x = 1e-30; x <= 4.0; x *= 1.013) {
+        const float v = float(x);
+        ASSERT_NEAR(vecmath::logPositive(v), std::log(double(v)), 2e-7 * std::max(1.0, std::abs(std::log(double(v)))))
+            << x;
+    }
+    for (double x = -87.0; x <= 88.0; x += 0.0731) {
+        const double expected = std::exp(double(float(x)));
+        ASSERT_NEAR(vecmath::expBounded(float(x)), expected, 4e-7 * expected) << x;
+    }
+    // Beyond its limits the exponential is the limit's value, never a wrapped exponent.
+    for (const float x : {100.0f, 1e4f, 1e30f}) {
+        EXPECT_EQ(vecmath::expBounded(x), vecmath::expBounded(88.0f));
+        EXPECT_EQ(vecmath::expBounded(-x), vecmath::expBounded(-87.0f));
+    }
+    EXPECT_GT(vecmath::expBounded(-87.0f), 0.0f);
+    EXPECT_TRUE(std::isfinite(vecmath::expBounded(88.0f)));
+}
+
+TEST(WarpMaps, PinchFarBeyondItsSliderShrinksTheDiscToItsCentreOrEmptiesIt)
+{
+    // Red grows with the distance from the centre (60, 60). A strength of -40 reads every point
+    // well inside the disc from the centre itself; +40 from far outside the picture.
+    QImage coded(120, 120, QImage::Format_ARGB32_Premultiplied);
+    for (int j = 0; j < 120; ++j)
+        for (int i = 0; i < 120; ++i)
+            coded.setPixel(i, j, qRgba(std::min(255, int(4 * std::hypot(i + 0.5 - 60, 120 - j - 0.5 - 60))), 40, 90, 255));
+    auto pinch = [&](double scale) {
+        return applyImageFilter("CIPinchDistortion", Picture(coded),
+                                {{"inputCenter", QPointF(60, 60)}, {"inputRadius", 50.0}, {"inputScale", scale}})
+            .bitmap();
+    };
+    const QImage shrunk = pinch(-40), emptied = pinch(40);
+    ASSERT_FALSE(shrunk.isNull());
+    ASSERT_FALSE(emptied.isNull());
+    for (int j = 40; j < 80; ++j)
+        for (int i = 40; i < 80; ++i) {
+            if (std::hypot(i + 0.5 - 60, 120 - j - 0.5 - 60) > 20)
+                continue;
+            ASSERT_LE(qRed(shrunk.pixel(i, j)), 4) << i << "," << j;
+            ASSERT_EQ(qAlpha(emptied.pixel(i, j)), 0) << i << "," << j;
+        }
+    EXPECT_EQ(shrunk.pixel(2, 2), coded.pixel(2, 2)) << "outside the disc";
 }
