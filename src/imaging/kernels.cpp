@@ -1,6 +1,7 @@
 #include "imaging/kernels.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -330,30 +331,41 @@ inline void storeSample(Float4 value, PixelRow &out, int i)
     out.a[i] = value[3];
 }
 
-/// Where one row of source points falls: the top-left tap, the weights, and whether all four
-/// taps lie inside the bitmap; rows[0..1] receive the first and last raster row of the top-left
-/// taps inside (first > last when none is). A plain loop so that it vectorises.
+/// Where one row of source points falls: the index of the top-left tap when all four taps lie
+/// inside the bitmap (-1 when not), and the weights. A plain loop, so that it vectorises in both
+/// instruction sets.
 VIMORA_VECTOR_LOOP(void, locateTaps,
                    (const float *x, const float *y, int count, int width, int height, int *index, float *fx,
-                    float *fy, uint8_t *inside, int *rows), (x, y, count, width, height, index, fx, fy, inside, rows))
+                    float *fy), (x, y, count, width, height, index, fx, fy))
 {
-    const float h = float(height);
-    int first = height, last = -1;
+    const float h = float(height), uLimit = float(width - 1), vLimit = float(height - 1);
     for (int i = 0; i < count; ++i) {
         // Continuous raster position: pixel centres on integers.
         const float u = x[i] - 0.5f, v = h - y[i] - 0.5f;
-        const float fu = std::floor(u), fv = std::floor(v);
-        const bool in = fu >= 0.0f && fv >= 0.0f && fu < float(width - 1) && fv < float(height - 1);
-        const int ix = in ? int(fu) : 0, iy = in ? int(fv) : 0;
-        index[i] = iy * width + ix;
-        fx[i] = u - fu;
-        fy[i] = v - fv;
-        inside[i] = in;
-        first = std::min(first, in ? iy : height);
-        last = std::max(last, in ? iy : -1);
+        // Inside when the whole 2 x 2 footprint is (NaN is not); only then are u and v
+        // converted, and being positive their truncation is their floor.
+        const bool in = (u >= 0.0f) & (v >= 0.0f) & (u < uLimit) & (v < vLimit);
+        const int iu = int(in ? u : 0.0f), iv = int(in ? v : 0.0f);
+        index[i] = in ? iv * width + iu : -1;
+        fx[i] = u - float(iu);
+        fy[i] = v - float(iv);
     }
-    rows[0] = first;
-    rows[1] = last;
+}
+
+/// rows[0..1]: the first and last raster row of the located top-left taps (first > last when
+/// there are none).
+VIMORA_VECTOR_LOOP(void, tapRows, (const int *index, int count, int width, int height, int *rows),
+                   (index, count, width, height, rows))
+{
+    // Unsigned, -1 is the largest: plain minimum and maximum reductions.
+    unsigned lowest = UINT_MAX;
+    int highest = -1;
+    for (int i = 0; i < count; ++i) {
+        lowest = std::min(lowest, unsigned(index[i]));
+        highest = std::max(highest, index[i]);
+    }
+    rows[0] = highest < 0 ? height : int(lowest) / width;
+    rows[1] = highest < 0 ? -1 : highest / width;
 }
 
 #ifdef VIMORA_HAS_AVX2_FORMS
@@ -378,11 +390,11 @@ VIMORA_TARGET_AVX2 inline __m128 bilinearInterior(const uint16_t *topLeft, size_
 /// WarpSource::sample's loop for located taps, four points per store.
 VIMORA_TARGET_AVX2 void sampleLocatedAvx2(const uint16_t *pixels, int width, int height, const SourceRow &points,
                                           const int *index, const float *weightX, const float *weightY,
-                                          const uint8_t *inside, const BitmapTaps &border, PixelRow &out)
+                                          const BitmapTaps &border, PixelRow &out)
 {
     const size_t rowStep = size_t(width) * 4;
     auto one = [&](int i) VIMORA_TARGET_AVX2 {
-        if (inside[i])
+        if (index[i] >= 0)
             return bilinearInterior(pixels + size_t(index[i]) * 4, rowStep, weightX[i], weightY[i]);
         Float4 value = bilinearAt(border, width, height, points.x[i] - 0.5f, float(height) - points.y[i] - 0.5f);
         value *= kSampleScale;
@@ -393,10 +405,12 @@ VIMORA_TARGET_AVX2 void sampleLocatedAvx2(const uint16_t *pixels, int width, int
     const int n = points.count;
     int i = 0;
     // Turned and sheared maps walk across source rows, which the hardware does not foresee:
-    // fetch the taps a few points ahead (index is 0 for points outside, harmless).
+    // fetch the taps a few points ahead (points outside have none).
     constexpr int kAhead = 16;
     for (; i + 4 <= n; i += 4) {
         for (int k = i + kAhead; k < std::min(n, i + kAhead + 4); ++k) {
+            if (index[k] < 0)
+                continue;
             const char *tap = reinterpret_cast<const char *>(pixels + size_t(index[k]) * 4);
             _mm_prefetch(tap, _MM_HINT_T0);
             _mm_prefetch(tap + rowStep * 2, _MM_HINT_T0);
@@ -486,16 +500,14 @@ void WarpSource::sample(const SourceRow &points, PixelRow &out) const
     const int n = points.count;
     thread_local std::vector<int> index;
     thread_local std::vector<float> weightX, weightY;
-    thread_local std::vector<uint8_t> inside;
     if (index.size() < size_t(n)) {
         index.resize(size_t(n));
         weightX.resize(size_t(n));
         weightY.resize(size_t(n));
-        inside.resize(size_t(n));
     }
     int rows[2];
-    locateTaps(points.x, points.y, n, m_width, m_height, index.data(), weightX.data(), weightY.data(), inside.data(),
-               rows);
+    locateTaps(points.x, points.y, n, m_width, m_height, index.data(), weightX.data(), weightY.data());
+    tapRows(index.data(), n, m_width, m_height, rows);
     if (rows[0] <= rows[1] && !ensureRows(rows[0], rows[1] + 1)) {
         sampleFromBitmap(points, out);
         return;
@@ -503,14 +515,14 @@ void WarpSource::sample(const SourceRow &points, PixelRow &out) const
     const BitmapTaps border{m_bitmap, m_table};
 #ifdef VIMORA_HAS_AVX2_FORMS
     if (simd::useAvx2()) {
-        sampleLocatedAvx2(pixels, m_width, m_height, points, index.data(), weightX.data(), weightY.data(), inside.data(),
-                          border, out);
+        sampleLocatedAvx2(pixels, m_width, m_height, points, index.data(), weightX.data(), weightY.data(), border,
+                          out);
         return;
     }
 #endif
     for (int i = 0; i < n; ++i) {
         Float4 value;
-        if (inside[size_t(i)]) {
+        if (index[size_t(i)] >= 0) {
             const size_t at = size_t(index[size_t(i)]);
             const float fx = weightX[size_t(i)], fy = weightY[size_t(i)], gx = 1 - fx, gy = 1 - fy;
             value = tapOf(pixels, at) * (gx * gy) + tapOf(pixels, at + 1) * (fx * gy)
