@@ -292,15 +292,24 @@ VIMORA_VECTOR_LOOP(void, pinchRow, (SourceRow & row, Disc disc, float quarterTur
     float *__restrict sx = row.x;
     float *__restrict sy = row.y;
     const int n = row.count;
+    // Three short passes, the output planes holding the intermediate values: one long chain of
+    // dependent steps per point keeps fewer points in flight.
     for (int i = 0; i < n; ++i) {
-        const float x = x0 + float(i);
-        const float dx = x - cx;
+        const float dx = x0 + float(i) - cx;
         const float r = std::sqrt(dx * dx + dy * dy);
         float sine, cosine;
         vecmath::sinCos(quarterTurnPerRadius * r, sine, cosine);
-        // The centre itself (r = 0) stays; a sine below any normal float gives a point far
-        // outside the picture either way.
-        const float f = vecmath::expBounded(-scale * vecmath::logPositive(std::max(sine, 1e-30f)));
+        sx[i] = r;
+        sy[i] = sine;
+    }
+    // The centre itself (r = 0) stays; a sine below any normal float gives a point far outside
+    // the picture either way.
+    for (int i = 0; i < n; ++i)
+        sy[i] = vecmath::expBounded(-scale * vecmath::logPositive(std::max(sy[i], 1e-30f)));
+    for (int i = 0; i < n; ++i) {
+        const float x = x0 + float(i);
+        const float dx = x - cx;
+        const float r = sx[i], f = sy[i];
         const bool moved = (r < radius) & (r > 0.0f); // no &&: a branch would stop the loop vectorising
         sx[i] = moved ? cx + dx * f : x;
         sy[i] = moved ? cy + dy * f : y0;
@@ -328,14 +337,19 @@ VIMORA_VECTOR_LOOP_TEMPLATE((bool quadratic), (quadratic), void, swirlRow,
     float *__restrict sx = row.x;
     float *__restrict sy = row.y;
     const int n = row.count;
+    // Two passes, the output planes holding the sine and cosine in between: shorter chains of
+    // dependent steps keep more points in flight.
+    for (int i = 0; i < n; ++i) {
+        const float dx = x0 + float(i) - cx;
+        const float r = std::sqrt(dx * dx + dy * dy);
+        const float fall = 1.0f - r * invRadius;
+        vecmath::sinCos(angle * (quadratic ? fall * fall : fall), sx[i], sy[i]);
+    }
     for (int i = 0; i < n; ++i) {
         const float x = x0 + float(i);
         const float dx = x - cx;
         const float r = std::sqrt(dx * dx + dy * dy);
-        const float fall = 1.0f - r * invRadius;
-        const float theta = angle * (quadratic ? fall * fall : fall);
-        float s, c;
-        vecmath::sinCos(theta, s, c);
+        const float s = sx[i], c = sy[i];
         const bool inside = r < radius;
         sx[i] = inside ? cx + (dx * c + dy * s) : x;
         sy[i] = inside ? cy + (-dx * s + dy * c) : y0;
