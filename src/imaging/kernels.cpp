@@ -490,12 +490,12 @@ bool WarpSource::ensureRows(int first, int last) const
     return ready;
 }
 
-void WarpSource::sampleFromBitmap(const SourceRow &points, PixelRow &out) const
+bool WarpSource::rowsReady(int first, int last) const
 {
-    const BitmapTaps taps{m_bitmap, m_table};
-    for (int i = 0; i < points.count; ++i)
-        storeSample(bilinearAt(taps, m_width, m_height, points.x[i] - 0.5f, float(m_height) - points.y[i] - 0.5f),
-                    out, i);
+    for (int block = first / kBlockRows; block <= last / kBlockRows; ++block)
+        if (m_blocks[size_t(block)].load(std::memory_order_acquire) != Ready)
+            return false;
+    return true;
 }
 
 void WarpSource::sample(const SourceRow &points, PixelRow &out) const
@@ -514,8 +514,13 @@ void WarpSource::sample(const SourceRow &points, PixelRow &out) const
     locateTaps(points.x, points.y, n, m_width, m_height, index.data(), weightX.data(), weightY.data());
     tapRows(index.data(), n, m_width, m_height, rows);
     if (rows[0] <= rows[1] && !ensureRows(rows[0], rows[1] + 1)) {
-        sampleFromBitmap(points, out);
-        return;
+        // Points whose rows another thread is still decoding take the edge path, which reads
+        // the bitmap: the same values, and no waiting.
+        for (int i = 0; i < n; ++i) {
+            const int row = index[size_t(i)] / m_width;
+            if (index[size_t(i)] >= 0 && !rowsReady(row, row + 1))
+                index[size_t(i)] = -1;
+        }
     }
     const BitmapTaps border{m_bitmap, m_table};
 #ifdef VIMORA_HAS_AVX2_FORMS

@@ -160,8 +160,9 @@ struct SourceRow
 /// point on a pixel centre reads that pixel alone, so identity maps reproduce the input bit for
 /// bit. Rows are decoded in blocks the first time a sample needs them, by the thread that needs
 /// them: the rows a band reads are then still in that core's cache, and rows no output pixel
-/// reads are never decoded. A thread that finds a block being decoded by another one reads its
-/// taps from the bitmap through the same table instead of waiting: the same values.
+/// reads are never decoded. A thread that finds a block being decoded by another one reads the
+/// taps of the points facing it from the bitmap through the same table instead of waiting: the
+/// same values.
 class WarpSource
 {
 public:
@@ -176,8 +177,8 @@ private:
     /// Decodes every block of rows [first, last] not yet decoded; false when another thread is
     /// still decoding one of them.
     bool ensureRows(int first, int last) const;
+    bool rowsReady(int first, int last) const;
     void decodeBlock(int block) const;
-    void sampleFromBitmap(const SourceRow &points, PixelRow &out) const;
 
     QImage m_bitmap;
     const uint16_t *m_table = nullptr;
