@@ -369,7 +369,7 @@ VIMORA_VECTOR_LOOP(void, tapRows, (const int *index, int count, int width, int h
 }
 
 #ifdef VIMORA_HAS_AVX2_FORMS
-/// The interior bilinear value of one point, times kScale: the two taps of a row are one load
+/// The interior bilinear value of one point, scaled to 0..1: the two taps of a row are one load
 /// and one conversion, and the products are summed in the order of the scalar form, so both
 /// give the same floats.
 VIMORA_TARGET_AVX2 inline __m128 bilinearInterior(const uint16_t *topLeft, size_t rowStep, float fx, float fy)
@@ -484,7 +484,7 @@ bool WarpSource::ensureRows(int first, int last) const
             decodeBlock(block);
             state.store(Ready, std::memory_order_release);
         } else if (expected != Ready) {
-            ready = false; // another thread is at it; the caller reads the bitmap meanwhile
+            ready = false; // another thread is at it; the caller reads those points from the bitmap
         }
     }
     return ready;
