@@ -539,6 +539,10 @@ int blurReach(double sigma)
 namespace {
 
 constexpr double kMaxFirSigma = 3.0;
+/// Rows the box passes blur at once (their halo is decoded once per band).
+constexpr int kBoxBand = 128;
+/// Rows the exact taps blur down at once: they share all but one of their input rows.
+constexpr int kRowsDownAtOnce = 4;
 
 /// Radii of three boxes whose combined variance matches sigma.
 std::vector<int> boxRadii(double sigma)
@@ -603,12 +607,51 @@ using Float8 = float __attribute__((vector_size(32)));
     }
 }
 
-VIMORA_VECTOR_LOOP(void, firVertical,
-                   (const float *in, float *out, int width, size_t inStride, const float *taps, int reach),
-                   (in, out, width, inStride, taps, reach))
+/// symmetricFir down columns [from, to) of rows, for `count` output rows at once: output row k
+/// has rows[k + reach] as its centre and rows[k + reach -+ t] t above and below it. Each block
+/// of columns is finished for all the output rows before the next, so the rows the outputs
+/// share are read from the cache's nearest level; every sum runs in symmetricFir's order.
+[[gnu::always_inline]] inline void symmetricFirDown(const float *const *rows, float *const *out, int count, int from,
+                                                    int to, const float *taps, int reach)
 {
-    // in points at the centre row; rows above and below are inStride apart.
-    symmetricFir(in, out, width, inStride, taps, reach);
+    int x = from;
+    for (; x + 32 <= to; x += 32)
+        for (int k = 0; k < count; ++k) {
+            const float *const *window = rows + k;
+            const float *c = window[reach] + x;
+            Float8 s0 = taps[0] * load8(c), s1 = taps[0] * load8(c + 8), s2 = taps[0] * load8(c + 16),
+                   s3 = taps[0] * load8(c + 24);
+            for (int t = 1; t <= reach; ++t) {
+                const float w = taps[t];
+                const float *lo = window[reach - t] + x, *hi = window[reach + t] + x;
+                s0 += w * (load8(lo) + load8(hi));
+                s1 += w * (load8(lo + 8) + load8(hi + 8));
+                s2 += w * (load8(lo + 16) + load8(hi + 16));
+                s3 += w * (load8(lo + 24) + load8(hi + 24));
+            }
+            float *o = out[k] + x;
+            std::memcpy(o, &s0, sizeof s0);
+            std::memcpy(o + 8, &s1, sizeof s1);
+            std::memcpy(o + 16, &s2, sizeof s2);
+            std::memcpy(o + 24, &s3, sizeof s3);
+        }
+    for (int k = 0; k < count; ++k) {
+        const float *const *window = rows + k;
+        for (int i = x; i < to; ++i) {
+            float v = taps[0] * window[reach][i];
+            for (int t = 1; t <= reach; ++t)
+                v += taps[t] * (window[reach - t][i] + window[reach + t][i]);
+            out[k][i] = v;
+        }
+    }
+}
+
+VIMORA_VECTOR_LOOP(void, firVertical,
+                   (const float *const *rows, float *const *out, int count, int from, int to, const float *taps,
+                    int reach),
+                   (rows, out, count, from, to, taps, reach))
+{
+    symmetricFirDown(rows, out, count, from, to, taps, reach);
 }
 
 VIMORA_VECTOR_LOOP(void, firHorizontal,
@@ -684,16 +727,115 @@ BlurBand::BlurBand(const QImage &src, Region region, double sigma)
     m_inWidth = region.width + 2 * m_reach;
 }
 
-void BlurBand::compute(int first, int end)
+void BlurBand::decodeInto(float *planes, int row)
+{
+    // Planes of a decoded row lie back to back, so the vertical pass runs over all four at once.
+    PixelRow pixels;
+    pixels.r = planes;
+    pixels.g = pixels.r + m_inWidth;
+    pixels.b = pixels.g + m_inWidth;
+    pixels.a = pixels.b + m_inWidth;
+    pixels.count = m_inWidth;
+    decodeRow(m_src, row + m_src.height() - m_region.y - m_region.height, m_region.x - m_reach, Space::Linear, true,
+              pixels);
+}
+
+float *BlurBand::ringSlot(int row)
+{
+    // Region row `row` of the run; rows first - reach .. end + reach pass through the ring.
+    const int ringRows = 2 * m_reach + kRowsDownAtOnce;
+    return m_in.data() + size_t((row - m_first + m_reach) % ringRows) * size_t(m_inWidth) * 4;
+}
+
+void BlurBand::start(int first, int end)
+{
+    m_first = first;
+    m_end = end;
+    m_next = first;
+    m_bandFirst = first;
+    m_bandRows = 0;
+    if (!m_boxes.empty())
+        return;
+    m_in.resize(size_t(2 * m_reach + kRowsDownAtOnce) * size_t(m_inWidth) * 4);
+    m_mid.resize(size_t(kRowsDownAtOnce) * size_t(m_inWidth) * 4);
+    m_out.resize(size_t(m_region.width) * 4);
+    m_window.resize(size_t(2 * m_reach + kRowsDownAtOnce));
+    for (int row = first - m_reach; row < first + m_reach; ++row)
+        decodeInto(ringSlot(row), row);
+}
+
+void BlurBand::blurDown(int first, int rows)
+{
+    // Each output row decodes one more input row into the ring.
+    m_bandFirst = first;
+    m_bandRows = rows;
+    for (int row = first + m_reach; row < first + rows + m_reach; ++row)
+        decodeInto(ringSlot(row), row);
+    for (int k = 0; k < rows + 2 * m_reach; ++k)
+        m_window[size_t(k)] = ringSlot(first - m_reach + k);
+    float *out[kRowsDownAtOnce];
+    for (int k = 0; k < rows; ++k)
+        out[k] = m_mid.data() + size_t(k) * size_t(m_inWidth) * 4;
+    firVertical(m_window.data(), out, rows, 0, 4 * m_inWidth, m_taps.data(), m_reach);
+}
+
+PixelRow BlurBand::next()
+{
+    const int j = m_next++;
+    PixelRow row;
+    row.count = m_region.width;
+    const bool inBand = j >= m_bandFirst && j < m_bandFirst + m_bandRows;
+    if (!m_boxes.empty()) {
+        if (!inBand)
+            computeBoxes(j, std::min(m_end, j + kBoxBand));
+        const size_t outPlane = size_t(m_bandRows) * size_t(m_region.width);
+        row.r = m_out.data() + size_t(j - m_bandFirst) * size_t(m_region.width);
+        row.g = row.r + outPlane;
+        row.b = row.g + outPlane;
+        row.a = row.b + outPlane;
+        return row;
+    }
+    if (!inBand)
+        blurDown(j, std::min(m_end - j, kRowsDownAtOnce));
+    const float *mid = m_mid.data() + size_t(j - m_bandFirst) * size_t(m_inWidth) * 4;
+    for (int c = 0; c < 4; ++c)
+        firHorizontal(mid + size_t(c) * size_t(m_inWidth) + size_t(m_reach),
+                      m_out.data() + size_t(c) * size_t(m_region.width), m_region.width, m_taps.data(), m_reach);
+    row.r = m_out.data();
+    row.g = row.r + m_region.width;
+    row.b = row.g + m_region.width;
+    row.a = row.b + m_region.width;
+    return row;
+}
+
+PixelRow BlurBand::input()
+{
+    // Only exact taps keep the input. Its row is still in the ring, which later rows read, so
+    // the caller gets a copy to write on.
+    const float *planes = ringSlot(m_next - 1) + m_reach;
+    const size_t width = size_t(m_region.width);
+    m_input.resize(width * 4);
+    for (size_t c = 0; c < 4; ++c)
+        std::memcpy(m_input.data() + c * width, planes + c * size_t(m_inWidth), width * sizeof(float));
+    PixelRow row;
+    row.r = m_input.data();
+    row.g = row.r + width;
+    row.b = row.g + width;
+    row.a = row.b + width;
+    row.count = m_region.width;
+    return row;
+}
+
+void BlurBand::computeBoxes(int first, int end)
 {
     const int rows = end - first;
+    m_bandFirst = first;
     m_bandRows = rows;
     m_inRows = rows + 2 * m_reach;
     const size_t inPlane = size_t(m_inRows) * size_t(m_inWidth);
     m_in.resize(inPlane * 4);
     m_out.resize(size_t(rows) * size_t(m_region.width) * 4);
-
-    // Decode the band with its halo: region rows first - reach .. end + reach.
+    // The band with its halo: region rows first - reach .. end + reach, plane by plane.
     const int rowOffset = m_src.height() - m_region.y - m_region.height;
     for (int k = 0; k < m_inRows; ++k) {
         PixelRow row;
@@ -704,42 +846,14 @@ void BlurBand::compute(int first, int end)
         row.count = m_inWidth;
         decodeRow(m_src, first - m_reach + k + rowOffset, m_region.x - m_reach, Space::Linear, true, row);
     }
-    if (m_boxes.empty()) {
-        verticalFir(rows);
-        horizontalFir(rows);
-    } else {
-        verticalBoxes(rows);
-        horizontalBoxes(rows);
-    }
+    verticalBoxes();
+    horizontalBoxes(rows);
 }
 
-void BlurBand::verticalFir(int rows)
-{
-    const size_t inPlane = size_t(m_inRows) * size_t(m_inWidth);
-    const size_t midPlane = size_t(rows) * size_t(m_inWidth);
-    m_mid.resize(midPlane * 4);
-    for (int c = 0; c < 4; ++c)
-        for (int k = 0; k < rows; ++k)
-            firVertical(m_in.data() + c * inPlane + size_t(k + m_reach) * size_t(m_inWidth),
-                        m_mid.data() + c * midPlane + size_t(k) * size_t(m_inWidth), m_inWidth, size_t(m_inWidth),
-                        m_taps.data(), m_reach);
-}
-
-void BlurBand::horizontalFir(int rows)
-{
-    const size_t midPlane = size_t(rows) * size_t(m_inWidth);
-    const size_t outPlane = size_t(rows) * size_t(m_region.width);
-    for (int c = 0; c < 4; ++c)
-        for (int k = 0; k < rows; ++k)
-            firHorizontal(m_mid.data() + c * midPlane + size_t(k) * size_t(m_inWidth) + m_reach,
-                          m_out.data() + c * outPlane + size_t(k) * size_t(m_region.width), m_region.width,
-                          m_taps.data(), m_reach);
-}
-
-void BlurBand::verticalBoxes(int rows)
+void BlurBand::verticalBoxes()
 {
     // Three passes in place over m_in: each pass shortens the valid rows by 2 radius; the
-    // result occupies the first `rows` rows of every plane.
+    // result occupies the first band rows of every plane.
     const size_t inPlane = size_t(m_inRows) * size_t(m_inWidth);
     m_mid.resize(inPlane + size_t(m_inWidth));
     float *acc = m_mid.data() + inPlane;
@@ -753,7 +867,6 @@ void BlurBand::verticalBoxes(int rows)
             valid = outRows;
         }
     }
-    (void)rows;
 }
 
 void BlurBand::horizontalBoxes(int rows)
@@ -774,30 +887,6 @@ void BlurBand::horizontalBoxes(int rows)
             std::copy(a.begin(), a.begin() + m_region.width,
                       m_out.begin() + std::ptrdiff_t(c * outPlane + size_t(k) * size_t(m_region.width)));
         }
-}
-
-PixelRow BlurBand::input(int k)
-{
-    const size_t inPlane = size_t(m_inRows) * size_t(m_inWidth);
-    PixelRow row;
-    row.r = m_in.data() + size_t(k + m_reach) * size_t(m_inWidth) + size_t(m_reach);
-    row.g = row.r + inPlane;
-    row.b = row.g + inPlane;
-    row.a = row.b + inPlane;
-    row.count = m_region.width;
-    return row;
-}
-
-PixelRow BlurBand::row(int k)
-{
-    const size_t outPlane = size_t(m_bandRows) * size_t(m_region.width);
-    PixelRow row;
-    row.r = m_out.data() + size_t(k) * size_t(m_region.width);
-    row.g = row.r + outPlane;
-    row.b = row.g + outPlane;
-    row.a = row.b + outPlane;
-    row.count = m_region.width;
-    return row;
 }
 
 } // namespace vimora::kernels

@@ -338,22 +338,29 @@ int blurReach(double sigma);
 template <typename Combine>
 QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combine);
 
-/// Non-template core of blurThen: the blur of a band of region rows.
+/// Non-template core of blurThen: the blur of a run of region rows, taken in order.
+/// Exact taps stream: a ring of the 2 reach + 1 decoded input rows one output row needs stays
+/// in the core's cache, and each row is blurred down, then across, as it is taken. Box passes
+/// work on bands of rows with their halo.
 class BlurBand
 {
 public:
     BlurBand(const QImage &src, Region region, double sigma);
-    /// Blurs region rows [first, end) into the band; row(k) is then region row first + k.
-    void compute(int first, int end);
-    PixelRow row(int k);
-    /// The input's own values of band row k, writable, when the blur left them intact.
+    /// Starts the run of region rows [first, end).
+    void start(int first, int end);
+    /// The blur of the run's next row (valid until the next call).
+    PixelRow next();
+    /// A writable copy of the input's own values of the row last taken, when the blur left them
+    /// intact.
     bool keepsInput() const { return m_boxes.empty(); }
-    PixelRow input(int k);
+    PixelRow input();
 
 private:
-    void verticalFir(int rows);
-    void horizontalFir(int rows);
-    void verticalBoxes(int rows);
+    float *ringSlot(int row);
+    void decodeInto(float *planes, int row);
+    void blurDown(int first, int rows);
+    void computeBoxes(int first, int end);
+    void verticalBoxes();
     void horizontalBoxes(int rows);
 
     const QImage &m_src;
@@ -361,8 +368,12 @@ private:
     std::vector<float> m_taps; ///< symmetric FIR taps, centre first; empty for box passes
     std::vector<int> m_boxes;  ///< box radii of the three passes
     int m_reach = 0;
-    int m_inWidth = 0, m_inRows = 0, m_bandRows = 0;
-    std::vector<float> m_in, m_mid, m_out;
+    int m_inWidth = 0;
+    int m_first = 0, m_end = 0, m_next = 0;   ///< the run, and its next row
+    int m_bandFirst = 0, m_bandRows = 0; ///< the rows blurred down so far and not yet taken
+    int m_inRows = 0;                    ///< input rows of the box passes' band, halo included
+    std::vector<float> m_in, m_mid, m_out, m_input;
+    std::vector<const float *> m_window; ///< ring rows facing the output row, top first
 };
 
 template <typename Combine>
@@ -375,30 +386,28 @@ QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combin
         return {};
     const RasterRows rows(out);
     const int rowOffset = src.height() - region.y - region.height;
-    constexpr int kBand = 128;
+    // Chunks long enough that the halo each one decodes again stays a small share.
+    constexpr int kChunk = 128;
     parallelChunks(
         region.height,
         [&](int begin, int end) {
             BlurBand band(src, region, sigma);
             RowBuffer pixel(region.width);
-            for (int first = begin; first < end; first += kBand) {
-                const int last = std::min(end, first + kBand);
-                band.compute(first, last);
-                for (int j = first; j < last; ++j) {
-                    PixelRow values = pixel.row;
-                    if (band.keepsInput())
-                        values = band.input(j - first);
-                    else
-                        decodeRow(src, j + rowOffset, region.x, Space::Linear, true, values);
-                    values.x0 = float(region.x) + 0.5f;
-                    values.y = float(region.y + region.height - j) - 0.5f;
-                    const PixelRow blurred = band.row(j - first);
-                    combine(values, blurred);
-                    encodePremultipliedRow(values, Space::Linear, rows[j]);
-                }
+            band.start(begin, end);
+            for (int j = begin; j < end; ++j) {
+                const PixelRow blurred = band.next();
+                PixelRow values = pixel.row;
+                if (band.keepsInput())
+                    values = band.input();
+                else
+                    decodeRow(src, j + rowOffset, region.x, Space::Linear, true, values);
+                values.x0 = float(region.x) + 0.5f;
+                values.y = float(region.y + region.height - j) - 0.5f;
+                combine(values, blurred);
+                encodePremultipliedRow(values, Space::Linear, rows[j]);
             }
         },
-        kBand);
+        kChunk);
     return out;
 }
 
