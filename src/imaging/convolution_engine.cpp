@@ -2,11 +2,17 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "imaging/parallel.h"
 #include "imaging/pixel_support.h"
 #include "imaging/simd.h"
+
+// The two-pass engine's 32-byte vectors are only passed between inlined helpers, so the
+// baseline form's ABI for them never matters (its templates are emitted at the end of the
+// file, which a push and pop around them would not cover).
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace vimora::detail {
 
@@ -233,12 +239,110 @@ VIMORA_VECTOR_LOOP(void, colourPixels,
             | (alphaFrom[x] & kAlphaMask);
 }
 
-/// Truncates to whole byte values but keeps them as floats (the intermediate picture of the
-/// two-pass blur, without packing it).
-VIMORA_VECTOR_LOOP(void, truncateFloats, (float *v, int n), (v, n))
+// ---- two-pass engine ----
+// Each output value is w0 s0 + w1 s1 + ... summed in tap order, as applyTaps sums it, but a
+// block of outputs stays in registers through every tap, so each input is loaded once per tap
+// and each output stored once. Blocks are vectors across pixels (never across taps), so every
+// value comes out as the plain loop gives it.
+
+using Float8 = float __attribute__((vector_size(32)));
+using Int8 = int32_t __attribute__((vector_size(32)));
+using Byte8 = uint8_t __attribute__((vector_size(8)));
+
+[[gnu::always_inline]] inline Float8 load8(const float *p)
 {
-    for (int i = 0; i < n; ++i)
-        v[i] = float(truncToByte(v[i] + kSumTolerance));
+    Float8 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+/// truncToByte of eight sums, after the tolerance, as whole numbers.
+[[gnu::always_inline]] inline Int8 truncated8(Float8 v)
+{
+    v += kSumTolerance;
+    const Float8 low = Float8{} - 1.0f, high = Float8{} + 256.0f;
+    v = v < low ? low : v;
+    v = high < v ? high : v;
+    Int8 i = __builtin_convertvector(v, Int8);
+    const Int8 zero = Int8{}, top = Int8{} + 255;
+    i = i < zero ? zero : i;
+    return top < i ? top : i;
+}
+
+/// What a pass keeps of its sums: the truncated values as floats (the picture between the
+/// passes) or as bytes (the result).
+enum class PassOutput { Floats, Bytes };
+
+/// Output row k (0 .. count - 1) of n values: sum over t of weights[t] x rows[k + t][i].
+template <int Blocks, PassOutput Output>
+[[gnu::always_inline]] inline void tapRowsBody(const float *const *rows, const float *weights, int taps, int count,
+                                               void *const *out, int n)
+{
+    constexpr int kStep = 8 * Blocks;
+    int x = 0;
+    for (; x + kStep <= n; x += kStep)
+        for (int k = 0; k < count; ++k) {
+            const float *const *src = rows + k;
+            Float8 acc[Blocks];
+            for (int b = 0; b < Blocks; ++b)
+                acc[b] = weights[0] * load8(src[0] + x + 8 * b);
+            for (int t = 1; t < taps; ++t) {
+                const float w = weights[t];
+                const float *s = src[t] + x;
+                for (int b = 0; b < Blocks; ++b)
+                    acc[b] += w * load8(s + 8 * b);
+            }
+            for (int b = 0; b < Blocks; ++b) {
+                const Int8 v = truncated8(acc[b]);
+                if constexpr (Output == PassOutput::Floats) {
+                    const Float8 f = __builtin_convertvector(v, Float8);
+                    std::memcpy(static_cast<float *>(out[k]) + x + 8 * b, &f, sizeof f);
+                } else {
+                    const Byte8 bytes = __builtin_convertvector(v, Byte8);
+                    std::memcpy(static_cast<uint8_t *>(out[k]) + x + 8 * b, &bytes, sizeof bytes);
+                }
+            }
+        }
+    for (int k = 0; k < count; ++k)
+        for (int i = x; i < n; ++i) {
+            float a = weights[0] * rows[k][i];
+            for (int t = 1; t < taps; ++t)
+                a += weights[t] * rows[k + t][i];
+            const uint8_t v = truncToByte(a + kSumTolerance);
+            if constexpr (Output == PassOutput::Floats)
+                static_cast<float *>(out[k])[i] = float(v);
+            else
+                static_cast<uint8_t *>(out[k])[i] = v;
+        }
+}
+
+// Eight blocks of eight where AVX2 gives sixteen vector registers of eight floats: enough
+// independent sums to hide the adds' latency. The baseline form's registers hold four floats.
+#ifdef VIMORA_HAS_AVX2_FORMS
+template <PassOutput Output>
+[[gnu::noinline]] VIMORA_TARGET_AVX2 void tapRowsAvx2(const float *const *rows, const float *weights, int taps,
+                                                      int count, void *const *out, int n)
+{
+    tapRowsBody<8, Output>(rows, weights, taps, count, out, n);
+}
+#endif
+
+template <PassOutput Output>
+[[gnu::noinline]] void tapRowsBaseline(const float *const *rows, const float *weights, int taps, int count,
+                                       void *const *out, int n)
+{
+    tapRowsBody<4, Output>(rows, weights, taps, count, out, n);
+}
+
+
+template <PassOutput Output>
+void tapRows(const float *const *rows, const float *weights, int taps, int count, void *const *out, int n)
+{
+#ifdef VIMORA_HAS_AVX2_FORMS
+    if (simd::useAvx2())
+        return tapRowsAvx2<Output>(rows, weights, taps, count, out, n);
+#endif
+    tapRowsBaseline<Output>(rows, weights, taps, count, out, n);
 }
 
 /// The few input rows a band's window needs, each kept once in a slot of its own.
@@ -410,41 +514,50 @@ QImage convolveFloatTwoPass(const QImage &src, std::span<const float> weights)
     const int begin = 3 * across.firstCol;
     const int n = 3 * (across.endCol - across.firstCol);
     const int rowLength = 3 * w;
+    // Output rows summed down at once: they share all but one of their input rows, which are
+    // then read from the nearest cache level.
+    constexpr int kRowsAtOnce = 4;
     parallelRows(h, [&](int bandBegin, int bandEnd) {
-        std::vector<float> source(down.empty() ? 0 : static_cast<size_t>(rowLength));
-        std::vector<float> acc(down.empty() ? 0 : static_cast<size_t>(rowLength));
-        std::vector<uint8_t> bytes(down.empty() ? 0 : static_cast<size_t>(rowLength));
-        RowRing<float> ring(down.empty() ? 1 : size, down.empty() ? 1 : rowLength);
-        std::vector<FloatTap> acrossTaps, downTaps;
-        for (int q = 0; !down.empty() && !across.empty() && q < size; ++q)
-            acrossTaps.push_back({source.data() + begin + 3 * (q - across.left), weights[size_t(q)]});
-        for (int y = bandBegin; y < bandEnd; ++y) {
-            QRgb *out = rowWords(dst, y);
-            const QRgb *inRow = rowWords(src, y);
-            if (down.empty() || y < down.firstRow || y >= down.endRow) {
-                writeBorder(out, inRow, 0, w, BorderRule::ZeroColour);
-                continue;
-            }
-            downTaps.clear();
-            for (int p = 0; p < size; ++p) {
+        const bool work = !down.empty();
+        const int firstRow = std::max(bandBegin, down.firstRow), endRow = std::min(bandEnd, down.endRow);
+        for (int y = bandBegin; y < bandEnd; ++y)
+            if (!work || y < firstRow || y >= endRow)
+                writeBorder(rowWords(dst, y), rowWords(src, y), 0, w, BorderRule::ZeroColour);
+        if (!work || endRow <= firstRow)
+            return;
+        std::vector<float> source(static_cast<size_t>(rowLength));
+        std::vector<uint8_t> bytes(size_t(kRowsAtOnce) * size_t(rowLength));
+        RowRing<float> ring(size + kRowsAtOnce - 1, rowLength);
+        std::vector<const float *> acrossTaps(static_cast<size_t>(size));
+        for (int q = 0; q < size; ++q)
+            acrossTaps[size_t(q)] = source.data() + begin + 3 * (q - across.left);
+        std::vector<const float *> window(size_t(size + kRowsAtOnce - 1));
+        for (int y = firstRow; y < endRow; y += kRowsAtOnce) {
+            const int count = std::min(kRowsAtOnce, endRow - y);
+            for (int p = 0; p < size + count - 1; ++p) {
                 const int sy = y - down.top + p;
                 bool fresh = false;
                 float *row = ring.slot(sy, fresh);
                 if (fresh) {
                     // The horizontal pass of input row sy, truncated as the picture between
                     // the passes would be; its frame columns hold colour 0.
-                    std::fill(row, row + rowLength, 0.0f);
+                    std::fill(row, row + begin, 0.0f);
+                    std::fill(row + begin + n, row + rowLength, 0.0f);
                     if (!across.empty()) {
                         colourFloats(source.data(), rowBytes(src, sy), w);
-                        applyTaps(row + begin, acrossTaps, n);
-                        truncateFloats(row + begin, n);
+                        void *const into[1] = {row + begin};
+                        tapRows<PassOutput::Floats>(acrossTaps.data(), weights.data(), size, 1, into, n);
                     }
                 }
-                downTaps.push_back({row, weights[size_t(p)]});
+                window[size_t(p)] = row;
             }
-            applyTaps(acc.data(), downTaps, rowLength);
-            floatsToBytes(bytes.data(), acc.data(), rowLength);
-            colourPixels(out, bytes.data(), inRow, w);
+            void *into[kRowsAtOnce];
+            for (int k = 0; k < count; ++k)
+                into[k] = bytes.data() + size_t(k) * size_t(rowLength);
+            tapRows<PassOutput::Bytes>(window.data(), weights.data(), size, count, into, rowLength);
+            for (int k = 0; k < count; ++k)
+                colourPixels(rowWords(dst, y + k), bytes.data() + size_t(k) * size_t(rowLength), rowWords(src, y + k),
+                             w);
         }
     }, 16);
     return dst;
