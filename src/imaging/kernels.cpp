@@ -719,6 +719,15 @@ BlurBand::BlurBand(const QImage &src, Region region, double sigma)
         }
         for (float &w : m_taps)
             w = float(w / sum);
+        // The sums the passes make of opaque alpha, in their order.
+        auto blurOfConstant = [&](float v) {
+            float s = m_taps[0] * v;
+            for (int t = 1; t <= m_reach; ++t)
+                s += m_taps[size_t(t)] * (v + v);
+            return s;
+        };
+        m_opaqueDown = blurOfConstant(1.0f);
+        m_opaqueAcross = blurOfConstant(m_opaqueDown);
     } else {
         m_boxes = boxRadii(sigma);
         for (int r : m_boxes)
@@ -740,11 +749,15 @@ void BlurBand::decodeInto(float *planes, int row)
               pixels);
 }
 
-float *BlurBand::ringSlot(int row)
+int BlurBand::ringIndex(int row) const
 {
     // Region row `row` of the run; rows first - reach .. end + reach pass through the ring.
-    const int ringRows = 2 * m_reach + kRowsDownAtOnce;
-    return m_in.data() + size_t((row - m_first + m_reach) % ringRows) * size_t(m_inWidth) * 4;
+    return (row - m_first + m_reach) % (2 * m_reach + kRowsDownAtOnce);
+}
+
+float *BlurBand::ringSlot(int row)
+{
+    return m_in.data() + size_t(ringIndex(row)) * size_t(m_inWidth) * 4;
 }
 
 void BlurBand::start(int first, int end)
@@ -760,8 +773,24 @@ void BlurBand::start(int first, int end)
     m_mid.resize(size_t(kRowsDownAtOnce) * size_t(m_inWidth) * 4);
     m_out.resize(size_t(m_region.width) * 4);
     m_window.resize(size_t(2 * m_reach + kRowsDownAtOnce));
+    m_opaque.assign(size_t(2 * m_reach + kRowsDownAtOnce), {});
     for (int row = first - m_reach; row < first + m_reach; ++row)
-        decodeInto(ringSlot(row), row);
+        decodeIntoRing(row);
+}
+
+void BlurBand::decodeIntoRing(int row)
+{
+    float *planes = ringSlot(row);
+    decodeInto(planes, row);
+    // The first run of opaque pixels (a photo's whole width, its frame aside).
+    const float *alpha = planes + size_t(3) * size_t(m_inWidth);
+    int first = 0;
+    while (first < m_inWidth && alpha[first] != 1.0f)
+        ++first;
+    int end = first;
+    while (end < m_inWidth && alpha[end] == 1.0f)
+        ++end;
+    m_opaque[size_t(ringIndex(row))] = {first, end};
 }
 
 void BlurBand::blurDown(int first, int rows)
@@ -770,13 +799,26 @@ void BlurBand::blurDown(int first, int rows)
     m_bandFirst = first;
     m_bandRows = rows;
     for (int row = first + m_reach; row < first + rows + m_reach; ++row)
-        decodeInto(ringSlot(row), row);
-    for (int k = 0; k < rows + 2 * m_reach; ++k)
+        decodeIntoRing(row);
+    OpaqueSpan opaque{0, m_inWidth};
+    for (int k = 0; k < rows + 2 * m_reach; ++k) {
         m_window[size_t(k)] = ringSlot(first - m_reach + k);
+        const OpaqueSpan &span = m_opaque[size_t(ringIndex(first - m_reach + k))];
+        opaque = {std::max(opaque.first, span.first), std::min(opaque.end, span.end)};
+    }
+    if (opaque.end <= opaque.first)
+        opaque = {};
+    m_downOpaque = opaque;
     float *out[kRowsDownAtOnce];
     for (int k = 0; k < rows; ++k)
         out[k] = m_mid.data() + size_t(k) * size_t(m_inWidth) * 4;
-    firVertical(m_window.data(), out, rows, 0, 4 * m_inWidth, m_taps.data(), m_reach);
+    // Colour planes and the alpha plane up to the opaque span in one pass, then the rest; the
+    // span itself is the known value.
+    const int alpha = 3 * m_inWidth;
+    firVertical(m_window.data(), out, rows, 0, alpha + opaque.first, m_taps.data(), m_reach);
+    firVertical(m_window.data(), out, rows, alpha + opaque.end, 4 * m_inWidth, m_taps.data(), m_reach);
+    for (int k = 0; k < rows; ++k)
+        std::fill(out[k] + alpha + opaque.first, out[k] + alpha + opaque.end, m_opaqueDown);
 }
 
 PixelRow BlurBand::next()
@@ -798,9 +840,18 @@ PixelRow BlurBand::next()
     if (!inBand)
         blurDown(j, std::min(m_end - j, kRowsDownAtOnce));
     const float *mid = m_mid.data() + size_t(j - m_bandFirst) * size_t(m_inWidth) * 4;
-    for (int c = 0; c < 4; ++c)
+    for (int c = 0; c < 3; ++c)
         firHorizontal(mid + size_t(c) * size_t(m_inWidth) + size_t(m_reach),
                       m_out.data() + size_t(c) * size_t(m_region.width), m_region.width, m_taps.data(), m_reach);
+    // Output x reads down-blurred columns x .. x + 2 reach: known where they all are.
+    const int width = m_region.width;
+    const int knownFirst = std::clamp(m_downOpaque.first, 0, width);
+    const int knownEnd = std::clamp(m_downOpaque.end - 2 * m_reach, knownFirst, width);
+    const float *midAlpha = mid + size_t(3) * size_t(m_inWidth) + size_t(m_reach);
+    float *alpha = m_out.data() + size_t(3) * size_t(width);
+    firHorizontal(midAlpha, alpha, knownFirst, m_taps.data(), m_reach);
+    std::fill(alpha + knownFirst, alpha + knownEnd, m_opaqueAcross);
+    firHorizontal(midAlpha + knownEnd, alpha + knownEnd, width - knownEnd, m_taps.data(), m_reach);
     row.r = m_out.data();
     row.g = row.r + m_region.width;
     row.b = row.g + m_region.width;

@@ -356,8 +356,10 @@ public:
     PixelRow input();
 
 private:
+    int ringIndex(int row) const;
     float *ringSlot(int row);
     void decodeInto(float *planes, int row);
+    void decodeIntoRing(int row);
     void blurDown(int first, int rows);
     void computeBoxes(int first, int end);
     void verticalBoxes();
@@ -373,7 +375,16 @@ private:
     int m_bandFirst = 0, m_bandRows = 0; ///< the rows blurred down so far and not yet taken
     int m_inRows = 0;                    ///< input rows of the box passes' band, halo included
     std::vector<float> m_in, m_mid, m_out, m_input;
-    std::vector<const float *> m_window; ///< ring rows facing the output row, top first
+    std::vector<const float *> m_window; ///< ring rows facing the output rows, top first
+    /// Opaque alpha: where every input row of the ring's slot has alpha exactly 1, its blur is
+    /// known without summing (columns [first, end) of the slot; empty when there are none).
+    struct OpaqueSpan
+    {
+        int first = 0, end = 0;
+    };
+    std::vector<OpaqueSpan> m_opaque; ///< per ring slot
+    OpaqueSpan m_downOpaque;          ///< where the rows blurred down have the known alpha
+    float m_opaqueDown = 1, m_opaqueAcross = 1; ///< that alpha after the pass down, and across
 };
 
 template <typename Combine>
