@@ -704,6 +704,33 @@ void boxHorizontal(const float *in, float *out, int outCount, int radius)
 
 } // namespace
 
+namespace {
+
+VIMORA_VECTOR_LOOP(bool, allOpaque, (const float *alpha, int count), (alpha, count))
+{
+    int opaque = 0; // a count, where a chain of ands would not vectorise
+    for (int i = 0; i < count; ++i)
+        opaque += alpha[i] == 1.0f ? 1 : 0;
+    return opaque == count;
+}
+
+} // namespace
+
+/// The first run of alpha exactly 1 in a row (a photo's whole width, its frame aside).
+BlurBand::OpaqueSpan BlurBand::opaqueRun(const float *alpha, int count)
+{
+    int first = 0;
+    while (first < count && alpha[first] != 1.0f)
+        ++first;
+    int end = first;
+    constexpr int kBlock = 64;
+    while (end + kBlock <= count && allOpaque(alpha + end, kBlock))
+        end += kBlock;
+    while (end < count && alpha[end] == 1.0f)
+        ++end;
+    return {first, end};
+}
+
 BlurBand::BlurBand(const QImage &src, Region region, double sigma)
     : m_src(src)
     , m_region(region)
@@ -782,15 +809,7 @@ void BlurBand::decodeIntoRing(int row)
 {
     float *planes = ringSlot(row);
     decodeInto(planes, row);
-    // The first run of opaque pixels (a photo's whole width, its frame aside).
-    const float *alpha = planes + size_t(3) * size_t(m_inWidth);
-    int first = 0;
-    while (first < m_inWidth && alpha[first] != 1.0f)
-        ++first;
-    int end = first;
-    while (end < m_inWidth && alpha[end] == 1.0f)
-        ++end;
-    m_opaque[size_t(ringIndex(row))] = {first, end};
+    m_opaque[size_t(ringIndex(row))] = opaqueRun(planes + size_t(3) * size_t(m_inWidth), m_inWidth);
 }
 
 void BlurBand::blurDown(int first, int rows)

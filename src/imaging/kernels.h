@@ -382,6 +382,7 @@ private:
     {
         int first = 0, end = 0;
     };
+    static OpaqueSpan opaqueRun(const float *alpha, int count);
     std::vector<OpaqueSpan> m_opaque; ///< per ring slot
     OpaqueSpan m_downOpaque;          ///< where the rows blurred down have the known alpha
     float m_opaqueDown = 1, m_opaqueAcross = 1; ///< that alpha after the pass down, and across
