@@ -731,21 +731,31 @@ BlurBand::OpaqueSpan BlurBand::opaqueRun(const float *alpha, int count)
     return {first, end};
 }
 
+std::vector<float> blurTaps(double sigma)
+{
+    if (sigma > kMaxFirSigma)
+        return {};
+    const int reach = blurReach(sigma);
+    std::vector<double> weights(size_t(reach) + 1);
+    double sum = 0;
+    for (int t = 0; t <= reach; ++t) {
+        const double w = sigma > 0 ? std::exp(-t * t / (2.0 * sigma * sigma)) : 1.0;
+        weights[size_t(t)] = double(float(w));
+        sum += t == 0 ? w : 2 * w;
+    }
+    std::vector<float> taps;
+    for (double w : weights)
+        taps.push_back(float(w / sum));
+    return taps;
+}
+
 BlurBand::BlurBand(const QImage &src, Region region, double sigma)
     : m_src(src)
     , m_region(region)
 {
     if (sigma <= kMaxFirSigma) {
         m_reach = blurReach(sigma);
-        m_taps.resize(size_t(m_reach) + 1);
-        double sum = 0;
-        for (int t = 0; t <= m_reach; ++t) {
-            const double w = sigma > 0 ? std::exp(-t * t / (2.0 * sigma * sigma)) : 1.0;
-            m_taps[size_t(t)] = float(w);
-            sum += t == 0 ? w : 2 * w;
-        }
-        for (float &w : m_taps)
-            w = float(w / sum);
+        m_taps = blurTaps(sigma);
         // The sums the passes make of opaque alpha, in their order.
         auto blurOfConstant = [&](float v) {
             float s = m_taps[0] * v;

@@ -331,6 +331,10 @@ QImage neighbourhood(const QImage &src, int radius, RowFn &&rowFn)
 /// How far a Gaussian of this sigma reaches: ceil(3 sigma).
 int blurReach(double sigma);
 
+/// The symmetric taps of a blur of this sigma, centre first (blurReach + 1 of them, summing to 1
+/// with the outer ones counted twice); none for the wider blurs made of box passes.
+std::vector<float> blurTaps(double sigma);
+
 /// Gaussian blur of the input in premultiplied linear light (transparent outside its extent),
 /// rendered over a region: combine(PixelRow &pixel, const PixelRow &blurred) gets each row of
 /// the input's own values and of the blur, and leaves the result in pixel. Sigma up to 3 uses
