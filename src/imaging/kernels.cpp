@@ -574,92 +574,117 @@ using Float8 = float __attribute__((vector_size(32)));
     return v;
 }
 
-/// One symmetric FIR over a row: out[x] = taps[0] in[x] + sum over t of taps[t] (in[x - t step]
-/// + in[x + t step]), summed in that order for every pixel. Thirty-two outputs stay in
-/// registers through all taps (four independent sums hide the adds' latency), so each input
-/// is loaded once per tap and each output stored once.
-[[gnu::always_inline]] inline void symmetricFir(const float *in, float *out, int width, size_t step, const float *taps,
-                                                int reach)
+/// One symmetric FIR over columns [from, to): out[x] = taps[0] centre[x] + sum over t of
+/// taps[t] (lo(t)[x] + hi(t)[x]), summed in that order for every pixel whatever the blocking.
+/// Blocks of eight outputs stay in registers through all taps (several independent sums hide
+/// the adds' latency), so each input is loaded once per tap and each output stored once.
+template <int Blocks, typename Lo, typename Hi>
+[[gnu::always_inline]] inline int symmetricFirBlocks(const float *centre, Lo &&lo, Hi &&hi, float *out, int from,
+                                                     int to, const float *taps, int reach)
 {
-    int x = 0;
-    for (; x + 32 <= width; x += 32) {
-        const float *c = in + x;
-        Float8 s0 = taps[0] * load8(c), s1 = taps[0] * load8(c + 8), s2 = taps[0] * load8(c + 16),
-               s3 = taps[0] * load8(c + 24);
+    constexpr int kStep = 8 * Blocks;
+    int x = from;
+    for (; x + kStep <= to; x += kStep) {
+        Float8 s[Blocks];
+        for (int b = 0; b < Blocks; ++b)
+            s[b] = taps[0] * load8(centre + x + 8 * b);
         for (int t = 1; t <= reach; ++t) {
             const float w = taps[t];
-            const float *lo = c - size_t(t) * step, *hi = c + size_t(t) * step;
-            s0 += w * (load8(lo) + load8(hi));
-            s1 += w * (load8(lo + 8) + load8(hi + 8));
-            s2 += w * (load8(lo + 16) + load8(hi + 16));
-            s3 += w * (load8(lo + 24) + load8(hi + 24));
+            const float *l = lo(t) + x, *h = hi(t) + x;
+            for (int b = 0; b < Blocks; ++b)
+                s[b] += w * (load8(l + 8 * b) + load8(h + 8 * b));
         }
-        std::memcpy(out + x, &s0, sizeof s0);
-        std::memcpy(out + x + 8, &s1, sizeof s1);
-        std::memcpy(out + x + 16, &s2, sizeof s2);
-        std::memcpy(out + x + 24, &s3, sizeof s3);
+        for (int b = 0; b < Blocks; ++b)
+            std::memcpy(out + x + 8 * b, &s[b], sizeof s[b]);
     }
-    for (; x < width; ++x) {
-        float v = taps[0] * in[x];
+    return x;
+}
+
+template <int Blocks, typename Lo, typename Hi>
+[[gnu::always_inline]] inline void symmetricFir(const float *centre, Lo &&lo, Hi &&hi, float *out, int from, int to,
+                                                const float *taps, int reach)
+{
+    int x = symmetricFirBlocks<Blocks>(centre, lo, hi, out, from, to, taps, reach);
+    x = symmetricFirBlocks<1>(centre, lo, hi, out, x, to, taps, reach);
+    for (; x < to; ++x) {
+        float v = taps[0] * centre[x];
         for (int t = 1; t <= reach; ++t)
-            v += taps[t] * (in[x - size_t(t) * step] + in[x + size_t(t) * step]);
+            v += taps[t] * (lo(t)[x] + hi(t)[x]);
         out[x] = v;
     }
 }
 
-/// symmetricFir down columns [from, to) of rows, for `count` output rows at once: output row k
-/// has rows[k + reach] as its centre and rows[k + reach -+ t] t above and below it. Each block
-/// of columns is finished for all the output rows before the next, so the rows the outputs
-/// share are read from the cache's nearest level; every sum runs in symmetricFir's order.
+/// Columns [from, to) of `count` output rows blurred down: output row k has rows[k + reach] as
+/// its centre and rows[k + reach -+ t] t above and below it. A block of columns is finished
+/// for all the output rows before the next, so the rows they share are read from the nearest
+/// cache level.
+template <int Blocks>
 [[gnu::always_inline]] inline void symmetricFirDown(const float *const *rows, float *const *out, int count, int from,
                                                     int to, const float *taps, int reach)
 {
-    int x = from;
-    for (; x + 32 <= to; x += 32)
+    constexpr int kBlock = 256;
+    for (int x = from; x < to; x += kBlock)
         for (int k = 0; k < count; ++k) {
             const float *const *window = rows + k;
-            const float *c = window[reach] + x;
-            Float8 s0 = taps[0] * load8(c), s1 = taps[0] * load8(c + 8), s2 = taps[0] * load8(c + 16),
-                   s3 = taps[0] * load8(c + 24);
-            for (int t = 1; t <= reach; ++t) {
-                const float w = taps[t];
-                const float *lo = window[reach - t] + x, *hi = window[reach + t] + x;
-                s0 += w * (load8(lo) + load8(hi));
-                s1 += w * (load8(lo + 8) + load8(hi + 8));
-                s2 += w * (load8(lo + 16) + load8(hi + 16));
-                s3 += w * (load8(lo + 24) + load8(hi + 24));
-            }
-            float *o = out[k] + x;
-            std::memcpy(o, &s0, sizeof s0);
-            std::memcpy(o + 8, &s1, sizeof s1);
-            std::memcpy(o + 16, &s2, sizeof s2);
-            std::memcpy(o + 24, &s3, sizeof s3);
+            symmetricFir<Blocks>(
+                window[reach], [&](int t) { return window[reach - t]; }, [&](int t) { return window[reach + t]; },
+                out[k], x, std::min(to, x + kBlock), taps, reach);
         }
-    for (int k = 0; k < count; ++k) {
-        const float *const *window = rows + k;
-        for (int i = x; i < to; ++i) {
-            float v = taps[0] * window[reach][i];
-            for (int t = 1; t <= reach; ++t)
-                v += taps[t] * (window[reach - t][i] + window[reach + t][i]);
-            out[k][i] = v;
-        }
-    }
 }
 
-VIMORA_VECTOR_LOOP(void, firVertical,
-                   (const float *const *rows, float *const *out, int count, int from, int to, const float *taps,
-                    int reach),
-                   (rows, out, count, from, to, taps, reach))
+/// In points at the column facing out[0]; reach columns exist on both sides.
+template <int Blocks>
+[[gnu::always_inline]] inline void symmetricFirAcross(const float *in, float *out, int width, const float *taps,
+                                                      int reach)
 {
-    symmetricFirDown(rows, out, count, from, to, taps, reach);
+    symmetricFir<Blocks>(
+        in, [&](int t) { return in - t; }, [&](int t) { return in + t; }, out, 0, width, taps, reach);
 }
 
-VIMORA_VECTOR_LOOP(void, firHorizontal,
-                   (const float *in, float *out, int width, const float *taps, int reach),
-                   (in, out, width, taps, reach))
+// Eight blocks where AVX2 gives sixteen registers of eight floats, four in the baseline form
+// (its registers hold four floats): the same sums either way.
+#ifdef VIMORA_HAS_AVX2_FORMS
+[[gnu::noinline]] VIMORA_TARGET_AVX2 void firVerticalAvx2(const float *const *rows, float *const *out, int count,
+                                                          int from, int to, const float *taps, int reach)
 {
-    // in points at the column facing out[0]; reach columns exist on both sides.
-    symmetricFir(in, out, width, 1, taps, reach);
+    symmetricFirDown<8>(rows, out, count, from, to, taps, reach);
+}
+
+[[gnu::noinline]] VIMORA_TARGET_AVX2 void firHorizontalAvx2(const float *in, float *out, int width,
+                                                            const float *taps, int reach)
+{
+    symmetricFirAcross<8>(in, out, width, taps, reach);
+}
+#endif
+
+[[gnu::noinline]] void firVerticalBaseline(const float *const *rows, float *const *out, int count, int from, int to,
+                                           const float *taps, int reach)
+{
+    symmetricFirDown<4>(rows, out, count, from, to, taps, reach);
+}
+
+[[gnu::noinline]] void firHorizontalBaseline(const float *in, float *out, int width, const float *taps, int reach)
+{
+    symmetricFirAcross<4>(in, out, width, taps, reach);
+}
+
+void firVertical(const float *const *rows, float *const *out, int count, int from, int to, const float *taps,
+                 int reach)
+{
+#ifdef VIMORA_HAS_AVX2_FORMS
+    if (simd::useAvx2())
+        return firVerticalAvx2(rows, out, count, from, to, taps, reach);
+#endif
+    firVerticalBaseline(rows, out, count, from, to, taps, reach);
+}
+
+void firHorizontal(const float *in, float *out, int width, const float *taps, int reach)
+{
+#ifdef VIMORA_HAS_AVX2_FORMS
+    if (simd::useAvx2())
+        return firHorizontalAvx2(in, out, width, taps, reach);
+#endif
+    firHorizontalBaseline(in, out, width, taps, reach);
 }
 #pragma GCC diagnostic pop
 
