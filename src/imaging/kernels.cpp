@@ -542,7 +542,7 @@ constexpr double kMaxFirSigma = 3.0;
 /// Rows the box passes blur at once (their halo is decoded once per band).
 constexpr int kBoxBand = 128;
 /// Rows the exact taps blur down at once: they share all but one of their input rows.
-constexpr int kRowsDownAtOnce = 4;
+constexpr int kRowsDownAtOnce = 8;
 
 /// Radii of three boxes whose combined variance matches sigma.
 std::vector<int> boxRadii(double sigma)
