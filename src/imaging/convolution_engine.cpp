@@ -338,13 +338,14 @@ using Int8 = int32_t __attribute__((vector_size(32)));
 /// passes) or as bytes (the result).
 enum class PassOutput { Floats, Bytes };
 
-/// Output row k (0 .. count - 1) of n values: sum over t of weights[t] x rows[k + t][i].
+/// Values [from, ...) of output row k (0 .. count - 1) in whole blocks: sum over t of
+/// weights[t] x rows[k + t][i]. Returns where the blocks stop.
 template <int Blocks, PassOutput Output>
-[[gnu::always_inline]] inline void tapRowsBody(const float *const *rows, const float *weights, int taps, int count,
-                                               void *const *out, int n)
+[[gnu::always_inline]] inline int tapRowsBlocks(const float *const *rows, const float *weights, int taps, int count,
+                                                void *const *out, int from, int n)
 {
     constexpr int kStep = 8 * Blocks;
-    int x = 0;
+    int x = from;
     for (; x + kStep <= n; x += kStep)
         for (int k = 0; k < count; ++k) {
             const float *const *src = rows + k;
@@ -375,6 +376,16 @@ template <int Blocks, PassOutput Output>
                     o[i] = uint8_t(whole[i]);
             }
         }
+    return x;
+}
+
+/// Output row k (0 .. count - 1) of n values: sum over t of weights[t] x rows[k + t][i].
+template <int Blocks, PassOutput Output>
+[[gnu::always_inline]] inline void tapRowsBody(const float *const *rows, const float *weights, int taps, int count,
+                                               void *const *out, int n)
+{
+    int x = tapRowsBlocks<Blocks, Output>(rows, weights, taps, count, out, 0, n);
+    x = tapRowsBlocks<1, Output>(rows, weights, taps, count, out, x, n);
     for (int k = 0; k < count; ++k)
         for (int i = x; i < n; ++i) {
             float a = weights[0] * rows[k][i];
@@ -405,7 +416,6 @@ template <PassOutput Output>
 {
     tapRowsBody<4, Output>(rows, weights, taps, count, out, n);
 }
-
 
 template <PassOutput Output>
 void tapRows(const float *const *rows, const float *weights, int taps, int count, void *const *out, int n)

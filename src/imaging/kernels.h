@@ -343,9 +343,10 @@ template <typename Combine>
 QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combine);
 
 /// Non-template core of blurThen: the blur of a run of region rows, taken in order.
-/// Exact taps stream: a ring of the 2 reach + 1 decoded input rows one output row needs stays
-/// in the core's cache, and each row is blurred down, then across, as it is taken. Box passes
-/// work on bands of rows with their halo.
+/// Exact taps stream: a ring holds the decoded input rows that the next few output rows need,
+/// small enough to stay in the core's cache; those rows are blurred down together, then each
+/// across as it is taken. Alpha that is exactly 1 over a whole window is not summed: its blur
+/// is a known value. Box passes work on bands of rows with their halo.
 class BlurBand
 {
 public:
@@ -375,21 +376,20 @@ private:
     std::vector<int> m_boxes;  ///< box radii of the three passes
     int m_reach = 0;
     int m_inWidth = 0;
-    int m_first = 0, m_end = 0, m_next = 0;   ///< the run, and its next row
-    int m_bandFirst = 0, m_bandRows = 0; ///< the rows blurred down so far and not yet taken
-    int m_inRows = 0;                    ///< input rows of the box passes' band, halo included
+    int m_first = 0, m_end = 0, m_next = 0; ///< the run, and its next row
+    int m_bandFirst = 0, m_bandRows = 0;    ///< the rows blurred down (or boxed) and not yet all taken
+    int m_inRows = 0;                       ///< input rows of the box passes' band, halo included
     std::vector<float> m_in, m_mid, m_out, m_input;
-    std::vector<const float *> m_window; ///< ring rows facing the output rows, top first
-    /// Opaque alpha: where every input row of the ring's slot has alpha exactly 1, its blur is
-    /// known without summing (columns [first, end) of the slot; empty when there are none).
+    std::vector<const float *> m_window; ///< ring rows facing the rows blurred down, top first
+    /// Columns [first, end) of a decoded row whose alpha is exactly 1; empty when none.
     struct OpaqueSpan
     {
         int first = 0, end = 0;
     };
     static OpaqueSpan opaqueRun(const float *alpha, int count);
     std::vector<OpaqueSpan> m_opaque; ///< per ring slot
-    OpaqueSpan m_downOpaque;          ///< where the rows blurred down have the known alpha
-    float m_opaqueDown = 1, m_opaqueAcross = 1; ///< that alpha after the pass down, and across
+    OpaqueSpan m_downOpaque;          ///< opaque in every input row of the rows blurred down
+    float m_opaqueDown = 1, m_opaqueAcross = 1; ///< opaque alpha after the pass down, and across
 };
 
 template <typename Combine>
