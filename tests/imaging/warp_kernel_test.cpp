@@ -115,6 +115,20 @@ TEST(Blur, MatchesThePlainSumsBitForBit)
             }
 }
 
+TEST(Blur, OfOnePixelOrOneLineMatchesThePlainSums)
+{
+    for (const QSize size : {QSize(1, 1), QSize(1, 40), QSize(40, 1), QSize(3, 2)}) {
+        const QImage src = test::noisyRaster(size.width(), size.height(), 4, true);
+        const int reach = blurReach(3.0);
+        for (const Region region : {regionOf(src), Region{-reach, -reach, size.width() + 2 * reach,
+                                                          size.height() + 2 * reach}}) {
+            const QImage fast = blurOf(src, region, 3.0);
+            ASSERT_FALSE(fast.isNull());
+            EXPECT_EQ(fast, plainBlur(src, region, 3.0)) << size.width() << " x " << size.height();
+        }
+    }
+}
+
 TEST(Blur, HandsTheCombineTheInputsOwnValues)
 {
     // Each row's input, untouched by the rows blurred before it: passed through, it comes back.
