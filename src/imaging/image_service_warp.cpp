@@ -393,15 +393,22 @@ struct TriangleFold
 {
     float vx, vy;         ///< the vertex the coordinates are measured from
     float mx[3], my[3];   ///< y_k = (x - vx) mx[k] + (y - vy) my[k]
-    float bx[3], by[3];   ///< the folded point is v + y'_0 b_0 + y'_1 b_1 + y'_2 b_2
+    float ox, oy;         ///< the same vertex where the source is read: v less the source's offset
+    float bx[3], by[3];   ///< the folded point is o + y'_0 b_0 + y'_1 b_1 + y'_2 b_2
 };
 
-TriangleFold triangleFold(double px, double py, double inradius, const double nx[3], const double ny[3])
+/// The fold for a triangle around (px, py); the source is read from a copy whose origin lies at
+/// (sourceX, sourceY) of the input.
+TriangleFold triangleFold(double px, double py, double inradius, const double nx[3], const double ny[3],
+                          double sourceX, double sourceY)
 {
     TriangleFold fold{};
     // The vertex opposite edge 0; edge k is where (p - point) . n_k = inradius.
-    fold.vx = float(px - 2 * inradius * nx[0]);
-    fold.vy = float(py - 2 * inradius * ny[0]);
+    const double vx = px - 2 * inradius * nx[0], vy = py - 2 * inradius * ny[0];
+    fold.vx = float(vx);
+    fold.vy = float(vy);
+    fold.ox = float(vx - sourceX);
+    fold.oy = float(vy - sourceY);
     for (int k = 0; k < 3; ++k) {
         const int next = (k + 1) % 3, after = (k + 2) % 3;
         const double mx = (nx[after] - nx[next]) / 3, my = (ny[after] - ny[next]) / 3;
@@ -434,7 +441,7 @@ VIMORA_VECTOR_LOOP(void, foldRow,
                    (const TriangleFold &fold, float x0, float y, int n, float *__restrict outX, float *__restrict outY),
                    (fold, x0, y, n, outX, outY))
 {
-    const float vx = fold.vx, vy = fold.vy;
+    const float vx = fold.vx, vy = fold.vy, ox = fold.ox, oy = fold.oy;
     const float mx0 = fold.mx[0], mx1 = fold.mx[1], mx2 = fold.mx[2];
     const float my0 = fold.my[0], my1 = fold.my[1], my2 = fold.my[2];
     const float bx0 = fold.bx[0], bx1 = fold.bx[1], bx2 = fold.bx[2];
@@ -462,8 +469,8 @@ VIMORA_VECTOR_LOOP(void, foldRow,
         const float lowest = low01 < z2 ? low01 : z2;
         const float highest = high01 < z2 ? z2 : high01;
         const float middle = high01 < z2 ? high01 : (low01 < z2 ? z2 : low01);
-        outX[i] = vx + (middle * bx0 + highest * bx1 + lowest * bx2);
-        outY[i] = vy + (middle * by0 + highest * by1 + lowest * by2);
+        outX[i] = ox + (middle * bx0 + highest * bx1 + lowest * bx2);
+        outY[i] = oy + (middle * by0 + highest * by1 + lowest * by2);
     }
 }
 
@@ -516,11 +523,36 @@ QImage renderKaleidoscope(const FilterArgs &args, Region region)
         nx[k] = -std::cos(phi);
         ny[k] = -std::sin(phi);
     }
-    const TriangleFold fold = triangleFold(px, py, inradius, nx, ny);
+    // Every point reads the triangle: the warp decodes only the input's pixels around it (two
+    // pixels more each way hold every bilinear tap), or all of it if they are none.
+    QImage source = args.input();
+    QRect around;
+    if (!source.isNull()) {
+        double x0 = px, x1 = px, y0 = py, y1 = py;
+        for (int k = 0; k < 3; ++k) {
+            x0 = std::min(x0, px - 2 * inradius * nx[k]);
+            x1 = std::max(x1, px - 2 * inradius * nx[k]);
+            y0 = std::min(y0, py - 2 * inradius * ny[k]);
+            y1 = std::max(y1, py - 2 * inradius * ny[k]);
+        }
+        const double h = source.height();
+        // Raster columns and rows, top row first; limits kept in range before the conversion.
+        auto clampTo = [](double v, int size) { return int(std::clamp(v, 0.0, double(size))); };
+        const int left = clampTo(std::floor(x0) - 2, source.width()), right = clampTo(std::ceil(x1) + 2, source.width());
+        const int top = clampTo(std::floor(h - y1) - 2, source.height());
+        const int bottom = clampTo(std::ceil(h - y0) + 2, source.height());
+        if (right > left && bottom > top)
+            around = QRect(left, top, right - left, bottom - top);
+    }
+    if (!around.isEmpty())
+        source = source.copy(around);
+    const double sourceX = around.isEmpty() ? 0 : around.x();
+    const double sourceY = around.isEmpty() ? 0 : double(args.input().height()) - (around.y() + around.height());
+    const TriangleFold fold = triangleFold(px, py, inradius, nx, ny, sourceX, sourceY);
     // Zero decay fades everything but the point itself; a finite slope keeps 0 x slope at 0.
     const float log2DecayPerPixel = float((decay > 0 ? std::log2(decay) : -1e30) / side);
     return kernels::warpThen(
-        args.input(), region,
+        source, region,
         [&](SourceRow &row) { foldRow(fold, row.x0, row.y0, row.count, row.x, row.y); },
         [&](PixelRow &row) {
             if (decay < 1.0)
