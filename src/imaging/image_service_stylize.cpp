@@ -82,34 +82,58 @@ VIMORA_VECTOR_LOOP_TEMPLATE((Screen kind), (kind), void, spotRow,
     }
 }
 
+/// spot = 0.5 + (across + along) / 4.
+VIMORA_VECTOR_LOOP(void, sumSpots,
+                   (float *__restrict spot, const float *__restrict across, const float *__restrict along, int n),
+                   (spot, across, along, n))
+{
+    for (int i = 0; i < n; ++i)
+        spot[i] = 0.5f + 0.25f * (across[i] + along[i]);
+}
+
+/// The dot screen's cosine arguments, across and along the screen, of a row of n pixels.
+VIMORA_VECTOR_LOOP(void, dotArguments,
+                   (float *__restrict across, float *__restrict along, int n, float x0, float y, float cx, float cy,
+                    float cosA, float sinA, float invWidth),
+                   (across, along, n, x0, y, cx, cy, cosA, sinA, invWidth))
+{
+    constexpr float twoPi = 2.0f * std::numbers::pi_v<float>;
+    const float dy = y - cy;
+    for (int i = 0; i < n; ++i) {
+        const float dx = x0 + float(i) - cx;
+        across[i] = twoPi * ((dx * cosA + dy * sinA) * invWidth);
+        along[i] = twoPi * ((-dx * sinA + dy * cosA) * invWidth);
+    }
+}
+
 /// Spot values of the dot screen, the sum of a cosine across and one along the screen. An unturned
 /// screen repeats its column cosines on every row and its row cosine along the row: each is
 /// reused when its argument is the one already seen, bit for bit.
 void dotSpotRow(float *spot, const PixelRow &row, float cx, float cy, float cosA, float sinA, float invWidth)
 {
-    constexpr float twoPi = 2.0f * std::numbers::pi_v<float>;
-    thread_local std::vector<float> seenArgument, seenCosine;
-    if (seenArgument.size() < size_t(row.count)) {
-        seenArgument.resize(size_t(row.count), std::numeric_limits<float>::quiet_NaN());
-        seenCosine.resize(size_t(row.count));
+    const size_t n = size_t(row.count);
+    thread_local std::vector<float> across, along, seenAcross, acrossCosine, alongCosine;
+    across.resize(n);
+    along.resize(n);
+    alongCosine.resize(n);
+    if (seenAcross.size() < n) {
+        seenAcross.resize(n, std::numeric_limits<float>::quiet_NaN());
+        acrossCosine.resize(n);
     }
-    float lastArgument = std::numeric_limits<float>::quiet_NaN(), lastCosine = 0;
-    const float dy = row.y - cy;
-    for (int i = 0; i < row.count; ++i) {
-        const float dx = row.x0 + float(i) - cx;
-        const float u = (dx * cosA + dy * sinA) * invWidth;
-        const float v = (-dx * sinA + dy * cosA) * invWidth;
-        const float across = twoPi * u, along = twoPi * v;
-        if (across != seenArgument[size_t(i)]) {
-            seenArgument[size_t(i)] = across;
-            seenCosine[size_t(i)] = std::cos(across);
+    dotArguments(across.data(), along.data(), row.count, row.x0, row.y, cx, cy, cosA, sinA, invWidth);
+    float lastAlong = std::numeric_limits<float>::quiet_NaN(), lastCosine = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (across[i] != seenAcross[i]) {
+            seenAcross[i] = across[i];
+            acrossCosine[i] = std::cos(across[i]);
         }
-        if (along != lastArgument) {
-            lastArgument = along;
-            lastCosine = std::cos(along);
+        if (along[i] != lastAlong) {
+            lastAlong = along[i];
+            lastCosine = std::cos(along[i]);
         }
-        spot[i] = 0.5f + 0.25f * (seenCosine[size_t(i)] + lastCosine);
+        alongCosine[i] = lastCosine;
     }
+    sumSpots(spot, acrossCosine.data(), alongCosine.data(), row.count);
 }
 
 template <Screen kind>

@@ -23,7 +23,7 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-enum class Screen { Circular, Hatched, Line };
+enum class Screen { Dot, Circular, Hatched, Line };
 
 /// A halftone screen one pixel at a time, with the library's rounding: paper or ink from the
 /// spot height against the colour's level.
@@ -33,6 +33,7 @@ QImage plainScreen(const QImage &src, Screen kind, QPointF centre, double angle,
     const float cosA = float(std::cos(angle)), sinA = float(std::sin(angle));
     const float invWidth = 1.0f / float(std::max(1e-3, width));
     const float h = 0.5f * (1.0f - std::clamp(float(sharpness), 0.0f, 1.0f));
+    constexpr float twoPi = 2.0f * std::numbers::pi_v<float>;
     auto distance = [](float x) { return std::abs(x - std::round(x)); };
     return mapStraight(src, regionOf(src), Space::Linear, [&](PixelRow &row) {
         const float dy = row.y - cy;
@@ -41,7 +42,9 @@ QImage plainScreen(const QImage &src, Screen kind, QPointF centre, double angle,
             const float u = (dx * cosA + dy * sinA) * invWidth;
             const float v = (-dx * sinA + dy * cosA) * invWidth;
             float spot;
-            if (kind == Screen::Line)
+            if (kind == Screen::Dot)
+                spot = 0.5f + 0.25f * (std::cos(twoPi * u) + std::cos(twoPi * v));
+            else if (kind == Screen::Line)
                 spot = 1.0f - 2.0f * distance(v);
             else if (kind == Screen::Hatched)
                 spot = 1.0f - 2.0f * std::min(distance(u), distance(v));
@@ -168,7 +171,7 @@ TEST(ScreenPaths, EveryScreenGivesThePlainRulesBytes)
     {
         Screen kind;
         const char *name;
-    } screens[] = {{Screen::Circular, "CICircularScreen"}, {Screen::Hatched, "CIHatchedScreen"},
+    } screens[] = {{Screen::Dot, "CIDotScreen"}, {Screen::Circular, "CICircularScreen"}, {Screen::Hatched, "CIHatchedScreen"},
                    {Screen::Line, "CILineScreen"}};
     for (const auto &screen : screens)
         for (const double width : {2.0, 6.0, 7.3})
