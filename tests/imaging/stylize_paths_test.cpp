@@ -3,6 +3,7 @@
 // give its bytes (bit for bit where only the loop changed, within a byte where the kaleidoscope
 // now folds in closed form and fades through its own power of two).
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -131,19 +132,25 @@ QPointF foldByReflections(double x, double y, QPointF point, double side, double
     return {point.x() + qx, point.y() + qy};
 }
 
-/// One channel (shift 16 red, 8 green, 0 blue) of an opaque picture sampled bilinearly in
-/// linear light at image point p.
-double linearAt(const QImage &src, QPointF p, int shift)
+/// Premultiplied linear red, green, blue and alpha of an opaque picture sampled bilinearly at
+/// image point p, transparent beyond its edges.
+std::array<double, 4> sampleAt(const QImage &src, QPointF p)
 {
     const double u = p.x() - 0.5, v = src.height() - p.y() - 0.5;
     const int x0 = int(std::floor(u)), y0 = int(std::floor(v));
     const double fx = u - x0, fy = v - y0;
-    double sum = 0;
+    std::array<double, 4> sum{};
     for (int dy = 0; dy <= 1; ++dy)
         for (int dx = 0; dx <= 1; ++dx) {
-            const int x = std::clamp(x0 + dx, 0, src.width() - 1), y = std::clamp(y0 + dy, 0, src.height() - 1);
+            const int x = x0 + dx, y = y0 + dy;
+            if (x < 0 || y < 0 || x >= src.width() || y >= src.height())
+                continue;
             const double weight = (dx ? fx : 1 - fx) * (dy ? fy : 1 - fy);
-            sum += weight * decode(((pixelAt(src, x, y) >> shift) & 0xff) / 255.0);
+            const QRgb tap = pixelAt(src, x, y);
+            sum[0] += weight * decode(qRed(tap) / 255.0);
+            sum[1] += weight * decode(qGreen(tap) / 255.0);
+            sum[2] += weight * decode(qBlue(tap) / 255.0);
+            sum[3] += weight;
         }
     return sum;
 }
@@ -223,18 +230,23 @@ TEST(NoiseReductionPaths, GivesThePlainRulesBytes)
 
 TEST(KaleidoscopePaths, ReadsWhereTheMirrorsSendEachPointAndFadesWithDistance)
 {
-    // A triangle well inside a smooth picture, so a point read off by a fraction of a pixel
-    // changes a byte by one at most while a point in the wrong copy shows. A triangle two
-    // pixels wide sends the far corners through well over a hundred reflections.
+    // A smooth picture, so a point read off by a fraction of a pixel changes a byte by one at
+    // most while a point in the wrong copy shows. A triangle two pixels wide sends the far
+    // corners through well over a hundred reflections; one triangle reaches past the corner
+    // of the picture, where it reads transparent.
     const QImage src = smoothPhoto(120, 90);
-    const QPointF point(61.3, 44.6);
     const struct
     {
+        QPointF point;
         double side, rotation, decay;
-    } cases[] = {{40, 0.3, 1.0}, {25, 5.924, 0.6}, {2, 1.0, 1.0}, {33, 2.2, 0.0}};
+    } cases[] = {{{61.3, 44.6}, 40, 0.3, 1.0},
+                 {{61.3, 44.6}, 25, 5.924, 0.6},
+                 {{61.3, 44.6}, 2, 1.0, 1.0},
+                 {{61.3, 44.6}, 33, 2.2, 0.0},
+                 {{4.0, 87.5}, 30, 0.7, 0.8}};
     for (const auto &c : cases) {
         const QImage out = applyImageFilter("CITriangleKaleidoscope", Picture(src),
-                                            {{"inputPoint", point},
+                                            {{"inputPoint", c.point},
                                              {"inputSize", c.side},
                                              {"inputRotation", c.rotation},
                                              {"inputDecay", c.decay}})
@@ -243,15 +255,27 @@ TEST(KaleidoscopePaths, ReadsWhereTheMirrorsSendEachPointAndFadesWithDistance)
         for (int j = 0; j < out.height(); ++j)
             for (int i = 0; i < out.width(); ++i) {
                 const double x = i + 0.5, y = out.height() - j - 0.5;
-                const QPointF from = foldByReflections(x, y, point, c.side, c.rotation);
-                const double fade = std::pow(c.decay, std::hypot(x - point.x(), y - point.y()) / c.side);
+                const std::array<double, 4> sample = sampleAt(src, foldByReflections(x, y, c.point, c.side, c.rotation));
+                const double fade = std::pow(c.decay, std::hypot(x - c.point.x(), y - c.point.y()) / c.side);
                 const QRgb p = pixelAt(out, i, j);
-                ASSERT_EQ(qAlpha(p), 255);
-                for (const int shift : {16, 8, 0}) {
-                    const int expected = int(std::floor(encode(linearAt(src, from, shift) * fade) * 255 + 0.5));
-                    ASSERT_NEAR(int((p >> shift) & 0xff), expected, 1)
+                const int alpha = int(std::floor(sample[3] * 255 + 0.5));
+                ASSERT_NEAR(qAlpha(p), alpha, 1) << "pixel " << i << "," << j << " side " << c.side;
+                const int channels[3] = {qRed(p), qGreen(p), qBlue(p)};
+                for (int k = 0; k < 3; ++k) {
+                    const double straight = sample[3] > 0 ? sample[size_t(k)] * fade / sample[3] : 0;
+                    const int expected = std::min(alpha, int(std::floor(encode(straight) * sample[3] * 255 + 0.5)));
+                    ASSERT_NEAR(channels[k], expected, 1)
                         << "pixel " << i << "," << j << " side " << c.side << " decay " << c.decay;
                 }
             }
     }
+}
+
+TEST(KaleidoscopePaths, ATriangleOutsideThePictureGivesATransparentPicture)
+{
+    const QImage out = applyImageFilter("CITriangleKaleidoscope", Picture(smoothPhoto(40, 30)),
+                                        {{"inputPoint", QPointF(-300, 500)}, {"inputSize", 50.0}})
+                           .bitmap();
+    ASSERT_EQ(out.size(), QSize(40, 30));
+    EXPECT_TRUE(imagesEqual(out, vimora::test::filledRaster(40, 30, 0)));
 }
