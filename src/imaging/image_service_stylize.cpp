@@ -41,13 +41,13 @@ VIMORA_VECTOR_LOOP(void, inkRow,
                     float h, bool rootOfLevel, int n),
                    (r, g, b, spot, h, rootOfLevel, n))
 {
-    float *__restrict threshold = r;
+    // r holds each pixel's threshold between the two loops.
     for (int i = 0; i < n; ++i) {
         const float level = clampUnit(0.2125f * r[i] + 0.7154f * g[i] + 0.0721f * b[i]);
-        threshold[i] = rootOfLevel ? std::sqrt(level) : level;
+        r[i] = rootOfLevel ? std::sqrt(level) : level;
     }
     for (int i = 0; i < n; ++i) {
-        const float t = threshold[i];
+        const float t = r[i];
         // The soft edge narrows near black and white so that they stay pure; being
         // symmetric about the threshold it keeps the white share of each period.
         const float edge = smaller(smaller(h, t), 1.0f - t);
