@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/image_service_families.h"
+#include "imaging/simd.h"
 
 namespace vimora::service {
 
@@ -153,47 +154,75 @@ QImage renderVignette(const FilterArgs &args, Region region)
     });
 }
 
+/// Rows of a 3 x 3 neighbourhood for the noise reduction: plane[c][k] is row k - 1 of plane c
+/// (0 r, 1 g, 2 b, 3 a, 4 luminance), read from column -1 to n.
+struct NeighbourRows
+{
+    const float *plane[5][3];
+};
+
+/// The noise reduction of one row. Each pixel gathers its nine neighbours in registers, in the
+/// same order for every sum (row by row, left to right), so the result does not depend on the
+/// vector width.
+VIMORA_VECTOR_LOOP(void, reduceNoiseRow,
+                   (const NeighbourRows &rows, float *__restrict outR, float *__restrict outG,
+                    float *__restrict outB, float *__restrict outA, int n, float level, float sharpness),
+                   (rows, outR, outG, outB, outA, n, level, sharpness))
+{
+    const float *__restrict lum0 = rows.plane[4][0], *__restrict lum1 = rows.plane[4][1],
+                            *__restrict lum2 = rows.plane[4][2];
+    const float *__restrict r0 = rows.plane[0][0], *__restrict r1 = rows.plane[0][1], *__restrict r2 = rows.plane[0][2];
+    const float *__restrict g0 = rows.plane[1][0], *__restrict g1 = rows.plane[1][1], *__restrict g2 = rows.plane[1][2];
+    const float *__restrict b0 = rows.plane[2][0], *__restrict b1 = rows.plane[2][1], *__restrict b2 = rows.plane[2][2];
+    const float *__restrict a0 = rows.plane[3][0], *__restrict a1 = rows.plane[3][1], *__restrict a2 = rows.plane[3][2];
+    for (int x = 0; x < n; ++x) {
+        const float centre = lum1[x];
+        float edge = 0, close = 0;
+        float sumR = 0, sumG = 0, sumB = 0, sumA = 0, meanR = 0, meanG = 0, meanB = 0, meanA = 0;
+        auto neighbour = [&](const float *lum, const float *r, const float *g, const float *b, const float *a, int i)
+                             __attribute__((always_inline)) {
+            const float step = std::abs(lum[i] - centre);
+            const bool inside = step <= level;
+            edge = edge < step ? step : edge;
+            close += inside ? 1.0f : 0.0f;
+            sumR += inside ? r[i] : 0.0f;
+            meanR += r[i];
+            sumG += inside ? g[i] : 0.0f;
+            meanG += g[i];
+            sumB += inside ? b[i] : 0.0f;
+            meanB += b[i];
+            sumA += inside ? a[i] : 0.0f;
+            meanA += a[i];
+        };
+        neighbour(lum0, r0, g0, b0, a0, x - 1);
+        neighbour(lum0, r0, g0, b0, a0, x);
+        neighbour(lum0, r0, g0, b0, a0, x + 1);
+        neighbour(lum1, r1, g1, b1, a1, x - 1);
+        neighbour(lum1, r1, g1, b1, a1, x);
+        neighbour(lum1, r1, g1, b1, a1, x + 1);
+        neighbour(lum2, r2, g2, b2, a2, x - 1);
+        neighbour(lum2, r2, g2, b2, a2, x);
+        neighbour(lum2, r2, g2, b2, a2, x + 1);
+        const bool flat = edge <= level;
+        outR[x] = flat ? sumR / close : r1[x] + sharpness * (r1[x] - meanR / 9.0f);
+        outG[x] = flat ? sumG / close : g1[x] + sharpness * (g1[x] - meanG / 9.0f);
+        outB[x] = flat ? sumB / close : b1[x] + sharpness * (b1[x] - meanB / 9.0f);
+        outA[x] = flat ? sumA / close : a1[x] + sharpness * (a1[x] - meanA / 9.0f);
+    }
+}
+
 QImage renderNoiseReduction(const FilterArgs &args, Region region)
 {
     // Flat neighbourhoods (every luminance step within the noise level) are smoothed over the
     // pixels close to the centre; at edges the pixel is sharpened against the 3 x 3 mean.
-    // Written as passes over whole rows, one per neighbour, so that they vectorise.
     const float level = float(args.number("inputNoiseLevel"));
     const float sharpness = float(args.number("inputSharpness"));
     const QImage reduced = kernels::neighbourhood(args.input(), 1, [&](const kernels::Window &w, PixelRow &out) {
-        const int n = w.count();
-        thread_local std::vector<float> scratch;
-        scratch.assign(size_t(n) * 10, 0.0f);
-        float *__restrict edge = scratch.data();
-        float *__restrict close = edge + n;
-        float *sum[4] = {close + n, close + 2 * n, close + 3 * n, close + 4 * n};
-        float *mean[4] = {close + 5 * n, close + 6 * n, close + 7 * n, close + 8 * n};
-        const float *centre = w.plane(4, 0);
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx) {
-                const float *lum = w.plane(4, dy) + dx;
-                for (int x = 0; x < n; ++x) {
-                    const float step = std::abs(lum[x] - centre[x]);
-                    edge[x] = std::max(edge[x], step);
-                    close[x] += step <= level ? 1.0f : 0.0f;
-                }
-                for (int c = 0; c < 4; ++c) {
-                    const float *v = w.plane(c, dy) + dx;
-                    float *__restrict s = sum[c];
-                    float *__restrict m = mean[c];
-                    for (int x = 0; x < n; ++x) {
-                        const float step = std::abs(lum[x] - centre[x]);
-                        s[x] += step <= level ? v[x] : 0.0f;
-                        m[x] += v[x];
-                    }
-                }
-            }
-        float *planes[4] = {out.r, out.g, out.b, out.a};
-        for (int c = 0; c < 4; ++c) {
-            const float *p = w.plane(c, 0);
-            for (int x = 0; x < n; ++x)
-                planes[c][x] = edge[x] <= level ? sum[c][x] / close[x] : p[x] + sharpness * (p[x] - mean[c][x] / 9.0f);
-        }
+        NeighbourRows rows;
+        for (int c = 0; c < 5; ++c)
+            for (int dy = -1; dy <= 1; ++dy)
+                rows.plane[c][dy + 1] = w.plane(c, dy);
+        reduceNoiseRow(rows, out.r, out.g, out.b, out.a, w.count(), level, sharpness);
     });
     return inputOverRegion(reduced, region);
 }

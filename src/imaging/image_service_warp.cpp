@@ -4,7 +4,9 @@
 // distortion, c is its centre, d = p - c, r = |d| and R its radius; outside it p maps to itself.
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "imaging/image_service_families.h"
@@ -469,6 +471,133 @@ QImage renderPixellate(const FilterArgs &args, Region region)
     return kernels::separableWarp(args.input(), region, columnX, rowY);
 }
 
+// The kaleidoscope's triangle and its mirror images tile the plane: the mirrors are three
+// families of parallel lines, and the reflections they generate are the affine Weyl group of
+// type A2. In coordinates y_k = p . m_k (p measured from one vertex of the triangle, m_k three
+// vectors 120 degrees apart, scaled so that crossing one triangle adds 1 to a difference),
+// every reflection permutes the y_k or adds integers summing to zero, and the triangle is
+// where y_2 <= y_0 <= y_1 <= y_2 + 1. So a point folds in closed form: keep the fractions of
+// the y_k, take 1 from the largest M of them (M their sum, so the total stays put), and sort.
+
+/// The fold in single precision, set up in double.
+struct TriangleFold
+{
+    float vx, vy;         ///< the vertex the coordinates are measured from
+    float mx[3], my[3];   ///< y_k = (x - vx) mx[k] + (y - vy) my[k]
+    float ox, oy;         ///< the same vertex where the source is read: v less the source's offset
+    float bx[3], by[3];   ///< the folded point is o + y'_0 b_0 + y'_1 b_1 + y'_2 b_2
+};
+
+/// The fold for a triangle around (px, py); the source is read from a copy whose origin lies at
+/// (sourceX, sourceY) of the input.
+TriangleFold triangleFold(double px, double py, double inradius, const double nx[3], const double ny[3],
+                          double sourceX, double sourceY)
+{
+    TriangleFold fold{};
+    // The vertex opposite edge 0; edge k is where (p - point) . n_k = inradius.
+    const double vx = px - 2 * inradius * nx[0], vy = py - 2 * inradius * ny[0];
+    fold.vx = float(vx);
+    fold.vy = float(vy);
+    fold.ox = float(vx - sourceX);
+    fold.oy = float(vy - sourceY);
+    for (int k = 0; k < 3; ++k) {
+        const int next = (k + 1) % 3, after = (k + 2) % 3;
+        const double mx = (nx[after] - nx[next]) / 3, my = (ny[after] - ny[next]) / 3;
+        fold.mx[k] = float(mx / (3 * inradius));
+        fold.my[k] = float(my / (3 * inradius));
+        fold.bx[k] = float(6 * inradius * mx);
+        fold.by[k] = float(6 * inradius * my);
+    }
+    return fold;
+}
+
+/// A nearest integer to v for |v| < 2^22 without a rounding instruction: v + 1.5 x 2^23 lies
+/// where floats are whole numbers.
+inline float roundSmall(float v)
+{
+    constexpr float kShift = 12582912.0f;
+    return (v + kShift) - kShift;
+}
+
+/// floor(v) for |v| < 2^22: a step down where rounding went up.
+inline float floorSmall(float v)
+{
+    const float nearest = roundSmall(v);
+    return nearest > v ? nearest - 1.0f : nearest;
+}
+
+/// Source points of a row of n pixels at image y, the first at image x x0, folded into the
+/// triangle.
+VIMORA_VECTOR_LOOP(void, foldRow,
+                   (const TriangleFold &fold, float x0, float y, int n, float *__restrict outX, float *__restrict outY),
+                   (fold, x0, y, n, outX, outY))
+{
+    const float vx = fold.vx, vy = fold.vy, ox = fold.ox, oy = fold.oy;
+    const float mx0 = fold.mx[0], mx1 = fold.mx[1], mx2 = fold.mx[2];
+    const float my0 = fold.my[0], my1 = fold.my[1], my2 = fold.my[2];
+    const float bx0 = fold.bx[0], bx1 = fold.bx[1], bx2 = fold.bx[2];
+    const float by0 = fold.by[0], by1 = fold.by[1], by2 = fold.by[2];
+    const float dy = y - vy;
+    constexpr float kLimit = 4194304.0f; // beyond 2^22 the picture is long gone anyway
+    for (int i = 0; i < n; ++i) {
+        const float dx = x0 + float(i) - vx;
+        auto coordinate = [&](float m, float k) {
+            const float c = dx * m + dy * k;
+            return c < -kLimit ? -kLimit : (c > kLimit ? kLimit : c);
+        };
+        const float c0 = coordinate(mx0, my0), c1 = coordinate(mx1, my1), c2 = coordinate(mx2, my2);
+        const float f0 = c0 - floorSmall(c0), f1 = c1 - floorSmall(c1), f2 = c2 - floorSmall(c2);
+        // The coordinates sum to zero, so the fractions sum to a whole number: 0, 1 or 2.
+        const float taken = roundSmall(f0 + f1 + f2);
+        // Rank of each fraction, largest first, ties to the lower index.
+        const float rank0 = (f1 > f0 ? 1.0f : 0.0f) + (f2 > f0 ? 1.0f : 0.0f);
+        const float rank1 = (f0 >= f1 ? 1.0f : 0.0f) + (f2 > f1 ? 1.0f : 0.0f);
+        const float rank2 = (f0 >= f2 ? 1.0f : 0.0f) + (f1 >= f2 ? 1.0f : 0.0f);
+        const float z0 = rank0 < taken ? f0 - 1.0f : f0;
+        const float z1 = rank1 < taken ? f1 - 1.0f : f1;
+        const float z2 = rank2 < taken ? f2 - 1.0f : f2;
+        const float low01 = z0 < z1 ? z0 : z1, high01 = z0 < z1 ? z1 : z0;
+        const float lowest = low01 < z2 ? low01 : z2;
+        const float highest = high01 < z2 ? z2 : high01;
+        const float middle = high01 < z2 ? high01 : (low01 < z2 ? z2 : low01);
+        outX[i] = ox + (middle * bx0 + highest * bx1 + lowest * bx2);
+        outY[i] = oy + (middle * by0 + highest * by1 + lowest * by2);
+    }
+}
+
+/// 2^t for t <= 0 to within a few units in the last place (0 below 2^-126), in a loop that
+/// vectorises: 2^round(t) built in the exponent bits times a polynomial of the rest.
+inline float exp2NonPositive(float t)
+{
+    t = t < -126.0f ? -126.0f : t;
+    const float whole = roundSmall(t);
+    const float f = t - whole; // -0.5 .. 0.5
+    constexpr float ln2 = std::numbers::ln2_v<float>;
+    // exp(f ln 2) by its series to the seventh power: below 3e-9 on this interval.
+    const float x = f * ln2;
+    const float series =
+        1.0f + x * (1.0f + x * (1.0f / 2 + x * (1.0f / 6 + x * (1.0f / 24 + x * (1.0f / 120 + x * (1.0f / 720 + x * (1.0f / 5040)))))));
+    const float power = std::bit_cast<float>((int32_t(whole) + 127) << 23);
+    return t <= -126.0f ? 0.0f : series * power;
+}
+
+/// Multiplies the premultiplied colour of a row at image y, first pixel at x0, by
+/// decay^(distance from the point / side).
+VIMORA_VECTOR_LOOP(void, fadeRow,
+                   (float *__restrict r, float *__restrict g, float *__restrict b, int n, float x0, float y, float px,
+                    float py, float log2DecayPerPixel),
+                   (r, g, b, n, x0, y, px, py, log2DecayPerPixel))
+{
+    const float dy = y - py;
+    for (int i = 0; i < n; ++i) {
+        const float dx = x0 + float(i) - px;
+        const float fade = exp2NonPositive(log2DecayPerPixel * std::sqrt(dx * dx + dy * dy));
+        r[i] *= fade;
+        g[i] *= fade;
+        b[i] *= fade;
+    }
+}
+
 QImage renderKaleidoscope(const FilterArgs &args, Region region)
 {
     // An equilateral triangle around the point, repeated by mirroring across its edges, each
@@ -485,42 +614,40 @@ QImage renderKaleidoscope(const FilterArgs &args, Region region)
         nx[k] = -std::cos(phi);
         ny[k] = -std::sin(phi);
     }
-    const double logDecay = decay > 0 ? std::log(decay) : -1e30;
+    // Every point reads the triangle: the warp decodes only the input's pixels around it (two
+    // pixels more each way hold every bilinear tap), or all of it if they are none.
+    QImage source = args.input();
+    QRect around;
+    if (!source.isNull()) {
+        double x0 = px, x1 = px, y0 = py, y1 = py;
+        for (int k = 0; k < 3; ++k) {
+            x0 = std::min(x0, px - 2 * inradius * nx[k]);
+            x1 = std::max(x1, px - 2 * inradius * nx[k]);
+            y0 = std::min(y0, py - 2 * inradius * ny[k]);
+            y1 = std::max(y1, py - 2 * inradius * ny[k]);
+        }
+        const double h = source.height();
+        // Raster columns and rows, top row first; limits kept in range before the conversion.
+        auto clampTo = [](double v, int size) { return int(std::clamp(v, 0.0, double(size))); };
+        const int left = clampTo(std::floor(x0) - 2, source.width()), right = clampTo(std::ceil(x1) + 2, source.width());
+        const int top = clampTo(std::floor(h - y1) - 2, source.height());
+        const int bottom = clampTo(std::ceil(h - y0) + 2, source.height());
+        if (right > left && bottom > top)
+            around = QRect(left, top, right - left, bottom - top);
+    }
+    if (!around.isEmpty())
+        source = source.copy(around);
+    const double sourceX = around.isEmpty() ? 0 : around.x();
+    const double sourceY = around.isEmpty() ? 0 : double(args.input().height()) - (around.y() + around.height());
+    const TriangleFold fold = triangleFold(px, py, inradius, nx, ny, sourceX, sourceY);
+    // Zero decay fades everything but the point itself; a finite slope keeps 0 x slope at 0.
+    const float log2DecayPerPixel = float((decay > 0 ? std::log2(decay) : -1e30) / side);
     return kernels::warpThen(
-        args.input(), region,
-        [&](SourceRow &row) {
-            for (int i = 0; i < row.count; ++i) {
-                double qx = row.x0 + i - px, qy = row.y0 - py;
-                for (int step = 0; step < 64; ++step) {
-                    int edge = -1;
-                    double beyond = 0;
-                    for (int k = 0; k < 3; ++k) {
-                        const double d = qx * nx[k] + qy * ny[k] - inradius;
-                        if (d > beyond) {
-                            beyond = d;
-                            edge = k;
-                        }
-                    }
-                    if (edge < 0)
-                        break;
-                    qx -= 2 * beyond * nx[edge];
-                    qy -= 2 * beyond * ny[edge];
-                }
-                row.x[i] = float(px + qx);
-                row.y[i] = float(py + qy);
-            }
-        },
+        source, region,
+        [&](SourceRow &row) { foldRow(fold, row.x0, row.y0, row.count, row.x, row.y); },
         [&](PixelRow &row) {
-            if (decay >= 1.0)
-                return;
-            const double dy = row.y - py;
-            for (int i = 0; i < row.count; ++i) {
-                const double dx = row.x0 + i - px;
-                const float fade = float(std::exp(logDecay * std::sqrt(dx * dx + dy * dy) / side));
-                row.r[i] *= fade;
-                row.g[i] *= fade;
-                row.b[i] *= fade;
-            }
+            if (decay < 1.0)
+                fadeRow(row.r, row.g, row.b, row.count, row.x0, row.y, float(px), float(py), log2DecayPerPixel);
         });
 }
 

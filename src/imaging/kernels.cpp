@@ -619,6 +619,16 @@ Window::Window(int count, int radius)
 
 namespace {
 
+/// Rec. 709 luminance of the straight colour of premultiplied pixels; 0 where transparent.
+VIMORA_VECTOR_LOOP(void, straightLuminanceRow,
+                   (const float *__restrict r, const float *__restrict g, const float *__restrict b,
+                    const float *__restrict a, float *__restrict luminance, int n),
+                   (r, g, b, a, luminance, n))
+{
+    for (int x = 0; x < n; ++x)
+        luminance[x] = a[x] > 0.0f ? (0.2125f * r[x] + 0.7154f * g[x] + 0.0721f * b[x]) / a[x] : 0.0f;
+}
+
 void loadWindowRow(const QImage &src, int srcRow, int radius, std::vector<float> &planes)
 {
     const int w = src.width();
@@ -631,10 +641,7 @@ void loadWindowRow(const QImage &src, int srcRow, int radius, std::vector<float>
     row.count = w;
     decodeRow(src, std::clamp(srcRow, 0, src.height() - 1), 0, Space::Linear, true, row);
     float *luminance = row.a + stride;
-    for (int x = 0; x < w; ++x)
-        luminance[x] = row.a[x] > 0.0f
-            ? (0.2125f * row.r[x] + 0.7154f * row.g[x] + 0.0721f * row.b[x]) / row.a[x]
-            : 0.0f;
+    straightLuminanceRow(row.r, row.g, row.b, row.a, luminance, w);
     for (float *plane : {row.r, row.g, row.b, row.a, luminance})
         for (int k = 1; k <= radius; ++k) {
             plane[-k] = plane[0];

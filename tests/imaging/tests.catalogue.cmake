@@ -10,3 +10,8 @@ foreach(suite image_service_test blend_test)
   add_test(NAME ${suite}_scalar COMMAND ${suite})
   set_tests_properties(${suite}_scalar PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VIMORA_NO_AVX2=1" TIMEOUT 600)
 endforeach()
+# The vectorised halftones, noise reduction and kaleidoscope against their plain rules, both ways.
+vimora_add_test(stylize_paths_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/stylize_paths_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pixel_test_support.h LIBS vimora_imaging)
+add_test(NAME stylize_paths_test_scalar COMMAND stylize_paths_test)
+set_tests_properties(stylize_paths_test_scalar PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VIMORA_NO_AVX2=1" TIMEOUT 600)
