@@ -87,13 +87,8 @@ struct RasterRows
 /// An empty Raster for a region, or null when the region is empty or too large.
 QImage makeRegionRaster(Region region);
 
-/// Columns of a region decoded, changed and encoded at a time: the row's working values then
-/// stay in the first-level cache between the three steps.
-inline constexpr int kStripColumns = 512;
-
 /// Calls fn(PixelRow &, QRgb *out) for every output row of the region with the source pixels
-/// facing it already decoded. Wide regions come in strips of kStripColumns: fn sees each row
-/// in pieces, row.x0 and out saying where a piece lies, so fn must treat pixels on their own.
+/// facing it already decoded.
 template <typename Fn>
 QImage forEachRegionRow(const QImage &src, Region region, Space space, bool premultiplied, Fn &&fn)
 {
@@ -105,16 +100,14 @@ QImage forEachRegionRow(const QImage &src, Region region, Space space, bool prem
     const RasterRows rows(out);
     const int rowOffset = src.height() - region.y - region.height;
     parallelChunks(region.height, [&](int begin, int end) {
-        RowBuffer buffer(std::min(region.width, kStripColumns));
-        for (int j = begin; j < end; ++j)
-            for (int left = 0; left < region.width; left += kStripColumns) {
-                PixelRow &row = buffer.row;
-                row.count = std::min(kStripColumns, region.width - left);
-                row.x0 = float(region.x + left) + 0.5f;
-                row.y = float(region.y + region.height - j) - 0.5f;
-                decodeRow(src, j + rowOffset, region.x + left, space, premultiplied, row);
-                fn(row, rows[j] + left);
-            }
+        RowBuffer buffer(region.width);
+        for (int j = begin; j < end; ++j) {
+            PixelRow &row = buffer.row;
+            row.x0 = float(region.x) + 0.5f;
+            row.y = float(region.y + region.height - j) - 0.5f;
+            decodeRow(src, j + rowOffset, region.x, space, premultiplied, row);
+            fn(row, rows[j]);
+        }
     });
     return out;
 }
