@@ -189,7 +189,7 @@ QImage makeRegionRaster(Region region)
 namespace {
 
 /// Pixels [first, last) of a row through a table indexed by (alpha << 8) | colour.
-inline void decodeSpan(const QRgb *in, const float *table, int first, int last, float *__restrict r,
+[[gnu::always_inline]] inline void decodeSpan(const QRgb *in, const float *table, int first, int last, float *__restrict r,
                        float *__restrict g, float *__restrict b, float *__restrict a)
 {
     for (int i = first; i < last; ++i) {
@@ -257,7 +257,7 @@ namespace {
 /// One pixel of straight or premultiplied values: opaque pixels (the bulk of photos) take the
 /// exact byte table, the others the general formula.
 template <bool straight, bool linear>
-inline QRgb encodeOne(const FilterContext &context, float r, float g, float b, float alpha)
+[[gnu::always_inline]] inline QRgb encodeOne(const FilterContext &context, float r, float g, float b, float alpha)
 {
     const float a = FilterContext::unitClamped(alpha);
     const float a255 = a * 255.0f;
@@ -277,7 +277,9 @@ inline QRgb encodeOne(const FilterContext &context, float r, float g, float b, f
 }
 
 #ifdef VIMORA_HAS_AVX2_FORMS
-/// encodeRow in eight-pixel blocks, the whole loop in one AVX2 function.
+/// encodeRow in eight-pixel blocks, the whole loop in one AVX2 function. What it calls is
+/// inlined: baseline code entered with the vectors' upper halves in use runs slower, and so
+/// does every SSE loop after it until they are cleared.
 template <bool straight, bool linear>
 [[gnu::noinline]] VIMORA_TARGET_AVX2 void encodeRowAvx2(const FilterContext &context, const PixelRow &row, QRgb *out)
 {
