@@ -1,6 +1,6 @@
 // The read and write of linear light every filter shares: the small step table must give the
 // bytes of the 65535-bin table it replaced for every float, the vector forms those of the scalar
-// ones, and a row's decode must face each pixel with its own position.
+// ones, and the decode must read the tables for every pair at every offset.
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include "imaging/kernels.h"
-#include "pixel_test_support.h"
 
 using namespace vimora;
 using namespace vimora::kernels;
@@ -163,37 +162,4 @@ TEST(LinearLight, DecodeReadsTheTablesForEveryPairAndPosition)
             }
         }
     }
-}
-
-TEST(LinearLight, RowsPastTheEdgesMeetEveryPixelAtItsPosition)
-{
-    // A wide region reaching past every side of translucent noise: a rule that depends on each
-    // pixel's position gives what the same rule gives one pixel at a time, and the identity
-    // gives the input back.
-    const int width = 1101;
-    const QImage src = test::noisyRaster(width - 20, 9, 11);
-    const Region region{-7, -2, width, 12};
-    auto shade = [](float x, float y) { return 0.5f + 0.5f * std::sin(x * 0.01f + y); };
-    const QImage out = mapStraight(src, region, Space::Linear, [&](PixelRow &row) {
-        for (int i = 0; i < row.count; ++i)
-            row.r[i] = shade(row.x0 + float(i), row.y);
-    });
-    ASSERT_FALSE(out.isNull());
-    int wrong = 0;
-    for (int j = 0; j < region.height; ++j) {
-        RowBuffer one(1);
-        for (int i = 0; i < region.width; ++i) {
-            one.row.x0 = float(region.x + i) + 0.5f;
-            one.row.y = float(region.y + region.height - j) - 0.5f;
-            decodeRow(src, j + src.height() - region.y - region.height, region.x + i, Space::Linear, false, one.row);
-            one.row.r[0] = shade(one.row.x0, one.row.y);
-            QRgb expected = 0;
-            encodeStraightRow(one.row, Space::Linear, &expected);
-            wrong += reinterpret_cast<const QRgb *>(out.constScanLine(j))[i] != expected;
-        }
-    }
-    EXPECT_EQ(wrong, 0);
-
-    const QImage same = mapPremultiplied(src, regionOf(src), Space::Linear, [](PixelRow &) {});
-    EXPECT_EQ(same, src);
 }
