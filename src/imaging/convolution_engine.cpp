@@ -2,11 +2,21 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "imaging/parallel.h"
 #include "imaging/pixel_support.h"
 #include "imaging/simd.h"
+
+#ifdef VIMORA_HAS_AVX2_FORMS
+#include <immintrin.h>
+#endif
+
+// The two-pass engine's 32-byte vectors are only passed between inlined helpers, so the
+// baseline form's ABI for them never matters (its templates are emitted at the end of the
+// file, which a push and pop around them would not cover).
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace vimora::detail {
 
@@ -149,11 +159,42 @@ bool isSeparable(IntegerKernel k)
 
 /// The colour samples of a row of pixels as floats, three per pixel: alpha is never
 /// filtered, so the float passes leave it out.
-VIMORA_VECTOR_LOOP(void, colourFloats, (float *dst, const uint8_t *src, int pixels), (dst, src, pixels))
+VIMORA_VECTOR_LOOP(void, colourFloatsPlain, (float *dst, const uint8_t *src, int pixels), (dst, src, pixels))
 {
     for (int x = 0; x < pixels; ++x)
         for (int c = 0; c < 3; ++c)
             dst[3 * x + c] = float(src[4 * x + c]);
+}
+
+#ifdef VIMORA_HAS_AVX2_FORMS
+/// Eight pixels' colour bytes, alpha dropped, as 24 floats: the compiler does not find this
+/// shuffle for the plain loop.
+VIMORA_TARGET_AVX2 void colourFloatsAvx2(float *dst, const uint8_t *src, int pixels)
+{
+    // Bytes 0-2, 4-6, 8-10, 12-14 of four pixels packed to the front.
+    const __m128i pack = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    for (int x = 0; x + 8 <= pixels; x += 8) {
+        const __m128i a = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(src + 4 * x)), pack);
+        const __m128i b = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(src + 4 * x + 16)), pack);
+        const __m128i middle = _mm_or_si128(_mm_srli_si128(a, 8), _mm_slli_si128(b, 4));
+        float *o = dst + 3 * x;
+        _mm256_storeu_ps(o, _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(a)));
+        _mm256_storeu_ps(o + 8, _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(middle)));
+        _mm256_storeu_ps(o + 16, _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(_mm_srli_si128(b, 4))));
+    }
+}
+#endif
+
+void colourFloats(float *dst, const uint8_t *src, int pixels)
+{
+    int done = 0;
+#ifdef VIMORA_HAS_AVX2_FORMS
+    if (simd::useAvx2()) {
+        colourFloatsAvx2(dst, src, pixels);
+        done = pixels / 8 * 8;
+    }
+#endif
+    colourFloatsPlain(dst + 3 * done, src + 4 * done, pixels - done);
 }
 
 struct FloatTap
@@ -223,8 +264,7 @@ VIMORA_VECTOR_LOOP(void, floatsToBytes, (uint8_t *dst, const float *src, int n),
         dst[i] = truncToByte(src[i] + kSumTolerance);
 }
 
-/// Three colour bytes per pixel back into pixels, with the source pixel's alpha.
-VIMORA_VECTOR_LOOP(void, colourPixels,
+VIMORA_VECTOR_LOOP(void, colourPixelsPlain,
                    (QRgb *dst, const uint8_t *colour, const QRgb *alphaFrom, int pixels),
                    (dst, colour, alphaFrom, pixels))
 {
@@ -233,12 +273,158 @@ VIMORA_VECTOR_LOOP(void, colourPixels,
             | (alphaFrom[x] & kAlphaMask);
 }
 
-/// Truncates to whole byte values but keeps them as floats (the intermediate picture of the
-/// two-pass blur, without packing it).
-VIMORA_VECTOR_LOOP(void, truncateFloats, (float *v, int n), (v, n))
+#ifdef VIMORA_HAS_AVX2_FORMS
+/// Eight pixels at a time: their 24 colour bytes spread to four per pixel, alpha merged in.
+VIMORA_TARGET_AVX2 void colourPixelsAvx2(QRgb *dst, const uint8_t *colour, const QRgb *alphaFrom, int pixels)
 {
-    for (int i = 0; i < n; ++i)
-        v[i] = float(truncToByte(v[i] + kSumTolerance));
+    // Three bytes a pixel out to four, the fourth zero; the second half starts 4 bytes in.
+    const __m128i first = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m128i second = _mm_setr_epi8(4, 5, 6, -1, 7, 8, 9, -1, 10, 11, 12, -1, 13, 14, 15, -1);
+    const __m256i alphaMask = _mm256_set1_epi32(int(kAlphaMask));
+    for (int x = 0; x + 8 <= pixels; x += 8) {
+        const uint8_t *c = colour + 3 * x;
+        const __m128i lo = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(c)), first);
+        const __m128i hi = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(c + 8)), second);
+        const __m256i alpha =
+            _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(alphaFrom + x)), alphaMask);
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(dst + x), _mm256_or_si256(_mm256_set_m128i(hi, lo), alpha));
+    }
+}
+#endif
+
+/// Three colour bytes per pixel back into pixels, with the source pixel's alpha.
+void colourPixels(QRgb *dst, const uint8_t *colour, const QRgb *alphaFrom, int pixels)
+{
+    int done = 0;
+#ifdef VIMORA_HAS_AVX2_FORMS
+    if (simd::useAvx2()) {
+        colourPixelsAvx2(dst, colour, alphaFrom, pixels);
+        done = pixels / 8 * 8;
+    }
+#endif
+    colourPixelsPlain(dst + done, colour + 3 * done, alphaFrom + done, pixels - done);
+}
+
+// ---- two-pass engine ----
+// Each output value is w0 s0 + w1 s1 + ... summed in tap order, as applyTaps sums it, but a
+// block of outputs stays in registers through every tap, so each input is loaded once per tap
+// and each output stored once. Blocks are vectors across pixels (never across taps), so every
+// value comes out as the plain loop gives it.
+
+using Float8 = float __attribute__((vector_size(32)));
+using Int8 = int32_t __attribute__((vector_size(32)));
+
+[[gnu::always_inline]] inline Float8 load8(const float *p)
+{
+    Float8 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+/// truncToByte of eight sums, after the tolerance, as whole numbers.
+[[gnu::always_inline]] inline Int8 truncated8(Float8 v)
+{
+    v += kSumTolerance;
+    const Float8 low = Float8{} - 1.0f, high = Float8{} + 256.0f;
+    v = v < low ? low : v;
+    v = high < v ? high : v;
+    Int8 i = __builtin_convertvector(v, Int8);
+    const Int8 zero = Int8{}, top = Int8{} + 255;
+    i = i < zero ? zero : i;
+    return top < i ? top : i;
+}
+
+/// What a pass keeps of its sums: the truncated values as floats (the picture between the
+/// passes) or as bytes (the result).
+enum class PassOutput { Floats, Bytes };
+
+/// Values [from, ...) of output row k (0 .. count - 1) in whole blocks: sum over t of
+/// weights[t] x rows[k + t][i]. Returns where the blocks stop.
+template <int Blocks, PassOutput Output>
+[[gnu::always_inline]] inline int tapRowsBlocks(const float *const *rows, const float *weights, int taps, int count,
+                                                void *const *out, int from, int n)
+{
+    constexpr int kStep = 8 * Blocks;
+    int x = from;
+    for (; x + kStep <= n; x += kStep)
+        for (int k = 0; k < count; ++k) {
+            const float *const *src = rows + k;
+            Float8 acc[Blocks];
+            for (int b = 0; b < Blocks; ++b)
+                acc[b] = weights[0] * load8(src[0] + x + 8 * b);
+            for (int t = 1; t < taps; ++t) {
+                const float w = weights[t];
+                const float *s = src[t] + x;
+                for (int b = 0; b < Blocks; ++b)
+                    acc[b] += w * load8(s + 8 * b);
+            }
+            if constexpr (Output == PassOutput::Floats) {
+                for (int b = 0; b < Blocks; ++b) {
+                    const Float8 f = __builtin_convertvector(truncated8(acc[b]), Float8);
+                    std::memcpy(static_cast<float *>(out[k]) + x + 8 * b, &f, sizeof f);
+                }
+            } else {
+                // Narrowed through a small buffer: a plain loop the compiler packs a whole
+                // vector at a time, where narrowing each block alone goes byte by byte.
+                int32_t whole[kStep];
+                for (int b = 0; b < Blocks; ++b) {
+                    const Int8 v = truncated8(acc[b]);
+                    std::memcpy(whole + 8 * b, &v, sizeof v);
+                }
+                uint8_t *o = static_cast<uint8_t *>(out[k]) + x;
+                for (int i = 0; i < kStep; ++i)
+                    o[i] = uint8_t(whole[i]);
+            }
+        }
+    return x;
+}
+
+/// Output row k (0 .. count - 1) of n values: sum over t of weights[t] x rows[k + t][i].
+template <int Blocks, PassOutput Output>
+[[gnu::always_inline]] inline void tapRowsBody(const float *const *rows, const float *weights, int taps, int count,
+                                               void *const *out, int n)
+{
+    int x = tapRowsBlocks<Blocks, Output>(rows, weights, taps, count, out, 0, n);
+    x = tapRowsBlocks<1, Output>(rows, weights, taps, count, out, x, n);
+    for (int k = 0; k < count; ++k)
+        for (int i = x; i < n; ++i) {
+            float a = weights[0] * rows[k][i];
+            for (int t = 1; t < taps; ++t)
+                a += weights[t] * rows[k + t][i];
+            const uint8_t v = truncToByte(a + kSumTolerance);
+            if constexpr (Output == PassOutput::Floats)
+                static_cast<float *>(out[k])[i] = float(v);
+            else
+                static_cast<uint8_t *>(out[k])[i] = v;
+        }
+}
+
+// Eight blocks of eight where AVX2 gives sixteen vector registers of eight floats: enough
+// independent sums to hide the adds' latency. The baseline form's registers hold four floats.
+#ifdef VIMORA_HAS_AVX2_FORMS
+template <PassOutput Output>
+[[gnu::noinline]] VIMORA_TARGET_AVX2 void tapRowsAvx2(const float *const *rows, const float *weights, int taps,
+                                                      int count, void *const *out, int n)
+{
+    tapRowsBody<8, Output>(rows, weights, taps, count, out, n);
+}
+#endif
+
+template <PassOutput Output>
+[[gnu::noinline]] void tapRowsBaseline(const float *const *rows, const float *weights, int taps, int count,
+                                       void *const *out, int n)
+{
+    tapRowsBody<4, Output>(rows, weights, taps, count, out, n);
+}
+
+template <PassOutput Output>
+void tapRows(const float *const *rows, const float *weights, int taps, int count, void *const *out, int n)
+{
+#ifdef VIMORA_HAS_AVX2_FORMS
+    if (simd::useAvx2())
+        return tapRowsAvx2<Output>(rows, weights, taps, count, out, n);
+#endif
+    tapRowsBaseline<Output>(rows, weights, taps, count, out, n);
 }
 
 /// The few input rows a band's window needs, each kept once in a slot of its own.
@@ -410,41 +596,50 @@ QImage convolveFloatTwoPass(const QImage &src, std::span<const float> weights)
     const int begin = 3 * across.firstCol;
     const int n = 3 * (across.endCol - across.firstCol);
     const int rowLength = 3 * w;
+    // Output rows summed down at once: they share all but one of their input rows, which are
+    // then read from the nearest cache level.
+    constexpr int kRowsAtOnce = 4;
     parallelRows(h, [&](int bandBegin, int bandEnd) {
-        std::vector<float> source(down.empty() ? 0 : static_cast<size_t>(rowLength));
-        std::vector<float> acc(down.empty() ? 0 : static_cast<size_t>(rowLength));
-        std::vector<uint8_t> bytes(down.empty() ? 0 : static_cast<size_t>(rowLength));
-        RowRing<float> ring(down.empty() ? 1 : size, down.empty() ? 1 : rowLength);
-        std::vector<FloatTap> acrossTaps, downTaps;
-        for (int q = 0; !down.empty() && !across.empty() && q < size; ++q)
-            acrossTaps.push_back({source.data() + begin + 3 * (q - across.left), weights[size_t(q)]});
-        for (int y = bandBegin; y < bandEnd; ++y) {
-            QRgb *out = rowWords(dst, y);
-            const QRgb *inRow = rowWords(src, y);
-            if (down.empty() || y < down.firstRow || y >= down.endRow) {
-                writeBorder(out, inRow, 0, w, BorderRule::ZeroColour);
-                continue;
-            }
-            downTaps.clear();
-            for (int p = 0; p < size; ++p) {
+        const bool work = !down.empty();
+        const int firstRow = std::max(bandBegin, down.firstRow), endRow = std::min(bandEnd, down.endRow);
+        for (int y = bandBegin; y < bandEnd; ++y)
+            if (!work || y < firstRow || y >= endRow)
+                writeBorder(rowWords(dst, y), rowWords(src, y), 0, w, BorderRule::ZeroColour);
+        if (!work || endRow <= firstRow)
+            return;
+        std::vector<float> source(static_cast<size_t>(rowLength));
+        std::vector<uint8_t> bytes(size_t(kRowsAtOnce) * size_t(rowLength));
+        RowRing<float> ring(size + kRowsAtOnce - 1, rowLength);
+        std::vector<const float *> acrossTaps(static_cast<size_t>(size));
+        for (int q = 0; q < size; ++q)
+            acrossTaps[size_t(q)] = source.data() + begin + 3 * (q - across.left);
+        std::vector<const float *> window(size_t(size + kRowsAtOnce - 1));
+        for (int y = firstRow; y < endRow; y += kRowsAtOnce) {
+            const int count = std::min(kRowsAtOnce, endRow - y);
+            for (int p = 0; p < size + count - 1; ++p) {
                 const int sy = y - down.top + p;
                 bool fresh = false;
                 float *row = ring.slot(sy, fresh);
                 if (fresh) {
                     // The horizontal pass of input row sy, truncated as the picture between
                     // the passes would be; its frame columns hold colour 0.
-                    std::fill(row, row + rowLength, 0.0f);
+                    std::fill(row, row + begin, 0.0f);
+                    std::fill(row + begin + n, row + rowLength, 0.0f);
                     if (!across.empty()) {
                         colourFloats(source.data(), rowBytes(src, sy), w);
-                        applyTaps(row + begin, acrossTaps, n);
-                        truncateFloats(row + begin, n);
+                        void *const into[1] = {row + begin};
+                        tapRows<PassOutput::Floats>(acrossTaps.data(), weights.data(), size, 1, into, n);
                     }
                 }
-                downTaps.push_back({row, weights[size_t(p)]});
+                window[size_t(p)] = row;
             }
-            applyTaps(acc.data(), downTaps, rowLength);
-            floatsToBytes(bytes.data(), acc.data(), rowLength);
-            colourPixels(out, bytes.data(), inRow, w);
+            void *into[kRowsAtOnce];
+            for (int k = 0; k < count; ++k)
+                into[k] = bytes.data() + size_t(k) * size_t(rowLength);
+            tapRows<PassOutput::Bytes>(window.data(), weights.data(), size, count, into, rowLength);
+            for (int k = 0; k < count; ++k)
+                colourPixels(rowWords(dst, y + k), bytes.data() + size_t(k) * size_t(rowLength), rowWords(src, y + k),
+                             w);
         }
     }, 16);
     return dst;

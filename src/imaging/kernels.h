@@ -331,6 +331,10 @@ QImage neighbourhood(const QImage &src, int radius, RowFn &&rowFn)
 /// How far a Gaussian of this sigma reaches: ceil(3 sigma).
 int blurReach(double sigma);
 
+/// The symmetric taps of a blur of this sigma, centre first (blurReach + 1 of them, summing to 1
+/// with the outer ones counted twice); none for the wider blurs made of box passes.
+std::vector<float> blurTaps(double sigma);
+
 /// Gaussian blur of the input in premultiplied linear light (transparent outside its extent),
 /// rendered over a region: combine(PixelRow &pixel, const PixelRow &blurred) gets each row of
 /// the input's own values and of the blur, and leaves the result in pixel. Sigma up to 3 uses
@@ -338,22 +342,32 @@ int blurReach(double sigma);
 template <typename Combine>
 QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combine);
 
-/// Non-template core of blurThen: the blur of a band of region rows.
+/// Non-template core of blurThen: the blur of a run of region rows, taken in order.
+/// Exact taps stream: a ring holds the decoded input rows that the next few output rows need,
+/// small enough to stay in the core's cache; those rows are blurred down together, then each
+/// across as it is taken. Alpha that is exactly 1 over a whole window is not summed: its blur
+/// is a known value. Box passes work on bands of rows with their halo.
 class BlurBand
 {
 public:
     BlurBand(const QImage &src, Region region, double sigma);
-    /// Blurs region rows [first, end) into the band; row(k) is then region row first + k.
-    void compute(int first, int end);
-    PixelRow row(int k);
-    /// The input's own values of band row k, writable, when the blur left them intact.
+    /// Starts the run of region rows [first, end).
+    void start(int first, int end);
+    /// The blur of the run's next row (valid until the next call).
+    PixelRow next();
+    /// A writable copy of the input's own values of the row last taken, when the blur left them
+    /// intact.
     bool keepsInput() const { return m_boxes.empty(); }
-    PixelRow input(int k);
+    PixelRow input();
 
 private:
-    void verticalFir(int rows);
-    void horizontalFir(int rows);
-    void verticalBoxes(int rows);
+    int ringIndex(int row) const;
+    float *ringSlot(int row);
+    void decodeInto(float *planes, int row);
+    void decodeIntoRing(int row);
+    void blurDown(int first, int rows);
+    void computeBoxes(int first, int end);
+    void verticalBoxes();
     void horizontalBoxes(int rows);
 
     const QImage &m_src;
@@ -361,8 +375,21 @@ private:
     std::vector<float> m_taps; ///< symmetric FIR taps, centre first; empty for box passes
     std::vector<int> m_boxes;  ///< box radii of the three passes
     int m_reach = 0;
-    int m_inWidth = 0, m_inRows = 0, m_bandRows = 0;
-    std::vector<float> m_in, m_mid, m_out;
+    int m_inWidth = 0;
+    int m_first = 0, m_end = 0, m_next = 0; ///< the run, and its next row
+    int m_bandFirst = 0, m_bandRows = 0;    ///< the rows blurred down (or boxed) and not yet all taken
+    int m_inRows = 0;                       ///< input rows of the box passes' band, halo included
+    std::vector<float> m_in, m_mid, m_out, m_input;
+    std::vector<const float *> m_window; ///< ring rows facing the rows blurred down, top first
+    /// Columns [first, end) of a decoded row whose alpha is exactly 1; empty when none.
+    struct OpaqueSpan
+    {
+        int first = 0, end = 0;
+    };
+    static OpaqueSpan opaqueRun(const float *alpha, int count);
+    std::vector<OpaqueSpan> m_opaque; ///< per ring slot
+    OpaqueSpan m_downOpaque;          ///< opaque in every input row of the rows blurred down
+    float m_opaqueDown = 1, m_opaqueAcross = 1; ///< opaque alpha after the pass down, and across
 };
 
 template <typename Combine>
@@ -375,30 +402,28 @@ QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combin
         return {};
     const RasterRows rows(out);
     const int rowOffset = src.height() - region.y - region.height;
-    constexpr int kBand = 128;
+    // Chunks long enough that the halo each one decodes again stays a small share.
+    constexpr int kChunk = 128;
     parallelChunks(
         region.height,
         [&](int begin, int end) {
             BlurBand band(src, region, sigma);
             RowBuffer pixel(region.width);
-            for (int first = begin; first < end; first += kBand) {
-                const int last = std::min(end, first + kBand);
-                band.compute(first, last);
-                for (int j = first; j < last; ++j) {
-                    PixelRow values = pixel.row;
-                    if (band.keepsInput())
-                        values = band.input(j - first);
-                    else
-                        decodeRow(src, j + rowOffset, region.x, Space::Linear, true, values);
-                    values.x0 = float(region.x) + 0.5f;
-                    values.y = float(region.y + region.height - j) - 0.5f;
-                    const PixelRow blurred = band.row(j - first);
-                    combine(values, blurred);
-                    encodePremultipliedRow(values, Space::Linear, rows[j]);
-                }
+            band.start(begin, end);
+            for (int j = begin; j < end; ++j) {
+                const PixelRow blurred = band.next();
+                PixelRow values = pixel.row;
+                if (band.keepsInput())
+                    values = band.input();
+                else
+                    decodeRow(src, j + rowOffset, region.x, Space::Linear, true, values);
+                values.x0 = float(region.x) + 0.5f;
+                values.y = float(region.y + region.height - j) - 0.5f;
+                combine(values, blurred);
+                encodePremultipliedRow(values, Space::Linear, rows[j]);
             }
         },
-        kBand);
+        kChunk);
     return out;
 }
 

@@ -212,6 +212,31 @@ TEST(Convolution, TwoPassGaussianTruncatesBetweenItsPasses)
     EXPECT_TRUE(imagesEqual(out, expected));
 }
 
+TEST(Convolution, TwoPassGaussianMatchesItsPlainPassesOnEveryShape)
+{
+    // Wide enough for whole blocks of vector sums and a tail; interiors of one row, of rows
+    // left over after the rows summed down together, and of a single column; even sizes.
+    struct Case
+    {
+        int w, h, size;
+        float sigmaSquared;
+    };
+    for (const Case c : {Case{61, 43, 19, 9.0f}, Case{150, 26, 19, 9.0f}, Case{40, 19, 19, 4.0f},
+                         Case{19, 30, 19, 9.0f}, Case{33, 17, 4, 1.5f}, Case{90, 7, 2, 0.5f}}) {
+        const QImage src = noisyRaster(c.w, c.h, uint32_t(c.w + c.size));
+        std::vector<float> g(static_cast<size_t>(c.size));
+        for (int i = 0; i < c.size; ++i)
+            g[size_t(i)] = gaussianValueFor(float(i - c.size / 2), c.sigmaSquared);
+        normaliseMatrix(g.data(), c.size);
+        const QImage across = naiveFloatConvolution(src, g.data(), 1, c.size);
+        const QImage expected = naiveFloatConvolution(across, g.data(), c.size, 1);
+
+        const QImage out = imageByApplyingGaussianBlurOfSize(Picture(src), c.size, c.sigmaSquared).bitmap();
+
+        EXPECT_TRUE(imagesEqual(out, expected)) << c.w << " x " << c.h << ", size " << c.size;
+    }
+}
+
 TEST(Convolution, OnePassGaussianMatchesItsNormalisedKernel)
 {
     const QImage src = noisyRaster(9, 8, 21);
