@@ -1,6 +1,7 @@
 #include "imaging/filter_context.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "imaging/parallel.h"
@@ -36,22 +37,39 @@ FilterContext::FilterContext()
         m_encode[size_t(i) * 2 + 1] = float(e1 - e0);
     }
 
-    // Byte k starts where encode(u) x 255 reaches k - 0.5, at u = decode((k - 0.5) / 255); in
-    // bin units (u x 65535) at most one such start falls into any bin.
-    std::array<double, 257> start{};
-    start[0] = -1;
-    for (int k = 1; k < 256; ++k)
-        start[size_t(k)] = decode((k - 0.5) / 255.0) * 65535.0;
-    start[256] = 1e30;
-    m_opaqueBins = std::make_unique<uint32_t[]>(65536);
-    int byte = 0;
-    for (int bin = 0; bin < 65536; ++bin) {
-        while (byte < 255 && start[size_t(byte) + 1] <= bin)
-            ++byte;
-        const double next = start[size_t(byte) + 1] - bin;
-        const uint32_t position = next < 1.0 ? uint32_t(std::ceil(next * 8388608.0)) : 8388608u;
-        m_opaqueBins[size_t(bin)] = uint32_t(byte) | position << 8;
+    // Byte k starts where encode(u) x 255 reaches k - 0.5, at u = decode((k - 0.5) / 255). The
+    // steps keep the rounding of the 65535-bin form this table replaced, so every byte stays
+    // what it was: in bins (x = u x 65535, rounded to float) the step lies at the start of
+    // bin b = floor(s) plus ceil((s - b) x 2^23) parts of 2^-23 of a bin, s the start in bins.
+    // stepBits[k] is the smallest float u whose x reaches that point.
+    std::array<uint32_t, 256> stepBits{};
+    for (int k = 1; k < 256; ++k) {
+        const double s = decode((k - 0.5) / 255.0) * 65535.0;
+        const double b = std::floor(s);
+        const double reach = b + std::ceil((s - b) * 8388608.0) / 8388608.0;
+        uint32_t low = 0, high = std::bit_cast<uint32_t>(1.0f); // high reaches it, low may not
+        while (high - low > 1) {
+            const uint32_t mid = low + (high - low) / 2;
+            if (double(std::bit_cast<float>(mid) * 65535.0f) >= reach)
+                high = mid;
+            else
+                low = mid;
+        }
+        stepBits[size_t(k)] = high;
     }
+    m_opaqueCells = std::make_unique<uint32_t[]>(kOpaqueCells);
+    int byte = 0;
+    for (uint32_t cell = 1; cell < kOpaqueCells; ++cell) {
+        const uint32_t first = (cell + kFirstOpaqueCell - 1) << 16;
+        while (byte < 255 && stepBits[size_t(byte) + 1] <= first)
+            ++byte;
+        // Neighbouring steps lie further apart than a cell is wide (1/128 of a power of two),
+        // so at most one falls inside a cell.
+        const uint32_t next = stepBits[size_t(byte) + 1];
+        const uint32_t step = byte < 255 && next - first < 0x10000 ? next - first : 0x10000;
+        m_opaqueCells[cell] = uint32_t(byte) << 24 | step;
+    }
+    m_opaqueCells[0] = 0x10000; // below 2^-14, far below the first step
 }
 
 FilterContext &FilterContext::shared()

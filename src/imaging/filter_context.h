@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <memory>
 
@@ -41,20 +42,26 @@ public:
         return e[0] + (x - float(i)) * e[1];
     }
 
-    /// The byte floor(encode(u) x 255 + 0.5) of an opaque pixel's linear value u, with one
-    /// table read: u is split into 65535 bins; each bin holds the byte at its start (low 8 bits)
-    /// and, above them, where in the bin the next byte starts (in 2^-23 of a bin; 2^23 when it
-    /// does not). Exact except within half a float step of a byte's threshold.
+    /// The byte floor(encode(u) x 255 + 0.5) of an opaque pixel's linear value u, with one read
+    /// of a small table. u is clamped to 0..1 and read by its bit pattern: the top 16 bits (the
+    /// exponent and 7 bits of mantissa) name a cell, and no cell holds more than one of the 255
+    /// points where the byte steps up, so an entry holds the byte at the cell's start (top 8
+    /// bits) and the low 16 bits of the step's pattern (0x10000 when the cell has none). The
+    /// steps are those of 65535 bins split in 2^23 parts each: exact except within half a
+    /// float step of a byte's threshold.
     uint32_t encodeOpaque(float linear) const
     {
-        const float x = unitClamped(linear) * 65535.0f;
-        const int bin = int(x);
-        const uint32_t entry = m_opaqueBins[size_t(bin)];
-        const uint32_t position = uint32_t((x - float(bin)) * 8388608.0f);
-        return (entry & 0xff) + (position >= (entry >> 8));
+        const uint32_t bits = std::bit_cast<uint32_t>(unitClamped(linear));
+        const uint32_t entry = m_opaqueCells[opaqueCell(bits)];
+        return (entry >> 24) + ((bits & 0xffff) >= (entry & 0x1ffff));
     }
-    /// The table behind encodeOpaque, for vector code (65536 entries).
-    const uint32_t *opaqueBins() const { return m_opaqueBins.get(); }
+    /// The cell of a clamped value's bit pattern: cell 0 holds every value below 2^-14 (all
+    /// byte 0), then one cell per top-16-bit pattern up to 1.0.
+    static constexpr uint32_t kFirstOpaqueCell = (127u - 14u) << 7;
+    static constexpr uint32_t kOpaqueCells = (127u << 7) - kFirstOpaqueCell + 2;
+    static uint32_t opaqueCell(uint32_t bits) { return std::max(bits >> 16, kFirstOpaqueCell - 1) - (kFirstOpaqueCell - 1); }
+    /// The table behind encodeOpaque, for vector code (kOpaqueCells entries, 7 KB).
+    const uint32_t *opaqueCells() const { return m_opaqueCells.get(); }
 
     /// x limited to 0..1, NaN read as 0.
     static float unitClamped(float x) { return x > 0.0f ? std::min(x, 1.0f) : 0.0f; }
@@ -70,7 +77,7 @@ private:
     std::unique_ptr<uint16_t[]> m_linearPremultiplied16;
     /// Pairs (value, slope to the next step) of encode() at kEncodeSteps + 1 points.
     std::unique_ptr<float[]> m_encode;
-    std::unique_ptr<uint32_t[]> m_opaqueBins;
+    std::unique_ptr<uint32_t[]> m_opaqueCells;
 };
 
 /// The shared filter context (created on first use, kept for the process).
