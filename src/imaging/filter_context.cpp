@@ -65,8 +65,8 @@ FilterContext::FilterContext()
             ++byte;
         // Neighbouring steps lie further apart than a cell is wide (1/128 of a power of two),
         // so at most one falls inside a cell.
-        const uint32_t next = stepBits[size_t(byte) + 1];
-        const uint32_t step = byte < 255 && next - first < 0x10000 ? next - first : 0x10000;
+        const uint32_t next = byte < 255 ? stepBits[size_t(byte) + 1] : ~0u; // byte 255 has no next step
+        const uint32_t step = next - first < 0x10000 ? next - first : 0x10000;
         m_opaqueCells[cell] = uint32_t(byte) << 24 | step;
     }
     m_opaqueCells[0] = 0x10000; // below 2^-14, far below the first step
