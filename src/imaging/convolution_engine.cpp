@@ -599,8 +599,10 @@ QImage convolveFloatTwoPass(const QImage &src, std::span<const float> weights)
     // Output rows summed down at once: they share all but one of their input rows, which are
     // then read from the nearest cache level.
     constexpr int kRowsAtOnce = 4;
+    // A picture narrower than the window is all frame across, so the first pass leaves colour 0
+    // everywhere and so does the second: every pixel is frame, as for one shorter than it.
+    const bool work = !down.empty() && !across.empty();
     parallelRows(h, [&](int bandBegin, int bandEnd) {
-        const bool work = !down.empty();
         const int firstRow = std::max(bandBegin, down.firstRow), endRow = std::min(bandEnd, down.endRow);
         for (int y = bandBegin; y < bandEnd; ++y)
             if (!work || y < firstRow || y >= endRow)
@@ -625,11 +627,9 @@ QImage convolveFloatTwoPass(const QImage &src, std::span<const float> weights)
                     // the passes would be; its frame columns hold colour 0.
                     std::fill(row, row + begin, 0.0f);
                     std::fill(row + begin + n, row + rowLength, 0.0f);
-                    if (!across.empty()) {
-                        colourFloats(source.data(), rowBytes(src, sy), w);
-                        void *const into[1] = {row + begin};
-                        tapRows<PassOutput::Floats>(acrossTaps.data(), weights.data(), size, 1, into, n);
-                    }
+                    colourFloats(source.data(), rowBytes(src, sy), w);
+                    void *const into[1] = {row + begin};
+                    tapRows<PassOutput::Floats>(acrossTaps.data(), weights.data(), size, 1, into, n);
                 }
                 window[size_t(p)] = row;
             }

@@ -305,6 +305,26 @@ TEST(Convolution, PicturesSmallerThanTheKernelAreAllFrame)
     }
 }
 
+TEST(Convolution, TwoPassGaussianOnPicturesNarrowerThanItsWindowButTallerIsAllFrame)
+{
+    // The first pass of a window wider than the picture has no interior column; the rows it
+    // would sum must neither be written past their end nor read as colour.
+    for (const QSize size : {QSize(1, 300), QSize(2, 10000), QSize(8, 300), QSize(18, 41), QSize(40, 2)})
+        for (const int window : {19, 41}) {
+            const QImage src = noisyRaster(size.width(), size.height(), uint32_t(window));
+
+            const QImage out = imageByApplyingGaussianBlurOfSize(Picture(src), window, 9.0f).bitmap();
+
+            ASSERT_EQ(out.size(), size) << window;
+            if (size.width() >= window && size.height() >= window)
+                continue;
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    ASSERT_EQ(pixelAt(out, x, y), pixelAt(src, x, y) & 0xff000000u)
+                        << size.width() << " x " << size.height() << ", window " << window << " at " << x << ", " << y;
+        }
+}
+
 TEST(Convolution, WorksOnThePictureAsShownAndReturnsItUpright)
 {
     const QImage stored = noisyRaster(6, 4, 13);
