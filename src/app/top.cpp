@@ -7,6 +7,7 @@
 #include "compositor/back_photo.h"
 #include "compositor/saved_pictures.h"
 #include "editor/cut_image.h"
+#include "platform/app_home.h"
 #include "platform/log.h"
 #include "platform/resources.h"
 #include "platform/settings.h"
@@ -169,11 +170,33 @@ void Top::awakeFromNib()
         m_ad->adView()->setHidden(true);
     m_views->backImgView->setHidden(true);
     Settings::shared().setString(kKeyButtonBack, kHide);
+    findKeptJob();
     cateViewTopOpen();
     homeControlsShown(true);
     auto spinner = m_views->waitIndicator;
     spinner->setHidesWhenStopped(true);
     ui::postToMainThread([spinner] { spinner->stopAnimating(); });
+}
+
+void Top::findKeptJob()
+{
+    const QString tmp = AppHome::tempDir();
+    JobLoad found = JobStore::load(tmp);
+    if (found.state == JobLoad::State::Loaded) {
+        m_keptJob = std::move(found.record);
+        Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
+        return;
+    }
+    if (found.state != JobLoad::State::Damaged)
+        return;
+    const QString aside = JobStore::setAside(tmp, AppHome::root() + QStringLiteral("/damaged jobs"));
+    logLine(QStringLiteral("the kept job cannot be read (%1); %2").arg(found.problem, aside.isEmpty() ? QStringLiteral("deleted") : QStringLiteral("set aside as ") + aside));
+    ui::postToMainThread([] {
+        std::make_shared<ui::AlertView>(QStringLiteral("Unfinished job"),
+                                        QStringLiteral("The job left unfinished last time could not be read, so it cannot be resumed."),
+                                        nullptr, QStringLiteral("OK"))
+            ->show();
+    });
 }
 
 void Top::cateViewTopOpen()
@@ -300,6 +323,12 @@ void Top::selectViewTopOpen(const ui::Button &sender)
             m_ad->showAdView();
     }
     if (title == QLatin1String("back")) {
+        // After a restart the editor holds no job yet: it is built from the kept one.
+        if (m_cutImage && !m_cutImage->hasJob() && m_keptJob) {
+            m_cutImage->resumeJob(*m_keptJob);
+            JobStore::shared().adopt(*m_keptJob, AppHome::tempDir());
+        }
+        m_keptJob.reset();
         auto &main = *m_views->mainView;
         auto &cut = *m_views->cutImgView;
         auto &select = *m_views->selectTopView;

@@ -5,12 +5,14 @@
 // panel. It picks no photos itself: the compositor's intake does, and hands them to the editor.
 
 #include <memory>
+#include <optional>
 
 #include <QRectF>
 #include <QStringList>
 
 #include "imaging/scale_image.h"
 #include "platform/device.h"
+#include "store/job_store.h"
 #include "ui/alert_view.h"
 #include "ui/button.h"
 #include "ui/image_view.h"
@@ -47,6 +49,8 @@ public:
 
     /// Start-up: hides the layers, writes "ButtonBack" = "HIDE", builds the bar.
     void awakeFromNib();
+    /// A job kept from an earlier run, which "back" resumes; none once resumed or replaced.
+    const std::optional<JobRecord> &keptJob() const { return m_keptJob; }
 
     void cateViewTopOpen();
     /// Builds the bar for the orientation the screen has now and shows it (after a panel
@@ -96,6 +100,9 @@ public:
     int itsSlideShow() const { return m_itsSlideShow; }
 
 private:
+    /// Reads the job kept in tmp/: one that reads whole is offered by "back"; a damaged one is
+    /// reported and set aside, so it is reported once.
+    void findKeptJob();
     void buildCategoryBar(BarLayout layout);
     void startIntake(const QString &tag, const QString &source);
     void openOptionPanel();
@@ -110,6 +117,7 @@ private:
     BackPhoto *m_backPhoto;
     AD *m_ad;
     ScaleImage m_scaleImage;
+    std::optional<JobRecord> m_keptJob;
 
     std::shared_ptr<ui::Button> m_showHideBtn;
     std::shared_ptr<ui::Button> m_helpBtn;

@@ -1,5 +1,6 @@
 #include "store/job_store.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <fcntl.h>
@@ -152,6 +153,7 @@ struct Reader
         out.tag = int(tag);
         out.kind = o.value(QLatin1String("kind")).toString();
         out.clips = o.value(QLatin1String("clips")).toBool(true);
+        out.lifted = o.value(QLatin1String("lifted")).toBool(false);
         return true;
     }
 };
@@ -171,6 +173,8 @@ QJsonObject layerJson(const JobLayer &layer, const std::function<QString(const P
     o.insert(QLatin1String("alpha"), layer.alpha);
     o.insert(QLatin1String("tag"), layer.tag);
     o.insert(QLatin1String("clips"), layer.clips);
+    if (layer.lifted)
+        o.insert(QLatin1String("lifted"), true);
     return o;
 }
 
@@ -268,6 +272,14 @@ QString JobStore::nameFor(const Picture &picture, std::map<qint64, QString> &use
 
 void JobStore::save(const JobRecord &record)
 {
+    {
+        std::lock_guard lock(m_mutex);
+        for (auto it = m_names.begin(); it != m_names.end();)
+            it = m_unwritten.count(it->second) ? m_names.erase(it) : std::next(it);
+        if (!m_unwritten.empty())
+            m_lastRecord.clear();
+        m_unwritten.clear();
+    }
     Pending pending;
     std::map<qint64, QString> used;
     const auto name = [&](const Picture &p) { return nameFor(p, used, pending); };
@@ -296,6 +308,9 @@ void JobStore::save(const JobRecord &record)
     o.insert(QLatin1String("layers"), layers);
 
     pending.recordBytes = QJsonDocument(o).toJson(QJsonDocument::Indented);
+    if (pending.recordBytes == m_lastRecord && pending.pictures.empty())
+        return;
+    m_lastRecord = pending.recordBytes;
     for (const auto &[key, file] : used)
         pending.referenced.insert(file);
     for (const QString &photo : record.photoNames + record.thumbNames)
@@ -327,6 +342,7 @@ void JobStore::forget()
 {
     flush();
     m_names.clear();
+    m_lastRecord.clear();
     m_counterSeeded = false;
     std::lock_guard lock(m_mutex);
     m_onDisk.clear();
@@ -391,6 +407,17 @@ void JobStore::run()
             if (written)
                 added.push_back(name);
         }
+        if (written) {
+            // A picture named by an earlier save may have failed meanwhile: never name a
+            // file that is not there.
+            std::lock_guard check(m_mutex);
+            for (const QString &name : job.referenced)
+                if (pictureNamePattern().match(name).hasMatch() && !m_onDisk.count(name)
+                    && std::find(added.begin(), added.end(), name) == added.end()) {
+                    m_unwritten.insert(name);
+                    written = false;
+                }
+        }
         written = written && ops.write(folder + QLatin1Char('/') + QLatin1String(kRecordName), job.recordBytes);
         if (written)
             syncFolder(folder);
@@ -400,6 +427,10 @@ void JobStore::run()
 
         lock.lock();
         m_onDisk.insert(added.begin(), added.end());
+        if (!written)
+            for (const auto &[name, picture] : job.pictures)
+                if (!m_onDisk.count(name))
+                    m_unwritten.insert(name);
         if (written) {
             // What neither this record nor the one waiting names is no longer needed.
             std::vector<QString> unneeded;

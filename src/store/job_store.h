@@ -44,6 +44,8 @@ struct JobLayer
     double alpha = 1;
     int tag = 0;
     bool clips = true;
+    /// The piece's lifted look (its shadow).
+    bool lifted = false;
 };
 
 struct JobRecord
@@ -138,7 +140,9 @@ private:
     std::optional<Pending> m_pending;
     bool m_busy = false;
     bool m_stop = false;
-    std::set<QString> m_onDisk; // writer: job pictures it knows are on disk
+    std::set<QString> m_onDisk;    // job pictures known to be on disk
+    std::set<QString> m_unwritten; // pictures named but not written: named afresh next time
+    QByteArray m_lastRecord;       // UI thread: the record last given, to skip repeats
     bool m_failing = false;     // writer: logged already
     FileOps m_ops;
     std::thread m_writer;

@@ -46,6 +46,7 @@ JobRecord job(int seed)
     record.shown = coded(12, 9, seed + 1);
     record.cutOut = coded(4, 3, seed + 2);
     record.piece = placed(record.cutOut, QPointF(10 + seed, 20), 666);
+    record.piece->lifted = true;
     record.pieceHome = QRectF(1, 2, 4, 3);
     record.effectMode = QStringLiteral("mode1");
     JobLayer text = placed(coded(5, 2, seed + 3), QPointF(30, 40 + seed), 10000);
@@ -58,7 +59,7 @@ JobRecord job(int seed)
 testing::AssertionResult sameLayer(const JobLayer &a, const JobLayer &b)
 {
     if (a.center != b.center || a.size != b.size || a.transform != b.transform || a.alpha != b.alpha || a.tag != b.tag
-        || a.kind != b.kind || a.clips != b.clips)
+        || a.kind != b.kind || a.clips != b.clips || a.lifted != b.lifted)
         return testing::AssertionFailure() << "the layer tagged " << b.tag << " lies elsewhere";
     if (auto r = test::imagesEqual(a.picture.bitmap(), b.picture.bitmap()); !r)
         return r;
@@ -177,6 +178,25 @@ TEST_F(JobStoreTest, AWriteCutShortLeavesTheOldJobOrTheNewOneNeverAMix)
     }
     EXPECT_TRUE(sawOld);
     EXPECT_TRUE(sawNew);
+}
+
+TEST_F(JobStoreTest, ASaveThatFailedOnAFullDiskIsMadeGoodByTheNext)
+{
+    JobStore store([this] { return folder(); });
+    store.save(job(0));
+    store.flush();
+    const JobRecord next = job(100);
+    store.setFileOps({[](const QString &, const QByteArray &) { return false; }, {}});
+    store.save(next);
+    store.flush();
+    store.setFileOps({});
+
+    store.save(next);
+    store.flush();
+
+    const JobLoad loaded = JobStore::load(folder());
+    ASSERT_EQ(loaded.state, JobLoad::State::Loaded) << loaded.problem.toStdString();
+    EXPECT_TRUE(sameJob(loaded.record, next)) << "the pictures that failed are written with the next save";
 }
 
 TEST_F(JobStoreTest, ADamagedRecordIsReportedWithItsReasonAndSetAside)
