@@ -5,7 +5,6 @@
 // panel. It picks no photos itself: the compositor's intake does, and hands them to the editor.
 
 #include <memory>
-#include <optional>
 
 #include <QRectF>
 #include <QStringList>
@@ -49,8 +48,8 @@ public:
 
     /// Start-up: hides the layers, writes "ButtonBack" = "HIDE", builds the bar.
     void awakeFromNib();
-    /// A job kept from an earlier run, which "back" resumes; none once resumed or replaced.
-    const std::optional<JobRecord> &keptJob() const { return m_keptJob; }
+    /// Whether "back" resumes a job kept from an earlier run (the editor holds none yet).
+    bool hasKeptJob() const { return m_hasKeptJob; }
 
     void cateViewTopOpen();
     /// Builds the bar for the orientation the screen has now and shows it (after a panel
@@ -103,6 +102,10 @@ private:
     /// Reads the job kept in tmp/: one that reads whole is offered by "back"; a damaged one is
     /// reported and set aside, so it is reported once.
     void findKeptJob();
+    /// Reports a kept job that cannot be read and moves it out of tmp/; back is hidden.
+    void setKeptJobAside(const QString &problem);
+    /// Opens the editor on the kept job; false (reported, set aside) when it cannot be read.
+    bool resumeKeptJob();
     void buildCategoryBar(BarLayout layout);
     void startIntake(const QString &tag, const QString &source);
     void openOptionPanel();
@@ -117,7 +120,7 @@ private:
     BackPhoto *m_backPhoto;
     AD *m_ad;
     ScaleImage m_scaleImage;
-    std::optional<JobRecord> m_keptJob;
+    bool m_hasKeptJob = false;
 
     std::shared_ptr<ui::Button> m_showHideBtn;
     std::shared_ptr<ui::Button> m_helpBtn;

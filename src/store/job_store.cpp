@@ -69,6 +69,7 @@ void syncFolder(const QString &folder)
 struct Reader
 {
     QString folder;
+    bool decode = true; // false: only the files' headers are read
     QString problem;
     std::map<QString, Picture> decoded;
 
@@ -113,7 +114,13 @@ struct Reader
             out = it->second;
             return true;
         }
-        out = readPicture(folder + QLatin1Char('/') + name);
+        if (decode) {
+            out = readPicture(folder + QLatin1Char('/') + name);
+        } else {
+            // A stand-in of the size the header gives; the pixels are read on resuming.
+            const QSize size = QImageReader(folder + QLatin1Char('/') + name).size();
+            out = size.isValid() && !size.isEmpty() ? Picture(QImage(1, 1, QImage::Format_ARGB32_Premultiplied)) : Picture();
+        }
         if (out.isNull())
             return fail(QStringLiteral("%1 cannot be read").arg(name));
         decoded[name] = out;
@@ -450,6 +457,16 @@ void JobStore::run()
 
 JobLoad JobStore::load(const QString &folder)
 {
+    return read(folder, true);
+}
+
+JobLoad JobStore::peek(const QString &folder)
+{
+    return read(folder, false);
+}
+
+JobLoad JobStore::read(const QString &folder, bool decode)
+{
     JobLoad result;
     QString problem;
     const auto o = readRecordObject(folder, &problem);
@@ -460,7 +477,7 @@ JobLoad JobStore::load(const QString &folder)
         result.problem = problem;
         return result;
     }
-    Reader r{folder, {}, {}};
+    Reader r{folder, decode, {}, {}};
     JobRecord &job = result.record;
     const QJsonValue pieceValue = o->value(QLatin1String("piece"));
     const QJsonArray layers = o->value(QLatin1String("layers")).toArray();

@@ -101,6 +101,9 @@ public:
     /// Reads the record and decodes every picture it names. A record that cannot be read
     /// whole is Damaged, with the reason; no record is None.
     static JobLoad load(const QString &folder);
+    /// The same without decoding: the record and the headers of its pictures are checked,
+    /// its pictures are stand-ins. Quick enough for a start.
+    static JobLoad peek(const QString &folder);
     /// The files of tmp/ the record on disk needs (itself included); empty without a record.
     static QStringList keptFiles(const QString &folder);
     /// Moves a damaged record out of tmp/ into asideFolder (deleting it when it cannot be
@@ -125,6 +128,7 @@ private:
         std::vector<std::pair<QString, Picture>> pictures; // not yet on disk
         std::set<QString> referenced;
     };
+    static JobLoad read(const QString &folder, bool decode);
     QString nameFor(const Picture &picture, std::map<qint64, QString> &used, Pending &pending);
     void run();
 

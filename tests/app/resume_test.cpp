@@ -81,7 +81,7 @@ TEST_F(ResumeTest, AQuitKeepsTheJobAndBackBringsItBackAsItWasLeft)
     const QImage screen = host->render();
 
     quitAndStartAgain();
-    ASSERT_TRUE(top().keptJob().has_value());
+    ASSERT_TRUE(top().hasKeptJob());
     ASSERT_FALSE(top().categoryButton(3)->isHidden()) << "back is offered after a restart";
     tapOn(*top().categoryButton(3));
     host->advance(1);
@@ -129,4 +129,28 @@ TEST_F(ResumeTest, ADamagedKeptJobIsReportedOnceAndSetAsideAndTheStartGoesOn)
     EXPECT_EQ(QDir(AppHome::root() + "/damaged jobs").entryList(QDir::Files).size(), 1);
     pickFromTheAlbum(Picture(test::positionCoded(400, 300)));
     EXPECT_TRUE(editor().hasJob()) << "the start goes on to a new job";
+}
+
+TEST_F(ResumeTest, AKeptPictureCutShortIsFoundOnResumingReportedAndSetAside)
+{
+    launch(DeviceProfile::Tablet);
+    pickFromTheAlbum(Picture(test::positionCoded(1200, 900)));
+    editor().showResult();
+    quitAndStartAgain();
+    JobStore::shared().forget();
+    for (const QString &name : QDir(AppHome::tempDir()).entryList({"job-*.png"}, QDir::Files)) {
+        QFile picture(AppHome::tempDir() + '/' + name);
+        ASSERT_TRUE(picture.open(QIODevice::ReadWrite));
+        picture.resize(picture.size() / 2); // the header stays: only reading the pixels tells
+    }
+    launch(DeviceProfile::Tablet);
+    ASSERT_FALSE(top().categoryButton(3)->isHidden());
+
+    tapOn(*top().categoryButton(3));
+
+    EXPECT_TRUE(host->hasModal());
+    EXPECT_TRUE(views().cutImgView->isHidden()) << "the home screen stays";
+    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_TRUE(top().categoryButton(3)->isHidden());
+    EXPECT_FALSE(QFile::exists(AppHome::tempDir() + "/job.json"));
 }
