@@ -185,7 +185,7 @@ QJsonObject layerJson(const JobLayer &layer, const std::function<QString(const P
     return o;
 }
 
-bool recordNames(const QJsonObject &o, QStringList &out)
+void recordNames(const QJsonObject &o, QStringList &out)
 {
     for (const char *key : {"photo", "shown", "cutOut"})
         if (o.value(QLatin1String(key)).isString())
@@ -202,7 +202,6 @@ bool recordNames(const QJsonObject &o, QStringList &out)
             out << n.toString();
     out.removeIf([](const QString &n) { return !isPlainName(n); });
     out.removeDuplicates();
-    return true;
 }
 
 std::optional<QJsonObject> readRecordObject(const QString &folder, QString *problem)
@@ -266,7 +265,7 @@ QString JobStore::nameFor(const Picture &picture, std::map<qint64, QString> &use
     }
     if (!m_counterSeeded) {
         // Past every number on disk, so a new picture never replaces one a record names.
-        for (const QString &file : QDir(m_folder()).entryList({QStringLiteral("job-*.png")}, QDir::Files))
+        for (const QString &file : QDir(pending.folder).entryList({QStringLiteral("job-*.png")}, QDir::Files))
             if (const auto match = pictureNamePattern().match(file); match.hasMatch())
                 m_counter = std::max<std::uint64_t>(m_counter, match.captured(1).toULongLong());
         m_counterSeeded = true;
@@ -279,8 +278,12 @@ QString JobStore::nameFor(const Picture &picture, std::map<qint64, QString> &use
 
 void JobStore::save(const JobRecord &record)
 {
+    const QString folder = m_folder();
     {
         std::lock_guard lock(m_mutex);
+        if (m_failureToTell)
+            logLine(QStringLiteral("could not keep the job in %1").arg(folder));
+        m_failureToTell = false;
         for (auto it = m_names.begin(); it != m_names.end();)
             it = m_unwritten.count(it->second) ? m_names.erase(it) : std::next(it);
         if (!m_unwritten.empty())
@@ -288,6 +291,7 @@ void JobStore::save(const JobRecord &record)
         m_unwritten.clear();
     }
     Pending pending;
+    pending.folder = folder;
     std::map<qint64, QString> used;
     const auto name = [&](const Picture &p) { return nameFor(p, used, pending); };
 
@@ -399,12 +403,12 @@ void JobStore::run()
         m_pending.reset();
         m_busy = true;
         const FileOps ops = m_ops;
-        const QString folder = m_folder();
+        const QString folder = job.folder;
         lock.unlock();
 
         // Pictures first, the record last: until the record is replaced, the old one and
         // every picture it names stay as they were.
-        bool written = QDir().mkpath(folder);
+        bool written = true;
         std::vector<QString> added;
         for (const auto &[name, picture] : job.pictures) {
             if (!written)
@@ -428,11 +432,12 @@ void JobStore::run()
         written = written && ops.write(folder + QLatin1Char('/') + QLatin1String(kRecordName), job.recordBytes);
         if (written)
             syncFolder(folder);
-        if (!written && !m_failing)
-            logLine(QStringLiteral("could not keep the job in %1").arg(folder));
-        m_failing = !written;
 
         lock.lock();
+        // A full disk fails every save after the first; one line says so.
+        if (!written && !m_failing)
+            m_failureToTell = true;
+        m_failing = !written;
         m_onDisk.insert(added.begin(), added.end());
         if (!written)
             for (const auto &[name, picture] : job.pictures)

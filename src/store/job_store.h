@@ -124,6 +124,7 @@ public:
 private:
     struct Pending
     {
+        QString folder; // resolved on the UI thread: the writer reads no shared settings
         QByteArray recordBytes;
         std::vector<std::pair<QString, Picture>> pictures; // not yet on disk
         std::set<QString> referenced;
@@ -147,7 +148,8 @@ private:
     std::set<QString> m_onDisk;    // job pictures known to be on disk
     std::set<QString> m_unwritten; // pictures named but not written: named afresh next time
     QByteArray m_lastRecord;       // UI thread: the record last given, to skip repeats
-    bool m_failing = false;     // writer: logged already
+    bool m_failing = false;     // the last write failed
+    bool m_failureToTell = false; // told on the UI thread, once until a write succeeds
     FileOps m_ops;
     std::thread m_writer;
 };
