@@ -7,6 +7,7 @@
 #include "compositor/back_photo.h"
 #include "compositor/saved_pictures.h"
 #include "editor/cut_image.h"
+#include "platform/app_home.h"
 #include "platform/log.h"
 #include "platform/resources.h"
 #include "platform/settings.h"
@@ -169,11 +170,51 @@ void Top::awakeFromNib()
         m_ad->adView()->setHidden(true);
     m_views->backImgView->setHidden(true);
     Settings::shared().setString(kKeyButtonBack, kHide);
+    findKeptJob();
     cateViewTopOpen();
     homeControlsShown(true);
     auto spinner = m_views->waitIndicator;
     spinner->setHidesWhenStopped(true);
     ui::postToMainThread([spinner] { spinner->stopAnimating(); });
+}
+
+void Top::findKeptJob()
+{
+    // Only the record and the pictures' headers at start; the pixels are read on resuming.
+    const JobLoad found = JobStore::peek(AppHome::tempDir());
+    m_hasKeptJob = found.state == JobLoad::State::Loaded;
+    if (m_hasKeptJob)
+        Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
+    else if (found.state == JobLoad::State::Damaged)
+        setKeptJobAside(found.problem);
+}
+
+void Top::setKeptJobAside(const QString &problem)
+{
+    m_hasKeptJob = false;
+    Settings::shared().setString(kKeyButtonBack, kHide);
+    const QString aside = JobStore::setAside(AppHome::tempDir(), AppHome::root() + QStringLiteral("/damaged jobs"));
+    logLine(QStringLiteral("the kept job cannot be read (%1); %2")
+                .arg(problem, aside.isEmpty() ? QStringLiteral("deleted") : QStringLiteral("set aside as ") + aside));
+    ui::postToMainThread([] {
+        std::make_shared<ui::AlertView>(QStringLiteral("Unfinished job"),
+                                        QStringLiteral("The job left unfinished last time could not be read, so it cannot be resumed."),
+                                        nullptr, QStringLiteral("OK"))
+            ->show();
+    });
+}
+
+bool Top::resumeKeptJob()
+{
+    m_hasKeptJob = false;
+    const JobLoad kept = JobStore::load(AppHome::tempDir());
+    if (kept.state != JobLoad::State::Loaded) {
+        setKeptJobAside(kept.state == JobLoad::State::None ? QStringLiteral("the record is gone") : kept.problem);
+        return false;
+    }
+    m_cutImage->resumeJob(kept.record);
+    JobStore::shared().adopt(kept.record, AppHome::tempDir());
+    return true;
 }
 
 void Top::cateViewTopOpen()
@@ -300,6 +341,12 @@ void Top::selectViewTopOpen(const ui::Button &sender)
             m_ad->showAdView();
     }
     if (title == QLatin1String("back")) {
+        // After a restart the editor holds no job yet: it is built from the kept one.
+        if (m_cutImage && !m_cutImage->hasJob() && m_hasKeptJob && !resumeKeptJob()) {
+            cateViewForOrientation();
+            return;
+        }
+        m_hasKeptJob = false;
         auto &main = *m_views->mainView;
         auto &cut = *m_views->cutImgView;
         auto &select = *m_views->selectTopView;

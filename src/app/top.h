@@ -11,6 +11,7 @@
 
 #include "imaging/scale_image.h"
 #include "platform/device.h"
+#include "store/job_store.h"
 #include "ui/alert_view.h"
 #include "ui/button.h"
 #include "ui/image_view.h"
@@ -47,6 +48,8 @@ public:
 
     /// Start-up: hides the layers, writes "ButtonBack" = "HIDE", builds the bar.
     void awakeFromNib();
+    /// Whether "back" resumes a job kept from an earlier run (the editor holds none yet).
+    bool hasKeptJob() const { return m_hasKeptJob; }
 
     void cateViewTopOpen();
     /// Builds the bar for the orientation the screen has now and shows it (after a panel
@@ -96,6 +99,13 @@ public:
     int itsSlideShow() const { return m_itsSlideShow; }
 
 private:
+    /// Reads the job kept in tmp/: one that reads whole is offered by "back"; a damaged one is
+    /// reported and set aside, so it is reported once.
+    void findKeptJob();
+    /// Reports a kept job that cannot be read and moves it out of tmp/; back is hidden.
+    void setKeptJobAside(const QString &problem);
+    /// Opens the editor on the kept job; false (reported, set aside) when it cannot be read.
+    bool resumeKeptJob();
     void buildCategoryBar(BarLayout layout);
     void startIntake(const QString &tag, const QString &source);
     void openOptionPanel();
@@ -110,6 +120,7 @@ private:
     BackPhoto *m_backPhoto;
     AD *m_ad;
     ScaleImage m_scaleImage;
+    bool m_hasKeptJob = false;
 
     std::shared_ptr<ui::Button> m_showHideBtn;
     std::shared_ptr<ui::Button> m_helpBtn;

@@ -117,6 +117,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                 free.setLeft(std::max(free.left(), control->frame().right() + kControlClearance));
         return free;
     });
+    m_wordTable->setOnLayersChanged([this] { noteJobChanged(); });
+    m_gestures.setOnPlaced([this] { noteJobChanged(); });
     // Back on the photo as soon as the text box is gone, so the new layer is placed over it.
     m_wordTable->setOnTypingEnded([this] {
         if (m_photoView)
@@ -182,6 +184,19 @@ void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList &t
     Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
 
     m_job.start(photoNames, thumbNames);
+    openEditorLayer();
+
+    tempDirFiles();
+    viewSelectedImage();
+    justSaveToAlbumC();
+    placeBackControl();
+    m_view->becomeFirstResponder();
+    noteJobChanged();
+}
+
+void CutImage::openEditorLayer()
+{
+    ScreenViews &v = *m_views;
     m_naming.setPictures(m_job.photoNames());
     hideTwoBtns();
 
@@ -197,17 +212,12 @@ void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList &t
     v.cutImgView->setBackgroundColor(Qt::transparent);
     m_view->setBackgroundColor(Qt::transparent);
 
-    // A new job starts without the previous job's piece, stamps or hint.
+    // A new job starts without the previous job's piece, cut-out, stamps or hint.
     removePiece();
+    m_cutOut = Picture();
     m_crop.forget();
     m_stamp.attachTo(*m_view);
     m_toolbar.hideHint();
-
-    tempDirFiles();
-    viewSelectedImage();
-    justSaveToAlbumC();
-    placeBackControl();
-    m_view->becomeFirstResponder();
 }
 
 void CutImage::viewSelectedImage()
@@ -265,6 +275,7 @@ void CutImage::newCutOnOrigin()
     buildPhotoView(photo);
     justSaveToAlbumC();
     placeBackControl();
+    noteJobChanged();
 }
 
 void CutImage::optionsOk()
@@ -350,6 +361,7 @@ void CutImage::closeDrawView()
         Resources::imageNamed(isDeviceiPad() ? QStringLiteral("mainB1.png") : QStringLiteral("mainB1iphone.png")));
     if (m_onHome)
         m_onHome();
+    noteJobChanged();
 }
 
 void CutImage::rotateW()

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QStringList>
 
@@ -32,6 +33,7 @@
 #include "editor/saving.h"
 #include "editor/tap_stamp.h"
 #include "imaging/picture.h"
+#include "store/job_store.h"
 #include "text/word_table.h"
 #include "ui/alert_view.h"
 #include "ui/clock.h"
@@ -54,6 +56,16 @@ public:
     /// Starts an editing job on photo files named relative to the temporary directory; once
     /// its photo reads, every other file there (the previous job's) goes.
     void getNumOfArray(const QStringList &photoNames, const QStringList &thumbNames);
+    /// Opens the editor on a job kept from an earlier run, as it was left: the photo, the
+    /// piece where it lay, the text layers, with the finishing toolbar after a cut.
+    void resumeJob(const JobRecord &record);
+    /// Whether a job was started or resumed in this run.
+    bool hasJob() const { return !m_job.isEmpty(); }
+    /// The job as it is now, for keeping; none while it is between steps (the piece shattered
+    /// into its grid) or before any job.
+    std::optional<JobRecord> jobRecord() const;
+    /// Something the job keeps changed: it is kept again on the next turn of the loop.
+    void noteJobChanged();
     /// Relayout after the device turned to landscape / portrait.
     void rotateW();
     void rotateH();
@@ -228,6 +240,10 @@ public:
 
 private:
     void layOutEditorView(bool landscape);
+    /// Shows the editor's layer with the editor's view in it, as a job starts.
+    void openEditorLayer();
+    /// Saves the job record when it can be kept (see jobRecord).
+    void keepJob();
     void buildPhotoView(const Picture &photo);
     void removePiece();
     void placeBackControl();
@@ -254,6 +270,9 @@ private:
     std::shared_ptr<ui::ImageView> m_piece;
     /// Where the piece was cut from, in the photo view: re-entering the piece puts it back there.
     QRectF m_pieceHome;
+    /// The plain cut-out as cut (Tem may be rewritten by the compositor meanwhile).
+    Picture m_cutOut;
+    ui::ScheduledCall m_jobKeeping;
     EffectMode m_effectMode = EffectMode::None;
 
     EditingJob m_job;

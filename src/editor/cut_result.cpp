@@ -42,6 +42,7 @@ void CutImage::showResult()
     m_gestures.attachTo(*container, [this] { m_lift.hideHint(); });
     m_piece = container;
     m_pieceHome = container->frame();
+    m_cutOut = cut.picture;
     m_lift.lift(*container, photoView, *m_views->cutImgView);
 
     // Whatever else lay on the photo belonged to the rectangle phase.
@@ -56,6 +57,7 @@ void CutImage::showResult()
     finalAdjust();
     m_replacement.addReplacePhotoButton();
     placeBackControl();
+    noteJobChanged();
 }
 
 void CutImage::cutImageZ(int senderTag)

@@ -20,6 +20,7 @@ public:
     /// Every file of tmp/ the job was started on.
     QStringList files() const { return m_photoNames + m_thumbNames; }
     QStringList photoNames() const { return m_photoNames; }
+    QStringList thumbNames() const { return m_thumbNames; }
     bool isEmpty() const { return m_photoNames.isEmpty(); }
     QString photoName() const { return m_photoNames.value(0); }
     /// Photo 0 as it is on disk now; none when the job is empty or the file cannot be read.

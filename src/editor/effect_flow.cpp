@@ -81,12 +81,14 @@ bool CutImage::runOnPiece(std::function<Picture(const Picture &)> work, std::fun
         return false;
     std::weak_ptr<ui::ImageView> container = m_piece;
     const Picture input = m_piece->image();
-    const bool started = m_effects.run([container, input, work = std::move(work), apply = std::move(apply)]() -> EffectWorker::Apply {
+    const bool started = m_effects.run([this, container, input, work = std::move(work), apply = std::move(apply)]() -> EffectWorker::Apply {
         const Picture result = work(input);
-        return [container, result, apply] {
+        return [this, container, result, apply] {
             // The piece may have gone (a new cut, a new job) while the work ran.
-            if (auto piece = container.lock(); piece && piece->superview())
+            if (auto piece = container.lock(); piece && piece->superview()) {
                 apply(result);
+                noteJobChanged();
+            }
         };
     });
     if (!started)
@@ -151,6 +153,7 @@ void CutImage::finishFlattening(const std::weak_ptr<ui::ImageView> &container, c
         old->removeFromSuperview();
     m_photoView->setImage(WorkingFiles::shared().originLoad());
     guideToScale(onPiece ? kPieceStepTwoPanel : kWholePhotoStepTwoPanel);
+    noteJobChanged();
 }
 
 void CutImage::combineImg()
@@ -158,6 +161,7 @@ void CutImage::combineImg()
     m_adjust.hide();
     finalAdjust();
     remindNew();
+    noteJobChanged();
 }
 
 void CutImage::shatteringPanel(int stepOnePanel)
@@ -246,6 +250,7 @@ void CutImage::filterSelect(ui::Control &sender)
     default:
         break;
     }
+    noteJobChanged();
 }
 
 void CutImage::imageEffect(ui::Control &sender)
@@ -272,6 +277,7 @@ void CutImage::imageEffect(ui::Control &sender)
         const Picture flattened = WorkingFiles::shared().simple2Load();
         m_piece->setImage(flattened);
         m_flattenedBase = flattened;
+        noteJobChanged();
         break;
     }
     case kPieceScaleTag:
@@ -293,6 +299,7 @@ void CutImage::imageEffect(ui::Control &sender)
         // From the size the flow began with, so the slider's value is the scale exactly.
         const double scale = valueOf(sender);
         m_piece->setFrame(QRectF(m_piece->frame().topLeft(), m_wholePhotoViewSize * scale));
+        noteJobChanged();
         break;
     }
     case kDistortionTag: {

@@ -11,7 +11,7 @@ constexpr double kPulseWidth = 3;
 constexpr double kHintHeight = 30;
 } // namespace
 
-void LiftedPiece::lift(ui::ImageView &piece, const ui::View &photo, ui::View &layer)
+void LiftedPiece::shade(ui::ImageView &piece)
 {
     // The cut covers whole pixels in the picture's own aspect, so nothing overflows the
     // piece: it can do without clipping, which would hide the shadow.
@@ -23,6 +23,11 @@ void LiftedPiece::lift(ui::ImageView &piece, const ui::View &photo, ui::View &la
     piece.setShadowOffset(QPointF(0, 4));
     piece.setShadowRadius(6);
     piece.setShadowOpacity(0.7);
+}
+
+void LiftedPiece::lift(ui::ImageView &piece, const ui::View &photo, ui::View &layer)
+{
+    shade(piece);
 
     piece.setBorderColor(Qt::white);
     piece.setBorderWidth(kPulseWidth);

@@ -16,6 +16,10 @@ class LiftedPiece
 public:
     static constexpr double kPulseSeconds = 0.6;
 
+    /// The lifted look alone: the shadow, without pulse or hint (a piece laid back as kept).
+    static void shade(ui::ImageView &piece);
+    /// Whether piece has the lifted look.
+    static bool isShaded(const ui::ImageView &piece) { return piece.shadowOpacity() > 0; }
     /// Lifts piece and shows the hint on layer, just below photo.
     void lift(ui::ImageView &piece, const ui::View &photo, ui::View &layer);
     /// The piece was moved, or went: the hint has done its work.

@@ -75,6 +75,9 @@ void PlacementGestures::handleMove(ui::PanRecognizer &pan)
         m_optionsPanel.setHidden(true);
     if (m_drag.follow(pan))
         keepReachable(*pan.view());
+    const auto state = pan.state();
+    if (m_onPlaced && (state == ui::GestureRecognizer::State::Ended || state == ui::GestureRecognizer::State::Cancelled))
+        m_onPlaced();
 }
 
 void PlacementGestures::handleMove6(ui::PanRecognizer &pan)
@@ -97,6 +100,8 @@ void PlacementGestures::handleScale(ui::PinchRecognizer &pinch)
     const auto state = pinch.state();
     if (state == ui::GestureRecognizer::State::Ended || state == ui::GestureRecognizer::State::Cancelled) {
         m_lastScale = 1.0;
+        if (m_onPlaced)
+            m_onPlaced();
         return;
     }
     const double s = pinch.scale();

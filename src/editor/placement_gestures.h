@@ -33,6 +33,9 @@ public:
     /// Drag, pinch and tap on a placed view (the piece); moved runs when a drag of it begins.
     void attachTo(ui::View &view, std::function<void()> moved = {});
 
+    /// Runs when a drag or a pinch of a placed view ends: it lies where it will stay.
+    void setOnPlaced(std::function<void()> placed) { m_onPlaced = std::move(placed); }
+
     /// Drag of the view carrying the pan.
     void handleMove(ui::PanRecognizer &pan);
     /// The adjust panel's handle: the panel's top-right corner follows it.
@@ -59,6 +62,7 @@ private:
     ui::View &m_optionsPanel;
     ui::View &m_adjustPanel;
     std::function<ColourPickTarget()> m_pickTarget;
+    std::function<void()> m_onPlaced;
     double m_lastScale = 1.0;
     TapMode m_tapMode = TapMode::None;
     ColorImage m_colours;

@@ -7,6 +7,7 @@
 #include "platform/app_home.h"
 #include "platform/log.h"
 #include "platform/settings.h"
+#include "store/job_store.h"
 #include "store/working_files.h"
 
 namespace vimora {
@@ -37,16 +38,20 @@ void emptyTempDir()
 void emptyTempDirExcept(const QStringList &kept)
 {
     WorkingFiles::shared().flush();
+    JobStore::shared().flush();
     const QFileInfoList temps = QDir(AppHome::tempDir()).entryInfoList(kListFilter);
     for (const QFileInfo &entry : temps)
         if (!kept.contains(entry.fileName()) && !removeEntry(entry))
             logLine(QStringLiteral("fail"));
     WorkingFiles::shared().forget();
+    JobStore::shared().forget();
 }
 
 void terminationCleanup()
 {
-    emptyTempDir();
+    // The job in progress stays, for Resume on the next start; the rest of tmp/ goes.
+    JobStore::shared().flush();
+    emptyTempDirExcept(JobStore::keptFiles(AppHome::tempDir()));
 
     QFile::remove(AppHome::documentsDir() + QStringLiteral("/temPhoto.plist"));
     tempDirFiles();

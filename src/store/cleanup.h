@@ -17,9 +17,10 @@ void emptyTempDir();
 /// The same, keeping the entries named in kept (the photos a new job starts on).
 void emptyTempDirExcept(const QStringList &kept);
 
-/// What happens when the application terminates: empty tmp/ (logging "fail" for each entry
-/// that resists), delete Documents/temPhoto.plist, log tmp/, and empty Documents/ only when
-/// the user default "iTunes" is "YES". Pending working-file writes are flushed first.
+/// What happens when the application terminates: empty tmp/ but for the kept job (its record
+/// and the files it names), logging "fail" for each entry that resists; delete
+/// Documents/temPhoto.plist, log tmp/, and empty Documents/ only when the user default
+/// "iTunes" is "YES". Pending working-file and job writes are flushed first.
 void terminationCleanup();
 
 /// A stored picture from Documents/drawImgs by name; none when missing.

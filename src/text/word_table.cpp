@@ -40,6 +40,7 @@ WordTable::WordTable(WordTableViews views)
                   getRGBComponents(rgb, color);
                   m_layers.setOriginal(
                       tag, ColorImage().changeColor(m_layers.original(tag), rgb[0], rgb[1], rgb[2], 1));
+                  layersChanged();
               }})
     , m_transformBar([this](int tag) { TransformExcute(tag); })
     , m_fonts(m_views, [this](int index) { fontType(index); })
@@ -176,6 +177,12 @@ void WordTable::typingEnded()
         m_onTypingEnded();
 }
 
+void WordTable::layersChanged()
+{
+    if (m_onLayersChanged)
+        m_onLayersChanged();
+}
+
 void WordTable::inputTextDone()
 {
     if (!m_entry.isOpen() || m_entry.noteTextView().text().trimmed().isEmpty())
@@ -211,6 +218,33 @@ void WordTable::inputTextDone()
     layer->addGestureRecognizer(pan);
     typingEnded();
     colorSelectView();
+    layersChanged();
+}
+
+ui::ImageView &WordTable::restoreLayer(const Picture &picture, const Picture &original, bool wordPicture)
+{
+    std::shared_ptr<ui::ImageView> layer;
+    if (wordPicture) {
+        layer = std::make_shared<ui::ImageView>(kWordPictureFrame);
+        layer->setBackgroundColor(Qt::transparent);
+        layer->setUserInteractionEnabled(true);
+        layer->setImage(picture);
+        m_layers.adopt(*layer);
+        m_wordPictures.insert(layer->tag());
+        m_views.backImgView->addSubview(layer);
+        armWordPicture(*layer);
+    } else {
+        layer = m_layers.makeLayer(picture);
+        m_views.cutImgView->addSubview(layer);
+        auto pan = std::make_shared<ui::PanRecognizer>([this](ui::PanRecognizer &p) { handleMoveTView(p); });
+        pan->setMaximumNumberOfTouches(1);
+        layer->addGestureRecognizer(pan);
+        armLayerForEditing(*layer);
+        m_textInputDone = true;
+    }
+    if (!original.isNull())
+        m_layers.setOriginal(layer->tag(), original);
+    return *layer;
 }
 
 // --- Colour and edit panel ---
@@ -266,11 +300,13 @@ void WordTable::adjustTransparent()
 {
     if (ui::Slider *slider = m_panel.backPhotoSlider())
         m_layers.adjustTransparent(slider->value());
+    layersChanged();
 }
 
 void WordTable::wordSize(const QString &senderTitle)
 {
     m_layers.wordSize(senderTitle != QLatin1String("-"));
+    layersChanged();
 }
 
 void WordTable::getRGBComponents(float components[3], const QColor &color)
@@ -287,6 +323,7 @@ void WordTable::clearAll()
     // picture view.
     for (ui::ImageView *layer : m_layers.layers())
         layer->removeFromSuperview();
+    layersChanged();
 }
 
 // --- Catalogue and tips ---
@@ -312,8 +349,10 @@ void WordTable::placeWord(int row)
     // A layer tag, so the palette, the edit panel and rotation reach it as they
     // reach text.
     m_layers.adopt(*picture);
+    m_wordPictures.insert(picture->tag());
     m_views.backImgView->addSubview(picture);
     armWordPicture(*picture);
+    layersChanged();
 }
 
 void WordTable::armWordPicture(ui::View &picture)

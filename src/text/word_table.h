@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 
 #include <QStringList>
 
@@ -60,6 +61,14 @@ public:
     /// The part of the picture view (its coordinates) that no control of the screen covers:
     /// a new layer is moved right and down just enough for its left and top to lie in it.
     void setFreeArea(std::function<QRectF()> area) { m_freeArea = std::move(area); }
+    /// Runs after a layer was added, moved, resized, recoloured, faded, transformed or
+    /// deleted: what the screen keeps of its layers is out of date.
+    void setOnLayersChanged(std::function<void()> changed) { m_onLayersChanged = std::move(changed); }
+    /// Lays a kept layer back (a resumed job), with the next tag and the gestures of a typed
+    /// layer or, wordPicture, of a word-art picture. The caller places it.
+    ui::ImageView &restoreLayer(const Picture &picture, const Picture &original, bool wordPicture);
+    /// Whether the layer tagged tag came from the word-art catalogue.
+    bool isWordPicture(int tag) const { return m_wordPictures.count(tag) > 0; }
 
     /// Escape: closes what of the overlay is on top (tips, catalogue, font chooser, transform
     /// mode, the panel, then the text box); false when none of it is open.
@@ -156,6 +165,7 @@ private:
     void showOnLayer(ui::ImageView &layer, const Picture &picture);
     void addTextBarButtons();
     void typingEnded();
+    void layersChanged();
 
     WordTableViews m_views;
     QStringList m_wAryE;
@@ -169,6 +179,8 @@ private:
     std::shared_ptr<ui::View> m_transformDone;
     std::function<void()> m_onTypingEnded;
     std::function<QRectF()> m_freeArea;
+    std::function<void()> m_onLayersChanged;
+    std::set<int> m_wordPictures;
 
     text::TextEntryBox m_entry;
     text::TextLayerSet m_layers;

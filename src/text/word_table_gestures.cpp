@@ -43,6 +43,8 @@ void WordTable::handleMove(ui::PanRecognizer &pan)
         m_handles.setCornersFromView(*view);
         m_handles.placeHandles();
     }
+    if (isOver(pan))
+        layersChanged();
 }
 
 void WordTable::handleMoveTView(ui::PanRecognizer &pan)
@@ -56,6 +58,8 @@ void WordTable::handleMoveTView(ui::PanRecognizer &pan)
         m_handles.setCornersFromView(*view);
         m_handles.placeHandles();
     }
+    if (isOver(pan))
+        layersChanged();
 }
 
 void WordTable::handleCorner(text::Corner corner, ui::PanRecognizer &pan)
@@ -73,6 +77,8 @@ void WordTable::handleCorner(text::Corner corner, ui::PanRecognizer &pan)
         m_handles.resizeTarget(m_entry.noteTextView(), corner, centre, text::kMinTextBoxSide);
     else if (ui::ImageView *layer = tView())
         m_handles.resizeTarget(*layer, corner, centre, std::nullopt);
+    if (isOver(pan))
+        layersChanged();
 }
 
 void WordTable::handleScale(ui::PinchRecognizer &pinch)
@@ -84,6 +90,7 @@ void WordTable::handleScale(ui::PinchRecognizer &pinch)
         parent->bringSubviewToFront(view);
     if (isOver(pinch)) {
         m_lastScale = 1;
+        layersChanged();
         return;
     }
     const double s = 1 - (m_lastScale - pinch.scale());
@@ -105,6 +112,7 @@ void WordTable::handleLongPress(ui::LongPressRecognizer &press)
     if (m_transformBegin && view == tView())
         finishTransform();
     view->removeFromSuperview();
+    layersChanged();
 }
 
 void WordTable::handleSingleTap(ui::TapRecognizer &tap)
@@ -209,6 +217,7 @@ void WordTable::TransformExcute(int tag)
     default:
         break;
     }
+    layersChanged();
 }
 
 void WordTable::enterTransformMode()
@@ -260,6 +269,7 @@ void WordTable::finishTransform()
     m_views.mainView->bringSubviewToFront(m_views.wordView.get());
     if (layer)
         layer->setCenter(m_tViewPosition);
+    layersChanged();
 }
 
 } // namespace vimora

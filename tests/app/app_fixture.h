@@ -18,6 +18,8 @@
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/resources.h"
+#include "store/job_store.h"
+#include "store/working_files.h"
 #include "support/temp_home.h"
 #include "ui/headless_host.h"
 
@@ -35,6 +37,9 @@ protected:
     {
         delegate.reset();
         host.reset();
+        // The kept job is written into this test's home: done before the home goes.
+        JobStore::shared().forget();
+        WorkingFiles::shared().flush();
         setLogSink(nullptr);
         PhotoPicker::setCurrent(nullptr);
         Device::setCameraAvailable(std::nullopt);

@@ -14,6 +14,7 @@
 #include "editor/cut_image.h"
 #include "platform/app_home.h"
 #include "platform/settings.h"
+#include "store/job_store.h"
 #include "store/working_files.h"
 #include "support/small_disk.h"
 
@@ -60,6 +61,7 @@ protected:
         picker->pick(photo);
         host->advance(1);
         WorkingFiles::shared().flush();
+        JobStore::shared().flush();
     }
 };
 
@@ -124,6 +126,7 @@ TEST_F(FirstRoadTest, HomeBringsTheBarBackAndBackResumesTheJobWhereItWasLeft)
     host->advance(1);
     const QRectF placed = piece->frame();
     WorkingFiles::shared().flush();
+    JobStore::shared().flush();
     const QStringList files = QDir(AppHome::tempDir()).entryList(QDir::Files);
 
     root().draw().closeDrawView();
@@ -206,5 +209,6 @@ TEST_F(FirstRoadTest, AFullOrReadOnlyTmpGetsAnAlertAndKeepsTheRunningJob)
         delegate.reset();
         host.reset();
         WorkingFiles::shared().forget();
+        JobStore::shared().forget();
     }
 }

@@ -6,7 +6,8 @@
 # its place over an upright photo and of its black hole. Then flings the piece far past the
 # photo and drags it back by the part that must stay inside, leaves for the home screen and
 # comes back by its back button to the same screen, where Escape reaches the editor at once.
-# Last, that no resource was missing and that a termination signal empties tmp/.
+# Last, that no resource was missing and that a termination signal keeps the job and
+# empties the rest of tmp/.
 #
 #   first_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
 #
@@ -204,6 +205,8 @@ if grep -q "missing resource:" "$VIMORA_HOME/vimora.log"; then fail "a resource 
 kill -TERM "$pid"
 wait "$pid" || fail "the application did not exit cleanly"
 pid=
-remaining=$(ls -A "$VIMORA_HOME/tmp")
+# The job stays for the next start; the working files go.
+[ -f "$VIMORA_HOME/tmp/job.json" ] || fail "the job was not kept at termination"
+remaining=$(ls -A "$VIMORA_HOME/tmp" | grep -v -e '^job' -e '^[BD][0-9]*\.jpg$' || true)
 [ -z "$remaining" ] || fail "tmp/ not emptied at termination: $remaining"
 echo "first road on $device through the $route in a $screen screen at $scale pixels per point: ok (Tem.png ${tw}x${th})"

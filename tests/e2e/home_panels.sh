@@ -94,7 +94,9 @@ for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
 kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not quit"
 wait "$pid" || fail "the application did not exit cleanly"
 pid=
-remaining=$(ls -A "$VIMORA_HOME/tmp")
+# The job stays for the next start; the working files go.
+[ -f "$VIMORA_HOME/tmp/job.json" ] || fail "the job was not kept on Ctrl+Q"
+remaining=$(ls -A "$VIMORA_HOME/tmp" | grep -v -e '^job' -e '^[BD][0-9]*\.jpg$' || true)
 [ -z "$remaining" ] || fail "tmp/ not emptied on Ctrl+Q: $remaining"
 
 grep -q "statusBarOrientation: portrait" "$VIMORA_HOME/vimora.log" || fail "no internal lines in the log file"

@@ -16,6 +16,7 @@
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
+#include "store/job_store.h"
 #include "store/working_files.h"
 #include "support/temp_home.h"
 #include "ui/alert_view.h"
@@ -55,6 +56,8 @@ public:
         editor.reset();
         WorkingFiles::shared().flush();
         WorkingFiles::shared().forget();
+        // The kept job is written into this test's home: done before the home goes.
+        JobStore::shared().forget();
     }
 
     QString tmp(const QString &name) const { return QDir(AppHome::tempDir()).filePath(name); }

@@ -1,0 +1,172 @@
+// The coordinator's side of the kept job: what of the editor is kept as the job changes, and
+// the editor built again from it after a restart.
+
+#include "editor/cut_image.h"
+#include "editor/piece_grid.h"
+#include "editor/view_tags.h"
+#include "platform/log.h"
+#include "platform/settings.h"
+#include "store/working_files.h"
+
+namespace vimora {
+
+namespace {
+constexpr ui::AutoresizingMask kAllSixDirections = 63;
+
+struct ModeName
+{
+    EffectMode mode;
+    const char *name;
+};
+constexpr ModeName kModeNames[] = {{EffectMode::None, ""},
+                                   {EffectMode::SixteenByNine, "16:9"},
+                                   {EffectMode::FourByThree, "4:3"},
+                                   {EffectMode::OnPiece, "mode1"},
+                                   {EffectMode::OnWholePhoto, "mode2"}};
+
+QString modeName(EffectMode mode)
+{
+    for (const ModeName &m : kModeNames)
+        if (m.mode == mode)
+            return QString::fromLatin1(m.name);
+    return {};
+}
+
+EffectMode modeNamed(const QString &name)
+{
+    for (const ModeName &m : kModeNames)
+        if (name == QLatin1String(m.name))
+            return m.mode;
+    return EffectMode::None;
+}
+
+/// view as a kept layer, its centre given in reference's points.
+JobLayer keptLayer(const ui::ImageView &view, const ui::View &reference)
+{
+    JobLayer layer;
+    layer.picture = view.image();
+    layer.center = view.superview() ? view.superview()->convertPointTo(view.center(), &reference) : view.center();
+    layer.size = view.bounds().size();
+    const ui::AffineTransform t = view.transform();
+    layer.transform = {t.a, t.b, t.c, t.d, t.tx, t.ty};
+    layer.alpha = view.alpha();
+    layer.tag = view.tag();
+    layer.clips = view.clipsToBounds();
+    return layer;
+}
+
+/// Lays view out as layer says, its centre given in reference's points.
+void place(ui::View &view, const JobLayer &layer, const ui::View &reference)
+{
+    view.setTransform({});
+    view.setBounds(QRectF(QPointF(0, 0), layer.size));
+    view.setCenter(view.superview() ? reference.convertPointTo(layer.center, view.superview()) : layer.center);
+    const auto &t = layer.transform;
+    view.setTransform({t[0], t[1], t[2], t[3], t[4], t[5]});
+    view.setAlpha(layer.alpha);
+}
+} // namespace
+
+void CutImage::noteJobChanged()
+{
+    // Many steps of one gesture or flow land in one record.
+    if (!m_jobKeeping.isActive())
+        m_jobKeeping.start(0, [this] { keepJob(); });
+}
+
+void CutImage::keepJob()
+{
+    if (const auto record = jobRecord())
+        JobStore::shared().save(*record);
+}
+
+std::optional<JobRecord> CutImage::jobRecord() const
+{
+    if (m_job.isEmpty() || !m_photoView)
+        return std::nullopt;
+    // Between the steps of a flow the piece is its grid of small pictures: the job stays as it
+    // was kept before the flow until the grid is flattened again.
+    if (m_piece && !piecesOf(*m_piece).empty())
+        return std::nullopt;
+    JobRecord record;
+    record.photoNames = m_job.photoNames();
+    record.thumbNames = m_job.thumbNames();
+    record.photo = WorkingFiles::shared().originLoad();
+    record.shown = m_photoView->image();
+    if (record.photo.isNull() || record.shown.isNull())
+        return std::nullopt;
+    record.cutOut = m_cutOut;
+    if (m_piece && m_piece->superview() && !m_piece->image().isNull()) {
+        record.piece = keptLayer(*m_piece, *m_photoView);
+        record.piece->lifted = LiftedPiece::isShaded(*m_piece);
+        record.pieceHome = m_pieceHome;
+    }
+    record.effectMode = modeName(m_effectMode);
+    for (const ui::ViewPtr &sub : m_views->cutImgView->subviews()) {
+        const auto *layer = dynamic_cast<const ui::ImageView *>(sub.get());
+        if (!layer || layer->tag() < kFirstTextLayerTag || layer->image().isNull())
+            continue;
+        JobLayer kept = keptLayer(*layer, *m_photoView);
+        kept.kind = m_wordTable->isWordPicture(layer->tag()) ? QStringLiteral("word") : QStringLiteral("text");
+        kept.original = m_wordTable->layers().original(layer->tag());
+        record.layers.push_back(kept);
+    }
+    return record;
+}
+
+void CutImage::resumeJob(const JobRecord &record)
+{
+    ScreenViews &v = *m_views;
+    v.mainView->setImage({});
+    Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
+    m_job.start(record.photoNames, record.thumbNames);
+    openEditorLayer();
+    v.wordView->setHidden(true);
+    v.descripImg->setHidden(true);
+    v.selectTopView->setImage({});
+
+    // The working files the later steps read hold the job's pictures again.
+    WorkingFiles::shared().originSave(record.photo);
+    if (!record.cutOut.isNull())
+        WorkingFiles::shared().simpleSave(record.cutOut);
+    m_cutOut = record.cutOut;
+    m_effectMode = modeNamed(record.effectMode);
+    buildPhotoView(record.photo);
+    m_photoView->setImage(record.shown);
+
+    if (record.piece) {
+        // As the cut left it, then moved, scaled and changed as it was.
+        auto container = std::make_shared<ui::ImageView>();
+        m_photoView->addSubview(container);
+        container->setImage(record.piece->picture);
+        container->setBackgroundColor(Qt::transparent);
+        container->setUserInteractionEnabled(true);
+        container->setContentMode(ui::ContentMode::ScaleAspectFill);
+        container->setTag(record.piece->tag == kWholePhotoPieceTag ? kWholePhotoPieceTag : kPieceTag);
+        container->setClipsToBounds(record.piece->clips);
+        place(*container, *record.piece, *m_photoView);
+        if (record.piece->lifted)
+            LiftedPiece::shade(*container);
+        container->setAutoresizingMask(kAllSixDirections);
+        m_gestures.attachTo(*container);
+        m_piece = container;
+        m_pieceHome = record.pieceHome;
+
+        v.cutImgView->setFrame(v.backImgView->frame());
+        m_view->setFrame(QRectF(QPointF(0, 0), v.cutImgView->frame().size()));
+        finalAdjust();
+        m_replacement.addReplacePhotoButton();
+    } else {
+        justSaveToAlbumC();
+    }
+    placeBackControl();
+
+    for (const JobLayer &kept : record.layers) {
+        ui::ImageView &layer = m_wordTable->restoreLayer(kept.picture, kept.original, kept.kind == QLatin1String("word"));
+        place(layer, kept, *m_photoView);
+    }
+    m_view->becomeFirstResponder();
+    logLine(QStringLiteral("job resumed: %1 with %2 layers").arg(m_job.photoName()).arg(record.layers.size()));
+}
+
+} // namespace vimora
