@@ -18,7 +18,7 @@ using fuzz::Reader;
 
 namespace {
 // A chain stops at a bigger result: it is not wrong, only slow to go on with.
-constexpr qint64 kMostPixelsChained = qint64(1) << 20;
+constexpr qint64 kMostPixelsChained = qint64(1) << 18;
 constexpr int kMostSteps = 4;
 
 struct Range

@@ -1,13 +1,11 @@
 // A picked photo file through the intake: the picker's read (with its damaged-file check), the
-// JPEG round trip, the working copy within the device's longest side and the thumbnail, and the
-// background cover a saved picture is opened with.
+// JPEG round trip, the working copy within the device's longest side and the thumbnail.
 #include <cmath>
 
 #include "compositor/intake_geometry.h"
 #include "compositor/intake_pictures.h"
 #include "fuzz_support.h"
 #include "imaging/codec.h"
-#include "imaging/scale_image.h"
 #include "platform/photo_picker.h"
 
 using namespace vimora;
@@ -57,8 +55,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fuzz::check(!thumb.isNull() && thumb.size().width() == 156 && thumb.size().height() >= 1,
                     "the thumbnail is 156 points wide");
     }
-    const QSizeF cover = backgroundCoverSize(decoded.size());
-    if (cover.width() * cover.height() <= double(kMostPixelsWorkedOn))
-        fuzz::check(!ScaleImage().imageWithImage(decoded, cover).isNull(), "a saved picture covers the screen");
     return 0;
 }
