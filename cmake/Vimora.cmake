@@ -32,6 +32,9 @@ endfunction()
 # vimora_add_screenshot_tool(name SOURCE LIB): not a test, a tool beside the tests that renders
 # screens into a folder given on its command line, for looking at them.
 function(vimora_add_screenshot_tool name source lib)
+  if(NOT VIMORA_BUILD_EXTRAS)
+    return()
+  endif()
   add_executable(${name} ${source})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_options(${name} PRIVATE ${VIMORA_WARNINGS})

@@ -337,12 +337,14 @@ void BackPhoto::showSelectPhoto(const ui::Button &sender)
 
 void BackPhoto::showSelectPhoto(const QString &name)
 {
-    const Picture saved = loadDrawJpg(name);
-    const Picture picture = intakeRoundTrip(saved);
+    const PictureRead saved = readDrawJpg(name);
+    const Picture picture = intakeRoundTrip(saved.picture);
     if (picture.isNull()) {
         // Nothing to show: leave the screen as it is rather than a black, empty background.
         logLine(QStringLiteral("showSelectPhoto: no picture named %1").arg(name));
-        tell(QStringLiteral("Photo not opened"), QStringLiteral("This saved photo is missing or cannot be read."));
+        tell(QStringLiteral("Photo not opened"), saved.failure == ReadFailure::TooLarge
+                                                     ? pictureTooLargeMessage(saved.size)
+                                                     : QStringLiteral("This saved photo is missing or cannot be read."));
         return;
     }
     m_effects.reset();
@@ -355,7 +357,7 @@ void BackPhoto::showSelectPhoto(const QString &name)
     m_views->selectTopView->setHidden(true);
     openBackView(QStringLiteral("w"), 1.0f);
 
-    WorkingFiles::shared().simple2Save(saved);
+    WorkingFiles::shared().simple2Save(saved.picture);
     const Picture scaled = m_scaleImage.imageWithImage(picture, backgroundCoverSize(picture.size()));
     auto &back = *m_views->backImgView;
     back.setFrame(QRectF(QPointF(0, 0), backgroundViewSize(Device::profile(), scaled.size())));

@@ -15,26 +15,49 @@ namespace vimora {
 
 namespace {
 
-Picture decodeFrom(QImageReader &reader)
+PictureRead decodeFrom(QImageReader &reader)
 {
     reader.setAutoTransform(true);
-    // Guard against decompression bombs; a 100 MP photo is far above any real camera here.
+    // Guard against decompression bombs a header understates; the stated size is checked first.
     QImageReader::setAllocationLimit(1024);
+    PictureRead result;
+    result.size = reader.size();
+    if (result.size.isValid() && !withinPictureLimits(result.size)) {
+        result.failure = ReadFailure::TooLarge;
+        return result;
+    }
     QImage image;
-    if (!reader.read(&image) || image.isNull())
-        return {};
-    return Picture(image);
+    if (!reader.read(&image) || image.isNull() || !withinPictureLimits(image.size())) {
+        result.failure = ReadFailure::Unreadable;
+        return result;
+    }
+    result.picture = Picture(image);
+    return result;
 }
 
 } // namespace
 
-Picture readPicture(const QString &path)
+QString pictureTooLargeMessage(QSize size)
+{
+    return QStringLiteral("The photo is %1 × %2 pixels: Vimora opens photos of up to %3 megapixels and %4 pixels a side.")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(kMaxPicturePixels / 1'000'000)
+        .arg(kMaxPictureSide);
+}
+
+PictureRead readPictureChecked(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.isFile() || info.size() == 0)
-        return {};
+        return {{}, info.exists() && !info.isDir() ? ReadFailure::Unreadable : ReadFailure::Missing, {}};
     QImageReader reader(path);
     return decodeFrom(reader);
+}
+
+Picture readPicture(const QString &path)
+{
+    return readPictureChecked(path).picture;
 }
 
 Picture decodePicture(const QByteArray &bytes)
@@ -45,7 +68,7 @@ Picture decodePicture(const QByteArray &bytes)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    return decodeFrom(reader);
+    return decodeFrom(reader).picture;
 }
 
 bool isImageDataComplete(const QByteArray &bytes)

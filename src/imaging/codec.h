@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 
 #include "imaging/picture.h"
@@ -11,11 +12,29 @@ namespace vimora {
 /// never leave the machine.
 inline constexpr int kFastPngCompression = 1;
 
+// Pictures beyond the limits of picture.h are refused from their header, before a pixel is
+// decoded.
+
+/// "The photo is W × H pixels: Vimora opens photos of up to 100 megapixels and 32768 pixels a side."
+QString pictureTooLargeMessage(QSize size);
+
+/// Why a read gave no picture.
+enum class ReadFailure { None, Missing, TooLarge, Unreadable };
+
+struct PictureRead
+{
+    Picture picture;
+    ReadFailure failure = ReadFailure::None;
+    QSize size; ///< the size the header states, where it could be read
+};
+
 /// Decodes a PNG or JPEG file, EXIF orientation applied (upright, tag Up). No picture for a
-/// missing, empty or corrupt file, or a directory. A file cut short may still decode, the
-/// missing rows filled in by the decoder: isImageDataComplete tells.
+/// missing, empty or corrupt file, a directory, or a picture beyond the limits. A file cut short
+/// may still decode, the missing rows filled in by the decoder: isImageDataComplete tells.
 Picture readPicture(const QString &path);
 Picture decodePicture(const QByteArray &bytes);
+/// readPicture, telling why there is no picture.
+PictureRead readPictureChecked(const QString &path);
 
 /// False when JPEG or PNG data ends before the picture does: a JPEG without an end marker
 /// after its last scan, a PNG without its end chunk. Other data counts as complete.

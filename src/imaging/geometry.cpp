@@ -27,6 +27,12 @@ bool usableSide(double v)
     return std::isfinite(v) && v >= 1.0 && v < kMaxSide;
 }
 
+/// A result's size in pixels: sides that hold pixels, within the picture limits.
+bool usableSize(double w, double h)
+{
+    return usableSide(w) && usableSide(h) && withinPictureLimits(QSize(int(w), int(h)));
+}
+
 /// Maps the stored bitmap's pixel space (w x h) onto the picture as shown.
 QTransform storedToShown(Orientation o, int w, int h)
 {
@@ -153,7 +159,7 @@ Picture scaleByFactor(const Picture &picture, float factor)
     // As in sizeToFit, a side that truncates to nothing keeps one pixel.
     const double w = std::max(1.0, std::trunc(picture.size().width() * double(factor)));
     const double h = std::max(1.0, std::trunc(picture.size().height() * double(factor)));
-    if (!usableSide(w) || !usableSide(h))
+    if (!usableSize(w, h))
         return {};
     const QImage out = resampled(detail::uprightPixels(picture), int(w), int(h));
     return out.isNull() ? Picture() : Picture(out);
@@ -186,7 +192,7 @@ QSize sizeToFit(QSizeF pictureSize, QSizeF box)
     // A thin strip can truncate to no rows at all; it keeps one.
     width = std::max(1.0, std::trunc(width));
     height = std::max(1.0, std::trunc(height));
-    if (!usableSide(width) || !usableSide(height))
+    if (!usableSize(width, height))
         return {};
     return {int(width), int(height)};
 }
@@ -213,7 +219,7 @@ QSize rotatedCanvasSize(QSizeF pictureSize, float radians)
     const double ys[4] = {0, w * s, h * c, w * s + h * c};
     const double bw = std::trunc(*std::max_element(xs, xs + 4) - *std::min_element(xs, xs + 4));
     const double bh = std::trunc(*std::max_element(ys, ys + 4) - *std::min_element(ys, ys + 4));
-    if (!usableSide(bw) || !usableSide(bh))
+    if (!usableSize(bw, bh))
         return {};
     return {int(bw), int(bh)};
 }
@@ -288,7 +294,7 @@ Picture reflectedImageWithHeight(const Picture &picture, unsigned height, float 
     const double width = picture.size().width();
     const double pixelsWide = std::trunc(width * deviceScale);
     const double pixelsHigh = std::trunc(double(height) * deviceScale);
-    if (!usableSide(pixelsWide) || !usableSide(pixelsHigh) || height >= unsigned(kMaxSide))
+    if (!usableSize(pixelsWide, pixelsHigh) || height >= unsigned(kMaxSide))
         return {};
     // The picture as shown at the surface's scale; its last row lands on the reflection's top.
     QImage shown = detail::uprightPixels(picture);

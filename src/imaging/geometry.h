@@ -4,7 +4,8 @@
 //
 // Rules for every function here:
 // - A null picture gives a null picture, and so does a result that would have no pixels
-//   (a side of 0, a negative or non-finite size or factor).
+//   (a side of 0, a negative or non-finite size or factor) or more than the picture limits
+//   (picture.h): sizeToFit and rotatedCanvasSize then give an empty size.
 // - Sizes are in points; a picture works at its size in points truncated to whole pixels,
 //   taken as shown (orientation applied). Results are upright at scale 1 unless a function
 //   says otherwise. Origin top-left, y down.

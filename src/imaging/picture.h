@@ -6,6 +6,18 @@
 
 namespace vimora {
 
+/// The largest picture Vimora takes in or makes: at most kMaxPictureSide pixels a side (the
+/// largest the filters render) and kMaxPicturePixels in all (400 MB as a raster).
+inline constexpr int kMaxPictureSide = 32768;
+inline constexpr long long kMaxPicturePixels = 100'000'000;
+
+/// True for a size with pixels, within the limits above.
+inline bool withinPictureLimits(QSize size)
+{
+    return size.width() > 0 && size.height() > 0 && size.width() <= kMaxPictureSide && size.height() <= kMaxPictureSide
+           && (long long)size.width() * size.height() <= kMaxPicturePixels;
+}
+
 /// Orientation tag carried by a picture; drawing honours it, raw bitmap access does not.
 enum class Orientation { Up, Down, Left, Right, UpMirrored, DownMirrored, LeftMirrored, RightMirrored };
 

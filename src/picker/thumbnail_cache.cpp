@@ -42,6 +42,11 @@ QString diskFile(const QString &folder, int side, const QFileInfo &info)
 constexpr quint32 kThumbnailMagic = 0x56544831;
 constexpr qint64 kThumbnailHeader = 3 * sizeof(quint32);
 
+qint64 thumbnailFileSize(int side)
+{
+    return kThumbnailHeader + qint64(side) * side * 3;
+}
+
 QImage readThumbnail(const QString &path, int side)
 {
     QFile file(path);
@@ -56,17 +61,45 @@ QImage readThumbnail(const QString &path, int side)
         return {};
     if (file.read(reinterpret_cast<char *>(image.bits()), image.sizeInBytes()) != image.sizeInBytes())
         return {};
+    // Its modification time is its last use: the budget's pruning drops the longest unused.
+    file.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-void writeThumbnail(const QString &path, const QImage &thumbnail)
+bool writeThumbnail(const QString &path, const QImage &thumbnail)
 {
     const QImage pixels = thumbnail.convertToFormat(QImage::Format_RGB888);
     const quint32 header[3] = {kThumbnailMagic, quint32(pixels.width()), quint32(pixels.height())};
     QSaveFile out(path);
-    if (out.open(QIODevice::WriteOnly) && out.write(reinterpret_cast<const char *>(header), kThumbnailHeader) == kThumbnailHeader
-        && out.write(reinterpret_cast<const char *>(pixels.constBits()), pixels.sizeInBytes()) == pixels.sizeInBytes())
-        out.commit();
+    return out.open(QIODevice::WriteOnly)
+           && out.write(reinterpret_cast<const char *>(header), kThumbnailHeader) == kThumbnailHeader
+           && out.write(reinterpret_cast<const char *>(pixels.constBits()), pixels.sizeInBytes()) == pixels.sizeInBytes()
+           && out.commit();
+}
+
+/// Bytes of the thumbnail files in folder.
+qint64 thumbnailBytes(const QString &folder)
+{
+    qint64 total = 0;
+    for (const QFileInfo &info : QDir(folder).entryInfoList({QStringLiteral("*.thumb")}, QDir::Files))
+        total += info.size();
+    return total;
+}
+
+/// Removes the least recently used thumbnails until at most target bytes remain; the bytes left.
+qint64 pruneThumbnails(const QString &folder, qint64 target)
+{
+    QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.thumb")}, QDir::Files, QDir::Time | QDir::Reversed);
+    qint64 total = 0;
+    for (const QFileInfo &info : files)
+        total += info.size();
+    for (const QFileInfo &info : files) {
+        if (total <= target)
+            break;
+        if (QFile::remove(info.absoluteFilePath()))
+            total -= info.size();
+    }
+    return total;
 }
 
 // File name -> (size, modification time) of the pictures an album listing found.
@@ -101,6 +134,8 @@ struct ThumbnailCache::State
 {
     QString folder;
     int side = 0;
+    qint64 diskLimit = 0;
+    qint64 diskBytes = -1; // counted from the folder at the first write
     QThreadPool pool;
     std::mutex mutex;
     std::deque<QString> pending; // newest at the back
@@ -118,13 +153,28 @@ struct ThumbnailCache::State
             }
         }
     }
+
+    /// Counts a file just written and, over the budget, prunes down to three quarters of it so
+    /// the folder is not listed again at every write. Runs on a worker.
+    void wrote(qint64 bytes)
+    {
+        std::lock_guard lock(diskMutex);
+        if (diskBytes < 0)
+            diskBytes = thumbnailBytes(folder);
+        else
+            diskBytes += bytes;
+        if (diskBytes > diskLimit)
+            diskBytes = pruneThumbnails(folder, diskLimit / 4 * 3);
+    }
+    std::mutex diskMutex;
 };
 
-ThumbnailCache::ThumbnailCache(const QString &folder, int side)
+ThumbnailCache::ThumbnailCache(const QString &folder, int side, qint64 diskLimit)
     : m_state(std::make_shared<State>())
 {
     m_state->folder = folder;
     m_state->side = side;
+    m_state->diskLimit = std::max<qint64>(diskLimit, 0);
     m_state->pool.setMaxThreadCount(kWorkers);
     QDir().mkpath(folder);
 }
@@ -239,7 +289,8 @@ void ThumbnailCache::request(const QString &path, Ready ready)
             if (!image.isNull()) {
                 // The folder may have been cleared away since the cache began.
                 QDir().mkpath(state->folder);
-                writeThumbnail(file, image);
+                if (writeThumbnail(file, image))
+                    state->wrote(thumbnailFileSize(state->side));
             }
         }
         ui::postToMainThread([weak, next, image] {
@@ -280,6 +331,12 @@ void ThumbnailCache::clearMemory()
 void ThumbnailCache::waitForDone()
 {
     m_state->pool.waitForDone();
+}
+
+qint64 ThumbnailCache::diskBytes() const
+{
+    std::lock_guard lock(m_state->diskMutex);
+    return m_state->diskBytes;
 }
 
 ThumbnailCache &ThumbnailCache::shared()

@@ -21,8 +21,12 @@ class ThumbnailCache
 public:
     using Ready = std::function<void(const QImage &thumbnail)>;
 
-    /// side: the square thumbnail's side in pixels. Disk copies go to folder.
-    ThumbnailCache(const QString &folder, int side);
+    /// The disk copies' budget unless told otherwise: about two thousand 150-pixel thumbnails.
+    static constexpr qint64 kDefaultDiskLimit = qint64(128) << 20;
+
+    /// side: the square thumbnail's side in pixels. Disk copies go to folder, which holds at
+    /// most diskLimit bytes of them: past it the least recently used go first.
+    ThumbnailCache(const QString &folder, int side, qint64 diskLimit = kDefaultDiskLimit);
     ~ThumbnailCache();
     ThumbnailCache(const ThumbnailCache &) = delete;
     ThumbnailCache &operator=(const ThumbnailCache &) = delete;
@@ -40,6 +44,8 @@ public:
     void clearMemory();
     /// Waits for the workers to go idle (tests, benchmarks).
     void waitForDone();
+    /// Bytes of thumbnails on disk as the cache counts them (-1 before its first write).
+    qint64 diskBytes() const;
 
     /// The disk file that holds a photo's thumbnail (keyed by path, size and modification
     /// time, so an edited photo gets a new one).

@@ -68,10 +68,14 @@ PhotoPicker::Result readPickedPhoto(const QString &path)
 {
     PhotoPicker::Result result;
     result.path = path;
-    result.photo = readPicture(path);
+    const PictureRead read = readPictureChecked(path);
+    result.photo = read.picture;
     if (result.photo.isNull()) {
-        result.error = QFileInfo(path).isFile() ? QStringLiteral("The photo \"%1\" could not be read.").arg(QFileInfo(path).fileName())
-                                               : QStringLiteral("\"%1\" is not a photo file.").arg(path);
+        if (read.failure == ReadFailure::TooLarge)
+            result.error = pictureTooLargeMessage(read.size);
+        else
+            result.error = QFileInfo(path).isFile() ? QStringLiteral("The photo \"%1\" could not be read.").arg(QFileInfo(path).fileName())
+                                                   : QStringLiteral("\"%1\" is not a photo file.").arg(path);
         logLine(QStringLiteral("picker: %1").arg(result.error));
     } else if (!isImageFileComplete(path)) {
         result.damaged = true;

@@ -58,11 +58,16 @@ void terminationCleanup()
     }
 }
 
-Picture loadDrawJpg(const QString &name)
+PictureRead readDrawJpg(const QString &name)
 {
     if (name.isEmpty() || name.contains('/'))
-        return {};
-    return readPicture(AppHome::drawImgsDir() + '/' + name);
+        return {{}, ReadFailure::Missing, {}};
+    return readPictureChecked(AppHome::drawImgsDir() + '/' + name);
+}
+
+Picture loadDrawJpg(const QString &name)
+{
+    return readDrawJpg(name).picture;
 }
 
 } // namespace vimora

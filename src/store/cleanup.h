@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "imaging/codec.h"
 #include "imaging/picture.h"
 
 namespace vimora {
@@ -23,5 +24,7 @@ void terminationCleanup();
 
 /// A stored picture from Documents/drawImgs by name; none when missing.
 Picture loadDrawJpg(const QString &name);
+/// The same, telling why there is no picture.
+PictureRead readDrawJpg(const QString &name);
 
 } // namespace vimora

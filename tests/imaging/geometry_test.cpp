@@ -238,6 +238,23 @@ TEST(Geometry, NoPictureGivesNoPicture)
     EXPECT_TRUE(rotateInRadians(Picture(positionCoded(2, 2)), INFINITY).isNull());
 }
 
+TEST(Geometry, ResultsBeyondThePictureLimitsAreNoPicture)
+{
+    const Picture dot(filledRaster(1, 1, qRgba(10, 20, 30, 255)));
+    const Picture line(filledRaster(20000, 1, qRgba(10, 20, 30, 255)));
+
+    // 30000 x 30000 is nine times the pixel limit; each side alone is within.
+    EXPECT_TRUE(scaleToFitSize(dot, QSizeF(30000, 30000)).isNull());
+    EXPECT_TRUE(sizeToFit(QSizeF(1, 1), QSizeF(30000, 30000)).isEmpty());
+    EXPECT_TRUE(scaleByFactor(dot, 10001.0f).isNull());
+    EXPECT_TRUE(scaleByFactor(line, 2.0f).isNull()); // 40000 wide
+    EXPECT_TRUE(rotatedCanvasSize(QSizeF(20000, 20000), 0.7f).isEmpty());
+    EXPECT_TRUE(reflectedImageWithHeight(line, 10, 1.0f, 0.0f, 2.0).isNull());
+    // At the limits themselves pictures are still made.
+    EXPECT_EQ(scaleByFactor(dot, 10000.0f).bitmap().size(), QSize(10000, 10000));
+    EXPECT_EQ(sizeToFit(QSizeF(1, 1), QSizeF(kMaxPictureSide, 3)), QSize(3, 3));
+}
+
 TEST(Geometry, OnePixelPicturesSurvive)
 {
     const Picture dot(filledRaster(1, 1, qRgba(10, 20, 30, 255)));

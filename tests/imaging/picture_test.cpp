@@ -239,6 +239,75 @@ TEST(CodecTest, CorruptTruncatedEmptyAndDirectoryReadAsNoPicture)
     EXPECT_TRUE(readPicture(dir.filePath("missing.png")).isNull());
 }
 
+namespace {
+
+/// A PNG whose header states any size; its pixels are never reached by a refused read.
+QByteArray pngHeaderOnly(quint32 width, quint32 height)
+{
+    auto crc = [](const QByteArray &bytes) {
+        quint32 c = 0xffffffffu;
+        for (const char ch : bytes) {
+            c ^= quint8(ch);
+            for (int k = 0; k < 8; ++k)
+                c = (c >> 1) ^ (0xedb88320u & (0u - (c & 1u)));
+        }
+        return c ^ 0xffffffffu;
+    };
+    auto big = [](quint32 v) {
+        const char bytes[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        return QByteArray(bytes, 4);
+    };
+    auto chunk = [&](const QByteArray &type, const QByteArray &data) {
+        return big(quint32(data.size())) + type + data + big(crc(type + data));
+    };
+    const QByteArray ihdr = big(width) + big(height) + QByteArray("\x08\x06\x00\x00\x00", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", QByteArray("\x78\x9c\x03\x00\x00\x00\x00\x01", 8))
+           + chunk("IEND", {});
+}
+
+} // namespace
+
+TEST(CodecTest, PicturesBeyondTheLimitsAreRefusedFromTheirHeaderWithTheReason)
+{
+    QTemporaryDir dir;
+    auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return dir.filePath(name);
+    };
+    // 12000 x 9000 is 108 megapixels; 40000 x 2 is over the side limit with few pixels.
+    for (const QSize size : {QSize(12000, 9000), QSize(40000, 2), QSize(2, 32769)}) {
+        const QString path = write(QStringLiteral("big%1.png").arg(size.width()), pngHeaderOnly(size.width(), size.height()));
+
+        const PictureRead read = readPictureChecked(path);
+
+        EXPECT_TRUE(read.picture.isNull());
+        EXPECT_EQ(read.failure, ReadFailure::TooLarge) << size.width();
+        EXPECT_EQ(read.size, size);
+        EXPECT_TRUE(readPicture(path).isNull());
+        EXPECT_TRUE(decodePicture(pngHeaderOnly(size.width(), size.height())).isNull());
+    }
+    EXPECT_EQ(pictureTooLargeMessage(QSize(12000, 9000)),
+              QStringLiteral("The photo is 12000 × 9000 pixels: Vimora opens photos of up to 100 megapixels and 32768 pixels a side."));
+
+    // The largest side and the pixel budget themselves are within.
+    EXPECT_TRUE(withinPictureLimits(QSize(kMaxPictureSide, 3)));
+    EXPECT_TRUE(withinPictureLimits(QSize(10000, 10000)));
+    EXPECT_FALSE(withinPictureLimits(QSize(10000, 10001)));
+    EXPECT_FALSE(withinPictureLimits(QSize(0, 5)));
+    QImage wide(kMaxPictureSide, 1, QImage::Format_ARGB32_Premultiplied);
+    wide.fill(Qt::red);
+    const QString widePath = dir.filePath("wide.png");
+    ASSERT_TRUE(wide.save(widePath));
+    const PictureRead read = readPictureChecked(widePath);
+    EXPECT_EQ(read.failure, ReadFailure::None);
+    EXPECT_EQ(read.picture.bitmap().size(), wide.size());
+
+    EXPECT_EQ(readPictureChecked(dir.filePath("none.png")).failure, ReadFailure::Missing);
+    EXPECT_EQ(readPictureChecked(write("junk.png", "not a picture")).failure, ReadFailure::Unreadable);
+}
+
 TEST(CodecTest, PngRoundTripKeepsPremultipliedSamplesExactly)
 {
     QImage img = filledRaster(4, 1, 0);

@@ -15,3 +15,8 @@ vimora_add_test(stylize_paths_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/stylize_pat
   ${CMAKE_CURRENT_LIST_DIR}/pixel_test_support.h LIBS vimora_imaging)
 add_test(NAME stylize_paths_test_scalar COMMAND stylize_paths_test)
 set_tests_properties(stylize_paths_test_scalar PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VIMORA_NO_AVX2=1" TIMEOUT 600)
+# Every operation on pictures of awkward shapes at the ends of its parameters, in both forms.
+vimora_add_test(odd_size_sweep_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/odd_size_sweep_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pixel_test_support.h LIBS vimora_fx_core)
+add_test(NAME odd_size_sweep_test_scalar COMMAND odd_size_sweep_test)
+set_tests_properties(odd_size_sweep_test_scalar PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VIMORA_NO_AVX2=1" TIMEOUT 600)

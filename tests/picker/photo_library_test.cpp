@@ -2,6 +2,8 @@
 // arithmetic per device and orientation, and the thumbnail cache on disk.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -218,6 +220,54 @@ TEST(ThumbnailCache, DiskCopyReadBackExactlyAndRemadeWhenDamaged)
     garbage.write(QByteArray(64 * 64 * 3 + 12, '\xff'));
     garbage.close();
     EXPECT_EQ(fetch(), made);
+}
+
+TEST(ThumbnailCache, DiskCopiesStayWithinTheirBudgetDroppingTheLeastRecentlyUsed)
+{
+    test::TempHome home;
+    QTemporaryDir dir;
+    const QString folder = home.path() + "/thumbs";
+    const qint64 each = 12 + 32 * 32 * 3;
+    ui::HeadlessHost host;
+    ThumbnailCache cache(folder, 32, 5 * each); // room for five
+    auto fetch = [&](const QString &photo) {
+        bool answered = false;
+        cache.request(photo, [&](const QImage &) { answered = true; });
+        EXPECT_TRUE(test::waitUntil(host, [&] { return answered; }));
+        cache.waitForDone();
+        cache.clearMemory();
+    };
+    QStringList photos;
+    for (int i = 0; i < 8; ++i) {
+        photos << dir.filePath(QStringLiteral("p%1.png").arg(i));
+        test::writePhoto(photos.back(), QColor(i * 30, 0, 0), QSize(40, 40));
+    }
+    // A stale thumbnail left by an earlier run counts from the first write on.
+    QDir().mkpath(folder);
+    QFile stale(folder + "/stale.thumb");
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write(QByteArray(int(each), '\0'));
+    stale.close();
+    stale.setFileTime(QDateTime::currentDateTime().addDays(-30), QFileDevice::FileModificationTime);
+    for (int i = 0; i < 4; ++i) {
+        fetch(photos[i]);
+        // Distinct ages, oldest first; p0 is read again below and so outlives p1 and p2.
+        QFile(cache.diskPath(photos[i])).setFileTime(QDateTime::currentDateTime().addSecs(i - 100), QFileDevice::FileModificationTime);
+    }
+    fetch(photos[0]);
+    fetch(photos[4]); // the sixth file: over the budget
+    fetch(photos[5]);
+
+    EXPECT_LE(cache.diskBytes(), 5 * each);
+    EXPECT_FALSE(QFileInfo::exists(folder + "/stale.thumb"));
+    EXPECT_TRUE(QFileInfo::exists(cache.diskPath(photos[0])));
+    EXPECT_FALSE(QFileInfo::exists(cache.diskPath(photos[1])));
+    EXPECT_FALSE(QFileInfo::exists(cache.diskPath(photos[2])));
+    EXPECT_TRUE(QFileInfo::exists(cache.diskPath(photos[5])));
+    for (int i = 6; i < 8; ++i)
+        fetch(photos[i]);
+    EXPECT_LE(QDir(folder).entryList({"*.thumb"}, QDir::Files).size(), 5);
+    EXPECT_TRUE(QFileInfo::exists(cache.diskPath(photos[7])));
 }
 
 TEST(ThumbnailCache, AnEarlierListingVouchesOnlyForUnchangedFiles)

@@ -9,6 +9,7 @@
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "platform/log.h"
+#include "platform/photo_picker.h"
 #include "platform/property_list.h"
 #include "platform/resources.h"
 #include "platform/settings.h"
@@ -133,4 +134,18 @@ TEST(AppHomeTest, FoldersAreCreated)
     EXPECT_TRUE(QFileInfo(AppHome::tempDir()).isDir());
     EXPECT_TRUE(QFileInfo(AppHome::drawImgsDir()).isDir());
     EXPECT_EQ(AppHome::drawImgsDir(), home.path() + "/Documents/drawImgs");
+}
+
+TEST(PickedPhotoTest, APhotoBeyondTheLimitsIsRefusedWithItsSize)
+{
+    QTemporaryDir dir;
+    QImage wide(kMaxPictureSide + 1, 1, QImage::Format_RGB32);
+    wide.fill(Qt::gray);
+    const QString path = dir.filePath("panorama.png");
+    ASSERT_TRUE(wide.save(path));
+
+    const PhotoPicker::Result result = readPickedPhoto(path);
+
+    EXPECT_TRUE(result.photo.isNull());
+    EXPECT_EQ(result.error, pictureTooLargeMessage(wide.size()));
 }

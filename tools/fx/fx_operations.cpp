@@ -310,10 +310,12 @@ std::optional<Value> parseValue(ValueKind kind, const QString &text, QString *er
         return v ? std::optional<Value>(*v) : fail(expected);
     }
     case ValueKind::Picture: {
-        const Picture picture = readPicture(text);
-        if (picture.isNull())
+        const PictureRead read = readPictureChecked(text);
+        if (read.failure == ReadFailure::TooLarge)
+            return fail(QStringLiteral("'%1': %2").arg(text, pictureTooLargeMessage(read.size)));
+        if (read.picture.isNull())
             return fail(QStringLiteral("cannot read picture '%1'").arg(text));
-        return Value(picture);
+        return Value(read.picture);
     }
     }
     return fail(expected);

@@ -73,7 +73,10 @@ int main(int argc, char **argv)
     if (!args)
         return fail(kUsageError, error);
 
-    const Picture input = readPicture(inputPath);
+    const PictureRead read = readPictureChecked(inputPath);
+    const Picture &input = read.picture;
+    if (read.failure == ReadFailure::TooLarge)
+        return fail(kFailure, QStringLiteral("'%1': %2").arg(inputPath, pictureTooLargeMessage(read.size)));
     if (input.isNull())
         return fail(kFailure, QStringLiteral("cannot read picture '%1'").arg(inputPath));
 
