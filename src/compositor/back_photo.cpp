@@ -7,6 +7,7 @@
 
 #include "compositor/compositor_controls.h"
 #include "compositor/intake_geometry.h"
+#include "compositor/intake_pictures.h"
 #include "imaging/codec.h"
 #include "imaging/geometry.h"
 #include "platform/app_home.h"
@@ -29,23 +30,6 @@ constexpr QPointF kTabletSpinnerCentre{700, 350};
 QRectF compositorViewFrame()
 {
     return isDeviceiPad() ? QRectF(0, 0, 1024, 768) : QRectF(0, 0, 480, 320);
-}
-
-// The JPEG round trip every size is measured after.
-Picture jpegRoundTrip(const Picture &picture)
-{
-    return decodePicture(encodeJpeg(picture, BackPhoto::kJpegQuality));
-}
-
-// scaleToFitSize with a floor of one pixel a side: a panorama thinner than a pixel at the
-// working size still gives a picture.
-Picture scaledToBox(const Picture &picture, QSizeF box, const ScaleImage &scaler)
-{
-    box = QSizeF(std::max(1.0, std::floor(box.width())), std::max(1.0, std::floor(box.height())));
-    Picture out = scaleToFitSize(picture, box);
-    if (out.isNull())
-        out = scaler.imageWithImage(picture, box);
-    return out;
 }
 } // namespace
 
@@ -251,15 +235,11 @@ void BackPhoto::takeIn(const PhotoPicker::Result &picked)
     spinner->setCenter(isDeviceiPad() ? kTabletSpinnerCentre : pickerCentre);
     ui::postToMainThread([spinner] { spinner->startAnimating(); });
 
-    const Picture decoded = jpegRoundTrip(picked.photo);
+    const Picture decoded = intakeRoundTrip(picked.photo);
     const QString tmp = AppHome::tempDir();
     const QString originName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Compositor); });
     const QString thumbName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Editor); });
-    Picture working;
-    if (!decoded.isNull()) {
-        const QSizeF box = intakeWorkingSize(decoded.size(), intakeMaxSide(Device::profile()));
-        working = box == decoded.size() ? decoded : scaledToBox(decoded, box, m_scaleImage);
-    }
+    const Picture working = intakeWorkingCopy(decoded, intakeMaxSide(Device::profile()));
     if (working.isNull() || originName.isEmpty() || thumbName.isEmpty() || !writeJpeg(working, originName)) {
         // Nothing half-done is handed on: the editor keeps whatever job it had.
         ui::postToMainThread([spinner] { spinner->stopAnimating(); });
@@ -271,9 +251,7 @@ void BackPhoto::takeIn(const PhotoPicker::Result &picked)
     m_originMuAry.clear();
     m_thuMuAry.clear();
     m_originMuAry.append(originName);
-    const QSizeF thumbSize = intakeThumbnailSize(working.size());
-    const QSizeF thumbBox(thumbSize.width(), std::max(1.0, std::floor(thumbSize.height())));
-    if (!writeJpeg(m_scaleImage.imageWithImage(working, thumbBox), thumbName))
+    if (!writeJpeg(intakeThumbnail(working), thumbName))
         logLine(QStringLiteral("thumbnail not written: %1").arg(thumbName));
     m_thuMuAry.append(thumbName);
 
@@ -360,7 +338,7 @@ void BackPhoto::showSelectPhoto(const ui::Button &sender)
 void BackPhoto::showSelectPhoto(const QString &name)
 {
     const PictureRead saved = readDrawJpg(name);
-    const Picture picture = saved.picture.isNull() ? Picture() : jpegRoundTrip(saved.picture);
+    const Picture picture = intakeRoundTrip(saved.picture);
     if (picture.isNull()) {
         // Nothing to show: leave the screen as it is rather than a black, empty background.
         logLine(QStringLiteral("showSelectPhoto: no picture named %1").arg(name));

@@ -19,5 +19,6 @@ set_source_files_properties(
   ${CMAKE_CURRENT_LIST_DIR}/blend.cpp
   PROPERTIES COMPILE_OPTIONS "-fno-math-errno;-fno-trapping-math")
 # Jump threading splits the limits inside the float exponential of the warp maps into branches
-# that keep the pinch's map from vectorising in its AVX2 form.
-set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/image_service_warp.cpp APPEND PROPERTY COMPILE_OPTIONS -fno-thread-jumps)
+# that keep the pinch's map from vectorising in its AVX2 form (a GCC pass; clang has no such flag).
+set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/image_service_warp.cpp APPEND PROPERTY COMPILE_OPTIONS
+  $<$<CXX_COMPILER_ID:GNU>:-fno-thread-jumps>)

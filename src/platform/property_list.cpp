@@ -1,5 +1,6 @@
 #include "platform/property_list.h"
 
+#include <cstring>
 #include <memory>
 
 #include <QFile>
@@ -39,10 +40,15 @@ std::optional<QStringList> readStringArrayPlist(const QString &path)
             logLine(QStringLiteral("property list entry %1 is not a string: %2").arg(i).arg(path));
             return std::nullopt;
         }
-        char *value = nullptr;
-        plist_get_string_val(item, &value);
-        strings << QString::fromUtf8(value ? value : "");
-        free(value);
+        // A binary list's UTF-16 string can hold a NUL, on which the library's copying getter
+        // aborts the process; no word or name has one, so the file is damaged.
+        uint64_t length = 0;
+        const char *value = plist_get_string_ptr(item, &length);
+        if (!value || std::memchr(value, 0, size_t(length))) {
+            logLine(QStringLiteral("property list entry %1 holds a NUL: %2").arg(i).arg(path));
+            return std::nullopt;
+        }
+        strings << QString::fromUtf8(value, qsizetype(length));
     }
     return strings;
 }

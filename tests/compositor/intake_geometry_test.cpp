@@ -1,7 +1,10 @@
 // Working sizes, thumbnails and the working view's cover sizes.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include "compositor/intake_geometry.h"
+#include "compositor/intake_pictures.h"
 
 using namespace vimora;
 
@@ -18,6 +21,20 @@ TEST(IntakeSizeTest, ThumbnailsAre156WideKeepingTheRatio)
 {
     EXPECT_EQ(intakeThumbnailSize({1500, 1125}), QSizeF(156, 117));
     EXPECT_EQ(intakeThumbnailSize({0, 0}), QSizeF());
+}
+
+TEST(IntakePicturesTest, APanoramaThinnerThanAPixelKeepsOneRowAndItsThumbnailToo)
+{
+    QImage image(4000, 1, QImage::Format_ARGB32);
+    image.fill(qRgba(200, 40, 40, 0));
+    const Picture decoded = intakeRoundTrip(Picture(image));
+    ASSERT_EQ(decoded.size(), QSizeF(4000, 1));
+    EXPECT_EQ(decoded.bitmap().pixel(0, 0), qRgb(0, 0, 0)) << "transparent areas land on black";
+
+    const Picture working = intakeWorkingCopy(decoded, 1500);
+    EXPECT_EQ(working.size(), QSizeF(1500, 1));
+    EXPECT_EQ(intakeThumbnail(working).size(), QSizeF(156, 1));
+    EXPECT_TRUE(intakeWorkingCopy(Picture(), 1500).isNull());
 }
 
 TEST(OpenBackViewTest, CoversTheScreenAtTheRatio)

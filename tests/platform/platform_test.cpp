@@ -57,13 +57,18 @@ TEST(PropertyListTest, NonArraysMixedArraysAndJunkAreRejectedWithALogLine)
     writeText(dir.filePath("mixed.plist"), kXmlHead + "<array><string>a</string><integer>3</integer></array></plist>");
     writeText(dir.filePath("junk.plist"), "this is not a property list");
     writeText(dir.filePath("empty.plist"), "");
+    // A binary list of one UTF-16 string "a" NUL: the library's own string getter aborts on it.
+    writeText(dir.filePath("nul.plist"), QByteArray("bplist00\xa1\x01\x62\x00\x61\x00\x00\x08\x0a\x00\x00\x00\x00\x00\x00"
+                                                    "\x01\x01\x00\x00\x00\x00\x00\x00\x00\x02\x00\x00\x00\x00\x00\x00"
+                                                    "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x0f",
+                                                    49));
 
     const QStringList log = captureLog([&] {
-        for (const char *name : {"dict", "mixed", "junk", "empty", "missing"})
+        for (const char *name : {"dict", "mixed", "junk", "empty", "nul", "missing"})
             EXPECT_FALSE(readStringArrayPlist(dir.filePath(QString(name) + ".plist"))) << name;
     });
 
-    EXPECT_EQ(log.size(), 5);
+    EXPECT_EQ(log.size(), 6);
 }
 
 TEST(ResourcesTest, MissingNamesAreLoggedOnceAndGiveNoPicture)
