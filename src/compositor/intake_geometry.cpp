@@ -1,5 +1,7 @@
 #include "compositor/intake_geometry.h"
 
+#include <algorithm>
+
 namespace vimora {
 
 namespace {
@@ -27,7 +29,11 @@ QSizeF intakeThumbnailSize(QSizeF photo)
 {
     if (photo.width() <= 0 || photo.height() <= 0)
         return {};
-    return {156, 156 * photo.height() / photo.width()};
+    constexpr double kWidth = 156, kTallest = 10 * kWidth;
+    const double height = kWidth * photo.height() / photo.width();
+    if (height <= kTallest)
+        return {kWidth, height};
+    return {std::max(1.0, kTallest * photo.width() / photo.height()), kTallest};
 }
 
 QSizeF openBackViewSize(DeviceProfile profile, bool wide, float r)

@@ -15,7 +15,9 @@ double intakeMaxSide(DeviceProfile profile);
 /// becomes max and the other follows the ratio.
 QSizeF intakeWorkingSize(QSizeF photo, double maxSide);
 
-/// 156 points wide, keeping the ratio.
+/// 156 points wide, keeping the ratio; a photo over ten times taller than wide gets a
+/// thumbnail 1560 points tall and narrower (a side no less than one point), not a strip of
+/// hundreds of thousands of rows.
 QSizeF intakeThumbnailSize(QSizeF photo);
 
 /// The working view's size covering the screen at ratio r = height / width, for the

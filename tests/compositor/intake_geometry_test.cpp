@@ -21,6 +21,10 @@ TEST(IntakeSizeTest, ThumbnailsAre156WideKeepingTheRatio)
 {
     EXPECT_EQ(intakeThumbnailSize({1500, 1125}), QSizeF(156, 117));
     EXPECT_EQ(intakeThumbnailSize({0, 0}), QSizeF());
+    // A thread of a photo: ten times taller than wide at the most, never under a point wide.
+    EXPECT_EQ(intakeThumbnailSize({1, 2000}), QSizeF(1, 1560));
+    EXPECT_EQ(intakeThumbnailSize({100, 2000}), QSizeF(78, 1560));
+    EXPECT_EQ(intakeThumbnailSize({156, 1560}), QSizeF(156, 1560));
 }
 
 TEST(IntakePicturesTest, APanoramaThinnerThanAPixelKeepsOneRowAndItsThumbnailToo)
