@@ -300,6 +300,11 @@ void Top::selectViewTopOpen(const ui::Button &sender)
             m_ad->showAdView();
     }
     if (title == QLatin1String("back")) {
+        // The home screen's panels go first, unasked: their contents must not come along
+        // over the editor.
+        auto &overlays = ui::OverlayStack::of(m_views->mainView.get());
+        overlays.closed(m_views->selectTopView.get());
+        overlays.closed(m_views->descripImg.get());
         auto &main = *m_views->mainView;
         auto &cut = *m_views->cutImgView;
         auto &select = *m_views->selectTopView;
@@ -319,7 +324,7 @@ void Top::selectViewTopOpen(const ui::Button &sender)
                 photo->setHidden(false);
         }
         if (m_cutImage)
-            m_cutImage->resumeKeys();
+            m_cutImage->resumeJob();
     }
 }
 

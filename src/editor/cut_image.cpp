@@ -155,6 +155,16 @@ void CutImage::resumeKeys()
     m_view->becomeFirstResponder();
 }
 
+void CutImage::resumeJob()
+{
+    // Meanwhile the home screen's panels or the compositor may have filled the shared layer.
+    if (hasPiece())
+        finalAdjust();
+    else
+        m_views->selectTopView->setHidden(true);
+    resumeKeys();
+}
+
 CutImage::~CutImage() = default;
 
 void CutImage::showEditorControls(bool shown)
@@ -366,7 +376,9 @@ void CutImage::layOutEditorView(bool landscape)
 {
     ScreenViews &v = *m_views;
     const DeviceProfile profile = Device::profile();
-    if (!v.selectTopView->isHidden()) {
+    // The top layer is the editor's toolbar only while the editor is on screen; the home
+    // screen and the compositor lay their own panels into it.
+    if (!v.cutImgView->isHidden() && !v.selectTopView->isHidden()) {
         v.selectTopView->setFrame(rotatedToolbarFrame(profile, landscape));
         if (profile == DeviceProfile::Tablet)
             m_view->setFrame(landscape ? QRectF(0, 0, 1024, 768) : QRectF(0, 0, 768, 1024));

@@ -1,0 +1,161 @@
+// Random walks over every screen on the three profiles, and the shortest replays of the faults
+// walks found, kept so they stay mended.
+//
+// VIMORA_WALK_STEPS, VIMORA_WALK_SEED and VIMORA_WALK_PROFILE (scripts/random-walk sets them)
+// run one longer walk instead of the CI's; VIMORA_WALK_REPLAY names a file of steps to replay.
+#include <vector>
+
+#include <QFile>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+#include "app/random_walk.h"
+
+using namespace vimora;
+using namespace vimora::test;
+
+namespace {
+
+// Instrumented code runs many times slower: fewer steps keep the sanitized CI run within its time.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kWalksPerProfile = 4;
+#else
+constexpr int kWalksPerProfile = 10;
+#endif
+constexpr int kStepsPerWalk = 250;
+
+QString quoted(const QStringList &steps)
+{
+    QString out;
+    for (QString step : steps)
+        out += QStringLiteral("        \"%1\",\n").arg(step.replace('\\', QStringLiteral("\\\\")).replace('"', QStringLiteral("\\\"")));
+    return out;
+}
+
+// Runs a walk; on failure shrinks it and says how to replay it.
+void expectWalkPasses(DeviceProfile profile, quint64 seed, int steps)
+{
+    RandomWalk walk(profile);
+    const QString trace = QStringLiteral("random-walk-%1-%2.steps").arg(profileName(profile)).arg(seed);
+    QFile traceFile(trace);
+    // The steps go to a file as they run, so a crash leaves its replay behind.
+    const bool tracing = traceFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
+    walk.setStepObserver([&](const QString &step) {
+        if (tracing) {
+            traceFile.write(step.toUtf8() + '\n');
+            traceFile.flush();
+        }
+    });
+    const std::optional<WalkFailure> failure = walk.walk(seed, steps);
+    walk.setStepObserver(nullptr);
+    traceFile.close();
+    if (!failure) {
+        QFile::remove(trace);
+        return;
+    }
+    const QStringList all = walk.steps();
+    const QStringList shortest = walk.shrink(all, *failure);
+    const std::optional<WalkFailure> again = walk.replay(shortest);
+    ADD_FAILURE() << "profile " << profileName(profile).toStdString() << ", seed " << seed << ": step " << failure->step
+                  << " broke " << failure->what.toStdString() << "\nreplay: scripts/random-walk --device "
+                  << profileName(profile).toStdString() << " --seed " << seed << " --steps " << steps
+                  << "\nshortest replay (" << shortest.size() << " steps, "
+                  << (again ? again->what.toStdString() : std::string("did not fail again")) << "):\n"
+                  << quoted(shortest).toStdString();
+}
+
+void expectReplayPasses(DeviceProfile profile, const QStringList &steps)
+{
+    RandomWalk walk(profile);
+    const std::optional<WalkFailure> failure = walk.replay(steps + QStringList{QStringLiteral("home")});
+    if (failure)
+        ADD_FAILURE() << "step " << failure->step << ": " << failure->what.toStdString();
+}
+
+class RandomWalkTest : public testing::TestWithParam<DeviceProfile>
+{
+};
+
+std::optional<DeviceProfile> profileNamed(const QString &name)
+{
+    for (DeviceProfile p : {DeviceProfile::Tablet, DeviceProfile::Phone568, DeviceProfile::Phone480})
+        if (profileName(p) == name)
+            return p;
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST_P(RandomWalkTest, EveryStepLeavesAWayHomeAndEachScreenToItself)
+{
+    const QByteArray only = qgetenv("VIMORA_WALK_PROFILE");
+    if (!only.isEmpty() && profileNamed(QString::fromUtf8(only)) != GetParam())
+        GTEST_SKIP() << "another profile was asked for";
+    const QByteArray replayFile = qgetenv("VIMORA_WALK_REPLAY");
+    if (!replayFile.isEmpty()) {
+        QFile file(QString::fromLocal8Bit(replayFile));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << replayFile.constData();
+        QStringList steps = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        RandomWalk walk(GetParam());
+        const std::optional<WalkFailure> failure = walk.replay(steps);
+        if (failure) {
+            const QStringList shortest = walk.shrink(steps, *failure);
+            ADD_FAILURE() << "step " << failure->step << ": " << failure->what.toStdString() << "\nshortest replay:\n"
+                          << quoted(shortest).toStdString();
+        }
+        return;
+    }
+    const int steps = qEnvironmentVariableIsSet("VIMORA_WALK_STEPS") ? qEnvironmentVariableIntValue("VIMORA_WALK_STEPS") : 0;
+    if (steps > 0) {
+        expectWalkPasses(GetParam(), qgetenv("VIMORA_WALK_SEED").toULongLong(), steps);
+        return;
+    }
+    const quint64 base = 1000 * (1 + int(GetParam()));
+    for (int walk = 0; walk < kWalksPerProfile; ++walk)
+        expectWalkPasses(GetParam(), base + walk, kStepsPerWalk);
+}
+
+// The shortest replays of faults walks found, each followed by a walk home.
+struct KeptReplay
+{
+    const char *name;
+    DeviceProfile profile;
+    std::vector<const char *> steps;
+};
+
+const KeptReplay kKeptReplays[] = {
+    // Turning the tablet laid the editor's toolbar frame over the compositor's option bar,
+    // which then held its buttons outside itself: nothing could be touched.
+    {"TurningKeepsTheCompositorsOptionBar", DeviceProfile::Tablet,
+     {"tap \"photo\"", "tap \"saved picture\"[1]", "turn"}},
+    // Back to the job while the Saved panel was open left the panel over the editor.
+    {"BackToTheJobClosesTheSavedPanel", DeviceProfile::Phone568,
+     {"tap \"BW\"", "pick wide", "tap \"Back\"", "tap \"photo\"", "pinch ScrollView 1.0", "tap \"back\"",
+      "tap \"saved picture\""}},
+    // Back to a job with no cut yet showed the Styles panel the job was started from.
+    {"BackToAnUncutJobShowsNoStylesPanel", DeviceProfile::Phone480,
+     {"tap \"pick\"", "tap \"TYPE1\"", "pick photo", "key Escape", "tap \"back\""}},
+};
+
+class KeptReplayTest : public testing::TestWithParam<KeptReplay>
+{
+};
+
+TEST_P(KeptReplayTest, StaysMended)
+{
+    QStringList steps;
+    for (const char *step : GetParam().steps)
+        steps << QString::fromUtf8(step);
+
+    expectReplayPasses(GetParam().profile, steps);
+}
+
+INSTANTIATE_TEST_SUITE_P(Replays, KeptReplayTest, testing::ValuesIn(kKeptReplays),
+                         [](const testing::TestParamInfo<KeptReplay> &info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(Profiles, RandomWalkTest,
+                         testing::Values(DeviceProfile::Tablet, DeviceProfile::Phone568, DeviceProfile::Phone480),
+                         [](const testing::TestParamInfo<DeviceProfile> &info) {
+                             return profileName(info.param).replace('-', '_').toStdString();
+                         });
