@@ -84,7 +84,7 @@ const QStringList kEditorOnly{QStringLiteral("Color"), QStringLiteral("ChangeFot
                               QStringLiteral("Write"), QStringLiteral("Names"),      QStringLiteral("Frame")};
 const QStringList kCompositorOnly{QStringLiteral("Tip"),    QStringLiteral("Filter"),        QStringLiteral("+Word"),
                                   QStringLiteral("Layers"), QStringLiteral("More"),          QStringLiteral("Edit"),
-                                  QStringLiteral("Delete"), QStringLiteral("Save To Album"), QStringLiteral("Never show this")};
+                                  QStringLiteral("Delete"), QStringLiteral("Save To Album")};
 
 // What the walk back home presses, most wanted first. Alert answers that leave or keep
 // things as they are come before those that change or delete something.
@@ -469,11 +469,6 @@ std::optional<WalkFailure> RandomWalk::run(const QStringList *given, quint64 see
         for (int move = 0; move < kMovesHome; ++move) {
             if (s.atHome())
                 return {};
-            if (s.screen() == Screen::Picker) {
-                s.picker->cancel();
-                s.settle();
-                continue;
-            }
             if (ui::AlertView *alert = s.shownAlert()) {
                 int chosen = alert->numberOfButtons() > 0 ? 0 : -1;
                 for (const QString &answer : kAlertAnswers) {
@@ -492,6 +487,11 @@ std::optional<WalkFailure> RandomWalk::run(const QStringList *given, quint64 see
                     tried << QStringLiteral("answer \"%1\"").arg(alert->buttonTitleAtIndex(chosen));
                     s.host->tap(s.centreOnScreen(*alert->buttonAtIndex(chosen)));
                 }
+                s.settle();
+                continue;
+            }
+            if (s.screen() == Screen::Picker) {
+                s.picker->cancel();
                 s.settle();
                 continue;
             }

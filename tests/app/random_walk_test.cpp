@@ -136,6 +136,15 @@ const KeptReplay kKeptReplays[] = {
     // Back to a job with no cut yet showed the Styles panel the job was started from.
     {"BackToAnUncutJobShowsNoStylesPanel", DeviceProfile::Phone480,
      {"tap \"pick\"", "tap \"TYPE1\"", "pick photo", "key Escape", "tap \"back\""}},
+    // The compositor's tip closed by OK (or by "Never show this", or the prompt's OK) hid
+    // the whole toolbar: nothing led back.
+    {"TheTipsOkGoesBackToTheCompositorsToolbar", DeviceProfile::Phone568,
+     {"tap \"photo\"", "tap \"saved picture\"[1]", "tap \"Edit\"", "tap \"Tip\"", "tap \"OK\""}},
+    // Back to a cut job after the compositor showed the compositor's toolbar over the editor
+    // and none of the editor's.
+    {"BackToACutJobAfterTheCompositorShowsTheEditorsToolbar", DeviceProfile::Tablet,
+     {"tap \"BW\"", "pick photo", "tap Button#100", "tap \"Home\"", "tap \"photo\"", "tap \"saved picture\"",
+      "tap \"Edit\"", "tap \"Exit\"", "tap \"back\"", "tap \"Color\""}},
 };
 
 class KeptReplayTest : public testing::TestWithParam<KeptReplay>
