@@ -247,7 +247,8 @@ void Top::buildCategoryBar(BarLayout layout)
     }
     m_cateBackScroll2->setContentSize(QSizeF(50, 80));
     m_cateBackScroll2->setScrollEnabled(false);
-    if (!keepHidden)
+    // A turn leaves the home controls as they were: an intake or a panel may have put them away.
+    if (layout == BarLayout::StartUp)
         homeControlsShown(true);
 }
 

@@ -145,6 +145,13 @@ const KeptReplay kKeptReplays[] = {
     {"BackToACutJobAfterTheCompositorShowsTheEditorsToolbar", DeviceProfile::Tablet,
      {"tap \"BW\"", "pick photo", "tap Button#100", "tap \"Home\"", "tap \"photo\"", "tap \"saved picture\"",
       "tap \"Edit\"", "tap \"Exit\"", "tap \"back\"", "tap \"Color\""}},
+    // Escape under the editor's "Leave the editor?" asked again and freed the first
+    // question's delegate: its Cancel then crashed.
+    {"EscapeUnderTheLeaveQuestionAsksOnce", DeviceProfile::Tablet,
+     {"tap \"load\"", "pick wide", "tap Button#100", "tap \"Back\"", "key Escape", "tap \"Leave\"", "tap \"Cancel\""}},
+    // Turning the tablet while the album picker was up brought the home controls back, and
+    // they stayed over the editor.
+    {"TurningDuringTheIntakeKeepsTheHomeControlsAway", DeviceProfile::Tablet, {"tap \"BW\"", "turn", "pick photo"}},
 };
 
 class KeptReplayTest : public testing::TestWithParam<KeptReplay>
