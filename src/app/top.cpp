@@ -272,9 +272,23 @@ void Top::homeControlsShown(bool shown)
     }
 }
 
+void Top::putPanelsAway()
+{
+    // Forgotten by the overlay stack too: a panel left registered there would be closed by a
+    // later Escape or outside tap while its view serves another screen, bringing the home
+    // screen's bar back over it.
+    auto &overlays = ui::OverlayStack::of(m_views->mainView.get());
+    overlays.closed(m_views->selectTopView.get());
+    overlays.closed(m_views->descripImg.get());
+    m_views->selectTopView->setHidden(true);
+    m_views->descripImg->setHidden(true);
+}
+
 void Top::startIntake(const QString &tag, const QString &source)
 {
-    // The picker and then the editor take the screen: the home's own controls step aside.
+    // The picker and then the editor take the screen: the home's own controls and panels
+    // step aside.
+    putPanelsAway();
     homeControlsShown(false);
     if (m_backPhoto)
         m_backPhoto->toAlbumiPad(tag, source);
@@ -301,11 +315,8 @@ void Top::selectViewTopOpen(const ui::Button &sender)
             m_ad->showAdView();
     }
     if (title == QLatin1String("back")) {
-        // The home screen's panels go first, unasked: their contents must not come along
-        // over the editor.
-        auto &overlays = ui::OverlayStack::of(m_views->mainView.get());
-        overlays.closed(m_views->selectTopView.get());
-        overlays.closed(m_views->descripImg.get());
+        // Their contents must not come along over the editor.
+        putPanelsAway();
         auto &main = *m_views->mainView;
         auto &cut = *m_views->cutImgView;
         auto &select = *m_views->selectTopView;

@@ -98,6 +98,8 @@ public:
 private:
     void buildCategoryBar(BarLayout layout);
     void startIntake(const QString &tag, const QString &source);
+    /// Closes the option panel and the help card without rebuilding the bar.
+    void putPanelsAway();
     void openOptionPanel();
     void addOptionPanelClose();
     /// The close control that hides the option panel, on host at frame.

@@ -158,10 +158,13 @@ void CutImage::resumeKeys()
 void CutImage::resumeJob()
 {
     // Meanwhile the home screen's panels or the compositor may have filled the shared layer.
-    if (hasPiece())
+    if (hasPiece()) {
         finalAdjust();
-    else
+    } else {
+        // Emptied too: an editor panel that shows the layer again must not show theirs.
+        m_views->selectTopView->removeAllSubviews();
         m_views->selectTopView->setHidden(true);
+    }
     resumeKeys();
 }
 

@@ -522,6 +522,11 @@ std::optional<WalkFailure> RandomWalk::run(const QStringList *given, quint64 see
                 if (way)
                     break;
             }
+            // A panel that must be gone through (an arrow to choose) leads back on its far side:
+            // any button not pressed yet on this way.
+            for (ui::View *v : before.taps)
+                if (!way && dynamic_cast<ui::Button *>(v) && !tried.contains(describe(*v)))
+                    way = v;
             if (!way) {
                 QStringList shown;
                 for (ui::View *v : before.taps)
@@ -691,8 +696,18 @@ std::optional<WalkFailure> RandomWalk::run(const QStringList *given, quint64 see
         QString why = perform(step);
         if (why.isEmpty())
             why = check(i);
-        if (!why.isEmpty())
+        if (qEnvironmentVariableIsSet("VIMORA_WALK_TRACE")) {
+            QStringList shown;
+            for (ui::View *v : s.shown().taps)
+                shown << describe(*v);
+            fprintf(stderr, "%s -> %s: %s\n", qPrintable(step), qPrintable(screenName(s.screen())), qPrintable(shown.join(", ")));
+        }
+        if (!why.isEmpty()) {
+            // The screen as it was, for a look at what went wrong.
+            if (const QString shot = qEnvironmentVariable("VIMORA_WALK_SCREENSHOT"); !shot.isEmpty())
+                s.host->render().save(shot);
             return WalkFailure{i, why};
+        }
     }
     if (!given) {
         // Whatever the walk left open, home must still be reachable.

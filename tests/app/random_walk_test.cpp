@@ -152,6 +152,20 @@ const KeptReplay kKeptReplays[] = {
     // Turning the tablet while the album picker was up brought the home controls back, and
     // they stayed over the editor.
     {"TurningDuringTheIntakeKeepsTheHomeControlsAway", DeviceProfile::Tablet, {"tap \"BW\"", "turn", "pick photo"}},
+    // Expand on a photo layer wider than the preview frame put its arrows on the layer's
+    // clipped edges, with the panel's own controls hidden: no way on and none back.
+    {"ExpandArrowsLieWhereTheFrameShowsTheLayer", DeviceProfile::Phone480,
+     {"tap \"load\"", "pick wide", "at 0.052 0.119", "tap \"Frame\"", "tap \"Expand\""}},
+    // A Styles panel left open when its type started the intake was still registered, and
+    // a later Escape in the editor "closed" it, bringing the home bar and controls back.
+    {"StartingAnIntakeForgetsTheHomePanels", DeviceProfile::Phone480,
+     {"tap \"pick\"", "tap \"TYPE1\"", "pick photo", "tap Button#100", "tap \"Write\"", "key Escape",
+      "tap \"Close\"", "tap \"Frame\"", "key Escape"}},
+    // Back to a job whose piece was merged (Text) left the compositor's option bar in the
+    // shared layer, and the text overlay's Close showed it over the editor.
+    {"BackToAMergedJobEmptiesTheSharedLayer", DeviceProfile::Phone568,
+     {"tap \"load\"", "pick tall", "tap Button#100", "tap \"Text\"", "tap \"Back\"", "tap \"photo\"",
+      "tap \"saved picture\"", "tap \"Exit\"", "tap \"back\"", "tap \"Write\"", "tap \"Close\""}},
 };
 
 class KeptReplayTest : public testing::TestWithParam<KeptReplay>
