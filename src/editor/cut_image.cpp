@@ -341,6 +341,11 @@ void CutImage::swicthState(ui::Control &sender)
 void CutImage::closeDrawView()
 {
     ScreenViews &v = *m_views;
+    // The text overlay is the editor's: whatever of it is open (tips, catalogue, the box and
+    // its bar) closes first rather than stay over the home screen. Bounded, as each call
+    // closes one layer of it.
+    for (int open = 0; open < 8 && m_wordTable->closeTopPanel(); ++open) {
+    }
     m_stamp.hide();
     m_adjust.hide();
     v.descripImg2->setHidden(true);

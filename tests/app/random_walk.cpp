@@ -86,6 +86,9 @@ const QStringList kCompositorOnly{QStringLiteral("Tip"),    QStringLiteral("Filt
                                   QStringLiteral("Layers"), QStringLiteral("More"),          QStringLiteral("Edit"),
                                   QStringLiteral("Delete"), QStringLiteral("Save To Album")};
 
+// The text overlay's bar, which the editor and the compositor open but the home screen never.
+const QStringList kTextOverlay{QStringLiteral("Font"), QStringLiteral("Words"), QStringLiteral("Tips")};
+
 // What the walk back home presses, most wanted first. Alert answers that leave or keep
 // things as they are come before those that change or delete something.
 const QStringList kWayHome{QStringLiteral("Home"),   QStringLiteral("Exit"),  QStringLiteral("Back"),
@@ -467,8 +470,11 @@ std::optional<WalkFailure> RandomWalk::run(const QStringList *given, quint64 see
         QStringList tried;
         bool escapeHelped = true;
         for (int move = 0; move < kMovesHome; ++move) {
-            if (s.atHome())
+            if (s.atHome()) {
+                if (qEnvironmentVariableIsSet("VIMORA_WALK_TRACE"))
+                    fprintf(stderr, "home by %s\n", qPrintable(tried.join(", ")));
                 return {};
+            }
             if (ui::AlertView *alert = s.shownAlert()) {
                 int chosen = alert->numberOfButtons() > 0 ? 0 : -1;
                 for (const QString &answer : kAlertAnswers) {
@@ -617,7 +623,9 @@ std::optional<WalkFailure> RandomWalk::run(const QStringList *given, quint64 see
     // --- Drawing a random step from what is on screen ---
 
     const auto draw = [&]() -> QString {
-        if (s.screen() == Screen::Picker && chance(85)) {
+        // The picker covers the screen (a phone's whole screen, a tablet's popover whose
+        // outside tap only closes it): the fake one stands in for that by being answered.
+        if (s.screen() == Screen::Picker && !s.host->hasModal()) {
             static const char *answers[] = {"photo", "photo", "photo", "wide", "tall", "damaged", "unreadable", "cancel"};
             return QStringLiteral("pick %1").arg(QString::fromLatin1(answers[below(8)]));
         }
@@ -670,7 +678,8 @@ std::optional<WalkFailure> RandomWalk::run(const QStringList *given, quint64 see
         if (screen != Screen::Picker) {
             const QStringList *foreign[] = {screen == Screen::Home ? nullptr : &kHomeOnly,
                                             screen == Screen::Editor ? nullptr : &kEditorOnly,
-                                            screen == Screen::Compositor ? nullptr : &kCompositorOnly};
+                                            screen == Screen::Compositor ? nullptr : &kCompositorOnly,
+                                            screen == Screen::Home ? &kTextOverlay : nullptr};
             for (ui::View *v : now.visibleControls)
                 for (const QStringList *titles : foreign)
                     if (titles && titles->contains(buttonTitle(*v)))

@@ -21,7 +21,7 @@ namespace {
 #if defined(__SANITIZE_ADDRESS__)
 constexpr int kWalksPerProfile = 4;
 #else
-constexpr int kWalksPerProfile = 10;
+constexpr int kWalksPerProfile = 12;
 #endif
 constexpr int kStepsPerWalk = 250;
 
@@ -166,7 +166,22 @@ const KeptReplay kKeptReplays[] = {
     {"BackToAMergedJobEmptiesTheSharedLayer", DeviceProfile::Phone568,
      {"tap \"load\"", "pick tall", "tap Button#100", "tap \"Text\"", "tap \"Back\"", "tap \"photo\"",
       "tap \"saved picture\"", "tap \"Exit\"", "tap \"back\"", "tap \"Write\"", "tap \"Close\""}},
+    // Home with the text overlay's word catalogue open left the overlay's bar on the home
+    // screen; its Close then showed the editor's toolbar there.
+    {"HomeClosesTheTextOverlay", DeviceProfile::Phone568,
+     {"tap \"load\"", "pick photo", "tap Button#100", "tap \"Frame\"", "tap \"shattering\"", "tap \"Names\"",
+      "tap TextField#2", "tap \"Next\"", "tap \"Write\"", "tap \"Words\"", "home", "tap \"Close\""}},
 };
+
+// Found, not mended yet: in Gradient mode the edge toggles and OK ride on the photo layer,
+// and dragging the layer carries them out of the frame, leaving no control on screen.
+TEST(KeptReplayOpen, DISABLED_DraggingTheLayerInGradientModeKeepsItsControls)
+{
+    expectReplayPasses(DeviceProfile::Phone568,
+                       {"tap \"load\"", "pick tall", "tap Button#100", "tap \"Text\"", "tap \"Write\"", "tap \"Words\"",
+                        "tap cell\"DejaVu Serif\"", "pinch TextView 0.9", "type héllo wörld", "tap \"Done\"", "tap \"Frame\"",
+                        "tap \"Gradient\"", "tap ImageView#530", "drag ImageView 82 -93", "drag ImageView 82 -11"});
+}
 
 class KeptReplayTest : public testing::TestWithParam<KeptReplay>
 {
