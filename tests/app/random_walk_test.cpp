@@ -23,7 +23,7 @@ namespace {
 
 // Instrumented code runs many times slower: fewer steps keep the sanitized CI run within its time.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kWalksPerProfile = 4;
+constexpr int kWalksPerProfile = 8;
 #else
 constexpr int kWalksPerProfile = 12;
 #endif
