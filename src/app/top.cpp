@@ -288,7 +288,8 @@ void Top::buildCategoryBar(BarLayout layout)
     }
     m_cateBackScroll2->setContentSize(QSizeF(50, 80));
     m_cateBackScroll2->setScrollEnabled(false);
-    if (!keepHidden)
+    // A turn leaves the home controls as they were: an intake or a panel may have put them away.
+    if (layout == BarLayout::StartUp)
         homeControlsShown(true);
 }
 
@@ -312,9 +313,23 @@ void Top::homeControlsShown(bool shown)
     }
 }
 
+void Top::putPanelsAway()
+{
+    // Forgotten by the overlay stack too: a panel left registered there would be closed by a
+    // later Escape or outside tap while its view serves another screen, bringing the home
+    // screen's bar back over it.
+    auto &overlays = ui::OverlayStack::of(m_views->mainView.get());
+    overlays.closed(m_views->selectTopView.get());
+    overlays.closed(m_views->descripImg.get());
+    m_views->selectTopView->setHidden(true);
+    m_views->descripImg->setHidden(true);
+}
+
 void Top::startIntake(const QString &tag, const QString &source)
 {
-    // The picker and then the editor take the screen: the home's own controls step aside.
+    // The picker and then the editor take the screen: the home's own controls and panels
+    // step aside.
+    putPanelsAway();
     homeControlsShown(false);
     if (m_backPhoto)
         m_backPhoto->toAlbumiPad(tag, source);
@@ -341,6 +356,8 @@ void Top::selectViewTopOpen(const ui::Button &sender)
             m_ad->showAdView();
     }
     if (title == QLatin1String("back")) {
+        // Their contents must not come along over the editor.
+        putPanelsAway();
         // After a restart the editor holds no job yet: it is built from the kept one.
         if (m_cutImage && !m_cutImage->hasJob() && m_hasKeptJob && !resumeKeptJob()) {
             cateViewForOrientation();
@@ -366,7 +383,7 @@ void Top::selectViewTopOpen(const ui::Button &sender)
                 photo->setHidden(false);
         }
         if (m_cutImage)
-            m_cutImage->resumeKeys();
+            m_cutImage->resumeJob();
     }
 }
 

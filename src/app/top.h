@@ -108,6 +108,8 @@ private:
     bool resumeKeptJob();
     void buildCategoryBar(BarLayout layout);
     void startIntake(const QString &tag, const QString &source);
+    /// Closes the option panel and the help card without rebuilding the bar.
+    void putPanelsAway();
     void openOptionPanel();
     void addOptionPanelClose();
     /// The close control that hides the option panel, on host at frame.

@@ -99,17 +99,22 @@ void SelectionLayer::shot()
     layer.setHidden(false);
     m_views.mainView->bringSubviewToFront(&layer);
     layer.setBackgroundColor(Qt::transparent);
+    // Every way out of the tip leads back to the toolbar: a hidden layer would leave the
+    // background with no control at all.
     if (Settings::shared().stringForKey(kNeverKey.toString()) == QLatin1String("never")) {
-        layer.setHidden(true);
+        actionbtn();
         return;
     }
     const bool tablet = isDeviceiPad();
     reopen(tablet ? QRectF(160, 50, 600, 600) : QRectF(10, 5, 300, 300),
            tablet ? QStringLiteral("descriptionIpad.png") : QStringLiteral("descriptionIphone.png"));
     auto ok = makeRoundButton(tablet ? QRectF(170, 510, 70, 70) : QRectF(50, 240, 50, 50), QStringLiteral("OK"),
-                              [this] { m_views.selectTopView->setHidden(true); });
+                              [this] { actionbtn(); });
     auto never = makeLongButton(tablet ? QRectF(40, 520, 100, 50) : QRectF(188, 10, 100, 50), QStringLiteral("Never show this"),
-                                [this] { neverShow(); }, Qt::white, QStringLiteral("messageBtn.png"));
+                                [this] {
+                                    neverShow();
+                                    actionbtn();
+                                }, Qt::white, QStringLiteral("messageBtn.png"));
     QFont font(QStringLiteral("STHeitiJ-Medium"));
     font.setPixelSize(12);
     never->setFont(font);
@@ -163,7 +168,7 @@ void SelectionLayer::secondActMix()
 
 void SelectionLayer::gotoCutImage()
 {
-    m_views.selectTopView->setHidden(true);
+    actionbtn();
 }
 
 void SelectionLayer::doneAndUndo()

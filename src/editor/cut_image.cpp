@@ -157,6 +157,19 @@ void CutImage::resumeKeys()
     m_view->becomeFirstResponder();
 }
 
+void CutImage::resumeJob()
+{
+    // Meanwhile the home screen's panels or the compositor may have filled the shared layer.
+    if (hasPiece()) {
+        finalAdjust();
+    } else {
+        // Emptied too: an editor panel that shows the layer again must not show theirs.
+        m_views->selectTopView->removeAllSubviews();
+        m_views->selectTopView->setHidden(true);
+    }
+    resumeKeys();
+}
+
 CutImage::~CutImage() = default;
 
 void CutImage::showEditorControls(bool shown)
@@ -339,6 +352,11 @@ void CutImage::swicthState(ui::Control &sender)
 void CutImage::closeDrawView()
 {
     ScreenViews &v = *m_views;
+    // The text overlay is the editor's: whatever of it is open (tips, catalogue, the box and
+    // its bar) closes first rather than stay over the home screen. Bounded, as each call
+    // closes one layer of it.
+    for (int open = 0; open < 8 && m_wordTable->closeTopPanel(); ++open) {
+    }
     m_stamp.hide();
     m_adjust.hide();
     v.descripImg2->setHidden(true);
@@ -378,7 +396,9 @@ void CutImage::layOutEditorView(bool landscape)
 {
     ScreenViews &v = *m_views;
     const DeviceProfile profile = Device::profile();
-    if (!v.selectTopView->isHidden()) {
+    // The top layer is the editor's toolbar only while the editor is on screen; the home
+    // screen and the compositor lay their own panels into it.
+    if (!v.cutImgView->isHidden() && !v.selectTopView->isHidden()) {
         v.selectTopView->setFrame(rotatedToolbarFrame(profile, landscape));
         if (profile == DeviceProfile::Tablet)
             m_view->setFrame(landscape ? QRectF(0, 0, 1024, 768) : QRectF(0, 0, 768, 1024));

@@ -164,6 +164,10 @@ public:
     /// The home screen's back returned to the job: keys come to the editor again, so Escape
     /// works without a tap first.
     void resumeKeys();
+    /// The home screen's back returned to the job: the editor's own controls come back in
+    /// the top layer the other screens share (the finishing toolbar once a piece is cut,
+    /// nothing before), and its keys.
+    void resumeJob();
     /// The hint strip along the bottom of the screen.
     void remindNew() { m_toolbar.remindNew(tapMode() == TapMode::Shattering); }
     /// Whether a cut piece is on the photo (replacing the photo would discard it).

@@ -30,18 +30,19 @@ constexpr Arrow kArrows[] = {
     {kExpandRightTag, 0, false},
 };
 
-QRectF arrowFrame(int tag, QSizeF layer)
+// area: the part of the layer to lay the arrows along, in the layer's coordinates.
+QRectF arrowFrame(int tag, const QRectF &area)
 {
-    const double w = layer.width(), h = layer.height(), a = kArrowSide;
+    const double x = area.left(), y = area.top(), w = area.width(), h = area.height(), a = kArrowSide;
     switch (tag) {
     case kExpandDownTag:
-        return {w * 0.5 - a / 2, h - a, a, a};
+        return {x + w * 0.5 - a / 2, y + h - a, a, a};
     case kExpandUpTag:
-        return {w * 0.5 - a / 2, 0, a, a};
+        return {x + w * 0.5 - a / 2, y, a, a};
     case kExpandLeftTag:
-        return {0, h * 0.5 - a / 2, a, a};
+        return {x, y + h * 0.5 - a / 2, a, a};
     default:
-        return {w - a, h * 0.5 - a / 2, a, a};
+        return {x + w - a, y + h * 0.5 - a / 2, a, a};
     }
 }
 } // namespace
@@ -79,11 +80,17 @@ void EdgeExpansion::cutApart(ui::ImageView &preview, ui::ImageView &layer, bool 
     m_preview = std::static_pointer_cast<ui::ImageView>(preview.sharedFromThis());
     m_layer = std::static_pointer_cast<ui::ImageView>(layer.sharedFromThis());
 
+    // Along the edges of what the frame shows of the layer: the edges of a layer that
+    // overflows the frame are clipped away, and arrows there could be neither seen nor
+    // pressed, leaving the panel with its controls hidden and no way on.
+    QRectF shown = preview.convertRectTo(preview.bounds(), &layer).intersected(layer.bounds());
+    if (shown.isEmpty())
+        shown = layer.bounds();
     const Picture arrowPicture = Resources::imageNamed(QStringLiteral("toolbtn.png"));
     for (const Arrow &entry : kArrows) {
         if (entry.vertical != overflowsVertically)
             continue;
-        auto arrow = std::make_shared<ui::Button>(arrowFrame(entry.tag, layer.bounds().size()));
+        auto arrow = std::make_shared<ui::Button>(arrowFrame(entry.tag, shown));
         arrow->setImage(entry.degrees == 0 ? arrowPicture : rotateImagePixelsInDegrees(arrowPicture, entry.degrees));
         arrow->setTag(entry.tag);
         arrow->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &sender) {

@@ -84,11 +84,28 @@ private:
 void Confirmation::ask(const QString &title, const QString &message, const QString &confirmTitle,
                        std::function<void()> confirmed)
 {
+    // The earlier alert's buttons would call the delegate replaced below (a key can ask again
+    // while the question is up): it leaves the screen first.
+    withdraw();
     auto delegate = std::make_unique<ConfirmationDelegate>(std::move(confirmed));
     auto alert = std::make_shared<ui::AlertView>(title, message, delegate.get(), QStringLiteral("Cancel"),
                                                  QStringList{confirmTitle});
     m_delegate = std::move(delegate);
+    m_alert = alert;
     alert->show();
+}
+
+Confirmation::~Confirmation()
+{
+    withdraw();
+}
+
+void Confirmation::withdraw()
+{
+    if (const auto alert = std::exchange(m_alert, nullptr)) {
+        alert->setDelegate(nullptr);
+        alert->dismissWithClickedButtonIndex(alert->cancelButtonIndex(), false);
+    }
 }
 
 ClosablePanel::~ClosablePanel()

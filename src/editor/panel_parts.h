@@ -60,11 +60,20 @@ private:
 class Confirmation
 {
 public:
-    /// Shows the question; confirmed runs when the user picks confirmTitle.
+    Confirmation() = default;
+    ~Confirmation();
+    Confirmation(const Confirmation &) = delete;
+    Confirmation &operator=(const Confirmation &) = delete;
+
+    /// Shows the question; confirmed runs when the user picks confirmTitle. A question of
+    /// this one still up goes first, unanswered.
     void ask(const QString &title, const QString &message, const QString &confirmTitle, std::function<void()> confirmed);
 
 private:
+    void withdraw();
+
     std::unique_ptr<ui::AlertViewDelegate> m_delegate;
+    std::shared_ptr<ui::AlertView> m_alert;
 };
 
 /// Side of a panel's close control: a fingertip.

@@ -327,19 +327,21 @@ TEST_F(EffectsTest, EveryToolbarButtonOnAPhoneSitsOnTheScreen)
     }
 }
 
-TEST_F(CompositorTest, NeverHidesTheTipAndTheToggleBringsItBack)
+TEST_F(CompositorTest, NeverLeavesTheToolbarForTheTipAndTheToggleBringsItBack)
 {
     back->shot();
     const bool shownFirst = !views->selectTopView->isHidden() && views->selectTopView->subviewCount() == 2;
 
     back->neverShow();
     back->shot();
-    const bool hiddenAfterNever = views->selectTopView->isHidden();
+    // No tip, but never an empty screen either: the toolbar stays.
+    const bool toolbarAfterNever = !views->selectTopView->isHidden() && buttonTitled(*views->selectTopView, "Tip") &&
+                                   !buttonTitled(*views->selectTopView, "OK");
     back->reShowTip();
     back->shot();
 
     EXPECT_TRUE(shownFirst);
-    EXPECT_TRUE(hiddenAfterNever);
+    EXPECT_TRUE(toolbarAfterNever);
     EXPECT_EQ(Settings::shared().stringForKey("Never"), "whatever");
     EXPECT_FALSE(views->selectTopView->isHidden());
 }
@@ -408,7 +410,9 @@ TEST_F(CompositorTest, SmallPanelsReplaceEachOtherInTheSelectionLayer)
     EXPECT_EQ(finalFrame, QRectF(10, 10, 300, 400));
     EXPECT_TRUE(finalHasExit);
     EXPECT_EQ(promptFrame, QRectF(200, 350, 300, 80));
-    EXPECT_TRUE(views->selectTopView->isHidden());
+    // The prompt's OK goes back to the toolbar.
+    EXPECT_FALSE(views->selectTopView->isHidden());
+    EXPECT_NE(buttonTitled(*views->selectTopView, "Filter"), nullptr);
 }
 
 TEST_F(CompositorTest, NewPhotoRecordsTheTypeAndOpensThePicker)

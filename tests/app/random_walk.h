@@ -1,0 +1,66 @@
+#pragma once
+
+// A seeded random walk of user actions over the whole application on the headless host:
+// taps on what is shown and enabled, drags, pinches and long presses on the photo, pieces
+// and layers, slider drags, typing, keys, turning the tablet and answers to the photo picker.
+// After every step it checks that the user is not stranded, that a screen shows none of
+// another screen's controls, that no resource went missing and that the working files parse.
+//
+// Every step is kept in a resolved, readable form ("tap \"Edit\"", "drag ImageView#666 30 -20"),
+// so a failing walk replays without its generator and shrinks by dropping steps: a step whose
+// control is not there any more does nothing.
+
+#include <functional>
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/device.h"
+
+namespace vimora::test {
+
+struct WalkFailure
+{
+    int step = -1;   // index of the step after which the check failed
+    QString what;    // the broken rule first ("stranded: ..."), then the detail
+
+    /// The rule alone, to tell one failure from another while shrinking.
+    QString rule() const { return what.section(':', 0, 0); }
+};
+
+class RandomWalk
+{
+public:
+    explicit RandomWalk(DeviceProfile profile);
+    ~RandomWalk();
+    RandomWalk(const RandomWalk &) = delete;
+    RandomWalk &operator=(const RandomWalk &) = delete;
+
+    /// From a fresh launch: steps random actions drawn from seed, then a walk back home.
+    std::optional<WalkFailure> walk(quint64 seed, int steps);
+    /// From a fresh launch: the given steps.
+    std::optional<WalkFailure> replay(const QStringList &steps);
+    /// The steps of the last walk or replay, as far as it went.
+    const QStringList &steps() const { return m_steps; }
+
+    /// A shorter list of steps that still fails by the same rule, found by dropping steps;
+    /// at most budget replays are tried.
+    QStringList shrink(const QStringList &steps, const WalkFailure &failure, int budget = 400);
+
+    /// Called with each step before it runs (for a trace that survives a crash).
+    void setStepObserver(std::function<void(const QString &)> observer) { m_observer = std::move(observer); }
+
+private:
+    struct Session;
+    std::optional<WalkFailure> run(const QStringList *given, quint64 seed, int steps);
+
+    DeviceProfile m_profile;
+    QStringList m_steps;
+    std::function<void(const QString &)> m_observer;
+};
+
+/// "tablet", "phone-568", "phone-480".
+QString profileName(DeviceProfile profile);
+
+} // namespace vimora::test
