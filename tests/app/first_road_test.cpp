@@ -159,10 +159,9 @@ TEST_F(FirstRoadTest, HomeBringsTheBarBackAndBackResumesTheJobWhereItWasLeft)
 TEST_F(FirstRoadTest, AnUnreadablePhotoLeavesTheRunningJobAlone)
 {
     launch(DeviceProfile::Phone568);
-    tapOn(*top().categoryButton(1));
-    picker->pick(photo(800, 600));
-    host->advance(1);
-    WorkingFiles::shared().flush();
+    pickFromTheAlbum(photo(800, 600));
+    host->advance(1); // the job's record is asked for on the next turn of the loop
+    JobStore::shared().flush();
     const QStringList files = QDir(AppHome::tempDir()).entryList(QDir::Files);
     const Picture origin = WorkingFiles::shared().originLoad();
 
