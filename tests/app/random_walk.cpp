@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QPainter>
@@ -28,6 +29,7 @@
 #include "platform/log.h"
 #include "platform/photo_picker.h"
 #include "platform/resources.h"
+#include "store/job_store.h"
 #include "store/working_files.h"
 #include "support/temp_home.h"
 #include "ui/alert_view.h"
@@ -224,6 +226,8 @@ struct RandomWalk::Session
     {
         delegate.reset();
         host.reset();
+        // The kept job is written into this walk's home: done before the home goes.
+        JobStore::shared().forget();
         WorkingFiles::shared().forget();
         setLogSink(nullptr);
         PhotoPicker::setCurrent(nullptr);
@@ -691,7 +695,9 @@ std::optional<WalkFailure> RandomWalk::run(const QStringList *given, quint64 see
         const bool full = stepIndex % kFullDecodeEvery == 0;
         for (const QString &name : tmp.entryList({QStringLiteral("*.png"), QStringLiteral("*.jpg")}, QDir::Files)) {
             QImageReader reader(tmp.filePath(name));
-            if (!reader.canRead() || !reader.size().isValid() || (full && reader.read().isNull()))
+            const bool parses = reader.canRead() && reader.size().isValid() && (!full || !reader.read().isNull());
+            // The job's writer drops pictures its record no longer names, on its own thread.
+            if (!parses && QFileInfo::exists(tmp.filePath(name)))
                 return QStringLiteral("working file does not parse: %1 (%2)").arg(name, reader.errorString());
         }
         return {};
