@@ -6,6 +6,7 @@
 
 #include "compositor/fake_picker.h"
 #include "picker/library_photo_picker.h"
+#include "picker/thumbnail_cache.h"
 #include "picker/qv_image_picker_controller.h"
 #include "picker/qv_ipc_albums_controller.h"
 #include "picker/qv_ipc_assets_controller.h"
@@ -33,6 +34,9 @@ protected:
     void TearDown() override
     {
         m_picker.reset();
+        // A thumbnail still being made answers through the host's clock: done before it goes.
+        ThumbnailCache::shared().cancelPending();
+        ThumbnailCache::shared().waitForDone();
         Device::setProfile(DeviceProfile::Tablet);
     }
 
