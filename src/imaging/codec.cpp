@@ -50,7 +50,7 @@ PictureRead readPictureChecked(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.isFile() || info.size() == 0)
-        return {{}, info.exists() && !info.isDir() ? ReadFailure::Unreadable : ReadFailure::Missing, {}};
+        return {{}, info.isFile() ? ReadFailure::Unreadable : ReadFailure::Missing, {}};
     QImageReader reader(path);
     return decodeFrom(reader);
 }

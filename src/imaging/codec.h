@@ -18,7 +18,8 @@ inline constexpr int kFastPngCompression = 1;
 /// "The photo is W × H pixels: Vimora opens photos of up to 100 megapixels and 32768 pixels a side."
 QString pictureTooLargeMessage(QSize size);
 
-/// Why a read gave no picture.
+/// Why a read gave no picture: Missing when no regular file is there (nothing, a folder),
+/// Unreadable for a file that holds no picture Vimora decodes.
 enum class ReadFailure { None, Missing, TooLarge, Unreadable };
 
 struct PictureRead

@@ -73,9 +73,10 @@ PhotoPicker::Result readPickedPhoto(const QString &path)
     if (result.photo.isNull()) {
         if (read.failure == ReadFailure::TooLarge)
             result.error = pictureTooLargeMessage(read.size);
+        else if (read.failure == ReadFailure::Missing)
+            result.error = QStringLiteral("\"%1\" is not a photo file.").arg(path);
         else
-            result.error = QFileInfo(path).isFile() ? QStringLiteral("The photo \"%1\" could not be read.").arg(QFileInfo(path).fileName())
-                                                   : QStringLiteral("\"%1\" is not a photo file.").arg(path);
+            result.error = QStringLiteral("The photo \"%1\" could not be read.").arg(QFileInfo(path).fileName());
         logLine(QStringLiteral("picker: %1").arg(result.error));
     } else if (!isImageFileComplete(path)) {
         result.damaged = true;
