@@ -11,7 +11,7 @@
 #include "platform/app_home.h"
 #include "platform/resources.h"
 #include "store/working_files.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 using namespace vimora;
 

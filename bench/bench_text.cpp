@@ -14,7 +14,7 @@
 #include "platform/settings.h"
 #include "text/word_table.h"
 #include "ui/headless_host.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora::bench {
 namespace {

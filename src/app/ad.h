@@ -16,7 +16,7 @@
 #include "ui/label.h"
 #include "ui/popover.h"
 #include "ui/table_view.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

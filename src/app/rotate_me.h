@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "platform/device.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

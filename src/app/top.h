@@ -17,7 +17,7 @@
 #include "ui/image_view.h"
 #include "ui/scroll_view.h"
 #include "ui/slider.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

@@ -7,7 +7,7 @@
 #include "ui/label.h"
 #include "ui/overlay_stack.h"
 #include "ui/stretchable_image.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

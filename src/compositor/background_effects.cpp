@@ -10,7 +10,7 @@
 #include "imaging/tone.h"
 #include "platform/log.h"
 #include "store/working_files.h"
-#include "widgets/reflection_view.h"
+#include "screenkit/reflection_view.h"
 
 namespace vimora {
 

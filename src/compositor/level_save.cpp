@@ -12,7 +12,7 @@
 #include "ui/overlay_stack.h"
 #include "ui/transaction.h"
 #include "ui/transition.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

@@ -7,7 +7,7 @@
 #include "platform/log.h"
 #include "platform/resources.h"
 #include "ui/overlay_stack.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

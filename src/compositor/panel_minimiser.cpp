@@ -3,7 +3,7 @@
 #include "platform/resources.h"
 #include "ui/transaction.h"
 #include "ui/transition.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

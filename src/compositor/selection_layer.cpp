@@ -6,7 +6,7 @@
 #include "platform/settings.h"
 #include "ui/label.h"
 #include "ui/overlay_stack.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

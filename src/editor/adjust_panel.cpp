@@ -9,7 +9,7 @@
 #include "ui/label.h"
 #include "ui/slider.h"
 #include "ui/switch.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

@@ -6,7 +6,7 @@
 #include "platform/log.h"
 #include "platform/resources.h"
 #include "ui/button.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

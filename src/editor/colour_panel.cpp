@@ -5,7 +5,7 @@
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/resources.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

@@ -6,7 +6,7 @@
 #include <QRectF>
 
 #include "ui/button.h"
-#include "widgets/color_picker_view_controller.h"
+#include "screenkit/color_picker_view_controller.h"
 
 namespace vimora {
 

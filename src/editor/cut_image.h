@@ -37,7 +37,7 @@
 #include "text/word_table.h"
 #include "ui/alert_view.h"
 #include "ui/clock.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

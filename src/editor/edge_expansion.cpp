@@ -6,7 +6,7 @@
 #include "platform/resources.h"
 #include "ui/geometry.h"
 #include "ui/transition.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

@@ -10,7 +10,7 @@
 #include "store/working_files.h"
 #include "ui/button.h"
 #include "ui/theme.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

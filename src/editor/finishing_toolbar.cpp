@@ -8,7 +8,7 @@
 #include "ui/button.h"
 #include "ui/geometry.h"
 #include "ui/tap_recognizer.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

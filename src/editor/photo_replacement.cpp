@@ -10,7 +10,7 @@
 #include "platform/photo_picker.h"
 #include "platform/resources.h"
 #include "store/working_files.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

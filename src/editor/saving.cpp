@@ -12,7 +12,7 @@
 #include "platform/resources.h"
 #include "store/new_file.h"
 #include "ui/label.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

@@ -6,7 +6,7 @@
 #include "text/text_layout.h"
 #include "ui/transition.h"
 
-#include "widgets/color_picker_view_controller.h"
+#include "screenkit/color_picker_view_controller.h"
 
 namespace vimora::text {
 

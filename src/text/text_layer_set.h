@@ -11,7 +11,7 @@
 
 #include "imaging/picture.h"
 #include "ui/image_view.h"
-#include "widgets/color_picker_view_controller.h"
+#include "screenkit/color_picker_view_controller.h"
 
 namespace vimora::text {
 

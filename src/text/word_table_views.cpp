@@ -1,6 +1,6 @@
 #include "text/word_table_views.h"
 
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora {
 

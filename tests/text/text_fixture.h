@@ -16,7 +16,7 @@
 #include "text/word_table.h"
 #include "ui/button.h"
 #include "ui/headless_host.h"
-#include "widgets/screen_views.h"
+#include "screenkit/screen_views.h"
 
 namespace vimora::test {
 

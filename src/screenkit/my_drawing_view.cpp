@@ -1,4 +1,4 @@
-#include "widgets/my_drawing_view.h"
+#include "screenkit/my_drawing_view.h"
 
 #include <algorithm>
 

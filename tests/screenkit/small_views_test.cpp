@@ -12,9 +12,9 @@
 #include "support/pixel_compare.h"
 #include "ui/headless_host.h"
 #include "ui/image_view.h"
-#include "widgets/color_picker_view_controller.h"
-#include "widgets/my_drawing_view.h"
-#include "widgets/reflection_view.h"
+#include "screenkit/color_picker_view_controller.h"
+#include "screenkit/my_drawing_view.h"
+#include "screenkit/reflection_view.h"
 
 using namespace vimora;
 using vimora::test::pixelAt;

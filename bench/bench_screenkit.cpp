@@ -10,7 +10,7 @@
 #include "bench_data.h"
 #include "platform/resources.h"
 #include "ui/image_view.h"
-#include "widgets/color_picker_view_controller.h"
+#include "screenkit/color_picker_view_controller.h"
 
 using namespace vimora;
 
@@ -32,7 +32,7 @@ Picture textLayer()
 
 void BM_PickRecolouringATextLayer(benchmark::State &state)
 {
-    bench::offscreenApplication("bench_widgets");
+    bench::offscreenApplication("bench_screenkit");
     // The palette artwork is built beside the application's binary.
     if (qEnvironmentVariableIsEmpty("VIMORA_RESOURCES"))
         Resources::setDirectory(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/resources"));

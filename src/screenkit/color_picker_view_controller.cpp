@@ -1,4 +1,4 @@
-#include "widgets/color_picker_view_controller.h"
+#include "screenkit/color_picker_view_controller.h"
 
 #include "platform/log.h"
 #include "platform/resources.h"

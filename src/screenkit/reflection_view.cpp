@@ -1,4 +1,4 @@
-#include "widgets/reflection_view.h"
+#include "screenkit/reflection_view.h"
 
 #include <QLinearGradient>
 #include <QPainter>
