@@ -1,6 +1,9 @@
 # Shared build rules: one library per src/ folder, one test binary per test file.
 
 set(VIMORA_WARNINGS -Wall -Wextra)
+if(VIMORA_WERROR)
+  list(APPEND VIMORA_WARNINGS -Werror)
+endif()
 # -O3 lets the pixel loops vectorise; AVX2 is not assumed, SSE4.2 baseline is portable enough.
 set(VIMORA_OPT_FLAGS $<$<NOT:$<CONFIG:Debug>>:-O3>)
 if(VIMORA_SANITIZE)

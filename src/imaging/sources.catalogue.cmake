@@ -1,6 +1,7 @@
 # The image service, the filter catalogue and the blend modes.
 target_sources(vimora_imaging PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/kernels.cpp ${CMAKE_CURRENT_LIST_DIR}/kernels.h
+  ${CMAKE_CURRENT_LIST_DIR}/kernels.h ${CMAKE_CURRENT_LIST_DIR}/kernels_rows.cpp ${CMAKE_CURRENT_LIST_DIR}/kernels_warp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kernels_neighbourhood.cpp ${CMAKE_CURRENT_LIST_DIR}/kernels_blur.cpp
   ${CMAKE_CURRENT_LIST_DIR}/image_service.cpp ${CMAKE_CURRENT_LIST_DIR}/image_service.h
   ${CMAKE_CURRENT_LIST_DIR}/image_service_families.h ${CMAKE_CURRENT_LIST_DIR}/vector_math.h
   ${CMAKE_CURRENT_LIST_DIR}/image_service_colour.cpp
@@ -14,7 +15,9 @@ target_sources(vimora_imaging PRIVATE
 # errno and floating-point exception flags are never read: without them sqrt stays inline and
 # the loops with comparisons and selects vectorise.
 set_source_files_properties(
-  ${CMAKE_CURRENT_LIST_DIR}/kernels.cpp ${CMAKE_CURRENT_LIST_DIR}/image_service_colour.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kernels_rows.cpp ${CMAKE_CURRENT_LIST_DIR}/kernels_warp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kernels_neighbourhood.cpp ${CMAKE_CURRENT_LIST_DIR}/kernels_blur.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/image_service_colour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/image_service_stylize.cpp ${CMAKE_CURRENT_LIST_DIR}/image_service_warp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/blend.cpp
   PROPERTIES COMPILE_OPTIONS "-fno-math-errno;-fno-trapping-math")
