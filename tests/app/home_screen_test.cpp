@@ -7,6 +7,7 @@
 #include "platform/app_home.h"
 #include "platform/settings.h"
 #include "store/working_files.h"
+#include "support/pixel_compare.h"
 
 using namespace vimora;
 
@@ -29,10 +30,9 @@ protected:
         }
         return xs;
     }
-    bool samePicture(const Picture &shown, const QString &name)
+    testing::AssertionResult samePicture(const Picture &shown, const QString &name)
     {
-        const Picture expected = Resources::imageNamed(name);
-        return !expected.isNull() && shown.bitmap() == expected.bitmap();
+        return test::picturesEqual(shown, Resources::imageNamed(name));
     }
     QString setting(const QString &key) { return Settings::shared().stringForKey(key); }
 };

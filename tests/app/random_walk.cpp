@@ -31,6 +31,7 @@
 #include "platform/resources.h"
 #include "store/job_store.h"
 #include "store/working_files.h"
+#include "support/screen_driver.h"
 #include "support/temp_home.h"
 #include "ui/alert_view.h"
 #include "ui/button.h"
@@ -353,15 +354,7 @@ struct RandomWalk::Session
         return nullptr;
     }
 
-    ui::AlertView *shownAlert()
-    {
-        ui::AlertView *last = nullptr;
-        for (const ui::ViewPtr &layer : host->window().subviews())
-            for (const ui::ViewPtr &view : layer->subviews())
-                if (auto *alert = dynamic_cast<ui::AlertView *>(view.get()); alert && alert->isVisible())
-                    last = alert;
-        return last;
-    }
+    ui::AlertView *shownAlert() { return test::shownAlert(*host); }
 
     bool pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = {})
     {

@@ -23,6 +23,8 @@
 #include "platform/settings.h"
 #include "store/album_writer.h"
 #include "store/working_files.h"
+#include "support/pixel_compare.h"
+#include "support/screen_driver.h"
 #include "support/temp_home.h"
 #include "ui/alert_view.h"
 #include "ui/headless_host.h"
@@ -38,12 +40,6 @@ inline Picture twoTonePicture(int w, int h, QColor left = Qt::red, QColor right 
     p.fillRect(QRectF(0, 0, w / 2.0, h), left);
     p.end();
     return Picture(image);
-}
-
-inline bool samePixels(const Picture &a, const Picture &b)
-{
-    return !a.isNull() && !b.isNull() && a.uprightBitmap().convertToFormat(QImage::Format_ARGB32_Premultiplied)
-        == b.uprightBitmap().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 class CompositorTest : public testing::Test
@@ -101,15 +97,7 @@ protected:
     void settle() { back->effects().waitForIdle([this] { host->runPending(); }); }
 
     /// The alert shown last, while it is up.
-    ui::AlertView *shownAlert()
-    {
-        ui::AlertView *last = nullptr;
-        for (const auto &layer : host->window().subviews())
-            for (const auto &view : layer->subviews())
-                if (auto *alert = dynamic_cast<ui::AlertView *>(view.get()); alert && alert->isVisible())
-                    last = alert;
-        return last;
-    }
+    ui::AlertView *shownAlert() { return test::shownAlert(*host); }
 
     /// The user answers alert with the button at index.
     static void answer(ui::AlertView *alert, int index)

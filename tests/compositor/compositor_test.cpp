@@ -48,11 +48,11 @@ TEST_F(EffectsTest, HardAfterUnsavedEffectsShowsTheBaseAgain)
     press(kBrightMinus);
     press(kBrightPlus);
     press(kSoft);
-    const bool changed = !samePixels(background(), base);
+    const bool changed = !test::picturesEqual(background(), base);
     press(kHard);
 
     EXPECT_TRUE(changed);
-    EXPECT_TRUE(samePixels(background(), base));
+    EXPECT_TRUE(test::picturesEqual(background(), base));
     EXPECT_EQ(back->effects().is3d(), kHard);
 }
 
@@ -65,8 +65,8 @@ TEST_F(EffectsTest, SavedEffectMovesTheBaseForward)
     press(kSoft);
     press(kHard);
 
-    EXPECT_TRUE(samePixels(background(), sepiaShown));
-    EXPECT_TRUE(samePixels(WorkingFiles::shared().simple2Load(), sepiaShown));
+    EXPECT_TRUE(test::picturesEqual(background(), sepiaShown));
+    EXPECT_TRUE(test::picturesEqual(WorkingFiles::shared().simple2Load(), sepiaShown));
 }
 
 TEST_F(EffectsTest, ContrastSliderBuildsOnItsPreviousResult)
@@ -78,7 +78,7 @@ TEST_F(EffectsTest, ContrastSliderBuildsOnItsPreviousResult)
     press(kContrastSlider);
 
     const Picture twice = contrastAdjustmentWithValue(contrastAdjustmentWithValue(base, 40), 40);
-    EXPECT_TRUE(samePixels(background(), twice));
+    EXPECT_TRUE(test::picturesEqual(background(), twice));
 }
 
 TEST_F(EffectsTest, EffectsQueuedTogetherRunInOrder)
@@ -90,7 +90,7 @@ TEST_F(EffectsTest, EffectsQueuedTogetherRunInOrder)
     settle();
 
     // Hard read the base the sepia had just saved, not the one before it.
-    EXPECT_TRUE(samePixels(background(), sepia(base)));
+    EXPECT_TRUE(test::picturesEqual(background(), sepia(base)));
 }
 
 TEST_F(EffectsTest, SelectStyleIsInertOnTheBackgroundAndSetsBothOpacitiesOnLayers)
@@ -107,7 +107,7 @@ TEST_F(EffectsTest, SelectStyleIsInertOnTheBackgroundAndSetsBothOpacitiesOnLayer
     press(kOpacitySlider);
 
     EXPECT_DOUBLE_EQ(topAfterBackgroundMode, 0.3);
-    EXPECT_TRUE(samePixels(background(), base));
+    EXPECT_TRUE(test::picturesEqual(background(), base));
     // The slider's whole range lies at or above 1: the layers stay fully opaque.
     EXPECT_DOUBLE_EQ(back->layers().top().alpha(), 1.0);
     EXPECT_DOUBLE_EQ(back->layers().secondCopy().alpha(), 1.0);
@@ -121,7 +121,7 @@ TEST_F(EffectsTest, TagsOutsideEachModeDoNothing)
     back->guideToScale(200);
     press(13);
 
-    EXPECT_TRUE(samePixels(background(), base));
+    EXPECT_TRUE(test::picturesEqual(background(), base));
     EXPECT_EQ(back->effects().is3d(), 13);
 }
 
@@ -131,7 +131,7 @@ TEST_F(EffectsTest, AnEffectWithAnEmptySourceKeepsWhatIsShownAndSaysSo)
 
     press(kUndo); // the editor's photo was never stored
 
-    EXPECT_TRUE(samePixels(background(), base));
+    EXPECT_TRUE(test::picturesEqual(background(), base));
     ASSERT_NE(shownAlert(), nullptr);
     EXPECT_TRUE(shownAlert()->message().contains("no picture"));
 }
@@ -144,9 +144,9 @@ TEST_F(EffectsTest, PictureLayerEffectsWorkOnTheTopPictureAndKeepItsState)
 
     press(kHard);
 
-    EXPECT_FALSE(samePixels(back->layers().top().image(), laid));
-    EXPECT_TRUE(samePixels(WorkingFiles::shared().simple3Load(), back->layers().top().image()));
-    EXPECT_TRUE(samePixels(background(), base));
+    EXPECT_FALSE(test::picturesEqual(back->layers().top().image(), laid));
+    EXPECT_TRUE(test::picturesEqual(WorkingFiles::shared().simple3Load(), back->layers().top().image()));
+    EXPECT_TRUE(test::picturesEqual(background(), base));
 }
 
 TEST_F(EffectsTest, HalfShowsTheSecondCopyInFrontAtHalfOpacity)
@@ -235,8 +235,8 @@ TEST_F(EffectsTest, PrintmakingFlattensTheLayersIntoTheBackground)
     settle();
 
     EXPECT_EQ(background().size(), copy.size());
-    EXPECT_TRUE(samePixels(WorkingFiles::shared().simple2Load(), copy));
-    EXPECT_TRUE(samePixels(WorkingFiles::shared().simpleLoad(), background()));
+    EXPECT_TRUE(test::picturesEqual(WorkingFiles::shared().simple2Load(), copy));
+    EXPECT_TRUE(test::picturesEqual(WorkingFiles::shared().simpleLoad(), background()));
     EXPECT_TRUE(back->layers().secondCopy().isHidden());
     EXPECT_TRUE(back->layers().overlay().image().isNull());
     // The print chain leaves a grey picture.
@@ -249,7 +249,7 @@ TEST_F(EffectsTest, PrintmakingWithoutALaidPictureKeepsTheBackground)
     back->printmaking();
     settle();
 
-    EXPECT_TRUE(samePixels(background(), base));
+    EXPECT_TRUE(test::picturesEqual(background(), base));
     EXPECT_NE(shownAlert(), nullptr);
 }
 
@@ -310,7 +310,7 @@ TEST_F(EffectsTest, ClosingTheAdjustPanelKeepsTheAdjustedBackgroundAndShowsTheTo
 
     EXPECT_TRUE(views->descripImg->isHidden());
     EXPECT_EQ(back->adjustPanel().moveImgView(), nullptr);
-    EXPECT_TRUE(samePixels(WorkingFiles::shared().simple3Load(), background()));
+    EXPECT_TRUE(test::picturesEqual(WorkingFiles::shared().simple3Load(), background()));
     EXPECT_FALSE(views->selectTopView->isHidden());
     EXPECT_NE(buttonTitled(*views->selectTopView, "Filter"), nullptr);
 }
@@ -383,7 +383,7 @@ TEST_F(EffectsTest, LeavingDropsAnEffectStillRunning)
     settle();
 
     EXPECT_TRUE(views->backImgView->image().isNull());
-    EXPECT_TRUE(samePixels(WorkingFiles::shared().simple2Load(), base));
+    EXPECT_TRUE(test::picturesEqual(WorkingFiles::shared().simple2Load(), base));
 }
 
 TEST_F(EffectsTest, TextOpensOverTheBackgroundAndTheToolbarWaitsInItsCorner)

@@ -30,7 +30,6 @@ esac
 
 convert -size 1600x1200 gradient:orange-navy -fill white -draw "circle 500,400 500,600" "$VIMORA_PHOTOS/photo.jpg"
 
-shot() { screen_shot "$1"; }
 # The mean brightness of a w x h box at (x, y) of a screenshot.
 brightness() { convert "$work/$1.png" -crop "$4x$5+$2+$3" +repage -format '%[fx:mean]' info:; }
 

@@ -75,17 +75,6 @@ shot() {
   fi
 }
 # A screenshot once the screen has settled (fades and pulses over): two equal ones in a row.
-settled_shot() {
-  shot "$1"
-  for _ in $(seq 40); do
-    sleep 0.3
-    mv "$work/$1.png" "$work/$1-before.png"
-    shot "$1"
-    same "$1" "$1-before" && return 0
-  done
-  return 1
-}
-key() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; xdotool key "$1"; }
 
 sleep 1
 shot home

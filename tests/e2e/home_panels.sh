@@ -36,8 +36,6 @@ echo x >"$VIMORA_HOME/tmp/Tem.png"
 
 start_app
 
-key() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; xdotool key "$1"; sleep 0.8; }
-shot() { screen_shot "$1"; }
 
 # The home screen once it has settled: two equal, non-blank screenshots in a row.
 shot home
@@ -52,7 +50,7 @@ done
 click $help
 shot help
 same help home && fail "Help did not open"
-key Escape
+key Escape 0.8
 shot after-help-escape
 same after-help-escape home || fail "Escape did not close Help ($(differ after-help-escape home))"
 
@@ -71,7 +69,7 @@ same reader guide && fail "the first row did not open the guide page"
 # The reader shows the page's dark ground over most of the screen.
 dark=$(convert "$work/reader.png" -gravity south -crop 70%x30%+0+20 +repage -format '%[fx:mean]' info:)
 awk -v m="$dark" 'BEGIN{exit !(m < 0.35)}' || fail "the reader does not show a page (mean $dark)"
-key Escape
+key Escape 0.8
 shot after-reader
 same after-reader home || fail "Escape did not close the reader back to the home screen ($(differ after-reader home))"
 
@@ -89,7 +87,7 @@ click $continue
 for _ in $(seq 50); do [ -f "$VIMORA_HOME/tmp/Origin.png" ] && break; sleep 0.2; done
 [ -f "$VIMORA_HOME/tmp/Origin.png" ] || fail "Continue did not open the photo cut short"
 
-key ctrl+q
+key ctrl+q 0.8
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
 kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not quit"
 wait "$pid" || fail "the application did not exit cleanly"

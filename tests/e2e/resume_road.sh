@@ -23,17 +23,6 @@ case $device in
   *) echo "unknown device $device" >&2; exit 2 ;;
 esac
 done_button="35 35"
-shot() { screen_shot "$1"; }
-settled_shot() {
-  shot "$1"
-  for _ in $(seq 40); do
-    sleep 0.3
-    mv "$work/$1.png" "$work/$1-before.png"
-    shot "$1"
-    same "$1" "$1-before" && return 0
-  done
-  return 1
-}
 job=$VIMORA_HOME/tmp/job.json
 # Waits up to 20 seconds for the kept job to differ from the copy in $work/$1.
 job_changed_from() {

@@ -31,20 +31,6 @@ convert -size 1600x1200 gradient:orange-navy -fill white -draw "circle 500,400 5
 
 start_app
 
-wait_for() {
-  for _ in $(seq 100); do eval "$1" && return 0; sleep 0.2; done
-  return 1
-}
-# A screenshot that differs from an earlier one, or failure after a number of tries.
-changed_shot() {
-  for _ in $(seq "${3:-20}"); do
-    screen_shot "$1"
-    same "$1" "$2" || return 0
-    sleep 0.25
-  done
-  return 1
-}
-
 sleep 1
 open_library_photo
 sleep 1

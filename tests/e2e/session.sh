@@ -83,8 +83,6 @@ wait_for_file() {
   for _ in $(seq 100); do [ -f "$1" ] && return 0; sleep 0.2; done
   return 1
 }
-# A screenshot in points, $work/NAME.png: the shown screen cut out of the window and brought
-# back to its size.
 # Home -> the album -> the library picker's first album and first photo -> Done, until the
 # editor has the photo. The calling script sets the points album, first_album, first_photo
 # and picker_done for its device.
@@ -98,6 +96,8 @@ open_library_photo() {
   wait_for_file "$VIMORA_HOME/tmp/Origin.png" || fail "the editor did not open the photo"
 }
 
+# A screenshot in points, $work/NAME.png: the shown screen cut out of the window and brought
+# back to its size.
 screen_shot() {
   import -window "$wid" "$work/$1-window.png"
   convert "$work/$1-window.png" -crop "${shown_w}x${shown_h}+${off_x%.*}+${off_y%.*}" +repage -resize "${pw}x${ph}!" "$work/$1.png"
@@ -113,6 +113,30 @@ changed_shot() {
     same "$1" "$2" || return 0
     sleep 0.25
   done
+  return 1
+}
+# The script's shot: a script that keeps some screenshots defines its own after sourcing this.
+shot() { screen_shot "$1"; }
+# A screenshot once the screen stops changing (two alike 0.3 s apart), or failure after 40 tries.
+settled_shot() {
+  shot "$1"
+  for _ in $(seq 40); do
+    sleep 0.3
+    mv "$work/$1.png" "$work/$1-before.png"
+    shot "$1"
+    same "$1" "$1-before" && return 0
+  done
+  return 1
+}
+# A key to the window, then an optional pause (seconds) for what it starts.
+key() {
+  xdotool windowfocus --sync "$wid" 2>/dev/null || true
+  xdotool key "$1"
+  [ -z "${2:-}" ] || sleep "$2"
+}
+# Waits up to 20 seconds for a shell condition to hold.
+wait_for() {
+  for _ in $(seq 100); do eval "$1" && return 0; sleep 0.2; done
   return 1
 }
 # Waits for the photo dialog that "Other location..." opens and types PATH into it.

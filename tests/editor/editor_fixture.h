@@ -18,6 +18,7 @@
 #include "platform/device.h"
 #include "store/job_store.h"
 #include "store/working_files.h"
+#include "support/screen_driver.h"
 #include "support/temp_home.h"
 #include "ui/alert_view.h"
 #include "ui/button.h"
@@ -90,27 +91,9 @@ public:
     }
     ui::ImageView *hint() const { return dynamic_cast<ui::ImageView *>(views->mainView->viewWithTag(kHintStripTag)); }
     /// The alert on screen, or nullptr.
-    ui::AlertView *shownAlert()
-    {
-        for (const ui::ViewPtr &layer : host.window().subviews())
-            for (const ui::ViewPtr &view : layer->subviews())
-                if (auto *alert = dynamic_cast<ui::AlertView *>(view.get()); alert && alert->isVisible())
-                    return alert;
-        return nullptr;
-    }
+    ui::AlertView *shownAlert() { return test::shownAlert(host); }
     /// Taps the alert's button with that title.
-    void answer(const QString &title)
-    {
-        ui::AlertView *alert = shownAlert();
-        ASSERT_TRUE(alert);
-        for (int i = 0; i < alert->numberOfButtons(); ++i)
-            if (alert->buttonTitleAtIndex(i) == title) {
-                tap(*alert->buttonAtIndex(i));
-                host.advance(1);
-                return;
-            }
-        FAIL() << "no button " << title.toStdString();
-    }
+    void answer(const QString &title) { ASSERT_TRUE(test::answerAlert(host, title)); }
     void tap(const ui::View &view) { host.tap(centreOnScreen(view)); }
     /// A key as the window delivers it: to the focused view, up its superviews, then to the
     /// screen's overlays.
@@ -122,10 +105,7 @@ public:
     ui::ScrollView *pickerScroll(ui::View &panel) const { return dynamic_cast<ui::ScrollView *>(panel.viewWithTag(kPickerScrollTag)); }
     /// A point of a view in window coordinates.
     static QPointF onScreen(const ui::View &view, QPointF local) { return view.convertPointTo(local, nullptr); }
-    static QPointF centreOnScreen(const ui::View &view)
-    {
-        return onScreen(view, view.bounds().center());
-    }
+    static QPointF centreOnScreen(const ui::View &view) { return test::centreOnScreen(view); }
     /// The file on disk once pending writes are done.
     static QImage fileImage(WorkingFiles::Slot slot)
     {

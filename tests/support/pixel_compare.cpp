@@ -31,6 +31,13 @@ testing::AssertionResult imagesEqual(const QImage &actual, const QImage &expecte
     return testing::AssertionSuccess();
 }
 
+testing::AssertionResult picturesEqual(const Picture &actual, const Picture &expected, int tolerance)
+{
+    if (actual.isNull() || expected.isNull())
+        return testing::AssertionFailure() << (actual.isNull() ? "the picture" : "the expected picture") << " is null";
+    return imagesEqual(actual.uprightBitmap(), expected.uprightBitmap(), tolerance);
+}
+
 QImage filledRaster(int w, int h, QRgb premultiplied)
 {
     QImage image(w, h, QImage::Format_ARGB32_Premultiplied);

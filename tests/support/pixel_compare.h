@@ -12,6 +12,9 @@ namespace vimora::test {
 /// largest allowed difference per channel (0 unless the arithmetic calls for it).
 testing::AssertionResult imagesEqual(const QImage &actual, const QImage &expected, int tolerance = 0);
 
+/// imagesEqual of two pictures' upright pixels; a null picture equals nothing.
+testing::AssertionResult picturesEqual(const Picture &actual, const Picture &expected, int tolerance = 0);
+
 /// A Raster of w x h filled with one premultiplied ARGB word.
 QImage filledRaster(int w, int h, QRgb premultiplied);
 

@@ -12,6 +12,7 @@
 
 #include "platform/device.h"
 #include "platform/settings.h"
+#include "support/screen_driver.h"
 #include "support/temp_home.h"
 #include "text/word_table.h"
 #include "ui/button.h"
@@ -65,15 +66,7 @@ public:
         return view.convertPointTo(QPointF(view.bounds().center()), nullptr);
     }
     /// A button with this title anywhere under root.
-    static ui::Button *button(ui::View &root, const QString &title)
-    {
-        if (auto *b = dynamic_cast<ui::Button *>(&root); b && b->title() == title && !b->isHidden())
-            return b;
-        for (const ui::ViewPtr &v : root.subviews())
-            if (ui::Button *found = button(*v, title))
-                return found;
-        return nullptr;
-    }
+    static ui::Button *button(ui::View &root, const QString &title) { return test::findButton(root, title); }
     void press(const QString &title)
     {
         ui::Button *b = button(*views->rootView, title);
