@@ -1,12 +1,12 @@
 #include "compositor/background_effects.h"
 
 #include <algorithm>
-#include <thread>
 
 #include <QPainter>
 
 #include "editor/crop.h"
 #include "imaging/convolution.h"
+#include "imaging/parallel.h"
 #include "imaging/tone.h"
 #include "platform/log.h"
 #include "store/working_files.h"
@@ -56,10 +56,17 @@ Picture printMix(const Picture &background, const Picture &base, const Filter &f
     if (!isPlainBitmap(background) || !isPlainBitmap(base) || height < 2)
         return mix(background, base);
     const int middle = height / 2;
-    Picture lower;
-    std::thread helper([&] { lower = mix(rows(background, middle, height), rows(base, middle, height)); });
-    const Picture upper = mix(rows(background, 0, middle), rows(base, 0, middle));
-    helper.join();
+    // The two halves at once: mix's filters are too short to split well on their own.
+    Picture halves[2];
+    parallelRows(
+        2,
+        [&](int first, int end) {
+            for (int half = first; half < end; ++half)
+                halves[half] = half == 0 ? mix(rows(background, 0, middle), rows(base, 0, middle))
+                                         : mix(rows(background, middle, height), rows(base, middle, height));
+        },
+        1);
+    const Picture &upper = halves[0], &lower = halves[1];
     if (upper.isNull() || lower.isNull())
         return mix(background, base);
     QImage out(background.pixelWidth(), height, QImage::Format_ARGB32_Premultiplied);
@@ -83,13 +90,17 @@ AdjustMode adjustModeForTag(int tag)
 BackgroundEffects::BackgroundEffects(CompositorLayers &layers, std::function<void(const QString &)> tell)
     : m_layers(layers)
     , m_tell(std::move(tell))
+    , m_runner([this](const QString &reason) {
+        if (m_tell)
+            m_tell(QStringLiteral("This effect could not be made: %1").arg(reason));
+    })
 {
 }
 
 void BackgroundEffects::reset()
 {
     ++m_generation;
-    m_queue.clearPending();
+    m_runner.clearPending();
     m_is3d = 1;
     m_messInt = 0;
     m_overlayShown = false;
@@ -101,13 +112,13 @@ void BackgroundEffects::run(ui::ImageView &layer, Read read, Save save)
     // read runs on the UI thread when the effect's turn comes, so it takes the pictures the
     // effect before it left; what it returns runs on a worker.
     const int generation = m_generation;
-    m_queue.enqueue([this, &layer, read = std::move(read), save = std::move(save), generation]() -> EffectQueue::Work {
+    m_runner.postPrepared([this, &layer, read = std::move(read), save = std::move(save), generation]() -> ui::JobRunner::Work {
         if (generation != m_generation)
             return {};
         Make make = read();
         if (!make)
             return {};
-        return [this, &layer, make = std::move(make), save, generation]() -> EffectQueue::Apply {
+        return [this, &layer, make = std::move(make), save, generation]() -> ui::JobRunner::Apply {
             Picture result = make();
             return [this, &layer, result = std::move(result), save, generation] {
                 // A new background or leaving the compositor makes a late result meaningless.

@@ -10,7 +10,7 @@
 #include <QString>
 
 #include "compositor/compositor_layers.h"
-#include "compositor/effect_queue.h"
+#include "ui/job_runner.h"
 #include "imaging/filter.h"
 
 namespace vimora {
@@ -78,8 +78,13 @@ public:
     int messInt() const { return m_messInt; }
 
     /// Tests and benchmarks: waits until every effect asked for has applied.
-    void waitForIdle(const std::function<void()> &pump) { m_queue.waitForIdle(pump); }
-    bool isBusy() const { return m_queue.isBusy(); }
+    void waitForIdle(const std::function<void()> &pump)
+    {
+        m_runner.waitForIdle();
+        if (pump)
+            pump();
+    }
+    bool isBusy() const { return m_runner.isBusy(); }
 
 private:
     void backgroundMode(int tag, double contrast);
@@ -95,7 +100,7 @@ private:
     CompositorLayers &m_layers;
     std::function<void(const QString &)> m_tell;
     Filter m_filter;
-    EffectQueue m_queue;
+    ui::JobRunner m_runner;
     AdjustMode m_mode = AdjustMode::None;
     int m_generation = 0;
     int m_is3d = 1;

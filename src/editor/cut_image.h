@@ -21,7 +21,7 @@
 #include "editor/edge_feathering.h"
 #include "editor/editing_job.h"
 #include "editor/edge_expansion.h"
-#include "editor/effect_worker.h"
+#include "ui/job_runner.h"
 #include "editor/editor_modes.h"
 #include "editor/finishing_toolbar.h"
 #include "editor/lifted_piece.h"
@@ -231,10 +231,9 @@ public:
     void cutApart();
     /// One expansion by the arrow with that tag, from the job's photo.
     void cutApartExcute(int arrowTag);
-    /// A job announced or running: a new one is ignored.
+    /// A job announced, waiting or running: Next and the announced jobs wait for none.
     bool isEffectPending() const;
-    /// Blocks until a running job's picture work is done; its result is then applied by the
-    /// UI thread's next turn.
+    /// Blocks until every effect asked for has run and applied its result.
     void waitForEffects();
     /// Tag of the last control filterSelect handled.
     int lastFilterTag() const { return m_lastFilterTag; }
@@ -255,8 +254,13 @@ private:
     void showEditorControls(bool shown);
     void buildAdjustActions();
     /// Runs work on the piece's picture off the UI thread and apply with its result, unless
-    /// the piece went meanwhile. False when a job is already pending.
-    bool runOnPiece(std::function<Picture(const Picture &)> work, std::function<void(const Picture &)> apply);
+    /// the piece went meanwhile. The picture is taken when the job's turn comes, so it has
+    /// the effects before it. A slider passes LatestWins and its tag: of its releases while
+    /// an effect runs, the last one is applied.
+    void runOnPiece(std::function<Picture(const Picture &)> work, std::function<void(const Picture &)> apply,
+                    ui::JobPolicy policy = ui::JobPolicy::InOrder, int sliderTag = 0);
+    /// An effect threw: the alert it may have put up goes, and the user is told.
+    void effectFailed(const QString &reason);
     void finishFlattening(const std::weak_ptr<ui::ImageView> &container, const Picture &flat);
     /// The Shadow and Shattering switches of the whole-photo panel.
     void switchPieceEffect(ui::Control &sender);
@@ -308,7 +312,7 @@ private:
     ui::ScheduledCall m_deferredJob;
     std::shared_ptr<ui::AlertView> m_processingAlert;
     /// Declared last: destroyed first, so no result arrives at a half-destroyed editor.
-    EffectWorker m_effects;
+    ui::JobRunner m_effects{[this](const QString &reason) { effectFailed(reason); }};
 };
 
 } // namespace vimora

@@ -1,6 +1,6 @@
 // The coordinator's side of the effect flows: the adjust panel's dispatchers, flattening
 // (Next), the scatter and the merge behind the "Processing..." alert. Picture work runs on
-// the effect worker; its result is applied here, on the UI thread.
+// the effect runner; its result is applied here, on the UI thread.
 
 #include <algorithm>
 #include <cmath>
@@ -72,28 +72,40 @@ bool CutImage::isEffectPending() const
 
 void CutImage::waitForEffects()
 {
-    m_effects.waitForWork();
+    m_effects.waitForIdle();
 }
 
-bool CutImage::runOnPiece(std::function<Picture(const Picture &)> work, std::function<void(const Picture &)> apply)
+void CutImage::runOnPiece(std::function<Picture(const Picture &)> work, std::function<void(const Picture &)> apply,
+                          ui::JobPolicy policy, int sliderTag)
 {
     if (!m_piece)
-        return false;
-    std::weak_ptr<ui::ImageView> container = m_piece;
-    const Picture input = m_piece->image();
-    const bool started = m_effects.run([this, container, input, work = std::move(work), apply = std::move(apply)]() -> EffectWorker::Apply {
-        const Picture result = work(input);
-        return [this, container, result, apply] {
-            // The piece may have gone (a new cut, a new job) while the work ran.
-            if (auto piece = container.lock(); piece && piece->superview()) {
-                apply(result);
-                noteJobChanged();
-            }
-        };
-    });
-    if (!started)
-        logLine(QStringLiteral("effect ignored: one is still running"));
-    return started;
+        return;
+    m_effects.postPrepared(
+        [this, work = std::move(work), apply = std::move(apply)]() -> ui::JobRunner::Work {
+            if (!m_piece)
+                return {};
+            std::weak_ptr<ui::ImageView> container = m_piece;
+            const Picture input = m_piece->image();
+            return [this, container, input, work, apply]() -> ui::JobRunner::Apply {
+                const Picture result = work(input);
+                return [this, container, result, apply] {
+                    // The piece may have gone (a new cut, a new job) while the work ran.
+                    if (auto piece = container.lock(); piece && piece->superview()) {
+                        apply(result);
+                        noteJobChanged();
+                    }
+                };
+            };
+        },
+        policy, sliderTag);
+}
+
+void CutImage::effectFailed(const QString &reason)
+{
+    dismissProcessingAlert();
+    auto alert = std::make_shared<ui::AlertView>(QStringLiteral("Error"), QStringLiteral("The effect could not be made: %1").arg(reason),
+                                                 nullptr, QStringLiteral("OK"));
+    alert->show();
 }
 
 // --- Next and Done ---
@@ -107,7 +119,7 @@ void CutImage::singleBtn()
     const QSizeF frame = m_piece->frame().size();
     std::weak_ptr<ui::ImageView> container = m_piece;
 
-    EffectWorker::Work work;
+    ui::JobRunner::Work work;
     if (onPiece) {
         // At the photo's pixel resolution: the pieces are cut afresh from the plain cut-out.
         const Picture photo = m_photoView->image();
@@ -117,7 +129,7 @@ void CutImage::singleBtn()
         const QSize canvas = canvasFor(QSizeF(frame.width() * rx, frame.height() * ry));
         const Picture cutOut = WorkingFiles::shared().simpleLoad();
         const ui::AffineTransform turn = pieceTransform(m_adjust.sliderValue(kPieceScaleTag), m_adjust.sliderValue(kPieceRotationTag));
-        work = [this, container, cutOut, canvas, turn]() -> EffectWorker::Apply {
+        work = [this, container, cutOut, canvas, turn]() -> ui::JobRunner::Apply {
             const Picture flat = renderSnapshot(gridSnapshot(shatterCrops(cutOut), QSizeF(canvas), turn), canvas);
             return [this, container, flat] { finishFlattening(container, flat); };
         };
@@ -125,12 +137,12 @@ void CutImage::singleBtn()
         // At the on-screen size, as the pieces lie now (spread, shadowed, scattered).
         const ViewSnapshot snapshot = snapshotOf(*m_piece);
         const QSize canvas = canvasFor(frame);
-        work = [this, container, snapshot, canvas]() -> EffectWorker::Apply {
+        work = [this, container, snapshot, canvas]() -> ui::JobRunner::Apply {
             const Picture flat = renderSnapshot(snapshot, canvas);
             return [this, container, flat] { finishFlattening(container, flat); };
         };
     }
-    m_effects.run(std::move(work));
+    m_effects.post(std::move(work));
 }
 
 void CutImage::finishFlattening(const std::weak_ptr<ui::ImageView> &container, const Picture &flat)
@@ -224,7 +236,7 @@ void CutImage::filterSelect(ui::Control &sender)
     case kHueTag: {
         // Each release turns the already turned picture again.
         const float angle = float(valueOf(sender));
-        runOnPiece([angle](const Picture &w) { return Filter().filterHue(angle, w); }, showAndSave);
+        runOnPiece([angle](const Picture &w) { return Filter().filterHue(angle, w); }, showAndSave, ui::JobPolicy::LatestWins, tag);
         break;
     }
     case kExposureTag:
@@ -238,7 +250,7 @@ void CutImage::filterSelect(ui::Control &sender)
                 const Filter filter;
                 return filter.filterColorControls(saturation, 0, 1.0f, filter.filterExp(ev, base));
             },
-            showAndSave);
+            showAndSave, ui::JobPolicy::LatestWins, kExposureTag); // both sliders: one value pair
         break;
     }
     case kSharpenTag:
@@ -292,7 +304,7 @@ void CutImage::imageEffect(ui::Control &sender)
         const float degrees = float(valueOf(sender));
         const Picture flattened = WorkingFiles::shared().simple2Load();
         runOnPiece([degrees, flattened](const Picture &) { return rotateInDegrees(flattened, degrees); },
-                   [this](const Picture &turned) { m_piece->setImage(turned); });
+                   [this](const Picture &turned) { m_piece->setImage(turned); }, ui::JobPolicy::LatestWins, tag);
         break;
     }
     case kWholeScaleTag: {
@@ -309,7 +321,7 @@ void CutImage::imageEffect(ui::Control &sender)
                 const float pw = float(w.pixelWidth()), ph = float(w.pixelHeight());
                 return Filter().filterBumpDistortion(amount, pw * 0.5f, ph * 0.5f, std::min(pw, ph) * 0.5f, w);
             },
-            [this](const Picture &bulged) { m_piece->setImage(bulged); });
+            [this](const Picture &bulged) { m_piece->setImage(bulged); }, ui::JobPolicy::LatestWins, tag);
         break;
     }
     default:
@@ -404,7 +416,7 @@ void CutImage::makeSynthesisWithmosaic()
             pieces.push_back(std::static_pointer_cast<ui::ImageView>(piece->sharedFromThis()));
             pictures.push_back(piece->image());
         }
-    const bool started = m_effects.run([this, pieces, pictures]() -> EffectWorker::Apply {
+    m_effects.post([this, pieces, pictures]() -> ui::JobRunner::Apply {
         const std::vector<Picture> skewed = scatterPictures(pictures, [] { return QRandomGenerator::global()->generate(); });
         return [this, pieces, skewed] {
             // Pieces rebuilt meanwhile (Shattering turned off) keep their pictures.
@@ -414,8 +426,6 @@ void CutImage::makeSynthesisWithmosaic()
             dismissProcessingAlert();
         };
     });
-    if (!started)
-        dismissProcessingAlert();
 }
 
 void CutImage::closeShatterPanel()
@@ -435,7 +445,7 @@ void CutImage::closeShatterPanel()
     const QSize canvas = canvasFor(QSizeF(view.width() * sx, view.height() * sy));
     const ViewSnapshot snapshot = snapshotOf(*m_photoView);
     std::weak_ptr<ui::ImageView> photoView = m_photoView;
-    const bool started = m_effects.run([this, snapshot, canvas, sx, sy, photoView]() -> EffectWorker::Apply {
+    m_effects.post([this, snapshot, canvas, sx, sy, photoView]() -> ui::JobRunner::Apply {
         const Picture merged = renderSnapshot(snapshot, canvas, sx, sy);
         return [this, merged, photoView] {
             dismissProcessingAlert();
@@ -445,8 +455,6 @@ void CutImage::closeShatterPanel()
             newCutOnOrigin();
         };
     });
-    if (!started)
-        dismissProcessingAlert();
 }
 
 } // namespace vimora

@@ -234,7 +234,7 @@ void ListExport::saveToItunes(std::function<void(const DocumentExportResult &)> 
 
 void ListExport::waitForDocuments()
 {
-    m_worker.waitForIdle();
+    m_worker.waitForWork();
 }
 
 } // namespace vimora

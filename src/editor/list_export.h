@@ -11,7 +11,7 @@
 #include <QStringList>
 
 #include "imaging/picture.h"
-#include "store/serial_worker.h"
+#include "ui/job_runner.h"
 
 namespace vimora {
 
@@ -92,7 +92,7 @@ private:
     int m_next = 0;
     bool m_chainRunning = false;
     QByteArray m_imgData;
-    SerialWorker m_worker;
+    ui::JobRunner m_worker;
 };
 
 } // namespace vimora

@@ -11,7 +11,7 @@
 #include "editor/list_export.h"
 #include "editor/panel_parts.h"
 #include "store/album_writer.h"
-#include "store/serial_worker.h"
+#include "ui/job_runner.h"
 #include "store/mail.h"
 #include "ui/alert_view.h"
 #include "ui/image_view.h"
@@ -72,7 +72,7 @@ public:
     ListExport &listExport() { return m_list; }
     MailComposer &mail() { return m_mail; }
     /// Waits until the copies kept for the home screen's saved pictures are written.
-    void waitForKeptCopies() { m_keeper.waitForIdle(); }
+    void waitForKeptCopies() { m_keeper.waitForWork(); }
 
 private:
     void alertViewClickedButtonAtIndex(ui::AlertView &alert, int buttonIndex) override;
@@ -92,7 +92,7 @@ private:
     std::shared_ptr<ui::ImageView> m_sharePanel;
     ClosablePanel m_shareCloser;
     /// Declared last: destroyed first, so a copy being written finishes before the rest goes.
-    SerialWorker m_keeper;
+    ui::JobRunner m_keeper;
 };
 
 } // namespace vimora

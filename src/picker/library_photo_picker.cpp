@@ -1,6 +1,5 @@
 #include "picker/library_photo_picker.h"
 
-#include <QThreadPool>
 
 #include "picker/qv_image_picker_controller.h"
 #include "picker/qv_ipc_albums_controller.h"
@@ -18,7 +17,7 @@ LibraryPhotoPicker::LibraryPhotoPicker(std::unique_ptr<PhotoPicker> fallback)
 
 LibraryPhotoPicker::~LibraryPhotoPicker()
 {
-    ++*m_presentation;
+    ++m_presentation;
     takeDown();
 }
 
@@ -35,8 +34,7 @@ void LibraryPhotoPicker::present(Source source, Done done)
         return;
     }
     m_done = std::move(done);
-    const int presentation = ++*m_presentation;
-    std::weak_ptr<int> alive = m_presentation;
+    const int presentation = ++m_presentation;
 
     auto controller = std::make_shared<QvImagePickerController>(
         nullptr,
@@ -45,7 +43,7 @@ void LibraryPhotoPicker::present(Source source, Done done)
                 logLine(QStringLiteral("picker: %1").arg(*error));
             finish(std::nullopt);
         },
-        [this, alive, presentation](const std::vector<PhotoAsset> &assets) {
+        [this, presentation](const std::vector<PhotoAsset> &assets) {
             if (assets.empty()) {
                 finish(std::nullopt);
                 return;
@@ -53,12 +51,12 @@ void LibraryPhotoPicker::present(Source source, Done done)
             // Reading a large photo takes a while: off the main thread, answered on it.
             const QString path = assets.front().path();
             takeDown();
-            QThreadPool::globalInstance()->start([this, alive, presentation, path] {
+            m_reader.post([this, presentation, path]() -> ui::JobRunner::Apply {
                 Result result = readPickedPhoto(path);
-                ui::postToMainThread([this, alive, presentation, result] {
-                    if (const auto live = alive.lock(); live && *live == presentation)
+                return [this, presentation, result] {
+                    if (presentation == m_presentation)
                         finish(result);
-                });
+                };
             });
         },
         1);
@@ -87,7 +85,7 @@ void LibraryPhotoPicker::present(Source source, Done done)
 
 void LibraryPhotoPicker::dismiss()
 {
-    ++*m_presentation;
+    ++m_presentation;
     takeDown();
     m_done = nullptr;
     if (m_fallback)
@@ -142,7 +140,7 @@ void LibraryPhotoPicker::takeDown()
 void LibraryPhotoPicker::finish(std::optional<Result> result)
 {
     takeDown();
-    ++*m_presentation;
+    ++m_presentation;
     if (Done done = std::exchange(m_done, nullptr))
         done(std::move(result));
 }
@@ -150,7 +148,7 @@ void LibraryPhotoPicker::finish(std::optional<Result> result)
 void LibraryPhotoPicker::otherLocation()
 {
     Done done = std::exchange(m_done, nullptr);
-    ++*m_presentation;
+    ++m_presentation;
     takeDown();
     if (!done)
         return;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/photo_picker.h"
+#include "ui/job_runner.h"
 #include "ui/popover.h"
 
 namespace vimora::picker {
@@ -45,7 +46,9 @@ private:
     ui::PopoverArrowDirections m_popoverDirections = ui::PopoverArrowDirectionAny;
     Done m_done;
     // Each presentation gets a number; a photo still being read for an older one is dropped.
-    std::shared_ptr<int> m_presentation = std::make_shared<int>(0);
+    int m_presentation = 0;
+    /// Last: gone first, so no photo arrives at a half-destroyed picker.
+    ui::JobRunner m_reader;
 };
 
 } // namespace vimora::picker

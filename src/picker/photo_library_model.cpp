@@ -6,9 +6,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QStandardPaths>
-#include <QThread>
-#include <QThreadPool>
-#include <QtConcurrent/QtConcurrentMap>
+
+#include "imaging/parallel.h"
 
 namespace vimora::picker {
 
@@ -41,18 +40,15 @@ std::vector<PhotoAsset> albumPhotos(const QString &folder, const KnownPicture &k
         else
             unknown.push_back(i);
     }
-    // Reading a thousand headers is most of a first listing: spread it over the cores, on
-    // a pool of its own, since the callers themselves run on worker threads and wait here.
-    if (!unknown.isEmpty()) {
-        static QThreadPool *const headerReaders = [] {
-            auto *pool = new QThreadPool;
-            pool->setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
-            return pool;
-        }();
-        QtConcurrent::blockingMap(headerReaders, unknown, [&](qsizetype i) {
-            decodable[i] = isDecodablePicture(entries[i].absoluteFilePath()) ? 1 : 0;
-        });
-    }
+    // Reading a thousand headers is most of a first listing: spread it over the cores. The
+    // loop pool lets its caller, itself a job, take part, so it never waits on a busy pool.
+    parallelChunks(
+        int(unknown.size()),
+        [&](int first, int end) {
+            for (int k = first; k < end; ++k)
+                decodable[unknown[k]] = isDecodablePicture(entries[unknown[k]].absoluteFilePath()) ? 1 : 0;
+        },
+        1);
     photos.reserve(entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i) {
         if (decodable[i])

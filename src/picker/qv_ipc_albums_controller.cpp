@@ -3,14 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
-#include <QThreadPool>
 
 #include "picker/grid_layout.h"
 #include "picker/qv_image_picker_controller.h"
 #include "picker/qv_ipc_assets_controller.h"
 #include "picker/thumbnail_cache.h"
 #include "platform/log.h"
-#include "ui/clock.h"
 #include "ui/image_view.h"
 #include "ui/label.h"
 
@@ -74,40 +72,49 @@ void QvIPCAlbumsController::watchLibrary()
 void QvIPCAlbumsController::reloadAlbums()
 {
     const int generation = ++*m_generation;
-    std::weak_ptr<int> alive = m_generation;
     const QString library = m_picker.libraryFolder();
     const QStringList extra = m_picker.extraAlbumFolders();
     const bool savedOnTop = m_picker.shouldShowSavedPhotosOnTop();
     m_loading = true;
-    auto stillWanted = [this, alive, generation] {
-        const auto live = alive.lock();
-        return live && *live == generation;
-    };
-    QThreadPool::globalInstance()->start([this, stillWanted, library, extra, savedOnTop] {
+    // The counts of a listing this one replaces are no longer wanted.
+    m_loader.clearPending();
+    m_loader.post([this, generation, library, extra, savedOnTop]() -> ui::JobRunner::Apply {
         QDir().mkpath(library);
         if (!QFileInfo(library).isDir() || !QFileInfo(library).isReadable()) {
             const QString error = QStringLiteral("The photo library \"%1\" cannot be read.").arg(library);
-            ui::postToMainThread([this, stillWanted, error] {
-                if (!stillWanted())
+            return [this, generation, error] {
+                if (generation != *m_generation)
                     return;
                 m_loading = false;
                 logLine(QStringLiteral("A problem occured. Error: %1").arg(error));
                 m_picker.fail(error);
-            });
-            return;
+            };
         }
         const std::vector<PhotoAlbum> albums = orderedAlbums(libraryAlbums(library, extra), savedOnTop);
-        std::vector<AlbumSummary> summaries;
-        for (const PhotoAlbum &album : albums) {
+        return [this, generation, albums] {
+            if (generation == *m_generation)
+                countAlbums(generation, albums);
+        };
+    });
+}
+
+void QvIPCAlbumsController::countAlbums(int generation, const std::vector<PhotoAlbum> &albums)
+{
+    // One job per album, so the table fills as the counts come in.
+    for (size_t i = 0; i < albums.size(); ++i) {
+        const PhotoAlbum album = albums[i];
+        const bool first = i == 0, last = i + 1 == albums.size();
+        m_loader.post([this, generation, album, first, last]() -> ui::JobRunner::Apply {
             // Pictures the album's last listing vouches for (same name, size and time) skip their header read.
             const std::vector<PhotoAsset> photos =
                 albumPhotos(album.folder, ThumbnailCache::shared().knownPictures(album.folder));
-            summaries.push_back({album, int(photos.size()), photos.empty() ? QString() : photos.back().path()});
-            const bool last = summaries.size() == albums.size();
-            ui::postToMainThread([this, stillWanted, summaries, last] {
-                if (!stillWanted())
+            const AlbumSummary summary{album, int(photos.size()), photos.empty() ? QString() : photos.back().path()};
+            return [this, generation, summary, first, last] {
+                if (generation != *m_generation)
                     return;
-                m_albums = summaries;
+                if (first)
+                    m_albums.clear();
+                m_albums.push_back(summary);
                 m_loading = !last;
                 if (m_table)
                     m_table->reloadData();
@@ -120,9 +127,9 @@ void QvIPCAlbumsController::reloadAlbums()
                         folders << summary.album.folder;
                     m_watcher->addPaths(folders);
                 }
-            });
-        }
-    });
+            };
+        });
+    }
 }
 
 int QvIPCAlbumsController::numberOfRowsInSection(ui::TableView &, int)

@@ -10,6 +10,7 @@
 #include <QObject>
 
 #include "picker/photo_library_model.h"
+#include "ui/job_runner.h"
 #include "ui/navigation_screen.h"
 #include "ui/table_view.h"
 
@@ -55,6 +56,8 @@ protected:
 
 private:
     void watchLibrary();
+    /// Counts the photos of each album listed, off the UI thread, album by album.
+    void countAlbums(int generation, const std::vector<PhotoAlbum> &albums);
 
     QvImagePickerController &m_picker;
     std::shared_ptr<ui::TableView> m_table;
@@ -64,6 +67,8 @@ private:
     std::shared_ptr<int> m_generation = std::make_shared<int>(0);
     bool m_loading = false;
     std::map<const ui::TableViewCell *, QString> m_cellPosters;
+    /// Last: gone first, so no listing arrives at a half-destroyed controller.
+    ui::JobRunner m_loader;
 };
 
 } // namespace vimora::picker

@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <atomic>
 
-#include <QThreadPool>
 
 #include "picker/qv_image_picker_controller.h"
 #include "picker/qv_ipc_grid_cell.h"
 #include "picker/thumbnail_cache.h"
 #include "platform/device.h"
 #include "platform/log.h"
-#include "ui/clock.h"
 #include "ui/label.h"
 
 namespace vimora::picker {
@@ -27,7 +25,6 @@ QvIPCAssetsController::QvIPCAssetsController(QvImagePickerController &picker, co
 
 QvIPCAssetsController::~QvIPCAssetsController()
 {
-    *m_alive = false;
     for (const auto &item : m_items)
         item->setDelegate(nullptr);
 }
@@ -91,10 +88,8 @@ void QvIPCAssetsController::viewDidAppear(bool)
 void QvIPCAssetsController::loadAssets()
 {
     const QString folder = m_album.folder;
-    std::weak_ptr<bool> alive = m_alive;
-    QThreadPool::globalInstance()->start([this, alive, folder] {
-        ThumbnailCache &cache = ThumbnailCache::shared();
-        const KnownPicture listedBefore = cache.knownPictures(folder);
+    m_loader.post([this, folder]() -> ui::JobRunner::Apply {
+        const KnownPicture listedBefore = ThumbnailCache::shared().knownPictures(folder);
         std::atomic<bool> changed = false;
         std::vector<PhotoAsset> assets = albumPhotos(folder, [&](const QFileInfo &file) {
             if (listedBefore(file))
@@ -102,13 +97,15 @@ void QvIPCAssetsController::loadAssets()
             changed = true;
             return false;
         });
-        ui::postToMainThread([this, alive, assets] {
-            if (const auto live = alive.lock(); live && *live)
-                setAssets(assets);
-        });
-        // After the hand-off, so the grid does not wait for it.
-        if (changed)
-            cache.rememberAlbum(folder, assets);
+        return [this, folder, assets, changed = bool(changed)] {
+            setAssets(assets);
+            // After the hand-off, so the grid does not wait for it.
+            if (changed)
+                m_loader.post([folder, assets]() -> ui::JobRunner::Apply {
+                    ThumbnailCache::shared().rememberAlbum(folder, assets);
+                    return {};
+                });
+        };
     });
 }
 

@@ -9,6 +9,7 @@
 #include "picker/grid_layout.h"
 #include "picker/photo_library_model.h"
 #include "picker/qv_ipc_grid_item.h"
+#include "ui/job_runner.h"
 #include "ui/navigation_screen.h"
 #include "ui/table_view.h"
 
@@ -59,7 +60,8 @@ private:
     std::vector<QvIPCGridItemPtr> m_items;
     ui::BarButtonItemPtr m_done;
     bool m_loaded = false;
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    /// Last: gone first, so no listing arrives at a half-destroyed controller.
+    ui::JobRunner m_loader;
 };
 
 } // namespace vimora::picker

@@ -1,5 +1,6 @@
 #include "picker/thumbnail_cache.h"
 
+#include <array>
 #include <deque>
 #include <mutex>
 #include <unordered_map>
@@ -13,10 +14,9 @@
 #include <QHash>
 #include <QImageReader>
 #include <QSaveFile>
-#include <QThreadPool>
 
 #include "platform/app_home.h"
-#include "ui/clock.h"
+#include "ui/job_runner.h"
 
 namespace vimora::picker {
 
@@ -136,7 +136,10 @@ struct ThumbnailCache::State
     int side = 0;
     qint64 diskLimit = 0;
     qint64 diskBytes = -1; // counted from the folder at the first write
-    QThreadPool pool;
+    /// Each job serves the newest request, so jobs are interchangeable: the next goes to the
+    /// next maker in turn.
+    std::array<ui::JobRunner, kWorkers> makers;
+    std::size_t nextMaker = 0;
     std::mutex mutex;
     std::deque<QString> pending; // newest at the back
     std::unordered_map<QString, std::vector<Ready>> waiting;
@@ -175,14 +178,13 @@ ThumbnailCache::ThumbnailCache(const QString &folder, int side, qint64 diskLimit
     m_state->folder = folder;
     m_state->side = side;
     m_state->diskLimit = std::max<qint64>(diskLimit, 0);
-    m_state->pool.setMaxThreadCount(kWorkers);
     QDir().mkpath(folder);
 }
 
 ThumbnailCache::~ThumbnailCache()
 {
     cancelPending();
-    m_state->pool.waitForDone();
+    waitForDone();
 }
 
 int ThumbnailCache::side() const
@@ -269,15 +271,16 @@ void ThumbnailCache::request(const QString &path, Ready ready)
         m_state->pending.push_back(path);
     }
     std::weak_ptr<State> weak = m_state;
-    m_state->pool.start([weak] {
+    ui::JobRunner &maker = m_state->makers[m_state->nextMaker++ % kWorkers];
+    maker.post([weak]() -> ui::JobRunner::Apply {
         const auto state = weak.lock();
         if (!state)
-            return;
+            return {};
         QString next;
         {
             std::lock_guard lock(state->mutex);
             if (state->pending.empty())
-                return;
+                return {};
             next = state->pending.back();
             state->pending.pop_back();
         }
@@ -293,7 +296,7 @@ void ThumbnailCache::request(const QString &path, Ready ready)
                     state->wrote(thumbnailFileSize(state->side));
             }
         }
-        ui::postToMainThread([weak, next, image] {
+        return [weak, next, image] {
             const auto state = weak.lock();
             if (!state)
                 return;
@@ -310,7 +313,7 @@ void ThumbnailCache::request(const QString &path, Ready ready)
             }
             for (auto &ready : callbacks)
                 ready(image);
-        });
+        };
     });
 }
 
@@ -330,7 +333,8 @@ void ThumbnailCache::clearMemory()
 
 void ThumbnailCache::waitForDone()
 {
-    m_state->pool.waitForDone();
+    for (ui::JobRunner &maker : m_state->makers)
+        maker.waitForWork();
 }
 
 qint64 ThumbnailCache::diskBytes() const

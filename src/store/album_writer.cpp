@@ -159,7 +159,7 @@ QString AlbumWriter::libraryFolder() const
 
 void AlbumWriter::waitForWrites()
 {
-    m_worker.waitForIdle();
+    m_worker.waitForWork();
 }
 
 QString AlbumWriter::albumNameProblem(const QString &albumName)

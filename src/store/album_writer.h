@@ -7,7 +7,7 @@
 #include <QUrl>
 
 #include "imaging/picture.h"
-#include "store/serial_worker.h"
+#include "ui/job_runner.h"
 
 namespace vimora {
 
@@ -70,7 +70,7 @@ private:
     void post(std::function<AlbumSaveResult()> work, AlbumCompletion completion);
 
     QString m_libraryFolder;
-    SerialWorker m_worker;
+    ui::JobRunner m_worker;
 };
 
 } // namespace vimora

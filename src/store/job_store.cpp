@@ -230,7 +230,6 @@ JobStore &JobStore::shared()
 
 JobStore::JobStore(std::function<QString()> folder)
     : m_folder(std::move(folder))
-    , m_writer([this] { run(); })
 {
     setFileOps({});
 }
@@ -238,12 +237,6 @@ JobStore::JobStore(std::function<QString()> folder)
 JobStore::~JobStore()
 {
     flush();
-    {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_wake.notify_all();
-    m_writer.join();
 }
 
 void JobStore::setFileOps(FileOps ops)
@@ -340,13 +333,16 @@ void JobStore::save(const JobRecord &record)
         }
         m_pending = std::move(pending);
     }
-    m_wake.notify_one();
+    // A write still waiting takes the newest record, so a burst of saves writes once or twice.
+    m_writer.post([this]() -> ui::JobRunner::Apply {
+        writePending();
+        return {};
+    });
 }
 
 void JobStore::flush()
 {
-    std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] { return !m_busy && !m_pending; });
+    m_writer.waitForWork();
 }
 
 void JobStore::forget()
@@ -388,75 +384,66 @@ void JobStore::adopt(const JobRecord &record, const QString &folder)
             m_onDisk.insert(name);
 }
 
-void JobStore::run()
+void JobStore::writePending()
 {
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        if (!m_pending) {
-            m_idle.notify_all();
-            if (m_stop)
-                return;
-            m_wake.wait(lock);
-            continue;
-        }
-        Pending job = std::move(*m_pending);
-        m_pending.reset();
-        m_busy = true;
-        const FileOps ops = m_ops;
-        const QString folder = job.folder;
-        lock.unlock();
+    if (!m_pending)
+        return;
+    Pending job = std::move(*m_pending);
+    m_pending.reset();
+    const FileOps ops = m_ops;
+    const QString folder = job.folder;
+    lock.unlock();
 
-        // Pictures first, the record last: until the record is replaced, the old one and
-        // every picture it names stay as they were.
-        bool written = true;
-        std::vector<QString> added;
-        for (const auto &[name, picture] : job.pictures) {
-            if (!written)
-                break;
-            const QByteArray bytes = encodePng(picture);
-            written = !bytes.isEmpty() && ops.write(folder + QLatin1Char('/') + name, bytes);
-            if (written)
-                added.push_back(name);
-        }
-        if (written) {
-            // A picture named by an earlier save may have failed meanwhile: never name a
-            // file that is not there.
-            std::lock_guard check(m_mutex);
-            for (const QString &name : job.referenced)
-                if (pictureNamePattern().match(name).hasMatch() && !m_onDisk.count(name)
-                    && std::find(added.begin(), added.end(), name) == added.end()) {
-                    m_unwritten.insert(name);
-                    written = false;
-                }
-        }
-        written = written && ops.write(folder + QLatin1Char('/') + QLatin1String(kRecordName), job.recordBytes);
-        if (written)
-            syncFolder(folder);
-
-        lock.lock();
-        // A full disk fails every save after the first; one line says so.
-        if (!written && !m_failing)
-            m_failureToTell = true;
-        m_failing = !written;
-        m_onDisk.insert(added.begin(), added.end());
+    // Pictures first, the record last: until the record is replaced, the old one and
+    // every picture it names stay as they were.
+    bool written = true;
+    std::vector<QString> added;
+    for (const auto &[name, picture] : job.pictures) {
         if (!written)
-            for (const auto &[name, picture] : job.pictures)
-                if (!m_onDisk.count(name))
-                    m_unwritten.insert(name);
-        if (written) {
-            // What neither this record nor the one waiting names is no longer needed.
-            std::vector<QString> unneeded;
-            for (const QString &name : m_onDisk)
-                if (!job.referenced.count(name) && !(m_pending && m_pending->referenced.count(name)))
-                    unneeded.push_back(name);
-            lock.unlock();
-            for (const QString &name : unneeded)
-                ops.remove(folder + QLatin1Char('/') + name);
-            lock.lock();
-            for (const QString &name : unneeded)
-                m_onDisk.erase(name);
-        }
-        m_busy = false;
+            break;
+        const QByteArray bytes = encodePng(picture);
+        written = !bytes.isEmpty() && ops.write(folder + QLatin1Char('/') + name, bytes);
+        if (written)
+            added.push_back(name);
+    }
+    if (written) {
+        // A picture named by an earlier save may have failed meanwhile: never name a
+        // file that is not there.
+        std::lock_guard check(m_mutex);
+        for (const QString &name : job.referenced)
+            if (pictureNamePattern().match(name).hasMatch() && !m_onDisk.count(name)
+                && std::find(added.begin(), added.end(), name) == added.end()) {
+                m_unwritten.insert(name);
+                written = false;
+            }
+    }
+    written = written && ops.write(folder + QLatin1Char('/') + QLatin1String(kRecordName), job.recordBytes);
+    if (written)
+        syncFolder(folder);
+
+    lock.lock();
+    // A full disk fails every save after the first; one line says so.
+    if (!written && !m_failing)
+        m_failureToTell = true;
+    m_failing = !written;
+    m_onDisk.insert(added.begin(), added.end());
+    if (!written)
+        for (const auto &[name, picture] : job.pictures)
+            if (!m_onDisk.count(name))
+                m_unwritten.insert(name);
+    if (written) {
+        // What neither this record nor the one waiting names is no longer needed.
+        std::vector<QString> unneeded;
+        for (const QString &name : m_onDisk)
+            if (!job.referenced.count(name) && !(m_pending && m_pending->referenced.count(name)))
+                unneeded.push_back(name);
+        lock.unlock();
+        for (const QString &name : unneeded)
+            ops.remove(folder + QLatin1Char('/') + name);
+        lock.lock();
+        for (const QString &name : unneeded)
+            m_onDisk.erase(name);
     }
 }
 

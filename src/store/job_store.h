@@ -9,14 +9,12 @@
 // whenever the writing stops, the record on disk is the old job or the new one, complete.
 
 #include <array>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <set>
-#include <thread>
 #include <vector>
 
 #include <QPointF>
@@ -26,6 +24,7 @@
 #include <QStringList>
 
 #include "imaging/picture.h"
+#include "ui/job_runner.h"
 
 namespace vimora {
 
@@ -131,7 +130,8 @@ private:
     };
     static JobLoad read(const QString &folder, bool decode);
     QString nameFor(const Picture &picture, std::map<qint64, QString> &used, Pending &pending);
-    void run();
+    /// On the writer's thread: writes the record waiting, if any.
+    void writePending();
 
     std::function<QString()> m_folder;
     // UI thread: the name each picture of the latest record has.
@@ -140,18 +140,14 @@ private:
     bool m_counterSeeded = false;
 
     std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_idle;
     std::optional<Pending> m_pending;
-    bool m_busy = false;
-    bool m_stop = false;
     std::set<QString> m_onDisk;    // job pictures known to be on disk
     std::set<QString> m_unwritten; // pictures named but not written: named afresh next time
     QByteArray m_lastRecord;       // UI thread: the record last given, to skip repeats
     bool m_failing = false;     // the last write failed
     bool m_failureToTell = false; // told on the UI thread, once until a write succeeds
     FileOps m_ops;
-    std::thread m_writer;
+    ui::JobRunner m_writer; // last: it finishes its writes while the rest still exists
 };
 
 } // namespace vimora

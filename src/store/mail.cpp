@@ -153,7 +153,7 @@ MailComposer::~MailComposer() = default;
 
 void MailComposer::waitForHandOvers()
 {
-    m_worker.waitForIdle();
+    m_worker.waitForWork();
 }
 
 void MailComposer::emailMe(const Picture &picture, std::function<void(const MailResult &)> done)

@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "imaging/picture.h"
-#include "store/serial_worker.h"
+#include "ui/job_runner.h"
 
 namespace vimora {
 
@@ -60,7 +60,7 @@ private:
     QString m_program;
     QString m_documents;
     QString m_outbox;
-    SerialWorker m_worker;
+    ui::JobRunner m_worker;
 };
 
 } // namespace vimora

@@ -29,19 +29,12 @@ WorkingFiles &WorkingFiles::shared()
 
 WorkingFiles::WorkingFiles()
     : m_fileWriter(writeFileAtomically)
-    , m_writer([this] { run(); })
 {
 }
 
 WorkingFiles::~WorkingFiles()
 {
     flush();
-    {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_wake.notify_all();
-    m_writer.join();
 }
 
 QString WorkingFiles::fileName(Slot slot)
@@ -77,7 +70,12 @@ void WorkingFiles::enqueue(Slot slot, const Picture &given, bool keepBytes)
         p.queued = true;
         p.keepBytes = keepBytes;
     }
-    m_wake.notify_one();
+    // One write per save; each takes the oldest slot waiting, so a slot saved twice before
+    // its write is written once, with its newest picture, and the spare write finds nothing.
+    m_writer.post([this]() -> ui::JobRunner::Apply {
+        writeOldest();
+        return {};
+    });
 }
 
 Picture WorkingFiles::load(Slot slot)
@@ -99,15 +97,7 @@ Picture WorkingFiles::load(Slot slot)
 
 void WorkingFiles::flush()
 {
-    std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] {
-        if (m_busy)
-            return false;
-        for (const Pending &p : m_pending)
-            if (p.queued)
-                return false;
-        return true;
-    });
+    m_writer.waitForWork();
 }
 
 void WorkingFiles::forget()
@@ -132,45 +122,36 @@ QByteArray WorkingFiles::imgData()
     return m_imgData;
 }
 
-void WorkingFiles::run()
+void WorkingFiles::writeOldest()
 {
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        // Oldest queued slot first, so files appear in the order they were saved.
-        int next = -1;
-        for (int i = 0; i < kSlotCount; ++i)
-            if (m_pending[size_t(i)].queued && (next < 0 || m_pending[size_t(i)].sequence < m_pending[size_t(next)].sequence))
-                next = i;
-        if (next < 0) {
-            m_idle.notify_all();
-            if (m_stop)
-                return;
-            m_wake.wait(lock);
-            continue;
-        }
-        Pending job = m_pending[size_t(next)];
-        m_pending[size_t(next)].queued = false;
-        m_pending[size_t(next)].picture = Picture();
-        m_busy = true;
-        const FileWriter writeFile = m_fileWriter;
-        lock.unlock();
+    // Oldest queued slot first, so files appear in the order they were saved.
+    int next = -1;
+    for (int i = 0; i < kSlotCount; ++i)
+        if (m_pending[size_t(i)].queued && (next < 0 || m_pending[size_t(i)].sequence < m_pending[size_t(next)].sequence))
+            next = i;
+    if (next < 0)
+        return;
+    Pending job = m_pending[size_t(next)];
+    m_pending[size_t(next)].queued = false;
+    m_pending[size_t(next)].picture = Picture();
+    const FileWriter writeFile = m_fileWriter;
+    lock.unlock();
 
-        // A null picture writes nothing: the slot keeps its last file, as the encoder fails.
-        const QByteArray bytes = encodePng(job.picture);
-        const QString target = path(Slot(next));
-        if (!bytes.isEmpty()) {
-            const bool written = writeFile(target, bytes);
-            // A full disk fails every save after the first; one line says so.
-            if (!written && !m_writeFailing)
-                logLine(QStringLiteral("could not write %1").arg(target));
-            m_writeFailing = !written;
-        }
-
-        lock.lock();
-        m_busy = false;
-        if (job.keepBytes && !bytes.isEmpty())
-            m_imgData = bytes;
+    // A null picture writes nothing: the slot keeps its last file, as the encoder fails.
+    const QByteArray bytes = encodePng(job.picture);
+    const QString target = path(Slot(next));
+    if (!bytes.isEmpty()) {
+        const bool written = writeFile(target, bytes);
+        // A full disk fails every save after the first; one line says so.
+        if (!written && !m_writeFailing)
+            logLine(QStringLiteral("could not write %1").arg(target));
+        m_writeFailing = !written;
     }
+
+    lock.lock();
+    if (job.keepBytes && !bytes.isEmpty())
+        m_imgData = bytes;
 }
 
 } // namespace vimora

@@ -1,16 +1,15 @@
 #pragma once
 
 #include <array>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <mutex>
-#include <thread>
 
 #include <QByteArray>
 #include <QString>
 
 #include "imaging/picture.h"
+#include "ui/job_runner.h"
 
 namespace vimora {
 
@@ -68,7 +67,8 @@ private:
     WorkingFiles();
     void saveKeepingBytes(Slot slot, const Picture &picture);
     void enqueue(Slot slot, const Picture &picture, bool keepBytes);
-    void run();
+    /// On the writer's thread: writes the slot saved longest ago, if any is waiting.
+    void writeOldest();
 
     struct Pending
     {
@@ -79,17 +79,13 @@ private:
     };
 
     std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_idle;
     std::array<Picture, kSlotCount> m_current;   // what load returns without decoding
     std::array<Pending, kSlotCount> m_pending;
     std::uint64_t m_sequence = 0;
-    bool m_busy = false;
-    bool m_stop = false;
     bool m_writeFailing = false;  // writer thread only: logged already, quiet until a write succeeds
     FileWriter m_fileWriter;
     QByteArray m_imgData;
-    std::thread m_writer;
+    ui::JobRunner m_writer; // last: it finishes its writes while the rest still exists
 };
 
 } // namespace vimora

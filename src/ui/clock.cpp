@@ -112,6 +112,13 @@ void SystemClock::post(std::function<void()> fn)
     QMetaObject::invokeMethod(target, std::move(fn), Qt::QueuedConnection);
 }
 
+void SystemClock::runPostedCalls()
+{
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QCoreApplication::sendPostedEvents(app, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(m_context.get(), QEvent::MetaCall);
+}
+
 // --- VirtualClock ---
 
 TimerId VirtualClock::schedule(double delay, std::function<void()> fn)
@@ -148,6 +155,12 @@ bool VirtualClock::runPosted()
     for (auto &fn : batch)
         fn();
     return !batch.empty();
+}
+
+void VirtualClock::runPostedCalls()
+{
+    while (runPosted()) {
+    }
 }
 
 void VirtualClock::advance(double seconds)

@@ -34,6 +34,9 @@ public:
     virtual void cancel(TimerId id) = 0;
     /// Runs fn on the main thread after the current work returns. Safe from any thread.
     virtual void post(std::function<void()> fn) = 0;
+    /// Runs the calls posted so far, on the main thread: for waits that must see results
+    /// posted from other threads.
+    virtual void runPostedCalls() = 0;
 
     /// The clock in use: the one a host installed, else a process-wide SystemClock.
     static Clock &current();
@@ -83,6 +86,7 @@ public:
     TimerId schedule(double delay, std::function<void()> fn) override;
     void cancel(TimerId id) override;
     void post(std::function<void()> fn) override;
+    void runPostedCalls() override;
 
 private:
     QElapsedTimer m_elapsed;
@@ -100,6 +104,7 @@ public:
     TimerId schedule(double delay, std::function<void()> fn) override;
     void cancel(TimerId id) override;
     void post(std::function<void()> fn) override;
+    void runPostedCalls() override;
 
     /// Moves time forward by seconds, running everything that falls due on the way.
     void advance(double seconds);
