@@ -1,7 +1,7 @@
 // The effect flows of the editor on a tablet on the headless host, with the real photo
 // (2000 x 1500) as the job's photo and a 1280 x 960 pixel cut-out. "Handler" rows run the
 // editor's own operation from the control's action until its result is on the views (the
-// picture work on the effect worker and back); "picture work" rows run only the imaging
+// picture work on the effect runner and back); "picture work" rows run only the imaging
 // underneath.
 
 #include <benchmark/benchmark.h>

@@ -235,6 +235,8 @@ public:
     bool isEffectPending() const;
     /// Blocks until every effect asked for has run and applied its result.
     void waitForEffects();
+    /// Tests: the runner the effects go through, to hold it busy.
+    ui::JobRunner &effectRunner() { return m_effects; }
     /// Tag of the last control filterSelect handled.
     int lastFilterTag() const { return m_lastFilterTag; }
     const AdjustPanel &adjustPanel() const { return m_adjust; }

@@ -4,6 +4,8 @@
 // hands do to them.
 
 #include <cmath>
+#include <future>
+#include <stdexcept>
 
 #include <QFile>
 
@@ -357,6 +359,55 @@ TEST_F(EffectFlowTest, HurriedHandsStartOneJobAtATime)
     settleAnnounced();
     EXPECT_FALSE(screen.shownAlert());
     EXPECT_TRUE(screen.piece()); // the merge never ran
+}
+
+TEST_F(EffectFlowTest, HueReleasedThreeTimesWhileAnEffectRunsAppliesTheLastValueOnce)
+{
+    cut();
+    pressToolbar("Color");
+    pressPanel("Next");
+    settle();
+    ASSERT_EQ(panelId(), kPieceStepTwoPanel);
+    const QImage before = container()->image().bitmap();
+    // An effect in flight until the gate opens.
+    std::promise<void> gate;
+    screen.editor->effectRunner().post([opened = gate.get_future().share()]() -> ui::JobRunner::Apply {
+        opened.wait();
+        return {};
+    });
+
+    slide(kHueTag, 1.0);
+    slide(kHueTag, -1.0);
+    slide(kHueTag, 2.5);
+    EXPECT_TRUE(imagesEqual(container()->image().bitmap(), before));
+    gate.set_value();
+    settle();
+
+    // Turned once, by the slider's last value: the earlier releases were replaced.
+    const float hue = float(sliderValue(kHueTag));
+    EXPECT_NEAR(hue, 2.5, 0.05);
+    const QImage expected = Filter().filterHue(hue, Picture(before)).bitmap();
+    EXPECT_TRUE(imagesEqual(container()->image().bitmap(), expected));
+    EXPECT_TRUE(imagesEqual(word(), expected));
+    EXPECT_FALSE(screen.editor->isEffectPending());
+}
+
+TEST_F(EffectFlowTest, AFailingEffectTellsTheUserAndTheNextOneRuns)
+{
+    cut();
+    pressToolbar("Color");
+    pressPanel("Next");
+    settle();
+    const QImage before = container()->image().bitmap();
+
+    screen.editor->effectRunner().post([]() -> ui::JobRunner::Apply { throw std::runtime_error("out of memory"); });
+    pressPanel("Blur");
+    settle();
+
+    ui::AlertView *alert = screen.shownAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_TRUE(alert->message().contains("out of memory")) << alert->message().toStdString();
+    EXPECT_FALSE(imagesEqual(container()->image().bitmap(), before)); // the blur still ran
 }
 
 TEST(EffectFlowClosingTest, ClosingWhileAJobRunsKeepsTheWorkingFiles)

@@ -1,0 +1,1 @@
+vimora_add_test(ui_job_runner_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/job_runner_test.cpp LIBS vimora_ui vimora_qt_test_environment)
