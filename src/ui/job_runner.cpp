@@ -41,10 +41,7 @@ QString reasonOf(std::exception_ptr error)
     }
 }
 
-void logFailure(const QString &reason)
-{
-    qWarning("job failed: %s", qUtf8Printable(reason));
-}
+void logFailure(const QString &reason) { qWarning("job failed: %s", qUtf8Printable(reason)); }
 } // namespace
 
 // Shared with the thread and with results on their way, which may outlive the runner.
@@ -67,9 +64,12 @@ struct JobRunner::Core : std::enable_shared_from_this<Core>
     /// With the mutex held.
     void dropWaitingLatest(int group)
     {
-        std::erase_if(waiting, [group](const WaitingJob &job) { return job.policy == JobPolicy::LatestWins && job.group == group; });
-        unsettled -= int(std::erase_if(
-            queue, [group](const HandedJob &job) { return job.policy == JobPolicy::LatestWins && job.group == group; }));
+        std::erase_if(waiting, [group](const WaitingJob &job) {
+            return job.policy == JobPolicy::LatestWins && job.group == group;
+        });
+        unsettled -= int(std::erase_if(queue, [group](const HandedJob &job) {
+            return job.policy == JobPolicy::LatestWins && job.group == group;
+        }));
     }
 
     /// With the mutex held.
@@ -119,7 +119,8 @@ struct JobRunner::Core : std::enable_shared_from_this<Core>
                 continue;
             }
             lock.unlock();
-            postToMainThread([core = shared_from_this(), apply = std::move(apply), failure] { core->finish(apply, failure); });
+            postToMainThread(
+                [core = shared_from_this(), apply = std::move(apply), failure] { core->finish(apply, failure); });
             lock.lock();
         }
     }

@@ -17,7 +17,8 @@
 
 namespace vimora::ui {
 
-enum class JobPolicy {
+enum class JobPolicy
+{
     /// Every job runs, in the order posted.
     InOrder,
     /// A new job replaces the LatestWins jobs of its group still waiting (not started), so a
@@ -50,8 +51,7 @@ public:
     /// A job whose inputs are read on the UI thread once every job before it has applied.
     void postPrepared(Prepare prepare, JobPolicy policy = JobPolicy::InOrder, int group = 0);
     /// Convenience for a job that produces a value and a callback that takes it.
-    template <class Result>
-    void run(std::function<Result()> job, std::function<void(const Result &)> done)
+    template <class Result> void run(std::function<Result()> job, std::function<void(const Result &)> done)
     {
         post([job = std::move(job), done = std::move(done)]() -> Apply {
             auto result = std::make_shared<Result>(job());
