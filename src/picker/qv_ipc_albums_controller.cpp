@@ -22,6 +22,10 @@ constexpr double kPosterSide = 50;
 QvIPCAlbumsController::QvIPCAlbumsController(QvImagePickerController &picker)
     : m_picker(picker)
     , m_context(std::make_unique<QObject>())
+    , m_loader([this](const QString &reason) {
+        m_loading = false;
+        m_picker.fail(reason);
+    })
 {
     setTitle(QStringLiteral("Albums"));
     navigationItem().setLeftBarButtonItem(std::make_shared<ui::BarButtonItem>(

@@ -67,7 +67,8 @@ private:
     std::shared_ptr<int> m_generation = std::make_shared<int>(0);
     bool m_loading = false;
     std::map<const ui::TableViewCell *, QString> m_cellPosters;
-    /// Last: gone first, so no listing arrives at a half-destroyed controller.
+    /// Last: gone first, so no listing arrives at a half-destroyed controller. A listing that
+    /// fails ends the picker as an unreadable library does.
     ui::JobRunner m_loader;
 };
 

@@ -17,6 +17,7 @@ QvIPCAssetsController::QvIPCAssetsController(QvImagePickerController &picker, co
     : m_picker(picker)
     , m_album(assetsGroup)
     , m_done(std::make_shared<ui::BarButtonItem>(ui::BarButtonItem::SystemItem::Done, [this](ui::BarButtonItem &) { doneAction(); }))
+    , m_loader([this](const QString &reason) { m_picker.fail(reason); })
 {
     setTitle(QStringLiteral("Loading..."));
     m_done->setEnabled(false);

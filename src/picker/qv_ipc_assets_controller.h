@@ -60,7 +60,8 @@ private:
     std::vector<QvIPCGridItemPtr> m_items;
     ui::BarButtonItemPtr m_done;
     bool m_loaded = false;
-    /// Last: gone first, so no listing arrives at a half-destroyed controller.
+    /// Last: gone first, so no listing arrives at a half-destroyed controller. A listing that
+    /// fails ends the picker rather than leave it loading.
     ui::JobRunner m_loader;
 };
 
