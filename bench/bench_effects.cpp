@@ -18,6 +18,7 @@
 #include "imaging/composite_filter.h"
 #include "imaging/filter.h"
 #include "imaging/geometry.h"
+#include "imaging/pixel_cut.h"
 #include "imaging/tone.h"
 #include "platform/app_home.h"
 #include "platform/device.h"

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "bench_data.h"
-#include "editor/crop.h"
+#include "imaging/pixel_cut.h"
 #include "editor/photo_capture.h"
 #include "editor/view_tags.h"
 #include "store/album_writer.h"

@@ -4,7 +4,7 @@
 
 #include <QPainter>
 
-#include "editor/crop.h"
+#include "imaging/pixel_cut.h"
 #include "imaging/convolution.h"
 #include "imaging/parallel.h"
 #include "imaging/tone.h"

@@ -1,8 +1,7 @@
 #pragma once
 
 // The compositor's arithmetic: the save levels and their frame factors and the adjust panel's
-// frame. The capture scale per level, the pinch step and the handle's rule are shared with the
-// editor (editor_layout.h).
+// frame. The capture scale per level is shared with the editor (screenkit/capture_level.h).
 
 #include <optional>
 
@@ -10,8 +9,8 @@
 #include <QString>
 
 #include "imaging/picture.h"
-#include "editor/editor_layout.h"
 #include "platform/device.h"
+#include "screenkit/capture_level.h"
 
 namespace vimora {
 

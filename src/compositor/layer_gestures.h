@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "screenkit/drag_follower.h"
+#include "screenkit/pinch_scaler.h"
 #include "ui/pan_recognizer.h"
 #include "ui/pinch_recognizer.h"
 #include "ui/tap_recognizer.h"
@@ -30,16 +32,13 @@ public:
     /// The handle follows the pan; panel's top-right corner follows the handle.
     void handleMove6(ui::PanRecognizer &pan, ui::View &panel);
 
-    double lastScale() const { return m_lastScale; }
+    double lastScale() const { return m_pinch.lastScale(); }
     /// Runs before a tap hides a layer, so the hiding can be undone.
     void setBeforeHiding(std::function<void()> before) { m_beforeHiding = std::move(before); }
 
 private:
-    QPointF centreFor(ui::PanRecognizer &pan);
-
-    const ui::View *m_reference;
-    QPointF m_first;
-    double m_lastScale = 1.0;
+    DragFollower m_drag;
+    PinchScaler m_pinch;
     std::function<void()> m_beforeHiding;
 };
 

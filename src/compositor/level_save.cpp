@@ -6,10 +6,10 @@
 #include <QPainter>
 
 #include "compositor/compositor_controls.h"
-#include "editor/photo_capture.h"
 #include "platform/log.h"
 #include "store/album_writer.h"
 #include "ui/overlay_stack.h"
+#include "ui/view_capture.h"
 #include "ui/transaction.h"
 #include "ui/transition.h"
 #include "screenkit/screen_views.h"
@@ -70,7 +70,7 @@ Picture LevelSave::renderComposition(const ScreenViews &views, QSizeF factors, i
         sx /= over;
         sy /= over;
     }
-    return renderRegion(*views.mainView, frame, sx, sy);
+    return ui::renderRegion(*views.mainView, frame, sx, sy);
 }
 
 bool LevelSave::effectLevel(const QString &senderTitle)

@@ -1,9 +1,9 @@
 #include "editor/adjust_panel.h"
 
-#include "editor/drag_follower.h"
 #include "editor/panel_parts.h"
 #include "platform/device.h"
 #include "platform/resources.h"
+#include "screenkit/drag_follower.h"
 #include "ui/button.h"
 #include "ui/geometry.h"
 #include "ui/label.h"

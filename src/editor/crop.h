@@ -1,7 +1,7 @@
 #pragma once
 
-// The crop rectangle's geometry and the cut itself, free of any view: the editor's views
-// call these with their frames (points) and the photo (pixels).
+// The crop rectangle's geometry, free of any view: the editor's views call these with their
+// frames (points) and the photo (pixels). The cut itself is imaging's cutImage.
 
 #include <QPointF>
 #include <QRect>
@@ -33,19 +33,6 @@ QRectF draggedCornerFrame(CropHandle handle, const CropCorners &corners, QPointF
 /// The frame the cut uses: clipped to the view's bounds (a part past an edge is dropped). A
 /// rectangle lying wholly outside is first slid back inside, keeping its size where it fits.
 QRectF clipCropFrame(const QRectF &frame, QSizeF viewSize);
-
-/// The whole pixels a crop of rect (pixel grid, top-left origin) takes from a picture of
-/// size: widened outwards to whole pixels and limited to the picture; empty when none.
-QRect cropPixelRect(const QRectF &rect, QSize size);
-
-/// The crop primitive: the part of the picture inside (x, y, width, height) in its pixel grid,
-/// top-left origin; the rectangle is made integral (outwards) and limited to the picture.
-/// No picture when nothing is left.
-Picture cutImage(double width, double height, double x, double y, const Picture &finalImage);
-
-/// first drawn at its own size, then second at the origin at its own size, into a picture of
-/// first's size.
-Picture addImage(const Picture &first, const Picture &second);
 
 /// The photo with an opaque black hole over pixelRect (top-left origin), upright.
 Picture holeImage(const Picture &photo, const QRectF &pixelRect);

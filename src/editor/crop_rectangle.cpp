@@ -4,6 +4,7 @@
 
 #include "editor/editor_layout.h"
 #include "editor/view_tags.h"
+#include "imaging/pixel_cut.h"
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/resources.h"

@@ -12,7 +12,7 @@
 #include <QRectF>
 
 #include "editor/crop.h"
-#include "editor/drag_follower.h"
+#include "screenkit/drag_follower.h"
 #include "ui/button.h"
 #include "ui/image_view.h"
 

@@ -1,6 +1,6 @@
 #include "editor/edge_expansion.h"
 
-#include "editor/crop.h"
+#include "imaging/pixel_cut.h"
 #include "editor/view_tags.h"
 #include "imaging/geometry.h"
 #include "platform/resources.h"

@@ -1,8 +1,5 @@
 #include "editor/editor_layout.h"
 
-#include <algorithm>
-#include <cmath>
-
 namespace vimora {
 
 QRectF editorFrame(DeviceProfile profile, bool landscape)
@@ -73,17 +70,6 @@ PhotoLayerFit photoLayerFit(QSizeF photo, QSizeF preview, bool fourByThree)
     if (fourByThree && photo.height() > photo.width() && r < 0.9)
         return {QSizeF(pw, ph / r), true};
     return {QSizeF(ph * r, ph), false};
-}
-
-double captureLevelScale(int level, DeviceProfile profile)
-{
-    // Levels beyond this range would only ask for pictures too large to hold.
-    level = std::clamp(level, kLowestCaptureLevel, kHighestCaptureLevel);
-    if (profile == DeviceProfile::Tablet)
-        return std::pow(2.0, std::abs(level - 2));
-    if (level > 2)
-        return 1.0;
-    return std::pow(2.0, 3 - level);
 }
 
 } // namespace vimora

@@ -1,7 +1,7 @@
 #pragma once
 
-// Frames the editor's views take, per device and orientation, and the arithmetic of its
-// gestures: pure functions the controller and the tests share.
+// Frames the editor's views take, per device and orientation: pure functions the controller
+// and the tests share.
 
 #include <QPointF>
 #include <QRectF>
@@ -25,18 +25,6 @@ QRectF rotatedToolbarFrame(DeviceProfile profile, bool landscape);
 /// Side of the square crop rectangle first laid over the photo.
 double initialCropSide(DeviceProfile profile);
 
-/// One pinch event: the factor the view's transform is post-multiplied by.
-inline double pinchStepFactor(double lastScale, double scale)
-{
-    return 1.0 - (lastScale - scale);
-}
-
-/// The adjust panel's centre for its handle at p: the panel's top-right corner sits at p.
-inline QPointF panelCentreForHandle(QPointF p, QSizeF panel)
-{
-    return {p.x() - panel.width() / 2, p.y() + panel.height() / 2};
-}
-
 /// The options panel's frame.
 QRectF optionsPanelFrame(DeviceProfile profile, bool landscape);
 
@@ -50,15 +38,5 @@ struct PhotoLayerFit
     bool overflowsVertically = false;
 };
 PhotoLayerFit photoLayerFit(QSizeF photo, QSizeF preview, bool fourByThree);
-
-/// Capture levels outside this range count as its nearest end (at most an eightfold picture).
-inline constexpr int kLowestCaptureLevel = 0;
-inline constexpr int kHighestCaptureLevel = 5;
-
-/// How much a capture at a level enlarges the composition. Each level away from the one that
-/// needs no enlarging doubles it: on a tablet level 2 is the screen's size; on a phone, whose
-/// points are about half a tablet's, level 2 doubles, lower levels double again, and levels
-/// above 2 stay at screen size. Never below 1: a capture never loses pixels the screen has.
-double captureLevelScale(int level, DeviceProfile profile);
 
 } // namespace vimora

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "editor/crop.h"
+#include "imaging/pixel_cut.h"
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "platform/log.h"

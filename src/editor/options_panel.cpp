@@ -1,6 +1,6 @@
 #include "editor/options_panel.h"
 
-#include "editor/crop.h"
+#include "imaging/pixel_cut.h"
 #include "editor/editor_layout.h"
 #include "editor/panel_parts.h"
 #include "editor/view_tags.h"

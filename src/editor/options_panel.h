@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "editor/drag_follower.h"
 #include "editor/editor_modes.h"
+#include "screenkit/drag_follower.h"
 #include "ui/control.h"
 #include "ui/image_view.h"
 

@@ -1,8 +1,5 @@
 #include "editor/photo_capture.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include <QPainter>
 #include <QTransform>
 
@@ -41,26 +38,6 @@ std::vector<const ui::View *> textLabels(const ui::View &editorLayer)
     std::vector<const ui::View *> labels;
     collectLabels(editorLayer, labels);
     return labels;
-}
-
-Picture renderRegion(const ui::View &root, const QRectF &region, double sx, double sy)
-{
-    if (region.isEmpty())
-        return {};
-    const QSize size(std::max(1, int(std::lround(region.width() * sx))), std::max(1, int(std::lround(region.height() * sy))));
-    QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
-    if (canvas.isNull())
-        return {};
-    canvas.fill(Qt::transparent);
-    {
-        QPainter painter(&canvas);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(sx, sy);
-        painter.translate(-region.topLeft());
-        root.renderInContext(painter);
-    }
-    return Picture(canvas);
 }
 
 Picture capturePhotoView(ui::ImageView &photoView, const ui::View &editorLayer, QSize pixels)

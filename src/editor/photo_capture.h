@@ -17,10 +17,6 @@ namespace vimora {
 /// frame drawn for the screen only, is left out. None for an empty size.
 Picture capturePhotoView(ui::ImageView &photoView, const ui::View &editorLayer, QSize pixels);
 
-/// The region (in root's coordinates) of root's tree rendered at sx x sy pixels per point,
-/// without moving any view. None for an empty region or a canvas that cannot be had.
-Picture renderRegion(const ui::View &root, const QRectF &region, double sx, double sy);
-
 /// The text labels of editorLayer (outermost ones only: a label's own sub-labels draw with it).
 std::vector<const ui::View *> textLabels(const ui::View &editorLayer);
 

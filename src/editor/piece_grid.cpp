@@ -1,6 +1,6 @@
 #include "editor/piece_grid.h"
 
-#include "editor/crop.h"
+#include "imaging/pixel_cut.h"
 #include "editor/view_tags.h"
 #include "imaging/filter.h"
 #include "imaging/geometry.h"

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "editor/editor_layout.h"
 #include "editor/view_tags.h"
 
 namespace vimora {
@@ -82,12 +81,7 @@ void PlacementGestures::handleMove(ui::PanRecognizer &pan)
 
 void PlacementGestures::handleMove6(ui::PanRecognizer &pan)
 {
-    ui::View *handle = pan.view();
-    if (!handle)
-        return;
-    const QPointF p = m_drag.centreFor(pan);
-    handle->setCenter(p);
-    m_adjustPanel.setCenter(panelCentreForHandle(p, m_adjustPanel.bounds().size()));
+    m_drag.followWithPanel(pan, m_adjustPanel);
 }
 
 void PlacementGestures::handleScale(ui::PinchRecognizer &pinch)
@@ -97,17 +91,13 @@ void PlacementGestures::handleScale(ui::PinchRecognizer &pinch)
         return;
     if (ui::View *parent = view->superview())
         parent->bringSubviewToFront(view);
-    const auto state = pinch.state();
-    if (state == ui::GestureRecognizer::State::Ended || state == ui::GestureRecognizer::State::Cancelled) {
-        m_lastScale = 1.0;
+    const std::optional<double> step = m_pinch.step(pinch);
+    if (!step) {
         if (m_onPlaced)
             m_onPlaced();
         return;
     }
-    const double s = pinch.scale();
-    const double f = limitedStep(*view, pinchStepFactor(m_lastScale, s));
-    view->setTransform(ui::scaled(view->transform(), f, f));
-    m_lastScale = s;
+    PinchScaler::scaleView(*view, limitedStep(*view, *step));
     keepReachable(*view);
     // A pinch inside the options panel keeps the panel it works in.
     if (!view->isDescendantOf(&m_optionsPanel))

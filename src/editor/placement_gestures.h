@@ -5,9 +5,10 @@
 
 #include <functional>
 
-#include "editor/drag_follower.h"
 #include "editor/editor_modes.h"
 #include "imaging/color_image.h"
+#include "screenkit/drag_follower.h"
+#include "screenkit/pinch_scaler.h"
 #include "ui/image_view.h"
 #include "ui/pinch_recognizer.h"
 #include "ui/tap_recognizer.h"
@@ -63,7 +64,7 @@ private:
     ui::View &m_adjustPanel;
     std::function<ColourPickTarget()> m_pickTarget;
     std::function<void()> m_onPlaced;
-    double m_lastScale = 1.0;
+    PinchScaler m_pinch;
     TapMode m_tapMode = TapMode::None;
     ColorImage m_colours;
 };

@@ -1,9 +1,10 @@
 // Turning views into pictures: one view at its size, and the composition for saving.
 
 #include "editor/cut_image.h"
-#include "editor/editor_layout.h"
-#include "editor/photo_capture.h"
+#include "imaging/pixel_cut.h"
 #include "platform/device.h"
+#include "screenkit/capture_level.h"
+#include "ui/view_capture.h"
 
 namespace vimora {
 
@@ -23,7 +24,7 @@ Picture CutImage::screenShots(int level)
     // Rendering through a scaled painter gives the enlarged frames' pixels without moving
     // any view, so nothing has to be put back afterwards.
     const double factor = captureLevelScale(level, Device::profile());
-    return renderRegion(*v.mainView, background, factor, factor);
+    return ui::renderRegion(*v.mainView, background, factor, factor);
 }
 
 } // namespace vimora

@@ -19,6 +19,8 @@
 #include <QStringList>
 
 #include "imaging/picture.h"
+#include "screenkit/drag_follower.h"
+#include "screenkit/pinch_scaler.h"
 #include "text/corner_handles.h"
 #include "text/edit_panel.h"
 #include "text/font_chooser.h"
@@ -140,7 +142,7 @@ public:
     ui::ImageView *tView() const { return m_layers.tView(); }
     bool textInputDone() const { return m_textInputDone; }
     bool transformBegin() const { return m_transformBegin; }
-    double lastScale() const { return m_lastScale; }
+    double lastScale() const { return m_pinch.lastScale(); }
     QPointF tViewPosition() const { return m_tViewPosition; }
     QSizeF tViewSize() const { return m_tViewSize; }
 
@@ -154,9 +156,6 @@ public:
 
 private:
     void handleCorner(text::Corner corner, ui::PanRecognizer &pan);
-    /// The centre a dragged view takes: its centre at the start plus the
-    /// translation.
-    QPointF dragCentre(ui::PanRecognizer &pan);
     void armLayerForEditing(ui::View &layer);
     void armWordPicture(ui::View &picture);
     void enterTransformMode();
@@ -172,8 +171,9 @@ private:
     QString m_fontNam;
     bool m_textInputDone = false;
     bool m_transformBegin = false;
-    QPointF m_first;
-    double m_lastScale = 1;
+    // Measured in the dragged view's parent, which does not move with it.
+    DragFollower m_drag = DragFollower::inSuperview();
+    PinchScaler m_pinch;
     QPointF m_tViewPosition;
     QSizeF m_tViewSize;
     std::shared_ptr<ui::View> m_transformDone;

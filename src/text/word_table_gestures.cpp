@@ -22,22 +22,13 @@ bool isOver(const ui::GestureRecognizer &g)
 }
 } // namespace
 
-QPointF WordTable::dragCentre(ui::PanRecognizer &pan)
-{
-    ui::View *view = pan.view();
-    if (pan.state() == ui::GestureRecognizer::State::Began)
-        m_first = view->center();
-    // Measured in the dragged view's parent, which does not move with it.
-    return m_first + pan.translationInView(view->superview());
-}
-
 void WordTable::handleMove(ui::PanRecognizer &pan)
 {
     ui::View *view = pan.view();
     if (!view)
         return;
     m_entry.noteTextView().resignFirstResponder();
-    view->setCenter(dragCentre(pan));
+    m_drag.follow(pan);
     m_views.descripImg2->setHidden(true);
     if (m_handles.isShown() && (view == &m_entry.noteTextView() || view == tView())) {
         m_handles.setCornersFromView(*view);
@@ -52,7 +43,7 @@ void WordTable::handleMoveTView(ui::PanRecognizer &pan)
     ui::View *view = pan.view();
     if (!view)
         return;
-    view->setCenter(dragCentre(pan));
+    m_drag.follow(pan);
     m_views.descripImg2->setHidden(true);
     if (m_transformBegin) {
         m_handles.setCornersFromView(*view);
@@ -68,7 +59,7 @@ void WordTable::handleCorner(text::Corner corner, ui::PanRecognizer &pan)
     if (!handle)
         return;
     m_entry.noteTextView().resignFirstResponder();
-    const QPointF centre = dragCentre(pan);
+    const QPointF centre = m_drag.centreFor(pan);
     handle->setCenter(centre);
     m_views.descripImg2->setHidden(true);
     // The text box keeps a usable size; a layer may be stretched through itself
@@ -88,14 +79,12 @@ void WordTable::handleScale(ui::PinchRecognizer &pinch)
         return;
     if (ui::View *parent = view->superview())
         parent->bringSubviewToFront(view);
-    if (isOver(pinch)) {
-        m_lastScale = 1;
+    const std::optional<double> step = m_pinch.step(pinch);
+    if (!step) {
         layersChanged();
         return;
     }
-    const double s = 1 - (m_lastScale - pinch.scale());
-    view->setTransform(ui::scaled(view->transform(), s, s));
-    m_lastScale = pinch.scale();
+    PinchScaler::scaleView(*view, *step);
     m_views.descripImg2->setHidden(true);
     if (m_transformBegin) {
         m_handles.setCornersFromView(*view);

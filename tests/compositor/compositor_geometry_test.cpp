@@ -1,14 +1,14 @@
-// The compositor's arithmetic: save levels and their factors, the capture scale on every
-// level and device, and the merges of two pictures its effects rely on.
+// The compositor's arithmetic: save levels and their factors, and the merges of two pictures
+// its effects rely on.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
 
-#include "compositor/compositor_geometry.h"
 #include "compositor/background_effects.h"
-#include "editor/crop.h"
+#include "compositor/compositor_geometry.h"
 #include "imaging/filter.h"
+#include "imaging/pixel_cut.h"
 
 using namespace vimora;
 
@@ -46,68 +46,6 @@ TEST(LevelSaveFactors, WidthAndHeightScaleApart)
     ASSERT_TRUE(f);
     EXPECT_DOUBLE_EQ(f->width(), 2.0);
     EXPECT_DOUBLE_EQ(f->height(), 1.5);
-}
-
-struct CaptureCase
-{
-    DeviceProfile profile;
-    int level;
-    double scale;
-};
-
-class CaptureLevelScale : public testing::TestWithParam<CaptureCase>
-{
-};
-
-TEST_P(CaptureLevelScale, EnlargesByTheLevelOrNotAtAll)
-{
-    const CaptureCase c = GetParam();
-    EXPECT_DOUBLE_EQ(captureLevelScale(c.level, c.profile), c.scale);
-}
-
-// Tablet: level 2 is the screen's size, each level away doubles. Phones: above 2 the screen's
-// size, level 2 doubles, each level below doubles again. Never below 1.
-INSTANTIATE_TEST_SUITE_P(EveryLevelOnEveryProfile, CaptureLevelScale,
-                         testing::Values(CaptureCase{DeviceProfile::Tablet, 0, 4}, CaptureCase{DeviceProfile::Tablet, 1, 2},
-                                         CaptureCase{DeviceProfile::Tablet, 2, 1}, CaptureCase{DeviceProfile::Tablet, 3, 2},
-                                         CaptureCase{DeviceProfile::Tablet, 4, 4}, CaptureCase{DeviceProfile::Tablet, 9, 8},
-                                         CaptureCase{DeviceProfile::Phone568, 0, 8}, CaptureCase{DeviceProfile::Phone568, 1, 4},
-                                         CaptureCase{DeviceProfile::Phone568, 2, 2}, CaptureCase{DeviceProfile::Phone568, 3, 1},
-                                         CaptureCase{DeviceProfile::Phone568, 4, 1}, CaptureCase{DeviceProfile::Phone480, -3, 8},
-                                         CaptureCase{DeviceProfile::Phone480, 1, 4}, CaptureCase{DeviceProfile::Phone480, 2, 2},
-                                         CaptureCase{DeviceProfile::Phone480, 3, 1}, CaptureCase{DeviceProfile::Phone480, 5, 1}));
-
-TEST(AddImage, SmallerSecondPictureCoversOnlyTheTopLeft)
-{
-    QImage a(200, 100, QImage::Format_ARGB32_Premultiplied);
-    a.fill(Qt::blue);
-    QImage b(100, 100, QImage::Format_ARGB32_Premultiplied);
-    b.fill(Qt::red);
-
-    const Picture merged = addImage(Picture(a), Picture(b));
-
-    ASSERT_EQ(merged.size(), QSizeF(200, 100));
-    const QImage out = merged.uprightBitmap();
-    EXPECT_EQ(out.pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(out.pixel(99, 99), qRgb(255, 0, 0));
-    EXPECT_EQ(out.pixel(100, 0), qRgb(0, 0, 255));
-    EXPECT_EQ(out.pixel(199, 99), qRgb(0, 0, 255));
-}
-
-TEST(AddImage, LargerSecondPictureIsClippedAndNoFirstGivesNoPicture)
-{
-    QImage a(4, 4, QImage::Format_ARGB32_Premultiplied);
-    a.fill(Qt::blue);
-    QImage b(8, 2, QImage::Format_ARGB32_Premultiplied);
-    b.fill(Qt::red);
-
-    const Picture merged = addImage(Picture(a), Picture(b));
-
-    EXPECT_EQ(merged.size(), QSizeF(4, 4));
-    EXPECT_EQ(merged.uprightBitmap().pixel(3, 1), qRgb(255, 0, 0));
-    EXPECT_EQ(merged.uprightBitmap().pixel(3, 2), qRgb(0, 0, 255));
-    EXPECT_TRUE(addImage(Picture(), Picture(b)).isNull());
-    EXPECT_EQ(addImage(Picture(a), Picture()).size(), QSizeF(4, 4));
 }
 
 namespace {

@@ -1,6 +1,4 @@
-// Frames of the editor's views per device, and the arithmetic of its gestures.
-#include <cmath>
-
+// Frames of the editor's views per device.
 #include <gtest/gtest.h>
 
 #include "editor/editor_layout.h"
@@ -35,23 +33,6 @@ TEST(PhotoViewFrameTest, PortraitPhotosSitAboveCentreOnlyOnTablets)
 TEST(PhotoViewFrameTest, UnreadablePhotoGivesADegenerateFrame)
 {
     EXPECT_EQ(photoViewFrame(DeviceProfile::Tablet, {0, 0}, {384, 512}), QRectF(384, 512, 0, 0));
-}
-
-TEST(PinchTest, StepsAreAdditiveSoTenEqualStepsCompound)
-{
-    double size = 1.0, last = 1.0;
-    for (int i = 1; i <= 10; ++i) {
-        const double s = 1.0 + i * 0.1;
-        size *= pinchStepFactor(last, s);
-        last = s;
-    }
-
-    EXPECT_NEAR(size, std::pow(1.1, 10), 1e-9);
-}
-
-TEST(PanelHandleTest, PanelTopRightCornerFollowsTheHandle)
-{
-    EXPECT_EQ(panelCentreForHandle({500, 100}, {300, 200}), QPointF(350, 200));
 }
 
 TEST(OptionsPanelTest, PreviewFramesOnATablet)
