@@ -96,16 +96,19 @@ void OverlayStack::open(const ViewPtr &panel, CloseAction close, OutsideTap outs
     m_entries.push_back(std::move(entry));
 }
 
+OverlayStack::Entries::const_iterator OverlayStack::entryOf(const View *panel) const
+{
+    return std::find_if(m_entries.begin(), m_entries.end(), [panel](const auto &entry) { return entry->panel.lock().get() == panel; });
+}
+
 void OverlayStack::closed(const View *panel)
 {
-    for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
-        if ((*it)->panel.lock().get() == panel) {
-            const auto entry = *it;
-            m_entries.erase(it);
-            entry->removeBackdrop();
-            return;
-        }
-    }
+    const auto it = entryOf(panel);
+    if (it == m_entries.end())
+        return;
+    const auto entry = *it;
+    m_entries.erase(it);
+    entry->removeBackdrop();
 }
 
 void OverlayStack::prune()
@@ -124,14 +127,11 @@ void OverlayStack::prune()
 
 void OverlayStack::runClose(const View *panel)
 {
-    std::shared_ptr<Entry> entry;
-    for (const auto &e : m_entries)
-        if (e->panel.lock().get() == panel)
-            entry = e;
-    if (!entry)
+    const auto it = entryOf(panel);
+    if (it == m_entries.end())
         return;
     // The action may open or close other panels (or this one again): keep it alive here.
-    const CloseAction close = entry->close;
+    const CloseAction close = (*it)->close;
     if (close)
         close();
     prune();
@@ -162,10 +162,8 @@ void OverlayStack::closeAll()
 
 bool OverlayStack::isOpen(const View *panel) const
 {
-    for (const auto &entry : m_entries)
-        if (const ViewPtr p = entry->panel.lock(); p.get() == panel && isShownOnScreen(*p))
-            return true;
-    return false;
+    const auto it = entryOf(panel);
+    return it != m_entries.end() && panel && isShownOnScreen(*panel);
 }
 
 int OverlayStack::count() const
@@ -178,10 +176,8 @@ int OverlayStack::count() const
 
 View *OverlayStack::backdropOf(const View *panel) const
 {
-    for (const auto &entry : m_entries)
-        if (entry->panel.lock().get() == panel)
-            return entry->backdrop.get();
-    return nullptr;
+    const auto it = entryOf(panel);
+    return it == m_entries.end() ? nullptr : (*it)->backdrop.get();
 }
 
 } // namespace vimora::ui

@@ -55,10 +55,13 @@ public:
 
 private:
     struct Entry;
+    using Entries = std::vector<std::shared_ptr<Entry>>;
+    /// The panel's entry; open keeps at most one per panel.
+    Entries::const_iterator entryOf(const View *panel) const;
     void prune();
     void runClose(const View *panel);
 
-    std::vector<std::shared_ptr<Entry>> m_entries; // oldest first
+    Entries m_entries; // oldest first
 };
 
 /// True when view and all its ancestors are shown and it hangs in a host's window.

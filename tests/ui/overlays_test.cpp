@@ -117,6 +117,32 @@ TEST(OverlayStack, EscapeClosesTheTopmostShownPanelOneAtATime)
     EXPECT_FALSE(s.press(Qt::Key_Escape, Qt::ShiftModifier));
 }
 
+TEST(OverlayStack, APanelOpenedTwiceHasOneEntryAndAGonePanelIsNoOnesEntry)
+{
+    Screen s;
+    Panel panel(*s.root, QRectF(100, 100, 300, 300));
+    OverlayStack &stack = OverlayStack::of(panel.view.get());
+
+    panel.open();
+    panel.open();
+    EXPECT_EQ(stack.count(), 1);
+    EXPECT_EQ(s.root->subviews().size(), 2u); // the panel and one backdrop
+    panel.close();
+    EXPECT_FALSE(stack.isOpen(panel.view.get()));
+    EXPECT_EQ(stack.backdropOf(panel.view.get()), nullptr);
+    EXPECT_EQ(s.root->subviews().size(), 1u);
+
+    // A panel dropped without being closed leaves an entry no panel answers to, and asking
+    // about no panel finds nothing rather than reading the gone one.
+    auto gone = std::make_shared<View>(QRectF(0, 0, 10, 10));
+    s.root->addSubview(gone);
+    stack.open(gone, [] {});
+    gone->removeFromSuperview();
+    gone.reset();
+    EXPECT_FALSE(stack.isOpen(nullptr));
+    EXPECT_EQ(stack.count(), 0);
+}
+
 TEST(OverlayStack, AHiddenPanelsBackdropLetsTouchesThrough)
 {
     Screen s;
