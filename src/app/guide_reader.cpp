@@ -5,6 +5,7 @@
 
 #include "platform/device.h"
 #include "platform/log.h"
+#include "screenkit/notices.h"
 #include "ui/alert_view.h"
 #include "ui/overlay_stack.h"
 #include "ui/theme.h"
@@ -195,8 +196,7 @@ void GuideReader::fitPage()
 
 void GuideReader::showProblem(const QString &message) const
 {
-    auto alert = std::make_shared<ui::AlertView>(QStringLiteral("Guide"), message, nullptr, QStringLiteral("OK"));
-    alert->show();
+    showNotice(QStringLiteral("Guide"), message);
 }
 
 } // namespace vimora

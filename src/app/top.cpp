@@ -11,6 +11,7 @@
 #include "platform/log.h"
 #include "platform/resources.h"
 #include "platform/settings.h"
+#include "screenkit/notices.h"
 #include "store/cleanup.h"
 #include "ui/clock.h"
 #include "ui/label.h"
@@ -255,7 +256,7 @@ void Top::buildCategoryBar(BarLayout layout)
     bar.setFrame(categoryBarFrame(profile, layout));
     const bool hideBack = buttonBackHidden();
     if (hideBack)
-        main.setImage(Resources::imageNamed(isDeviceiPad() ? QStringLiteral("mainB1.png") : QStringLiteral("mainB1iphone.png")));
+        main.setImage(homePicture());
     bar.setHidden(keepHidden);
     bar.removeAllSubviews();
     main.bringSubviewToFront(&bar);
@@ -601,14 +602,12 @@ void Top::showShowHideToolBtn()
 
 void Top::spinBegin()
 {
-    auto spinner = m_views->waitIndicator;
-    ui::postToMainThread([spinner] { spinner->startAnimating(); });
+    showBusy(m_views->waitIndicator, true);
 }
 
 void Top::spinEnd()
 {
-    auto spinner = m_views->waitIndicator;
-    ui::postToMainThread([spinner] { spinner->stopAnimating(); });
+    showBusy(m_views->waitIndicator, false);
 }
 
 void Top::alertViewClickedButtonAtIndex(ui::AlertView &, int buttonIndex)

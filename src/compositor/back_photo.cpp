@@ -14,6 +14,8 @@
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/settings.h"
+#include "screenkit/album_save.h"
+#include "screenkit/notices.h"
 #include "store/album_writer.h"
 #include "store/cleanup.h"
 #include "store/names.h"
@@ -378,12 +380,10 @@ void BackPhoto::openOptionView(const QString &name)
 void BackPhoto::tell(const QString &title, const QString &message)
 {
     logLine(QStringLiteral("compositor: %1 %2").arg(title, message));
-    auto alert = std::make_shared<ui::AlertView>(title, message, nullptr, QStringLiteral("OK"));
     // Kept until the next message, so an alert never outlives the compositor.
     m_messages.erase(std::remove_if(m_messages.begin(), m_messages.end(), [](const auto &a) { return !a->isVisible(); }),
                      m_messages.end());
-    m_messages.push_back(alert);
-    alert->show();
+    m_messages.push_back(showNotice(title, message));
 }
 
 void BackPhoto::command(CompositorCommand c)
@@ -540,22 +540,14 @@ void BackPhoto::saveWordToAlbum()
 {
     const Picture picture = WorkingFiles::shared().simple2Load();
     if (picture.isNull()) {
-        tell(QStringLiteral("Not saved"), QStringLiteral("There is no picture to save."));
+        tell(kNotSavedTitle, QStringLiteral("There is no picture to save."));
         return;
     }
     if (m_editorSaveToAlbum) {
         m_editorSaveToAlbum(picture);
         return;
     }
-    const QString album = QStringLiteral("Quorlan");
-    m_selLib->saveImage(picture, album, [this, album](const AlbumSaveResult &result) {
-        if (!result.succeeded()) {
-            logLine(QStringLiteral("Big error: %1").arg(result.error));
-            tell(QStringLiteral("Not saved"), result.error);
-            return;
-        }
-        tell(QStringLiteral("Saved in %1").arg(album), QString());
-    });
+    saveToAlbumAndTell(*m_selLib, picture, kEditorAlbum, [this](const QString &title, const QString &message) { tell(title, message); });
 }
 
 } // namespace vimora

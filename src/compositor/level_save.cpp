@@ -7,11 +7,12 @@
 
 #include "compositor/compositor_controls.h"
 #include "platform/log.h"
+#include "screenkit/album_save.h"
 #include "store/album_writer.h"
 #include "ui/overlay_stack.h"
-#include "ui/view_capture.h"
 #include "ui/transaction.h"
 #include "ui/transition.h"
+#include "ui/view_capture.h"
 #include "screenkit/screen_views.h"
 
 namespace vimora {
@@ -100,26 +101,16 @@ bool LevelSave::effectLevel(const QString &senderTitle)
     if (picture.isNull()) {
         logLine(QStringLiteral("effectLevel: the picture could not be made"));
         if (m_tell)
-            m_tell(QStringLiteral("Not saved"), QStringLiteral("There is not enough memory to make the picture at this level; try a lower one."));
+            m_tell(kNotSavedTitle, QStringLiteral("There is not enough memory to make the picture at this level; try a lower one."));
         return false;
     }
     m_lastSavedSize = QSize(picture.pixelWidth(), picture.pixelHeight());
     if (!m_writer) {
         if (m_tell)
-            m_tell(QStringLiteral("Not saved"), QStringLiteral("The photo library is not available."));
+            m_tell(kNotSavedTitle, QStringLiteral("The photo library is not available."));
         return false;
     }
-    const QString album = kAlbum.toString();
-    m_writer->saveImage(picture, album, [tell = m_tell, album](const AlbumSaveResult &result) {
-        if (!result.succeeded()) {
-            logLine(QStringLiteral("Big error: %1").arg(result.error));
-            if (tell)
-                tell(QStringLiteral("Not saved"), result.error);
-            return;
-        }
-        if (tell)
-            tell(QStringLiteral("Saved in %1").arg(album), QString());
-    });
+    saveToAlbumAndTell(*m_writer, picture, kCompositorAlbum, m_tell);
     return true;
 }
 

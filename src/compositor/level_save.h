@@ -23,8 +23,6 @@ class AlbumWriter;
 class LevelSave
 {
 public:
-    static constexpr QStringView kAlbum = u"Nerelda";
-
     using Tell = std::function<void(const QString &title, const QString &message)>;
     /// beforeSave: closes the level menu and rebuilds the toolbar (actionbtn).
     LevelSave(ScreenViews &views, std::function<void()> beforeSave, Tell tell);

@@ -5,9 +5,9 @@
 #include "compositor/saved_pictures.h"
 #include "platform/device.h"
 #include "platform/log.h"
-#include "platform/resources.h"
-#include "ui/overlay_stack.h"
+#include "screenkit/notices.h"
 #include "screenkit/screen_views.h"
+#include "ui/overlay_stack.h"
 
 namespace vimora {
 
@@ -102,8 +102,7 @@ void OptionBar::exitAct()
     for (const ui::ViewPtr &v : m_layers.background().subviews())
         if (v.get() != &m_layers.compositorView())
             v->removeFromSuperview();
-    m_views.mainView->setImage(
-        Resources::imageNamed(isDeviceiPad() ? QStringLiteral("mainB1.png") : QStringLiteral("mainB1iphone.png")));
+    m_views.mainView->setImage(homePicture());
     if (m_left)
         m_left();
 }

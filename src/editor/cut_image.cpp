@@ -6,11 +6,10 @@
 #include "editor/view_tags.h"
 #include "platform/device.h"
 #include "platform/log.h"
-#include "platform/resources.h"
 #include "platform/settings.h"
+#include "screenkit/notices.h"
 #include "store/cleanup.h"
 #include "store/working_files.h"
-#include "ui/alert_view.h"
 #include "ui/button.h"
 #include "ui/clock.h"
 #include "ui/geometry.h"
@@ -21,12 +20,6 @@
 namespace vimora {
 
 namespace {
-/// A message with one button, for steps not there yet.
-void tellPlainly(const QString &title, const QString &message)
-{
-    std::make_shared<ui::AlertView>(title, message, nullptr, QStringLiteral("OK"))->show();
-}
-
 /// The photo view sits this far above the centre after a rotation.
 constexpr double kRotatedPhotoLift = 50;
 constexpr double kBackControlWidth = 90;
@@ -375,8 +368,7 @@ void CutImage::closeDrawView()
 
     m_view->resignFirstResponder();
     v.descripImg->setBorderWidth(0);
-    v.mainView->setImage(
-        Resources::imageNamed(isDeviceiPad() ? QStringLiteral("mainB1.png") : QStringLiteral("mainB1iphone.png")));
+    v.mainView->setImage(homePicture());
     if (m_onHome)
         m_onHome();
     noteJobChanged();
@@ -416,29 +408,18 @@ void CutImage::layOutEditorView(bool landscape)
 
 void CutImage::spinBegin()
 {
-    std::weak_ptr<ui::ActivityIndicator> weak = m_views->waitIndicator;
-    ui::postToMainThread([weak] {
-        if (auto indicator = weak.lock()) {
-            if (ui::View *parent = indicator->superview())
-                parent->bringSubviewToFront(indicator.get());
-            indicator->startAnimating();
-        }
-    });
+    showBusy(m_views->waitIndicator, true, SpinnerOrder::ToFront);
 }
 
 void CutImage::spinEnd()
 {
-    std::weak_ptr<ui::ActivityIndicator> weak = m_views->waitIndicator;
-    ui::postToMainThread([weak] {
-        if (auto indicator = weak.lock())
-            indicator->stopAnimating();
-    });
+    showBusy(m_views->waitIndicator, false);
 }
 
 void CutImage::gotoTextView()
 {
     if (!m_openTextOverlay) {
-        tellPlainly(QStringLiteral("Text"), QStringLiteral("Text over the picture is not available yet."));
+        showNotice(QStringLiteral("Text"), QStringLiteral("Text over the picture is not available yet."));
         return;
     }
     if (m_photoView)
@@ -473,7 +454,7 @@ void CutImage::renameAct()
 {
     spinEnd();
     if (!m_exportNamed) {
-        tellPlainly(QStringLiteral("Export"), QStringLiteral("Export to the documents folder is not available yet."));
+        showNotice(QStringLiteral("Export"), QStringLiteral("Export to the documents folder is not available yet."));
         return;
     }
     m_exportNamed();

@@ -11,8 +11,9 @@
 #include "platform/log.h"
 #include "platform/resources.h"
 #include "store/new_file.h"
-#include "ui/label.h"
+#include "screenkit/notices.h"
 #include "screenkit/screen_views.h"
+#include "ui/label.h"
 
 namespace vimora {
 
@@ -58,25 +59,19 @@ Saving::~Saving()
 
 void Saving::tell(const QString &title, const QString &message)
 {
-    auto alert = std::make_shared<ui::AlertView>(title, message, nullptr, QStringLiteral("OK"));
-    alert->show();
+    showNotice(title, message);
 }
 
 void Saving::saveToAlbum(const Picture &image)
 {
     if (m_access.busy)
         m_access.busy(true);
-    m_writer.saveImage(image, kEditorAlbum, [this](const AlbumSaveResult &result) {
-        if (m_access.busy)
-            m_access.busy(false);
-        if (!result.succeeded()) {
-            logLine(QStringLiteral("Big error: %1").arg(result.error));
-            tell(QStringLiteral("Not Saved"), result.error);
-            return;
-        }
-        logLine(QStringLiteral("success!"));
-        tell(QStringLiteral("Save"), QStringLiteral("Saved in %1").arg(result.album));
-    });
+    saveToAlbumAndTell(
+        m_writer, image, kEditorAlbum, [this](const QString &title, const QString &message) { tell(title, message); },
+        [this] {
+            if (m_access.busy)
+                m_access.busy(false);
+        });
 }
 
 void Saving::askMessage()
@@ -123,7 +118,7 @@ void Saving::saveWithQuality(SaveQuality quality)
 {
     const Picture picture = capture(quality);
     if (picture.isNull()) {
-        tell(QStringLiteral("Not Saved"), QStringLiteral("There is no picture to save yet."));
+        tell(kNotSavedTitle, QStringLiteral("There is no picture to save yet."));
         return;
     }
     saveToAlbum(picture);

@@ -10,6 +10,7 @@
 
 #include "editor/list_export.h"
 #include "editor/panel_parts.h"
+#include "screenkit/album_save.h"
 #include "store/album_writer.h"
 #include "ui/job_runner.h"
 #include "store/mail.h"
@@ -19,9 +20,6 @@
 namespace vimora {
 
 struct ScreenViews;
-
-/// The album every save of the editor goes to.
-inline const QString kEditorAlbum = QStringLiteral("Quorlan");
 
 enum class SaveQuality {
     High, ///< the photo's full pixel size

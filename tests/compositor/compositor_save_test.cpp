@@ -64,7 +64,8 @@ TEST_F(SaveTest, HighOnATabletSavesFourTimesTheFrameAndKeepsTheLayout)
     EXPECT_TRUE(views->descripImg->isHidden());
     EXPECT_FALSE(views->selectTopView->isHidden());
     ASSERT_NE(shownAlert(), nullptr);
-    EXPECT_EQ(shownAlert()->title(), "Saved in Nerelda");
+    EXPECT_EQ(shownAlert()->title(), "Save");
+    EXPECT_EQ(shownAlert()->message(), "Saved in Nerelda");
 }
 
 TEST_F(SaveTest, LowAndMediumFollowTheirFactors)

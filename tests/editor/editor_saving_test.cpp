@@ -178,7 +178,7 @@ TEST_F(EditorSavingTest, AFailedSaveTellsWhyAndClaimsNothing)
     screen.answer("Medium");
 
     ASSERT_TRUE(waitUntil([&] { return !shownMessage().isEmpty(); }));
-    EXPECT_TRUE(shownMessage().startsWith("Not Saved|")) << shownMessage().toStdString();
+    EXPECT_TRUE(shownMessage().startsWith("Not saved|")) << shownMessage().toStdString();
     EXPECT_TRUE(shownMessage().contains("Quorlan")) << shownMessage().toStdString();
     EXPECT_FALSE(shownMessage().contains("Saved in"));
     EXPECT_TRUE(log.filter("Big error: ").size() == 1);
