@@ -198,10 +198,8 @@ void Top::setKeptJobAside(const QString &problem)
     logLine(QStringLiteral("the kept job cannot be read (%1); %2")
                 .arg(problem, aside.isEmpty() ? QStringLiteral("deleted") : QStringLiteral("set aside as ") + aside));
     ui::postToMainThread([] {
-        std::make_shared<ui::AlertView>(QStringLiteral("Unfinished job"),
-                                        QStringLiteral("The job left unfinished last time could not be read, so it cannot be resumed."),
-                                        nullptr, QStringLiteral("OK"))
-            ->show();
+        showNotice(QStringLiteral("Unfinished job"),
+                   QStringLiteral("The job left unfinished last time could not be read, so it cannot be resumed."));
     });
 }
 
