@@ -14,17 +14,18 @@ AlbumSaveNotice albumSaveNotice(const AlbumSaveResult &result)
 void saveToAlbumAndTell(AlbumWriter &writer, const Picture &picture, const QString &album, TellUser tell,
                         std::function<void()> finished)
 {
-    writer.saveImage(picture, album, [tell = std::move(tell), finished = std::move(finished)](const AlbumSaveResult &result) {
-        if (finished)
-            finished();
-        if (result.succeeded())
-            logLine(QStringLiteral("success!"));
-        else
-            logLine(QStringLiteral("Big error: %1").arg(result.error));
-        const AlbumSaveNotice notice = albumSaveNotice(result);
-        if (tell)
-            tell(notice.title, notice.message);
-    });
+    writer.saveImage(picture, album,
+                     [tell = std::move(tell), finished = std::move(finished)](const AlbumSaveResult &result) {
+                         if (finished)
+                             finished();
+                         if (result.succeeded())
+                             logLine(QStringLiteral("success!"));
+                         else
+                             logLine(QStringLiteral("Big error: %1").arg(result.error));
+                         const AlbumSaveNotice notice = albumSaveNotice(result);
+                         if (tell)
+                             tell(notice.title, notice.message);
+                     });
 }
 
 } // namespace vimora

@@ -26,8 +26,7 @@ public:
     /// reference: the view translations are measured in; it must not move with the drag.
     explicit DragFollower(const ui::View *reference = nullptr)
         : m_reference(reference)
-    {
-    }
+    { }
     /// Translations measured in the dragged view's superview, whichever view is dragged.
     static DragFollower inSuperview()
     {

@@ -17,14 +17,16 @@ namespace vimora {
 /// close it with its screen.
 std::shared_ptr<ui::AlertView> showNotice(const QString &title, const QString &message);
 
-enum class SpinnerOrder {
+enum class SpinnerOrder
+{
     Kept,    ///< stays where it is among its siblings
     ToFront, ///< comes over its siblings as it starts
 };
 
 /// The busy spinner on or off. From any thread: the change is posted to the UI thread, in the
 /// order asked, and a spinner gone by then is left alone.
-void showBusy(const std::shared_ptr<ui::ActivityIndicator> &spinner, bool busy, SpinnerOrder order = SpinnerOrder::Kept);
+void showBusy(const std::shared_ptr<ui::ActivityIndicator> &spinner, bool busy,
+              SpinnerOrder order = SpinnerOrder::Kept);
 
 /// The home screen's picture for this device.
 Picture homePicture();

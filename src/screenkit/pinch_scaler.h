@@ -13,10 +13,7 @@ namespace vimora {
 
 /// One pinch report's factor: the view's transform is post-multiplied by it. Additive, not
 /// the ratio scale / lastScale, so a fast pinch can ask for a factor of zero or less.
-inline double pinchStepFactor(double lastScale, double scale)
-{
-    return 1.0 - (lastScale - scale);
-}
+inline double pinchStepFactor(double lastScale, double scale) { return 1.0 - (lastScale - scale); }
 
 class PinchScaler
 {

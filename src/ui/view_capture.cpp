@@ -11,7 +11,8 @@ Picture renderRegion(const View &root, const QRectF &region, double sx, double s
 {
     if (region.isEmpty())
         return {};
-    const QSize size(std::max(1, int(std::lround(region.width() * sx))), std::max(1, int(std::lround(region.height() * sy))));
+    const QSize size(std::max(1, int(std::lround(region.width() * sx))),
+                     std::max(1, int(std::lround(region.height() * sy))));
     QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
     if (canvas.isNull())
         return {};

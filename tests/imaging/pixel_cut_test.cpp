@@ -22,7 +22,6 @@ TEST(CutImageTest, TheWorkedExampleCropsAtFullResolution)
     EXPECT_EQ(pixelAt(piece.bitmap(), 559, 559), pixelAt(photo.bitmap(), 599, 639));
 }
 
-
 TEST(CutImageTest, RectanglesAreMadeIntegralOutwardsAndLimited)
 {
     const Picture photo(positionCoded(8, 6));
@@ -35,7 +34,6 @@ TEST(CutImageTest, RectanglesAreMadeIntegralOutwardsAndLimited)
     EXPECT_TRUE(cutImage(1, 1, 0, 0, Picture()).isNull());
 }
 
-
 TEST(AddImageTest, SecondLandsOverFirstAtTheOrigin)
 {
     const Picture first(filledRaster(4, 3, 0xff0000ff));
@@ -47,7 +45,6 @@ TEST(AddImageTest, SecondLandsOverFirstAtTheOrigin)
     EXPECT_EQ(pixelAt(both.bitmap(), 1, 1), 0xffff0000u);
     EXPECT_EQ(pixelAt(both.bitmap(), 2, 2), 0xff0000ffu);
 }
-
 
 TEST(CutImageTest, FarOffAndNonFiniteRectanglesTakeNothing)
 {

@@ -144,8 +144,7 @@ struct CaptureCase
 };
 
 class CaptureLevelScale : public testing::TestWithParam<CaptureCase>
-{
-};
+{ };
 
 TEST_P(CaptureLevelScale, EnlargesByTheLevelOrNotAtAll)
 {
@@ -156,12 +155,13 @@ TEST_P(CaptureLevelScale, EnlargesByTheLevelOrNotAtAll)
 // Tablet: level 2 is the screen's size, each level away doubles. Phones: above 2 the screen's
 // size, level 2 doubles, each level below doubles again. Never below 1.
 using ui::DeviceProfile;
-INSTANTIATE_TEST_SUITE_P(EveryLevelOnEveryProfile, CaptureLevelScale,
-                         testing::Values(CaptureCase{DeviceProfile::Tablet, 0, 4}, CaptureCase{DeviceProfile::Tablet, 1, 2},
-                                         CaptureCase{DeviceProfile::Tablet, 2, 1}, CaptureCase{DeviceProfile::Tablet, 3, 2},
-                                         CaptureCase{DeviceProfile::Tablet, 4, 4}, CaptureCase{DeviceProfile::Tablet, 9, 8},
-                                         CaptureCase{DeviceProfile::Phone568, 0, 8}, CaptureCase{DeviceProfile::Phone568, 1, 4},
-                                         CaptureCase{DeviceProfile::Phone568, 2, 2}, CaptureCase{DeviceProfile::Phone568, 3, 1},
-                                         CaptureCase{DeviceProfile::Phone568, 4, 1}, CaptureCase{DeviceProfile::Phone480, -3, 8},
-                                         CaptureCase{DeviceProfile::Phone480, 1, 4}, CaptureCase{DeviceProfile::Phone480, 2, 2},
-                                         CaptureCase{DeviceProfile::Phone480, 3, 1}, CaptureCase{DeviceProfile::Phone480, 5, 1}));
+INSTANTIATE_TEST_SUITE_P(
+    EveryLevelOnEveryProfile, CaptureLevelScale,
+    testing::Values(CaptureCase{DeviceProfile::Tablet, 0, 4}, CaptureCase{DeviceProfile::Tablet, 1, 2},
+                    CaptureCase{DeviceProfile::Tablet, 2, 1}, CaptureCase{DeviceProfile::Tablet, 3, 2},
+                    CaptureCase{DeviceProfile::Tablet, 4, 4}, CaptureCase{DeviceProfile::Tablet, 9, 8},
+                    CaptureCase{DeviceProfile::Phone568, 0, 8}, CaptureCase{DeviceProfile::Phone568, 1, 4},
+                    CaptureCase{DeviceProfile::Phone568, 2, 2}, CaptureCase{DeviceProfile::Phone568, 3, 1},
+                    CaptureCase{DeviceProfile::Phone568, 4, 1}, CaptureCase{DeviceProfile::Phone480, -3, 8},
+                    CaptureCase{DeviceProfile::Phone480, 1, 4}, CaptureCase{DeviceProfile::Phone480, 2, 2},
+                    CaptureCase{DeviceProfile::Phone480, 3, 1}, CaptureCase{DeviceProfile::Phone480, 5, 1}));
