@@ -34,7 +34,7 @@ struct Screen
         host = std::make_unique<ui::HeadlessHost>(Device::screenSize());
         views = ScreenViews::create(Device::screenSize());
         host->setRootView(views->rootView);
-        back = std::make_unique<BackPhoto>(views, [](const QStringList &, const QStringList &) {});
+        back = std::make_unique<BackPhoto>(views);
         back->awakeFromNib();
         writer = std::make_unique<AlbumWriter>(library.path());
         back->setAlbumWriter(writer.get());

@@ -19,19 +19,19 @@ bool isTallPhone()
 }
 } // namespace
 
-AD::AD(std::shared_ptr<ScreenViews> views)
-    : m_views(std::move(views))
+AD::AD(const ShellViews &shell)
+    : m_views(shell)
     , m_adView(std::make_shared<ui::ImageView>(QRectF(0, 0, 320, 480)))
     , m_view(std::make_shared<ui::View>(QRectF(0, 0, 320, 480)))
     , m_closeSetViewBtn(std::make_shared<ui::Button>())
     , m_header(std::make_shared<ui::View>())
     , m_headerLabel(std::make_shared<ui::Label>())
-    , m_guideReader(std::make_unique<GuideReader>(m_views->mainView.get()))
+    , m_guideReader(std::make_unique<GuideReader>(m_views.mainView.get()))
     , m_openUrl([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     m_adView->setHidden(true);
     m_adView->setUserInteractionEnabled(true);
-    m_views->mainView->addSubview(m_adView);
+    m_views.mainView->addSubview(m_adView);
 
     m_closeSetViewBtn->setTitle(QStringLiteral("close"));
     m_closeSetViewBtn->setTitleColor(Qt::transparent);
@@ -46,7 +46,7 @@ AD::AD(std::shared_ptr<ScreenViews> views)
     m_header->addSubview(m_closeSetViewBtn);
 
     m_guideReader->setExternalOpener([this](const QUrl &url) { return m_openUrl && m_openUrl(url); });
-    m_guideReader->setClosedHandler([this] { m_views->cateViewTop->setHidden(false); });
+    m_guideReader->setClosedHandler([this] { m_views.cateViewTop->setHidden(false); });
 }
 
 AD::~AD() = default;
@@ -65,11 +65,11 @@ void AD::openPlist()
 void AD::showAdView()
 {
     const bool tablet = isDeviceiPad();
-    m_views->cateViewTop->setHidden(!tablet);
+    m_views.cateViewTop->setHidden(!tablet);
 
     m_adView->setFrame(isTallPhone() ? QRectF(0, 0, 320, 568) : QRectF(0, 0, 320, 480));
     m_adView->setHidden(false);
-    m_views->mainView->bringSubviewToFront(m_adView.get());
+    m_views.mainView->bringSubviewToFront(m_adView.get());
     m_adView->addSubview(m_view);
 
     if (tablet) {
@@ -144,7 +144,7 @@ void AD::presentPopover(QRectF anchor)
     m_popoverSetView->setPopoverContentSize(kPopoverContentSize);
     m_popoverSetView->setDelegate(this);
     m_popoverAnchor = anchor;
-    m_popoverSetView->presentPopoverFromRect(anchor, m_views->mainView.get(), ui::PopoverArrowDirectionAny, true);
+    m_popoverSetView->presentPopoverFromRect(anchor, m_views.mainView.get(), ui::PopoverArrowDirectionAny, true);
     m_adView->setHidden(false);
 }
 
@@ -152,7 +152,7 @@ void AD::popoverControllerDidDismissPopover(ui::Popover &)
 {
     // The empty container stays out of the way once the list has gone.
     m_adView->setHidden(true);
-    m_views->cateViewTop->setHidden(false);
+    m_views.cateViewTop->setHidden(false);
 }
 
 void AD::closeAdView()
@@ -161,7 +161,7 @@ void AD::closeAdView()
         m_popoverSetView->dismissPopoverAnimated(true);
     ui::OverlayStack::of(m_view.get()).closed(m_view.get());
     m_adView->setHidden(true);
-    m_views->cateViewTop->setHidden(false);
+    m_views.cateViewTop->setHidden(false);
 }
 
 bool AD::isAdViewOpen() const
@@ -248,7 +248,7 @@ void AD::openAddress(const QUrl &url)
     if (GuideReader::canRead(url)) {
         closeAdView();
         if (m_guideReader->open(url))
-            m_views->cateViewTop->setHidden(true);
+            m_views.cateViewTop->setHidden(true);
         return;
     }
     m_guideReader->followLink(url);

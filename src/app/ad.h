@@ -34,7 +34,7 @@ public:
     /// desktop's browser, tests record.
     using UrlOpener = std::function<bool(const QUrl &)>;
 
-    explicit AD(std::shared_ptr<ScreenViews> views);
+    explicit AD(const ShellViews &shell);
     ~AD() override;
     AD(const AD &) = delete;
     AD &operator=(const AD &) = delete;
@@ -92,7 +92,7 @@ private:
     void openAddress(const QUrl &url);
     void presentPopover(QRectF anchor);
 
-    std::shared_ptr<ScreenViews> m_views;
+    ShellViews m_views;
     QStringList m_adsAry;
     QStringList m_adImgAry;
     std::shared_ptr<ui::ImageView> m_adView;

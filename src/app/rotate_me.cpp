@@ -1,6 +1,7 @@
 #include "app/rotate_me.h"
 
 #include "app/ad.h"
+#include "app/photo_intake.h"
 #include "app/top.h"
 #include "compositor/back_photo.h"
 #include "editor/cut_image.h"
@@ -26,13 +27,17 @@ QString orientationName(InterfaceOrientation orientation)
 RotateMe::RotateMe()
 {
     const double side = Device::windowSide(Device::profile());
-    m_views = ScreenViews::create(QSizeF(side, side));
-    m_draw = std::make_unique<CutImage>(m_views);
+    m_shell = ShellViews::create(QSizeF(side, side));
+    m_draw = std::make_unique<CutImage>(m_shell);
     CutImage *draw = m_draw.get();
-    m_backPhoto = std::make_unique<BackPhoto>(
-        m_views, [draw](const QStringList &origins, const QStringList &thumbs) { draw->getNumOfArray(origins, thumbs); });
-    m_ad = std::make_unique<AD>(m_views);
-    m_top = std::make_unique<Top>(m_views, m_draw.get(), m_backPhoto.get(), m_ad.get());
+    m_backPhoto = std::make_unique<BackPhoto>(m_shell);
+    // Home -> intake -> editor; the compositor's "New photo" takes the same road.
+    m_intake = std::make_unique<PhotoIntake>(
+        m_shell, [draw](const QStringList &origins, const QStringList &thumbs) { draw->getNumOfArray(origins, thumbs); });
+    PhotoIntake *intake = m_intake.get();
+    m_backPhoto->setNewPhotoRequest([intake] { intake->toAlbumiPad(QStringLiteral("TYPE1"), QStringLiteral("album")); });
+    m_ad = std::make_unique<AD>(m_shell);
+    m_top = std::make_unique<Top>(m_shell, m_draw.get(), m_backPhoto.get(), intake, m_ad.get());
 
     // Leaving the editor by Home brings the home screen's bar and controls back.
     Top *top = m_top.get();
@@ -45,7 +50,7 @@ RotateMe::RotateMe()
     m_draw->awakeFromNib();
     // The editor's own view lives in its layer.
     if (const ui::ViewPtr editor = m_draw->view(); editor && !editor->superview())
-        m_views->cutImgView->addSubview(editor);
+        m_draw->views().cutImgView->addSubview(editor);
     m_backPhoto->awakeFromNib();
     m_ad->awakeFromNib();
     m_top->awakeFromNib();

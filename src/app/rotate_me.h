@@ -1,7 +1,7 @@
 #pragma once
 
 // The root controller: holds the home screen, the cut-out editor and the compositor for the
-// whole run, with the shared views they lay their layers into, and tells the home screen and
+// whole run, with the shell's views each lays its own layers into, and tells the home screen and
 // the editor when the device turns.
 
 #include <memory>
@@ -14,6 +14,7 @@ namespace vimora {
 class AD;
 class BackPhoto;
 class CutImage;
+class PhotoIntake;
 class Top;
 
 class RotateMe
@@ -40,17 +41,20 @@ public:
     /// Lays the home screen and the editor out for the new orientation.
     void willAnimateRotationToInterfaceOrientation(InterfaceOrientation orientation, double duration);
 
-    ui::ViewPtr view() const { return m_views->rootView; }
-    const std::shared_ptr<ScreenViews> &views() const { return m_views; }
+    ui::ViewPtr view() const { return m_shell.rootView; }
+    /// The shell's views; each screen owns its layers.
+    const ShellViews &shell() const { return m_shell; }
     Top &top() const { return *m_top; }
     CutImage &draw() const { return *m_draw; }
     BackPhoto &backPhoto() const { return *m_backPhoto; }
+    PhotoIntake &intake() const { return *m_intake; }
     AD &ad() const { return *m_ad; }
 
 private:
-    std::shared_ptr<ScreenViews> m_views;
+    ShellViews m_shell;
     std::unique_ptr<CutImage> m_draw;
     std::unique_ptr<BackPhoto> m_backPhoto;
+    std::unique_ptr<PhotoIntake> m_intake;
     std::unique_ptr<AD> m_ad;
     std::unique_ptr<Top> m_top;
 };

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/ad.h"
+#include "app/photo_intake.h"
 #include "compositor/back_photo.h"
 #include "compositor/saved_pictures.h"
 #include "editor/cut_image.h"
@@ -112,10 +113,11 @@ QRectF Top::optionPanelFrame(DeviceProfile profile)
     return profile == DeviceProfile::Tablet ? QRectF(0, 600, 1024, 80) : QRectF(0, 230, 480, 80);
 }
 
-Top::Top(std::shared_ptr<ScreenViews> views, CutImage *cutImage, BackPhoto *backPhoto, AD *ad)
-    : m_views(std::move(views))
+Top::Top(const ShellViews &shell, CutImage *cutImage, BackPhoto *backPhoto, PhotoIntake *intake, AD *ad)
+    : m_views(ScreenViews::create(shell))
     , m_cutImage(cutImage)
     , m_backPhoto(backPhoto)
+    , m_intake(intake)
     , m_ad(ad)
     , m_sizeSlider(std::make_shared<ui::Slider>(QRectF(0, 0, 200, 23)))
 {
@@ -129,15 +131,16 @@ Top::Top(std::shared_ptr<ScreenViews> views, CutImage *cutImage, BackPhoto *back
     m_helpBtn = makeHomeControl(QStringLiteral("descrip"), QStringLiteral("Help"), kHelpFrame);
     m_typesBtn = makeHomeControl(QStringLiteral("pick"), QStringLiteral("Styles"), kTypesFrame);
     m_savedBtn = makeHomeControl(QStringLiteral("photo"), QStringLiteral("Saved"), kSavedFrame);
-    // Under the category bar and the editor's layers, over the home picture.
-    for (const auto &control : {m_showHideBtn, m_helpBtn, m_typesBtn, m_savedBtn})
-        main.insertSubviewBelow(control, m_views->backImgView.get());
-    main.insertSubviewBelow(m_sizeSlider, m_views->backImgView.get());
+    // Under the category bar and every screen's layers, over the home picture.
+    int at = 0;
+    for (const ui::ViewPtr &control : {ui::ViewPtr(m_showHideBtn), ui::ViewPtr(m_helpBtn), ui::ViewPtr(m_typesBtn),
+                                       ui::ViewPtr(m_savedBtn), ui::ViewPtr(m_sizeSlider)})
+        main.insertSubview(control, at++);
 
-    if (m_backPhoto) {
-        m_backPhoto->setIntakeEndedHandler([this] { homeControlsShown(true); });
+    if (m_intake)
+        m_intake->setIntakeEndedHandler([this] { homeControlsShown(true); });
+    if (m_backPhoto)
         m_backPhoto->setExitHandler([this] { cateViewForOrientation(); });
-    }
 }
 
 Top::~Top() = default;
@@ -165,11 +168,9 @@ void Top::awakeFromNib()
     m_views->cateViewTop->setFrame(categoryBarFrame(Device::profile(), BarLayout::StartUp));
     m_views->cateViewTop->setBackgroundColor(Qt::transparent);
     m_sizeSlider->setHidden(true);
-    m_views->cutImgView->setHidden(true);
     m_views->selectTopView->setHidden(true);
     if (m_ad)
         m_ad->adView()->setHidden(true);
-    m_views->backImgView->setHidden(true);
     Settings::shared().setString(kKeyButtonBack, kHide);
     findKeptJob();
     cateViewTopOpen();
@@ -330,8 +331,8 @@ void Top::startIntake(const QString &tag, const QString &source)
     // step aside.
     putPanelsAway();
     homeControlsShown(false);
-    if (m_backPhoto)
-        m_backPhoto->toAlbumiPad(tag, source);
+    if (m_intake)
+        m_intake->toAlbumiPad(tag, source);
 }
 
 void Top::selectViewTopOpen(const ui::Button &sender)
@@ -363,24 +364,8 @@ void Top::selectViewTopOpen(const ui::Button &sender)
             return;
         }
         m_hasKeptJob = false;
-        auto &main = *m_views->mainView;
-        auto &cut = *m_views->cutImgView;
-        auto &select = *m_views->selectTopView;
         homeControlsShown(false);
-        cut.setHidden(false);
-        main.bringSubviewToFront(&cut);
         m_views->cateViewTop->setHidden(true);
-        select.setHidden(false);
-        main.bringSubviewToFront(&select);
-        m_views->descripImg->setHidden(true);
-        main.setImage({});
-        m_views->backImgView->setImage(select.image());
-        select.setImage({});
-        for (const auto &layer : cut.subviews()) {
-            layer->setHidden(false);
-            if (ui::View *photo = layer->viewWithTag(555))
-                photo->setHidden(false);
-        }
         if (m_cutImage)
             m_cutImage->resumeJob();
     }
@@ -469,10 +454,10 @@ void Top::optionViewOpen(const ui::Button &sender)
             button->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &b) {
                 if (!m_backPhoto)
                     return;
-                // The compositor takes the screen and the panel's view for its option bar.
-                ui::OverlayStack::of(m_views->mainView.get()).closed(m_views->selectTopView.get());
                 homeControlsShown(false);
-                m_backPhoto->showSelectPhoto(static_cast<ui::Button &>(b));
+                // The compositor takes the screen; a picture it cannot open leaves the panel up.
+                if (m_backPhoto->showSelectPhoto(static_cast<ui::Button &>(b)))
+                    putPanelsAway();
             });
             m_selectBackScroll2->addSubview(button);
             m_styleBtn = button;

@@ -2,7 +2,7 @@
 
 // The home screen: the home picture, the category bar of four buttons (camera, album,
 // promotions, back to the editing job), the show/hide toggle for the bar and the option
-// panel. It picks no photos itself: the compositor's intake does, and hands them to the editor.
+// panel. It picks no photos itself: the shell's photo intake does, and hands them to the editor.
 
 #include <memory>
 
@@ -24,6 +24,7 @@ namespace vimora {
 class AD;
 class BackPhoto;
 class CutImage;
+class PhotoIntake;
 
 class Top : public ui::AlertViewDelegate
 {
@@ -41,7 +42,9 @@ public:
     /// The option panel's frame and background picture.
     static QRectF optionPanelFrame(DeviceProfile profile);
 
-    Top(std::shared_ptr<ScreenViews> views, CutImage *cutImage, BackPhoto *backPhoto, AD *ad);
+    /// Builds the home screen's own layers (the option panel and the help card) in the
+    /// shell's main view.
+    Top(const ShellViews &shell, CutImage *cutImage, BackPhoto *backPhoto, PhotoIntake *intake, AD *ad);
     ~Top() override;
     Top(const Top &) = delete;
     Top &operator=(const Top &) = delete;
@@ -80,6 +83,8 @@ public:
     // --- Views the screen keeps ---
     std::shared_ptr<ui::ImageView> mainView() const { return m_views->mainView; }
     std::shared_ptr<ui::ImageView> cateViewTop() const { return m_views->cateViewTop; }
+    /// The home screen's own layers.
+    const ScreenViews &views() const { return *m_views; }
     std::shared_ptr<ui::Button> showHideBtn() const { return m_showHideBtn; }
     std::shared_ptr<ui::ScrollView> cateBackScroll2() const { return m_cateBackScroll2; }
     std::shared_ptr<ui::Button> cateBtn2() const { return m_cateBtn2; }
@@ -120,6 +125,7 @@ private:
     std::shared_ptr<ScreenViews> m_views;
     CutImage *m_cutImage;
     BackPhoto *m_backPhoto;
+    PhotoIntake *m_intake;
     AD *m_ad;
     ScaleImage m_scaleImage;
     bool m_hasKeptJob = false;

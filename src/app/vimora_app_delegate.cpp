@@ -19,7 +19,7 @@ bool VimoraAppDelegate::applicationDidFinishLaunchingWithOptions()
     const ui::ViewPtr root = m_rotateLa->view();
     m_window.setRootView(root);
     root->setBackgroundColor(Qt::transparent);
-    m_mainView = m_rotateLa->views()->mainView;
+    m_mainView = m_rotateLa->shell().mainView;
     root->addSubview(m_mainView);
 
     const double side = Device::windowSide(Device::profile());

@@ -6,8 +6,7 @@
 #include <QFile>
 
 #include "compositor/compositor_controls.h"
-#include "compositor/intake_geometry.h"
-#include "compositor/intake_pictures.h"
+#include "compositor/background_geometry.h"
 #include "imaging/codec.h"
 #include "imaging/geometry.h"
 #include "platform/app_home.h"
@@ -26,37 +25,15 @@
 namespace vimora {
 
 namespace {
-// Where the spinner sits on a tablet while a picked photo is taken in.
-constexpr QPointF kTabletSpinnerCentre{700, 350};
-
 QRectF compositorViewFrame()
 {
     return isDeviceiPad() ? QRectF(0, 0, 1024, 768) : QRectF(0, 0, 480, 320);
 }
 } // namespace
 
-class BackPhoto::NoticeDelegate : public ui::AlertViewDelegate
-{
-public:
-    explicit NoticeDelegate(BackPhoto &owner)
-        : m_owner(owner)
-    {
-    }
-    void alertViewClickedButtonAtIndex(ui::AlertView &, int buttonIndex) override
-    {
-        m_owner.answerDamagedNotice(buttonIndex);
-    }
-
-private:
-    BackPhoto &m_owner;
-};
-
-BackPhoto::BackPhoto(std::shared_ptr<ScreenViews> views, HandOver handOver)
+BackPhoto::BackPhoto(std::shared_ptr<ScreenViews> views)
     : m_views(std::move(views))
-    , m_handOver(std::move(handOver))
-    , m_noticeDelegate(std::make_unique<NoticeDelegate>(*this))
     , m_view(std::make_shared<ui::View>(compositorViewFrame()))
-    , m_pickerView(std::make_shared<ui::View>())
     , m_ownAlbumWriter(std::make_unique<AlbumWriter>())
     , m_selLib(m_ownAlbumWriter.get())
     , m_layers(m_views->backImgView, m_view)
@@ -72,7 +49,6 @@ BackPhoto::BackPhoto(std::shared_ptr<ScreenViews> views, HandOver handOver)
     , m_optionBar(*m_views, m_layers, [this] { saveWordToAlbum(); },
                   [this](const QString &title, const QString &message) { tell(title, message); })
 {
-    m_pickerView->setBackgroundColor(QColor(0, 0, 0, 160));
     m_levelSave.setAlbumWriter(m_selLib);
     for (ui::View *layer : {static_cast<ui::View *>(&m_layers.top()), static_cast<ui::View *>(&m_layers.secondCopy()),
                             static_cast<ui::View *>(&m_layers.overlay())})
@@ -86,16 +62,10 @@ BackPhoto::~BackPhoto()
 {
     for (const auto &message : m_messages)
         message->dismissWithClickedButtonIndex(0, false);
-    if (m_damagedNotice) {
-        m_damagedNotice->setDelegate(nullptr);
-        m_damagedNotice->dismissWithClickedButtonIndex(kNoticeCancelIndex, false);
-    }
 }
 
 void BackPhoto::awakeFromNib()
 {
-    m_originMuAry.clear();
-    m_thuMuAry.clear();
     if (!m_wordTable) {
         // Text over the background lies in the background layer, so it moves and saves with it.
         const ScreenViews &v = *m_views;
@@ -112,7 +82,7 @@ void BackPhoto::awakeFromNib()
     }
 }
 
-void BackPhoto::layOutIntakeLayers()
+void BackPhoto::layOutBackLayer()
 {
     auto &back = *m_views->backImgView;
     back.setFrame(m_views->mainView->frame());
@@ -124,196 +94,6 @@ void BackPhoto::layOutIntakeLayers()
     back.addSubview(m_view);
     m_views->mainView->bringSubviewToFront(&back);
     back.setHidden(true);
-}
-
-void BackPhoto::toAlbumiPad(const QString &, const QString &cOrF)
-{
-    logLine(QStringLiteral("str:%1").arg(cOrF));
-    m_fun = cOrF;
-    layOutIntakeLayers();
-    openBackView(QStringLiteral("w"), 1.0f);
-
-    // A new intake replaces the previous picker; its late answer must not end this one.
-    hidePicker();
-    const int intake = ++m_intake;
-    PhotoPicker &picker = PhotoPicker::current();
-    picker.dismiss();
-    m_picking = true;
-    m_popoverAnchor = {};
-
-    const bool album = cOrF == QLatin1String("album");
-    if (isDeviceiPad() && album) {
-        if (Device::isLandscape())
-            popW();
-        else
-            popH();
-    } else {
-        auto &root = *m_views->rootView;
-        m_pickerView->setFrame(root.bounds());
-        root.addSubview(m_pickerView);
-        m_pickerView->setHidden(false);
-        m_pickerView->addSubview(m_views->waitIndicator);
-    }
-
-    const auto source = cOrF == QLatin1String("camera") ? PhotoPicker::Source::Camera : PhotoPicker::Source::Album;
-    // The picker asks again if the screen turns while it is open.
-    if (!m_popoverAnchor.isEmpty())
-        picker.setPopoverAnchor([] { return Device::isLandscape() ? popoverAnchorLandscape() : popoverAnchorPortrait(); },
-                                ui::PopoverArrowDirectionDown);
-    picker.present(source, [this, intake](std::optional<PhotoPicker::Result> picked) {
-        if (intake != m_intake || !m_picking)
-            return;
-        if (picked)
-            imagePickerController(*picked);
-        else
-            imagePickerControllerDidCancel();
-    });
-}
-
-void BackPhoto::popH()
-{
-    m_views->selectTopView->setHidden(true);
-    m_views->cateViewTop->setHidden(false);
-    m_views->mainView->bringSubviewToFront(m_views->cateViewTop.get());
-    m_popoverAnchor = popoverAnchorPortrait();
-}
-
-void BackPhoto::popW()
-{
-    m_views->selectTopView->setHidden(true);
-    m_views->cateViewTop->setHidden(false);
-    m_views->mainView->bringSubviewToFront(m_views->cateViewTop.get());
-    m_popoverAnchor = popoverAnchorLandscape();
-}
-
-void BackPhoto::hidePicker()
-{
-    m_pickerView->setHidden(true);
-    m_pickerView->removeFromSuperview();
-    // The spinner rode on the picker; later screens expect it back in the main view.
-    if (m_views->waitIndicator->superview() != m_views->mainView.get())
-        m_views->mainView->addSubview(m_views->waitIndicator);
-}
-
-void BackPhoto::imagePickerController(const PhotoPicker::Result &picked)
-{
-    m_picking = false;
-    hidePicker();
-
-    if (picked.photo.isNull()) {
-        showIntakeAlert(picked.error.isEmpty() ? QStringLiteral("The photo could not be read.") : picked.error);
-        endIntakeWithoutPhoto();
-        return;
-    }
-    if (picked.damaged) {
-        // It still decodes, but part of it is made up: the user decides.
-        m_damagedPhoto = picked;
-        m_damagedNotice = std::make_shared<ui::AlertView>(
-            QStringLiteral("Part of this photo could not be read"),
-            QStringLiteral("The file ends early; the missing part will show grey."), m_noticeDelegate.get(),
-            QStringLiteral("Cancel"), QStringList{QStringLiteral("Continue")});
-        m_damagedNotice->show();
-        return;
-    }
-    takeIn(picked);
-}
-
-void BackPhoto::answerDamagedNotice(int buttonIndex)
-{
-    const PhotoPicker::Result picked = std::exchange(m_damagedPhoto, {});
-    m_damagedNotice.reset();
-    if (buttonIndex == kNoticeContinueIndex)
-        takeIn(picked);
-    else
-        endIntakeWithoutPhoto();
-}
-
-void BackPhoto::takeIn(const PhotoPicker::Result &picked)
-{
-    const QPointF pickerCentre = m_pickerView->center();
-    auto spinner = m_views->waitIndicator;
-    spinner->setHidesWhenStopped(true);
-    ui::postToMainThread([spinner] { spinner->stopAnimating(); });
-    spinner->setCenter(isDeviceiPad() ? kTabletSpinnerCentre : pickerCentre);
-    ui::postToMainThread([spinner] { spinner->startAnimating(); });
-
-    const Picture decoded = intakeRoundTrip(picked.photo);
-    const QString tmp = AppHome::tempDir();
-    const QString originName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Compositor); });
-    const QString thumbName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Editor); });
-    const Picture working = intakeWorkingCopy(decoded, intakeMaxSide(Device::profile()));
-    if (working.isNull() || originName.isEmpty() || thumbName.isEmpty() || !writeJpeg(working, originName)) {
-        // Nothing half-done is handed on: the editor keeps whatever job it had.
-        ui::postToMainThread([spinner] { spinner->stopAnimating(); });
-        showIntakeAlert(QStringLiteral("The photo could not be stored for editing."));
-        endIntakeWithoutPhoto();
-        return;
-    }
-
-    m_originMuAry.clear();
-    m_thuMuAry.clear();
-    m_originMuAry.append(originName);
-    if (!writeJpeg(intakeThumbnail(working), thumbName))
-        logLine(QStringLiteral("thumbnail not written: %1").arg(thumbName));
-    m_thuMuAry.append(thumbName);
-
-    if ((m_fun == QLatin1String("album") || m_fun == QLatin1String("camera")) && m_handOver)
-        m_handOver(QStringList(m_originMuAry), m_thuMuAry);
-
-    m_views->cateViewTop->setHidden(true);
-    logLine(QString::asprintf("imgPreCompress.Width:%f", working.size().width()));
-    logLine(QString::asprintf("imgPreCompress.Height:%f", working.size().height()));
-    ui::postToMainThread([spinner] { spinner->stopAnimating(); });
-}
-
-bool BackPhoto::writeJpeg(const Picture &picture, const QString &name)
-{
-    if (picture.isNull())
-        return false;
-    const QByteArray bytes = encodeJpeg(picture, kJpegQuality);
-    return !bytes.isEmpty() && writeFileAtomically(AppHome::tempDir() + '/' + name, bytes);
-}
-
-void BackPhoto::showIntakeAlert(const QString &message)
-{
-    logLine(QStringLiteral("intake: %1").arg(message));
-    auto alert = std::make_shared<ui::AlertView>(QStringLiteral("Photo not opened"), message, nullptr,
-                                                 QStringLiteral("OK"));
-    alert->show();
-}
-
-void BackPhoto::imagePickerControllerDidCancel()
-{
-    m_picking = false;
-    hidePicker();
-    m_views->backImgView->setHidden(true);
-    m_views->cateViewTop->setHidden(false);
-    m_views->selectTopView->setHidden(true);
-    if (m_intakeEnded)
-        m_intakeEnded();
-}
-
-void BackPhoto::endIntakeWithoutPhoto()
-{
-    m_views->backImgView->setHidden(true);
-    m_views->cateViewTop->setHidden(false);
-    m_views->selectTopView->setHidden(true);
-    if (m_intakeEnded)
-        m_intakeEnded();
-}
-
-void BackPhoto::popoverControllerDidDismissPopover()
-{
-    logLine(QStringLiteral("popover dismissed"));
-    m_picking = false;
-    ++m_intake;
-    PhotoPicker::current().dismiss();
-    m_popoverAnchor = {};
-    m_views->backImgView->setImage({});
-    m_views->backImgView->setHidden(true);
-    m_views->cateViewTop->setHidden(false);
-    if (m_intakeEnded)
-        m_intakeEnded();
 }
 
 void BackPhoto::openBackView(const QString &orientation, float ratio)
@@ -332,22 +112,23 @@ void BackPhoto::openBackView(const QString &orientation, float ratio)
     back.setContentMode(ui::ContentMode::ScaleAspectFill);
 }
 
-void BackPhoto::showSelectPhoto(const ui::Button &sender)
+bool BackPhoto::showSelectPhoto(const ui::Button &sender)
 {
-    showSelectPhoto(sender.currentTitle());
+    return showSelectPhoto(sender.currentTitle());
 }
 
-void BackPhoto::showSelectPhoto(const QString &name)
+bool BackPhoto::showSelectPhoto(const QString &name)
 {
     const PictureRead saved = readDrawJpg(name);
-    const Picture picture = intakeRoundTrip(saved.picture);
+    // Through the same JPEG round trip as a photo taken in, so both measure alike.
+    const Picture picture = saved.picture.isNull() ? Picture() : decodePicture(encodeJpeg(saved.picture, 1.0));
     if (picture.isNull()) {
         // Nothing to show: leave the screen as it is rather than a black, empty background.
         logLine(QStringLiteral("showSelectPhoto: no picture named %1").arg(name));
         tell(QStringLiteral("Photo not opened"), saved.failure == ReadFailure::TooLarge
                                                      ? pictureTooLargeMessage(saved.size)
                                                      : QStringLiteral("This saved photo is missing or cannot be read."));
-        return;
+        return false;
     }
     m_effects.reset();
     m_adjust.close();
@@ -355,7 +136,7 @@ void BackPhoto::showSelectPhoto(const QString &name)
 
     m_views->cateViewTop->setHidden(true);
     m_views->mainView->setImage({});
-    layOutIntakeLayers();
+    layOutBackLayer();
     m_views->selectTopView->setHidden(true);
     openBackView(QStringLiteral("w"), 1.0f);
 
@@ -367,6 +148,7 @@ void BackPhoto::showSelectPhoto(const QString &name)
     back.setAlpha(1.0);
     back.setHidden(false);
     openOptionView(name);
+    return true;
 }
 
 void BackPhoto::openOptionView(const QString &name)
@@ -515,7 +297,13 @@ void BackPhoto::justSaveToAlbum()
 void BackPhoto::editAgainAndLoadTopImage()
 {
     Settings::shared().setString(QStringLiteral("type"), QStringLiteral("TYPE1"));
-    toAlbumiPad(QStringLiteral("TYPE1"), QStringLiteral("album"));
+    if (!m_newPhotoRequest)
+        return;
+    // The compositor is left: its background, toolbar and panels go with it.
+    m_adjust.close();
+    m_views->backImgView->setImage({});
+    m_views->hideLayers();
+    m_newPhotoRequest();
 }
 
 void BackPhoto::setExitHandler(std::function<void()> handler)

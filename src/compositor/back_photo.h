@@ -1,13 +1,12 @@
 #pragma once
 
-// The background compositor. It owns the photo intake: it shows the photo picker, reduces
-// the chosen photo to a working size, writes a working copy and a thumbnail into tmp/ and
-// hands both names to the cut-out editor. It also loads a saved picture as its background
-// and works on it: the toolbar and its panels, the adjust panel and the effects, the picture
-// layers and their gestures, the level save, the option bar, delete and exit.
+// The background compositor. It loads a saved picture as its background and works on it:
+// the toolbar and its panels, the adjust panel and the effects, the picture layers and their
+// gestures, the level save, the option bar, delete and exit. A new photo for the editor comes
+// from the shell's photo intake.
 //
-// One controller lives for the whole run; it holds the intake and the views the screens share
-// and coordinates one object per concern.
+// One controller lives for the whole run; it owns its layers and coordinates one object per
+// concern.
 
 #include <functional>
 #include <memory>
@@ -25,7 +24,6 @@
 #include "compositor/panel_minimiser.h"
 #include "compositor/selection_layer.h"
 #include "imaging/scale_image.h"
-#include "platform/photo_picker.h"
 #include "text/word_table.h"
 #include "ui/alert_view.h"
 #include "ui/button.h"
@@ -36,16 +34,13 @@ namespace vimora {
 class BackPhoto
 {
 public:
-    /// Receives the intake: the working-copy names and the thumbnail names (tmp/-relative).
-    using HandOver = std::function<void(const QStringList &originNames, const QStringList &thumbNames)>;
-
-    /// Longest side of a working copy, by device.
-    static constexpr double kTabletMaxSide = 2000;
-    static constexpr double kPhoneMaxSide = 1500;
-    static constexpr double kThumbnailWidth = 156;
-    static constexpr double kJpegQuality = 1.0;
-
-    BackPhoto(std::shared_ptr<ScreenViews> views, HandOver handOver);
+    /// Builds the compositor's own layers in the shell's main view.
+    explicit BackPhoto(const ShellViews &shell)
+        : BackPhoto(ScreenViews::create(shell))
+    {
+    }
+    /// The compositor on layers made for it alone.
+    explicit BackPhoto(std::shared_ptr<ScreenViews> views);
     ~BackPhoto();
     BackPhoto(const BackPhoto &) = delete;
     BackPhoto &operator=(const BackPhoto &) = delete;
@@ -53,28 +48,13 @@ public:
     /// Loading: both name lists start empty.
     void awakeFromNib();
 
-    /// Starts an intake from source "album" or "camera"; the tag is not used.
-    void toAlbumiPad(const QString &tag, const QString &cOrF);
-    /// The picker returned a photo (or a file it could not read). A damaged photo waits for
-    /// the user's answer to the notice before it is taken in.
-    void imagePickerController(const PhotoPicker::Result &picked);
-    /// The notice shown over a damaged photo, while it is up (nullptr otherwise).
-    ui::AlertView *damagedPhotoNotice() const { return m_damagedNotice.get(); }
-    static constexpr int kNoticeCancelIndex = 0;
-    static constexpr int kNoticeContinueIndex = 1;
-    void imagePickerControllerDidCancel();
-    /// The tablet popover was closed outside the picker.
-    void popoverControllerDidDismissPopover();
-    /// Presents the album picker in the tablet popover, for portrait / landscape.
-    void popH();
-    void popW();
-
     /// Sizes the working view and the background layer to cover the screen at ratio
     /// r = height / width; orientation "w" means a wide screen.
     void openBackView(const QString &orientation, float ratio);
-    /// Loads the saved picture named by the sender's title as the background.
-    void showSelectPhoto(const ui::Button &sender);
-    void showSelectPhoto(const QString &name);
+    /// Loads the saved picture named by the sender's title as the background; false (told)
+    /// when it cannot be read.
+    bool showSelectPhoto(const ui::Button &sender);
+    bool showSelectPhoto(const QString &name);
     /// The option bar over a loaded background: Edit (the toolbar), Save To Album, Delete, Exit.
     void openOptionView(const QString &name);
 
@@ -88,8 +68,11 @@ public:
     void secondActMix() { m_selection.secondActMix(); }
     void gotoCutImage() { m_selection.gotoCutImage(); }
     void doneAndUndo() { m_selection.doneAndUndo(); }
-    /// Writes "type" = "TYPE1" and opens the photo picker again for the next cut-out.
+    /// "New photo": writes "type" = "TYPE1", leaves the compositor and asks the shell for a
+    /// photo for the next cut-out.
     void editAgainAndLoadTopImage();
+    /// How "New photo" asks the shell for a photo.
+    void setNewPhotoRequest(std::function<void()> request) { m_newPhotoRequest = std::move(request); }
 
     // --- Adjust panel and effects ---
 
@@ -154,60 +137,28 @@ public:
     LayerGestures &gestures() { return m_gestures; }
     int topOrButtom() const { return m_topOrButtom; }
 
-    /// Told when an intake ends without handing a photo over (cancel, unreadable photo,
-    /// closed popover), so the home screen can offer its controls again.
-    void setIntakeEndedHandler(std::function<void()> handler) { m_intakeEnded = std::move(handler); }
-
     // --- State the other screens and the tests read ---
+    /// The compositor's own layers.
+    const ScreenViews &views() const { return *m_views; }
     ui::ViewPtr view() const { return m_view; }
-    QString fun() const { return m_fun; }
-    const QStringList &originMuAry() const { return m_originMuAry; }
-    const QStringList &thuMuAry() const { return m_thuMuAry; }
     QRectF phoneRect() const { return m_phoneRect; }
     QRectF printRect() const { return m_printRect; }
-    /// The rectangle the album popover was last presented from (empty when none).
-    QRectF popoverAnchor() const { return m_popoverAnchor; }
-    /// Stands for the full-screen picker on screen while one is up.
-    ui::ViewPtr pickerView() const { return m_pickerView; }
-    bool isPicking() const { return m_picking; }
-
-    static QRectF popoverAnchorPortrait() { return {75, 920, 400, 400}; }
-    static QRectF popoverAnchorLandscape() { return {110, 650, 400, 400}; }
 
     /// What a control of the selection layer asks for.
     void command(CompositorCommand c);
 
 private:
-    void takeIn(const PhotoPicker::Result &picked);
-    void answerDamagedNotice(int buttonIndex);
-    void layOutIntakeLayers();
-    void hidePicker();
-    void endIntakeWithoutPhoto();
-    void showIntakeAlert(const QString &message);
+    void layOutBackLayer();
     void tell(const QString &title, const QString &message);
     void saveWordToAlbum();
-    bool writeJpeg(const Picture &picture, const QString &name);
 
     std::shared_ptr<ScreenViews> m_views;
-    HandOver m_handOver;
-    std::function<void()> m_intakeEnded;
-    class NoticeDelegate;
-    std::unique_ptr<NoticeDelegate> m_noticeDelegate;
-    std::shared_ptr<ui::AlertView> m_damagedNotice;
-    PhotoPicker::Result m_damagedPhoto;
+    std::function<void()> m_newPhotoRequest;
     ui::ViewPtr m_view;
-    ui::ViewPtr m_pickerView;
     ScaleImage m_scaleImage;
 
-    QString m_fun;
-    QStringList m_originMuAry;
-    QStringList m_thuMuAry;
     QRectF m_phoneRect;
     QRectF m_printRect;
-    QRectF m_popoverAnchor;
-    bool m_picking = false;
-    // Each intake gets a number; a late answer from an earlier picker is ignored.
-    int m_intake = 0;
 
     std::unique_ptr<AlbumWriter> m_ownAlbumWriter;
     AlbumWriter *m_selLib = nullptr;

@@ -152,14 +152,23 @@ void CutImage::resumeKeys()
 
 void CutImage::resumeJob()
 {
-    // Meanwhile the home screen's panels or the compositor may have filled the shared layer.
-    if (hasPiece()) {
-        finalAdjust();
-    } else {
-        // Emptied too: an editor panel that shows the layer again must not show theirs.
-        m_views->selectTopView->removeAllSubviews();
-        m_views->selectTopView->setHidden(true);
+    ScreenViews &v = *m_views;
+    v.mainView->setImage({});
+    v.cutImgView->setHidden(false);
+    v.mainView->bringSubviewToFront(v.cutImgView.get());
+    v.selectTopView->setHidden(false);
+    v.mainView->bringSubviewToFront(v.selectTopView.get());
+    v.descripImg->setHidden(true);
+    for (const auto &layer : v.cutImgView->subviews()) {
+        layer->setHidden(false);
+        if (ui::View *photo = layer->viewWithTag(kPhotoViewTag))
+            photo->setHidden(false);
     }
+    // The toolbar is the finishing one once a piece is cut; before, there is none.
+    if (hasPiece())
+        finalAdjust();
+    else
+        v.selectTopView->setHidden(true);
     resumeKeys();
 }
 

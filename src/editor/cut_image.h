@@ -44,6 +44,12 @@ namespace vimora {
 class CutImage
 {
 public:
+    /// Builds the editor's own layers in the shell's main view.
+    explicit CutImage(const ShellViews &shell)
+        : CutImage(ScreenViews::create(shell))
+    {
+    }
+    /// The editor on layers made for it alone.
     explicit CutImage(std::shared_ptr<ScreenViews> views);
     ~CutImage();
     CutImage(const CutImage &) = delete;
@@ -71,6 +77,8 @@ public:
     void rotateH();
     /// The controller's own view (inside the editor layer).
     ui::ViewPtr view() const;
+    /// The editor's own layers.
+    const ScreenViews &views() const { return *m_views; }
 
     /// Runs after Home has emptied tmp/ and put the home picture back: the shell shows its
     /// category bar again.
@@ -164,9 +172,8 @@ public:
     /// The home screen's back returned to the job: keys come to the editor again, so Escape
     /// works without a tap first.
     void resumeKeys();
-    /// The home screen's back returned to the job: the editor's own controls come back in
-    /// the top layer the other screens share (the finishing toolbar once a piece is cut,
-    /// nothing before), and its keys.
+    /// The home screen's back returned to the job: the editor's layers as it left them, the
+    /// finishing toolbar once a piece is cut, and its keys.
     void resumeJob();
     /// The hint strip along the bottom of the screen.
     void remindNew() { m_toolbar.remindNew(tapMode() == TapMode::Shattering); }

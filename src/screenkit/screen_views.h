@@ -1,8 +1,8 @@
 #pragma once
 
-// The views of the one main interface that the home screen, the editor and the compositor
-// all lay their layers into. The root controller creates them once; each screen keeps the
-// same shared handles in its fields, as the screens did when one layout file connected them.
+// The views of the one window. The shell owns a few (the root, the main view with the home
+// picture, the home bar, the busy spinner); each screen builds and owns its own layers in the
+// main view, so what one screen leaves in its layers never shows on another.
 
 #include <memory>
 
@@ -12,31 +12,50 @@
 
 namespace vimora {
 
-struct ScreenViews
+/// The views that belong to the shell rather than to a screen.
+struct ShellViews
 {
     /// The root controller's view: the window's content, sized to the screen.
     ui::ViewPtr rootView;
-    /// Full-window picture with a black background; every layer below lives inside it.
+    /// Full-window picture with a black background (the home picture); every screen's
+    /// layers live inside it.
     std::shared_ptr<ui::ImageView> mainView;
+    /// The home screen's category bar; above every screen's layers until one is raised.
+    std::shared_ptr<ui::ImageView> cateViewTop;
+    /// The busy spinner; hides itself when stopped.
+    std::shared_ptr<ui::ActivityIndicator> waitIndicator;
+
+    /// Makes the shell's views (the bar hidden), mainView filling rootView.
+    static ShellViews create(QSizeF screen);
+};
+
+/// One screen's layers, with handles to the shell's views it works in.
+struct ScreenViews
+{
+    ui::ViewPtr rootView;
+    std::shared_ptr<ui::ImageView> mainView;
+    std::shared_ptr<ui::ImageView> cateViewTop;
+    std::shared_ptr<ui::ActivityIndicator> waitIndicator;
+
     /// The editor's layer (the editor's own view lives inside it).
     std::shared_ptr<ui::ImageView> cutImgView;
     /// The background layer (the compositor's working view).
     std::shared_ptr<ui::ImageView> backImgView;
-    /// The top toolbar; on the home screen also the option panel.
+    /// The screen's toolbar; on the home screen the option panel.
     std::shared_ptr<ui::ImageView> selectTopView;
     /// A help picture on the home screen; the editor's adjust and panel container.
     std::shared_ptr<ui::ImageView> descripImg;
     /// The editor's second description view (options panel, built-in images panel).
     std::shared_ptr<ui::ImageView> descripImg2;
-    /// The home screen's category bar.
-    std::shared_ptr<ui::ImageView> cateViewTop;
     /// The text overlay's layer.
     std::shared_ptr<ui::ImageView> wordView;
-    /// The busy spinner shared by the screens; hides itself when stopped.
-    std::shared_ptr<ui::ActivityIndicator> waitIndicator;
 
-    /// Makes every view (all hidden except rootView and mainView), mainView filling rootView.
+    /// A screen's own layers, all hidden, laid into the shell's main view under the home bar.
+    static std::shared_ptr<ScreenViews> create(const ShellViews &shell);
+    /// A screen alone in a shell of its own (tests, benchmarks).
     static std::shared_ptr<ScreenViews> create(QSizeF screen);
+    /// Hides every layer of the screen (not the shell's views).
+    void hideLayers() const;
 };
 
 } // namespace vimora

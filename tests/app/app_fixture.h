@@ -10,11 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "app/ad.h"
+#include "app/photo_intake.h"
 #include "app/rotate_me.h"
 #include "app/top.h"
 #include "app/vimora_app_delegate.h"
 #include "compositor/back_photo.h"
-#include "compositor/fake_picker.h"
+#include "editor/cut_image.h"
+#include "support/fake_picker.h"
 #include "platform/device.h"
 #include "platform/log.h"
 #include "platform/resources.h"
@@ -81,7 +83,10 @@ protected:
 
     RotateMe &root() { return *delegate->rotateLa(); }
     Top &top() { return root().top(); }
-    ScreenViews &views() { return *root().views(); }
+    const ShellViews &shell() { return root().shell(); }
+    const ScreenViews &homeViews() { return root().top().views(); }
+    const ScreenViews &editorViews() { return root().draw().views(); }
+    const ScreenViews &compositorViews() { return root().backPhoto().views(); }
 
     TempHome home;
     QStringList log;

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 
 #include "app/app_fixture.h"
+#include "app/photo_intake.h"
 #include "editor/cut_image.h"
 #include "platform/app_home.h"
 #include "platform/settings.h"
@@ -75,15 +76,15 @@ TEST_F(FirstRoadTest, APhonePhotoReachesTheEditorAtItsWorkingSize)
     picker->pick(photo(4000, 3000));
     host->advance(1);
 
-    const BackPhoto &intake = root().backPhoto();
+    const PhotoIntake &intake = root().intake();
     ASSERT_EQ(intake.originMuAry().size(), 1);
     EXPECT_EQ(fileSize(intake.originMuAry()[0]), QSize(1500, 1125));
     EXPECT_EQ(fileSize(intake.thuMuAry()[0]), QSize(156, 117));
     // The editor took the job: the working copy is its Origin and "back" is offered.
     EXPECT_EQ(WorkingFiles::shared().originLoad().size(), QSizeF(1500, 1125));
     EXPECT_EQ(Settings::shared().stringForKey("ButtonBack"), "SHOW");
-    EXPECT_FALSE(views().cutImgView->isHidden());
-    EXPECT_TRUE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(editorViews().cutImgView->isHidden());
+    EXPECT_TRUE(shell().cateViewTop->isHidden());
     EXPECT_TRUE(top().showHideBtn()->isHidden());
     EXPECT_TRUE(top().helpBtn()->isHidden());
     EXPECT_FALSE(host->hasModal());
@@ -97,11 +98,11 @@ TEST_F(FirstRoadTest, TheEditorNotTheEmptyBackgroundLayerGetsTheTouches)
     picker->pick(photo(1600, 1200));
     host->advance(1);
 
-    ui::View *photoView = views().cutImgView->viewWithTag(555);
+    ui::View *photoView = editorViews().cutImgView->viewWithTag(555);
     ASSERT_NE(photoView, nullptr);
     ui::View *hit = host->hitTest(centreOf(*photoView));
     ASSERT_NE(hit, nullptr);
-    EXPECT_TRUE(hit->isDescendantOf(views().cutImgView.get()));
+    EXPECT_TRUE(hit->isDescendantOf(editorViews().cutImgView.get()));
     WorkingFiles::shared().flush();
 }
 
@@ -113,10 +114,10 @@ TEST_F(FirstRoadTest, HomeBringsTheBarBackAndBackResumesTheJobWhereItWasLeft)
     host->advance(1);
     ASSERT_FALSE(QDir(AppHome::tempDir()).entryList(QDir::Files).isEmpty());
     root().draw().showResult();
-    ui::View *piece = views().cutImgView->viewWithTag(666);
+    ui::View *piece = editorViews().cutImgView->viewWithTag(666);
     ASSERT_NE(piece, nullptr);
     // The editor's back control is on screen and reachable after the cut.
-    ui::View *backControl = views().cutImgView->viewWithTag(401);
+    ui::View *backControl = editorViews().cutImgView->viewWithTag(401);
     ASSERT_NE(backControl, nullptr);
     const QRectF backOnScreen = backControl->convertRectTo(backControl->bounds(), nullptr);
     EXPECT_TRUE(QRectF(QPointF(0, 0), host->screenSize()).contains(backOnScreen))
@@ -131,11 +132,11 @@ TEST_F(FirstRoadTest, HomeBringsTheBarBackAndBackResumesTheJobWhereItWasLeft)
 
     root().draw().closeDrawView();
 
-    EXPECT_TRUE(views().cutImgView->isHidden());
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_TRUE(editorViews().cutImgView->isHidden());
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
     EXPECT_FALSE(top().showHideBtn()->isHidden());
     EXPECT_FALSE(top().helpBtn()->isHidden());
-    EXPECT_FALSE(views().mainView->image().isNull());
+    EXPECT_FALSE(shell().mainView->image().isNull());
     EXPECT_EQ(QDir(AppHome::tempDir()).entryList(QDir::Files), files) << "the job's files stay for back";
 
     const auto back = top().categoryButton(3);
@@ -144,8 +145,8 @@ TEST_F(FirstRoadTest, HomeBringsTheBarBackAndBackResumesTheJobWhereItWasLeft)
     tapOn(*back);
     host->advance(1);
 
-    EXPECT_FALSE(views().cutImgView->isHidden());
-    ASSERT_EQ(views().cutImgView->viewWithTag(666), piece);
+    EXPECT_FALSE(editorViews().cutImgView->isHidden());
+    ASSERT_EQ(editorViews().cutImgView->viewWithTag(666), piece);
     EXPECT_EQ(piece->frame(), placed);
     EXPECT_EQ(host->hitTest(centreOf(*piece)), piece);
 
@@ -166,7 +167,7 @@ TEST_F(FirstRoadTest, AnUnreadablePhotoLeavesTheRunningJobAlone)
     const Picture origin = WorkingFiles::shared().originLoad();
 
     // A second intake from the home screen, with a file that cannot be read.
-    views().cutImgView->setHidden(true);
+    editorViews().cutImgView->setHidden(true);
     top().cateViewTopOpen();
     tapOn(*top().categoryButton(1));
     picker->pick(Picture(), "The photo \"broken.jpg\" could not be read.");
@@ -175,7 +176,7 @@ TEST_F(FirstRoadTest, AnUnreadablePhotoLeavesTheRunningJobAlone)
     EXPECT_TRUE(host->hasModal());
     EXPECT_EQ(QDir(AppHome::tempDir()).entryList(QDir::Files), files);
     EXPECT_EQ(WorkingFiles::shared().originLoad().bitmap(), origin.bitmap());
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
     EXPECT_FALSE(top().showHideBtn()->isHidden());
 }
 
@@ -189,7 +190,7 @@ TEST_F(FirstRoadTest, AFullOrReadOnlyTmpGetsAnAlertAndKeepsTheRunningJob)
             GTEST_SKIP() << "a small disk needs root";
         launch(DeviceProfile::Phone568);
         pickFromTheAlbum(photo(800, 600));
-        ASSERT_FALSE(views().cutImgView->isHidden());
+        ASSERT_FALSE(editorViews().cutImgView->isHidden());
         const auto earlier = tmpContents();
         const Picture origin = WorkingFiles::shared().originLoad();
         if (readOnly) {
@@ -197,7 +198,7 @@ TEST_F(FirstRoadTest, AFullOrReadOnlyTmpGetsAnAlertAndKeepsTheRunningJob)
             ASSERT_TRUE(documents.makeReadOnly());
         }
 
-        views().cutImgView->setHidden(true);
+        editorViews().cutImgView->setHidden(true);
         top().cateViewTopOpen();
         pickFromTheAlbum(noisyPhoto(1400, 1000));
 

@@ -55,9 +55,9 @@ protected:
     std::vector<PanelCase> panels()
     {
         return {
-            {"Help", [this] { tapOn(*top().helpBtn()); }, [this] { return !views().descripImg->isHidden(); },
+            {"Help", [this] { tapOn(*top().helpBtn()); }, [this] { return !homeViews().descripImg->isHidden(); },
              [this] { return top().closeOptionBtn().get(); }},
-            {"Styles", [this] { tapOn(*top().typesBtn()); }, [this] { return !views().selectTopView->isHidden(); },
+            {"Styles", [this] { tapOn(*top().typesBtn()); }, [this] { return !homeViews().selectTopView->isHidden(); },
              [this] { return top().closeOptionBtn().get(); }},
             {"Guide", [this] { tapOn(*top().categoryButton(2)); }, [this] { return ad().isAdViewOpen(); },
              [this] { return ad().closeSetViewBtn().get(); }},
@@ -82,8 +82,8 @@ protected:
             if (!hit)
                 continue;
             auto &overlays = host->overlays();
-            for (const ui::View *panel : {static_cast<ui::View *>(views().descripImg.get()),
-                                          static_cast<ui::View *>(views().selectTopView.get()), ad().view().get(),
+            for (const ui::View *panel : {static_cast<ui::View *>(homeViews().descripImg.get()),
+                                          static_cast<ui::View *>(homeViews().selectTopView.get()), ad().view().get(),
                                           reader().card().get()})
                 if (overlays.backdropOf(panel) == hit)
                     return p;
@@ -128,8 +128,8 @@ protected:
                 EXPECT_FALSE(panel.isOpen());
                 EXPECT_EQ(host->overlays().count(), 0);
                 EXPECT_FALSE(host->hasModal());
-                EXPECT_FALSE(views().cateViewTop->isHidden());
-                EXPECT_EQ(views().cateViewTop->frame(), barFrame);
+                EXPECT_FALSE(shell().cateViewTop->isHidden());
+                EXPECT_EQ(shell().cateViewTop->frame(), barFrame);
                 // The bar answers at once: no stray backdrop is left over it.
                 EXPECT_EQ(host->hitTest(centreOf(*top().categoryButton(1))), top().categoryButton(1).get());
             }
@@ -158,8 +158,8 @@ TEST_F(PanelsTest, OnATurnedTabletClosingAPanelLeavesTheBarWhereTheScreenIs)
     tapOn(*top().helpBtn());
     turn(false);
     EXPECT_TRUE(pressEscape());
-    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 939, 1024, 65));
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_EQ(shell().cateViewTop->frame(), QRectF(0, 939, 1024, 65));
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
 }
 
 TEST_F(PanelsTest, OnePanelAtATime)
@@ -168,21 +168,21 @@ TEST_F(PanelsTest, OnePanelAtATime)
     tapOn(*top().helpBtn());
     // A tap on another control while Help is up only closes Help.
     tapOn(*top().typesBtn());
-    EXPECT_TRUE(views().descripImg->isHidden());
-    EXPECT_TRUE(views().selectTopView->isHidden());
+    EXPECT_TRUE(homeViews().descripImg->isHidden());
+    EXPECT_TRUE(homeViews().selectTopView->isHidden());
 
     // Opened by code, as a key or another screen may, the new panel replaces the old one.
     tapOn(*top().helpBtn());
     top().selectViewTopOpen(*top().categoryButton(2));
     host->advance(1);
-    EXPECT_TRUE(views().descripImg->isHidden());
+    EXPECT_TRUE(homeViews().descripImg->isHidden());
     EXPECT_TRUE(ad().isAdViewOpen());
     EXPECT_EQ(host->overlays().count(), 1);
 
     top().optionViewOpen(*top().typesBtn());
     host->advance(1);
     EXPECT_FALSE(ad().isAdViewOpen());
-    EXPECT_FALSE(views().selectTopView->isHidden());
+    EXPECT_FALSE(homeViews().selectTopView->isHidden());
     EXPECT_EQ(host->overlays().count(), 1);
 
     // The reader takes the list's place.
@@ -199,13 +199,13 @@ TEST_F(PanelsTest, ThePhoneHelpCardCarriesItsCloseControlOnTop)
 {
     launch(DeviceProfile::Phone480);
     tapOn(*top().helpBtn());
-    const ui::View &card = *views().descripImg;
+    const ui::View &card = *homeViews().descripImg;
     const ui::View &control = *top().closeOptionBtn();
     const QRectF cardFrame = card.convertRectTo(card.bounds(), nullptr);
     const QRectF controlFrame = control.convertRectTo(control.bounds(), nullptr);
     EXPECT_TRUE(cardFrame.contains(controlFrame));
     EXPECT_TRUE(QRectF(QPointF(0, 0), host->screenSize()).contains(controlFrame));
-    EXPECT_TRUE(views().selectTopView->isHidden()); // no empty panel peeking out behind
+    EXPECT_TRUE(homeViews().selectTopView->isHidden()); // no empty panel peeking out behind
     // The card itself is content: a tap on it keeps it open.
     host->tap(cardFrame.center() + QPointF(0, 40));
     EXPECT_FALSE(card.isHidden());

@@ -44,16 +44,16 @@ using Xs = std::vector<double>;
 TEST_F(HomeTest, TabletBarFollowsTheRotation)
 {
     launch(DeviceProfile::Tablet);
-    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 939, 1024, 65));
+    EXPECT_EQ(shell().cateViewTop->frame(), QRectF(0, 939, 1024, 65));
     EXPECT_EQ(buttonXs(), (Xs{7, 237, 467, 697}));
 
     turn(true);
-    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 683, 1024, 65));
+    EXPECT_EQ(shell().cateViewTop->frame(), QRectF(0, 683, 1024, 65));
     EXPECT_EQ(buttonXs(), (Xs{7, 277, 547, 817}));
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
 
     turn(false);
-    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 939, 1024, 65));
+    EXPECT_EQ(shell().cateViewTop->frame(), QRectF(0, 939, 1024, 65));
     EXPECT_EQ(buttonXs(), (Xs{7, 237, 467, 697}));
 
     // Three orientations offered (no upside down), yet every one is answered yes.
@@ -64,19 +64,19 @@ TEST_F(HomeTest, TabletBarFollowsTheRotation)
 TEST_F(HomeTest, PhonesKeepTheirBarAndNeverTurn)
 {
     launch(DeviceProfile::Phone568);
-    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 483, 568, 65));
+    EXPECT_EQ(shell().cateViewTop->frame(), QRectF(0, 483, 568, 65));
     EXPECT_EQ(buttonXs(), (Xs{7, 77, 147, 217}));
     EXPECT_EQ(root().supportedInterfaceOrientations(), 2);
     EXPECT_FALSE(root().shouldAutorotateToInterfaceOrientation(InterfaceOrientation::LandscapeLeft));
 
     launch(DeviceProfile::Phone480);
-    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 415, 568, 65));
+    EXPECT_EQ(shell().cateViewTop->frame(), QRectF(0, 415, 568, 65));
     turn(true);
-    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 415, 568, 65));
+    EXPECT_EQ(shell().cateViewTop->frame(), QRectF(0, 415, 568, 65));
     EXPECT_EQ(buttonXs(), (Xs{7, 77, 147, 217}));
     EXPECT_FALSE(Device::isLandscape());
     top().cateViewH();
-    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 395, 568, 65));
+    EXPECT_EQ(shell().cateViewTop->frame(), QRectF(0, 395, 568, 65));
 }
 
 TEST_F(HomeTest, LaunchLaysTheSquareMainViewUnderEverything)
@@ -114,10 +114,10 @@ TEST_F(HomeTest, BackAppearsOnlyAfterTheEditorStartedAJob)
         EXPECT_FALSE(top().categoryButton(tag)->isHidden());
 
     Settings::shared().setString("ButtonBack", "SHOW");
-    views().mainView->setImage({});
+    shell().mainView->setImage({});
     top().cateViewTopOpen();
     EXPECT_FALSE(top().categoryButton(3)->isHidden());
-    EXPECT_TRUE(views().mainView->image().isNull()) << "the home picture is left as it is";
+    EXPECT_TRUE(shell().mainView->image().isNull()) << "the home picture is left as it is";
 
     // A restart forgets the job.
     launch(DeviceProfile::Tablet);
@@ -134,14 +134,14 @@ TEST_F(HomeTest, WithoutACameraTheCameraButtonIsDisabled)
     EXPECT_TRUE(samePicture(camera->image().picture(), "afterCutsy.png"));
     tapOn(*camera);
     EXPECT_EQ(picker->presented, 0);
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
 
     launch(DeviceProfile::Phone480, true);
     EXPECT_TRUE(top().categoryButton(0)->isEnabled());
     EXPECT_TRUE(samePicture(top().categoryButton(0)->image().picture(), "afterCuts.png"));
     tapOn(*top().categoryButton(0));
     EXPECT_EQ(picker->source, PhotoPicker::Source::Camera);
-    EXPECT_EQ(root().backPhoto().fun(), "camera");
+    EXPECT_EQ(root().intake().fun(), "camera");
 }
 
 TEST_F(HomeTest, AlbumButtonHandsTheChoiceToTheIntakeAndCancelComesHome)
@@ -151,13 +151,13 @@ TEST_F(HomeTest, AlbumButtonHandsTheChoiceToTheIntakeAndCancelComesHome)
 
     EXPECT_EQ(picker->presented, 1);
     EXPECT_EQ(picker->source, PhotoPicker::Source::Album);
-    EXPECT_TRUE(views().cateViewTop->isHidden());
+    EXPECT_TRUE(shell().cateViewTop->isHidden());
     EXPECT_TRUE(top().showHideBtn()->isHidden());
     EXPECT_EQ(setting("type"), "t2");
     EXPECT_EQ(top().itsSlideShow(), 0);
 
     picker->cancel();
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
     EXPECT_FALSE(top().showHideBtn()->isHidden());
     EXPECT_EQ(top().showHideBtn()->currentTitle(), "hide");
     EXPECT_TRUE(QDir(AppHome::tempDir()).entryList(QDir::Files).isEmpty());
@@ -171,20 +171,20 @@ TEST_F(HomeTest, ToggleHidesAndShowsTheBar)
     EXPECT_EQ(toggle->currentTitle(), "hide");
 
     tapOn(*toggle);
-    EXPECT_TRUE(views().cateViewTop->isHidden());
+    EXPECT_TRUE(shell().cateViewTop->isHidden());
     EXPECT_EQ(toggle->currentTitle(), "show");
     EXPECT_FALSE(toggle->isSelected());
     EXPECT_TRUE(log.contains("showHideBtn"));
     EXPECT_TRUE(log.contains("hide"));
 
     tapOn(*toggle);
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
     EXPECT_EQ(toggle->currentTitle(), "hide");
     EXPECT_TRUE(toggle->isSelected());
 
     top().hideShowHideToolBtn();
     EXPECT_TRUE(toggle->isHidden());
-    EXPECT_TRUE(views().cateViewTop->isHidden());
+    EXPECT_TRUE(shell().cateViewTop->isHidden());
     top().showShowHideToolBtn();
     EXPECT_FALSE(toggle->isHidden());
     EXPECT_EQ(toggle->currentTitle(), "show");
@@ -197,8 +197,8 @@ TEST_F(HomeTest, TurningLaysAHiddenBarOutWithoutShowingIt)
 
     turn(true);
 
-    EXPECT_TRUE(views().cateViewTop->isHidden());
-    EXPECT_EQ(views().cateViewTop->frame(), QRectF(0, 683, 1024, 65));
+    EXPECT_TRUE(shell().cateViewTop->isHidden());
+    EXPECT_EQ(shell().cateViewTop->frame(), QRectF(0, 683, 1024, 65));
     EXPECT_EQ(buttonXs(), (Xs{7, 277, 547, 817}));
 }
 
@@ -211,26 +211,27 @@ TEST_F(HomeTest, BackReturnsToTheEditingJob)
     photo->setHidden(true);
     layer->setHidden(true);
     layer->addSubview(photo);
-    views().cutImgView->addSubview(layer);
-    views().selectTopView->setImage(Resources::imageNamed("selectBackIpad.png"));
+    editorViews().cutImgView->addSubview(layer);
+    // The home screen's option panel was open: its picture stays the home screen's.
+    tapOn(*top().typesBtn());
+    ASSERT_FALSE(homeViews().selectTopView->isHidden());
     Settings::shared().setString("ButtonBack", "SHOW");
     top().cateViewTopOpen();
 
     tapOn(*top().categoryButton(3));
 
-    EXPECT_FALSE(views().cutImgView->isHidden());
+    EXPECT_FALSE(editorViews().cutImgView->isHidden());
     EXPECT_FALSE(layer->isHidden());
     EXPECT_FALSE(photo->isHidden());
-    EXPECT_TRUE(views().cateViewTop->isHidden());
-    // No cut yet, so no editor toolbar: the top layer stays away rather than show what
-    // another screen left in it.
-    EXPECT_TRUE(views().selectTopView->isHidden());
-    EXPECT_TRUE(views().selectTopView->image().isNull());
-    EXPECT_TRUE(samePicture(views().backImgView->image(), "selectBackIpad.png"));
-    EXPECT_TRUE(views().mainView->image().isNull());
-    const auto &main = *views().mainView;
-    EXPECT_EQ(main.indexOfSubview(views().selectTopView.get()), main.subviewCount() - 1);
-    EXPECT_EQ(main.indexOfSubview(views().cutImgView.get()), main.subviewCount() - 2);
+    EXPECT_TRUE(shell().cateViewTop->isHidden());
+    EXPECT_TRUE(homeViews().selectTopView->isHidden());
+    // No cut yet, so no editor toolbar.
+    EXPECT_TRUE(editorViews().selectTopView->isHidden());
+    EXPECT_TRUE(editorViews().backImgView->image().isNull());
+    EXPECT_TRUE(shell().mainView->image().isNull());
+    const auto &main = *shell().mainView;
+    EXPECT_EQ(main.indexOfSubview(editorViews().selectTopView.get()), main.subviewCount() - 1);
+    EXPECT_EQ(main.indexOfSubview(editorViews().cutImgView.get()), main.subviewCount() - 2);
 }
 
 TEST_F(HomeTest, StylesPanelOffersTheTwoTypesAndStartsTheAlbum)
@@ -238,10 +239,10 @@ TEST_F(HomeTest, StylesPanelOffersTheTwoTypesAndStartsTheAlbum)
     launch(DeviceProfile::Tablet);
     tapOn(*top().typesBtn());
 
-    const auto &panel = *views().selectTopView;
+    const auto &panel = *homeViews().selectTopView;
     EXPECT_FALSE(panel.isHidden());
     EXPECT_EQ(panel.frame(), QRectF(0, 600, 1024, 80));
-    EXPECT_TRUE(samePicture(views().selectTopView->image(), "selectBackIpad.png"));
+    EXPECT_TRUE(samePicture(homeViews().selectTopView->image(), "selectBackIpad.png"));
     EXPECT_EQ(setting("Reload"), "NO");
     std::vector<QRectF> frames;
     for (const auto &v : top().selectBackScroll2()->subviews())
@@ -257,7 +258,7 @@ TEST_F(HomeTest, StylesPanelOffersTheTwoTypesAndStartsTheAlbum)
     // A phone's second type sits 110 to the right, still on the first row.
     launch(DeviceProfile::Phone480);
     tapOn(*top().typesBtn());
-    EXPECT_EQ(views().selectTopView->frame(), QRectF(0, 230, 480, 80));
+    EXPECT_EQ(homeViews().selectTopView->frame(), QRectF(0, 230, 480, 80));
     EXPECT_EQ(top().typeBtn()->frame(), QRectF(110, 2, 100, 75));
     EXPECT_FALSE(log.contains("換行"));
 }
@@ -266,17 +267,17 @@ TEST_F(HomeTest, HelpShowsThePictureAndClosingRebuildsTheBar)
 {
     launch(DeviceProfile::Tablet);
     tapOn(*top().helpBtn());
-    EXPECT_FALSE(views().descripImg->isHidden());
-    EXPECT_TRUE(samePicture(views().descripImg->image(), "descrip.png"));
+    EXPECT_FALSE(homeViews().descripImg->isHidden());
+    EXPECT_TRUE(samePicture(homeViews().descripImg->image(), "descrip.png"));
 
     top().showHideToolbar(*top().showHideBtn());
-    ASSERT_TRUE(views().cateViewTop->isHidden());
+    ASSERT_TRUE(shell().cateViewTop->isHidden());
     tapOn(*top().closeOptionBtn());
 
     EXPECT_TRUE(log.contains("hide selectView"));
-    EXPECT_TRUE(views().selectTopView->isHidden());
-    EXPECT_TRUE(views().descripImg->isHidden());
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_TRUE(homeViews().selectTopView->isHidden());
+    EXPECT_TRUE(homeViews().descripImg->isHidden());
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
     EXPECT_EQ(top().showHideBtn()->currentTitle(), "hide");
 }
 
@@ -287,7 +288,7 @@ TEST_F(HomeTest, PhotoModeListsSavedPicturesAndOpensOneAsTheBackground)
     photoMode.setTitle("photo");
 
     top().optionViewOpen(photoMode);
-    EXPECT_FALSE(views().selectTopView->isHidden());
+    EXPECT_FALSE(homeViews().selectTopView->isHidden());
     EXPECT_EQ(top().selectBackScroll2()->subviewCount(), 0);
     EXPECT_EQ(setting("Reload"), "YES");
 
@@ -300,8 +301,9 @@ TEST_F(HomeTest, PhotoModeListsSavedPicturesAndOpensOneAsTheBackground)
     EXPECT_TRUE(log.contains("celImg:D1234.jpg"));
 
     tapOn(*top().styleBtn());
-    EXPECT_FALSE(views().backImgView->isHidden());
-    EXPECT_EQ(views().backImgView->frame(), QRectF(0, 0, 480, 320));
+    EXPECT_FALSE(compositorViews().backImgView->isHidden());
+    EXPECT_EQ(compositorViews().backImgView->frame(), QRectF(0, 0, 480, 320));
+    EXPECT_TRUE(homeViews().selectTopView->isHidden()) << "the home panel goes with the home screen";
 }
 
 TEST_F(HomeTest, HomeScreenNamesOnlyPicturesThatExist)

@@ -42,7 +42,7 @@ TEST_F(PromotionsTest, PhonePanelListsTheRowsAndClosesBackToTheBar)
     launch(DeviceProfile::Phone480);
     openPanel();
 
-    EXPECT_TRUE(views().cateViewTop->isHidden());
+    EXPECT_TRUE(shell().cateViewTop->isHidden());
     EXPECT_FALSE(ad().adView()->isHidden());
     EXPECT_EQ(ad().adView()->frame(), QRectF(0, 0, 320, 480));
     // A card with room around it; the list under its header.
@@ -63,7 +63,7 @@ TEST_F(PromotionsTest, PhonePanelListsTheRowsAndClosesBackToTheBar)
 
     tapOn(*ad().closeSetViewBtn());
     EXPECT_TRUE(ad().adView()->isHidden());
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
 }
 
 TEST_F(PromotionsTest, TallPhoneUsesItsWholeScreen)
@@ -110,7 +110,7 @@ TEST_F(PromotionsTest, TabletPopoverLeavesTheBarVisibleAndClosesOnAnOutsideTap)
     launch(DeviceProfile::Tablet);
     openPanel();
 
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
     ASSERT_NE(ad().popoverSetView(), nullptr);
     EXPECT_TRUE(ad().popoverSetView()->isPopoverVisible());
     EXPECT_EQ(ad().popoverAnchor(), QRectF(340, 920, 320, 480));
@@ -132,7 +132,7 @@ TEST_F(PromotionsTest, TabletPopoverLeavesTheBarVisibleAndClosesOnAnOutsideTap)
     host->advance(1);
     EXPECT_FALSE(ad().popoverSetView()->isPopoverVisible());
     EXPECT_TRUE(ad().adView()->isHidden());
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
 
     turn(true);
     tapOn(*top().categoryButton(2));

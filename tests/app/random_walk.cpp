@@ -18,11 +18,12 @@
 #include <QRegularExpression>
 
 #include "app/ad.h"
+#include "app/photo_intake.h"
 #include "app/rotate_me.h"
 #include "app/top.h"
 #include "app/vimora_app_delegate.h"
 #include "compositor/back_photo.h"
-#include "compositor/fake_picker.h"
+#include "support/fake_picker.h"
 #include "editor/cut_image.h"
 #include "imaging/codec.h"
 #include "platform/app_home.h"
@@ -239,7 +240,6 @@ struct RandomWalk::Session
     }
 
     RotateMe &root() { return *delegate->rotateLa(); }
-    ScreenViews &views() { return *root().views(); }
 
     // --- Time and background work ---
 
@@ -263,11 +263,11 @@ struct RandomWalk::Session
     Screen screen()
     {
         // The intake: the picker, then the question over a damaged photo.
-        if ((root().backPhoto().isPicking() && picker->pending) || root().backPhoto().damagedPhotoNotice())
+        if ((root().intake().isPicking() && picker->pending) || root().intake().damagedPhotoNotice())
             return Screen::Picker;
-        if (!views().cutImgView->isHidden())
+        if (!root().draw().views().cutImgView->isHidden())
             return Screen::Editor;
-        if (!views().backImgView->isHidden())
+        if (!root().backPhoto().views().backImgView->isHidden())
             return Screen::Compositor;
         return Screen::Home;
     }

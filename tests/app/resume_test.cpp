@@ -34,8 +34,8 @@ protected:
         host->advance(1);
     }
     CutImage &editor() { return root().draw(); }
-    ui::ImageView *piece() { return dynamic_cast<ui::ImageView *>(views().cutImgView->viewWithTag(666)); }
-    ui::ImageView *photoView() { return dynamic_cast<ui::ImageView *>(views().cutImgView->viewWithTag(555)); }
+    ui::ImageView *piece() { return dynamic_cast<ui::ImageView *>(editorViews().cutImgView->viewWithTag(666)); }
+    ui::ImageView *photoView() { return dynamic_cast<ui::ImageView *>(editorViews().cutImgView->viewWithTag(555)); }
     void typeLayer(const QString &text)
     {
         WordTable &words = editor().wordTable();
@@ -149,8 +149,8 @@ TEST_F(ResumeTest, AKeptPictureCutShortIsFoundOnResumingReportedAndSetAside)
     tapOn(*top().categoryButton(3));
 
     EXPECT_TRUE(host->hasModal());
-    EXPECT_TRUE(views().cutImgView->isHidden()) << "the home screen stays";
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_TRUE(editorViews().cutImgView->isHidden()) << "the home screen stays";
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
     EXPECT_TRUE(top().categoryButton(3)->isHidden());
     EXPECT_FALSE(QFile::exists(AppHome::tempDir() + "/job.json"));
 }

@@ -38,15 +38,15 @@ TEST_F(SavedRoadTest, ASavedPictureOpensInTheCompositorAndExitComesHome)
     tapOn(*top().savedBtn());
     ASSERT_NE(listed("D4321.jpg"), nullptr);
     tapOn(*listed("D4321.jpg"));
-    const bool opened = !views().backImgView->isHidden() && !views().backImgView->image().isNull();
-    ui::Button *exit = buttonTitled(*views().selectTopView, "Exit");
+    const bool opened = !compositorViews().backImgView->isHidden() && !compositorViews().backImgView->image().isNull();
+    ui::Button *exit = buttonTitled(*compositorViews().selectTopView, "Exit");
     ASSERT_NE(exit, nullptr);
     EXPECT_EQ(host->overlays().count(), 0);
     tapOn(*exit);
 
     EXPECT_TRUE(opened);
-    EXPECT_TRUE(views().backImgView->isHidden());
-    EXPECT_FALSE(views().cateViewTop->isHidden());
+    EXPECT_TRUE(compositorViews().backImgView->isHidden());
+    EXPECT_FALSE(shell().cateViewTop->isHidden());
     EXPECT_FALSE(top().savedBtn()->isHidden());
 }
 
@@ -58,7 +58,7 @@ TEST_F(SavedRoadTest, AnEmptyStoreSaysSo)
 
     bool said = false;
     EXPECT_EQ(top().selectBackScroll2()->subviewCount(), 0);
-    for (const ui::ViewPtr &v : views().selectTopView->subviews())
+    for (const ui::ViewPtr &v : homeViews().selectTopView->subviews())
         if (auto *label = dynamic_cast<ui::Label *>(v.get()))
             said = said || label->text() == "No saved pictures yet";
     EXPECT_TRUE(said);

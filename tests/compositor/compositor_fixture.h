@@ -15,7 +15,7 @@
 
 #include "compositor/back_photo.h"
 #include "compositor/compositor_controls.h"
-#include "compositor/fake_picker.h"
+#include "support/fake_picker.h"
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
@@ -73,7 +73,7 @@ protected:
         views = ScreenViews::create(QSizeF(side, side));
         host->setRootView(views->rootView);
         picker = FakePicker::install();
-        back = std::make_unique<BackPhoto>(views, [](const QStringList &, const QStringList &) {});
+        back = std::make_unique<BackPhoto>(views);
         back->awakeFromNib();
         writer = std::make_unique<AlbumWriter>(library.path());
         back->setAlbumWriter(writer.get());

@@ -33,7 +33,7 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     WorkingFiles::shared().simpleSave(Picture(photo.uprightBitmap().copy(int(s.width() * 0.3), int(s.height() * 0.25),
                                                                          int(s.width() * 0.35), int(s.height() * 0.45))));
 
-    BackPhoto back(views, [](const QStringList &, const QStringList &) {});
+    BackPhoto back(views);
     back.awakeFromNib();
     auto save = [&](const QString &name) {
         back.effects().waitForIdle([&] { host.runPending(); });

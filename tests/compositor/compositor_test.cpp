@@ -415,11 +415,17 @@ TEST_F(CompositorTest, SmallPanelsReplaceEachOtherInTheSelectionLayer)
     EXPECT_NE(buttonTitled(*views->selectTopView, "Filter"), nullptr);
 }
 
-TEST_F(CompositorTest, NewPhotoRecordsTheTypeAndOpensThePicker)
+TEST_F(CompositorTest, NewPhotoRecordsTheTypeLeavesTheCompositorAndAsksForAPhoto)
 {
+    int asked = 0;
+    back->setNewPhotoRequest([&] { ++asked; });
+    back->guideToScale(100);
+
     back->editAgainAndLoadTopImage();
 
     EXPECT_EQ(Settings::shared().stringForKey("type"), "TYPE1");
-    EXPECT_EQ(picker->presented, 1);
-    EXPECT_TRUE(back->isPicking());
+    EXPECT_EQ(asked, 1);
+    for (const auto &layer : {views->backImgView, views->selectTopView, views->descripImg, views->descripImg2, views->wordView})
+        EXPECT_TRUE(layer->isHidden());
+    EXPECT_TRUE(views->backImgView->image().isNull());
 }

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_fixture.h"
+#include "app/photo_intake.h"
 #include "editor/cut_image.h"
 #include "manifest.h"
 #include "platform/app_home.h"
@@ -99,20 +100,20 @@ TEST_F(CorpusTest, PhotoIntakeOpensTheEditorOrSaysWhyNot)
         host->advance(1);
         if (picked.damaged) {
             // A file that ends early asks first; Continue opens what could be read.
-            ui::AlertView *notice = root().backPhoto().damagedPhotoNotice();
+            ui::AlertView *notice = root().intake().damagedPhotoNotice();
             ASSERT_NE(notice, nullptr);
-            host->tap(notice->convertRectTo(notice->buttonAtIndex(BackPhoto::kNoticeContinueIndex)->frame(), nullptr).center());
+            host->tap(notice->convertRectTo(notice->buttonAtIndex(PhotoIntake::kNoticeContinueIndex)->frame(), nullptr).center());
             host->advance(1);
         }
 
         if (picked.photo.isNull()) {
             EXPECT_TRUE(host->hasModal());
             EXPECT_FALSE(log.filter(QStringLiteral("intake: ") + picked.error).isEmpty()) << qPrintable(log.join('\n'));
-            EXPECT_TRUE(views().cutImgView->isHidden());
-            EXPECT_FALSE(views().cateViewTop->isHidden()); // the home's controls are offered again
+            EXPECT_TRUE(editorViews().cutImgView->isHidden());
+            EXPECT_FALSE(shell().cateViewTop->isHidden()); // the home's controls are offered again
         } else {
             EXPECT_FALSE(host->hasModal());
-            EXPECT_FALSE(views().cutImgView->isHidden());
+            EXPECT_FALSE(editorViews().cutImgView->isHidden());
             const Picture origin = WorkingFiles::shared().originLoad();
             ASSERT_FALSE(origin.isNull());
             EXPECT_LE(std::max(origin.size().width(), origin.size().height()), 1500);

@@ -2,8 +2,8 @@
 // JPEG round trip, the working copy within the device's longest side and the thumbnail.
 #include <cmath>
 
-#include "compositor/intake_geometry.h"
-#include "compositor/intake_pictures.h"
+#include "app/intake_geometry.h"
+#include "app/intake_pictures.h"
 #include "fuzz_support.h"
 #include "imaging/codec.h"
 #include "platform/photo_picker.h"

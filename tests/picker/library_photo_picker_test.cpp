@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "compositor/fake_picker.h"
+#include "support/fake_picker.h"
 #include "picker/library_photo_picker.h"
 #include "picker/thumbnail_cache.h"
 #include "picker/qv_image_picker_controller.h"

@@ -1,9 +1,9 @@
-#include "compositor/intake_pictures.h"
+#include "app/intake_pictures.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "compositor/intake_geometry.h"
+#include "app/intake_geometry.h"
 #include "imaging/codec.h"
 #include "imaging/geometry.h"
 #include "imaging/scale_image.h"

@@ -1,10 +1,10 @@
-// Working sizes, thumbnails and the working view's cover sizes.
+// The intake's working sizes and thumbnails.
 #include <gtest/gtest.h>
 
 #include <QImage>
 
-#include "compositor/intake_geometry.h"
-#include "compositor/intake_pictures.h"
+#include "app/intake_geometry.h"
+#include "app/intake_pictures.h"
 
 using namespace vimora;
 
@@ -39,20 +39,4 @@ TEST(IntakePicturesTest, APanoramaThinnerThanAPixelKeepsOneRowAndItsThumbnailToo
     EXPECT_EQ(working.size(), QSizeF(1500, 1));
     EXPECT_EQ(intakeThumbnail(working).size(), QSizeF(156, 1));
     EXPECT_TRUE(intakeWorkingCopy(Picture(), 1500).isNull());
-}
-
-TEST(OpenBackViewTest, CoversTheScreenAtTheRatio)
-{
-    EXPECT_EQ(openBackViewSize(DeviceProfile::Tablet, true, 1.0f), QSizeF(1024, 1024));
-    EXPECT_EQ(openBackViewSize(DeviceProfile::Tablet, true, 0.5f), QSizeF(1536, 768));
-    EXPECT_EQ(openBackViewSize(DeviceProfile::Phone568, true, 1.0f), QSizeF(568, 568));
-    EXPECT_EQ(openBackViewSize(DeviceProfile::Phone480, false, 2.0f), QSizeF(320, 640));
-}
-
-TEST(BackgroundSizeTest, SavedPicturesCoverTheTabletScreenAndTheDevice)
-{
-    EXPECT_EQ(backgroundCoverSize({2000, 1500}), QSizeF(1024, 768));
-    EXPECT_EQ(backgroundCoverSize({1000, 2000}), QSizeF(768, 1536));
-    EXPECT_EQ(backgroundViewSize(DeviceProfile::Phone480, {2000, 1500}), QSizeF(480, 360));
-    EXPECT_EQ(backgroundViewSize(DeviceProfile::Tablet, {1500, 1500}), QSizeF(1024, 1024));
 }

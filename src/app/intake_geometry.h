@@ -1,6 +1,6 @@
 #pragma once
 
-// Sizes the photo intake and the compositor's working view derive from a photo's size.
+// The sizes the photo intake derives from a photo's size.
 
 #include <QSizeF>
 
@@ -19,14 +19,5 @@ QSizeF intakeWorkingSize(QSizeF photo, double maxSide);
 /// thumbnail 1560 points tall and narrower (a side no less than one point), not a strip of
 /// hundreds of thousands of rows.
 QSizeF intakeThumbnailSize(QSizeF photo);
-
-/// The working view's size covering the screen at ratio r = height / width, for the
-/// orientation string "w" (wide) or any other.
-QSizeF openBackViewSize(DeviceProfile profile, bool wide, float r);
-
-/// The size a saved picture is scaled to so that it covers the tablet screen.
-QSizeF backgroundCoverSize(QSizeF picture);
-/// The background view's size covering the device's screen at the picture's ratio.
-QSizeF backgroundViewSize(DeviceProfile profile, QSizeF picture);
 
 } // namespace vimora

@@ -1,0 +1,228 @@
+#include "app/photo_intake.h"
+
+#include "app/intake_geometry.h"
+#include "app/intake_pictures.h"
+#include "imaging/codec.h"
+#include "platform/app_home.h"
+#include "platform/device.h"
+#include "platform/log.h"
+#include "store/names.h"
+#include "ui/clock.h"
+
+namespace vimora {
+
+namespace {
+// Where the spinner sits on a tablet while a picked photo is taken in.
+constexpr QPointF kTabletSpinnerCentre{700, 350};
+} // namespace
+
+class PhotoIntake::NoticeDelegate : public ui::AlertViewDelegate
+{
+public:
+    explicit NoticeDelegate(PhotoIntake &owner)
+        : m_owner(owner)
+    {
+    }
+    void alertViewClickedButtonAtIndex(ui::AlertView &, int buttonIndex) override
+    {
+        m_owner.answerDamagedNotice(buttonIndex);
+    }
+
+private:
+    PhotoIntake &m_owner;
+};
+
+PhotoIntake::PhotoIntake(const ShellViews &shell, HandOver handOver)
+    : m_shell(shell)
+    , m_handOver(std::move(handOver))
+    , m_noticeDelegate(std::make_unique<NoticeDelegate>(*this))
+    , m_pickerView(std::make_shared<ui::View>())
+{
+    m_pickerView->setBackgroundColor(QColor(0, 0, 0, 160));
+}
+
+PhotoIntake::~PhotoIntake()
+{
+    if (m_damagedNotice) {
+        m_damagedNotice->setDelegate(nullptr);
+        m_damagedNotice->dismissWithClickedButtonIndex(kNoticeCancelIndex, false);
+    }
+}
+
+void PhotoIntake::toAlbumiPad(const QString &, const QString &cOrF)
+{
+    logLine(QStringLiteral("str:%1").arg(cOrF));
+    m_fun = cOrF;
+
+    // A new intake replaces the previous picker; its late answer must not end this one.
+    hidePicker();
+    const int intake = ++m_intake;
+    PhotoPicker &picker = PhotoPicker::current();
+    picker.dismiss();
+    m_picking = true;
+    m_popoverAnchor = {};
+
+    const bool album = cOrF == QLatin1String("album");
+    if (isDeviceiPad() && album) {
+        if (Device::isLandscape())
+            popW();
+        else
+            popH();
+    } else {
+        auto &root = *m_shell.rootView;
+        m_pickerView->setFrame(root.bounds());
+        root.addSubview(m_pickerView);
+        m_pickerView->setHidden(false);
+        m_pickerView->addSubview(m_shell.waitIndicator);
+    }
+
+    const auto source = cOrF == QLatin1String("camera") ? PhotoPicker::Source::Camera : PhotoPicker::Source::Album;
+    // The picker asks again if the screen turns while it is open.
+    if (!m_popoverAnchor.isEmpty())
+        picker.setPopoverAnchor([] { return Device::isLandscape() ? popoverAnchorLandscape() : popoverAnchorPortrait(); },
+                                ui::PopoverArrowDirectionDown);
+    picker.present(source, [this, intake](std::optional<PhotoPicker::Result> picked) {
+        if (intake != m_intake || !m_picking)
+            return;
+        if (picked)
+            imagePickerController(*picked);
+        else
+            imagePickerControllerDidCancel();
+    });
+}
+
+void PhotoIntake::popH()
+{
+    m_shell.cateViewTop->setHidden(false);
+    m_shell.mainView->bringSubviewToFront(m_shell.cateViewTop.get());
+    m_popoverAnchor = popoverAnchorPortrait();
+}
+
+void PhotoIntake::popW()
+{
+    m_shell.cateViewTop->setHidden(false);
+    m_shell.mainView->bringSubviewToFront(m_shell.cateViewTop.get());
+    m_popoverAnchor = popoverAnchorLandscape();
+}
+
+void PhotoIntake::hidePicker()
+{
+    m_pickerView->setHidden(true);
+    m_pickerView->removeFromSuperview();
+    // The spinner rode on the picker; the screens expect it back in the main view.
+    if (m_shell.waitIndicator->superview() != m_shell.mainView.get())
+        m_shell.mainView->addSubview(m_shell.waitIndicator);
+}
+
+void PhotoIntake::imagePickerController(const PhotoPicker::Result &picked)
+{
+    m_picking = false;
+    hidePicker();
+
+    if (picked.photo.isNull()) {
+        showIntakeAlert(picked.error.isEmpty() ? QStringLiteral("The photo could not be read.") : picked.error);
+        endIntakeWithoutPhoto();
+        return;
+    }
+    if (picked.damaged) {
+        // It still decodes, but part of it is made up: the user decides.
+        m_damagedPhoto = picked;
+        m_damagedNotice = std::make_shared<ui::AlertView>(
+            QStringLiteral("Part of this photo could not be read"),
+            QStringLiteral("The file ends early; the missing part will show grey."), m_noticeDelegate.get(),
+            QStringLiteral("Cancel"), QStringList{QStringLiteral("Continue")});
+        m_damagedNotice->show();
+        return;
+    }
+    takeIn(picked);
+}
+
+void PhotoIntake::answerDamagedNotice(int buttonIndex)
+{
+    const PhotoPicker::Result picked = std::exchange(m_damagedPhoto, {});
+    m_damagedNotice.reset();
+    if (buttonIndex == kNoticeContinueIndex)
+        takeIn(picked);
+    else
+        endIntakeWithoutPhoto();
+}
+
+void PhotoIntake::takeIn(const PhotoPicker::Result &picked)
+{
+    const QPointF pickerCentre = m_pickerView->center();
+    auto spinner = m_shell.waitIndicator;
+    spinner->setHidesWhenStopped(true);
+    ui::postToMainThread([spinner] { spinner->stopAnimating(); });
+    spinner->setCenter(isDeviceiPad() ? kTabletSpinnerCentre : pickerCentre);
+    ui::postToMainThread([spinner] { spinner->startAnimating(); });
+
+    const Picture decoded = intakeRoundTrip(picked.photo);
+    const QString tmp = AppHome::tempDir();
+    const QString originName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Compositor); });
+    const QString thumbName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Editor); });
+    const Picture working = intakeWorkingCopy(decoded, intakeMaxSide(Device::profile()));
+    if (working.isNull() || originName.isEmpty() || thumbName.isEmpty() || !writeJpeg(working, originName)) {
+        // Nothing half-done is handed on: the editor keeps whatever job it had.
+        ui::postToMainThread([spinner] { spinner->stopAnimating(); });
+        showIntakeAlert(QStringLiteral("The photo could not be stored for editing."));
+        endIntakeWithoutPhoto();
+        return;
+    }
+
+    m_originMuAry.clear();
+    m_thuMuAry.clear();
+    m_originMuAry.append(originName);
+    if (!writeJpeg(intakeThumbnail(working), thumbName))
+        logLine(QStringLiteral("thumbnail not written: %1").arg(thumbName));
+    m_thuMuAry.append(thumbName);
+
+    if ((m_fun == QLatin1String("album") || m_fun == QLatin1String("camera")) && m_handOver)
+        m_handOver(QStringList(m_originMuAry), m_thuMuAry);
+
+    m_shell.cateViewTop->setHidden(true);
+    logLine(QString::asprintf("imgPreCompress.Width:%f", working.size().width()));
+    logLine(QString::asprintf("imgPreCompress.Height:%f", working.size().height()));
+    ui::postToMainThread([spinner] { spinner->stopAnimating(); });
+}
+
+bool PhotoIntake::writeJpeg(const Picture &picture, const QString &name)
+{
+    if (picture.isNull())
+        return false;
+    const QByteArray bytes = encodeJpeg(picture, kJpegQuality);
+    return !bytes.isEmpty() && writeFileAtomically(AppHome::tempDir() + '/' + name, bytes);
+}
+
+void PhotoIntake::showIntakeAlert(const QString &message)
+{
+    logLine(QStringLiteral("intake: %1").arg(message));
+    auto alert = std::make_shared<ui::AlertView>(QStringLiteral("Photo not opened"), message, nullptr,
+                                                 QStringLiteral("OK"));
+    alert->show();
+}
+
+void PhotoIntake::imagePickerControllerDidCancel()
+{
+    m_picking = false;
+    hidePicker();
+    endIntakeWithoutPhoto();
+}
+
+void PhotoIntake::endIntakeWithoutPhoto()
+{
+    m_shell.cateViewTop->setHidden(false);
+    if (m_intakeEnded)
+        m_intakeEnded();
+}
+
+void PhotoIntake::popoverControllerDidDismissPopover()
+{
+    logLine(QStringLiteral("popover dismissed"));
+    m_picking = false;
+    ++m_intake;
+    PhotoPicker::current().dismiss();
+    m_popoverAnchor = {};
+    endIntakeWithoutPhoto();
+}
+
+} // namespace vimora

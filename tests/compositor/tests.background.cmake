@@ -1,0 +1,1 @@
+vimora_add_test(background_geometry_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/background_geometry_test.cpp LIBS vimora_compositor)

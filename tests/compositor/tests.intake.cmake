@@ -1,1 +1,0 @@
-vimora_add_test(intake_geometry_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/intake_geometry_test.cpp LIBS vimora_compositor)
