@@ -359,6 +359,8 @@ void CutImage::closeDrawView()
     // closes one layer of it.
     for (int open = 0; open < 8 && m_wordTable->closeTopPanel(); ++open) {
     }
+    // A replacement still to be answered would build the options panel over the home screen.
+    m_replacement.withdrawQuestion();
     m_stamp.hide();
     m_adjust.hide();
     v.descripImg2->setHidden(true);

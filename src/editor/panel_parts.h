@@ -68,9 +68,10 @@ public:
     /// Shows the question; confirmed runs when the user picks confirmTitle. A question of
     /// this one still up goes first, unanswered.
     void ask(const QString &title, const QString &message, const QString &confirmTitle, std::function<void()> confirmed);
+    /// Takes a question still up away, unanswered.
+    void withdraw();
 
 private:
-    void withdraw();
 
     std::unique_ptr<ui::AlertViewDelegate> m_delegate;
     std::shared_ptr<ui::AlertView> m_alert;

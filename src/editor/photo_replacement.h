@@ -38,6 +38,8 @@ public:
     /// The button on the editor view that opens the built-in image panel.
     void addReplacePhotoButton();
     void removeReplacePhotoButton();
+    /// The question before replacing goes unanswered: its screen was left.
+    void withdrawQuestion() { m_question.withdraw(); }
 
 private:
     /// Runs replace at once, or after the user agreed to lose the cut piece.

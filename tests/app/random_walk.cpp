@@ -681,6 +681,22 @@ std::optional<WalkFailure> RandomWalk::run(const QStringList *given, quint64 see
                 for (const QStringList *titles : foreign)
                     if (titles && titles->contains(buttonTitle(*v)))
                         return QStringLiteral("foreign control: the %1 screen shows \"%2\"").arg(screenName(screen), buttonTitle(*v));
+            // Each screen keeps its layers to itself: none of another screen's is up.
+            const std::pair<Screen, const ScreenViews *> owners[] = {{Screen::Home, &s.root().top().views()},
+                                                                     {Screen::Editor, &s.root().draw().views()},
+                                                                     {Screen::Compositor, &s.root().backPhoto().views()}};
+            for (const auto &[owner, views] : owners) {
+                if (owner == screen)
+                    continue;
+                const std::pair<const char *, const ui::View *> layers[] = {
+                    {"background", views->backImgView.get()}, {"editor", views->cutImgView.get()},
+                    {"text", views->wordView.get()},          {"toolbar", views->selectTopView.get()},
+                    {"panel", views->descripImg.get()},       {"second panel", views->descripImg2.get()}};
+                for (const auto &[layerName, layer] : layers)
+                    if (!layer->isHidden())
+                        return QStringLiteral("foreign layer: the %1 screen shows the %2 screen's %3 layer")
+                            .arg(screenName(screen), screenName(owner), QLatin1String(layerName));
+            }
         }
 
         WorkingFiles::shared().flush();

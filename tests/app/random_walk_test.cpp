@@ -182,6 +182,11 @@ const KeptReplay kKeptReplays[] = {
     {"HomeClosesTheTextOverlay", DeviceProfile::Phone568,
      {"tap \"load\"", "pick photo", "tap Button#100", "tap \"Frame\"", "tap \"shattering\"", "tap \"Names\"",
       "tap TextField#2", "tap \"Next\"", "tap \"Write\"", "tap \"Words\"", "home", "tap \"Close\""}},
+    // Escape left the editor with its question before replacing the photo still up; its
+    // Replace then built the editor's options panel over the home screen.
+    {"LeavingTheEditorWithdrawsItsQuestion", DeviceProfile::Tablet,
+     {"tap \"BW\"", "pick wide", "tap Button#100", "tap \"Photos\"", "pinch ScrollView#531 0.6", "key Escape",
+      "tap \"Leave\"", "tap \"Replace\""}},
 };
 
 // Found, not mended yet: in Gradient mode the edge toggles and OK ride on the photo layer,
