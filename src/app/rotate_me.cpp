@@ -42,8 +42,6 @@ RotateMe::RotateMe()
     // Leaving the editor by Home brings the home screen's bar and controls back.
     Top *top = m_top.get();
     m_draw->setOnHome([top] { top->cateViewForOrientation(); });
-    // The editor's Write opens its own text overlay.
-    m_draw->setTextOverlay([draw] { draw->wordTable().noteViewOpen(); });
     // One album writer for the whole application; the compositor's Save To Album is the editor's.
     m_backPhoto->setAlbumWriter(&draw->saving().albumWriter());
     m_backPhoto->setSaveToAlbum([draw](const Picture &picture) { draw->saveToAlbum(picture); });

@@ -30,18 +30,17 @@ const QString kKeyReload = QStringLiteral("Reload");
 struct CategoryEntry
 {
     const char *image;
+    /// Drawn clear: it names the button for the tests and the log, not for the dispatch.
     const char *title;
+    Top::CategoryAction action;
 };
-// Indexed by position, which is also the button's tag. The titles are drawn clear: they
-// only tell the dispatcher which button was pressed.
+// Indexed by position, which is also the button's tag.
 constexpr std::array<CategoryEntry, Top::kBarButtonCount> kCategories{{
-    {"afterCuts.png", "load"},
-    {"empty.png", "BW"},
-    {"buyMores.png", "ad"},
-    {"backButtonMain.png", "back"},
+    {"afterCuts.png", "load", Top::CategoryAction::Camera},
+    {"empty.png", "BW", Top::CategoryAction::Album},
+    {"buyMores.png", "ad", Top::CategoryAction::Promotions},
+    {"backButtonMain.png", "back", Top::CategoryAction::BackToJob},
 }};
-constexpr int kCameraTag = 0;
-constexpr int kBackTag = 3;
 
 struct TypeEntry
 {
@@ -128,9 +127,9 @@ Top::Top(const ShellViews &shell, CutImage *cutImage, BackPhoto *backPhoto, Phot
     m_showHideBtn->setTitle(QStringLiteral("hide"));
     m_showHideBtn->addAction(ui::ControlEventTouchUpInside,
                              [this](ui::Control &sender) { showHideToolbar(static_cast<ui::Button &>(sender)); });
-    m_helpBtn = makeHomeControl(QStringLiteral("descrip"), QStringLiteral("Help"), kHelpFrame);
-    m_typesBtn = makeHomeControl(QStringLiteral("pick"), QStringLiteral("Styles"), kTypesFrame);
-    m_savedBtn = makeHomeControl(QStringLiteral("photo"), QStringLiteral("Saved"), kSavedFrame);
+    m_helpBtn = makeHomeControl(QStringLiteral("descrip"), QStringLiteral("Help"), kHelpFrame, OptionPanelMode::Help);
+    m_typesBtn = makeHomeControl(QStringLiteral("pick"), QStringLiteral("Styles"), kTypesFrame, OptionPanelMode::Styles);
+    m_savedBtn = makeHomeControl(QStringLiteral("photo"), QStringLiteral("Saved"), kSavedFrame, OptionPanelMode::SavedPictures);
     // Under the category bar and every screen's layers, over the home picture.
     int at = 0;
     for (const ui::ViewPtr &control : {ui::ViewPtr(m_showHideBtn), ui::ViewPtr(m_helpBtn), ui::ViewPtr(m_typesBtn),
@@ -145,7 +144,8 @@ Top::Top(const ShellViews &shell, CutImage *cutImage, BackPhoto *backPhoto, Phot
 
 Top::~Top() = default;
 
-std::shared_ptr<ui::Button> Top::makeHomeControl(const QString &identity, const QString &caption, QRectF frame)
+std::shared_ptr<ui::Button> Top::makeHomeControl(const QString &identity, const QString &caption, QRectF frame,
+                                                 OptionPanelMode mode)
 {
     auto button = std::make_shared<ui::Button>(frame);
     styleHomeControl(*button);
@@ -157,8 +157,7 @@ std::shared_ptr<ui::Button> Top::makeHomeControl(const QString &identity, const 
     label->setTextAlignment(ui::TextAlignment::Center);
     label->setFont(button->font());
     button->addSubview(label);
-    button->addAction(ui::ControlEventTouchUpInside,
-                      [this](ui::Control &sender) { optionViewOpen(static_cast<ui::Button &>(sender)); });
+    button->addAction(ui::ControlEventTouchUpInside, [this, mode](ui::Control &) { optionViewOpen(mode); });
     return button;
 }
 
@@ -272,18 +271,18 @@ void Top::buildCategoryBar(BarLayout layout)
         button->setTitle(QString::fromLatin1(kCategories[n].title));
         button->setTitleColor(Qt::transparent);
         button->setTag(n);
-        if (n == kBackTag && hideBack) {
+        const CategoryAction action = kCategories[n].action;
+        if (action == CategoryAction::BackToJob && hideBack) {
             button->setHidden(true);
             logLine(QStringLiteral("typeStr:%1").arg(Settings::shared().stringForKey(kKeyButtonBack)));
         }
-        if (n == kCameraTag && !Device::cameraAvailable()) {
+        if (action == CategoryAction::Camera && !Device::cameraAvailable()) {
             button->setEnabled(false);
             button->setImage(Resources::imageNamed(QStringLiteral("afterCutsy.png")));
         }
         m_cateBackScroll2->addSubview(button);
         button->addAction(ui::ControlEventTouchUpInside,
                           [this](ui::Control &sender) { selectViewTopOpen(static_cast<ui::Button &>(sender)); });
-        m_cateBtn2 = button;
         m_categoryButtons.push_back(button);
     }
     m_cateBackScroll2->setContentSize(QSizeF(50, 80));
@@ -337,26 +336,28 @@ void Top::startIntake(const QString &tag, const QString &source)
 
 void Top::selectViewTopOpen(const ui::Button &sender)
 {
+    const int place = sender.tag();
+    if (place < 0 || place >= kBarButtonCount)
+        return;
     m_views->cateViewTop->setHidden(true);
-    m_itsSlideShow = 0;
-    const QString title = sender.currentTitle();
     auto &settings = Settings::shared();
-    if (title == QLatin1String("BW")) {
+    switch (kCategories[place].action) {
+    case CategoryAction::Album:
         m_showHideBtn->setHidden(true);
         settings.setString(kKeyType, QStringLiteral("t2"));
         startIntake(QStringLiteral("BW"), QStringLiteral("album"));
-    }
-    if (title == QLatin1String("load")) {
+        break;
+    case CategoryAction::Camera:
         settings.setString(kKeyType, QStringLiteral("t2"));
         startIntake(QStringLiteral("whatever"), QStringLiteral("camera"));
-    }
-    if (title == QLatin1String("ad")) {
+        break;
+    case CategoryAction::Promotions:
         ui::OverlayStack::of(m_views->mainView.get()).closeAll();
         if (m_ad)
             m_ad->showAdView();
-    }
-    if (title == QLatin1String("back")) {
-        // Their contents must not come along over the editor.
+        break;
+    case CategoryAction::BackToJob:
+        // The home screen's panels go with it.
         putPanelsAway();
         // After a restart the editor holds no job yet: it is built from the kept one.
         if (m_cutImage && !m_cutImage->hasJob() && m_hasKeptJob && !resumeKeptJob()) {
@@ -365,24 +366,10 @@ void Top::selectViewTopOpen(const ui::Button &sender)
         }
         m_hasKeptJob = false;
         homeControlsShown(false);
-        m_views->cateViewTop->setHidden(true);
         if (m_cutImage)
             m_cutImage->resumeJob();
+        break;
     }
-}
-
-void Top::goBackView(const ui::Button &sender)
-{
-    Settings::shared().setString(kKeyType, sender.tag() == 1 ? QStringLiteral("t1") : QStringLiteral("t2"));
-    m_views->descripImg->setHidden(true);
-    startIntake(QStringLiteral("BW"), QStringLiteral("album"));
-}
-
-void Top::goBackViewCamera(const ui::Button &sender)
-{
-    Settings::shared().setString(kKeyType, sender.tag() == 1 ? QStringLiteral("t1") : QStringLiteral("t2"));
-    m_views->descripImg->setHidden(true);
-    startIntake(QStringLiteral("whatever"), QStringLiteral("camera"));
 }
 
 void Top::typeChoose(const ui::Button &sender)
@@ -430,15 +417,12 @@ void Top::addOptionPanelClose(ui::View &host, const QRectF &frame)
     host.addSubview(m_closeOptionBtn);
 }
 
-void Top::optionViewOpen(const ui::Button &sender)
+void Top::optionViewOpen(OptionPanelMode mode)
 {
-    const QString mode = sender.currentTitle();
-    if (mode != QLatin1String("photo") && mode != QLatin1String("descrip") && mode != QLatin1String("pick"))
-        return;
     // One panel at a time: whatever else is open over the home screen closes first.
     ui::OverlayStack::of(m_views->mainView.get()).closeAll();
     auto &settings = Settings::shared();
-    if (mode == QLatin1String("photo")) {
+    if (mode == OptionPanelMode::SavedPictures) {
         settings.setString(kKeyReload, QStringLiteral("YES"));
         m_temMuAry = saved_pictures::list();
         openOptionPanel();
@@ -473,7 +457,7 @@ void Top::optionViewOpen(const ui::Button &sender)
         }
         addOptionPanelClose();
         spinEnd();
-    } else if (mode == QLatin1String("descrip")) {
+    } else if (mode == OptionPanelMode::Help) {
         settings.setString(kKeyReload, QStringLiteral("NO"));
         // The help card stands alone: an empty option panel behind it would only show at
         // its edges.
@@ -490,7 +474,7 @@ void Top::optionViewOpen(const ui::Button &sender)
                                          kCloseOptionSize.width(), kCloseOptionSize.height()));
         help.setHidden(false);
         m_views->mainView->bringSubviewToFront(&help);
-    } else if (mode == QLatin1String("pick")) {
+    } else {
         settings.setString(kKeyReload, QStringLiteral("NO"));
         openOptionPanel();
         auto label = std::make_shared<ui::Label>(QRectF(10, 0, 200, 50), QStringLiteral("Style"));
@@ -517,7 +501,7 @@ void Top::optionViewOpen(const ui::Button &sender)
         }
         addOptionPanelClose();
     }
-    const ui::ViewPtr panel = mode == QLatin1String("descrip") ? ui::ViewPtr(m_views->descripImg) : ui::ViewPtr(m_views->selectTopView);
+    const ui::ViewPtr panel = mode == OptionPanelMode::Help ? ui::ViewPtr(m_views->descripImg) : ui::ViewPtr(m_views->selectTopView);
     ui::OverlayStack::of(m_views->mainView.get()).open(panel, [this] { hideOptionView(); });
 }
 
@@ -539,22 +523,6 @@ void Top::hideOptionView()
     ui::Transaction::commit();
 }
 
-void Top::hideSelectView()
-{
-    if (!m_views->cateViewTop->isHidden())
-        m_views->selectTopView->setHidden(true);
-}
-
-void Top::selectViewH()
-{
-    m_views->selectTopView->setFrame(QRectF(0, 230, 480, 80));
-}
-
-void Top::selectViewW()
-{
-    m_views->selectTopView->setFrame(QRectF(0, 230, 480, 80));
-}
-
 void Top::showHideToolbar(ui::Button &sender)
 {
     logLine(QStringLiteral("showHideBtn"));
@@ -570,19 +538,6 @@ void Top::showHideToolbar(ui::Button &sender)
     }
 }
 
-void Top::hideShowHideToolBtn()
-{
-    m_showHideBtn->setHidden(true);
-    m_views->cateViewTop->setHidden(true);
-}
-
-void Top::showShowHideToolBtn()
-{
-    m_showHideBtn->setHidden(false);
-    m_showHideBtn->setSelected(false);
-    m_showHideBtn->setTitle(QStringLiteral("show"));
-}
-
 void Top::spinBegin()
 {
     showBusy(m_views->waitIndicator, true);
@@ -592,11 +547,4 @@ void Top::spinEnd()
 {
     showBusy(m_views->waitIndicator, false);
 }
-
-void Top::alertViewClickedButtonAtIndex(ui::AlertView &, int buttonIndex)
-{
-    if (buttonIndex == 0)
-        logLine(QStringLiteral("NO"));
-}
-
 } // namespace vimora

@@ -12,7 +12,6 @@
 #include "imaging/scale_image.h"
 #include "platform/device.h"
 #include "store/job_store.h"
-#include "ui/alert_view.h"
 #include "ui/button.h"
 #include "ui/image_view.h"
 #include "ui/scroll_view.h"
@@ -26,11 +25,15 @@ class BackPhoto;
 class CutImage;
 class PhotoIntake;
 
-class Top : public ui::AlertViewDelegate
+class Top
 {
 public:
     /// Which of the bar's layouts is being built.
     enum class BarLayout { StartUp, Portrait, Landscape };
+    /// What a category button does; the button's tag is its place in the bar.
+    enum class CategoryAction { Camera, Album, Promotions, BackToJob };
+    /// The option panel's modes, one per home control.
+    enum class OptionPanelMode { SavedPictures, Help, Styles };
 
     static constexpr double kBarButtonSide = 60;
     static constexpr int kBarButtonCount = 4;
@@ -45,7 +48,7 @@ public:
     /// Builds the home screen's own layers (the option panel and the help card) in the
     /// shell's main view.
     Top(const ShellViews &shell, CutImage *cutImage, BackPhoto *backPhoto, PhotoIntake *intake, AD *ad);
-    ~Top() override;
+    ~Top();
     Top(const Top &) = delete;
     Top &operator=(const Top &) = delete;
 
@@ -54,31 +57,28 @@ public:
     /// Whether "back" resumes a job kept from an earlier run (the editor holds none yet).
     bool hasKeptJob() const { return m_hasKeptJob; }
 
+    /// Builds the bar in its start-up layout and shows it.
     void cateViewTopOpen();
     /// Builds the bar for the orientation the screen has now and shows it (after a panel
     /// or the editor closed).
     void cateViewForOrientation();
+    /// Lays the bar out for portrait / landscape after a turn, keeping it hidden if it was.
     void cateViewH();
     void cateViewW();
-    /// Dispatches a category button by its title: "BW", "load", "ad", "back".
+    /// A category button was pressed: the action its place in the bar stands for.
     void selectViewTopOpen(const ui::Button &sender);
 
-    void goBackView(const ui::Button &sender);
-    void goBackViewCamera(const ui::Button &sender);
+    /// A style of the Styles panel was chosen: writes it as "type" and starts the album intake.
     void typeChoose(const ui::Button &sender);
-    /// Opens the option panel in the mode named by the sender's title: "photo", "descrip",
-    /// "pick".
-    void optionViewOpen(const ui::Button &sender);
+    /// Opens the option panel in the given mode, closing whatever else is open first.
+    void optionViewOpen(OptionPanelMode mode);
+    /// Closes the option panel and the help card and brings the bar back.
     void hideOptionView();
-    void hideSelectView();
-    void selectViewH();
-    void selectViewW();
+    /// The show/hide toggle: hides or shows the bar, the toggle's title naming what a press
+    /// would do next.
     void showHideToolbar(ui::Button &sender);
-    void hideShowHideToolBtn();
-    void showShowHideToolBtn();
     void spinBegin();
     void spinEnd();
-    void alertViewClickedButtonAtIndex(ui::AlertView &alert, int buttonIndex) override;
 
     // --- Views the screen keeps ---
     std::shared_ptr<ui::ImageView> mainView() const { return m_views->mainView; }
@@ -86,8 +86,6 @@ public:
     /// The home screen's own layers.
     const ScreenViews &views() const { return *m_views; }
     std::shared_ptr<ui::Button> showHideBtn() const { return m_showHideBtn; }
-    std::shared_ptr<ui::ScrollView> cateBackScroll2() const { return m_cateBackScroll2; }
-    std::shared_ptr<ui::Button> cateBtn2() const { return m_cateBtn2; }
     std::shared_ptr<ui::ScrollView> selectBackScroll2() const { return m_selectBackScroll2; }
     std::shared_ptr<ui::Button> typeBtn() const { return m_typeBtn; }
     std::shared_ptr<ui::Button> styleBtn() const { return m_styleBtn; }
@@ -101,7 +99,6 @@ public:
 
     /// Names of saved pictures the option panel's photo mode lists.
     QStringList &temMuAry() { return m_temMuAry; }
-    int itsSlideShow() const { return m_itsSlideShow; }
 
 private:
     /// Reads the job kept in tmp/: one that reads whole is offered by "back"; a damaged one is
@@ -120,7 +117,8 @@ private:
     /// The close control that hides the option panel, on host at frame.
     void addOptionPanelClose(ui::View &host, const QRectF &frame);
     void homeControlsShown(bool shown);
-    std::shared_ptr<ui::Button> makeHomeControl(const QString &identity, const QString &caption, QRectF frame);
+    std::shared_ptr<ui::Button> makeHomeControl(const QString &identity, const QString &caption, QRectF frame,
+                                                OptionPanelMode mode);
 
     std::shared_ptr<ScreenViews> m_views;
     CutImage *m_cutImage;
@@ -138,13 +136,11 @@ private:
     std::shared_ptr<ui::Button> m_closeOptionBtn;
     std::shared_ptr<ui::Slider> m_sizeSlider;
     std::shared_ptr<ui::ScrollView> m_cateBackScroll2;
-    std::shared_ptr<ui::Button> m_cateBtn2;
     std::vector<std::shared_ptr<ui::Button>> m_categoryButtons;
     std::shared_ptr<ui::ScrollView> m_selectBackScroll2;
     std::shared_ptr<ui::Button> m_typeBtn;
     std::shared_ptr<ui::Button> m_styleBtn;
     QStringList m_temMuAry;
-    int m_itsSlideShow = 0;
 };
 
 } // namespace vimora

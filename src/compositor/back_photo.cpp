@@ -266,11 +266,8 @@ void BackPhoto::filterSelect(int senderTag)
 
 void BackPhoto::gotoTextView()
 {
-    if (!m_noteViewOpen) {
-        tell(QStringLiteral("Text"), QStringLiteral("The text overlay is not available yet."));
-        return;
-    }
-    m_noteViewOpen();
+    if (m_noteViewOpen)
+        m_noteViewOpen();
     smallTheButton(QStringLiteral("resultTool"));
 }
 

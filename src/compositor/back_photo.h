@@ -60,13 +60,20 @@ public:
 
     // --- Toolbar and its panels ---
 
+    /// Shows the toolbar.
     void actionbtn() { m_selection.actionbtn(); }
+    /// Shows the tip panel (nothing once the user said never).
     void shot() { m_selection.shot(); }
+    /// The tip toggle: never show the tip again / show it again.
     void neverShow() { m_selection.neverShow(); }
     void reShowTip() { m_selection.reShowTip(); }
+    /// The closing panel: Save and Exit.
     void finalAct() { m_selection.finalAct(); }
+    /// The prompt to select the photo above, whose OK leads back to the toolbar.
     void secondActMix() { m_selection.secondActMix(); }
+    /// The prompt's OK: back to the toolbar (the editor is not opened).
     void gotoCutImage() { m_selection.gotoCutImage(); }
+    /// The panel of Undo and Done after an effect.
     void doneAndUndo() { m_selection.doneAndUndo(); }
     /// "New photo": writes "type" = "TYPE1", leaves the compositor and asks the shell for a
     /// photo for the next cut-out.
@@ -81,16 +88,24 @@ public:
     /// Keeps the adjusted background in "adjust.png", closes the panel, rebuilds the toolbar.
     void combineImg();
     void filterSelect(int senderTag);
+    /// Flattens the cut-out's copy and the overlay into the background as a print.
     void printmaking() { m_effects.printmaking(); }
+    /// Embosses the cut-out's copy once more.
     void moreEmboss() { m_effects.moreEmboss(); }
+    /// Lays a reflection under the top picture, or takes it away again.
     void reflectiMe() { m_effects.reflectiMe(); }
+    /// Enlarges the overlay (the after-image) over the copy.
     void scaleDrawImg() { m_effects.scaleDrawImg(); }
+    /// Shows / hides the dark overlay.
     void darkPlus() { m_effects.darkPlus(); }
     void darkDecrease() { m_effects.darkDecrease(); }
+    /// Puts the layers back as before the last effect and lets the reflection be laid again.
     void messIt() { m_effects.messIt(); }
+    /// Puts the layers back where they were before the last effect.
     void undoAction() { m_effects.undoAction(); }
     /// Opens the text overlay and minimises the adjust panel's close button.
     void gotoTextView();
+    /// Fades the toolbar out to a corner button ("resultTool"), and brings it back.
     void smallTheButton(const QString &senderTitle) { m_minimiser.smallTheButton(senderTitle); }
     void scaleTool(const QString &senderTitle) { m_minimiser.scaleTool(senderTitle); }
     /// Lays the editor's last cut-out ("Tem.png") over the background as the top picture.
@@ -98,18 +113,27 @@ public:
 
     // --- Gestures on the picture layers ---
 
+    /// Drags a picture layer (both alike).
     void handleMove(ui::PanRecognizer &pan) { m_gestures.handleMove(pan); }
     void handleMove2(ui::PanRecognizer &pan) { m_gestures.handleMove2(pan); }
+    /// Scales a picture layer by one pinch step.
     void handleScale(ui::PinchRecognizer &pinch) { m_gestures.handleScale(pinch); }
+    /// Makes the tapped layer invisible (Undo brings it back).
     void handleSingleTap(ui::TapRecognizer &tap) { m_gestures.handleSingleTap(tap); }
+    /// Drags the adjust panel by its handle.
     void handleMove6(ui::PanRecognizer &pan) { m_gestures.handleMove6(pan, *m_views->descripImg); }
 
     // --- Save, delete, exit ---
 
+    /// The toolbar's Save: the level menu (Low, Medium, High).
     void justSaveToAlbum();
+    /// Saves at the level named by the title; false when nothing was written.
     bool effectLevel(const QString &senderTitle) { return m_levelSave.effectLevel(senderTitle); }
+    /// The option bar's Save To Album: the saved picture into the album as it is.
     void saveToAlbumToCut() { m_optionBar.saveToAlbumToCut(); }
+    /// Asks before deleting the saved picture.
     void sureToDelete() { m_optionBar.sureToDelete(); }
+    /// Leaves the compositor for the home screen.
     void exitAct() { m_optionBar.exitAct(); }
     QString photoName() const { return m_optionBar.photoName(); }
 
@@ -117,8 +141,7 @@ public:
     void setAlbumWriter(AlbumWriter *writer);
     /// The editor's album save: "Save To Album" hands it the "word.png" picture.
     void setSaveToAlbum(std::function<void(const Picture &)> saveToAlbum) { m_editorSaveToAlbum = std::move(saveToAlbum); }
-    /// Replaces how the text overlay opens (its noteViewOpen by default); with none the
-    /// "+Word" control says the text overlay is not available.
+    /// Replaces how the text overlay opens (its noteViewOpen by default).
     void setTextOverlay(std::function<void()> noteViewOpen) { m_noteViewOpen = std::move(noteViewOpen); }
     /// The text overlay over the background (its layers lie in the background layer).
     WordTable *wordTable() const { return m_wordTable.get(); }

@@ -429,10 +429,8 @@ void CutImage::spinEnd()
 
 void CutImage::gotoTextView()
 {
-    if (!m_openTextOverlay) {
-        showNotice(QStringLiteral("Text"), QStringLiteral("Text over the picture is not available yet."));
+    if (!m_openTextOverlay)
         return;
-    }
     if (m_photoView)
         m_photoView->setAlpha(0);
     showEditorControls(false); // back when the text box goes
@@ -464,11 +462,8 @@ void CutImage::hideTwoBtns()
 void CutImage::renameAct()
 {
     spinEnd();
-    if (!m_exportNamed) {
-        showNotice(QStringLiteral("Export"), QStringLiteral("Export to the documents folder is not available yet."));
-        return;
-    }
-    m_exportNamed();
+    if (m_exportNamed)
+        m_exportNamed();
 }
 
 ui::ViewPtr CutImage::view() const

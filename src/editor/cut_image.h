@@ -184,7 +184,7 @@ public:
 
     /// The text overlay over the photo (the "Write" control).
     void gotoTextView();
-    /// What opens the text overlay; until one is given, "Write" says the overlay is not there.
+    /// What "Write" opens: the editor's own text overlay unless another is given.
     void setTextOverlay(std::function<void()> open) { m_openTextOverlay = std::move(open); }
     /// The naming strip on ("Names") and off.
     void showTwoBtns();
@@ -195,8 +195,8 @@ public:
     NamingFields &naming() { return m_naming; }
     /// The naming strip's Export: exports the pictures under their new names.
     void renameAct();
-    /// What exports the named pictures to the documents folder; until one is given, Export
-    /// says that export is not there.
+    /// What the naming strip's Export runs: the export to the documents folder unless another
+    /// is given.
     void setDocumentExport(std::function<void()> exportNamed) { m_exportNamed = std::move(exportNamed); }
     // --- Saving and sharing ---
 
@@ -261,7 +261,6 @@ private:
     void placeBackControl();
     /// Shows or hides the controls along the top and down the left (not while typing text).
     void showEditorControls(bool shown);
-    void buildAdjustActions();
     /// Runs work on the piece's picture off the UI thread and apply with its result, unless
     /// the piece went meanwhile. The picture is taken when the job's turn comes, so it has
     /// the effects before it. A slider passes LatestWins and its tag: of its releases while

@@ -179,7 +179,7 @@ TEST_F(PanelsTest, OnePanelAtATime)
     EXPECT_TRUE(ad().isAdViewOpen());
     EXPECT_EQ(host->overlays().count(), 1);
 
-    top().optionViewOpen(*top().typesBtn());
+    top().optionViewOpen(Top::OptionPanelMode::Styles);
     host->advance(1);
     EXPECT_FALSE(ad().isAdViewOpen());
     EXPECT_FALSE(homeViews().selectTopView->isHidden());

@@ -154,7 +154,6 @@ TEST_F(HomeTest, AlbumButtonHandsTheChoiceToTheIntakeAndCancelComesHome)
     EXPECT_TRUE(shell().cateViewTop->isHidden());
     EXPECT_TRUE(top().showHideBtn()->isHidden());
     EXPECT_EQ(setting("type"), "t2");
-    EXPECT_EQ(top().itsSlideShow(), 0);
 
     picker->cancel();
     EXPECT_FALSE(shell().cateViewTop->isHidden());
@@ -181,13 +180,6 @@ TEST_F(HomeTest, ToggleHidesAndShowsTheBar)
     EXPECT_FALSE(shell().cateViewTop->isHidden());
     EXPECT_EQ(toggle->currentTitle(), "hide");
     EXPECT_TRUE(toggle->isSelected());
-
-    top().hideShowHideToolBtn();
-    EXPECT_TRUE(toggle->isHidden());
-    EXPECT_TRUE(shell().cateViewTop->isHidden());
-    top().showShowHideToolBtn();
-    EXPECT_FALSE(toggle->isHidden());
-    EXPECT_EQ(toggle->currentTitle(), "show");
 }
 
 TEST_F(HomeTest, TurningLaysAHiddenBarOutWithoutShowingIt)
@@ -284,10 +276,8 @@ TEST_F(HomeTest, HelpShowsThePictureAndClosingRebuildsTheBar)
 TEST_F(HomeTest, PhotoModeListsSavedPicturesAndOpensOneAsTheBackground)
 {
     launch(DeviceProfile::Phone480);
-    ui::Button photoMode;
-    photoMode.setTitle("photo");
 
-    top().optionViewOpen(photoMode);
+    top().optionViewOpen(Top::OptionPanelMode::SavedPictures);
     EXPECT_FALSE(homeViews().selectTopView->isHidden());
     EXPECT_EQ(top().selectBackScroll2()->subviewCount(), 0);
     EXPECT_EQ(setting("Reload"), "YES");
@@ -296,7 +286,7 @@ TEST_F(HomeTest, PhotoModeListsSavedPicturesAndOpensOneAsTheBackground)
     saved.fill(Qt::green);
     ASSERT_TRUE(writeFileAtomically(AppHome::drawImgsDir() + "/D1234.jpg", encodeJpeg(Picture(saved), 1.0)));
     top().temMuAry() = QStringList{"D1234.jpg"};
-    top().optionViewOpen(photoMode);
+    top().optionViewOpen(Top::OptionPanelMode::SavedPictures);
     ASSERT_EQ(top().selectBackScroll2()->subviewCount(), 1);
     EXPECT_TRUE(log.contains("celImg:D1234.jpg"));
 
