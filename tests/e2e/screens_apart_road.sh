@@ -17,13 +17,13 @@ keep=${3:-}
 source "$(dirname "$0")/session.sh"
 
 # Points from the layouts: the home's album and back buttons, the library picker, the crop's
-# done button, the editor toolbar's Home, the home's Saved control, the first saved picture
+# done button, the piece, the editor toolbar's Home, the home's Saved control, the first saved picture
 # in the option panel, the option bar's Edit and the compositor toolbar's Exit.
 case $device in
   tablet)    points="768 1024"; album="267 971"; home_back="727 971"; first_album="150 480"; first_photo="156 500"
-             picker_done="405 436"; home_button="665 989"; first="40 640"; exit_button="690 30" ;;
+             picker_done="405 436"; home_button="665 989"; first="40 640"; exit_button="690 30"; centre="384 512" ;;
   phone-480) points="320 480"; album="107 447"; home_back="247 447"; first_album="100 70"; first_photo="41 85"
-             picker_done="290 21"; home_button="285 445"; first="40 270"; exit_button="270 30" ;;
+             picker_done="290 21"; home_button="285 445"; first="40 270"; exit_button="270 30"; centre="160 240" ;;
   *) echo "unknown device $device" >&2; exit 2 ;;
 esac
 done_button="35 35"
@@ -53,6 +53,9 @@ open_library_photo
 sleep 1
 click $done_button
 wait_for_file "$VIMORA_HOME/tmp/Tem.png" || fail "done wrote no Tem.png"
+# A first drag of the piece puts its hint away, which Home would take with it.
+read -r cx cy <<<"$centre"
+drag "$cx" "$cy" 30 20
 settled_shot editor || fail "the editor does not settle"
 
 click $home_button
