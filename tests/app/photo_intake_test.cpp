@@ -12,6 +12,7 @@
 
 #include "app/photo_intake.h"
 #include "support/fake_picker.h"
+#include "support/screen_driver.h"
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
@@ -101,17 +102,6 @@ protected:
         intakeUnderTest->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
         picker->pick(photo, error);
         host->runPending();
-    }
-
-    ui::AlertView *shownAlert()
-    {
-        if (!host->hasModal())
-            return nullptr;
-        for (const auto &layer : host->window().subviews())
-            for (const auto &view : layer->subviews())
-                if (auto *alert = dynamic_cast<ui::AlertView *>(view.get()))
-                    return alert;
-        return nullptr;
     }
 
     test::TempHome home;
@@ -211,7 +201,7 @@ TEST_F(IntakeTest, DegeneratePhotosStillGiveUsableCopies)
     ASSERT_EQ(handOvers.size(), 3u);
     EXPECT_EQ(fileImageSize(handOvers[2].origins[0]), QSize(1500, 1));
     EXPECT_EQ(fileImageSize(handOvers[2].thumbs[0]), QSize(156, 1));
-    EXPECT_EQ(shownAlert(), nullptr);
+    EXPECT_EQ(test::shownAlert(*host), nullptr);
 }
 
 TEST_F(IntakeTest, TheSamePhotoPickedTwiceGetsTwoCopiesAndKeepsTheFirst)
@@ -261,7 +251,7 @@ TEST_F(IntakeTest, AnUnreadablePickShowsAnAlertAndChangesNothing)
 
     intake(Picture(), QStringLiteral("The photo \"broken.jpg\" could not be read."));
 
-    ui::AlertView *alert = shownAlert();
+    ui::AlertView *alert = test::shownAlert(*host);
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->message(), "The photo \"broken.jpg\" could not be read.");
     EXPECT_EQ(tmpFiles(), files);
@@ -293,7 +283,7 @@ TEST_F(IntakeTest, EmptyCorruptAndTruncatedFilesFromThePicker)
         picker->pending(readPickedPhoto(dir.path() + '/' + name));
         host->runPending();
 
-        ui::AlertView *alert = shownAlert();
+        ui::AlertView *alert = test::shownAlert(*host);
         ASSERT_NE(alert, nullptr) << name;
         EXPECT_TRUE(alert->message().contains(name)) << alert->message().toStdString();
         alert->dismissWithClickedButtonIndex(0, false);
@@ -325,7 +315,7 @@ TEST_F(IntakeTest, ADamagedPhotoThatStillDecodesAsksBeforeItOpens)
     ASSERT_TRUE(damaged.damaged);
     picker->pending(damaged);
     host->runPending();
-    ui::AlertView *notice = shownAlert();
+    ui::AlertView *notice = test::shownAlert(*host);
     ASSERT_NE(notice, nullptr);
     EXPECT_EQ(notice, intakeUnderTest->damagedPhotoNotice());
     EXPECT_EQ(notice->title(), QStringLiteral("Part of this photo could not be read"));
@@ -345,7 +335,7 @@ TEST_F(IntakeTest, ADamagedPhotoThatStillDecodesAsksBeforeItOpens)
     intakeUnderTest->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
     picker->pending(readPickedPhoto(truncated));
     host->runPending();
-    notice = shownAlert();
+    notice = test::shownAlert(*host);
     ASSERT_NE(notice, nullptr);
     host->tap(notice->convertRectTo(notice->buttonAtIndex(PhotoIntake::kNoticeContinueIndex)->frame(), nullptr).center());
     host->advance(1);
@@ -366,7 +356,7 @@ TEST_F(IntakeTest, AWorkingCopyThatCannotBeWrittenIsNotHandedOn)
 
     EXPECT_TRUE(handOvers.empty());
     EXPECT_TRUE(intakeUnderTest->originMuAry().isEmpty());
-    ASSERT_NE(shownAlert(), nullptr);
+    ASSERT_NE(test::shownAlert(*host), nullptr);
     EXPECT_FALSE(views.cateViewTop->isHidden());
 }
 

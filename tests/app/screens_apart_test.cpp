@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "app/app_fixture.h"
-#include "compositor/compositor_controls.h"
 #include "editor/cut_image.h"
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "support/pixel_compare.h"
+#include "support/screen_driver.h"
 
 using namespace vimora;
 
@@ -40,9 +40,9 @@ protected:
                 return true;
         return false;
     }
-    void tapTitled(const ui::View &in, const QString &title)
+    void tapTitled(ui::View &in, const QString &title)
     {
-        ui::Button *button = buttonTitled(in, title);
+        ui::Button *button = test::findButton(in, title);
         ASSERT_NE(button, nullptr) << title.toStdString();
         tapOn(*button);
         host->advance(1);

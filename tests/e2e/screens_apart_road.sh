@@ -29,19 +29,6 @@ esac
 done_button="35 35"
 saved="285 26"
 edit="150 120"
-shot() { screen_shot "$1"; }
-# A screenshot once the screen has settled: two equal ones in a row.
-settled_shot() {
-  shot "$1"
-  for _ in $(seq 40); do
-    sleep 0.3
-    mv "$work/$1.png" "$work/$1-before.png"
-    shot "$1"
-    same "$1" "$1-before" && return 0
-  done
-  return 1
-}
-
 convert -size 1600x1200 gradient:orange-navy -fill white -draw "circle 500,400 500,600" \
   -fill '#20c040' -draw "rectangle 900,700 1100,900" "$VIMORA_PHOTOS/photo.jpg"
 mkdir -p "$VIMORA_HOME/Documents/drawImgs"
