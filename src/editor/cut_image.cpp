@@ -38,10 +38,13 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                                   layer.addGestureRecognizer(std::make_shared<ui::TapRecognizer>(
                                                       [this](ui::TapRecognizer &t) { m_gestures.handleSingleTap(t); }));
                                                   layer.addGestureRecognizer(std::make_shared<ui::PinchRecognizer>(
-                                                      [this](ui::PinchRecognizer &p) { m_gestures.handleScale(p); }));
+                                                      [this](ui::PinchRecognizer &p) {
+                                                          if (!m_expansion.isOffering())
+                                                              m_gestures.handleScale(p);
+                                                      }));
                                               },
                                               [this] { cutApart(); }, [this] { shatterFromPreview(); }, [this] { gradientSelect(); },
-                                              [this] { colorPick(); }})
+                                              [this] { colorPick(); }, [this] { return m_expansion.isOffering(); }})
     , m_replacement(*this, *m_views)
     , m_backAnimation(*m_views)
     , m_toolbar(*m_views, [this] {

@@ -143,7 +143,10 @@ void OptionsPanel::preView2(int senderTag, EffectMode mode, const Picture &jobPh
 
     // The layer is moved freely inside the frame, whichever way it overflows.
     m_layerDrag.setReference(v.cutImgView.get());
-    layer->addGestureRecognizer(oneFingerPan([this](ui::PanRecognizer &p) { m_layerDrag.follow(p); }));
+    layer->addGestureRecognizer(oneFingerPan([this](ui::PanRecognizer &p) {
+        if (!m_actions.layerHeld || !m_actions.layerHeld())
+            m_layerDrag.follow(p);
+    }));
     if (m_actions.attachLayerGestures)
         m_actions.attachLayerGestures(*layer);
 

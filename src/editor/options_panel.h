@@ -28,6 +28,9 @@ struct OptionsPanelActions
     /// The Gradient and Color Picker buttons.
     std::function<void()> gradient;
     std::function<void()> colorPicker;
+    /// Whether the photo layer must stay put: its Expand arrows are up, placed where the frame
+    /// shows its edges, and a drag would carry them out of reach.
+    std::function<bool()> layerHeld;
 };
 
 class OptionsPanel

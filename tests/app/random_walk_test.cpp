@@ -167,6 +167,11 @@ const KeptReplay kKeptReplays[] = {
     // clipped edges, with the panel's own controls hidden: no way on and none back.
     {"ExpandArrowsLieWhereTheFrameShowsTheLayer", DeviceProfile::Phone480,
      {"tap \"load\"", "pick wide", "at 0.052 0.119", "tap \"Frame\"", "tap \"Expand\""}},
+    // Dragging the photo layer while its Expand arrows were up carried them out of the frame,
+    // leaving the panel's controls hidden and nothing to press.
+    {"TheExpandArrowsHoldTheLayerStill", DeviceProfile::Phone480,
+     {"tap \"pick\"", "tap \"TYPE2\"", "pick photo", "tap Button#100", "tap \"Frame\"", "tap \"Expand\"",
+      "drag ImageView#4321 31 -117"}},
     // A Styles panel left open when its type started the intake was still registered, and
     // a later Escape in the editor "closed" it, bringing the home bar and controls back.
     {"StartingAnIntakeForgetsTheHomePanels", DeviceProfile::Phone480,
