@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <exception>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -178,7 +179,18 @@ QString AlbumWriter::albumNameProblem(const QString &albumName)
 
 void AlbumWriter::post(std::function<AlbumSaveResult()> work, AlbumCompletion completion)
 {
-    m_worker.run(std::move(work), std::move(completion));
+    // A write that throws still answers, so the screen that asked is told and stops waiting.
+    m_worker.run<AlbumSaveResult>(
+        [work = std::move(work)]() -> AlbumSaveResult {
+            try {
+                return work();
+            } catch (const std::exception &e) {
+                return {{}, {}, QStringLiteral("The picture could not be saved: %1").arg(QString::fromLocal8Bit(e.what()))};
+            } catch (...) {
+                return {{}, {}, QStringLiteral("The picture could not be saved.")};
+            }
+        },
+        std::move(completion));
 }
 
 void AlbumWriter::saveImage(const Picture &image, const QString &albumName, AlbumCompletion completion)

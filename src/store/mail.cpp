@@ -1,5 +1,7 @@
 #include "store/mail.h"
 
+#include <exception>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -161,7 +163,20 @@ void MailComposer::emailMe(const Picture &picture, std::function<void(const Mail
     const QString documents = m_documents.isEmpty() ? AppHome::documentsDir() : m_documents;
     const QString outbox = m_outbox.isEmpty() ? AppHome::root() + QStringLiteral("/Outbox") : m_outbox;
     m_worker.run<MailResult>(
-        [program = m_program, documents, outbox, picture] { return sendOrDraft(program, documents, outbox, picture); },
+        [program = m_program, documents, outbox, picture] {
+            // A hand-over that throws still answers, so the user is told and nothing waits on it.
+            try {
+                return sendOrDraft(program, documents, outbox, picture);
+            } catch (const std::exception &e) {
+                MailResult failed;
+                failed.error = QStringLiteral("The picture could not be handed to mail: %1").arg(QString::fromLocal8Bit(e.what()));
+                return failed;
+            } catch (...) {
+                MailResult failed;
+                failed.error = QStringLiteral("The picture could not be handed to mail.");
+                return failed;
+            }
+        },
         std::move(done));
 }
 
