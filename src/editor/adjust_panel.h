@@ -57,6 +57,9 @@ struct AdjustPanelActions
     std::function<void()> done;
     /// The tablet's drag handle moved.
     std::function<void(ui::PanRecognizer &)> moveHandle;
+    /// Where the work being adjusted (the piece or the whole photo) lies, in the main view:
+    /// the panel opens clear of it.
+    std::function<QRectF()> workFrame;
 };
 
 class AdjustPanel

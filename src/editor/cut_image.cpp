@@ -72,7 +72,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     , m_adjust(*m_views, AdjustPanelActions{[this](ui::Control &c) { filterSelect(c); }, [this](ui::Control &c) { imageEffect(c); },
                                             [this](ui::Control &c) { swicthState(c); }, [this] { singleBtn(); },
                                             [this](int stepOne) { shatteringPanel(stepOne); }, [this] { combineImg(); },
-                                            [this](ui::PanRecognizer &p) { handleMove6(p); }})
+                                            [this](ui::PanRecognizer &p) { handleMove6(p); },
+                                            [this] { return m_piece ? m_piece->convertRectTo(m_piece->bounds(), m_views->mainView.get()) : QRectF(); }})
 {
     m_naming.strip()->setTag(kNamingStripTag);
     m_naming.setExport([this] { renameAct(); });

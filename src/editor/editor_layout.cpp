@@ -1,5 +1,7 @@
 #include "editor/editor_layout.h"
 
+#include <algorithm>
+
 namespace vimora {
 
 QRectF editorFrame(DeviceProfile profile, bool landscape)
@@ -46,6 +48,46 @@ QRectF rotatedToolbarFrame(DeviceProfile profile, bool landscape)
 double initialCropSide(DeviceProfile profile)
 {
     return profile == DeviceProfile::Tablet ? 200 : 140;
+}
+
+QRectF slidInside(QRectF r, const QRectF &area)
+{
+    r.moveLeft(std::max(area.left(), std::min(r.left(), area.right() - r.width())));
+    r.moveTop(std::max(area.top(), std::min(r.top(), area.bottom() - r.height())));
+    return r;
+}
+
+namespace {
+double coveredArea(const QRectF &a, const QRectF &b)
+{
+    const QRectF common = a.intersected(b);
+    return common.isValid() ? common.width() * common.height() : 0;
+}
+} // namespace
+
+QRectF adjustPanelFrame(const QRectF &freeArea, const QRectF &work, QSizeF panel)
+{
+    const double w = panel.width(), h = panel.height();
+    const QPointF c = work.center();
+    const QRectF candidates[] = {
+        {c.x() - w / 2, work.bottom(), w, h},  // below
+        {work.right(), c.y() - h / 2, w, h},   // right
+        {work.left() - w, c.y() - h / 2, w, h}, // left
+        {c.x() - w / 2, work.top() - h, w, h},  // above
+    };
+    QRectF best;
+    double least = -1;
+    for (const QRectF &candidate : candidates) {
+        const QRectF placed = slidInside(candidate, freeArea);
+        const double covered = coveredArea(placed, work);
+        if (least < 0 || covered < least) {
+            best = placed;
+            least = covered;
+        }
+        if (covered == 0)
+            break;
+    }
+    return best;
 }
 
 QRectF optionsPanelFrame(DeviceProfile profile, bool landscape)

@@ -25,6 +25,17 @@ QRectF rotatedToolbarFrame(DeviceProfile profile, bool landscape);
 /// Side of the square crop rectangle first laid over the photo.
 double initialCropSide(DeviceProfile profile);
 
+/// The rectangle slid, never resized, until it lies inside the area; one larger than the area
+/// is pinned to its top-left corner.
+QRectF slidInside(QRectF r, const QRectF &area);
+
+/// Where the adjust panel opens: wholly inside the free area, clear of the work it adjusts
+/// (the piece, or the whole photo) when any place is. Places are tried below, right of, left
+/// of and above the work, each slid along the work's side to stay inside the free area; when
+/// none is clear, the one covering the least of the work wins, the earlier on a tie. A panel
+/// larger than the free area is pinned to its top-left corner.
+QRectF adjustPanelFrame(const QRectF &freeArea, const QRectF &work, QSizeF panel);
+
 /// The options panel's frame.
 QRectF optionsPanelFrame(DeviceProfile profile, bool landscape);
 

@@ -112,8 +112,8 @@ TEST_F(EffectFlowTest, ColourFlowFromScaleAndRotationThroughEveryStepTwoControlT
     ASSERT_EQ(panelId(), kPieceStepOnePanel);
     EXPECT_EQ(screen.editor->effectMode(), EffectMode::OnPiece);
     EXPECT_TRUE(screen.views->selectTopView->isHidden());
-    // Phone portrait: along the bottom, 160 tall.
-    EXPECT_EQ(panel().frame(), QRectF(0, 320, 320, 160));
+    // Phone portrait: a sheet across the screen just under the piece.
+    EXPECT_EQ(panel().frame(), QRectF(0, 310, 320, 150));
     ASSERT_EQ(pieces().size(), size_t(kPieceCount));
     EXPECT_TRUE(container()->image().isNull());
 
@@ -129,7 +129,7 @@ TEST_F(EffectFlowTest, ColourFlowFromScaleAndRotationThroughEveryStepTwoControlT
     pressPanel("Next");
     settle();
     ASSERT_EQ(panelId(), kPieceStepTwoPanel);
-    EXPECT_EQ(panel().frame(), QRectF(0, 180, 320, 300));
+    EXPECT_EQ(panel().frame(), QRectF(0, 310, 320, 164));
     EXPECT_TRUE(pieces().empty());
     const QImage flat = container()->image().bitmap();
     EXPECT_EQ(flat.size(), QSize(560, 560));
@@ -438,18 +438,21 @@ TEST_F(TabletEffectTest, TheTabletPanelCarriesAHandleThatMovesItForTheNextStep)
 {
     cut();
     pressToolbar("Color");
-    EXPECT_EQ(panel().frame(), QRectF(310, 360, 320, 160));
+    // Under the piece, centred on it.
+    const QRectF piece = screen.piece()->convertRectTo(screen.piece()->bounds(), nullptr);
+    EXPECT_EQ(panel().frame(), QRectF(piece.center().x() - 160, piece.bottom(), 320, 150));
     ui::View *handle = screen.editor->adjustPanel().handle();
     ASSERT_TRUE(handle);
-    EXPECT_EQ(handle->center(), QPointF(630, 360));
-    screen.host.drag(QPointF(630, 360), QPointF(600, 300));
-    EXPECT_EQ(panel().frame().topRight(), QPointF(600, 300));
+    const QPointF corner = panel().frame().topRight();
+    EXPECT_EQ(handle->center(), corner);
+    screen.host.drag(corner, corner + QPointF(-24, -60));
+    EXPECT_EQ(panel().frame().topRight(), corner + QPointF(-24, -60));
 
     // Step two is taller but keeps the place the panel was dragged to.
     const QPointF centre = panel().center();
     pressPanel("Next");
     settle();
-    EXPECT_EQ(panel().frame().size(), QSizeF(320, 300));
+    EXPECT_EQ(panel().frame().size(), QSizeF(320, 282));
     EXPECT_EQ(panel().center(), centre);
     pressPanel("Done");
     EXPECT_FALSE(screen.editor->adjustPanel().handle());
