@@ -416,6 +416,14 @@ void CutImage::layOutEditorView(bool landscape)
     if (ui::View *photoView = m_view->viewWithTag(kPhotoViewTag))
         photoView->setCenter(ui::rectCenter(m_view->bounds()) - QPointF(0, kRotatedPhotoLift));
     m_crop.relayout();
+    if (m_backControl->superview() == v.cutImgView.get())
+        placeBackControl();
+    m_toolbar.relayout();
+    if (m_photoView) {
+        const ui::View &bar = *v.selectTopView;
+        const double barTop = bar.isHidden() ? frame.height() : v.cutImgView->convertPointFrom(bar.frame().topLeft(), v.mainView.get()).y();
+        m_lift.relayout(*m_photoView, *v.cutImgView, barTop);
+    }
     if (!m_naming.strip()->isHidden())
         m_naming.strip()->setFrame(namingStripFrame(Device::screenSize()));
     m_adjust.relayout();

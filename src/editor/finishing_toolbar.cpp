@@ -144,6 +144,17 @@ void FinishingToolbar::placeSideControls()
     }
 }
 
+void FinishingToolbar::relayout()
+{
+    ui::View &layer = *m_views.cutImgView;
+    for (const auto &[control, frame] : {std::pair{m_write, writeControlFrame()}, std::pair{m_names, namesControlFrame()},
+                                         std::pair{m_frame, frameControlFrame(Device::screenSize())}})
+        if (control->superview() == &layer)
+            control->setFrame(QRectF(layer.convertPointFrom(frame.topLeft(), nullptr), frame.size()));
+    if (m_hint && !m_hint->isHidden() && m_hint->superview())
+        placeHint();
+}
+
 void FinishingToolbar::hideHint()
 {
     if (m_hint)
@@ -171,6 +182,17 @@ void FinishingToolbar::remindNew(bool shattering)
     const bool tablet = isDeviceiPad();
     const QString name = tablet ? (shattering ? QStringLiteral("desIpad3.jpg") : QStringLiteral("desIpad2.jpg"))
                                 : (shattering ? QStringLiteral("desIphone3.jpg") : QStringLiteral("desIphone2.jpg"));
+    v.mainView->addSubview(m_hint);
+    placeHint();
+    hint.setImage(Resources::imageNamed(name));
+    hint.setHidden(false);
+    fadeIn(hint, kToolbarFade);
+}
+
+void FinishingToolbar::placeHint()
+{
+    ScreenViews &v = m_views;
+    const bool tablet = isDeviceiPad();
     const QSizeF screen = Device::screenSize();
     const double height = tablet ? kTabletHintHeight : kPhoneHintHeight;
     // Along the bottom edge; just above the toolbar where that leaves the options panel
@@ -183,11 +205,7 @@ void FinishingToolbar::remindNew(bool shattering)
         if (panel.isHidden() || aboveBar >= panel.frame().bottom())
             top = aboveBar;
     }
-    v.mainView->addSubview(m_hint);
-    hint.setFrame(QRectF(0, top, screen.width(), height));
-    hint.setImage(Resources::imageNamed(name));
-    hint.setHidden(false);
-    fadeIn(hint, kToolbarFade);
+    m_hint->setFrame(QRectF(0, top, screen.width(), height));
 }
 
 } // namespace vimora

@@ -63,12 +63,16 @@ public:
     /// The hint strip; the shattering step has its own hint.
     void remindNew(bool shattering);
     void hideHint();
+    /// After a turn: the side controls back at their screen places and a shown hint along the
+    /// new bottom edge; what was hidden stays hidden.
+    void relayout();
 
     /// The naming strip's toggle, laid into the editor layer with the toolbar.
     std::shared_ptr<ui::Button> namesControl() const { return m_names; }
 
 private:
     void placeSideControls();
+    void placeHint();
 
     ScreenViews &m_views;
     FinishingActions m_actions;

@@ -58,6 +58,15 @@ void LiftedPiece::lift(ui::ImageView &piece, const ui::View &photo, ui::View &la
     layer.addSubview(m_hint);
 }
 
+void LiftedPiece::relayout(const ui::View &photo, const ui::View &layer, double bottom)
+{
+    if (!m_hint || m_hint->superview() != &layer)
+        return;
+    const QRectF photoFrame = photo.convertRectTo(photo.bounds(), &layer);
+    const double top = std::min(photoFrame.bottom() + 8, std::min(bottom, layer.bounds().height()) - kHintHeight);
+    m_hint->setFrame(QRectF(0, top, layer.bounds().width(), kHintHeight));
+}
+
 void LiftedPiece::hideHint()
 {
     if (m_hint)

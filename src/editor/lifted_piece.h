@@ -22,6 +22,9 @@ public:
     static bool isShaded(const ui::ImageView &piece) { return piece.shadowOpacity() > 0; }
     /// Lifts piece and shows the hint on layer, just below photo.
     void lift(ui::ImageView &piece, const ui::View &photo, ui::View &layer);
+    /// After a turn: a shown hint back just below photo, above the bottom limit (in layer
+    /// coordinates: the toolbar's top).
+    void relayout(const ui::View &photo, const ui::View &layer, double bottom);
     /// The piece was moved, or went: the hint has done its work.
     void hideHint();
 

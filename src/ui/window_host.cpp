@@ -383,15 +383,12 @@ void WindowHost::setLandscape(bool landscape)
 
 void WindowHost::setScreenSize(QSizeF size)
 {
-    const double scale = screenFit().scale();
     cancelTouches();
     Host::setScreenSize(size);
-    // A turn keeps the factor where the turned screen still fits, and the best fit where not.
-    if (m_widget && !m_widget->isFullScreen() && !m_widget->isMaximized()) {
-        const QSize kept = (size * scale).toSize();
-        const QSize best = bestWindowSize();
-        m_widget->resize(kept.width() <= best.width() && kept.height() <= best.height() ? kept : best);
-    }
+    // A turned screen takes the best fit of its own: a portrait window's factor would leave a
+    // landscape screen small (and the other way round, too big for the desktop).
+    if (m_widget && !m_widget->isFullScreen() && !m_widget->isMaximized())
+        m_widget->resize(bestWindowSize());
     setNeedsRepaint();
 }
 

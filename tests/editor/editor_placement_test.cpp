@@ -5,6 +5,7 @@
 
 #include "editor/adjust_panel.h"
 #include "editor/editor_layout.h"
+#include "editor/finishing_toolbar.h"
 #include "editor_fixture.h"
 
 using namespace vimora;
@@ -115,3 +116,49 @@ INSTANTIATE_TEST_SUITE_P(Devices, AdjustPanelPlacementTest,
                          testing::Values(PanelCase{DeviceProfile::Tablet, false, false}, PanelCase{DeviceProfile::Tablet, true, false},
                                          PanelCase{DeviceProfile::Tablet, false, true}, PanelCase{DeviceProfile::Phone568, false, false},
                                          PanelCase{DeviceProfile::Phone480, false, false}, PanelCase{DeviceProfile::Phone480, false, true}));
+
+TEST(EditorTurnTest, EveryControlFollowsTheTurnAndComesBackWithTheTurnBack)
+{
+    EditorScreen screen(DeviceProfile::Tablet);
+    screen.writePhoto("D1001.jpg", codedPhoto(1200, 900));
+    screen.startJob("D1001.jpg");
+    screen.tap(*screen.doneButton());
+    screen.host.advance(1);
+    screen.editor->remindNew();
+
+    const auto expectLaidOutFor = [&](double width, double height) {
+        const QRectF onScreen(0, 0, width, height);
+        const auto frameOf = [](const ui::View &v) { return v.convertRectTo(v.bounds(), nullptr); };
+        ui::Button *back = screen.editorView<ui::Button>(kEditorBackTag);
+        ui::Button *frame = screen.editorView<ui::Button>(kFrameControlTag);
+        ui::Button *write = screen.editorView<ui::Button>(kWriteControlTag);
+        ASSERT_TRUE(back && frame && write);
+        // Back and Frame along the right edge, Write along the left.
+        EXPECT_NEAR(frameOf(*back).right(), width - 10, 0.5);
+        EXPECT_NEAR(frameOf(*frame).right(), width - writeControlFrame().left(), 0.5);
+        EXPECT_EQ(frameOf(*write), writeControlFrame());
+        for (const ui::ViewPtr &button : screen.views->selectTopView->subviews())
+            EXPECT_TRUE(onScreen.contains(frameOf(*button))) << button->tag();
+        ui::ImageView *hint = screen.hint();
+        ASSERT_TRUE(hint);
+        EXPECT_FALSE(hint->isHidden());
+        EXPECT_EQ(frameOf(*hint).width(), width);
+        EXPECT_LE(frameOf(*hint).bottom(), screen.views->selectTopView->frame().top());
+        EXPECT_TRUE(onScreen.contains(frameOf(*screen.photoView())));
+    };
+    expectLaidOutFor(768, 1024);
+    Device::setOrientation(InterfaceOrientation::LandscapeLeft);
+    screen.host.setScreenSize(QSizeF(1024, 768));
+    screen.editor->rotateW();
+    {
+        SCOPED_TRACE("landscape");
+        expectLaidOutFor(1024, 768);
+    }
+    Device::setOrientation(InterfaceOrientation::Portrait);
+    screen.host.setScreenSize(QSizeF(768, 1024));
+    screen.editor->rotateH();
+    {
+        SCOPED_TRACE("portrait again");
+        expectLaidOutFor(768, 1024);
+    }
+}
