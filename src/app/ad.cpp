@@ -1,5 +1,7 @@
 #include "app/ad.h"
 
+#include <utility>
+
 #include <QDesktopServices>
 
 #include "platform/device.h"
@@ -46,7 +48,12 @@ AD::AD(const ShellViews &shell)
     m_header->addSubview(m_closeSetViewBtn);
 
     m_guideReader->setExternalOpener([this](const QUrl &url) { return m_openUrl && m_openUrl(url); });
-    m_guideReader->setClosedHandler([this] { m_views.cateViewTop->setHidden(false); });
+    m_guideReader->setClosedHandler([this] {
+        m_views.cateViewTop->setHidden(false);
+        // One step back at a time: Escape or the close control on a page shows the list again.
+        if (std::exchange(m_readerFromList, false))
+            showAdView();
+    });
 }
 
 AD::~AD() = default;
@@ -246,9 +253,12 @@ void AD::openAddress(const QUrl &url)
 {
     // One panel at a time: the list gives way to the page it opens.
     if (GuideReader::canRead(url)) {
+        const bool fromList = isAdViewOpen();
         closeAdView();
-        if (m_guideReader->open(url))
+        if (m_guideReader->open(url)) {
             m_views.cateViewTop->setHidden(true);
+            m_readerFromList = fromList;
+        }
         return;
     }
     m_guideReader->followLink(url);

@@ -102,6 +102,8 @@ private:
     std::shared_ptr<ui::View> m_header;
     std::shared_ptr<ui::Label> m_headerLabel;
     std::unique_ptr<GuideReader> m_guideReader;
+    /// The open page came from the list: closing it goes back one step, to the list.
+    bool m_readerFromList = false;
     std::unique_ptr<ui::Popover> m_popoverSetView;
     QRectF m_popoverAnchor;
     UrlOpener m_openUrl;

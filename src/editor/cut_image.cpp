@@ -145,7 +145,7 @@ void CutImage::goBack()
         return;
     }
     m_leaveQuestion.ask(QStringLiteral("Leave the editor?"),
-                        QStringLiteral("The cut piece stays: Back on the home screen returns to it."), QStringLiteral("Leave"),
+                        QStringLiteral("The cut piece stays: Resume on the home screen returns to it."), QStringLiteral("Leave"),
                         [this] { closeDrawView(); });
 }
 
@@ -372,8 +372,8 @@ void CutImage::closeDrawView()
     v.cutImgView->setHidden(true);
     v.backImgView->setImage({});
     v.rootView->bringSubviewToFront(v.mainView.get());
-    // The job stays as it is (piece, its place, the working files): the home screen's back
-    // returns to it. A new job or quitting clears it.
+    // The job stays as it is (piece, its place, the working files): the home screen's Resume
+    // returns to it, after a restart too. Only a new job replaces it.
     m_lift.hideHint();
     m_toolbar.hideHint();
     hideTwoBtns();

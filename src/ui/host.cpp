@@ -1,5 +1,8 @@
 #include "ui/host.h"
 
+#include "ui/alert_view.h"
+#include "ui/button.h"
+
 #include <algorithm>
 
 #include <QKeyEvent>
@@ -159,6 +162,12 @@ bool Host::setFocusView(View *view)
 
 bool Host::pressKey(QKeyEvent *event)
 {
+    // With an alert up, Escape is its cancel choice and nobody else's: a screen's own Escape
+    // would stack a new question over the one being asked.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && hasModal()) {
+        cancelTopModal();
+        return true;
+    }
     for (View *v = focusView(); v; v = v->superview())
         if (v->keyPressEvent(event))
             return true;
@@ -178,6 +187,21 @@ bool Host::handleUnclaimedKey(const QKeyEvent &event)
     if (event.key() == Qt::Key_Escape && event.modifiers() == Qt::NoModifier && !hasModal())
         return m_overlays->closeTopmost();
     return false;
+}
+
+void Host::cancelTopModal()
+{
+    for (const ViewPtr &view : m_modalLayers.back()->subviews()) {
+        auto *alert = dynamic_cast<AlertView *>(view.get());
+        if (!alert)
+            continue;
+        // A lone button (an "OK") is the way out too; an alert that offers no way out (work in
+        // progress) stays.
+        const int index = alert->cancelButtonIndex() >= 0 ? alert->cancelButtonIndex() : alert->numberOfButtons() == 1 ? 0 : -1;
+        if (Button *button = index >= 0 ? alert->buttonAtIndex(index) : nullptr)
+            button->sendActions(ControlEventTouchUpInside);
+        return;
+    }
 }
 
 void Host::setKeyCommand(QKeyCombination key, std::function<void()> action)

@@ -60,6 +60,8 @@ public:
     /// Modal fades last this long.
     static constexpr double kModalFadeDuration = 0.2;
     bool hasModal() const { return !m_modalLayers.empty(); }
+    /// Escape on the topmost modal alert: its cancel button (or its only button) is tapped.
+    void cancelTopModal();
 
     /// Finger input, window coordinates, one event at a time.
     void sendTouches(const std::vector<TouchInput> &inputs);

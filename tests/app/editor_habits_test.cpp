@@ -1,5 +1,7 @@
 // The editor in the whole application: turning the tablet re-lays every control and turning
 // back restores them; Escape answers one thing at a time; quitting with a cut asks first.
+#include <QKeyEvent>
+
 #include <gtest/gtest.h>
 
 #include "app/app_fixture.h"
@@ -65,4 +67,31 @@ TEST_F(EditorHabitsTest, TurningReLaysEveryControlAndTurningBackRestoresThem)
         SCOPED_TRACE("portrait again");
         expectLaidOutFor(768, 1024);
     }
+}
+
+TEST_F(EditorHabitsTest, EscapeAnswersTheAlertOnTopWithItsCancelAndNeverStacksAnother)
+{
+    cutAPiece(DeviceProfile::Phone480);
+    const auto escape = [&] {
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        host->pressKey(&event);
+        host->advance(1);
+    };
+    tapOn(*test::findButton(*editorViews().selectTopView, "Save"));
+    ui::AlertView *question = test::shownAlert(*host);
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question->message(), "Save to Album");
+
+    escape();
+    EXPECT_FALSE(test::shownAlert(*host));
+    EXPECT_FALSE(editorViews().cutImgView->isHidden());
+
+    // With nothing up, Escape is the editor's Back: its question, then Escape takes that back.
+    escape();
+    ASSERT_TRUE(test::shownAlert(*host));
+    EXPECT_EQ(test::shownAlert(*host)->title(), "Leave the editor?");
+    escape();
+    EXPECT_FALSE(test::shownAlert(*host));
+    EXPECT_FALSE(editorViews().cutImgView->isHidden());
+    EXPECT_TRUE(root().draw().hasPiece());
 }

@@ -126,6 +126,13 @@ protected:
                 ASSERT_TRUE(panel.isOpen());
                 close(way, panel);
                 EXPECT_FALSE(panel.isOpen());
+                // A page opened from the list goes back one step, to the list; the list then
+                // closes the same way.
+                if (std::string(panel.name) == "guide reader") {
+                    EXPECT_TRUE(ad().isAdViewOpen());
+                    close(way, panels()[2]);
+                    EXPECT_FALSE(ad().isAdViewOpen());
+                }
                 EXPECT_EQ(host->overlays().count(), 0);
                 EXPECT_FALSE(host->hasModal());
                 EXPECT_FALSE(shell().cateViewTop->isHidden());
