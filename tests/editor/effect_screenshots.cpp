@@ -75,9 +75,6 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     host.advance(1);
 
     toolbar(QStringLiteral("Color"));
-    // On a tablet the panel is carried off the piece by its handle, as a user would.
-    if (const ui::ImageView *handle = editor.adjustPanel().handle())
-        host.drag(centreOf(handle), QPointF(745, 175));
     slide(kPieceScaleTag, 0.25);
     slide(kPieceRotationTag, 15);
     save(QStringLiteral("piece-step-one"));
@@ -104,5 +101,7 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
 
 int main(int argc, char **argv)
 {
-    return vimora::test::runScreenshotTool(argc, argv, "effect_screenshots", QStringLiteral("effects-tablet-"), QStringLiteral("effects-phone-480-"), shoot);
+    // The adjust panel opens clear of the piece on every device, the middle phone included.
+    return vimora::test::runScreenshotTool(argc, argv, "effect_screenshots", QStringLiteral("effects-tablet-"),
+                                           QStringLiteral("effects-phone-480-"), shoot, QStringLiteral("effects-phone-568-"));
 }

@@ -18,8 +18,9 @@ namespace vimora::test {
 using ShootScreens = std::function<void(DeviceProfile profile, const QString &prefix, const QString &out)>;
 
 /// Runs shoot for the tablet and the 480-point phone, naming the files with the prefixes.
+/// A non-empty middlePhonePrefix shoots the 568-point phone too.
 inline int runScreenshotTool(int argc, char **argv, const char *toolName, const QString &tabletPrefix,
-                             const QString &phonePrefix, const ShootScreens &shoot)
+                             const QString &phonePrefix, const ShootScreens &shoot, const QString &middlePhonePrefix = {})
 {
     QApplication app(argc, argv);
     if (argc < 2) {
@@ -32,6 +33,8 @@ inline int runScreenshotTool(int argc, char **argv, const char *toolName, const 
     AppHome::setRoot(home.path());
     shoot(DeviceProfile::Tablet, tabletPrefix, out);
     shoot(DeviceProfile::Phone480, phonePrefix, out);
+    if (!middlePhonePrefix.isEmpty())
+        shoot(DeviceProfile::Phone568, middlePhonePrefix, out);
     return 0;
 }
 
