@@ -11,11 +11,6 @@
 
 namespace vimora {
 
-namespace {
-// Where the spinner sits on a tablet while a picked photo is taken in.
-constexpr QPointF kTabletSpinnerCentre{700, 350};
-} // namespace
-
 class PhotoIntake::NoticeDelegate : public ui::AlertViewDelegate
 {
 public:
@@ -37,6 +32,7 @@ PhotoIntake::PhotoIntake(const ShellViews &shell, HandOver handOver)
     , m_handOver(std::move(handOver))
     , m_noticeDelegate(std::make_unique<NoticeDelegate>(*this))
     , m_pickerView(std::make_shared<ui::View>())
+    , m_worker([this](const QString &reason) { intakeFailed(reason); })
 {
     m_pickerView->setBackgroundColor(QColor(0, 0, 0, 160));
 }
@@ -52,6 +48,10 @@ PhotoIntake::~PhotoIntake()
 void PhotoIntake::toAlbumiPad(const QString &, const QString &cOrF)
 {
     logLine(QStringLiteral("str:%1").arg(cOrF));
+    if (m_takingIn) {
+        logLine(QStringLiteral("intake ignored: a photo is still being opened"));
+        return;
+    }
     m_fun = cOrF;
 
     // A new intake replaces the previous picker; its late answer must not end this one.
@@ -149,40 +149,69 @@ void PhotoIntake::answerDamagedNotice(int buttonIndex)
 
 void PhotoIntake::takeIn(const PhotoPicker::Result &picked)
 {
-    const QPointF pickerCentre = m_pickerView->center();
-    auto spinner = m_shell.waitIndicator;
-    spinner->setHidesWhenStopped(true);
-    ui::postToMainThread([spinner] { spinner->stopAnimating(); });
-    spinner->setCenter(isDeviceiPad() ? kTabletSpinnerCentre : pickerCentre);
-    ui::postToMainThread([spinner] { spinner->startAnimating(); });
+    // A big photo takes a while to bring to the working size: off the UI thread, the screen
+    // drawing and answering meanwhile, and "Opening photo…" once it takes longer than a glance.
+    m_takingIn = true;
+    m_opening.start();
+    const int intake = m_intake;
+    const int maxSide = intakeMaxSide(Device::profile());
+    m_worker.post([this, intake, picked, maxSide]() -> ui::JobRunner::Apply {
+        const StoredPhoto stored = storePhoto(picked.photo, maxSide);
+        return [this, intake, stored] {
+            m_takingIn = false;
+            m_opening.stop();
+            // A newer intake began meanwhile: this one's photo is not wanted.
+            if (intake == m_intake)
+                handOverStored(stored);
+        };
+    });
+}
 
-    const Picture decoded = intakeRoundTrip(picked.photo);
+PhotoIntake::StoredPhoto PhotoIntake::storePhoto(const Picture &photo, int maxSide)
+{
+    StoredPhoto stored;
+    const Picture decoded = intakeRoundTrip(photo);
     const QString tmp = AppHome::tempDir();
-    const QString originName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Compositor); });
-    const QString thumbName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Editor); });
-    const Picture working = intakeWorkingCopy(decoded, intakeMaxSide(Device::profile()));
-    if (working.isNull() || originName.isEmpty() || thumbName.isEmpty() || !writeJpeg(working, originName)) {
+    stored.originName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Compositor); });
+    stored.thumbName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Editor); });
+    const Picture working = intakeWorkingCopy(decoded, maxSide);
+    stored.size = working.size().toSize();
+    stored.stored = !working.isNull() && !stored.originName.isEmpty() && !stored.thumbName.isEmpty() && writeJpeg(working, stored.originName);
+    if (stored.stored && !writeJpeg(intakeThumbnail(working), stored.thumbName))
+        logLine(QStringLiteral("thumbnail not written: %1").arg(stored.thumbName));
+    return stored;
+}
+
+void PhotoIntake::handOverStored(const StoredPhoto &stored)
+{
+    if (!stored.stored) {
         // Nothing half-done is handed on: the editor keeps whatever job it had.
-        ui::postToMainThread([spinner] { spinner->stopAnimating(); });
         showIntakeAlert(QStringLiteral("The photo could not be stored for editing."));
         endIntakeWithoutPhoto();
         return;
     }
-
-    m_originMuAry.clear();
-    m_thuMuAry.clear();
-    m_originMuAry.append(originName);
-    if (!writeJpeg(intakeThumbnail(working), thumbName))
-        logLine(QStringLiteral("thumbnail not written: %1").arg(thumbName));
-    m_thuMuAry.append(thumbName);
-
+    m_originMuAry = QStringList{stored.originName};
+    m_thuMuAry = QStringList{stored.thumbName};
     if ((m_fun == QLatin1String("album") || m_fun == QLatin1String("camera")) && m_handOver)
         m_handOver(QStringList(m_originMuAry), m_thuMuAry);
 
     m_shell.cateViewTop->setHidden(true);
-    logLine(QString::asprintf("imgPreCompress.Width:%f", working.size().width()));
-    logLine(QString::asprintf("imgPreCompress.Height:%f", working.size().height()));
-    ui::postToMainThread([spinner] { spinner->stopAnimating(); });
+    logLine(QString::asprintf("imgPreCompress.Width:%f", double(stored.size.width())));
+    logLine(QString::asprintf("imgPreCompress.Height:%f", double(stored.size.height())));
+}
+
+void PhotoIntake::waitForIntake()
+{
+    m_worker.waitForIdle();
+}
+
+void PhotoIntake::intakeFailed(const QString &reason)
+{
+    // The work threw (out of memory on a huge photo): the screen is given back all the same.
+    m_takingIn = false;
+    m_opening.stop();
+    showIntakeAlert(QStringLiteral("The photo could not be opened: %1").arg(reason));
+    endIntakeWithoutPhoto();
 }
 
 bool PhotoIntake::writeJpeg(const Picture &picture, const QString &name)

@@ -12,8 +12,10 @@
 #include <QStringList>
 
 #include "platform/photo_picker.h"
+#include "screenkit/notices.h"
 #include "screenkit/screen_views.h"
 #include "ui/alert_view.h"
+#include "ui/job_runner.h"
 
 namespace vimora {
 
@@ -59,6 +61,10 @@ public:
     /// Stands for the full-screen picker on screen while one is up.
     ui::ViewPtr pickerView() const { return m_pickerView; }
     bool isPicking() const { return m_picking; }
+    /// A picked photo is being brought to the working size.
+    bool isTakingIn() const { return m_takingIn; }
+    /// Tests: the photo being taken in has been handed over (or refused).
+    void waitForIntake();
 
     static QRectF popoverAnchorPortrait() { return {75, 920, 400, 400}; }
     static QRectF popoverAnchorLandscape() { return {110, 650, 400, 400}; }
@@ -69,7 +75,18 @@ private:
     void hidePicker();
     void endIntakeWithoutPhoto();
     void showIntakeAlert(const QString &message);
-    bool writeJpeg(const Picture &picture, const QString &name);
+    static bool writeJpeg(const Picture &picture, const QString &name);
+
+    /// The working copy and its thumbnail, written into tmp/ off the UI thread.
+    struct StoredPhoto
+    {
+        QString originName, thumbName;
+        QSize size;
+        bool stored = false;
+    };
+    static StoredPhoto storePhoto(const Picture &photo, int maxSide);
+    void handOverStored(const StoredPhoto &stored);
+    void intakeFailed(const QString &reason);
 
     ShellViews m_shell;
     HandOver m_handOver;
@@ -87,6 +104,10 @@ private:
     bool m_picking = false;
     // Each intake gets a number; a late answer from an earlier picker is ignored.
     int m_intake = 0;
+    bool m_takingIn = false;
+    BusyNotice m_opening{QStringLiteral("Opening photo…")};
+    // Last: its jobs end before what they use goes.
+    ui::JobRunner m_worker;
 };
 
 } // namespace vimora

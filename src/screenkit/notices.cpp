@@ -29,6 +29,40 @@ void showBusy(const std::shared_ptr<ui::ActivityIndicator> &spinner, bool busy, 
     });
 }
 
+BusyNotice::BusyNotice(QString title)
+    : m_title(std::move(title))
+{
+}
+
+BusyNotice::~BusyNotice()
+{
+    stop();
+}
+
+void BusyNotice::start()
+{
+    stop();
+    m_due = ui::Timer::scheduled(kDelay, false, [this] {
+        // A blank message leaves room under the title for the spinner.
+        m_alert = std::make_shared<ui::AlertView>(m_title, QStringLiteral(" "));
+        auto spinner = std::make_shared<ui::ActivityIndicator>(ui::ActivityIndicatorStyle::WhiteLarge);
+        spinner->setFrame(QRectF(ui::AlertView::kWidth / 2 - 15, 60, 30, 30));
+        m_alert->addSubview(spinner);
+        m_alert->show();
+        spinner->startAnimating();
+    });
+}
+
+void BusyNotice::stop()
+{
+    if (m_due)
+        m_due->invalidate();
+    m_due.reset();
+    if (m_alert && m_alert->isVisible())
+        m_alert->dismissWithClickedButtonIndex(0, false);
+    m_alert.reset();
+}
+
 Picture homePicture()
 {
     return Resources::imageNamed(isDeviceiPad() ? QStringLiteral("mainB1.png") : QStringLiteral("mainB1iphone.png"));

@@ -58,6 +58,10 @@ protected:
         Device::setCameraAvailable(camera);
         host = std::make_unique<ui::HeadlessHost>(Device::screenSize());
         picker = FakePicker::install();
+        picker->afterAnswer = [this] {
+            root().intake().waitForIntake();
+            host->runPending();
+        };
         delegate = std::make_unique<VimoraAppDelegate>(*host);
         delegate->applicationDidFinishLaunchingWithOptions();
         host->runPending();

@@ -215,6 +215,10 @@ struct RandomWalk::Session
         Device::setCameraAvailable(true);
         host = std::make_unique<ui::HeadlessHost>(Device::screenSize());
         picker = FakePicker::install();
+        picker->afterAnswer = [this] {
+            root().intake().waitForIntake();
+            host->runPending();
+        };
         delegate = std::make_unique<VimoraAppDelegate>(*host);
         delegate->applicationDidFinishLaunchingWithOptions();
         // Addresses are only noted, never opened in a browser.

@@ -2,6 +2,7 @@
 // spinner changes on the UI thread in the order asked and leaves a gone spinner alone.
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -108,4 +109,31 @@ TEST(BusySpinnerTest, ASpinnerGoneBeforeTheChangeArrivesIsLeftAlone)
     host.runPending();
 
     EXPECT_TRUE(watch.expired());
+}
+
+TEST(BusyNoticeTest, ShowsOnlyOnceTheWorkOutlastsAGlanceAndGoesWhenItEnds)
+{
+    ui::HeadlessHost host(QSizeF(320, 480));
+    host.setRootView(std::make_shared<ui::View>());
+    BusyNotice notice(QStringLiteral("Opening photo…"));
+
+    // Quick work: nothing flashes.
+    notice.start();
+    host.advance(BusyNotice::kDelay / 2);
+    notice.stop();
+    host.advance(1);
+    EXPECT_FALSE(host.hasModal());
+
+    // Slow work: the notice, which Escape cannot take away, until the work ends.
+    notice.start();
+    host.advance(BusyNotice::kDelay / 2);
+    EXPECT_FALSE(notice.isShown());
+    host.advance(BusyNotice::kDelay);
+    ASSERT_TRUE(notice.isShown());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    host.pressKey(&escape);
+    EXPECT_TRUE(notice.isShown());
+    notice.stop();
+    host.advance(1);
+    EXPECT_FALSE(host.hasModal());
 }

@@ -18,6 +18,8 @@ public:
         int dismissed = 0;
         std::optional<Source> source;
         Done pending;
+        /// Run after every answer: the test's host waits there for the intake it started.
+        std::function<void()> afterAnswer;
 
         /// Answers the latest request with a photo (or a file that could not be read).
         void pick(const Picture &photo, const QString &error = {})
@@ -49,7 +51,13 @@ public:
     {
         ++m_state->presented;
         m_state->source = source;
-        m_state->pending = std::move(done);
+        // However the test answers (pick, answer, or calling pending itself), the intake's
+        // work off the UI thread has landed when the answer returns.
+        m_state->pending = [state = std::weak_ptr<State>(m_state), done = std::move(done)](std::optional<Result> result) {
+            done(std::move(result));
+            if (const auto s = state.lock(); s && s->afterAnswer)
+                s->afterAnswer();
+        };
     }
     void dismiss() override { ++m_state->dismissed; }
 
