@@ -63,9 +63,15 @@ void QvImagePickerController::setLibrary(const QString &folder, const QStringLis
         m_albums->reloadAlbums();
 }
 
+int QvImagePickerController::numberOfSelections() const
+{
+    const auto grid = std::dynamic_pointer_cast<QvIPCAssetsController>(topScreen());
+    return grid ? grid->numberOfSelections() : 0;
+}
+
 void QvImagePickerController::prepareToReport()
 {
-    QvIPCGridItem::resetNumberOfSelections();
+    // The grid and its ticks go with it, so the count starts again at zero.
     popToRootScreen(false);
 }
 

@@ -77,7 +77,10 @@ public:
 
     QvIPCAlbumsController &albumsController() const { return *m_albums; }
 
-    /// Finishing: each resets the selection count and returns to the album list first.
+    /// The photos ticked in the grid on show (none on the album list).
+    int numberOfSelections() const;
+
+    /// Finishing: each returns to the album list first, which drops the grid's ticks.
     void finishPicking(const std::vector<PhotoAsset> &assets);
     void cancel();
     void fail(const QString &error);

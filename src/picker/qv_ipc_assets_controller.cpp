@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 
-
 #include "picker/qv_image_picker_controller.h"
 #include "picker/qv_ipc_grid_cell.h"
 #include "picker/thumbnail_cache.h"
@@ -45,6 +44,8 @@ ui::ViewPtr QvIPCAssetsController::loadView()
     m_table->setAllowsSelection(false);
     m_table->setBackgroundColor(kGridBackground);
     m_table->setAutoresizingMask(ui::FlexibleWidth | ui::FlexibleHeight);
+    // An album longer than the screen says so before it is scrolled.
+    m_table->setKeepsScrollIndicatorsShown(true);
     m_table->setRowHeight(layout().rowHeight());
     m_table->setDataSource(this);
     return m_table;
@@ -60,13 +61,15 @@ void QvIPCAssetsController::setUpToolbar()
 {
     const auto &custom = m_picker.toolbarItemsForSelection();
     std::vector<ui::BarButtonItemPtr> items;
-    if (!custom || custom->empty()) {
+    // Where one photo at most can be chosen, "all" means nothing.
+    const bool single = m_picker.maximumNumberOfPhotos() == 1;
+    if ((!custom || custom->empty()) && !single) {
         items.push_back(std::make_shared<ui::BarButtonItem>(QStringLiteral("Select All"), ui::BarButtonItem::Style::Bordered,
                                                             [this](ui::BarButtonItem &) { selectAll(); }));
         items.push_back(std::make_shared<ui::BarButtonItem>(ui::BarButtonItem::SystemItem::FlexibleSpace));
         items.push_back(std::make_shared<ui::BarButtonItem>(QStringLiteral("Deselect All"), ui::BarButtonItem::Style::Bordered,
                                                             [this](ui::BarButtonItem &) { deselectAll(); }));
-    } else {
+    } else if (custom) {
         for (const QvIPCToolbarItem &item : *custom) {
             auto rule = item.block;
             item.barButtonItem->setAction([this, rule](ui::BarButtonItem &) {
@@ -83,7 +86,7 @@ void QvIPCAssetsController::viewDidAppear(bool)
     // Given but empty means the caller wants no selection buttons at all.
     const auto &custom = m_picker.toolbarItemsForSelection();
     if (auto *navigation = navigationController())
-        navigation->setToolbarHidden(custom && custom->empty());
+        navigation->setToolbarHidden((custom && custom->empty()) || toolbarItems().empty());
 }
 
 void QvIPCAssetsController::loadAssets()
@@ -116,21 +119,25 @@ void QvIPCAssetsController::setAssets(const std::vector<PhotoAsset> &assets)
         item->setDelegate(nullptr);
     m_items.clear();
     m_items.reserve(assets.size());
+    m_numberOfSelections = 0;
     const auto &ticked = m_picker.selection();
+    const unsigned maximum = m_picker.maximumNumberOfPhotos();
     for (const PhotoAsset &asset : assets) {
         auto item = std::make_shared<QvIPCGridItem>(asset);
-        if (std::find(ticked.begin(), ticked.end(), asset) != ticked.end())
-            item->setSelected(true);
+        // Photos given as already ticked count towards the maximum like any tick.
+        const bool room = maximum == 0 || unsigned(m_numberOfSelections) < maximum;
+        if (room && std::find(ticked.begin(), ticked.end(), asset) != ticked.end() && item->setSelected(true))
+            ++m_numberOfSelections;
         item->setDelegate(this);
         m_items.push_back(std::move(item));
     }
     m_loaded = true;
     setTitle(m_album.name);
-    m_done->setEnabled(QvIPCGridItem::numberOfSelections() > 0);
+    showNumberOfSelections();
     reloadGrid();
-    const int rows = layout().rowCount(int(m_items.size()));
-    if (rows > 0)
-        m_table->scrollToRowAtIndexPath({0, rows - 1}, ui::TableView::ScrollPosition::Bottom, false);
+    // Opens at the first photos, where a reader starts.
+    if (m_table)
+        m_table->setContentOffset(m_table->minimumContentOffset());
 }
 
 void QvIPCAssetsController::reloadGrid()
@@ -143,8 +150,17 @@ void QvIPCAssetsController::reloadGrid()
 
 void QvIPCAssetsController::setAllSelected(const std::function<bool(const PhotoAsset &)> &rule)
 {
+    // Unticks first, so the ticks the rule asks for are not refused by the maximum.
+    std::vector<char> wanted;
+    wanted.reserve(m_items.size());
     for (const auto &item : m_items)
-        item->setSelected(rule(item->asset()));
+        wanted.push_back(rule(item->asset()) ? 1 : 0);
+    for (std::size_t i = 0; i < m_items.size(); ++i)
+        if (!wanted[i])
+            m_items[i]->setSelected(false);
+    for (std::size_t i = 0; i < m_items.size(); ++i)
+        if (wanted[i])
+            m_items[i]->setSelected(true);
 }
 
 void QvIPCAssetsController::doneAction()
@@ -155,6 +171,9 @@ void QvIPCAssetsController::doneAction()
         if (item->isSelected())
             picked.push_back(item->asset());
     }
+    // Nothing ticked is no answer: the user is still choosing.
+    if (picked.empty())
+        return;
     m_picker.finishPicking(picked);
 }
 
@@ -199,14 +218,20 @@ void QvIPCAssetsController::requestThumbnail(const QvIPCGridItemPtr &item)
 bool QvIPCAssetsController::qvGridItemCanSelect(QvIPCGridItem &)
 {
     const unsigned maximum = m_picker.maximumNumberOfPhotos();
-    return maximum == 0 || unsigned(QvIPCGridItem::numberOfSelections()) < maximum;
+    return maximum == 0 || unsigned(m_numberOfSelections) < maximum;
 }
 
 void QvIPCAssetsController::qvGridItem(QvIPCGridItem &, int didChangeNumberOfSelections)
 {
-    m_done->setEnabled(didChangeNumberOfSelections > 0);
+    m_numberOfSelections = std::max(0, m_numberOfSelections + didChangeNumberOfSelections);
+    showNumberOfSelections();
+}
+
+void QvIPCAssetsController::showNumberOfSelections()
+{
+    m_done->setEnabled(m_numberOfSelections > 0);
     if (m_picker.shouldDisplaySelectionInformation())
-        navigationItem().setPrompt(QStringLiteral("(%1/%2)").arg(didChangeNumberOfSelections).arg(m_items.size()));
+        navigationItem().setPrompt(QStringLiteral("(%1/%2)").arg(m_numberOfSelections).arg(m_items.size()));
 }
 
 } // namespace vimora::picker

@@ -27,6 +27,8 @@ public:
     const std::vector<QvIPCGridItemPtr> &elements() const { return m_items; }
     bool isLoaded() const { return m_loaded; }
     ui::BarButtonItem &doneButton() const { return *m_done; }
+    /// The photos ticked in this grid: a grid left by Back takes its ticks with it.
+    int numberOfSelections() const { return m_numberOfSelections; }
     std::shared_ptr<ui::TableView> tableView() const { return m_table; }
     GridLayout layout() const;
 
@@ -35,6 +37,7 @@ public:
     void selectAll() { setAllSelected([](const PhotoAsset &) { return true; }); }
     void deselectAll() { setAllSelected([](const PhotoAsset &) { return false; }); }
     void setAllSelected(const std::function<bool(const PhotoAsset &)> &rule);
+    /// Finishes with the ticked photos; with none ticked it does nothing (never a cancel).
     void doneAction();
     /// Lays the grid out again (rotation, a new width).
     void reloadGrid();
@@ -53,6 +56,7 @@ private:
     void setUpToolbar();
     void loadAssets();
     void requestThumbnail(const QvIPCGridItemPtr &item);
+    void showNumberOfSelections();
 
     QvImagePickerController &m_picker;
     PhotoAlbum m_album;
@@ -60,6 +64,7 @@ private:
     std::vector<QvIPCGridItemPtr> m_items;
     ui::BarButtonItemPtr m_done;
     bool m_loaded = false;
+    int m_numberOfSelections = 0;
     /// Last: gone first, so no listing arrives at a half-destroyed controller. A listing that
     /// fails ends the picker rather than leave it loading.
     ui::JobRunner m_loader;

@@ -1,7 +1,5 @@
 #include "picker/qv_ipc_grid_item.h"
 
-#include <atomic>
-
 #include "picker/grid_layout.h"
 #include "platform/device.h"
 #include "platform/resources.h"
@@ -10,7 +8,6 @@
 namespace vimora::picker {
 
 namespace {
-std::atomic<int> g_numberOfSelections{0};
 const QColor kSelectionTint(255, 255, 255, 90);
 
 // Thousands of items share one decoded picture.
@@ -21,16 +18,6 @@ Picture checkmarkPicture()
     return isDeviceiPad() ? tablet : phone;
 }
 } // namespace
-
-int QvIPCGridItem::numberOfSelections()
-{
-    return g_numberOfSelections.load();
-}
-
-void QvIPCGridItem::resetNumberOfSelections()
-{
-    g_numberOfSelections = 0;
-}
 
 QvIPCGridItem::QvIPCGridItem(const PhotoAsset &asset)
     : View(QRectF(0, 0, GridLayout::kItemSide, GridLayout::kItemSide))
@@ -74,17 +61,10 @@ bool QvIPCGridItem::setSelected(bool selected)
     if (selected && m_delegate && !m_delegate->qvGridItemCanSelect(*this))
         return false;
     m_selected = selected;
-    if (selected) {
-        ++g_numberOfSelections;
-    } else {
-        int count = g_numberOfSelections.load();
-        while (count > 0 && !g_numberOfSelections.compare_exchange_weak(count, count - 1)) {
-        }
-    }
     showSelection();
     // Taps arrive on the main thread, so the delegate hears at once.
     if (m_delegate)
-        m_delegate->qvGridItem(*this, numberOfSelections());
+        m_delegate->qvGridItem(*this, selected ? 1 : -1);
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// One selectable thumbnail of the grid. A process-wide count of ticked items lets the
-// grid enforce the picker's maximum.
+// One selectable thumbnail of the grid. The grid it belongs to keeps the count of ticked
+// items and enforces the picker's maximum.
 
 #include <memory>
 
@@ -19,7 +19,7 @@ public:
     virtual ~QvIPCGridItemDelegate() = default;
     /// Asked before an item is ticked.
     virtual bool qvGridItemCanSelect(QvIPCGridItem &item) = 0;
-    /// An item was ticked or unticked; count is the new number of ticked items.
+    /// An item was ticked (didChangeNumberOfSelections +1) or unticked (-1).
     virtual void qvGridItem(QvIPCGridItem &item, int didChangeNumberOfSelections) = 0;
 };
 
@@ -28,14 +28,11 @@ class QvIPCGridItem : public ui::View
 public:
     explicit QvIPCGridItem(const PhotoAsset &asset = {});
 
-    static int numberOfSelections();
-    static void resetNumberOfSelections();
-
     const PhotoAsset &asset() const { return m_asset; }
     void setAsset(const PhotoAsset &asset);
     bool isSelected() const { return m_selected; }
-    /// Ticks (after asking the delegate) or unticks, keeping the count and telling the
-    /// delegate. Returns whether the state changed.
+    /// Ticks (after asking the delegate) or unticks, telling the delegate. Returns whether
+    /// the state changed.
     bool setSelected(bool selected);
     /// What a tap does.
     void toggle() { setSelected(!m_selected); }

@@ -73,6 +73,9 @@ PhotoPicker::Result readPickedPhoto(const QString &path)
     if (result.photo.isNull()) {
         if (read.failure == ReadFailure::TooLarge)
             result.error = pictureTooLargeMessage(read.size);
+        else if (read.failure == ReadFailure::Missing && !QFileInfo::exists(path))
+            // Deleted or moved since it was listed.
+            result.error = QStringLiteral("This photo is no longer there.");
         else if (read.failure == ReadFailure::Missing)
             result.error = QStringLiteral("\"%1\" is not a photo file.").arg(path);
         else

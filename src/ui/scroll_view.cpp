@@ -85,6 +85,18 @@ void ScrollView::setShowsVerticalScrollIndicator(bool on)
     setNeedsDisplay();
 }
 
+void ScrollView::setKeepsScrollIndicatorsShown(bool on)
+{
+    m_keepsIndicatorsShown = on;
+    setNeedsDisplay();
+}
+
+bool ScrollView::isVerticalScrollIndicatorShown() const
+{
+    return m_showsVertical && m_contentSize.height() > bounds().height()
+           && (m_keepsIndicatorsShown || m_dragging || m_animation.isActive());
+}
+
 void ScrollView::setCanCancelContentTouches(bool on)
 {
     m_canCancelContentTouches = on;
@@ -173,7 +185,7 @@ void ScrollView::step()
 
 void ScrollView::drawOverlay(QPainter &painter) const
 {
-    if (!m_dragging && !m_animation.isActive())
+    if (!m_keepsIndicatorsShown && !m_dragging && !m_animation.isActive())
         return;
     const ThemeStyle look = Theme::current().style(ThemeElement::ScrollIndicator);
     const QRectF b = bounds();

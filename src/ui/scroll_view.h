@@ -53,6 +53,12 @@ public:
     void setShowsHorizontalScrollIndicator(bool on);
     bool showsVerticalScrollIndicator() const { return m_showsVertical; }
     void setShowsVerticalScrollIndicator(bool on);
+    /// On: the indicators stay drawn while the view is still, not only while it moves, so a
+    /// list taller than its view says so from the start.
+    bool keepsScrollIndicatorsShown() const { return m_keepsIndicatorsShown; }
+    void setKeepsScrollIndicatorsShown(bool on);
+    /// Whether the vertical indicator is drawn now.
+    bool isVerticalScrollIndicatorShown() const;
     /// On: a subview's touch is cancelled once scrolling starts.
     bool canCancelContentTouches() const { return m_canCancelContentTouches; }
     void setCanCancelContentTouches(bool on);
@@ -82,6 +88,7 @@ private:
     bool m_bouncesZoom = true;
     bool m_showsHorizontal = true;
     bool m_showsVertical = true;
+    bool m_keepsIndicatorsShown = false;
     bool m_canCancelContentTouches = true;
     bool m_dragging = false;
     std::shared_ptr<PanRecognizer> m_pan;

@@ -34,7 +34,6 @@ protected:
         for (int i = 0; i < 9; ++i)
             test::writePhoto(QStringLiteral("%1/Nine/p%2.png").arg(m_library).arg(i));
         QDir().mkpath(m_library + "/Empty");
-        QvIPCGridItem::resetNumberOfSelections();
     }
 
     void TearDown() override
@@ -119,7 +118,6 @@ TEST_F(PickerTest, NinePhotosOnAPhoneMakeThreeRowsTheLastWithOne)
     EXPECT_EQ(grid->elements().size(), 9u);
     auto table = grid->tableView();
     EXPECT_EQ(table->numberOfRows(), 3);
-    // The grid opens scrolled to its last row.
     auto last = std::dynamic_pointer_cast<QvIPCGridCell>(table->cellForRowAtIndexPath({0, 2}));
     ASSERT_TRUE(last);
     ASSERT_EQ(last->items().size(), 1u);
@@ -136,20 +134,18 @@ TEST_F(PickerTest, MaximumOfThreeRefusesAFourthAndUntickingStopsAtZero)
         grid->elements()[std::size_t(i)]->toggle();
     EXPECT_EQ(ticked(*grid), 3);
     EXPECT_FALSE(grid->elements()[3]->isSelected());
-    EXPECT_EQ(QvIPCGridItem::numberOfSelections(), 3);
+    EXPECT_EQ(m_picker->numberOfSelections(), 3);
     EXPECT_TRUE(grid->doneButton().isEnabled());
     EXPECT_EQ(grid->navigationItem().prompt(), "(3/9)");
     EXPECT_TRUE(grid->elements()[0]->checkmarkView().isHidden() == false);
     EXPECT_TRUE(grid->elements()[3]->checkmarkView().isHidden());
 
     grid->deselectAll();
-    EXPECT_EQ(QvIPCGridItem::numberOfSelections(), 0);
+    EXPECT_EQ(m_picker->numberOfSelections(), 0);
     EXPECT_FALSE(grid->doneButton().isEnabled());
-    // A stray untick (a count reset by another picker) keeps the count at zero.
-    grid->elements()[0]->setSelected(true);
-    QvIPCGridItem::resetNumberOfSelections();
+    // Unticking an unticked item leaves the count at zero.
     grid->elements()[0]->setSelected(false);
-    EXPECT_EQ(QvIPCGridItem::numberOfSelections(), 0);
+    EXPECT_EQ(grid->numberOfSelections(), 0);
 }
 
 TEST_F(PickerTest, TappingAThumbnailTicksIt)
@@ -176,7 +172,7 @@ TEST_F(PickerTest, DoneReportsTickedPhotosInGridOrderAndResets)
     ASSERT_EQ(blockResults[0].size(), 2u);
     EXPECT_EQ(blockResults[0][0], grid->elements()[1]->asset());
     EXPECT_EQ(blockResults[0][1], grid->elements()[5]->asset());
-    EXPECT_EQ(QvIPCGridItem::numberOfSelections(), 0);
+    EXPECT_EQ(m_picker->numberOfSelections(), 0);
     EXPECT_EQ(m_picker->screens().size(), 1u) << "back to the album list";
 }
 
@@ -189,7 +185,7 @@ TEST_F(PickerTest, CancelReportsNoErrorAndResets)
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_FALSE(failures[0].has_value());
     ASSERT_EQ(delegateFailures.size(), 1u);
-    EXPECT_EQ(QvIPCGridItem::numberOfSelections(), 0);
+    EXPECT_EQ(m_picker->numberOfSelections(), 0);
 }
 
 TEST_F(PickerTest, StandardAndCustomToolbarItems)
@@ -248,4 +244,89 @@ TEST_F(PickerTest, RemovedAlbumFolderGivesAnEmptyGrid)
     auto grid = openAlbum("Nine");
     EXPECT_TRUE(grid->elements().empty());
     EXPECT_EQ(grid->tableView()->numberOfRows(), 0);
+}
+
+TEST_F(PickerTest, TheCountBelongsToTheGridOnShowAfterBackCancelAndDone)
+{
+    open(1);
+    auto nine = openAlbum("Nine");
+    nine->elements()[0]->toggle();
+    EXPECT_EQ(m_picker->numberOfSelections(), 1);
+    m_picker->popScreen(false);
+    EXPECT_EQ(m_picker->numberOfSelections(), 0) << "the ticks left with their grid";
+
+    // Another album, and the same one again, take a tick as the first did.
+    auto saved = openAlbum("Saved Photos");
+    EXPECT_FALSE(saved->doneButton().isEnabled());
+    EXPECT_TRUE(saved->elements()[1]->setSelected(true));
+    EXPECT_FALSE(saved->elements()[0]->setSelected(true)) << "the maximum still holds";
+    EXPECT_TRUE(saved->doneButton().isEnabled());
+    m_picker->popScreen(false);
+    auto again = openAlbum("Nine");
+    EXPECT_FALSE(again->elements()[0]->isSelected());
+    EXPECT_TRUE(again->elements()[3]->setSelected(true));
+
+    // Cancel, then a new picker: nothing carried over.
+    m_picker->cancel();
+    EXPECT_EQ(m_picker->numberOfSelections(), 0);
+    m_picker->removeFromSuperview();
+    open(1);
+    auto fresh = openAlbum("Nine");
+    EXPECT_TRUE(fresh->elements()[2]->setSelected(true));
+    fresh->doneButton().trigger();
+    ASSERT_EQ(blockResults.size(), 1u);
+    EXPECT_EQ(m_picker->numberOfSelections(), 0);
+    auto after = openAlbum("Nine");
+    EXPECT_TRUE(after->elements()[4]->setSelected(true));
+}
+
+TEST_F(PickerTest, DoneWithNothingTickedIsNeitherAnswerNorCancel)
+{
+    open(0);
+    auto grid = openAlbum("Nine");
+    EXPECT_FALSE(grid->doneButton().isEnabled());
+    grid->doneAction();
+    grid->elements()[2]->toggle();
+    grid->elements()[2]->toggle();
+    EXPECT_FALSE(grid->doneButton().isEnabled());
+    grid->doneAction();
+    EXPECT_TRUE(blockResults.empty());
+    EXPECT_TRUE(delegateResults.empty());
+    EXPECT_TRUE(failures.empty());
+    EXPECT_TRUE(delegateFailures.empty());
+    EXPECT_EQ(m_picker->topScreen(), grid) << "still choosing";
+}
+
+TEST_F(PickerTest, ALongAlbumOpensAtItsTopWithAScrollBar)
+{
+    for (int i = 9; i < 27; ++i)
+        test::writePhoto(QStringLiteral("%1/Nine/p%2.png").arg(m_library).arg(i, 2, 10, QLatin1Char('0')));
+    open(0);
+    auto grid = openAlbum("Nine");
+    ASSERT_EQ(grid->elements().size(), 27u);
+    auto table = grid->tableView();
+    ASSERT_GT(table->contentSize().height(), table->bounds().height()) << "the album does not fit, or the test shows nothing";
+    EXPECT_EQ(table->contentOffset(), table->minimumContentOffset());
+    EXPECT_TRUE(table->isVerticalScrollIndicatorShown());
+    auto first = std::dynamic_pointer_cast<QvIPCGridCell>(table->cellForRowAtIndexPath({0, 0}));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->items()[0], grid->elements()[0]);
+    EXPECT_TRUE(table->bounds().contains(first->frame().center()));
+}
+
+TEST_F(PickerTest, SelectAllAndDeselectAllAreHiddenWhereOnePhotoIsTheMost)
+{
+    open(1);
+    auto grid = openAlbum("Nine");
+    EXPECT_TRUE(grid->toolbarItems().empty());
+    EXPECT_TRUE(m_picker->isToolbarHidden());
+
+    // A caller's own buttons stay.
+    m_picker->removeFromSuperview();
+    open(1, std::vector<QvIPCToolbarItem>{QvIPCToolbarItem::make("First", [](const PhotoAsset &) { return true; })});
+    auto custom = openAlbum("Nine");
+    ASSERT_EQ(custom->toolbarItems().size(), 1u);
+    EXPECT_FALSE(m_picker->isToolbarHidden());
+    custom->toolbarItems()[0]->trigger();
+    EXPECT_EQ(ticked(*custom), 1);
 }

@@ -132,6 +132,21 @@ TEST_F(LibraryPickerTest, AnUnreadablePickIsReportedNotDropped)
     EXPECT_FALSE(m_result->error.isEmpty());
 }
 
+TEST_F(LibraryPickerTest, APhotoDeletedBeforeDoneIsReportedAsGone)
+{
+    start(DeviceProfile::Phone480);
+    auto grid = m_picker->controller()->albumsController().openAlbum(0);
+    grid->view();
+    ASSERT_TRUE(test::waitUntil(*m_host, [&] { return grid->isLoaded(); }));
+    grid->elements()[0]->toggle();
+    ASSERT_TRUE(QFile::remove(m_library + "/one.png"));
+    grid->doneButton().trigger();
+    ASSERT_TRUE(test::waitUntil(*m_host, [&] { return m_answers > 0; }));
+    ASSERT_TRUE(m_result);
+    EXPECT_TRUE(m_result->photo.isNull());
+    EXPECT_EQ(m_result->error, "This photo is no longer there.");
+}
+
 TEST_F(LibraryPickerTest, TurningATabletLaysAFullScreenGridOutAgain)
 {
     Device::setProfile(DeviceProfile::Tablet);
