@@ -180,4 +180,9 @@ View *OverlayStack::backdropOf(const View *panel) const
     return it == m_entries.end() ? nullptr : (*it)->backdrop.get();
 }
 
+bool OverlayStack::isBackdrop(const View *view) const
+{
+    return view && std::any_of(m_entries.begin(), m_entries.end(), [view](const auto &entry) { return entry->backdrop.get() == view; });
+}
+
 } // namespace vimora::ui

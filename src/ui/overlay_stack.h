@@ -52,6 +52,9 @@ public:
     int count() const;
     /// The backdrop behind a panel (nullptr when none).
     View *backdropOf(const View *panel) const;
+    /// Whether view is the backdrop of an open panel (what lies behind it is out of reach on
+    /// purpose: a tap there closes the panel).
+    bool isBackdrop(const View *view) const;
 
 private:
     struct Entry;

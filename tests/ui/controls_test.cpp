@@ -10,8 +10,10 @@
 #include "ui/activity_indicator.h"
 #include "ui/alert_view.h"
 #include "ui/button.h"
+#include "ui/control_reach.h"
 #include "ui/headless_host.h"
 #include "ui/label.h"
+#include "ui/overlay_stack.h"
 #include "ui/pan_recognizer.h"
 #include "ui/scroll_view.h"
 #include "ui/slider.h"
@@ -490,4 +492,97 @@ TEST(Label, WrapsIntoAsManyLinesAsAllowed)
     EXPECT_GT(wrapped.height(), 2 * lineHeight);
     EXPECT_DOUBLE_EQ(twoLines.height(), 2 * lineHeight);
     EXPECT_TRUE(Label().backgroundColor() == QColor(Qt::white));
+}
+
+TEST(ScrollView, KeptIndicatorsShowWhileStillOnlyWhereTheContentIsTaller)
+{
+    Screen s;
+    auto scroll = std::make_shared<ScrollView>(QRectF(0, 0, 200, 200));
+    s.root->addSubview(scroll);
+    scroll->setContentSize(QSizeF(200, 600));
+    EXPECT_FALSE(scroll->isVerticalScrollIndicatorShown()) << "only while moving, by default";
+    scroll->setKeepsScrollIndicatorsShown(true);
+    EXPECT_TRUE(scroll->isVerticalScrollIndicatorShown());
+    // Drawn: a light bar along the right edge, over the dark content.
+    scroll->setBackgroundColor(Qt::black);
+    const QImage shot = s.host.render();
+    bool bar = false;
+    for (int x = 185; x < 200; ++x)
+        bar = bar || qGray(shot.pixel(x, 20)) > 40;
+    EXPECT_TRUE(bar);
+    scroll->setContentSize(QSizeF(200, 150));
+    EXPECT_FALSE(scroll->isVerticalScrollIndicatorShown()) << "nothing to scroll";
+}
+
+TEST(ControlReach, FindsControlsDrawnOutsideTheirParentOrCoveredAndNoOthers)
+{
+    Screen s;
+    // A bar 40 high that does not clip: its second button hangs below it, drawn but refused.
+    auto bar = std::make_shared<View>(QRectF(0, 300, 400, 40));
+    s.root->addSubview(bar);
+    auto inside = std::make_shared<Button>(QRectF(10, 5, 60, 30));
+    inside->setTitle("In");
+    auto below = std::make_shared<Button>(QRectF(100, 50, 60, 30));
+    below->setTitle("Below");
+    bar->addSubview(inside);
+    bar->addSubview(below);
+    // One under a clear view in front that takes its taps, one painted over by an opaque view,
+    // one hidden, one disabled, one clipped away by a scroll view: only the first counts.
+    auto covered = std::make_shared<Button>(QRectF(10, 10, 60, 30));
+    covered->setTitle("Covered");
+    s.root->addSubview(covered);
+    s.root->addSubview(std::make_shared<View>(QRectF(0, 0, 100, 100)));
+    auto under = std::make_shared<Button>(QRectF(310, 10, 60, 30));
+    under->setTitle("Under");
+    s.root->addSubview(under);
+    auto opaque = std::make_shared<View>(QRectF(300, 0, 100, 100));
+    opaque->setBackgroundColor(Qt::darkGray);
+    s.root->addSubview(opaque);
+    auto hidden = std::make_shared<Button>(QRectF(200, 10, 60, 30));
+    hidden->setHidden(true);
+    auto disabled = std::make_shared<Button>(QRectF(200, 50, 60, 30));
+    disabled->setEnabled(false);
+    s.root->addSubview(hidden);
+    s.root->addSubview(disabled);
+    auto scroll = std::make_shared<ScrollView>(QRectF(200, 100, 100, 100));
+    scroll->setContentSize(QSizeF(100, 400));
+    scroll->addSubview(std::make_shared<Button>(QRectF(10, 250, 60, 30)));
+    s.root->addSubview(scroll);
+
+    auto found = unansweredControls(s.host);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].control, below.get());
+    EXPECT_EQ(found[0].reason, "drawn outside View") << found[0].reason.toStdString();
+    EXPECT_EQ(found[0].centre, QPointF(130, 365));
+    EXPECT_EQ(found[1].control, covered.get());
+    EXPECT_TRUE(found[1].reason.startsWith("covered by")) << found[1].reason.toStdString();
+
+    // What the report says is what a tap does.
+    int belowTaps = 0;
+    below->addAction(ControlEventTouchUpInside, [&](Control &) { ++belowTaps; });
+    s.host.tap(found[0].centre);
+    EXPECT_EQ(belowTaps, 0);
+
+    // Grown to hold it, the bar passes it on; a modal alert puts everything behind it out of reach.
+    bar->setFrame(QRectF(0, 300, 400, 90));
+    s.host.tap(found[0].centre);
+    EXPECT_EQ(belowTaps, 1);
+    covered->removeFromSuperview();
+    EXPECT_TRUE(unansweredControls(s.host).empty());
+    // An open panel's backdrop takes the taps around it, on purpose: its own controls count.
+    auto panel = std::make_shared<View>(QRectF(50, 50, 100, 100));
+    auto hanging = std::make_shared<Button>(QRectF(20, 90, 60, 30));
+    hanging->setTitle("Hanging");
+    panel->addSubview(hanging);
+    s.root->addSubview(panel);
+    OverlayStack::of(panel.get()).open(panel, [panel] { panel->setHidden(true); });
+    auto found2 = unansweredControls(s.host);
+    ASSERT_EQ(found2.size(), 1u);
+    EXPECT_EQ(found2[0].control, hanging.get());
+    panel->removeFromSuperview();
+    OverlayStack::of(s.root.get()).closed(panel.get());
+    EXPECT_TRUE(unansweredControls(s.host).empty());
+    auto alert = std::make_shared<AlertView>("Title", "Message", nullptr, "OK", QStringList{"Other"});
+    alert->show();
+    EXPECT_TRUE(unansweredControls(s.host).empty());
 }
