@@ -8,12 +8,13 @@
 #include "compositor/back_photo.h"
 #include "compositor/saved_pictures.h"
 #include "editor/cut_image.h"
+#include "picker/grid_layout.h"
+#include "picker/thumbnail_cache.h"
 #include "platform/app_home.h"
 #include "platform/log.h"
 #include "platform/resources.h"
 #include "platform/settings.h"
 #include "screenkit/notices.h"
-#include "store/cleanup.h"
 #include "ui/clock.h"
 #include "ui/label.h"
 #include "ui/overlay_stack.h"
@@ -390,7 +391,11 @@ void Top::openOptionPanel()
     panel.removeAllSubviews();
     panel.setHidden(false);
     m_views->mainView->bringSubviewToFront(&panel);
-    m_selectBackScroll2 = std::make_shared<ui::ScrollView>(QRectF(QPointF(0, 0), panel.bounds().size()));
+    // The list ends before the close control, which stands over the panel's right end on the
+    // portrait screen: a thumbnail further right would sit under it or off a phone's screen,
+    // out of reach, where inside the list it scrolls into view.
+    const double listWidth = std::min(panel.bounds().width(), Device::portraitScreenSize().width() - kCloseOptionSize.width() - 10);
+    m_selectBackScroll2 = std::make_shared<ui::ScrollView>(QRectF(0, 0, listWidth, panel.bounds().height()));
     m_selectBackScroll2->setBackgroundColor(Qt::transparent);
     m_selectBackScroll2->setShowsHorizontalScrollIndicator(false);
     m_selectBackScroll2->setShowsVerticalScrollIndicator(false);
@@ -430,8 +435,7 @@ void Top::optionViewOpen(OptionPanelMode mode)
         for (int i = 0; i < m_temMuAry.size(); ++i) {
             const QString name = m_temMuAry.at(i);
             auto button = std::make_shared<ui::Button>(QRectF(10 + i * kOptionThumbStep, 10, kOptionThumbSide, kOptionThumbSide));
-            const Picture saved = loadDrawJpg(name);
-            button->setImage(m_scaleImage.imageWithImage(saved, QSizeF(kOptionThumbSide, kOptionThumbSide)));
+            showSavedThumbnail(*button, name);
             logLine(QStringLiteral("celImg:%1").arg(name));
             button->setTitle(name);
             button->setTitleColor(Qt::transparent);
@@ -503,6 +507,30 @@ void Top::optionViewOpen(OptionPanelMode mode)
     }
     const ui::ViewPtr panel = mode == OptionPanelMode::Help ? ui::ViewPtr(m_views->descripImg) : ui::ViewPtr(m_views->selectTopView);
     ui::OverlayStack::of(m_views->mainView.get()).open(panel, [this] { hideOptionView(); });
+}
+
+void Top::showSavedThumbnail(ui::Button &button, const QString &name)
+{
+    // A grey square holds the place; the thumbnail, cut square from the middle of the picture
+    // (never squeezed), is made or read back off the UI thread, and the list opens at once.
+    static const QImage placeholder = [] {
+        const int side = static_cast<int>(kOptionThumbSide);
+        QImage image(side, side, QImage::Format_RGB32);
+        image.fill(picker::kPlaceholderColour);
+        return image;
+    }();
+    auto show = [weak = std::weak_ptr<ui::View>(button.shared_from_this())](const QImage &thumbnail) {
+        auto live = std::static_pointer_cast<ui::Button>(weak.lock());
+        if (live && !thumbnail.isNull())
+            live->setImage(Picture(thumbnail, thumbnail.width() / kOptionThumbSide));
+    };
+    button.setImage(Picture(placeholder));
+    auto &cache = picker::ThumbnailCache::shared();
+    const QString path = saved_pictures::path(name);
+    if (const QImage known = cache.cached(path); !known.isNull())
+        show(known);
+    else
+        cache.request(path, show);
 }
 
 void Top::hideOptionView()

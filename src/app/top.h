@@ -9,7 +9,6 @@
 #include <QRectF>
 #include <QStringList>
 
-#include "imaging/scale_image.h"
 #include "platform/device.h"
 #include "store/job_store.h"
 #include "ui/button.h"
@@ -113,6 +112,8 @@ private:
     /// Closes the option panel and the help card without rebuilding the bar.
     void putPanelsAway();
     void openOptionPanel();
+    /// Gives a Saved list button its picture's thumbnail, from the thumbnail cache.
+    void showSavedThumbnail(ui::Button &button, const QString &name);
     void addOptionPanelClose();
     /// The close control that hides the option panel, on host at frame.
     void addOptionPanelClose(ui::View &host, const QRectF &frame);
@@ -125,7 +126,6 @@ private:
     BackPhoto *m_backPhoto;
     PhotoIntake *m_intake;
     AD *m_ad;
-    ScaleImage m_scaleImage;
     bool m_hasKeptJob = false;
 
     std::shared_ptr<ui::Button> m_showHideBtn;

@@ -62,7 +62,7 @@ void Saving::tell(const QString &title, const QString &message)
     showNotice(title, message);
 }
 
-void Saving::saveToAlbum(const Picture &image)
+void Saving::saveToAlbum(const Picture &image, std::function<void()> saved)
 {
     if (m_access.busy)
         m_access.busy(true);
@@ -71,7 +71,8 @@ void Saving::saveToAlbum(const Picture &image)
         [this] {
             if (m_access.busy)
                 m_access.busy(false);
-        });
+        },
+        std::move(saved));
 }
 
 void Saving::askMessage()
@@ -121,8 +122,8 @@ void Saving::saveWithQuality(SaveQuality quality)
         tell(kNotSavedTitle, QStringLiteral("There is no picture to save yet."));
         return;
     }
-    saveToAlbum(picture);
-    keepForBackgrounds(picture);
+    // The home screen lists only what was saved: a failed write keeps no copy either.
+    saveToAlbum(picture, [this, picture] { keepForBackgrounds(picture); });
 }
 
 void Saving::keepForBackgrounds(const Picture &picture)

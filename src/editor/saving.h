@@ -48,7 +48,8 @@ public:
     ~Saving() override;
 
     /// Writes the picture into the album "Quorlan"; the user is told once the write is done.
-    void saveToAlbum(const Picture &image);
+    /// saved runs once the picture is in the album (not after a failed write).
+    void saveToAlbum(const Picture &image, std::function<void()> saved = {});
     /// The quality choice: "Cancel", "High", "Medium", and "Share..." for the share panel.
     void askMessage();
     /// The picture a quality gives: the photo view with all laid on it, at full or half size.

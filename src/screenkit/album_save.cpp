@@ -12,10 +12,10 @@ AlbumSaveNotice albumSaveNotice(const AlbumSaveResult &result)
 }
 
 void saveToAlbumAndTell(AlbumWriter &writer, const Picture &picture, const QString &album, TellUser tell,
-                        std::function<void()> finished)
+                        std::function<void()> finished, std::function<void()> saved)
 {
     writer.saveImage(picture, album,
-                     [tell = std::move(tell), finished = std::move(finished)](const AlbumSaveResult &result) {
+                     [tell = std::move(tell), finished = std::move(finished), saved = std::move(saved)](const AlbumSaveResult &result) {
                          if (finished)
                              finished();
                          if (result.succeeded())
@@ -25,6 +25,8 @@ void saveToAlbumAndTell(AlbumWriter &writer, const Picture &picture, const QStri
                          const AlbumSaveNotice notice = albumSaveNotice(result);
                          if (tell)
                              tell(notice.title, notice.message);
+                         if (saved && result.succeeded())
+                             saved();
                      });
 }
 

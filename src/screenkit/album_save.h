@@ -34,8 +34,8 @@ using TellUser = std::function<void(const QString &title, const QString &message
 
 /// Writes picture into album through writer. Once the write is done, finished runs (the
 /// busy spinner goes off there), the outcome is logged ("success!" or "Big error: …") and
-/// the user is told through tell.
+/// the user is told through tell; saved runs after that, only when the picture was written.
 void saveToAlbumAndTell(AlbumWriter &writer, const Picture &picture, const QString &album, TellUser tell,
-                        std::function<void()> finished = {});
+                        std::function<void()> finished = {}, std::function<void()> saved = {});
 
 } // namespace vimora

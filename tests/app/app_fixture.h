@@ -16,6 +16,7 @@
 #include "app/vimora_app_delegate.h"
 #include "compositor/back_photo.h"
 #include "editor/cut_image.h"
+#include "picker/thumbnail_cache.h"
 #include "support/fake_picker.h"
 #include "platform/device.h"
 #include "platform/log.h"
@@ -37,6 +38,9 @@ protected:
     }
     void TearDown() override
     {
+        // The Saved list's thumbnails answer through the host's clock: done before it goes.
+        picker::ThumbnailCache::shared().cancelPending();
+        picker::ThumbnailCache::shared().waitForDone();
         delegate.reset();
         host.reset();
         // The kept job is written into this test's home: done before the home goes.
@@ -51,6 +55,8 @@ protected:
 
     void launch(DeviceProfile profile, bool camera = false)
     {
+        picker::ThumbnailCache::shared().cancelPending();
+        picker::ThumbnailCache::shared().waitForDone();
         delegate.reset();
         host.reset();
         Device::setProfile(profile);

@@ -1,13 +1,18 @@
 // The home screen: the category bar per device and orientation, the "back" rule, the camera
 // button, the dispatcher, the show/hide toggle and the option panel.
+#include <QCoreApplication>
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 #include "app/app_fixture.h"
 #include "imaging/codec.h"
+#include "picker/thumbnail_cache.h"
 #include "platform/app_home.h"
 #include "platform/settings.h"
 #include "store/working_files.h"
 #include "support/pixel_compare.h"
+#include "ui/control_reach.h"
 
 using namespace vimora;
 
@@ -294,6 +299,70 @@ TEST_F(HomeTest, PhotoModeListsSavedPicturesAndOpensOneAsTheBackground)
     EXPECT_FALSE(compositorViews().backImgView->isHidden());
     EXPECT_EQ(compositorViews().backImgView->frame(), QRectF(0, 0, 480, 320));
     EXPECT_TRUE(homeViews().selectTopView->isHidden()) << "the home panel goes with the home screen";
+}
+
+TEST_F(HomeTest, SavedThumbnailsComeFromTheCacheLaterUnsquashed)
+{
+    launch(DeviceProfile::Phone480);
+    // Red, green and blue thirds across: a squeezed thumbnail shows red at its left edge,
+    // one cut square from the middle only green.
+    QImage wide(300, 100, QImage::Format_RGB32);
+    wide.fill(Qt::green);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) {
+            wide.setPixel(x, y, qRgb(255, 0, 0));
+            wide.setPixel(x + 200, y, qRgb(0, 0, 255));
+        }
+    ASSERT_TRUE(writeFileAtomically(AppHome::drawImgsDir() + "/D2001.png", encodePng(Picture(wide))));
+    auto &cache = picker::ThumbnailCache::shared();
+    cache.clearMemory();
+
+    top().optionViewOpen(Top::OptionPanelMode::SavedPictures);
+    ASSERT_TRUE(top().styleBtn());
+    const auto button = top().styleBtn();
+    auto shown = [&] { return button->image().picture().bitmap(); };
+    EXPECT_NE(shown().pixelColor(2, shown().height() / 2), QColor(Qt::green)) << "decoded on the UI thread";
+
+    for (int i = 0; i < 3000 && shown().pixelColor(2, shown().height() / 2) != QColor(Qt::green); ++i) {
+        cache.waitForDone();
+        QCoreApplication::processEvents();
+        host->runPending();
+    }
+    const QImage thumbnail = shown();
+    EXPECT_EQ(thumbnail.width(), thumbnail.height());
+    EXPECT_EQ(thumbnail.pixelColor(2, thumbnail.height() / 2), QColor(Qt::green));
+    EXPECT_EQ(thumbnail.pixelColor(thumbnail.width() - 3, thumbnail.height() / 2), QColor(Qt::green));
+    EXPECT_EQ(button->image().size(), QSizeF(60, 60));
+}
+
+TEST_F(HomeTest, EverySavedPictureScrollsIntoReachClearOfTheCloseControl)
+{
+    for (const auto profile : {DeviceProfile::Phone480, DeviceProfile::Tablet}) {
+        launch(profile);
+        QImage small(40, 30, QImage::Format_RGB32);
+        small.fill(Qt::darkYellow);
+        for (int i = 0; i < 14; ++i)
+            ASSERT_TRUE(writeFileAtomically(AppHome::drawImgsDir() + QStringLiteral("/D30%1.jpg").arg(i, 2, 10, QLatin1Char('0')),
+                                            encodeJpeg(Picture(small), 0.9)));
+        top().optionViewOpen(Top::OptionPanelMode::SavedPictures);
+        auto list = top().selectBackScroll2();
+        ASSERT_EQ(list->subviewCount(), 14);
+        const QRectF onScreen = list->convertRectTo(list->bounds(), nullptr);
+        EXPECT_LE(onScreen.right(), host->screenSize().width());
+        EXPECT_FALSE(onScreen.intersects(top().closeOptionBtn()->convertRectTo(top().closeOptionBtn()->bounds(), nullptr)));
+        for (const ui::ViewPtr &thumbnail : list->subviews()) {
+            // Scrolled to show it, a tap at its centre reaches it.
+            const double x = std::clamp(thumbnail->frame().left() - 10, 0.0, list->maximumContentOffset().x());
+            list->setContentOffset(QPointF(x, 0));
+            const QPointF centre = centreOf(*thumbnail);
+            EXPECT_TRUE(onScreen.contains(centre)) << thumbnail->frame().left();
+            EXPECT_EQ(host->hitTest(centre), thumbnail.get()) << thumbnail->frame().left();
+            for (const ui::UnansweredControl &missed : ui::unansweredControls(*host))
+                ADD_FAILURE() << ui::describeView(*missed.control).toStdString() << ": " << missed.reason.toStdString();
+        }
+        for (int i = 0; i < 14; ++i)
+            QFile::remove(AppHome::drawImgsDir() + QStringLiteral("/D30%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
+    }
 }
 
 TEST_F(HomeTest, HomeScreenNamesOnlyPicturesThatExist)

@@ -182,6 +182,10 @@ TEST_F(EditorSavingTest, AFailedSaveTellsWhyAndClaimsNothing)
     EXPECT_TRUE(shownMessage().contains("Quorlan")) << shownMessage().toStdString();
     EXPECT_FALSE(shownMessage().contains("Saved in"));
     EXPECT_TRUE(log.filter("Big error: ").size() == 1);
+    // Nor does the home screen's Saved list show it.
+    screen.editor->saving().waitForKeptCopies();
+    settle();
+    EXPECT_TRUE(filesIn(AppHome::drawImgsDir()).isEmpty());
 }
 
 TEST_F(EditorSavingTest, OneByOneSavesEveryPictureThenSaysSoOnce)
