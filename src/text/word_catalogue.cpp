@@ -11,6 +11,8 @@
 namespace vimora::text {
 
 namespace {
+// The text bar's buttons end 45 points down on a phone.
+constexpr double kPhoneBelowTextBar = 50;
 const QString kCellIdentifier = QStringLiteral("WordCell");
 constexpr double kCellFontSize = 26;
 constexpr double kCloseSeconds = 0.5;
@@ -65,7 +67,9 @@ void WordCatalogue::showWordView()
     panel.setAlpha(1);
     panel.setHidden(false);
     panel.setUserInteractionEnabled(true);
-    panel.setFrame(tablet ? QRectF(100, 50, 380, 480) : QRectF(0, 0, 320, 320));
+    // On a phone the panel starts under the text bar: over it, its clear parts took the taps
+    // meant for Font, Done, Words, Tips and Close.
+    panel.setFrame(tablet ? QRectF(100, 50, 380, 480) : QRectF(0, kPhoneBelowTextBar, 320, 320));
     if (ui::View *parent = panel.superview())
         parent->bringSubviewToFront(&panel);
 

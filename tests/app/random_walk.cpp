@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <random>
 #include <typeinfo>
 
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QPainter>
@@ -26,6 +28,7 @@
 #include "support/fake_picker.h"
 #include "editor/cut_image.h"
 #include "imaging/codec.h"
+#include "picker/thumbnail_cache.h"
 #include "platform/app_home.h"
 #include "platform/log.h"
 #include "platform/photo_picker.h"
@@ -230,6 +233,9 @@ struct RandomWalk::Session
     }
     ~Session()
     {
+        // The Saved list's thumbnails answer through the host's clock: done before it goes.
+        picker::ThumbnailCache::shared().cancelPending();
+        picker::ThumbnailCache::shared().waitForDone();
         delegate.reset();
         host.reset();
         // The kept job is written into this walk's home: done before the home goes.
@@ -750,6 +756,58 @@ std::optional<WalkFailure> RandomWalk::run(const QStringList *given, quint64 see
             return WalkFailure{steps, why};
     }
     return std::nullopt;
+}
+
+void RandomWalk::explore(int steps, bool landscape, const StepInspector &inspect)
+{
+    m_steps.clear();
+    std::unique_ptr<Session> s;
+    const auto launch = [&] {
+        s.reset();
+        s = std::make_unique<Session>(m_profile);
+        if (landscape)
+            s->turn();
+        s->settle();
+    };
+    launch();
+    QHash<QString, int> tapped;
+    int photos = 0;
+    for (int i = 0; i < steps; ++i) {
+        inspect(*s->host, screenName(s->screen()));
+        if (s->screen() == Screen::Picker && !s->host->hasModal()) {
+            m_steps << QStringLiteral("pick photo");
+            s->picker->pick(photos % 2 ? testPhoto(640, 200, ++photos) : testPhoto(360, 270, ++photos));
+            s->settle();
+            continue;
+        }
+        const Session::Shown now = s->shown();
+        ui::View *next = nullptr;
+        QString nextKey;
+        int fewest = std::numeric_limits<int>::max();
+        for (ui::View *v : now.taps) {
+            const QString name = dynamic_cast<ui::TableViewCell *>(v) ? QStringLiteral("cell") : s->nameOf(v, now.taps);
+            const QString key = screenName(s->screen()) + QLatin1Char(' ') + name;
+            if (const int count = tapped.value(key); count < fewest) {
+                fewest = count;
+                next = v;
+                nextKey = key;
+            }
+        }
+        if (!next) {
+            m_steps << QStringLiteral("relaunch");
+            if (m_observer)
+                m_observer(m_steps.back());
+            launch();
+            continue;
+        }
+        ++tapped[nextKey];
+        m_steps << QStringLiteral("tap %1").arg(s->nameOf(next, now.taps));
+        if (m_observer)
+            m_observer(m_steps.back());
+        s->host->tap(s->centreOnScreen(*next));
+        s->settle();
+    }
+    inspect(*s->host, screenName(s->screen()));
 }
 
 QStringList RandomWalk::shrink(const QStringList &steps, const WalkFailure &failure, int budget)

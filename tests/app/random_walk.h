@@ -18,6 +18,10 @@
 
 #include "platform/device.h"
 
+namespace vimora::ui {
+class HeadlessHost;
+}
+
 namespace vimora::test {
 
 struct WalkFailure
@@ -47,6 +51,15 @@ public:
     /// A shorter list of steps that still fails by the same rule, found by dropping steps;
     /// at most budget replays are tried.
     QStringList shrink(const QStringList &steps, const WalkFailure &failure, int budget = 400);
+
+    /// Shown the screen after every step of an exploration: the host and the screen's name.
+    using StepInspector = std::function<void(ui::HeadlessHost &host, const QString &screen)>;
+    /// From a fresh launch (a tablet turned to landscape when asked), steps taps, each on the
+    /// control tapped fewest times so far on that screen (table cells counted as one), so
+    /// every screen and panel a tap leads to comes round; the picker is answered with a photo,
+    /// and a screen with nothing left to tap starts the application again. The walk's own
+    /// rules are not checked: inspect looks at every screen it reaches, the first included.
+    void explore(int steps, bool landscape, const StepInspector &inspect);
 
     /// Called with each step before it runs (for a trace that survives a crash).
     void setStepObserver(std::function<void(const QString &)> observer) { m_observer = std::move(observer); }
