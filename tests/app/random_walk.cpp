@@ -758,7 +758,8 @@ std::optional<WalkFailure> RandomWalk::run(const QStringList *given, quint64 see
     return std::nullopt;
 }
 
-void RandomWalk::explore(int steps, bool landscape, const StepInspector &inspect)
+void RandomWalk::explore(int steps, bool landscape, const StepInspector &inspect, const QStringList &start,
+                         const QString &stayOn)
 {
     m_steps.clear();
     std::unique_ptr<Session> s;
@@ -768,6 +769,12 @@ void RandomWalk::explore(int steps, bool landscape, const StepInspector &inspect
         if (landscape)
             s->turn();
         s->settle();
+        for (const QString &name : start) {
+            const Session::Shown now = s->shown();
+            if (ui::View *v = s->find(name, now.taps))
+                s->host->tap(s->centreOnScreen(*v));
+            s->settle();
+        }
     };
     launch();
     QHash<QString, int> tapped;
@@ -793,7 +800,7 @@ void RandomWalk::explore(int steps, bool landscape, const StepInspector &inspect
                 nextKey = key;
             }
         }
-        if (!next) {
+        if (!next || (!stayOn.isEmpty() && screenName(s->screen()) != stayOn)) {
             m_steps << QStringLiteral("relaunch");
             if (m_observer)
                 m_observer(m_steps.back());

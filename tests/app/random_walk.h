@@ -59,7 +59,10 @@ public:
     /// every screen and panel a tap leads to comes round; the picker is answered with a photo,
     /// and a screen with nothing left to tap starts the application again. The walk's own
     /// rules are not checked: inspect looks at every screen it reaches, the first included.
-    void explore(int steps, bool landscape, const StepInspector &inspect);
+    /// start: taps (by name, as a step names them) made after each launch; with stayOn, a
+    /// step that leaves that screen starts the application again, so the taps stay there.
+    void explore(int steps, bool landscape, const StepInspector &inspect, const QStringList &start = {},
+                 const QString &stayOn = {});
 
     /// Called with each step before it runs (for a trace that survives a crash).
     void setStepObserver(std::function<void(const QString &)> observer) { m_observer = std::move(observer); }
