@@ -11,6 +11,7 @@
 namespace vimora::text {
 
 namespace {
+constexpr double kCancelLeft = 210;
 constexpr double kRevealSeconds = 1;
 const QRectF kPaletteFrame(15, 10, 250, 250);
 
@@ -107,9 +108,9 @@ void EditPanel::rebuildWithCancel(int tag)
 
 void EditPanel::addCancel()
 {
-    // On a phone the panel's right part would leave the screen: keep the close
-    // control on it.
-    auto cancel = pictureButton(byDevice(QRectF(255, 5, 90, 40), QRectF(210, 5, 90, 40)), QStringLiteral("resultTool"),
+    // Inside the 300-point panel on every device: past its right edge the close control
+    // would show but take no touch.
+    auto cancel = pictureButton(QRectF(kCancelLeft, 5, 90, 40), QStringLiteral("resultTool"),
         QStringLiteral("cancelBtn.png"), [this] { m_actions.colorChoose(); });
     m_views.wordView->addSubview(cancel);
 }
