@@ -31,9 +31,14 @@ RotateMe::RotateMe()
     m_draw = std::make_unique<CutImage>(m_shell);
     CutImage *draw = m_draw.get();
     m_backPhoto = std::make_unique<BackPhoto>(m_shell);
+    BackPhoto *back = m_backPhoto.get();
     // Home -> intake -> editor; the compositor's "New photo" takes the same road.
     m_intake = std::make_unique<PhotoIntake>(
-        m_shell, [draw](const QStringList &origins, const QStringList &thumbs) { draw->getNumOfArray(origins, thumbs); });
+        m_shell, [draw, back](const QStringList &origins, const QStringList &thumbs) {
+            // A photo read for the compositor's "New photo" replaces its composition.
+            back->newPhotoTaken();
+            draw->getNumOfArray(origins, thumbs);
+        });
     PhotoIntake *intake = m_intake.get();
     m_backPhoto->setNewPhotoRequest([intake] { intake->toAlbumiPad(QStringLiteral("TYPE1"), QStringLiteral("album")); });
     m_ad = std::make_unique<AD>(m_shell);

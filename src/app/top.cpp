@@ -138,7 +138,12 @@ Top::Top(const ShellViews &shell, CutImage *cutImage, BackPhoto *backPhoto, Phot
         main.insertSubview(control, at++);
 
     if (m_intake)
-        m_intake->setIntakeEndedHandler([this] { homeControlsShown(true); });
+        m_intake->setIntakeEndedHandler([this] {
+            // The compositor's "New photo" cancelled: back to the composition, not home.
+            if (m_backPhoto && m_backPhoto->newPhotoCancelled())
+                return;
+            homeControlsShown(true);
+        });
     if (m_backPhoto)
         m_backPhoto->setExitHandler([this] { cateViewForOrientation(); });
 }

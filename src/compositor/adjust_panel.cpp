@@ -89,7 +89,7 @@ void BackgroundAdjustPanel::addEffectButton(const QRectF &frame, const QString &
     m_views.descripImg->addSubview(button);
 }
 
-void BackgroundAdjustPanel::guideToScale(AdjustMode mode)
+void BackgroundAdjustPanel::guideToScale(AdjustMode mode, const QString &unavailable)
 {
     m_views.selectTopView->setHidden(true);
     auto &panel = *m_views.descripImg;
@@ -124,9 +124,11 @@ void BackgroundAdjustPanel::guideToScale(AdjustMode mode)
     }
 
     const bool onLayers = mode == AdjustMode::PictureLayers;
-    m_topPhotoSlider = addSlider(QRectF(10, 50, kSliderWidth, kSliderHeight), kOpacityMin, kOpacityMax, kOpacityStart,
-                                 kOpacitySlider, QStringLiteral("sliderBtn.png"),
-                                 onLayers ? QStringLiteral("Opacity") : QStringLiteral("Style"));
+    m_topPhotoSlider.reset();
+    // Opacity is the picture layers' own; the background has nothing it would act on.
+    if (onLayers && unavailable.isEmpty())
+        m_topPhotoSlider = addSlider(QRectF(10, 50, kSliderWidth, kSliderHeight), kOpacityMin, kOpacityMax, kOpacityStart,
+                                     kOpacitySlider, QStringLiteral("sliderBtn.png"), QStringLiteral("Opacity"));
     m_backPhotoSlider = addSlider(QRectF(10, 100, kSliderWidth, kSliderHeight), kContrastMin, kContrastMax, kContrastStart,
                                   kContrastSlider, QStringLiteral("sliderBtn2.png"), QStringLiteral("Contrast"));
 
@@ -137,9 +139,8 @@ void BackgroundAdjustPanel::guideToScale(AdjustMode mode)
     addEffectButton(QRectF(178, kPictureRowY, 66, kRowHeight), QStringLiteral("Hard"), kHard, QStringLiteral("tsharpenBtn.png"));
     addEffectButton(QRectF(246, kPictureRowY, 66, kRowHeight), QStringLiteral("Soft"), kSoft, QStringLiteral("tblurBtn.png"));
 
-    addEffectButton(QRectF(10, kLongRowY, 98, kRowHeight), QStringLiteral("Undo"), kUndo, {});
-    addEffectButton(QRectF(110, kLongRowY, 98, kRowHeight), QStringLiteral("Color+"), kColorPlus, {});
-    addEffectButton(QRectF(210, kLongRowY, 100, kRowHeight), QStringLiteral("Select Style"), kOpacitySlider, {});
+    addEffectButton(QRectF(10, kLongRowY, 148, kRowHeight), QStringLiteral("Undo"), kUndo, {});
+    addEffectButton(QRectF(162, kLongRowY, 148, kRowHeight), QStringLiteral("Color+"), kColorPlus, {});
 
     // The effects without a button of their own in the first layout, each named for what it
     // does in this mode.
@@ -147,6 +148,24 @@ void BackgroundAdjustPanel::guideToScale(AdjustMode mode)
     addEffectButton(QRectF(10 + quarter, kMoreRowY, quarter - 2, kRowHeight), onLayers ? QStringLiteral("Half") : QStringLiteral("Sepia"), kSepia, {});
     addEffectButton(QRectF(10 + 2 * quarter, kMoreRowY, quarter - 2, kRowHeight), QStringLiteral("Edges"), kEdges, {});
     addEffectButton(QRectF(10 + 3 * quarter, kMoreRowY, quarter - 2, kRowHeight), QStringLiteral("Sharpen"), kSharpen, {});
+
+    m_reason.reset();
+    if (!unavailable.isEmpty()) {
+        // The effects on the layers wait for a layer; the panel says so where the opacity
+        // slider would be, rather than buttons that do nothing.
+        for (int tag : {kHard, kSoft, kColorPlus, kPrintMix, kSepia, kSharpen})
+            if (auto *control = dynamic_cast<ui::Control *>(controlWithTag(tag)))
+                control->setEnabled(false);
+        m_reason = std::make_shared<ui::Label>(QRectF(10, 8, panel.bounds().width() - kCloseSize.width() - 20, 60), unavailable);
+        m_reason->setTextColor(Qt::white);
+        m_reason->setBackgroundColor(Qt::transparent);
+        m_reason->setTextAlignment(ui::TextAlignment::Left);
+        m_reason->setNumberOfLines(0);
+        QFont font = m_reason->font();
+        font.setPixelSize(14);
+        m_reason->setFont(font);
+        panel.addSubview(m_reason);
+    }
 
     m_cancelBtn3 = makePictureButton(QRectF(QPointF(panel.bounds().width() - kCloseSize.width() - 4, 4), kCloseSize),
                                      QStringLiteral("resultTool"), QStringLiteral("cancelBtn.png"), [this] {
@@ -169,6 +188,14 @@ void BackgroundAdjustPanel::close()
     if (m_moveImgView)
         m_moveImgView->removeFromSuperview();
     m_moveImgView.reset();
+}
+
+ui::View *BackgroundAdjustPanel::controlWithTag(int tag) const
+{
+    for (const ui::ViewPtr &v : m_views.descripImg->subviews())
+        if (dynamic_cast<ui::Control *>(v.get()) && v->tag() == tag)
+            return v.get();
+    return nullptr;
 }
 
 ui::Button *BackgroundAdjustPanel::button(int tag) const

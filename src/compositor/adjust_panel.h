@@ -10,6 +10,7 @@
 #include "compositor/background_effects.h"
 #include "ui/button.h"
 #include "ui/image_view.h"
+#include "ui/label.h"
 #include "ui/slider.h"
 
 namespace vimora {
@@ -20,8 +21,8 @@ class LayerGestures;
 class BackgroundAdjustPanel
 {
 public:
-    /// Range and start of the sliders.
-    static constexpr double kOpacityMin = 2.14, kOpacityMax = 4.14, kOpacityStart = 3.14;
+    /// Range and start of the sliders. The opacity slider is the picture layers' alone.
+    static constexpr double kOpacityMin = 0.1, kOpacityMax = 1.0, kOpacityStart = 1.0;
     static constexpr double kContrastMin = -255, kContrastMax = 255, kContrastStart = 0;
     static constexpr double kHandleSide = 35;
 
@@ -29,8 +30,11 @@ public:
     BackgroundAdjustPanel(ScreenViews &views, ui::View &compositorView, LayerGestures &gestures,
                 std::function<void(int tag)> filterSelect, std::function<void()> close);
 
-    /// Builds and shows the panel for mode (the opener's tag).
-    void guideToScale(AdjustMode mode);
+    /// Builds and shows the panel for mode (the opener's tag). unavailable: why the mode's
+    /// effects cannot run yet; they are then shown disabled with the reason.
+    void guideToScale(AdjustMode mode, const QString &unavailable = {});
+    /// The reason shown while the effects are disabled (nullptr when none).
+    ui::Label *reasonLabel() const { return m_reason.get(); }
     /// Hides the panel and, on a tablet, removes its handle.
     void close();
     bool isOpen() const;
@@ -39,6 +43,8 @@ public:
     double opacity() const { return m_topPhotoSlider ? m_topPhotoSlider->value() : kOpacityStart; }
     ui::Slider *topPhotoSlider() const { return m_topPhotoSlider.get(); }
     ui::Slider *backPhotoSlider() const { return m_backPhotoSlider.get(); }
+    /// The control (button or slider) of a tag, or nullptr.
+    ui::View *controlWithTag(int tag) const;
     /// The effect button of a tag, or nullptr.
     ui::Button *button(int tag) const;
     ui::Button *cancelBtn3() const { return m_cancelBtn3.get(); }
@@ -58,6 +64,7 @@ private:
     std::shared_ptr<ui::Slider> m_topPhotoSlider;
     std::shared_ptr<ui::Slider> m_backPhotoSlider;
     std::shared_ptr<ui::Button> m_cancelBtn3;
+    std::shared_ptr<ui::Label> m_reason;
     std::shared_ptr<ui::ImageView> m_moveImgView;
 };
 

@@ -1,6 +1,7 @@
 #include "compositor/back_photo.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
@@ -29,6 +30,14 @@ QRectF compositorViewFrame()
 {
     return isDeviceiPad() ? QRectF(0, 0, 1024, 768) : QRectF(0, 0, 480, 320);
 }
+
+/// Where the background is shown: the screen under the toolbar.
+QRectF backgroundCanvas()
+{
+    const QSizeF screen = Device::screenSize();
+    const double top = SelectionLayer::toolbarHeight(isDeviceiPad());
+    return QRectF(0, top, screen.width(), screen.height() - top);
+}
 } // namespace
 
 BackPhoto::BackPhoto(std::shared_ptr<ScreenViews> views)
@@ -50,6 +59,7 @@ BackPhoto::BackPhoto(std::shared_ptr<ScreenViews> views)
                   [this](const QString &title, const QString &message) { tell(title, message); })
 {
     m_levelSave.setAlbumWriter(m_selLib);
+    m_levelSave.setPictureSize([this] { return m_effects.pictures().get(CompositorPictures::Kind::Original).size(); });
     for (ui::View *layer : {static_cast<ui::View *>(&m_layers.top()), static_cast<ui::View *>(&m_layers.secondCopy()),
                             static_cast<ui::View *>(&m_layers.overlay())})
         m_gestures.attachTo(*layer);
@@ -132,6 +142,7 @@ bool BackPhoto::showSelectPhoto(const QString &name)
     }
     m_effects.reset();
     m_adjust.close();
+    m_selection.hidePanel();
     m_layers.clearPictureLayers();
 
     m_views->cateViewTop->setHidden(true);
@@ -140,10 +151,15 @@ bool BackPhoto::showSelectPhoto(const QString &name)
     m_views->selectTopView->setHidden(true);
     openBackView(QStringLiteral("w"), 1.0f);
 
-    WorkingFiles::shared().simple2Save(saved.picture);
+    using Kind = CompositorPictures::Kind;
+    m_effects.pictures().clear();
+    m_effects.pictures().set(Kind::Original, saved.picture);
+    m_effects.pictures().set(Kind::Base, saved.picture);
     const Picture scaled = m_scaleImage.imageWithImage(picture, backgroundCoverSize(picture.size()));
     auto &back = *m_views->backImgView;
-    back.setFrame(QRectF(QPointF(0, 0), backgroundViewSize(Device::profile(), scaled.size())));
+    // The whole picture, under the toolbar: nothing of it is cut off or hidden.
+    back.setFrame(backgroundFitFrame(backgroundCanvas(), scaled.size()));
+    m_view->setFrame(back.bounds());
     back.setImage(scaled);
     back.setAlpha(1.0);
     back.setHidden(false);
@@ -223,6 +239,9 @@ void BackPhoto::command(CompositorCommand c)
     case CompositorCommand::Undo:
         undoAction();
         break;
+    case CompositorCommand::Redo:
+        m_effects.redoAction();
+        break;
     case CompositorCommand::Final:
         finalAct();
         break;
@@ -249,13 +268,13 @@ void BackPhoto::guideToScale(int senderTag)
 {
     m_topOrButtom = senderTag;
     m_effects.setMode(adjustModeForTag(senderTag));
-    m_adjust.guideToScale(m_effects.mode());
+    m_adjust.guideToScale(m_effects.mode(), m_effects.mode() == AdjustMode::PictureLayers ? m_effects.pictureLayersUnavailable()
+                                                                                          : QString());
 }
 
 void BackPhoto::combineImg()
 {
     m_adjust.close();
-    WorkingFiles::shared().simple3Save(m_views->backImgView->image());
     actionbtn();
 }
 
@@ -273,6 +292,7 @@ void BackPhoto::gotoTextView()
 
 void BackPhoto::layTopPicture()
 {
+    // A copy of the editor's cut-out: its file is only read, never written here.
     const Picture piece = WorkingFiles::shared().simpleLoad();
     if (piece.isNull()) {
         tell(QStringLiteral("No cut-out yet"), QStringLiteral("Cut a piece out of a photo in the editor first; it can then be laid here."));
@@ -282,7 +302,7 @@ void BackPhoto::layTopPicture()
     // Centred on what the screen shows of the working view.
     const QRectF screen(QPointF(0, 0), Device::screenSize());
     m_layers.layTopPicture(piece, m_views->mainView->convertRectTo(screen, m_view.get()));
-    WorkingFiles::shared().simple3Save(piece);
+    m_effects.pictures().set(CompositorPictures::Kind::TopOriginal, piece);
 }
 
 void BackPhoto::justSaveToAlbum()
@@ -296,17 +316,44 @@ void BackPhoto::editAgainAndLoadTopImage()
     Settings::shared().setString(QStringLiteral("type"), QStringLiteral("TYPE1"));
     if (!m_newPhotoRequest)
         return;
-    // The compositor is left: its background, toolbar and panels go with it.
+    // Out of sight while the photo is chosen, but kept: a cancelled choice comes back to it.
     m_adjust.close();
-    m_views->backImgView->setImage({});
+    m_selection.hidePanel();
+    m_minimiser.putAway();
     m_views->hideLayers();
+    m_waitingForNewPhoto = true;
     m_newPhotoRequest();
+}
+
+void BackPhoto::newPhotoTaken()
+{
+    if (!std::exchange(m_waitingForNewPhoto, false))
+        return;
+    m_effects.reset();
+    m_effects.pictures().clear();
+    m_layers.clearPictureLayers();
+    m_views->backImgView->setImage({});
+    if (m_wordTable)
+        m_wordTable->clearAll();
+}
+
+bool BackPhoto::newPhotoCancelled()
+{
+    if (!std::exchange(m_waitingForNewPhoto, false))
+        return false;
+    m_views->cateViewTop->setHidden(true);
+    m_views->backImgView->setHidden(false);
+    actionbtn();
+    return true;
 }
 
 void BackPhoto::setExitHandler(std::function<void()> handler)
 {
     m_optionBar.setLeft([this, handler = std::move(handler)] {
+        m_selection.hidePanel();
+        m_minimiser.putAway();
         m_effects.reset();
+        m_effects.pictures().clear();
         // The text layers went with the background layer's views; the overlay forgets them.
         if (m_wordTable)
             m_wordTable->clearAll();
@@ -323,7 +370,7 @@ void BackPhoto::setAlbumWriter(AlbumWriter *writer)
 
 void BackPhoto::saveWordToAlbum()
 {
-    const Picture picture = WorkingFiles::shared().simple2Load();
+    const Picture picture = m_effects.pictures().get(CompositorPictures::Kind::Original);
     if (picture.isNull()) {
         tell(kNotSavedTitle, QStringLiteral("There is no picture to save."));
         return;

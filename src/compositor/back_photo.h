@@ -75,9 +75,15 @@ public:
     void gotoCutImage() { m_selection.gotoCutImage(); }
     /// The panel of Undo and Done after an effect.
     void doneAndUndo() { m_selection.doneAndUndo(); }
-    /// "New photo": writes "type" = "TYPE1", leaves the compositor and asks the shell for a
-    /// photo for the next cut-out.
+    /// "New photo": writes "type" = "TYPE1", puts the compositor out of sight and asks the
+    /// shell for a photo for the next cut-out. The composition is kept until a photo is read.
     void editAgainAndLoadTopImage();
+    /// The photo asked for by "New photo" was read: the composition goes.
+    void newPhotoTaken();
+    /// The intake asked for by "New photo" ended without a photo: the composition comes
+    /// back with its toolbar. False when no "New photo" was waiting.
+    bool newPhotoCancelled();
+    bool isWaitingForNewPhoto() const { return m_waitingForNewPhoto; }
     /// How "New photo" asks the shell for a photo.
     void setNewPhotoRequest(std::function<void()> request) { m_newPhotoRequest = std::move(request); }
 
@@ -189,6 +195,7 @@ private:
     std::function<void()> m_noteViewOpen;
     std::function<void(const Picture &)> m_editorSaveToAlbum;
     int m_topOrButtom = 0;
+    bool m_waitingForNewPhoto = false;
     std::vector<std::shared_ptr<ui::AlertView>> m_messages;
     CompositorLayers m_layers;
     LayerGestures m_gestures;

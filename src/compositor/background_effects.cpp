@@ -9,7 +9,6 @@
 #include "imaging/parallel.h"
 #include "imaging/tone.h"
 #include "platform/log.h"
-#include "store/working_files.h"
 #include "screenkit/reflection_view.h"
 
 namespace vimora {
@@ -25,10 +24,6 @@ constexpr float kVibrance = 0.5f;
 constexpr double kOverlayEnlargement = 1.2;
 constexpr double kSecondCopyOpacity = 0.5;
 
-WorkingFiles &files()
-{
-    return WorkingFiles::shared();
-}
 } // namespace
 
 namespace {
@@ -104,7 +99,81 @@ void BackgroundEffects::reset()
     m_is3d = 1;
     m_messInt = 0;
     m_overlayShown = false;
-    m_undoLayout.clear();
+    m_undo.clear();
+    m_redo.clear();
+}
+
+void BackgroundEffects::tell(const QString &message) const
+{
+    if (m_tell)
+        m_tell(message);
+}
+
+QString BackgroundEffects::pictureLayersUnavailable() const
+{
+    return m_layers.hasTopPicture() ? QString() : QStringLiteral("Add a layer first: More → Cut-out lays your cut-out here.");
+}
+
+BackgroundEffects::Snapshot BackgroundEffects::snapshot() const
+{
+    Snapshot s;
+    s.background = m_layers.background().image();
+    s.base = m_pictures.get(CompositorPictures::Kind::Base);
+    s.top = m_layers.top().image();
+    s.copy = m_layers.secondCopy().image();
+    s.overlay = m_layers.overlay().image();
+    s.reflection = m_layers.reflectionPtr();
+    s.layout = m_layers.layout();
+    s.overlayShown = m_overlayShown;
+    s.messInt = m_messInt;
+    return s;
+}
+
+void BackgroundEffects::restoreSnapshot(const Snapshot &s)
+{
+    m_layers.background().setImage(s.background);
+    // Unchanged most steps: the same shared pixels need no new write.
+    if (s.base.bitmap().cacheKey() != m_pictures.get(CompositorPictures::Kind::Base).bitmap().cacheKey())
+        m_pictures.set(CompositorPictures::Kind::Base, s.base);
+    m_layers.top().setImage(s.top);
+    m_layers.secondCopy().setImage(s.copy);
+    m_layers.overlay().setImage(s.overlay);
+    m_layers.setReflection(s.reflection);
+    m_layers.restore(s.layout);
+    m_overlayShown = s.overlayShown;
+    m_messInt = s.messInt;
+}
+
+void BackgroundEffects::push(std::deque<Snapshot> &history, Snapshot s)
+{
+    history.push_back(std::move(s));
+    while (int(history.size()) > kHistoryDepth)
+        history.pop_front();
+}
+
+void BackgroundEffects::rememberLayout()
+{
+    Snapshot s = snapshot();
+    s.step = ++m_step;
+    push(m_undo, std::move(s));
+    m_redo.clear();
+}
+
+void BackgroundEffects::afterPending(std::function<void()> action)
+{
+    const int generation = m_generation;
+    m_runner.postPrepared([this, action = std::move(action), generation]() -> ui::JobRunner::Work {
+        if (generation == m_generation)
+            action();
+        return {};
+    });
+}
+
+void BackgroundEffects::beginStep()
+{
+    // The step's "before" is what the effects asked for earlier leave, so it is taken when
+    // its turn comes.
+    afterPending([this] { rememberLayout(); });
 }
 
 void BackgroundEffects::run(ui::ImageView &layer, Read read, Save save)
@@ -118,19 +187,23 @@ void BackgroundEffects::run(ui::ImageView &layer, Read read, Save save)
         Make make = read();
         if (!make)
             return {};
-        return [this, &layer, make = std::move(make), save, generation]() -> ui::JobRunner::Apply {
+        const int step = m_step;
+        return [this, &layer, make = std::move(make), save, generation, step]() -> ui::JobRunner::Apply {
             Picture result = make();
-            return [this, &layer, result = std::move(result), save, generation] {
+            return [this, &layer, result = std::move(result), save, generation, step] {
                 // A new background or leaving the compositor makes a late result meaningless.
                 if (generation != m_generation)
                     return;
                 if (result.isNull()) {
-                    // Showing nothing would only lose what the user sees: keep it.
+                    // Showing nothing would only lose what the user sees: keep it, and
+                    // drop the step that changed nothing.
                     logLine(QStringLiteral("effect: no picture to work on"));
-                    if (m_tell)
-                        m_tell(QStringLiteral("This effect has no picture to work on yet."));
+                    if (!m_undo.empty() && m_undo.back().step == step && m_appliedStep != step)
+                        m_undo.pop_back();
+                    tell(QStringLiteral("This effect has no picture to work on yet."));
                     return;
                 }
+                m_appliedStep = step;
                 layer.setImage(result);
                 if (save)
                     save(result);
@@ -142,6 +215,10 @@ void BackgroundEffects::run(ui::ImageView &layer, Read read, Save save)
 void BackgroundEffects::filterSelect(int tag, double contrast, double opacity)
 {
     m_is3d = tag;
+    if (tag == kUndo) {
+        undoAction();
+        return;
+    }
     if (m_mode == AdjustMode::Background)
         backgroundMode(tag, contrast);
     else if (m_mode == AdjustMode::PictureLayers)
@@ -150,56 +227,62 @@ void BackgroundEffects::filterSelect(int tag, double contrast, double opacity)
 
 void BackgroundEffects::backgroundMode(int tag, double contrast)
 {
+    using Kind = CompositorPictures::Kind;
     ui::ImageView &bg = m_layers.background();
-    const Save saveBase = [](const Picture &p) { files().simple2Save(p); };
+    const Save saveBase = [this](const Picture &p) { m_pictures.set(Kind::Base, p); };
     // The background as it is when the effect's turn comes, through op.
     const auto onBackground = [&bg](auto op) -> Read {
         return [&bg, op]() -> Make { return [p = bg.image(), op] { return op(p); }; };
     };
-    // A working-file slot as it is when the effect's turn comes, through op.
-    const auto onSlot = [](WorkingFiles::Slot slot, auto op) -> Read {
-        return [slot, op]() -> Make { return [p = files().load(slot), op] { return op(p); }; };
+    // The base as it is when the effect's turn comes, through op.
+    const auto onBase = [this](auto op) -> Read {
+        return [this, op]() -> Make { return [p = m_pictures.get(Kind::Base), op] { return op(p); }; };
     };
     const Filter &filter = m_filter;
-    using Slot = WorkingFiles::Slot;
     switch (tag) {
     case kContrastSlider: {
         const float value = float(contrast);
-        run(bg, onSlot(Slot::Word, [value](const Picture &p) { return contrastAdjustmentWithValue(p, value); }), saveBase);
+        beginStep();
+        run(bg, onBase([value](const Picture &p) { return contrastAdjustmentWithValue(p, value); }), saveBase);
         break;
     }
     case kBrightMinus:
     case kBrightPlus: {
         const float gamma = float(tag == kBrightMinus ? kBrightMinusGamma : kBrightPlusGamma);
+        beginStep();
         run(bg, onBackground([gamma](const Picture &p) { return gammaCorrectionWithValue(p, gamma); }));
         break;
     }
     case kHard:
-        run(bg, onSlot(Slot::Word, [](const Picture &p) { return p; }));
+        beginStep();
+        run(bg, onBase([](const Picture &p) { return p; }));
         break;
     case kSoft:
+        beginStep();
         run(bg, onBackground([](const Picture &p) { return gaussianBlurWithBias(p, 1); }));
         break;
     case kPrintMix:
+        beginStep();
         run(bg,
-            [&bg, &filter]() -> Make {
-                return [p = bg.image(), base = files().simple2Load(), &filter] { return printMix(p, base, filter); };
+            [this, &bg, &filter]() -> Make {
+                return [p = bg.image(), base = m_pictures.get(Kind::Base), &filter] { return printMix(p, base, filter); };
             },
             saveBase);
         break;
     case kSepia:
+        beginStep();
         run(bg, onBackground([](const Picture &p) { return sepia(p); }), saveBase);
         break;
     case kEdges:
+        beginStep();
         run(bg, onBackground([](const Picture &p) { return edgeDetectionWithBias(p, 1); }), saveBase);
         break;
-    case kUndo:
-        run(bg, onSlot(Slot::Origin, [](const Picture &p) { return p; }), saveBase);
-        break;
     case kSharpen:
-        run(bg, onSlot(Slot::Word, [](const Picture &p) { return sharpenWithBias(p, 1); }), saveBase);
+        beginStep();
+        run(bg, onBase([](const Picture &p) { return sharpenWithBias(p, 1); }), saveBase);
         break;
     case kColorPlus:
+        beginStep();
         run(bg, onBackground([&filter](const Picture &p) { return filter.filterVibrance(kVibrance, p); }));
         break;
     default:
@@ -209,34 +292,40 @@ void BackgroundEffects::backgroundMode(int tag, double contrast)
 
 void BackgroundEffects::pictureLayersMode(int tag, double contrast, double opacity)
 {
+    using Kind = CompositorPictures::Kind;
     ui::ImageView &bg = m_layers.background();
     ui::ImageView &top = m_layers.top();
     ui::ImageView &copy = m_layers.secondCopy();
-    using Slot = WorkingFiles::Slot;
     const auto on = [](ui::ImageView &layer, auto op) -> Read {
         return [&layer, op]() -> Make { return [p = layer.image(), op] { return op(p); }; };
     };
-    const auto onSlot = [](Slot slot, auto op) -> Read {
-        return [slot, op]() -> Make { return [p = files().load(slot), op] { return op(p); }; };
-    };
-    const Save saveAdjust = [](const Picture &p) { files().simple3Save(p); };
-    const auto same = [](const Picture &p) { return p; };
+    const bool touchesLayers = tag != kBrightMinus && tag != kBrightPlus && tag != kEdges && tag != kContrastSlider;
+    if (touchesLayers && !pictureLayersUnavailable().isEmpty()) {
+        tell(pictureLayersUnavailable());
+        return;
+    }
     switch (tag) {
     case kContrastSlider: {
         const float value = float(contrast);
-        run(bg, onSlot(Slot::Word, [value](const Picture &p) { return contrastAdjustmentWithValue(grayscale(p), value); }));
+        beginStep();
+        run(bg, [this, value]() -> Make {
+            return [p = m_pictures.get(Kind::Base), value] { return contrastAdjustmentWithValue(grayscale(p), value); };
+        });
         break;
     }
     case kBrightMinus:
     case kBrightPlus: {
         const float gamma = float(tag == kBrightMinus ? kBrightMinusGamma : kBrightPlusGamma);
+        beginStep();
         run(bg, on(bg, [gamma](const Picture &p) { return gammaCorrectionWithValue(p, gamma); }));
         break;
     }
     case kHard:
-        run(top, on(top, [](const Picture &p) { return sharpenWithBias(gaussianBlurWithBias(p, 1), 1); }), saveAdjust);
+        beginStep();
+        run(top, on(top, [](const Picture &p) { return sharpenWithBias(gaussianBlurWithBias(p, 1), 1); }));
         break;
     case kSoft:
+        beginStep();
         run(top, on(top, [](const Picture &p) { return gaussianBlurWithBias(p, 1); }));
         run(copy, on(copy, [](const Picture &p) { return gaussianBlurWithBias(p, 1); }));
         break;
@@ -244,6 +333,7 @@ void BackgroundEffects::pictureLayersMode(int tag, double contrast, double opaci
         rememberLayout();
         m_layers.overlay().setHidden(false);
         m_layers.compositorView().bringSubviewToFront(&m_layers.overlay());
+        m_overlayShown = true;
         break;
     case kSepia:
         rememberLayout();
@@ -253,20 +343,16 @@ void BackgroundEffects::pictureLayersMode(int tag, double contrast, double opaci
         copy.setAlpha(kSecondCopyOpacity);
         break;
     case kEdges:
+        beginStep();
         run(bg, on(bg, [](const Picture &p) { return edgeDetectionWithBias(p, 1); }));
         break;
-    case kUndo:
-        rememberLayout();
-        top.setAlpha(1.0);
-        run(top, onSlot(Slot::Tem, same), saveAdjust);
-        run(bg, onSlot(Slot::Origin, [](const Picture &p) { return grayscale(p); }));
-        break;
     case kSharpen:
-        run(top, onSlot(Slot::Adjust, [](const Picture &p) { return sharpenWithBias(p, 1); }), saveAdjust);
-        run(bg, onSlot(Slot::Origin, same));
+        beginStep();
+        run(top, on(top, [](const Picture &p) { return sharpenWithBias(p, 1); }));
         break;
     case kColorPlus:
-        run(top, onSlot(Slot::Adjust, [](const Picture &p) { return embossWithBias(p, 1); }), saveAdjust);
+        beginStep();
+        run(top, on(top, [](const Picture &p) { return embossWithBias(p, 1); }));
         break;
     case kOpacitySlider:
         rememberLayout();
@@ -284,34 +370,40 @@ void BackgroundEffects::printmaking()
     ui::ImageView &overlay = m_layers.overlay();
     if (copy.image().isNull()) {
         // Flattening nothing would blank the background: keep it and say why.
-        if (m_tell)
-            m_tell(QStringLiteral("Lay a cut-out over the background before flattening it."));
+        tell(QStringLiteral("Lay a cut-out over the background before flattening it."));
         return;
     }
-    rememberLayout();
+    beginStep();
     const Filter &filter = m_filter;
-    const Picture copyPicture = copy.image();
-    files().simple2Save(copyPicture);
-    run(m_layers.background(),
-        [copyPicture, over = overlay.image(), &filter]() -> Make {
-            return [copyPicture, over, &filter] {
-                return filter.imageProcess(filter.contrast(kPrintContrast, filter.fixImage(addImage(copyPicture, over))));
-            };
-        },
-        [](const Picture &p) { files().simpleSave(p); });
-    overlay.setImage({});
-    overlay.setHidden(true);
-    m_overlayShown = false;
-    copy.setHidden(true);
-    copy.setImage({});
+    afterPending([this, &filter, &copy, &overlay] {
+        const Picture copyPicture = copy.image();
+        const Picture over = overlay.image();
+        overlay.setImage({});
+        overlay.setHidden(true);
+        m_overlayShown = false;
+        copy.setHidden(true);
+        copy.setImage({});
+        run(m_layers.background(),
+            [copyPicture, over, &filter]() -> Make {
+                return [copyPicture, over, &filter] {
+                    return filter.imageProcess(filter.contrast(kPrintContrast, filter.fixImage(addImage(copyPicture, over))));
+                };
+            },
+            [this](const Picture &p) { m_pictures.set(CompositorPictures::Kind::Base, p); });
+    });
 }
 
 void BackgroundEffects::moreEmboss()
 {
-    ui::ImageView &copy = m_layers.secondCopy();
-    run(copy, [&copy]() -> Make { return [p = copy.image()] { return imageByApplyingEmboss3x3(p); }; });
+    // On the copy while it shows (after Half), else on the top picture.
+    ui::ImageView &layer = m_layers.secondCopy().isHidden() ? m_layers.top() : m_layers.secondCopy();
+    if (layer.image().isNull()) {
+        tell(pictureLayersUnavailable());
+        return;
+    }
+    beginStep();
+    run(layer, [&layer]() -> Make { return [p = layer.image()] { return imageByApplyingEmboss3x3(p); }; });
 }
-
 void BackgroundEffects::reflectiMe()
 {
     if (m_messInt != 0) {
@@ -375,25 +467,50 @@ void BackgroundEffects::pressOverlayToggle()
 
 void BackgroundEffects::messIt()
 {
-    undoAction();
-    m_messInt = 1;
-}
-
-void BackgroundEffects::rememberLayout()
-{
-    m_undoLayout = m_layers.layout();
+    afterPending([this] {
+        m_messInt = 1;
+        if (m_undo.empty())
+            return;
+        Snapshot before = std::move(m_undo.back());
+        m_undo.pop_back();
+        Snapshot now = snapshot();
+        now.step = before.step;
+        push(m_redo, std::move(now));
+        restoreSnapshot(before);
+        m_messInt = 1;
+    });
 }
 
 void BackgroundEffects::undoAction()
 {
-    if (m_undoLayout.empty())
-        return;
-    const CompositorLayers::Layout layout = std::exchange(m_undoLayout, {});
-    const bool reflected = m_layers.reflection() != nullptr;
-    m_layers.restore(layout);
-    m_overlayShown = !m_layers.overlay().isHidden();
-    if (reflected && !m_layers.reflection())
-        m_messInt = 0;
+    afterPending([this] {
+        if (m_undo.empty()) {
+            tell(QStringLiteral("There is nothing to undo."));
+            return;
+        }
+        Snapshot before = std::move(m_undo.back());
+        m_undo.pop_back();
+        Snapshot now = snapshot();
+        now.step = before.step;
+        push(m_redo, std::move(now));
+        restoreSnapshot(before);
+    });
+}
+
+void BackgroundEffects::redoAction()
+{
+    afterPending([this] {
+        if (m_redo.empty()) {
+            tell(QStringLiteral("There is nothing to redo."));
+            return;
+        }
+        Snapshot after = std::move(m_redo.back());
+        m_redo.pop_back();
+        Snapshot now = snapshot();
+        now.step = after.step;
+        push(m_undo, std::move(now));
+        restoreSnapshot(after);
+    });
 }
 
 } // namespace vimora

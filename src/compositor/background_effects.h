@@ -2,14 +2,17 @@
 
 // The effects on the compositor's pictures: the adjust panel's dispatcher in its two modes
 // (the background layer, or the picture layers above it), the print-like flattening, the
-// extra emboss, the reflection, the overlay's enlargement and toggle, and undo of the layout.
-// Pixel work runs off the UI thread, one effect after the other; results apply on it.
+// extra emboss, the reflection, the overlay's enlargement and toggle, and undo and redo of
+// whole steps, pixels and layout. Pixel work runs off the UI thread, one effect after the
+// other; results apply on it. The effects read and write the compositor's own pictures only.
 
+#include <deque>
 #include <functional>
 
 #include <QString>
 
 #include "compositor/compositor_layers.h"
+#include "compositor/compositor_pictures.h"
 #include "ui/job_runner.h"
 #include "imaging/filter.h"
 
@@ -46,9 +49,17 @@ public:
     /// tell: shows the user a short message (an effect that had nothing to work on).
     BackgroundEffects(CompositorLayers &layers, std::function<void(const QString &)> tell);
 
-    /// After loading a background and after leaving: is3d 1, messInt 0, the overlay hidden;
-    /// effects still running are dropped.
+    /// Steps undo keeps at most.
+    static constexpr int kHistoryDepth = 20;
+
+    /// After loading a background and after leaving: is3d 1, messInt 0, the overlay hidden,
+    /// no history; effects still running are dropped.
     void reset();
+
+    /// The compositor's own pictures the effects read and keep.
+    CompositorPictures &pictures() { return m_pictures; }
+    /// Why the picture-layer effects cannot run now (empty when they can).
+    QString pictureLayersUnavailable() const;
 
     AdjustMode mode() const { return m_mode; }
     void setMode(AdjustMode mode) { m_mode = mode; }
@@ -68,10 +79,15 @@ public:
     void pressOverlayToggle();
     QString overlayToggleTitle() const { return m_overlayShown ? QStringLiteral("Dark part-") : QStringLiteral("Dark part+"); }
     void messIt();
-    /// Puts the layers back where they were before the last effect.
+    /// Puts pictures and layers back as they were before the last step, once the effects
+    /// asked for before it have applied.
     void undoAction();
-    bool canUndo() const { return !m_undoLayout.empty(); }
-    /// Remembers the layout for undo (before an effect or a hand change of the layers).
+    /// Takes the last undone step again.
+    void redoAction();
+    bool canUndo() const { return !m_undo.empty(); }
+    bool canRedo() const { return !m_redo.empty(); }
+    int undoDepth() const { return int(m_undo.size()); }
+    /// Remembers pictures and layout for undo now (before a change by hand of the layers).
     void rememberLayout();
 
     int is3d() const { return m_is3d; }
@@ -96,17 +112,40 @@ private:
     using Save = std::function<void(const Picture &)>;
     /// Shows the picture read and made on layer, then hands it to save.
     void run(ui::ImageView &layer, Read read, Save save = {});
+    /// Starts an undoable step: what is shown once the effects before it have applied.
+    void beginStep();
+    /// Runs action on the UI thread once the effects asked for before have applied.
+    void afterPending(std::function<void()> action);
+    void tell(const QString &message) const;
+
+    /// Everything a step may change.
+    struct Snapshot
+    {
+        Picture background, base, top, copy, overlay;
+        ui::ViewPtr reflection;
+        CompositorLayers::Layout layout;
+        bool overlayShown = false;
+        int messInt = 0;
+        int step = 0;
+    };
+    Snapshot snapshot() const;
+    void restoreSnapshot(const Snapshot &s);
+    void push(std::deque<Snapshot> &history, Snapshot s);
 
     CompositorLayers &m_layers;
     std::function<void(const QString &)> m_tell;
     Filter m_filter;
+    CompositorPictures m_pictures;
     ui::JobRunner m_runner;
     AdjustMode m_mode = AdjustMode::None;
     int m_generation = 0;
     int m_is3d = 1;
     int m_messInt = 0;
     bool m_overlayShown = false;
-    CompositorLayers::Layout m_undoLayout;
+    int m_step = 0;
+    int m_appliedStep = 0;
+    std::deque<Snapshot> m_undo;
+    std::deque<Snapshot> m_redo;
 };
 
 } // namespace vimora

@@ -1,5 +1,7 @@
 #include "compositor/background_geometry.h"
 
+#include <algorithm>
+
 namespace vimora {
 
 namespace {
@@ -48,6 +50,15 @@ QSizeF backgroundViewSize(DeviceProfile profile, QSizeF picture)
     if (tablet)
         return r <= 1.33 ? QSizeF(1024 / r, 1024) : QSizeF(768, 768 * r);
     return r <= 1.5 ? QSizeF(480 / r, 480) : QSizeF(320, 320 * r);
+}
+
+QRectF backgroundFitFrame(const QRectF &canvas, QSizeF picture)
+{
+    if (picture.width() <= 0 || picture.height() <= 0 || canvas.width() <= 0 || canvas.height() <= 0)
+        return {};
+    const double fit = std::min(canvas.width() / picture.width(), canvas.height() / picture.height());
+    const QSizeF size(picture.width() * fit, picture.height() * fit);
+    return QRectF(canvas.center() - QPointF(size.width() / 2, size.height() / 2), size);
 }
 
 } // namespace vimora

@@ -27,6 +27,7 @@ public:
 
     /// The reflection view while the reflection is on, else nullptr.
     ui::View *reflection() const { return m_reflection.get(); }
+    const ui::ViewPtr &reflectionPtr() const { return m_reflection; }
     void setReflection(ui::ViewPtr reflection);
     void removeReflection();
 

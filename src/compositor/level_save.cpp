@@ -19,6 +19,7 @@ namespace vimora {
 
 namespace {
 constexpr double kMenuSeconds = 0.5;
+constexpr double kMenuWidth = 240;
 /// Saved pictures are at most this large on a side: larger could not be held or encoded.
 constexpr double kLargestSide = 16384;
 } // namespace
@@ -41,7 +42,7 @@ void LevelSave::justSaveToAlbum()
     panel.setTransform({});
     panel.setBorderWidth(0);
     panel.setImage({});
-    panel.setFrame(isDeviceiPad() ? QRectF(535, 75, 150, 200) : QRectF(145, 75, 150, 200));
+    panel.setFrame(isDeviceiPad() ? QRectF(520, 75, kMenuWidth, 200) : QRectF(60, 100, kMenuWidth, 200));
     panel.setBackgroundColor(Qt::transparent);
     panel.setHidden(false);
     panel.setAlpha(1.0);
@@ -51,52 +52,71 @@ void LevelSave::justSaveToAlbum()
 
     double y = 5;
     for (SaveLevel level : {SaveLevel::Low, SaveLevel::Medium, SaveLevel::High}) {
-        const QString title = saveLevelTitle(level);
-        panel.addSubview(makeLongButton(QRectF(0, y, 100, 50), title, [this, title] { effectLevel(title); }));
+        panel.addSubview(makeLongButton(QRectF(0, y, kMenuWidth, 50), levelCaption(level), [this, level] { effectLevel(level); }));
         y += 65;
     }
     // Changing one's mind: a tap outside the menu or Escape closes it.
     ui::OverlayStack::of(&panel).open(m_views.descripImg, [this] { m_views.descripImg->setHidden(true); });
 }
 
-Picture LevelSave::renderComposition(const ScreenViews &views, QSizeF factors, int captureLevel, DeviceProfile profile)
+QSizeF LevelSave::pictureSize() const
 {
-    const QRectF frame = views.backImgView->frame();
-    const double c = captureLevelScale(captureLevel, profile);
-    double sx = factors.width() * c, sy = factors.height() * c;
-    // A picture too large to hold or encode is made as large as it can be, same shape.
-    const double over = std::max(frame.width() * sx, frame.height() * sy) / kLargestSide;
-    if (over > 1) {
-        logLine(QStringLiteral("effectLevel: reduced to fit %1 pixels a side").arg(kLargestSide));
-        sx /= over;
-        sy /= over;
-    }
-    return ui::renderRegion(*views.mainView, frame, sx, sy);
+    const QSizeF given = m_pictureSize ? m_pictureSize() : QSizeF();
+    return given.isEmpty() ? m_views.backImgView->image().size() : given;
 }
 
-bool LevelSave::effectLevel(const QString &senderTitle)
+std::optional<QSizeF> LevelSave::factors(SaveLevel level) const
+{
+    const QSizeF frame = m_views.backImgView->frame().size();
+    auto f = levelSaveFactors(level, pictureSize(), frame);
+    if (!f)
+        return f;
+    // A picture too large to hold or encode is made as large as it can be, same shape.
+    const double over = std::max(frame.width() * f->width(), frame.height() * f->height()) / kLargestSide;
+    if (over > 1)
+        *f /= over;
+    return f;
+}
+
+QSize LevelSave::levelSize(SaveLevel level) const
+{
+    const auto f = factors(level);
+    if (!f)
+        return {};
+    const QSizeF frame = m_views.backImgView->frame().size();
+    return QSize(int(std::round(frame.width() * f->width())), int(std::round(frame.height() * f->height())));
+}
+
+QString LevelSave::levelCaption(SaveLevel level) const
+{
+    const QSize size = levelSize(level);
+    if (size.isEmpty())
+        return saveLevelTitle(level);
+    return QStringLiteral("%1 — %2 × %3").arg(saveLevelTitle(level)).arg(size.width()).arg(size.height());
+}
+
+bool LevelSave::effectLevel(SaveLevel level)
 {
     m_views.descripImg->setHidden(true);
     ui::OverlayStack::of(m_views.descripImg.get()).closed(m_views.descripImg.get());
     if (m_beforeSave)
         m_beforeSave();
 
-    const SaveLevel level = saveLevelForTitle(senderTitle);
-    const auto &background = *m_views.backImgView;
-    const auto factors = levelSaveFactors(level, background.image().size(), background.frame().size());
-    if (!factors) {
+    const auto levelFactors = factors(level);
+    if (!levelFactors || m_views.backImgView->image().isNull()) {
         logLine(QStringLiteral("effectLevel: no background picture, nothing saved"));
         if (m_tell)
             m_tell(QStringLiteral("Nothing to save"), QStringLiteral("There is no background picture to save yet."));
         return false;
     }
-    logLine(QStringLiteral("effectLevel: %1 x%2").arg(saveLevelTitle(level)).arg(factors->width()));
+    logLine(QStringLiteral("effectLevel: %1 x%2").arg(saveLevelTitle(level)).arg(levelFactors->width()));
 
     // The toolbar stays out of the picture; it comes back after the capture.
     auto &toolbar = *m_views.selectTopView;
     const bool toolbarHidden = toolbar.isHidden();
     toolbar.setHidden(true);
-    const Picture picture = renderComposition(m_views, *factors, kLevelSaveCaptureLevel, Device::profile());
+    const Picture picture = ui::renderRegion(*m_views.mainView, m_views.backImgView->frame(), levelFactors->width(),
+                                             levelFactors->height());
     toolbar.setHidden(toolbarHidden);
     if (picture.isNull()) {
         logLine(QStringLiteral("effectLevel: the picture could not be made"));

@@ -26,7 +26,9 @@ void PanelMinimiser::smallTheButton(const QString &senderTitle)
     m_smallBtns->setImage(Resources::imageNamed(QStringLiteral("buttonY.png")));
     m_smallBtns->addAction(ui::ControlEventTouchUpInside,
                            [this](ui::Control &b) { scaleTool(static_cast<ui::Button &>(b).title()); });
-    auto &background = *m_views.backImgView;
+    // Over every layer of the screen, the text overlay's help included: the way back to the
+    // toolbar stays in reach whatever opened over the background.
+    auto &background = *m_views.mainView;
     background.addSubview(m_smallBtns);
     m_smallBtns->setHidden(false);
     m_smallBtns->setAlpha(0);
@@ -42,6 +44,13 @@ void PanelMinimiser::smallTheButton(const QString &senderTitle)
     m_smallBtns->setAlpha(1.0);
     ui::Transaction::commit();
     background.bringSubviewToFront(m_smallBtns.get());
+}
+
+void PanelMinimiser::putAway()
+{
+    if (m_smallBtns)
+        m_smallBtns->removeFromSuperview();
+    m_smallBtns.reset();
 }
 
 void PanelMinimiser::scaleTool(const QString &senderTitle)

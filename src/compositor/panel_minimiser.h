@@ -1,6 +1,6 @@
 #pragma once
 
-// A panel minimised into a small button in the background layer's corner, and back.
+// A panel minimised into a small button in the screen's corner, and back.
 
 #include <memory>
 
@@ -25,6 +25,9 @@ public:
     void smallTheButton(const QString &senderTitle);
     /// The corner button's action: brings the selection layer back.
     void scaleTool(const QString &senderTitle);
+
+    /// Takes the corner button away (leaving the compositor).
+    void putAway();
 
     /// The corner button (smallBtns), once made.
     ui::Button *smallBtns() const { return m_smallBtns.get(); }

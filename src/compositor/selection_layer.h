@@ -1,9 +1,11 @@
 #pragma once
 
-// What the compositor's selection layer shows, one at a time: the toolbar along the top, the
-// tip panel, the final Save/Exit panel, the "Select the photo above " prompt, the Undo / Done
-// panel, and the panel of further effects that the first layout left to its own controls.
-// Each builder first empties the layer. Buttons hand their command to the compositor.
+// The compositor's toolbar along the top (in the screen's selection layer) and the panels
+// laid over it one at a time in a view of their own: the tip, the final Save/Exit panel, the
+// "Select the photo above " prompt, the Undo / Done panel and the panel of further effects.
+// A panel never hides the toolbar's view, and every way of closing one (its own button,
+// Escape, a tap outside) leads back to the toolbar. Buttons hand their command to the
+// compositor.
 
 #include <functional>
 #include <memory>
@@ -34,6 +36,7 @@ enum class CompositorCommand {
     ResetLayers,     // messIt
     UndoDone,        // the Undo / Done panel
     Undo,
+    Redo,
     Text,            // gotoTextView
     Final,
     Prompt,
@@ -52,10 +55,14 @@ public:
 
     SelectionLayer(ScreenViews &views, std::function<void(CompositorCommand)> command);
 
-    /// The toolbar (actionbtn).
+    /// The toolbar (actionbtn); closes any panel over it.
     void actionbtn();
-    /// The tip panel; with "Never" = "never" it shows nothing and leaves the layer hidden.
-    void shot();
+    /// Whether a tip was asked for (the Tip button) or would open by itself (after Done).
+    enum class TipOpening { Asked, ByItself };
+    /// The tip panel. Declined tips ("Never show this") still open when asked for; by
+    /// themselves they leave the toolbar as it is.
+    void shot(TipOpening opening = TipOpening::Asked);
+    /// Remembers that tips are not to open by themselves.
     void neverShow();
     void reShowTip();
     /// The title of the tip toggle: what pressing it does next.
@@ -67,15 +74,31 @@ public:
     /// The further effects; overlayToggleTitle is the overlay button's current title.
     void showMore(const QString &overlayToggleTitle);
 
+    /// The toolbar's view.
     ui::ImageView &layer() const;
+    /// The view the panels over the toolbar are built in.
+    ui::ImageView &panel() const { return *m_panel; }
+    bool isPanelOpen() const { return !m_panel->isHidden() && m_panel->superview(); }
+    /// Whether the toolbar is built, shown and opaque.
+    bool isToolbarShown() const;
+    /// Closes the panel over the toolbar and shows the toolbar.
+    void closePanel();
+    /// Hides the panel without touching the toolbar (leaving the compositor).
+    void hidePanel();
+    /// Whether tips stay closed unless asked for.
+    static bool tipsDeclined();
+
+    /// The toolbar's height: a phone's carries a second row under the first.
+    static double toolbarHeight(bool tablet);
 
 private:
-    /// Empties the layer, shows it in front with a clear background, frame and picture.
-    void reopen(const QRectF &frame, const QString &picture = {});
+    /// Empties the panel view and shows it in front of the toolbar with frame and picture.
+    void openPanel(const QRectF &frame, const QString &picture = {});
     void send(CompositorCommand c) const;
 
     ScreenViews &m_views;
     std::function<void(CompositorCommand)> m_command;
+    std::shared_ptr<ui::ImageView> m_panel;
 };
 
 } // namespace vimora

@@ -4,6 +4,8 @@
 // pictures its tests lay as background.
 
 #include <memory>
+#include <string>
+#include <typeinfo>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -91,10 +93,20 @@ protected:
     void useBackground(const Picture &picture)
     {
         views->backImgView->setImage(picture);
-        WorkingFiles::shared().simple2Save(picture);
+        back->effects().pictures().set(CompositorPictures::Kind::Base, picture);
     }
 
     void settle() { back->effects().waitForIdle([this] { host->runPending(); }); }
+    void undo()
+    {
+        back->undoAction();
+        settle();
+    }
+    void redo()
+    {
+        back->effects().redoAction();
+        settle();
+    }
 
     /// The alert shown last, while it is up.
     ui::AlertView *shownAlert() { return test::shownAlert(*host); }
@@ -104,6 +116,37 @@ protected:
     {
         ASSERT_NE(alert, nullptr);
         alert->buttonAtIndex(index)->sendActions(ui::ControlEventTouchUpInside);
+    }
+
+    /// Taps control at its centre as the user would, once a touch there is seen to reach it,
+    /// and lets what it started finish.
+    testing::AssertionResult answerTap(ui::View *control)
+    {
+        if (!control)
+            return testing::AssertionFailure() << "no such control";
+        const QPointF at = centreOnScreen(*control);
+        if (!reaches(*control))
+            return testing::AssertionFailure() << "a touch at " << at.x() << "," << at.y() << " does not reach "
+                                               << describe(*control);
+        host->tap(at);
+        settle();
+        return testing::AssertionSuccess();
+    }
+
+    /// Whether a touch at the centre of control reaches it (or a view inside it).
+    bool reaches(ui::View &control)
+    {
+        for (ui::View *v = host->hitTest(centreOnScreen(control)); v; v = v->superview())
+            if (v == &control)
+                return true;
+        return false;
+    }
+
+    static std::string describe(const ui::View &view)
+    {
+        if (const auto *b = dynamic_cast<const ui::Button *>(&view))
+            return "button \"" + b->title().toStdString() + "\"";
+        return std::string(typeid(view).name()) + " tag " + std::to_string(view.tag());
     }
 
     /// The centre of view in window coordinates.

@@ -46,17 +46,16 @@ protected:
 
 } // namespace
 
-TEST_F(SaveTest, HighOnATabletSavesFourTimesTheFrameAndKeepsTheLayout)
+TEST_F(SaveTest, HighOnATabletSavesTwiceTheSavedPictureAndKeepsTheLayout)
 {
-    openSaved(twoTonePicture(800, 600));
-    views->backImgView->setImage(twoTonePicture(2048, 1536));
-    views->backImgView->setFrame(QRectF(0, 0, 1024, 768));
+    openSaved(twoTonePicture(2048, 1536));
     back->actionbtn();
     const QRectF frame = views->backImgView->frame();
 
     back->justSaveToAlbum();
-    ASSERT_NE(buttonTitled(*views->descripImg, "High"), nullptr);
-    buttonTitled(*views->descripImg, "High")->sendActions(ui::ControlEventTouchUpInside);
+    ui::Button *high = buttonTitled(*views->descripImg, QStringLiteral("High — 4096 × 3072"));
+    ASSERT_NE(high, nullptr);
+    high->sendActions(ui::ControlEventTouchUpInside);
     finishWrites();
 
     EXPECT_EQ(savedSize(), QSize(4096, 3072));
@@ -70,9 +69,7 @@ TEST_F(SaveTest, HighOnATabletSavesFourTimesTheFrameAndKeepsTheLayout)
 
 TEST_F(SaveTest, LowAndMediumFollowTheirFactors)
 {
-    openSaved(twoTonePicture(800, 600));
-    views->backImgView->setImage(twoTonePicture(2048, 1536));
-    views->backImgView->setFrame(QRectF(0, 0, 1024, 768));
+    openSaved(twoTonePicture(2048, 1536));
 
     back->effectLevel("Low");
     finishWrites();
@@ -85,18 +82,17 @@ TEST_F(SaveTest, LowAndMediumFollowTheirFactors)
     EXPECT_EQ(savedSize(), QSize(2048, 1536));
 }
 
-TEST_F(SaveTest, APhoneLevelSaveDoublesAtTheCaptureLevel)
+TEST_F(SaveTest, APhoneLevelSaveWritesTheSavedPicturesOwnSize)
 {
     useDevice(DeviceProfile::Phone480);
     openSaved(twoTonePicture(800, 600));
-    const QSizeF picture = views->backImgView->image().size();
     const QRectF frame = views->backImgView->frame();
 
     back->effectLevel("Medium");
     finishWrites();
 
-    // Medium: the picture's own size; the phone's capture level doubles it.
-    EXPECT_EQ(savedSize(), (picture * 2).toSize());
+    // Medium: the saved picture's own size, whatever the screen.
+    EXPECT_EQ(savedSize(), QSize(800, 600));
     EXPECT_EQ(views->backImgView->frame(), frame);
 }
 
@@ -233,7 +229,7 @@ TEST_F(SaveTest, EscapeClosesTheLevelMenuAndTheFurtherEffects)
     back->justSaveToAlbum();
     const bool menuClosed = overlays.closeTopmost() && views->descripImg->isHidden();
     buttonTitled(*views->selectTopView, "More")->sendActions(ui::ControlEventTouchUpInside);
-    const bool moreShown = buttonTitled(*views->selectTopView, "Reflection") != nullptr;
+    const bool moreShown = buttonTitled(back->selectionLayer().panel(), "Reflection") != nullptr;
     overlays.closeTopmost();
 
     EXPECT_TRUE(menuClosed);

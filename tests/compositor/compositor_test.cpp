@@ -66,7 +66,7 @@ TEST_F(EffectsTest, SavedEffectMovesTheBaseForward)
     press(kHard);
 
     EXPECT_TRUE(test::picturesEqual(background(), sepiaShown));
-    EXPECT_TRUE(test::picturesEqual(WorkingFiles::shared().simple2Load(), sepiaShown));
+    EXPECT_TRUE(test::picturesEqual(back->effects().pictures().get(CompositorPictures::Kind::Base), sepiaShown));
 }
 
 TEST_F(EffectsTest, ContrastSliderBuildsOnItsPreviousResult)
@@ -93,24 +93,47 @@ TEST_F(EffectsTest, EffectsQueuedTogetherRunInOrder)
     EXPECT_TRUE(test::picturesEqual(background(), sepia(base)));
 }
 
-TEST_F(EffectsTest, SelectStyleIsInertOnTheBackgroundAndSetsBothOpacitiesOnLayers)
+TEST_F(EffectsTest, TheOpacitySliderBelongsToTheLayersAndActsOverItsWholeRange)
 {
     layCutOut();
-    back->layers().top().setAlpha(0.3);
-    back->layers().secondCopy().setAlpha(0.3);
     back->guideToScale(100);
-
-    press(kOpacitySlider);
-    const double topAfterBackgroundMode = back->layers().top().alpha();
+    const bool sliderOnBackground = back->adjustPanel().topPhotoSlider() != nullptr;
     back->guideToScale(200);
+    ASSERT_NE(back->adjustPanel().topPhotoSlider(), nullptr);
     back->adjustPanel().topPhotoSlider()->setValue(BackgroundAdjustPanel::kOpacityMin);
     press(kOpacitySlider);
 
-    EXPECT_DOUBLE_EQ(topAfterBackgroundMode, 0.3);
+    EXPECT_FALSE(sliderOnBackground);
     EXPECT_TRUE(test::picturesEqual(background(), base));
-    // The slider's whole range lies at or above 1: the layers stay fully opaque.
-    EXPECT_DOUBLE_EQ(back->layers().top().alpha(), 1.0);
-    EXPECT_DOUBLE_EQ(back->layers().secondCopy().alpha(), 1.0);
+    EXPECT_DOUBLE_EQ(back->layers().top().alpha(), BackgroundAdjustPanel::kOpacityMin);
+    EXPECT_DOUBLE_EQ(back->layers().secondCopy().alpha(), BackgroundAdjustPanel::kOpacityMin);
+    EXPECT_LT(BackgroundAdjustPanel::kOpacityMin, BackgroundAdjustPanel::kOpacityMax);
+    EXPECT_DOUBLE_EQ(BackgroundAdjustPanel::kOpacityMax, 1.0);
+}
+
+TEST_F(EffectsTest, WithoutALayerTheLayerEffectsAreDisabledAndSayWhy)
+{
+    back->guideToScale(200);
+
+    auto &panel = back->adjustPanel();
+    ASSERT_NE(panel.reasonLabel(), nullptr);
+    EXPECT_TRUE(panel.reasonLabel()->text().contains("Add a layer first"));
+    for (int tag : {kHard, kSoft, kColorPlus, kPrintMix, kSepia, kSharpen})
+        EXPECT_FALSE(panel.button(tag)->isEnabled()) << tag;
+    // What acts on the background stays at hand.
+    EXPECT_TRUE(panel.button(kBrightPlus)->isEnabled());
+    EXPECT_TRUE(panel.button(kEdges)->isEnabled());
+
+    // Emboss+ from the further effects tells the same reason.
+    back->moreEmboss();
+    settle();
+    ASSERT_NE(shownAlert(), nullptr);
+    EXPECT_TRUE(shownAlert()->message().contains("Add a layer first"));
+
+    layCutOut();
+    back->guideToScale(200);
+    EXPECT_EQ(panel.reasonLabel(), nullptr);
+    EXPECT_TRUE(panel.button(kSharpen)->isEnabled());
 }
 
 TEST_F(EffectsTest, TagsOutsideEachModeDoNothing)
@@ -125,15 +148,17 @@ TEST_F(EffectsTest, TagsOutsideEachModeDoNothing)
     EXPECT_EQ(back->effects().is3d(), 13);
 }
 
-TEST_F(EffectsTest, AnEffectWithAnEmptySourceKeepsWhatIsShownAndSaysSo)
+TEST_F(EffectsTest, AnEffectWithAnEmptySourceKeepsWhatIsShownSaysSoAndLeavesNoStep)
 {
     back->guideToScale(100);
+    back->effects().pictures().set(CompositorPictures::Kind::Base, {});
 
-    press(kUndo); // the editor's photo was never stored
+    press(kHard);
 
     EXPECT_TRUE(test::picturesEqual(background(), base));
     ASSERT_NE(shownAlert(), nullptr);
     EXPECT_TRUE(shownAlert()->message().contains("no picture"));
+    EXPECT_FALSE(back->effects().canUndo());
 }
 
 TEST_F(EffectsTest, PictureLayerEffectsWorkOnTheTopPictureAndKeepItsState)
@@ -145,7 +170,6 @@ TEST_F(EffectsTest, PictureLayerEffectsWorkOnTheTopPictureAndKeepItsState)
     press(kHard);
 
     EXPECT_FALSE(test::picturesEqual(back->layers().top().image(), laid));
-    EXPECT_TRUE(test::picturesEqual(WorkingFiles::shared().simple3Load(), back->layers().top().image()));
     EXPECT_TRUE(test::picturesEqual(background(), base));
 }
 
@@ -207,12 +231,12 @@ TEST_F(EffectsTest, UndoPutsTheLayersBackAsTheyWereBeforeTheLastEffect)
 
     back->scaleDrawImg();
     const QRectF enlarged = overlay.frame();
-    back->undoAction();
+    undo();
 
     EXPECT_NEAR(enlarged.width(), before.width() * 1.2, 1e-9);
     EXPECT_EQ(overlay.frame(), before);
     EXPECT_FALSE(overlay.isHidden());
-    EXPECT_FALSE(back->effects().canUndo());
+    EXPECT_TRUE(back->effects().canRedo());
 }
 
 TEST_F(EffectsTest, UndoTakesBackAReflectionAndResetMarksItShown)
@@ -221,6 +245,7 @@ TEST_F(EffectsTest, UndoTakesBackAReflectionAndResetMarksItShown)
 
     back->reflectiMe();
     back->messIt();
+    settle();
 
     EXPECT_EQ(back->layers().reflection(), nullptr);
     EXPECT_EQ(back->effects().messInt(), 1);
@@ -235,8 +260,7 @@ TEST_F(EffectsTest, PrintmakingFlattensTheLayersIntoTheBackground)
     settle();
 
     EXPECT_EQ(background().size(), copy.size());
-    EXPECT_TRUE(test::picturesEqual(WorkingFiles::shared().simple2Load(), copy));
-    EXPECT_TRUE(test::picturesEqual(WorkingFiles::shared().simpleLoad(), background()));
+    EXPECT_TRUE(test::picturesEqual(back->effects().pictures().get(CompositorPictures::Kind::Base), background()));
     EXPECT_TRUE(back->layers().secondCopy().isHidden());
     EXPECT_TRUE(back->layers().overlay().image().isNull());
     // The print chain leaves a grey picture.
@@ -278,7 +302,7 @@ TEST_F(EffectsTest, DragMovesTheLayerAndATapHidesItUntilUndo)
     const QPointF moved = top.center();
     host->tap(windowCentre(top));
     const double tapped = top.alpha();
-    back->undoAction();
+    undo();
 
     EXPECT_NEAR(moved.x() - start.x(), 30, 1e-6);
     EXPECT_NEAR(moved.y() - start.y(), -10, 1e-6);
@@ -310,40 +334,36 @@ TEST_F(EffectsTest, ClosingTheAdjustPanelKeepsTheAdjustedBackgroundAndShowsTheTo
 
     EXPECT_TRUE(views->descripImg->isHidden());
     EXPECT_EQ(back->adjustPanel().moveImgView(), nullptr);
-    EXPECT_TRUE(test::picturesEqual(WorkingFiles::shared().simple3Load(), background()));
     EXPECT_FALSE(views->selectTopView->isHidden());
     EXPECT_NE(buttonTitled(*views->selectTopView, "Filter"), nullptr);
 }
 
-TEST_F(EffectsTest, EveryToolbarButtonOnAPhoneSitsOnTheScreen)
+TEST_F(CompositorTest, TipOkAndNeverShowLeadBackToTheToolbarAndTheTipButtonStillShowsTips)
 {
-    useDevice(DeviceProfile::Phone480);
+    openSaved(twoTonePicture(64, 48));
+    ASSERT_TRUE(answerTap(findButton(*views->selectTopView, "Edit")));
 
-    back->actionbtn();
+    ASSERT_TRUE(answerTap(findButton(*views->selectTopView, "Tip")));
+    const bool tipOverToolbar = back->selectionLayer().isPanelOpen() && back->selectionLayer().isToolbarShown();
+    ASSERT_TRUE(answerTap(findButton(back->selectionLayer().panel(), "OK")));
+    const bool toolbarAfterOk = back->selectionLayer().isToolbarShown() && !back->selectionLayer().isPanelOpen();
 
-    for (const ui::ViewPtr &v : views->selectTopView->subviews()) {
-        const QRectF f = v->convertRectTo(v->bounds(), &host->window());
-        EXPECT_TRUE(QRectF(QPointF(0, 0), host->screenSize()).contains(f)) << static_cast<ui::Button *>(v.get())->title().toStdString();
-    }
-}
+    ASSERT_TRUE(answerTap(findButton(*views->selectTopView, "Tip")));
+    ASSERT_TRUE(answerTap(findButton(back->selectionLayer().panel(), "Never show this")));
+    const bool toolbarAfterNever = back->selectionLayer().isToolbarShown() && !back->selectionLayer().isPanelOpen();
+    // Declined tips still open when asked for, and no longer open by themselves.
+    ASSERT_TRUE(answerTap(findButton(*views->selectTopView, "Tip")));
+    const bool askedTipShown = back->selectionLayer().isPanelOpen();
+    back->doneAndUndo();
+    ASSERT_TRUE(answerTap(findButton(back->selectionLayer().panel(), "Done")));
 
-TEST_F(CompositorTest, NeverLeavesTheToolbarForTheTipAndTheToggleBringsItBack)
-{
-    back->shot();
-    const bool shownFirst = !views->selectTopView->isHidden() && views->selectTopView->subviewCount() == 2;
-
-    back->neverShow();
-    back->shot();
-    // No tip, but never an empty screen either: the toolbar stays.
-    const bool toolbarAfterNever = !views->selectTopView->isHidden() && buttonTitled(*views->selectTopView, "Tip") &&
-                                   !buttonTitled(*views->selectTopView, "OK");
-    back->reShowTip();
-    back->shot();
-
-    EXPECT_TRUE(shownFirst);
+    EXPECT_TRUE(tipOverToolbar);
+    EXPECT_TRUE(toolbarAfterOk);
     EXPECT_TRUE(toolbarAfterNever);
-    EXPECT_EQ(Settings::shared().stringForKey("Never"), "whatever");
-    EXPECT_FALSE(views->selectTopView->isHidden());
+    EXPECT_TRUE(askedTipShown);
+    EXPECT_FALSE(back->selectionLayer().isPanelOpen());
+    EXPECT_TRUE(back->selectionLayer().isToolbarShown());
+    EXPECT_EQ(Settings::shared().stringForKey("Never"), "never");
 }
 
 TEST_F(CompositorTest, MinimisedPanelComesBackFromItsCornerButton)
@@ -380,7 +400,7 @@ TEST_F(EffectsTest, LeavingDropsAnEffectStillRunning)
     settle();
 
     EXPECT_TRUE(views->backImgView->image().isNull());
-    EXPECT_TRUE(test::picturesEqual(WorkingFiles::shared().simple2Load(), base));
+    EXPECT_TRUE(back->effects().pictures().get(CompositorPictures::Kind::Base).isNull());
 }
 
 TEST_F(EffectsTest, TextOpensOverTheBackgroundAndTheToolbarWaitsInItsCorner)
@@ -391,38 +411,49 @@ TEST_F(EffectsTest, TextOpensOverTheBackgroundAndTheToolbarWaitsInItsCorner)
 
     EXPECT_EQ(views->selectTopView->alpha(), 0.0);
     ASSERT_NE(back->minimiser().smallBtns(), nullptr);
-    EXPECT_EQ(back->minimiser().smallBtns()->superview(), views->backImgView.get());
+    EXPECT_EQ(back->minimiser().smallBtns()->superview(), views->mainView.get());
 }
 
-TEST_F(CompositorTest, SmallPanelsReplaceEachOtherInTheSelectionLayer)
+TEST_F(CompositorTest, SmallPanelsReplaceEachOtherOverTheToolbar)
 {
+    back->actionbtn();
     back->finalAct();
-    const QRectF finalFrame = views->selectTopView->frame();
-    const bool finalHasExit = buttonTitled(*views->selectTopView, "Exit") != nullptr;
+    const QRectF finalFrame = back->selectionLayer().panel().frame();
+    const bool finalHasExit = buttonTitled(back->selectionLayer().panel(), "Exit") != nullptr;
 
     back->secondActMix();
-    const QRectF promptFrame = views->selectTopView->frame();
-    buttonTitled(*views->selectTopView, "OK")->sendActions(ui::ControlEventTouchUpInside);
+    const QRectF promptFrame = back->selectionLayer().panel().frame();
+    buttonTitled(back->selectionLayer().panel(), "OK")->sendActions(ui::ControlEventTouchUpInside);
 
     EXPECT_EQ(finalFrame, QRectF(10, 10, 300, 400));
     EXPECT_TRUE(finalHasExit);
     EXPECT_EQ(promptFrame, QRectF(200, 350, 300, 80));
     // The prompt's OK goes back to the toolbar.
-    EXPECT_FALSE(views->selectTopView->isHidden());
-    EXPECT_NE(buttonTitled(*views->selectTopView, "Filter"), nullptr);
+    EXPECT_FALSE(back->selectionLayer().isPanelOpen());
+    EXPECT_TRUE(back->selectionLayer().isToolbarShown());
 }
 
-TEST_F(CompositorTest, NewPhotoRecordsTheTypeLeavesTheCompositorAndAsksForAPhoto)
+TEST_F(CompositorTest, NewPhotoKeepsTheCompositionUntilAPhotoIsRead)
 {
     int asked = 0;
     back->setNewPhotoRequest([&] { ++asked; });
+    openSaved(twoTonePicture(64, 48));
     back->guideToScale(100);
+    const Picture shown = views->backImgView->image();
 
     back->editAgainAndLoadTopImage();
+    const bool outOfSight = views->backImgView->isHidden() && views->selectTopView->isHidden() && views->descripImg->isHidden();
+    // Cancelled: back to the composition as it was.
+    EXPECT_TRUE(back->newPhotoCancelled());
+    const bool backAgain = !views->backImgView->isHidden() && test::picturesEqual(views->backImgView->image(), shown)
+                           && back->selectionLayer().isToolbarShown();
+    back->editAgainAndLoadTopImage();
+    back->newPhotoTaken();
 
     EXPECT_EQ(Settings::shared().stringForKey("type"), "TYPE1");
-    EXPECT_EQ(asked, 1);
-    for (const auto &layer : {views->backImgView, views->selectTopView, views->descripImg, views->descripImg2, views->wordView})
-        EXPECT_TRUE(layer->isHidden());
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(outOfSight);
+    EXPECT_TRUE(backAgain);
     EXPECT_TRUE(views->backImgView->image().isNull());
+    EXPECT_FALSE(back->newPhotoCancelled());
 }

@@ -1,0 +1,252 @@
+// Undo and redo of whole steps, pixels and layout; the compositor's own pictures, with the
+// editor's working files left alone; the whole background shown and saved at its level.
+#include "compositor/compositor_fixture.h"
+
+#include <QFile>
+
+#include "compositor/background_geometry.h"
+#include "imaging/tone.h"
+#include "ui/slider.h"
+
+using namespace vimora;
+using namespace vimora::test;
+using namespace vimora::effect_tag;
+
+namespace {
+
+class HistoryTest : public CompositorTest
+{
+protected:
+    void SetUp() override
+    {
+        CompositorTest::SetUp();
+        openSaved(twoTonePicture(64, 48));
+        base = twoTonePicture(64, 48, QColor(200, 120, 40), QColor(30, 90, 160));
+        useBackground(base);
+    }
+
+    void press(int tag)
+    {
+        back->filterSelect(tag);
+        settle();
+    }
+
+    void layCutOut()
+    {
+        WorkingFiles::shared().simpleSave(twoTonePicture(40, 30, Qt::green, Qt::yellow));
+        back->layTopPicture();
+    }
+
+    Picture background() const { return views->backImgView->image(); }
+
+    Picture base;
+};
+
+using Slot = WorkingFiles::Slot;
+const Slot kEditorSlots[] = {Slot::Origin, Slot::Tem, Slot::Word, Slot::Adjust};
+
+/// The bytes of the editor's working files, to see that nothing wrote them.
+std::vector<QByteArray> editorFiles()
+{
+    WorkingFiles::shared().flush();
+    std::vector<QByteArray> out;
+    for (Slot slot : kEditorSlots) {
+        QFile file(WorkingFiles::path(slot));
+        out.push_back(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(HistoryTest, SepiaThenUndoGivesBackTheBackgroundAsItWas)
+{
+    back->guideToScale(100);
+    const Picture before = background();
+
+    press(kSepia);
+    const bool changed = !test::picturesEqual(background(), before);
+    press(kUndo);
+
+    EXPECT_TRUE(changed);
+    EXPECT_TRUE(test::picturesEqual(background(), before));
+    EXPECT_TRUE(test::picturesEqual(back->effects().pictures().get(CompositorPictures::Kind::Base), base));
+    EXPECT_FALSE(shownAlert());
+}
+
+TEST_F(HistoryTest, TenStepsUndoInOrderAndRedoTakesThemAgain)
+{
+    back->guideToScale(100);
+    std::vector<Picture> shown{background()};
+    const int effects[] = {kSepia, kBrightMinus, kSoft, kEdges, kColorPlus, kBrightPlus, kSharpen, kPrintMix, kSoft, kHard, kBrightMinus, kSepia};
+    for (int tag : effects) {
+        press(tag);
+        shown.push_back(background());
+    }
+    const int last = int(std::size(effects));
+
+    for (int i = 1; i <= 10; ++i) {
+        undo();
+        ASSERT_TRUE(test::picturesEqual(background(), shown[std::size_t(last - i)])) << "after " << i << " undos";
+    }
+    for (int i = 1; i <= 3; ++i) {
+        redo();
+        ASSERT_TRUE(test::picturesEqual(background(), shown[std::size_t(last - 10 + i)])) << "after " << i << " redos";
+    }
+    // A new step forgets what could be redone.
+    press(kEdges);
+    EXPECT_FALSE(back->effects().canRedo());
+    undo();
+    EXPECT_TRUE(test::picturesEqual(background(), shown[std::size_t(last - 7)]));
+}
+
+TEST_F(HistoryTest, PrintIsUndoneLikeAnyEffectPixelsAndLayers)
+{
+    layCutOut();
+    const Picture copy = back->layers().secondCopy().image();
+    const QRectF topFrame = back->layers().top().frame();
+
+    back->printmaking();
+    settle();
+    const bool printed = !test::picturesEqual(background(), base);
+    undo();
+
+    EXPECT_TRUE(printed);
+    EXPECT_TRUE(test::picturesEqual(background(), base));
+    EXPECT_TRUE(test::picturesEqual(back->layers().secondCopy().image(), copy));
+    EXPECT_EQ(back->layers().top().frame(), topFrame);
+    EXPECT_FALSE(back->layers().top().isHidden());
+}
+
+TEST_F(HistoryTest, LayingACutOutAndAReflectionAreUndoneAndRedone)
+{
+    layCutOut();
+    back->reflectiMe();
+    ASSERT_NE(back->layers().reflection(), nullptr);
+
+    undo();
+    const bool reflectionGone = back->layers().reflection() == nullptr;
+    undo();
+    const bool topGone = back->layers().top().isHidden() || back->layers().top().image().isNull();
+    redo();
+    redo();
+
+    EXPECT_TRUE(reflectionGone);
+    EXPECT_TRUE(topGone);
+    EXPECT_NE(back->layers().reflection(), nullptr);
+    EXPECT_FALSE(back->layers().top().isHidden());
+}
+
+TEST_F(HistoryTest, UndoWithNothingToUndoSaysSo)
+{
+    undo();
+
+    ASSERT_NE(shownAlert(), nullptr);
+    EXPECT_TRUE(shownAlert()->message().contains("nothing to undo"));
+    EXPECT_TRUE(test::picturesEqual(background(), base));
+}
+
+TEST_F(HistoryTest, NoEffectReadsOrWritesTheEditorsWorkingFiles)
+{
+    // The editor's files hold pictures of their own, none the compositor's.
+    int shade = 10;
+    for (Slot slot : kEditorSlots) {
+        WorkingFiles::shared().save(slot, twoTonePicture(30, 20, QColor(shade, 0, 0), QColor(0, shade, 0)));
+        shade += 40;
+    }
+    back->layTopPicture(); // a copy of the editor's cut-out, read only
+    const auto before = editorFiles();
+
+    for (int mode : {100, 200}) {
+        back->guideToScale(mode);
+        for (int tag : {kContrastSlider, kBrightMinus, kBrightPlus, kHard, kSoft, kPrintMix, kSepia, kEdges, kUndo, kSharpen,
+                        kColorPlus, kOpacitySlider})
+            press(tag);
+        back->combineImg();
+    }
+    for (auto c : {CompositorCommand::MoreEmboss, CompositorCommand::Reflection, CompositorCommand::EnlargeOverlay,
+                   CompositorCommand::OverlayToggle, CompositorCommand::ResetLayers, CompositorCommand::Undo,
+                   CompositorCommand::Redo, CompositorCommand::Print}) {
+        back->command(c);
+        settle();
+    }
+    back->effectLevel("Low");
+    settle();
+
+    EXPECT_EQ(editorFiles(), before);
+    back->effects().pictures().flush();
+    EXPECT_TRUE(QFile::exists(CompositorPictures::path(CompositorPictures::Kind::Base)));
+}
+
+TEST_F(HistoryTest, LayersSharpenAndColorPlusActOnTheTopPicture)
+{
+    layCutOut();
+    back->guideToScale(200);
+
+    for (int tag : {kSharpen, kColorPlus}) {
+        const Picture top = back->layers().top().image();
+        press(tag);
+        EXPECT_FALSE(test::picturesEqual(back->layers().top().image(), top)) << tag;
+        EXPECT_EQ(back->layers().top().image().size(), top.size()) << tag;
+        EXPECT_TRUE(test::picturesEqual(background(), base)) << tag;
+    }
+}
+
+TEST_F(HistoryTest, SaveToAlbumWritesTheSavedPictureNotTheEditors)
+{
+    WorkingFiles::shared().simple2Save(twoTonePicture(10, 10));
+    std::vector<QSizeF> handed;
+    back->setSaveToAlbum([&](const Picture &p) { handed.push_back(p.size()); });
+
+    back->saveToAlbumToCut();
+
+    ASSERT_EQ(handed.size(), 1u);
+    EXPECT_EQ(handed.front(), QSizeF(64, 48));
+}
+
+TEST(BackgroundFit, TheWholePictureFitsCentredInTheCanvas)
+{
+    const QRectF canvas(0, 65, 768, 959);
+    const QRectF wide = backgroundFitFrame(canvas, QSizeF(1600, 1000));
+    const QRectF tall = backgroundFitFrame(canvas, QSizeF(1000, 3000));
+
+    EXPECT_DOUBLE_EQ(wide.width(), 768);
+    EXPECT_DOUBLE_EQ(wide.height(), 480);
+    EXPECT_DOUBLE_EQ(wide.center().y(), canvas.center().y());
+    EXPECT_DOUBLE_EQ(tall.height(), 959);
+    EXPECT_NEAR(tall.width(), 959 / 3.0, 1e-9);
+    EXPECT_TRUE(canvas.contains(wide));
+    EXPECT_TRUE(backgroundFitFrame(canvas, QSizeF(0, 10)).isEmpty());
+}
+
+TEST_F(CompositorTest, TheBackgroundIsShownWholeUnderTheToolbarOnEveryProfile)
+{
+    for (DeviceProfile profile : {DeviceProfile::Tablet, DeviceProfile::Phone568, DeviceProfile::Phone480}) {
+        useDevice(profile);
+        openSaved(twoTonePicture(1600, 1000));
+        back->actionbtn();
+        const QRectF shown = views->backImgView->convertRectTo(views->backImgView->bounds(), &host->window());
+        const QRectF toolbar = views->selectTopView->convertRectTo(views->selectTopView->bounds(), &host->window());
+        const QRectF screen(QPointF(0, 0), host->screenSize());
+
+        EXPECT_TRUE(screen.contains(shown)) << int(profile);
+        EXPECT_GE(shown.top(), toolbar.bottom()) << int(profile);
+        EXPECT_NEAR(shown.width() / shown.height(), 1.6, 2e-3) << int(profile);
+        EXPECT_NEAR(shown.width(), screen.width(), 1e-6) << int(profile);
+    }
+}
+
+TEST_F(CompositorTest, LevelsWriteTheSavedPicturesSizeTimesTheirFactorAndSaySo)
+{
+    openSaved(twoTonePicture(1600, 1000));
+
+    back->justSaveToAlbum();
+    QStringList titles;
+    for (const ui::ViewPtr &v : views->descripImg->subviews())
+        if (auto *b = dynamic_cast<ui::Button *>(v.get()))
+            titles << b->title();
+
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Low — 800 × 500"), QStringLiteral("Medium — 1600 × 1000"),
+                                   QStringLiteral("High — 3200 × 2000")}));
+    EXPECT_EQ(back->levelSave().levelSize(SaveLevel::High), QSize(3200, 2000));
+}
