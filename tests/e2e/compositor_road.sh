@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The compositor's road on the real binary in a virtual display: home → Saved → a saved
-# picture → Edit → Filter → Sepia → close → Save → High, and the picture in the photo
-# library's album "Nerelda" at the size the level promises.
+# picture → Edit → Tip → OK (the toolbar again) → Layers and More by their centres → Filter →
+# Sepia → Undo (the background as before) → Sepia → close → Save → High, and the picture in
+# the photo library's album "Nerelda" at the size the level promises.
 #
 #   compositor_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
 #
@@ -16,18 +17,20 @@ keep=${3:-}
 source "$(dirname "$0")/session.sh"
 
 # Points from the layouts: the home's Saved control, the first saved picture in the option
-# panel, the option bar's Edit, the toolbar's Filter and Save, the adjust panel's Sepia and
-# close button, the level menu's High. The saved picture is 2048 x 1536: the compositor shows
-# it scaled to cover the tablet's screen (1024 x 768) in a frame of 1024 x 768 on a tablet and
-# 480 x 360 on a phone. High doubles the picture's resolution over its frame; a phone's
-# capture level doubles it once more.
+# panel, the option bar's Edit, the toolbar's Tip, Filter, Layers, More and Save, the tip's OK,
+# the adjust panel's Sepia, Undo and close button, the level menu's High. The saved picture
+# is 2048 x 1536; every level is a factor of its own size, so High writes 4096 x 3072.
 case $device in
-  tablet)    points="768 1024"; saved="285 26"; first="40 640"; edit="150 120"; filter="390 30"; sepia="431 622"
-             close="581 384"; save="585 30"; high="585 235"; expected="2048x1536" ;;
-  phone-480) points="320 480"; saved="285 26"; first="40 270"; edit="150 120"; filter="150 30"; sepia="121 442"
-             close="271 204"; save="210 30"; high="195 235"; expected="4096x3072" ;;
+  tablet)    points="768 1024"; saved="285 26"; first="40 640"; edit="150 120"; tip="235 30"; filter="390 30"
+             layers="42 30"; more="120 30"; ok="365 595"; sepia="431 622"; undo="394 572"; close="581 384"
+             save="585 30"; high="640 235"; expected="4096x3072" ;;
+  phone-480) points="320 480"; saved="285 26"; first="40 270"; edit="150 120"; tip="90 30"; filter="150 30"
+             layers="45 75"; more="137 75"; ok="85 270"; sepia="121 442"; undo="84 392"; close="271 204"
+             save="210 30"; high="180 260"; expected="4096x3072" ;;
   *) echo "unknown device $device" >&2; exit 2 ;;
 esac
+# Pictures alike to the pixel but for the pointer's trace.
+identical() { awk -v e="$(differ "$1" "$2")" 'BEGIN{exit !(e < 0.002)}'; }
 
 mkdir -p "$VIMORA_HOME/Documents/drawImgs"
 convert -size 2048x1536 gradient:orange-navy -quality 95 "$VIMORA_HOME/Documents/drawImgs/D1234.jpg"
@@ -47,18 +50,38 @@ done
 click $saved
 sleep 0.5
 click $first
-sleep 1
-shot option-bar
-same option-bar home && fail "the saved picture did not open in the compositor"
+changed_shot option-bar home || fail "the saved picture did not open in the compositor"
 
 click $edit
+settled_shot toolbar || fail "the toolbar did not settle"
+
+# The tip opens over the toolbar and its OK leads back to it.
+click $tip
+changed_shot tip toolbar || fail "Tip showed nothing"
+click $ok
+settled_shot after-tip || true
+same after-tip toolbar || fail "the tip's OK did not lead back to the toolbar"
+
+# Layers and More answer a tap at their centres; Escape leads back to the toolbar.
+for panel in layers more; do
+  click ${!panel}
+  changed_shot "$panel" toolbar || fail "$panel did not open by a tap at its centre"
+  key Escape 0.5
+  settled_shot "after-$panel" || true
+  same "after-$panel" toolbar || fail "Escape did not lead back from $panel to the toolbar"
+done
+
 click $filter
-sleep 0.5
-shot adjust-panel
+settled_shot adjust-panel || fail "the adjust panel did not settle"
 click $sepia
-sleep 2
-shot sepia
-same sepia adjust-panel && fail "Sepia changed nothing"
+changed_shot sepia adjust-panel || fail "Sepia changed nothing"
+settled_shot sepia || true
+click $undo
+changed_shot undone sepia || fail "Undo changed nothing"
+settled_shot undone || true
+identical undone adjust-panel || fail "Undo did not give back the background as it was before Sepia ($(differ undone adjust-panel))"
+click $sepia
+changed_shot sepia-again undone || fail "Sepia after Undo changed nothing"
 click $close
 sleep 0.5
 
