@@ -91,7 +91,7 @@ void BackgroundAdjustPanel::addEffectButton(const QRectF &frame, const QString &
 
 void BackgroundAdjustPanel::guideToScale(AdjustMode mode, const QString &unavailable)
 {
-    m_views.selectTopView->setHidden(true);
+    // The toolbar stays: Home and the other tools remain in reach beside the panel.
     auto &panel = *m_views.descripImg;
     // The panel view may still be registered as the level menu, which a tap outside closes.
     ui::OverlayStack::of(&panel).closed(&panel);
