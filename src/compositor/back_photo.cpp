@@ -89,6 +89,15 @@ void BackPhoto::awakeFromNib()
             actionbtn();
         });
         m_noteViewOpen = [this] { m_wordTable->noteViewOpen(); };
+        // New words land on the background and clear of the toolbar over it.
+        m_wordTable->setFreeArea([this] {
+            const ui::ImageView &back = *m_views->backImgView;
+            QRectF free = back.bounds();
+            const ui::View &toolbar = *m_views->selectTopView;
+            const QRectF bar = toolbar.convertRectTo(toolbar.bounds(), &back);
+            free.setTop(std::max(free.top(), bar.bottom()));
+            return free;
+        });
     }
 }
 

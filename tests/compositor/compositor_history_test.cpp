@@ -250,3 +250,25 @@ TEST_F(CompositorTest, LevelsWriteTheSavedPicturesSizeTimesTheirFactorAndSaySo)
                                    QStringLiteral("High — 3200 × 2000")}));
     EXPECT_EQ(back->levelSave().levelSize(SaveLevel::High), QSize(3200, 2000));
 }
+
+TEST_F(CompositorTest, WordsLandOnTheBackgroundClearOfTheToolbar)
+{
+    for (DeviceProfile profile : {DeviceProfile::Tablet, DeviceProfile::Phone480}) {
+        useDevice(profile);
+        openSaved(twoTonePicture(1600, 1000));
+        back->actionbtn();
+        back->command(CompositorCommand::Word);
+        WordTable &words = *back->wordTable();
+        words.entry().noteTextView().setText(QStringLiteral("Hello"));
+        words.inputTextDone();
+
+        ASSERT_GT(views->backImgView->subviewCount(), 1) << int(profile);
+        const ui::ViewPtr layer = views->backImgView->subviews().back();
+        const QRectF at = layer->convertRectTo(layer->bounds(), &host->window());
+        const QRectF shown = views->backImgView->convertRectTo(views->backImgView->bounds(), &host->window());
+        const QRectF toolbar = views->selectTopView->convertRectTo(views->selectTopView->bounds(), &host->window());
+        EXPECT_GE(at.top(), toolbar.bottom()) << int(profile);
+        EXPECT_TRUE(shown.intersects(at)) << int(profile);
+        EXPECT_GE(at.top(), shown.top()) << int(profile);
+    }
+}
