@@ -223,7 +223,7 @@ TEST_F(CompositorTest, TheBackgroundIsShownWholeUnderTheToolbarOnEveryProfile)
 {
     for (DeviceProfile profile : {DeviceProfile::Tablet, DeviceProfile::Phone568, DeviceProfile::Phone480}) {
         useDevice(profile);
-        openSaved(twoTonePicture(1600, 1000));
+        openSaved(twoTonePicture(400, 250));
         back->actionbtn();
         const QRectF shown = views->backImgView->convertRectTo(views->backImgView->bounds(), &host->window());
         const QRectF toolbar = views->selectTopView->convertRectTo(views->selectTopView->bounds(), &host->window());
@@ -238,7 +238,7 @@ TEST_F(CompositorTest, TheBackgroundIsShownWholeUnderTheToolbarOnEveryProfile)
 
 TEST_F(CompositorTest, LevelsWriteTheSavedPicturesSizeTimesTheirFactorAndSaySo)
 {
-    openSaved(twoTonePicture(1600, 1000));
+    openSaved(twoTonePicture(400, 250));
 
     back->justSaveToAlbum();
     QStringList titles;
@@ -246,16 +246,16 @@ TEST_F(CompositorTest, LevelsWriteTheSavedPicturesSizeTimesTheirFactorAndSaySo)
         if (auto *b = dynamic_cast<ui::Button *>(v.get()))
             titles << b->title();
 
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("Low — 800 × 500"), QStringLiteral("Medium — 1600 × 1000"),
-                                   QStringLiteral("High — 3200 × 2000")}));
-    EXPECT_EQ(back->levelSave().levelSize(SaveLevel::High), QSize(3200, 2000));
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Low — 200 × 125"), QStringLiteral("Medium — 400 × 250"),
+                                   QStringLiteral("High — 800 × 500")}));
+    EXPECT_EQ(back->levelSave().levelSize(SaveLevel::High), QSize(800, 500));
 }
 
 TEST_F(CompositorTest, WordsLandOnTheBackgroundClearOfTheToolbar)
 {
     for (DeviceProfile profile : {DeviceProfile::Tablet, DeviceProfile::Phone480}) {
         useDevice(profile);
-        openSaved(twoTonePicture(1600, 1000));
+        openSaved(twoTonePicture(400, 250));
         back->actionbtn();
         back->command(CompositorCommand::Word);
         WordTable &words = *back->wordTable();
