@@ -431,9 +431,18 @@ void BackgroundEffects::reflectiMe()
 
 void BackgroundEffects::scaleDrawImg()
 {
-    logLine(QStringLiteral("殘影放大"));
-    rememberLayout();
     ui::ImageView &overlay = m_layers.overlay();
+    if (overlay.image().isNull()) {
+        tell(pictureLayersUnavailable().isEmpty() ? QStringLiteral("There is no shadow to enlarge.") : pictureLayersUnavailable());
+        return;
+    }
+    rememberLayout();
+    // An enlarged shadow nobody sees would change nothing: it shows.
+    if (overlay.isHidden()) {
+        m_layers.compositorView().bringSubviewToFront(&overlay);
+        overlay.setHidden(false);
+        m_overlayShown = true;
+    }
     overlay.setTransform(ui::scaled(overlay.transform(), kOverlayEnlargement, kOverlayEnlargement));
     const QSizeF copy = m_layers.secondCopy().frame().size();
     overlay.setCenter(QPointF(copy.width() / 2, copy.height() / 2));
@@ -459,6 +468,10 @@ void BackgroundEffects::darkDecrease()
 
 void BackgroundEffects::pressOverlayToggle()
 {
+    if (m_layers.overlay().image().isNull()) {
+        tell(pictureLayersUnavailable().isEmpty() ? QStringLiteral("There is no shadow to show.") : pictureLayersUnavailable());
+        return;
+    }
     if (m_overlayShown)
         darkDecrease();
     else

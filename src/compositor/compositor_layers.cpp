@@ -2,11 +2,28 @@
 
 #include <algorithm>
 
+#include <QPainter>
+
 namespace vimora {
 
 namespace {
 /// A laid picture takes at most this share of the compositor's view, each way.
 constexpr double kLaidPictureShare = 0.5;
+/// How dark the overlay (the picture's shadow) is: the share of black over its pixels.
+constexpr double kShadowDarkness = 0.6;
+
+/// The picture darkened within its own outline: shown over it, it reads as a shadow.
+Picture shadowOf(const Picture &picture)
+{
+    if (picture.isNull())
+        return picture;
+    QImage out = picture.uprightBitmap().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&out);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    painter.fillRect(out.rect(), QColor(0, 0, 0, int(255 * kShadowDarkness)));
+    painter.end();
+    return Picture(out);
+}
 } // namespace
 
 CompositorLayers::CompositorLayers(std::shared_ptr<ui::ImageView> background, ui::ViewPtr compositorView)
@@ -67,6 +84,8 @@ void CompositorLayers::layTopPicture(const Picture &picture, const QRectF &shown
         layer->setImage(picture);
         layer->setAlpha(1.0);
     }
+    // The overlay is the picture's shadow: the same picture over it would show nothing.
+    m_overlay->setImage(shadowOf(picture));
     m_top->setHidden(false);
     m_secondCopy->setHidden(true);
     m_overlay->setHidden(true);

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <functional>
+
 #include "compositor/background_geometry.h"
 #include "imaging/tone.h"
 #include "ui/slider.h"
@@ -270,5 +272,50 @@ TEST_F(CompositorTest, WordsLandOnTheBackgroundClearOfTheToolbar)
         EXPECT_GE(at.top(), toolbar.bottom()) << int(profile);
         EXPECT_TRUE(shown.intersects(at)) << int(profile);
         EXPECT_GE(at.top(), shown.top()) << int(profile);
+    }
+}
+
+TEST_F(CompositorTest, EveryEffectOnALaidPictureVisiblyChangesTheScreen)
+{
+    // A cut-out with detail everywhere, so that sharpening shows.
+    QImage piece(80, 60, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < piece.height(); ++y)
+        for (int x = 0; x < piece.width(); ++x)
+            piece.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * 5 + y * 53) % 256, ((x ^ y) * 29) % 256));
+    WorkingFiles::shared().simpleSave(Picture(piece));
+    struct Effect
+    {
+        const char *name;
+        std::function<void(BackPhoto &)> press;
+    };
+    const auto layers = [](int tag) {
+        return [tag](BackPhoto &b) {
+            b.guideToScale(200);
+            b.filterSelect(tag);
+        };
+    };
+    const std::vector<Effect> effects{
+        {"Layers Hard", layers(kHard)},       {"Layers Soft", layers(kSoft)},
+        {"Layers Shadow", layers(kPrintMix)}, {"Layers Half", layers(kSepia)},
+        {"Layers Sharpen", layers(kSharpen)}, {"Layers Color+", layers(kColorPlus)},
+        {"Emboss+", [](BackPhoto &b) { b.command(CompositorCommand::MoreEmboss); }},
+        {"Reflection", [](BackPhoto &b) { b.command(CompositorCommand::Reflection); }},
+        {"Shadow x1.2", [](BackPhoto &b) { b.command(CompositorCommand::EnlargeOverlay); }},
+        {"Dark part+", [](BackPhoto &b) { b.command(CompositorCommand::OverlayToggle); }},
+        {"Print", [](BackPhoto &b) { b.command(CompositorCommand::Print); }},
+    };
+    for (const Effect &effect : effects) {
+        openSaved(twoTonePicture(160, 100, QColor(90, 90, 200), QColor(200, 90, 90)));
+        back->layTopPicture();
+        back->guideToScale(200);
+        settle();
+        const QImage before = host->render();
+
+        effect.press(*back);
+        settle();
+
+        EXPECT_NE(host->render(), before) << effect.name;
+        EXPECT_FALSE(shownAlert()) << effect.name;
+        back->adjustPanel().close();
     }
 }
