@@ -82,19 +82,24 @@ TEST_F(SavedPictureTest, WorkingViewCoversTheScreenAtTheRatio)
     EXPECT_TRUE(back->printRect().isEmpty());
 }
 
-TEST_F(SavedPictureTest, ASavedPictureBecomesTheBackgroundAndTheWordSlot)
+TEST_F(SavedPictureTest, ASavedPictureBecomesTheWholeBackgroundAndTheCompositorsOwnOriginal)
 {
     const QString name = QStringLiteral("D2000.jpg");
     ASSERT_TRUE(writeFileAtomically(AppHome::drawImgsDir() + '/' + name, encodeJpeg(quadrantPhoto(2000, 1500), 1.0)));
 
     back->showSelectPhoto(name);
 
-    EXPECT_EQ(views->backImgView->frame(), QRectF(0, 0, 480, 360));
+    // Fitted under the toolbar, across the whole screen's width.
+    const double top = SelectionLayer::toolbarHeight(isDeviceiPad());
+    const QSizeF screen = Device::screenSize();
+    const double height = screen.width() * 0.75;
+    EXPECT_EQ(views->backImgView->frame(), QRectF(0, top + (screen.height() - top - height) / 2, screen.width(), height));
     EXPECT_EQ(views->backImgView->image().size(), QSizeF(1024, 768));
     EXPECT_FALSE(views->backImgView->isHidden());
     EXPECT_TRUE(views->cateViewTop->isHidden());
     EXPECT_TRUE(views->mainView->image().isNull());
-    EXPECT_EQ(WorkingFiles::shared().simple2Load().size(), QSizeF(2000, 1500));
+    EXPECT_EQ(back->effects().pictures().get(CompositorPictures::Kind::Original).size(), QSizeF(2000, 1500));
+    EXPECT_TRUE(WorkingFiles::shared().simple2Load().isNull());
     EXPECT_TRUE(log.contains("openOptionView:" + name));
     WorkingFiles::shared().flush();
 }

@@ -44,6 +44,12 @@ protected:
     /// Back to the toolbar over a composition with a laid picture, as a fresh visit would be.
     void startOver()
     {
+        // A save's answer arrives through the event loop: it is in before the next step.
+        writer->waitForWrites();
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::processEvents();
+            host->runPending();
+        }
         while (auto *alert = shownAlert())
             alert->dismissWithClickedButtonIndex(0, false);
         host->runPending();
