@@ -292,8 +292,19 @@ void BackPhoto::filterSelect(int senderTag)
     m_effects.filterSelect(senderTag, m_adjust.contrast(), m_adjust.opacity());
 }
 
+void BackPhoto::closeTextOverlay()
+{
+    // The text box and its bar live over every layer: leaving must take them along.
+    if (m_wordTable && m_wordTable->entry().isOpen())
+        m_wordTable->closeTextBox();
+    m_views->wordView->setHidden(true);
+}
+
 void BackPhoto::gotoTextView()
 {
+    // One thing at a time over the background: the adjust panel's close would bring the
+    // toolbar back over the text box.
+    m_adjust.close();
     if (m_noteViewOpen)
         m_noteViewOpen();
     smallTheButton(QStringLiteral("resultTool"));
@@ -329,6 +340,7 @@ void BackPhoto::editAgainAndLoadTopImage()
     m_adjust.close();
     m_selection.hidePanel();
     m_minimiser.putAway();
+    closeTextOverlay();
     m_views->hideLayers();
     m_waitingForNewPhoto = true;
     m_newPhotoRequest();
@@ -361,6 +373,8 @@ void BackPhoto::setExitHandler(std::function<void()> handler)
     m_optionBar.setLeft([this, handler = std::move(handler)] {
         m_selection.hidePanel();
         m_minimiser.putAway();
+        closeTextOverlay();
+        m_views->selectTopView->setHidden(true);
         m_effects.reset();
         m_effects.pictures().clear();
         // The text layers went with the background layer's views; the overlay forgets them.

@@ -178,6 +178,8 @@ public:
 
 private:
     void layOutBackLayer();
+    /// Closes the text box and the text overlay's panels (leaving the compositor).
+    void closeTextOverlay();
     void tell(const QString &title, const QString &message);
     void saveWordToAlbum();
 

@@ -457,3 +457,21 @@ TEST_F(CompositorTest, NewPhotoKeepsTheCompositionUntilAPhotoIsRead)
     EXPECT_TRUE(views->backImgView->image().isNull());
     EXPECT_FALSE(back->newPhotoCancelled());
 }
+
+TEST_F(CompositorTest, LeavingWithTheTextBoxOpenTakesTheTextOverlayAlong)
+{
+    openSaved(twoTonePicture(64, 48));
+    back->actionbtn();
+    back->guideToScale(100);
+    back->command(CompositorCommand::Word);
+    const bool adjustClosedForText = !back->adjustPanel().isOpen();
+    ASSERT_TRUE(back->wordTable()->entry().isOpen());
+
+    back->command(CompositorCommand::Exit);
+
+    EXPECT_TRUE(adjustClosedForText);
+    EXPECT_FALSE(back->wordTable()->entry().isOpen());
+    EXPECT_TRUE(views->wordView->isHidden());
+    EXPECT_TRUE(views->selectTopView->isHidden());
+    EXPECT_EQ(exits, 1);
+}
