@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The compositor's road on the real binary in a virtual display: home → Saved → a saved
 # picture → Edit → Tip → OK (the toolbar again) → Layers and More by their centres → Filter →
-# Sepia → Undo (the background as before) → Sepia → close → Save → High, and the picture in
+# Sepia → Undo (the background as before) → close → Save → High, and the picture in
 # the photo library's album "Nerelda" at the size the level promises.
 #
 #   compositor_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
@@ -31,6 +31,16 @@ case $device in
 esac
 # Pictures alike to the pixel but for the pointer's trace.
 identical() { awk -v e="$(differ "$1" "$2")" 'BEGIN{exit !(e < 0.002)}'; }
+# A screenshot that comes to match an earlier one (by test $3, default same), or failure
+# after 20 tries.
+comes_back() {
+  for _ in $(seq 20); do
+    shot "$1"
+    "${3:-same}" "$1" "$2" && return 0
+    sleep 0.25
+  done
+  return 1
+}
 
 mkdir -p "$VIMORA_HOME/Documents/drawImgs"
 convert -size 2048x1536 gradient:orange-navy -quality 95 "$VIMORA_HOME/Documents/drawImgs/D1234.jpg"
@@ -59,29 +69,22 @@ settled_shot toolbar || fail "the toolbar did not settle"
 click $tip
 changed_shot tip toolbar || fail "Tip showed nothing"
 click $ok
-settled_shot after-tip || true
-same after-tip toolbar || fail "the tip's OK did not lead back to the toolbar"
+comes_back after-tip toolbar || fail "the tip's OK did not lead back to the toolbar"
 
 # Layers and More answer a tap at their centres; Escape leads back to the toolbar.
 for panel in layers more; do
   click ${!panel}
   changed_shot "$panel" toolbar || fail "$panel did not open by a tap at its centre"
-  key Escape 0.5
-  settled_shot "after-$panel" || true
-  same "after-$panel" toolbar || fail "Escape did not lead back from $panel to the toolbar"
+  key Escape
+  comes_back "after-$panel" toolbar || fail "Escape did not lead back from $panel to the toolbar"
 done
 
 click $filter
 settled_shot adjust-panel || fail "the adjust panel did not settle"
 click $sepia
 changed_shot sepia adjust-panel || fail "Sepia changed nothing"
-settled_shot sepia || true
 click $undo
-changed_shot undone sepia || fail "Undo changed nothing"
-settled_shot undone || true
-identical undone adjust-panel || fail "Undo did not give back the background as it was before Sepia ($(differ undone adjust-panel))"
-click $sepia
-changed_shot sepia-again undone || fail "Sepia after Undo changed nothing"
+comes_back undone adjust-panel identical || fail "Undo did not give back the background as it was before Sepia ($(differ undone adjust-panel))"
 click $close
 sleep 0.5
 
