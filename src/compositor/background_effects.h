@@ -50,7 +50,8 @@ public:
     BackgroundEffects(CompositorLayers &layers, std::function<void(const QString &)> tell);
 
     /// Steps undo keeps at most.
-    static constexpr int kHistoryDepth = 20;
+    // Each step may hold a full-size picture or two: twelve keep memory within bounds.
+    static constexpr int kHistoryDepth = 12;
 
     /// After loading a background and after leaving: is3d 1, messInt 0, the overlay hidden,
     /// no history; effects still running are dropped.

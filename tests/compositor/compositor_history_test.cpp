@@ -319,3 +319,16 @@ TEST_F(CompositorTest, EveryEffectOnALaidPictureVisiblyChangesTheScreen)
         back->adjustPanel().close();
     }
 }
+
+TEST_F(HistoryTest, TheHistoryKeepsItsDepthAndForgetsTheOldestSteps)
+{
+    back->guideToScale(100);
+    for (int i = 0; i < BackgroundEffects::kHistoryDepth + 3; ++i)
+        press(i % 2 ? kBrightPlus : kBrightMinus);
+
+    EXPECT_EQ(back->effects().undoDepth(), BackgroundEffects::kHistoryDepth);
+    for (int i = 0; i < BackgroundEffects::kHistoryDepth; ++i)
+        undo();
+    EXPECT_FALSE(back->effects().canUndo());
+    EXPECT_GE(BackgroundEffects::kHistoryDepth, 10);
+}
