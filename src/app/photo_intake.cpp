@@ -156,7 +156,8 @@ void PhotoIntake::takeIn(const PhotoPicker::Result &picked)
     const int intake = m_intake;
     const int maxSide = intakeMaxSide(Device::profile());
     m_worker.post([this, intake, picked, maxSide]() -> ui::JobRunner::Apply {
-        const StoredPhoto stored = storePhoto(picked.photo, maxSide);
+        StoredPhoto stored = storePhoto(picked.photo, maxSide);
+        stored.pickedPath = picked.path;
         return [this, intake, stored] {
             m_takingIn = false;
             m_opening.stop();
@@ -176,6 +177,7 @@ PhotoIntake::StoredPhoto PhotoIntake::storePhoto(const Picture &photo, int maxSi
     stored.thumbName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Editor); });
     const Picture working = intakeWorkingCopy(decoded, maxSide);
     stored.size = working.size().toSize();
+    stored.pickedSize = decoded.bitmap().size();
     stored.stored = !working.isNull() && !stored.originName.isEmpty() && !stored.thumbName.isEmpty() && writeJpeg(working, stored.originName);
     if (stored.stored && !writeJpeg(intakeThumbnail(working), stored.thumbName))
         logLine(QStringLiteral("thumbnail not written: %1").arg(stored.thumbName));
@@ -192,6 +194,8 @@ void PhotoIntake::handOverStored(const StoredPhoto &stored)
     }
     m_originMuAry = QStringList{stored.originName};
     m_thuMuAry = QStringList{stored.thumbName};
+    m_pickedPath = stored.pickedPath;
+    m_pickedSize = stored.pickedSize;
     if ((m_fun == QLatin1String("album") || m_fun == QLatin1String("camera")) && m_handOver)
         m_handOver(QStringList(m_originMuAry), m_thuMuAry);
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include <QRectF>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -56,6 +57,10 @@ public:
     QString fun() const { return m_fun; }
     const QStringList &originMuAry() const { return m_originMuAry; }
     const QStringList &thuMuAry() const { return m_thuMuAry; }
+    /// The file the last intake took in and its size, upright, before the working copy was
+    /// made smaller: the editor's "Original size" renders from it. Set before the hand-over.
+    QString pickedPath() const { return m_pickedPath; }
+    QSize pickedSize() const { return m_pickedSize; }
     /// The rectangle the album popover was last presented from (empty when none).
     QRectF popoverAnchor() const { return m_popoverAnchor; }
     /// Stands for the full-screen picker on screen while one is up.
@@ -82,6 +87,9 @@ private:
     {
         QString originName, thumbName;
         QSize size;
+        /// The photo as picked, for a save at its own size.
+        QString pickedPath;
+        QSize pickedSize;
         bool stored = false;
     };
     static StoredPhoto storePhoto(const Picture &photo, int maxSide);
@@ -90,6 +98,8 @@ private:
 
     ShellViews m_shell;
     HandOver m_handOver;
+    QString m_pickedPath;
+    QSize m_pickedSize;
     std::function<void()> m_intakeEnded;
     class NoticeDelegate;
     std::unique_ptr<NoticeDelegate> m_noticeDelegate;

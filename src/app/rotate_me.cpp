@@ -34,9 +34,10 @@ RotateMe::RotateMe()
     BackPhoto *back = m_backPhoto.get();
     // Home -> intake -> editor; the compositor's "New photo" takes the same road.
     m_intake = std::make_unique<PhotoIntake>(
-        m_shell, [draw, back](const QStringList &origins, const QStringList &thumbs) {
+        m_shell, [this, draw, back](const QStringList &origins, const QStringList &thumbs) {
             // A photo read for the compositor's "New photo" replaces its composition.
             back->newPhotoTaken();
+            draw->setPickedOriginal({m_intake->pickedPath(), m_intake->pickedSize()});
             draw->getNumOfArray(origins, thumbs);
         });
     PhotoIntake *intake = m_intake.get();

@@ -2,7 +2,10 @@
 
 #include <QKeyEvent>
 
+#include <utility>
+
 #include "editor/editor_layout.h"
+#include "editor/photo_capture.h"
 #include "editor/view_tags.h"
 #include "platform/device.h"
 #include "platform/log.h"
@@ -68,7 +71,14 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                               [this]() -> ui::View * { return m_views->cutImgView.get(); },
                                               [this] { return m_job.photoNames(); },
                                               [this] { return m_editedNames; },
-                                              [this](bool on) { on ? spinBegin() : spinEnd(); }})
+                                              [this](bool on) { on ? spinBegin() : spinEnd(); },
+                                              [this]() -> std::optional<OriginalComposition> {
+                                                  if (!m_original.isKnown() || !m_photoView)
+                                                      return std::nullopt;
+                                                  return OriginalComposition{
+                                                      compositionSnapshot(*m_photoView, *m_views->cutImgView), m_original,
+                                                      m_holeShown && m_piece ? std::optional<QRectF>(m_pieceHome) : std::nullopt};
+                                              }})
     , m_adjust(*m_views, AdjustPanelActions{[this](ui::Control &c) { filterSelect(c); }, [this](ui::Control &c) { imageEffect(c); },
                                             [this](ui::Control &c) { swicthState(c); }, [this] { singleBtn(); },
                                             [this](int stepOne) { shatteringPanel(stepOne); }, [this] { combineImg(); },
@@ -203,6 +213,7 @@ void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList &t
     Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
 
     m_job.start(photoNames, thumbNames);
+    m_original = std::exchange(m_pickedOriginal, {});
     openEditorLayer();
 
     tempDirFiles();
@@ -272,6 +283,7 @@ void CutImage::buildPhotoView(const Picture &photo)
     photoView->setContentMode(ui::ContentMode::ScaleAspectFill);
     photoView->setImage(photo);
     photoView->setTag(kPhotoViewTag);
+    m_holeShown = false;
     photoView->setClipsToBounds(true);
     photoView->setBorderWidth(2);
     photoView->setBorderColor(Qt::white);
@@ -288,6 +300,8 @@ void CutImage::newCutOnOrigin()
     m_toolbar.hideHint(); // its tips are about the piece, which is gone
     removePiece();
     m_replacement.removeReplacePhotoButton();
+    // Origin now holds a merged or replaced photo: the picked one no longer shows.
+    m_original = {};
     // The cut gave the editor the background's frame: back to the screen, as a new job has.
     v.cutImgView->setFrame(editorFrame(Device::profile(), Device::isLandscape()));
     m_view->setFrame(QRectF(QPointF(0, 0), v.cutImgView->frame().size()));

@@ -27,6 +27,7 @@
 #include "editor/lifted_piece.h"
 #include "editor/naming_fields.h"
 #include "editor/options_panel.h"
+#include "editor/original_size.h"
 #include "editor/panel_parts.h"
 #include "editor/photo_replacement.h"
 #include "editor/placement_gestures.h"
@@ -65,6 +66,9 @@ public:
     /// Opens the editor on a job kept from an earlier run, as it was left: the photo, the
     /// piece where it lay, the text layers, with the finishing toolbar after a cut.
     void resumeJob(const JobRecord &record);
+    /// The photo the next job started by getNumOfArray was picked from (the intake says so
+    /// before it hands the job over): "Original size" renders from it.
+    void setPickedOriginal(OriginalPhoto original) { m_pickedOriginal = std::move(original); }
     /// Whether a job was started or resumed in this run.
     bool hasJob() const { return !m_job.isEmpty(); }
     /// The job as it is now, for keeping; none while it is between steps (the piece shattered
@@ -288,6 +292,18 @@ private:
     QRectF m_pieceHome;
     /// The plain cut-out as cut (Tem may be rewritten by the compositor meanwhile).
     Picture m_cutOut;
+    /// The piece as the running effect flow took it: its frame on the photo (after moves and
+    /// pinches) and its picture (after the effects before). The flow's steps, <-Prev and the
+    /// styles start from it, and the result lies there.
+    QRectF m_flowStartFrame;
+    Picture m_flowStartPicture;
+    /// The photo view shows the cut's black hole under the piece (until the effects lay the
+    /// photo back whole).
+    bool m_holeShown = false;
+    /// Told by the intake for the next job, and the job's own while the photo view shows the
+    /// picked photo's working copy (unknown once merged into or replaced).
+    OriginalPhoto m_pickedOriginal;
+    OriginalPhoto m_original;
     ui::ScheduledCall m_jobKeeping;
     EffectMode m_effectMode = EffectMode::None;
 

@@ -43,6 +43,7 @@ void CutImage::showResult()
     m_piece = container;
     m_pieceHome = container->frame();
     m_cutOut = cut.picture;
+    m_holeShown = true;
     m_lift.lift(*container, photoView, *m_views->cutImgView);
 
     // Whatever else lay on the photo belonged to the rectangle phase.
@@ -64,19 +65,29 @@ void CutImage::cutImageZ(int senderTag)
 {
     if (!m_photoView || isEffectPending())
         return;
+    // Effects build on each other: the flow starts from the piece where it lies, at the size
+    // it was pinched to, with the effects it has; only a piece never laid starts from the cut.
+    m_flowStartFrame = m_pieceHome;
+    m_flowStartPicture = WorkingFiles::shared().simpleLoad();
+    double alpha = 1.0;
     if (m_piece) {
+        if (!m_piece->image().isNull()) {
+            m_flowStartFrame = m_piece->frame();
+            m_flowStartPicture = m_piece->image();
+            alpha = m_piece->alpha();
+        }
         m_piece->removeAllSubviews();
         m_piece->removeFromSuperview();
     }
     m_lift.hideHint();
     m_views->descripImg2->setHidden(true);
 
-    auto container = std::make_shared<ui::ImageView>(m_pieceHome);
+    auto container = std::make_shared<ui::ImageView>(m_flowStartFrame);
     container->setBackgroundColor(Qt::transparent);
     container->setUserInteractionEnabled(true);
-    container->setAlpha(1.0);
+    container->setAlpha(alpha);
     container->setContentMode(ui::ContentMode::ScaleAspectFill);
-    container->setImage(WorkingFiles::shared().simpleLoad());
+    container->setImage(m_flowStartPicture);
     container->setAutoresizingMask(kAllSixDirections);
     container->setClipsToBounds(true);
     m_photoView->addSubview(container);
@@ -92,7 +103,6 @@ void CutImage::cutImageZ(int senderTag)
         container->setClipsToBounds(true);
     } else if (senderTag == kWorkOnWholePhotoTag) {
         m_effectMode = EffectMode::OnWholePhoto;
-        container->setImage(WorkingFiles::shared().originLoad());
         container->setTag(kWholePhotoPieceTag);
         // The pieces keep their size when the whole is scaled, so they drift apart.
         shattering(*container);

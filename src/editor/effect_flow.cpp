@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 
 #include "editor/cut_image.h"
+#include "editor/photo_capture.h"
 #include "editor/piece_grid.h"
 #include "editor/view_snapshot.h"
 #include "editor/view_tags.h"
@@ -127,7 +128,7 @@ void CutImage::singleBtn()
         const double rx = view.width() > 0 ? photo.size().width() / view.width() : 1;
         const double ry = view.height() > 0 ? photo.size().height() / view.height() : 1;
         const QSize canvas = canvasFor(QSizeF(frame.width() * rx, frame.height() * ry));
-        const Picture cutOut = WorkingFiles::shared().simpleLoad();
+        const Picture cutOut = m_flowStartPicture;
         const ui::AffineTransform turn = pieceTransform(m_adjust.sliderValue(kPieceScaleTag), m_adjust.sliderValue(kPieceRotationTag));
         work = [this, container, cutOut, canvas, turn]() -> ui::JobRunner::Apply {
             const Picture flat = renderSnapshot(gridSnapshot(shatterCrops(cutOut), QSizeF(canvas), turn), canvas);
@@ -164,6 +165,7 @@ void CutImage::finishFlattening(const std::weak_ptr<ui::ImageView> &container, c
     for (ui::ImageView *old : piecesOf(*piece))
         old->removeFromSuperview();
     m_photoView->setImage(WorkingFiles::shared().originLoad());
+    m_holeShown = false;
     guideToScale(onPiece ? kPieceStepTwoPanel : kWholePhotoStepTwoPanel);
     noteJobChanged();
 }
@@ -182,8 +184,8 @@ void CutImage::shatteringPanel(int stepOnePanel)
         return;
     m_adjust.removeHandle();
     m_piece->setTransform({});
-    m_piece->setFrame(m_pieceHome);
-    m_piece->setImage(WorkingFiles::shared().simpleLoad());
+    m_piece->setFrame(m_flowStartFrame);
+    m_piece->setImage(m_flowStartPicture);
     shattering(*m_piece);
     guideToScale(stepOnePanel);
 }
@@ -276,7 +278,7 @@ void CutImage::imageEffect(ui::Control &sender)
     case kStyle3Tag: {
         const BlendMode mode = tag == kStyle1Tag ? BlendMode::Overlay : tag == kStyle2Tag ? BlendMode::Darken : BlendMode::HardLight;
         const Picture flattened = WorkingFiles::shared().simple2Load();
-        const Picture cutOut = WorkingFiles::shared().simpleLoad();
+        const Picture cutOut = m_flowStartPicture;
         runOnPiece([mode, flattened, cutOut](const Picture &) { return CompositeFilter().blend(mode, flattened, cutOut); },
                    [this](const Picture &styled) {
                        m_piece->setImage(styled);
@@ -361,8 +363,8 @@ void CutImage::switchPieceEffect(ui::Control &sender)
         m_deferredJob.stop();
         dismissProcessingAlert();
     }
-    m_piece->setFrame(m_pieceHome);
-    m_piece->setImage(WorkingFiles::shared().simpleLoad());
+    m_piece->setFrame(m_flowStartFrame);
+    m_piece->setImage(m_flowStartPicture);
     m_piece->setTag(kWholePhotoPieceTag);
     shattering(*m_piece);
 }
@@ -437,16 +439,14 @@ void CutImage::closeShatterPanel()
         dismissProcessingAlert();
         return;
     }
-    // At the photo's pixel size: the piece and any text lying on the photo become its pixels.
+    // At the photo's pixel size: the piece and any text lying on the photo become its pixels;
+    // the layers beside the photo stay layers over the result.
     const Picture photo = m_photoView->image();
-    const QSizeF view = m_photoView->frame().size();
-    const double sx = view.width() > 0 && !photo.isNull() ? photo.size().width() / view.width() : 1;
-    const double sy = view.height() > 0 && !photo.isNull() ? photo.size().height() / view.height() : 1;
-    const QSize canvas = canvasFor(QSizeF(view.width() * sx, view.height() * sy));
-    const ViewSnapshot snapshot = snapshotOf(*m_photoView);
+    const QSize canvas = photo.isNull() ? canvasFor(m_photoView->bounds().size()) : canvasFor(photo.bitmap().size());
+    const ViewSnapshot snapshot = compositionSnapshot(*m_photoView, *m_views->cutImgView, TextLayers::OnPhotoOnly);
     std::weak_ptr<ui::ImageView> photoView = m_photoView;
-    m_effects.post([this, snapshot, canvas, sx, sy, photoView]() -> ui::JobRunner::Apply {
-        const Picture merged = renderSnapshot(snapshot, canvas, sx, sy);
+    m_effects.post([this, snapshot, canvas, photoView]() -> ui::JobRunner::Apply {
+        const Picture merged = renderComposition(snapshot, canvas);
         return [this, merged, photoView] {
             dismissProcessingAlert();
             if (photoView.lock() != m_photoView)

@@ -120,6 +120,9 @@ void CutImage::resumeJob(const JobRecord &record)
     v.mainView->setImage({});
     Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
     m_job.start(record.photoNames, record.thumbNames);
+    // Where the photo was picked from is not kept with the job.
+    m_original = {};
+    m_pickedOriginal = {};
     openEditorLayer();
     v.wordView->setHidden(true);
     v.descripImg->setHidden(true);

@@ -1,8 +1,8 @@
 #include "editor/photo_capture.h"
 
-#include <QPainter>
 #include <QTransform>
 
+#include "editor/piece_grid.h"
 #include "editor/view_tags.h"
 
 namespace vimora {
@@ -11,6 +11,11 @@ namespace {
 bool isTextLabel(const ui::View &view)
 {
     return view.tag() >= kFirstTextLabelTag;
+}
+
+bool isShown(const ui::View &view)
+{
+    return !view.isHidden() && view.alpha() > 0;
 }
 
 void collectLabels(const ui::View &view, std::vector<const ui::View *> &labels)
@@ -31,6 +36,33 @@ QTransform mapping(const ui::View &from, const ui::View &to)
     const QPointF y = from.convertPointTo(QPointF(0, 1), &to) - o;
     return QTransform(x.x(), x.y(), y.x(), y.y(), o.x(), o.y());
 }
+
+/// The view's own look without what marks it on screen: no border is ever snapshotted, the
+/// shadow and the sub-views are the caller's choice.
+ViewSnapshot bareSnapshot(const ui::View &view)
+{
+    ViewSnapshot snapshot = snapshotOf(view);
+    snapshot.children.clear();
+    snapshot.shadowOpacity = 0;
+    return snapshot;
+}
+
+/// A text layer: its picture where it lies; handles and marks on it are not the text.
+ViewSnapshot textSnapshot(const ui::View &label)
+{
+    return bareSnapshot(label);
+}
+
+/// The piece container: its picture and its grid pieces (their Shadow-switch shadows are an
+/// effect and stay), without the lifted look.
+ViewSnapshot pieceSnapshot(const ui::View &container)
+{
+    ViewSnapshot snapshot = bareSnapshot(container);
+    for (const ui::ImageView *piece : piecesOf(container))
+        if (isShown(*piece))
+            snapshot.children.push_back(snapshotOf(*piece));
+    return snapshot;
+}
 } // namespace
 
 std::vector<const ui::View *> textLabels(const ui::View &editorLayer)
@@ -40,39 +72,43 @@ std::vector<const ui::View *> textLabels(const ui::View &editorLayer)
     return labels;
 }
 
-Picture capturePhotoView(ui::ImageView &photoView, const ui::View &editorLayer, QSize pixels)
+ViewSnapshot compositionSnapshot(const ui::ImageView &photoView, const ui::View &editorLayer, TextLayers text)
 {
-    const QRectF bounds = photoView.bounds();
-    if (pixels.isEmpty() || bounds.isEmpty())
-        return {};
-    QImage canvas(pixels, QImage::Format_ARGB32_Premultiplied);
-    if (canvas.isNull())
-        return {};
-    canvas.fill(Qt::transparent);
-
-    const double border = photoView.borderWidth();
-    photoView.setBorderWidth(0);
-    {
-        QPainter painter(&canvas);
-        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-        const QTransform toPixels = QTransform::fromTranslate(-bounds.x(), -bounds.y())
-            * QTransform::fromScale(pixels.width() / bounds.width(), pixels.height() / bounds.height());
-        painter.setTransform(toPixels);
-        photoView.renderInContext(painter);
-
-        // Labels laid beside the photo view rather than on it still belong to the picture.
-        for (const ui::View *label : textLabels(editorLayer)) {
-            if (label->isHidden() || label == &photoView || label->isDescendantOf(&photoView))
-                continue;
-            painter.save();
-            painter.setTransform(mapping(*label, photoView) * toPixels);
-            painter.setOpacity(label->alpha());
-            label->renderInContext(painter);
-            painter.restore();
-        }
+    ViewSnapshot composition = bareSnapshot(photoView);
+    // The photo frame: nothing drawn outside it is in the picture.
+    composition.clips = true;
+    for (const ui::ViewPtr &sub : photoView.subviews()) {
+        if (!isShown(*sub))
+            continue;
+        if (sub->tag() == kPieceTag || sub->tag() == kWholePhotoPieceTag)
+            composition.children.push_back(pieceSnapshot(*sub));
+        else if (isTextLabel(*sub))
+            composition.children.push_back(textSnapshot(*sub));
     }
-    photoView.setBorderWidth(border);
-    return Picture(canvas);
+    if (text == TextLayers::OnPhotoOnly)
+        return composition;
+    // Layers laid beside the photo view rather than on it still belong to the picture.
+    for (const ui::View *label : textLabels(editorLayer)) {
+        if (!isShown(*label) || label == &photoView || label->isDescendantOf(&photoView) || !label->superview())
+            continue;
+        ViewSnapshot snapshot = textSnapshot(*label);
+        snapshot.placement = mapping(*label->superview(), photoView);
+        composition.children.push_back(std::move(snapshot));
+    }
+    return composition;
+}
+
+Picture renderComposition(const ViewSnapshot &composition, QSize pixels)
+{
+    if (pixels.isEmpty() || composition.size.isEmpty())
+        return {};
+    return renderSnapshot(composition, pixels, pixels.width() / composition.size.width(),
+                          pixels.height() / composition.size.height());
+}
+
+Picture capturePhotoView(const ui::ImageView &photoView, const ui::View &editorLayer, QSize pixels)
+{
+    return renderComposition(compositionSnapshot(photoView, editorLayer), pixels);
 }
 
 } // namespace vimora

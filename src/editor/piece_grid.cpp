@@ -1,6 +1,8 @@
 #include "editor/piece_grid.h"
 
-#include "imaging/pixel_cut.h"
+#include <algorithm>
+#include <cmath>
+
 #include "editor/view_tags.h"
 #include "imaging/filter.h"
 #include "imaging/geometry.h"
@@ -12,6 +14,15 @@ constexpr ui::AutoresizingMask kAllSixDirections = 63;
 constexpr ui::AutoresizingMask kFourMargins = 45;
 } // namespace
 
+namespace {
+/// Where row or column i of n starts along a side of length pixels: whole pixels, so the
+/// crops tile the picture exactly, none narrower than one pixel where the side allows it.
+int gridEdge(int i, int n, int pixels)
+{
+    return int(std::lround(double(i) * pixels / n));
+}
+} // namespace
+
 std::vector<Picture> shatterCrops(const Picture &picture)
 {
     if (picture.isNull())
@@ -19,14 +30,19 @@ std::vector<Picture> shatterCrops(const Picture &picture)
     const QSizeF full = picture.size();
     const Picture half = scaleToFitSize(picture, QSizeF(full.width() * 0.5, full.height() * 0.5));
     const Picture source = half.isNull() ? picture : half;
-    const double w = source.size().width(), h = source.size().height();
+    const QImage pixels = source.uprightBitmap();
+    const int w = pixels.width(), h = pixels.height();
     std::vector<Picture> crops;
     crops.reserve(kPieceCount);
     for (int r = 0; r < kGridSide; ++r)
-        for (int c = 0; c < kGridSide; ++c)
-            // The crop primitive widens a fraction of a pixel to the whole pixel, so a picture
-            // narrower than the grid still gives every piece one pixel.
-            crops.push_back(cutImage(w / kGridSide, h / kGridSide, c * w / kGridSide, r * h / kGridSide, source));
+        for (int c = 0; c < kGridSide; ++c) {
+            // Whole-pixel rows and columns that meet exactly: a crop widened to whole pixels
+            // would differ in shape from its cell, and the aspect-fit pieces would leave seams.
+            // A picture narrower than the grid still gives every piece one pixel (they overlap).
+            const int x0 = std::min(gridEdge(c, kGridSide, w), w - 1), y0 = std::min(gridEdge(r, kGridSide, h), h - 1);
+            const int x1 = std::max(x0 + 1, gridEdge(c + 1, kGridSide, w)), y1 = std::max(y0 + 1, gridEdge(r + 1, kGridSide, h));
+            crops.push_back(Picture(pixels.copy(x0, y0, x1 - x0, y1 - y0)));
+        }
     return crops;
 }
 
@@ -34,6 +50,30 @@ QRectF pieceCell(int row, int column, QSizeF container)
 {
     const double w = container.width() / kGridSide, h = container.height() / kGridSide;
     return {column * w, row * h, w, h};
+}
+
+std::vector<QRectF> gridCells(const std::vector<Picture> &crops, QSizeF container)
+{
+    if (crops.size() < size_t(kPieceCount)) {
+        std::vector<QRectF> cells;
+        for (int i = 0; i < kPieceCount; ++i)
+            cells.push_back(pieceCell(i / kGridSide, i % kGridSide, container));
+        return cells;
+    }
+    // Each cell as wide as its column's crops and as tall as its row's, in proportion: the
+    // pieces fill their cells and the cells meet.
+    double xs[kGridSide + 1] = {0}, ys[kGridSide + 1] = {0};
+    for (int i = 0; i < kGridSide; ++i) {
+        xs[i + 1] = xs[i] + crops[size_t(i)].pixelWidth();
+        ys[i + 1] = ys[i] + crops[size_t(i * kGridSide)].pixelHeight();
+    }
+    const double sx = container.width() / xs[kGridSide], sy = container.height() / ys[kGridSide];
+    std::vector<QRectF> cells;
+    cells.reserve(kPieceCount);
+    for (int r = 0; r < kGridSide; ++r)
+        for (int c = 0; c < kGridSide; ++c)
+            cells.push_back(QRectF(QPointF(xs[c] * sx, ys[r] * sy), QPointF(xs[c + 1] * sx, ys[r + 1] * sy)));
+    return cells;
 }
 
 QTransform scatterSkew(std::uint32_t r1, std::uint32_t r2, std::uint32_t r3)
@@ -67,8 +107,9 @@ ViewSnapshot gridSnapshot(const std::vector<Picture> &pieces, QSizeF container, 
     grid.size = container;
     grid.center = QPointF(container.width() / 2, container.height() / 2);
     grid.children.reserve(pieces.size());
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        const QRectF cell = pieceCell(int(i) / kGridSide, int(i) % kGridSide, container);
+    const std::vector<QRectF> cells = gridCells(pieces, container);
+    for (size_t i = 0; i < pieces.size() && i < cells.size(); ++i) {
+        const QRectF &cell = cells[i];
         ViewSnapshot piece;
         piece.image = pieces[i];
         piece.size = cell.size();
@@ -87,8 +128,9 @@ void layPieces(ui::ImageView &container, const std::vector<Picture> &crops)
     const QSizeF size = container.frame().size();
     const ui::AutoresizingMask mask = container.tag() == kWholePhotoPieceTag ? kFourMargins : kAllSixDirections;
     int tag = kFirstPieceViewTag;
+    const std::vector<QRectF> cells = gridCells(crops, size);
     for (size_t i = 0; i < crops.size() && i < size_t(kPieceCount); ++i) {
-        auto piece = std::make_shared<ui::ImageView>(pieceCell(int(i) / kGridSide, int(i) % kGridSide, size));
+        auto piece = std::make_shared<ui::ImageView>(cells[i]);
         piece->setBackgroundColor(Qt::transparent);
         piece->setUserInteractionEnabled(true);
         piece->setContentMode(ui::ContentMode::ScaleAspectFit);

@@ -22,13 +22,18 @@ namespace vimora {
 inline constexpr int kGridSide = 9;
 inline constexpr int kPieceCount = kGridSide * kGridSide;
 
-/// The pictures of the 81 pieces, row by row from the top left: the crops of the picture's
-/// half-size copy at (c w / 9, r h / 9), w / 9 by h / 9 (w, h its size). Every crop holds at
-/// least one pixel, however narrow the picture; none at all for no picture.
+/// The pictures of the 81 pieces, row by row from the top left: the picture's half-size copy
+/// (w x h pixels) cut along the whole-pixel lines nearest to c w / 9 and r h / 9, so the crops
+/// tile it exactly. Every crop holds at least one pixel, however narrow the picture; none at
+/// all for no picture.
 std::vector<Picture> shatterCrops(const Picture &picture);
 
-/// Where piece (row, column) lies in a container of that size.
+/// An even ninth of a container of that size: the cell of piece (row, column).
 QRectF pieceCell(int row, int column, QSizeF container);
+/// The cells of the pieces of crops in a container of that size: each in proportion to its
+/// crop, so an aspect-fit piece fills it and neighbouring cells meet without a seam. Even
+/// ninths for fewer than 81 crops.
+std::vector<QRectF> gridCells(const std::vector<Picture> &crops, QSizeF container);
 
 /// The skew scatter gives one piece from three draws of a uniform 32-bit generator: the
 /// matrix rows (1, p) and (q, 1), p and q within -0.99..0.99 (see the .cpp for the rule).

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QDir>
 
+#include <utility>
+
 #include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
@@ -77,9 +79,24 @@ void Saving::saveToAlbum(const Picture &image, std::function<void()> saved)
 
 void Saving::askMessage()
 {
+    // Each choice says the size it writes, so "High" never promises more than it gives.
+    const auto titled = [this](SaveQuality quality, const QString &name) {
+        const QSize size = sizeFor(quality);
+        return QStringLiteral("%1 \u2014 %2 \u00d7 %3").arg(name).arg(size.width()).arg(size.height());
+    };
+    QStringList titles;
+    m_offered.clear();
+    for (const auto &[quality, name] : {std::pair{SaveQuality::High, QStringLiteral("High")},
+                                        std::pair{SaveQuality::Medium, QStringLiteral("Medium")},
+                                        std::pair{SaveQuality::OriginalSize, QStringLiteral("Original size")}}) {
+        if (sizeFor(quality).isEmpty())
+            continue;
+        titles << titled(quality, name);
+        m_offered.push_back(quality);
+    }
+    titles << kShareTitle;
     auto alert = std::make_shared<ui::AlertView>(QString(), QStringLiteral("Save to Album"),
-        static_cast<ui::AlertViewDelegate *>(this), QStringLiteral("Cancel"),
-        QStringList{QStringLiteral("High"), QStringLiteral("Medium"), kShareTitle});
+        static_cast<ui::AlertViewDelegate *>(this), QStringLiteral("Cancel"), titles);
     alert->setTag(kQualityChoiceTag);
     alert->show();
 }
@@ -88,31 +105,53 @@ void Saving::alertViewClickedButtonAtIndex(ui::AlertView &alert, int buttonIndex
 {
     if (alert.tag() != kQualityChoiceTag)
         return;
-    const QString title = alert.buttonTitleAtIndex(buttonIndex);
-    if (buttonIndex == alert.cancelButtonIndex())
+    if (buttonIndex == alert.cancelButtonIndex()) {
         logLine(QStringLiteral("Cancel"));
-    else if (title == QLatin1String("High"))
-        saveWithQuality(SaveQuality::High);
-    else if (title == QLatin1String("Medium"))
-        saveWithQuality(SaveQuality::Medium);
-    else if (title == kShareTitle)
+        return;
+    }
+    const int choice = buttonIndex - alert.firstOtherButtonIndex();
+    if (choice >= 0 && choice < int(m_offered.size())) {
+        if (m_offered[size_t(choice)] == SaveQuality::OriginalSize)
+            saveOriginalSize();
+        else
+            saveWithQuality(m_offered[size_t(choice)]);
+    } else if (alert.buttonTitleAtIndex(buttonIndex) == kShareTitle) {
         openSharePanel();
+    }
+}
+
+QSize Saving::sizeFor(SaveQuality quality) const
+{
+    ui::ImageView *photoView = m_access.photoView ? m_access.photoView() : nullptr;
+    const QSize working = photoView ? photoView->image().bitmap().size() : QSize();
+    if (working.isEmpty())
+        return {};
+    switch (quality) {
+    case SaveQuality::High:
+        return working;
+    case SaveQuality::Medium:
+        return QSize(std::max(1, qRound(working.width() * kMediumFactor)), std::max(1, qRound(working.height() * kMediumFactor)));
+    case SaveQuality::OriginalSize: {
+        const std::optional<OriginalComposition> job = m_access.originalComposition ? m_access.originalComposition() : std::nullopt;
+        if (!job)
+            return {};
+        const QSize size = originalSaveSize(job->original.size);
+        // Only worth offering where it gives more than High does.
+        return size.width() > working.width() || size.height() > working.height() ? size : QSize();
+    }
+    }
+    return {};
 }
 
 Picture Saving::capture(SaveQuality quality)
 {
     ui::ImageView *photoView = m_access.photoView ? m_access.photoView() : nullptr;
     ui::View *layer = m_access.editorLayer ? m_access.editorLayer() : nullptr;
-    if (!photoView || !layer)
+    if (!photoView || !layer || quality == SaveQuality::OriginalSize)
         return {};
     for (const ui::View *label : textLabels(*layer))
         logLine(QStringLiteral("fView2 have text:%1").arg(label->tag()));
-    // Full size is the photo's own pixels, with or without text on it.
-    QSize pixels = photoView->image().bitmap().size();
-    if (quality == SaveQuality::Medium)
-        pixels = QSize(
-            std::max(1, qRound(pixels.width() * kMediumFactor)), std::max(1, qRound(pixels.height() * kMediumFactor)));
-    return capturePhotoView(*photoView, *layer, pixels);
+    return capturePhotoView(*photoView, *layer, sizeFor(quality));
 }
 
 void Saving::saveWithQuality(SaveQuality quality)
@@ -122,8 +161,58 @@ void Saving::saveWithQuality(SaveQuality quality)
         tell(kNotSavedTitle, QStringLiteral("There is no picture to save yet."));
         return;
     }
+    saveComposition(picture, picture);
+}
+
+void Saving::saveComposition(const Picture &picture, const Picture &keptCopy)
+{
     // The home screen lists only what was saved: a failed write keeps no copy either.
-    saveToAlbum(picture, [this, picture] { keepForBackgrounds(picture); });
+    saveToAlbum(picture, [this, keptCopy] { keepForBackgrounds(keptCopy); });
+}
+
+void Saving::saveOriginalSize()
+{
+    const std::optional<OriginalComposition> job = m_access.originalComposition ? m_access.originalComposition() : std::nullopt;
+    if (!job || isRenderingOriginal()) {
+        tell(kNotSavedTitle, job ? QStringLiteral("The picture is still being made.") : QStringLiteral("The original photo is not known."));
+        return;
+    }
+    // The saved-pictures copy is the working size: the home screen reads those back whole.
+    const Picture keptCopy = capture(SaveQuality::High);
+    showRendering(originalSaveSize(job->original.size));
+    m_original.run<Picture>(
+        [job = *job]() { return renderFromOriginal(job, readPicture(job.original.path)); },
+        [this, keptCopy](const Picture &picture) {
+            dismissRendering();
+            if (picture.isNull()) {
+                tell(kNotSavedTitle, QStringLiteral("The original photo could not be read again; it may have been moved or changed. "
+                                                    "High saves the picture at the size the editor works at."));
+                return;
+            }
+            saveComposition(picture, keptCopy.isNull() ? picture : keptCopy);
+        });
+}
+
+void Saving::showRendering(QSize size)
+{
+    dismissRendering();
+    m_renderingAlert = std::make_shared<ui::AlertView>(QStringLiteral("Saving\u2026"),
+        QStringLiteral("Original size, %1 \u00d7 %2").arg(size.width()).arg(size.height()));
+    m_renderingAlert->show();
+    if (m_access.busy)
+        m_access.busy(true);
+}
+
+void Saving::dismissRendering()
+{
+    if (!m_renderingAlert)
+        return;
+    if (m_renderingAlert->isVisible())
+        m_renderingAlert->dismissWithClickedButtonIndex(0, false);
+    m_renderingAlert->removeFromSuperview();
+    m_renderingAlert.reset();
+    if (m_access.busy)
+        m_access.busy(false);
 }
 
 void Saving::keepForBackgrounds(const Picture &picture)

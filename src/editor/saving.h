@@ -5,10 +5,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include <QStringList>
 
 #include "editor/list_export.h"
+#include "editor/original_size.h"
 #include "editor/panel_parts.h"
 #include "screenkit/album_save.h"
 #include "store/album_writer.h"
@@ -22,8 +25,9 @@ namespace vimora {
 struct ScreenViews;
 
 enum class SaveQuality {
-    High, ///< the photo's full pixel size
-    Medium ///< half of it
+    High, ///< the working photo's pixel size
+    Medium, ///< half of it
+    OriginalSize ///< the picked photo's own size (see original_size.h)
 };
 
 class Saving : private ui::AlertViewDelegate
@@ -41,6 +45,9 @@ public:
         std::function<QStringList()> editedNames;
         /// The busy spinner on (true) and off.
         std::function<void(bool)> busy;
+        /// What an original-size save renders; none when the photo shown is not the picked
+        /// photo's working copy (none picked, merged, replaced).
+        std::function<std::optional<OriginalComposition>()> originalComposition;
     };
 
     /// mailProgram: the hand-over command for e-mail (tests stand one in).
@@ -50,10 +57,22 @@ public:
     /// Writes the picture into the album "Quorlan"; the user is told once the write is done.
     /// saved runs once the picture is in the album (not after a failed write).
     void saveToAlbum(const Picture &image, std::function<void()> saved = {});
-    /// The quality choice: "Cancel", "High", "Medium", and "Share..." for the share panel.
+    /// The quality choice, each with the size it saves: "High — W × H", "Medium — w × h",
+    /// "Original size — W0 × H0" where the picked photo is larger than the working one, and
+    /// "Share..." for the share panel; "Cancel".
     void askMessage();
-    /// The picture a quality gives: the photo view with all laid on it, at full or half size.
+    /// The picture High or Medium gives: the composition (photo_capture.h) at the working
+    /// photo's size or half of it. OriginalSize is not made here (see saveOriginalSize).
     Picture capture(SaveQuality quality);
+    /// The size a quality saves at; empty when it is not on offer.
+    QSize sizeFor(SaveQuality quality) const;
+    /// Renders the original-size picture off the UI thread, "Saving..." and the spinner up
+    /// meanwhile, then saves it as the other qualities are saved.
+    void saveOriginalSize();
+    /// An original-size render is under way.
+    bool isRenderingOriginal() const { return m_original.isBusy(); }
+    /// Tests: blocks until the original-size render has run and handed over its picture.
+    void waitForOriginalRender() { m_original.waitForIdle(); }
 
     void saveOneByone();
     /// The job's pictures into Documents: under names (one each) when given, else under
@@ -76,6 +95,9 @@ public:
 private:
     void alertViewClickedButtonAtIndex(ui::AlertView &alert, int buttonIndex) override;
     void saveWithQuality(SaveQuality quality);
+    void saveComposition(const Picture &picture, const Picture &keptCopy);
+    void showRendering(QSize size);
+    void dismissRendering();
     void tell(const QString &title, const QString &message);
     void takeList(const QStringList &exportNames = {});
     void closeSharePanel();
@@ -90,6 +112,14 @@ private:
     ListExport m_list;
     std::shared_ptr<ui::ImageView> m_sharePanel;
     ClosablePanel m_shareCloser;
+    /// The qualities of the quality choice's buttons, after Cancel, in order.
+    std::vector<SaveQuality> m_offered;
+    std::shared_ptr<ui::AlertView> m_renderingAlert;
+    /// Renders original-size pictures; its results reach the album writer.
+    ui::JobRunner m_original{[this](const QString &reason) {
+        dismissRendering();
+        tell(QStringLiteral("Not saved"), QStringLiteral("The original-size picture could not be made: %1").arg(reason));
+    }};
     /// Declared last: destroyed first, so a copy being written finishes before the rest goes.
     ui::JobRunner m_keeper;
 };

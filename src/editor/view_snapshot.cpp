@@ -55,7 +55,7 @@ void drawInSuperview(QPainter &painter, const ViewSnapshot &view, ShadowMemo &sh
     painter.save();
     painter.setTransform(QTransform::fromTranslate(-view.size.width() / 2, -view.size.height() / 2)
                              * view.transform.toQTransform() * QTransform::fromTranslate(view.center.x(), view.center.y())
-                         * painter.transform());
+                         * view.placement * painter.transform());
     painter.setOpacity(painter.opacity() * view.alpha);
     if (view.shadowOpacity > 0 && !view.clips)
         painter.drawImage(view.shadowOffset - QPointF(kShadowReach, kShadowReach), shadows.get(view.size, view.shadowOpacity));
@@ -70,8 +70,15 @@ void drawContent(QPainter &painter, const ViewSnapshot &view, ShadowMemo &shadow
         painter.setClipRect(bounds, Qt::IntersectClip);
     if (view.background.alpha() > 0)
         painter.fillRect(bounds, view.background);
-    if (!view.image.isNull())
+    if (!view.image.isNull()) {
+        // Unturned pictures go to whole pixels: two smoothed edges meeting at a fraction of a
+        // pixel would each half cover it and leave a faint seam between neighbouring pieces.
+        const QTransform t = painter.transform();
+        const bool smoothEdges = painter.testRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::Antialiasing, smoothEdges && (t.m12() != 0 || t.m21() != 0));
         painter.drawImage(ui::contentRect(view.contentMode, bounds, view.image.size()), view.image.uprightBitmap());
+        painter.setRenderHint(QPainter::Antialiasing, smoothEdges);
+    }
     for (const ViewSnapshot &child : view.children)
         drawInSuperview(painter, child, shadows);
 }

@@ -10,6 +10,7 @@
 #include <QPointF>
 #include <QSize>
 #include <QSizeF>
+#include <QTransform>
 
 #include "imaging/picture.h"
 #include "ui/affine_transform.h"
@@ -29,6 +30,9 @@ struct ViewSnapshot
     QSizeF size;
     /// In the superview's coordinates; the transform turns the view about it.
     QPointF center;
+    /// Maps the superview's coordinates into the parent snapshot's: a view gathered from
+    /// elsewhere in the tree (a text layer beside the photo) keeps its place over the photo.
+    QTransform placement;
     ui::AffineTransform transform;
     double alpha = 1;
     QColor background = Qt::transparent;

@@ -191,7 +191,7 @@ TEST_F(EffectFlowTest, WholePhotoFlowSpreadsShadowsScattersAndTurnsTheFlattenedP
     ASSERT_TRUE(container());
     EXPECT_EQ(container()->tag(), kWholePhotoPieceTag);
     ASSERT_EQ(pieces().size(), size_t(kPieceCount));
-    const QSizeF pieceSize = pieces().front()->frame().size();
+    const QSizeF pieceSize = pieces()[40]->frame().size();
 
     // Scale is measured from the size the flow began with, however often it moved.
     for (double s : {1.2, 1.05, 1.4, 1.1})
@@ -199,7 +199,7 @@ TEST_F(EffectFlowTest, WholePhotoFlowSpreadsShadowsScattersAndTurnsTheFlattenedP
     slide(kWholeScaleTag, 1.5);
     ASSERT_DOUBLE_EQ(sliderValue(kWholeScaleTag), 1.5);
     EXPECT_EQ(container()->frame().size(), place.size() * 1.5);
-    EXPECT_EQ(pieces().back()->frame().size(), pieceSize);
+    EXPECT_EQ(pieces()[40]->frame().size(), pieceSize);
 
     flip(kShadowSwitchTag);
     EXPECT_EQ(pieces()[40]->shadowOffset(), QPointF(-5, -5));
@@ -232,11 +232,11 @@ TEST_F(EffectFlowTest, WholePhotoFlowSpreadsShadowsScattersAndTurnsTheFlattenedP
     }
     EXPECT_GT(changed, 70);
 
-    // Off rebuilds the pieces from the plain cut-out at the first place; on again scatters anew.
+    // Off rebuilds the pieces from the piece the flow began with, where it lay; on again scatters anew.
     flip(kShatteringSwitchTag);
     EXPECT_EQ(container()->frame(), place);
     ASSERT_EQ(pieces().size(), size_t(kPieceCount));
-    EXPECT_EQ(pieces()[0]->image().bitmap().size(), QSize(32, 32)); // 31.1 of the half-size Tem, widened
+    EXPECT_EQ(pieces()[0]->image().bitmap().size(), QSize(31, 31)); // 31.1 of the half-size piece
     flip(kShatteringSwitchTag);
     EXPECT_TRUE(screen.shownAlert());
     settleAnnounced();
@@ -277,6 +277,63 @@ TEST_F(EffectFlowTest, WholePhotoFlowSpreadsShadowsScattersAndTurnsTheFlattenedP
     EXPECT_TRUE(screen.toolbarButton("Text"));
 }
 
+TEST_F(EffectFlowTest, ColourAndScatterStartFromThePieceAsItIsAndLayTheirResultThere)
+{
+    cut();
+    ui::ImageView *piece = screen.piece();
+    const QPointF from = EditorScreen::centreOnScreen(*piece);
+    screen.host.drag(from, from + QPointF(30, 20));
+    piece->setTransform(ui::AffineTransform::makeScale(0.5, 0.5)); // as a pinch leaves it
+    const QRectF placed = screen.piece()->frame();
+
+    pressToolbar("Color");
+    EXPECT_EQ(container()->frame(), placed);
+    pressPanel("Next");
+    settle();
+    slide(kHueTag, 1.5);
+    settle();
+    const QImage coloured = container()->image().bitmap();
+    pressPanel("Done");
+    EXPECT_EQ(container()->frame(), placed);
+
+    // Scatter (the second flow) shatters the coloured piece where it lies, not the photo.
+    pressToolbar("ChangeFoto");
+    ASSERT_EQ(pieces().size(), size_t(kPieceCount));
+    EXPECT_EQ(container()->frame(), placed);
+    const std::vector<Picture> crops = shatterCrops(Picture(coloured));
+    for (size_t i : {size_t(0), size_t(40), size_t(80)})
+        EXPECT_TRUE(imagesEqual(pieces()[i]->image().bitmap(), crops[i].bitmap())) << i;
+    // <-Prev after Next starts again from that piece, not from the cut.
+    pressPanel("Next");
+    settle();
+    pressPanel("<-Prev");
+    EXPECT_EQ(container()->frame(), placed);
+    EXPECT_TRUE(imagesEqual(pieces()[40]->image().bitmap(), crops[40].bitmap()));
+}
+
+TEST_F(EffectFlowTest, PiecesAtDefaultSettingsFlattenWithoutSeams)
+{
+    cut();
+    pressToolbar("Color");
+    pressPanel("Next");
+    settle();
+    const QImage atPhotoResolution = word();
+    pressPanel("Done");
+    pressToolbar("ChangeFoto");
+    pressPanel("Next");
+    settle();
+    const QImage onScreen = word();
+
+    for (const QImage &flat : {atPhotoResolution, onScreen}) {
+        ASSERT_FALSE(flat.isNull());
+        int gaps = 0;
+        for (int y = 0; y < flat.height(); ++y)
+            for (int x = 0; x < flat.width(); ++x)
+                gaps += qAlpha(flat.pixel(x, y)) < 255;
+        EXPECT_EQ(gaps, 0) << flat.width() << " x " << flat.height();
+    }
+}
+
 TEST_F(EffectFlowTest, TextMergesThePieceIntoThePhotoAndStartsANewCut)
 {
     cut();
@@ -309,7 +366,7 @@ TEST_F(EffectFlowTest, TinyAndSliverCutOutsAndMissingSlotsGoThroughBothFlows)
 {
     cut();
     for (const QSize size : {QSize(1, 1), QSize(10, 2000)}) {
-        WorkingFiles::shared().simpleSave(Picture(codedPhoto(size.width(), size.height())));
+        screen.piece()->setImage(Picture(codedPhoto(size.width(), size.height())));
         pressToolbar("Color");
         ASSERT_EQ(pieces().size(), size_t(kPieceCount));
         pressPanel("Next");
@@ -319,7 +376,9 @@ TEST_F(EffectFlowTest, TinyAndSliverCutOutsAndMissingSlotsGoThroughBothFlows)
         pressPanel("Done");
     }
 
-    // Tem and word.png gone from disk and memory: the flows go on with empty pictures.
+    // No picture on the piece, Tem and word.png gone from disk and memory: the flows go on
+    // with empty pictures.
+    screen.piece()->setImage({});
     WorkingFiles::shared().flush();
     QFile::remove(WorkingFiles::path(WorkingFiles::Slot::Tem));
     QFile::remove(WorkingFiles::path(WorkingFiles::Slot::Word));

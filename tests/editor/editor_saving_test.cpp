@@ -4,8 +4,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
+#include <QPainter>
 #include <QThread>
 
+#include "editor/lifted_piece.h"
 #include "editor/list_export.h"
 #include "editor/photo_capture.h"
 #include "editor_fixture.h"
@@ -19,6 +21,12 @@ using namespace vimora;
 using namespace vimora::test;
 
 namespace {
+
+bool sameWithin(QRgb a, QRgb b, int tolerance)
+{
+    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance
+           && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
 
 QStringList filesIn(const QString &folder)
 {
@@ -95,14 +103,14 @@ TEST_F(EditorSavingTest, SaveHighWritesThePhotoAtFullSizeAndSaysSoOnlyOnceWritte
 {
     cutExample();
     ASSERT_NE(screen.toolbarButton("Save"), nullptr);
-    // Without the lifted piece's shadow and outline pulse the composition is the photo itself.
-    screen.piece()->setShadowOpacity(0);
-    screen.host.advance(1);
+    // Just cut: the piece is lifted, its shadow and outline pulse on screen.
+    ASSERT_TRUE(LiftedPiece::isShaded(*screen.piece()));
+    ASSERT_GT(screen.piece()->borderWidth(), 0);
 
     screen.tap(*screen.toolbarButton("Save"));
     ASSERT_NE(screen.shownAlert(), nullptr);
     EXPECT_EQ(screen.shownAlert()->message(), "Save to Album");
-    screen.answer("High");
+    screen.answer(QStringLiteral("High \u2014 1200 \u00d7 900"));
 
     EXPECT_EQ(shownMessage(), QString()) << "claimed before the write completed";
     ASSERT_TRUE(waitUntil([&] { return !shownMessage().isEmpty(); }));
@@ -166,6 +174,137 @@ TEST_F(EditorSavingTest, TextLabelsAreScaledIntoTheCaptureAndLeftWhereTheyWere)
     EXPECT_EQ(screen.photoView()->borderWidth(), 2);
 }
 
+TEST_F(EditorSavingTest, TheSaveIsThePhotoFrameWithoutWhatOnlyHelps)
+{
+    // Before the cut: the crop rectangle, its handles and the done button are over the photo.
+    screen.writePhoto("D1001.jpg", photo);
+    screen.startJob("D1001.jpg");
+    ASSERT_NE(screen.rectangle(), nullptr);
+    EXPECT_TRUE(imagesEqual(screen.editor->saving().capture(SaveQuality::High).bitmap().convertToFormat(QImage::Format_RGB32),
+                            photo.convertToFormat(QImage::Format_RGB32), 1))
+        << "the crop rectangle is not part of the picture";
+
+    // Cut, lifted (shadow, pulse, hint) and dragged 40 x 30 points right and down.
+    const ui::ImageView &r = *screen.rectangle();
+    const QPointF from = EditorScreen::centreOnScreen(r);
+    screen.host.drag(from, from + (QPointF(10, 20) - r.frame().topLeft()));
+    screen.tap(*screen.doneButton());
+    ui::ImageView *piece = screen.piece();
+    ASSERT_TRUE(piece && LiftedPiece::isShaded(*piece));
+    const QRectF home = piece->frame();
+    piece->setCenter(piece->center() + QPointF(40, 30));
+    const QImage high = screen.editor->saving().capture(SaveQuality::High).bitmap().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(high.size(), photo.size());
+
+    // Four pixels a point. The piece shows what was cut, where it now lies.
+    const QRect moved = QRectF(piece->frame().topLeft() * 4, piece->frame().size() * 4).toRect();
+    const QRect cut = QRectF(home.topLeft() * 4, home.size() * 4).toRect();
+    EXPECT_TRUE(imagesEqual(high.copy(moved.adjusted(2, 2, -2, -2)),
+                            photo.convertToFormat(QImage::Format_RGB32).copy(cut.adjusted(2, 2, -2, -2)), 1));
+    // Outside it, the photo as it is, the band where the shadow fell included; the hole is
+    // black where the piece left it.
+    int differing = 0;
+    for (int y = 0; y < high.height(); y += 3)
+        for (int x = 0; x < high.width(); x += 3) {
+            const QPoint p(x, y);
+            if (moved.adjusted(-2, -2, 2, 2).contains(p) || cut.adjusted(-2, -2, 2, 2).contains(p))
+                continue;
+            differing += !sameWithin(high.pixel(p), photo.pixel(p), 1);
+        }
+    EXPECT_EQ(differing, 0) << "a shadow or outline was saved";
+    const QPoint inHole = cut.topLeft() + QPoint(20, 20);
+    ASSERT_FALSE(moved.contains(inHole));
+    EXPECT_EQ(pixelAt(high, inHole.x(), inHole.y()), qRgb(0, 0, 0));
+}
+
+TEST_F(EditorSavingTest, TheQualityChoiceSaysTheSizesAndOffersTheOriginalWhenLarger)
+{
+    cutExample();
+    Saving &saving = screen.editor->saving();
+    screen.editor->askMessage();
+    ASSERT_NE(screen.shownAlert(), nullptr);
+    QStringList titles;
+    for (int i = 0; i < screen.shownAlert()->numberOfButtons(); ++i)
+        titles << screen.shownAlert()->buttonTitleAtIndex(i);
+    EXPECT_EQ(titles, (QStringList{"Cancel", QStringLiteral("High \u2014 1200 \u00d7 900"),
+                                   QStringLiteral("Medium \u2014 600 \u00d7 450"), "Share..."}))
+        << "no original is known for a job started without one";
+    screen.answer("Cancel");
+
+    // A picked photo larger than its working copy is offered at its own size, at most 8192.
+    screen.editor->setPickedOriginal({library() + "/big.jpg", QSize(4800, 3600)});
+    screen.editor->getNumOfArray({"D1001.jpg"}, {});
+    EXPECT_EQ(saving.sizeFor(SaveQuality::OriginalSize), QSize(4800, 3600));
+    screen.editor->setPickedOriginal({library() + "/huge.jpg", QSize(16000, 9000)});
+    screen.editor->getNumOfArray({"D1001.jpg"}, {});
+    EXPECT_EQ(saving.sizeFor(SaveQuality::OriginalSize), QSize(8192, 4608));
+    screen.editor->setPickedOriginal({library() + "/same.jpg", QSize(1200, 900)});
+    screen.editor->getNumOfArray({"D1001.jpg"}, {});
+    EXPECT_TRUE(saving.sizeFor(SaveQuality::OriginalSize).isEmpty()) << "no larger than High";
+    // Told once, for the next job only.
+    screen.editor->getNumOfArray({"D1001.jpg"}, {});
+    EXPECT_TRUE(saving.sizeFor(SaveQuality::OriginalSize).isEmpty());
+}
+
+TEST_F(EditorSavingTest, OriginalSizeRendersTheCompositionFromThePickedPhoto)
+{
+    // A 6000 x 4000 original: red, a green square where the piece is cut, a blue one where it
+    // is dragged to. Its 1500 x 1000 working copy is what the editor shows, at 300 x 200 points.
+    const double k = 20; // pixels of the original a point
+    const QRectF cutAt(10, 20, 100, 100), droppedAt(150, 80, 100, 100);
+    QImage original(6000, 4000, QImage::Format_RGB32);
+    original.fill(Qt::red);
+    {
+        QPainter painter(&original);
+        painter.fillRect(QRectF(cutAt.topLeft() * k, cutAt.size() * k), Qt::green);
+        painter.fillRect(QRectF(droppedAt.topLeft() * k, droppedAt.size() * k), Qt::blue);
+    }
+    QDir().mkpath(library());
+    const QString originalPath = library() + "/original.jpg";
+    ASSERT_TRUE(writeFileAtomically(originalPath, encodeJpeg(Picture(original), 0.9)));
+    screen.writePhoto("D1001.jpg", original.scaled(1500, 1000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    original = QImage();
+    screen.editor->setPickedOriginal({originalPath, QSize(6000, 4000)});
+    screen.startJob("D1001.jpg");
+    ASSERT_EQ(screen.photoView()->frame().size(), QSizeF(300, 200));
+    const ui::ImageView &r = *screen.rectangle();
+    const QPointF from = EditorScreen::centreOnScreen(r);
+    screen.host.drag(from, from + (cutAt.topLeft() - r.frame().topLeft()));
+    screen.tap(*screen.doneButton());
+    ui::ImageView *piece = screen.piece();
+    ASSERT_TRUE(piece);
+    piece->setFrame(QRectF(droppedAt.topLeft(), piece->frame().size()));
+    const QRectF home(cutAt.topLeft(), piece->frame().size());
+
+    screen.editor->askMessage();
+    screen.answer(QStringLiteral("Original size \u2014 6000 \u00d7 4000"));
+    EXPECT_TRUE(screen.editor->saving().isRenderingOriginal());
+    EXPECT_TRUE(shownMessage().startsWith(QStringLiteral("Saving\u2026|"))) << shownMessage().toStdString();
+    screen.editor->saving().waitForOriginalRender();
+    ASSERT_TRUE(waitUntil([&] { return shownMessage().startsWith("Save|"); })) << shownMessage().toStdString();
+    EXPECT_EQ(shownMessage(), "Save|Saved in Quorlan");
+
+    const QStringList saved = filesIn(album());
+    ASSERT_EQ(saved.size(), 1);
+    const QImage picture = readPicture(album() + "/" + saved[0]).bitmap();
+    ASSERT_EQ(picture.size(), QSize(6000, 4000));
+    const auto at = [&](QPointF points) { return pixelAt(picture, int(points.x() * k), int(points.y() * k)); };
+    const auto near = [](QRgb a, QRgb b) { return sameWithin(a, b, 8); };
+    // The piece, green, over the blue square it was dropped on, in its scaled place.
+    EXPECT_TRUE(near(at(droppedAt.center()), qRgb(0, 255, 0)));
+    EXPECT_TRUE(near(at(QPointF(droppedAt.left() + 5, droppedAt.top() + 5)), qRgb(0, 255, 0)));
+    // The hole it left, and the original photo everywhere else.
+    EXPECT_EQ(at(home.center()), qRgb(0, 0, 0));
+    EXPECT_TRUE(near(at(QPointF(280, 10)), qRgb(255, 0, 0)));
+    EXPECT_TRUE(near(at(QPointF(droppedAt.right() + 3, droppedAt.bottom() + 3)), qRgb(255, 0, 0))) << "no shadow";
+    // The saved-pictures copy is the working size.
+    screen.editor->saving().waitForKeptCopies();
+    settle();
+    const QStringList kept = filesIn(AppHome::drawImgsDir());
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readPicture(AppHome::drawImgsDir() + "/" + kept[0]).bitmap().size(), QSize(1500, 1000));
+}
+
 TEST_F(EditorSavingTest, AFailedSaveTellsWhyAndClaimsNothing)
 {
     cutExample();
@@ -175,7 +314,7 @@ TEST_F(EditorSavingTest, AFailedSaveTellsWhyAndClaimsNothing)
     blocker.close();
 
     screen.editor->askMessage();
-    screen.answer("Medium");
+    screen.answer(QStringLiteral("Medium \u2014 600 \u00d7 450"));
 
     ASSERT_TRUE(waitUntil([&] { return !shownMessage().isEmpty(); }));
     EXPECT_TRUE(shownMessage().startsWith("Not saved|")) << shownMessage().toStdString();

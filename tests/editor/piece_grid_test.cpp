@@ -24,15 +24,24 @@ TEST(PieceGridTest, PiecesAreCropsOfTheHalfSizeCopyRowByRow)
     const QImage coded = positionCoded(900, 600);
     const std::vector<Picture> crops = shatterCrops(Picture(coded));
     ASSERT_EQ(crops.size(), size_t(kPieceCount));
-    // 50 x 33.3 crops of the 450 x 300 copy: whole pixels, widened outwards.
-    EXPECT_EQ(crops[0].bitmap().size(), QSize(50, 34));
-    EXPECT_EQ(crops[80].bitmap().size(), QSize(50, 34));
+    // 50 x 33.3 of the 450 x 300 copy: rows of 33 or 34 whole pixels that tile it exactly.
+    EXPECT_EQ(crops[0].bitmap().size(), QSize(50, 33));
+    EXPECT_EQ(crops[9].bitmap().size(), QSize(50, 34));
     const QImage half = scaleToFitSize(Picture(coded), QSizeF(450, 300)).bitmap();
     EXPECT_TRUE(imagesEqual(crops[10].bitmap(), half.copy(50, 33, 50, 34))); // row 1, column 1
-    EXPECT_TRUE(imagesEqual(crops[80].bitmap(), half.copy(400, 266, 50, 34)));
+    EXPECT_TRUE(imagesEqual(crops[80].bitmap(), half.copy(400, 267, 50, 33)));
+    int rows = 0;
+    for (int r = 0; r < kGridSide; ++r)
+        rows += crops[size_t(r * kGridSide)].pixelHeight();
+    EXPECT_EQ(rows, 300);
 
     EXPECT_EQ(pieceCell(0, 0, QSizeF(90, 45)), QRectF(0, 0, 10, 5));
     EXPECT_EQ(pieceCell(8, 3, QSizeF(90, 45)), QRectF(30, 40, 10, 5));
+    // Cells follow their crops: they meet, and each has its crop's shape.
+    const std::vector<QRectF> cells = gridCells(crops, QSizeF(900, 600));
+    EXPECT_EQ(cells[0], QRectF(0, 0, 100, 66));
+    EXPECT_EQ(cells[9], QRectF(0, 66, 100, 68));
+    EXPECT_EQ(cells[80].bottomRight(), QPointF(900, 600));
 }
 
 TEST(PieceGridTest, PicturesNarrowerThanTheGridStillGiveEightyOnePiecesOfAPixelOrMore)
