@@ -9,7 +9,9 @@
 #include "editor/view_tags.h"
 #include "platform/device.h"
 #include "platform/log.h"
+#include "platform/resources.h"
 #include "platform/settings.h"
+#include "editor/view_snapshot.h"
 #include "screenkit/notices.h"
 #include "store/cleanup.h"
 #include "store/working_files.h"
@@ -28,6 +30,8 @@ constexpr double kRotatedPhotoLift = 50;
 constexpr double kBackControlWidth = 90;
 /// New text layers keep this far from the editor's controls.
 constexpr double kControlClearance = 6;
+/// The framed picture OK lays onto the job never exceeds this side.
+constexpr double kLargestFramedSide = 8192;
 } // namespace
 
 CutImage::CutImage(std::shared_ptr<ScreenViews> views)
@@ -36,7 +40,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     , m_crop(*m_view, [this] { m_views->descripImg2->setHidden(true); })
     , m_gestures(m_view.get(), *m_views->descripImg2, *m_views->descripImg,
                  [this] { return ColourPickTarget{m_options.openPhotoLayer(), m_options.openPreview()}; })
-    , m_options(*m_views, OptionsPanelActions{[this] { optionsOk(); }, [this](ui::Control &sender) { swicthState(sender); },
+    , m_options(*m_views, OptionsPanelActions{[this] { optionsOk(); }, [this] { optionsCancel(); },
+                                              [this](ui::Control &sender) { swicthState(sender); },
                                               [this](ui::View &layer) {
                                                   layer.addGestureRecognizer(std::make_shared<ui::TapRecognizer>(
                                                       [this](ui::TapRecognizer &t) { m_gestures.handleSingleTap(t); }));
@@ -317,7 +322,67 @@ void CutImage::optionsOk()
         newCutOnOrigin();
         return;
     }
-    // Opened on the piece from the finished cut: back to it, piece and all.
+    ui::ImageView *layer = m_options.openPhotoLayer();
+    ui::ImageView *preview = m_options.openPreview();
+    if (isEffectPending() || !m_photoView || !layer || !preview || layer->bounds().isEmpty())
+        return;
+    // Opened on the piece: the frame (aspect, backdrop, feathering, expansion, the photo's place
+    // in it) is laid onto the photo, at the photo's resolution, so the editor shows it and every
+    // save has it. The piece stays a piece, laid back where the frame put it.
+    const Picture photo = m_photoView->image();
+    const QSize photoPixels = photo.isNull() ? QSize() : photo.bitmap().size();
+    Picture underPiece = renderComposition(
+        compositionSnapshot(*m_photoView, *m_views->cutImgView, TextLayers::OnPhotoOnly, PieceLayer::Left), photoPixels);
+    if (underPiece.isNull())
+        return;
+    if (const QString mask = featherEdges().maskName(); !mask.isEmpty())
+        if (const Picture faded = featheredPicture(underPiece, Resources::imageNamed(mask)); !faded.isNull())
+            underPiece = faded;
+    const ViewSnapshot framed = m_options.framedSnapshot(underPiece);
+    const double scale = photoPixels.width() / layer->bounds().width();
+    QSizeF pixels = framed.size * scale;
+    if (pixels.width() > kLargestFramedSide || pixels.height() > kLargestFramedSide)
+        pixels.scale(kLargestFramedSide, kLargestFramedSide, Qt::KeepAspectRatio);
+    const Picture picture = renderComposition(framed, pixels.toSize().expandedTo(QSize(1, 1)));
+    if (picture.isNull())
+        return;
+    m_options.keepBackdrop();
+    m_views->descripImg2->setHidden(true);
+    m_views->wordView->setHidden(true);
+
+    // Old photo-view points to the framed photo's new view: through the layer into the preview,
+    // then the preview onto the new view.
+    const QRectF newFrame = photoViewFrame(Device::profile(), picture.size(), ui::rectCenter(m_view->bounds()));
+    const double toLayer = layer->bounds().width() / m_photoView->bounds().width();
+    const double toNewView = newFrame.width() / preview->bounds().width();
+    const auto mapPoint = [&](QPointF p) { return layer->convertPointTo(p * toLayer, preview) * toNewView; };
+    const double factor = QLineF(mapPoint(QPointF(0, 0)), mapPoint(QPointF(1, 0))).length();
+    std::vector<ui::ViewPtr> laid;
+    for (const ui::ViewPtr &sub : m_photoView->subviews())
+        laid.push_back(sub);
+    for (const ui::ViewPtr &sub : laid)
+        sub->removeFromSuperview();
+    WorkingFiles::shared().originSave(picture);
+    m_original = {};
+    m_photoView->setFrame(newFrame);
+    m_photoView->setImage(picture);
+    m_photoView->setAlpha(1);
+    for (const ui::ViewPtr &sub : laid) {
+        const QPointF centre = mapPoint(sub->center());
+        sub->setBounds(QRectF(QPointF(0, 0), sub->bounds().size() * factor));
+        sub->setCenter(centre);
+        m_photoView->addSubview(sub);
+        if (auto *piece = dynamic_cast<ui::ImageView *>(sub.get()); piece && LiftedPiece::isShaded(*piece))
+            LiftedPiece::shade(*piece); // the shadow follows the new size
+    }
+    m_pieceHome = QRectF(mapPoint(m_pieceHome.topLeft()), mapPoint(m_pieceHome.bottomRight()));
+    finalAdjust();
+    noteJobChanged();
+}
+
+void CutImage::optionsCancel()
+{
+    // Nothing the panel did reached the job: the finished cut as it was.
     m_views->descripImg2->setHidden(true);
     m_views->wordView->setHidden(true);
     if (m_photoView)
@@ -327,15 +392,20 @@ void CutImage::optionsOk()
 
 void CutImage::preView2(int senderTag)
 {
-    m_options.preView2(senderTag, m_effectMode, m_job.readPhoto());
-    // Opened on the piece, the background layer holds the cut-out; otherwise the layer's own
-    // picture is what feathering starts from.
-    ui::ImageView *layer = m_options.openPhotoLayer();
-    if (layer) {
-        const Picture held = m_views->backImgView->image();
-        m_feathering.attach(*layer, *m_options.openPreview(),
-                            m_options.openerTag() == kBottomOkTag && !held.isNull() ? held : layer->image());
-    }
+    // The panel frames what the editor shows: the piece, its effects and the text on the photo
+    // as it is now; after a replacement, the photo just chosen.
+    const int opener = m_options.openerFor(senderTag);
+    Picture shown;
+    if (opener == kTopOkTag)
+        shown = WorkingFiles::shared().originLoad();
+    else if (m_photoView && !m_photoView->image().isNull())
+        shown = capturePhotoView(*m_photoView, *m_views->cutImgView, m_photoView->image().bitmap().size());
+    else
+        shown = m_job.readPhoto();
+    m_options.preView2(senderTag, m_effectMode, shown);
+    // Feathering starts from what the layer shows: the composition, unfeathered.
+    if (ui::ImageView *layer = m_options.openPhotoLayer())
+        m_feathering.attach(*layer, *m_options.openPreview(), layer->image());
     if (m_photoView)
         m_photoView->setAlpha(0);
     remindNew();

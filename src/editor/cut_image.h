@@ -143,6 +143,8 @@ public:
     /// The options panel's OK: opened on the piece (Frame), back to the finished cut; opened
     /// after a replaced photo, a new cut on it.
     void optionsOk();
+    /// The options panel's Cancel: back to the finished cut, the job untouched.
+    void optionsCancel();
     /// The panel switches' action; the aspect switch rebuilds the panel.
     void swicthState(ui::Control &sender);
     /// The view rendered at its size in points, scale 1.

@@ -44,6 +44,7 @@ void CutImage::showResult()
     m_pieceHome = container->frame();
     m_cutOut = cut.picture;
     m_holeShown = true;
+    m_flowStartPicture = Picture();
     m_lift.lift(*container, photoView, *m_views->cutImgView);
 
     // Whatever else lay on the photo belonged to the rectangle phase.
@@ -66,16 +67,20 @@ void CutImage::cutImageZ(int senderTag)
     if (!m_photoView || isEffectPending())
         return;
     // Effects build on each other: the flow starts from the piece where it lies, at the size
-    // it was pinched to, with the effects it has; only a piece never laid starts from the cut.
-    m_flowStartFrame = m_pieceHome;
-    m_flowStartPicture = WorkingFiles::shared().simpleLoad();
+    // it was pinched to, with the effects it has. A piece still in its grid (a flow left half
+    // way) starts again from what that flow started from; only without either, from the cut.
+    const bool midFlow = m_piece && m_piece->image().isNull() && !piecesOf(*m_piece).empty() && !m_flowStartPicture.isNull();
+    if (!midFlow) {
+        m_flowStartFrame = m_pieceHome;
+        m_flowStartPicture = WorkingFiles::shared().simpleLoad();
+    }
     double alpha = 1.0;
     if (m_piece) {
         if (!m_piece->image().isNull()) {
             m_flowStartFrame = m_piece->frame();
             m_flowStartPicture = m_piece->image();
-            alpha = m_piece->alpha();
         }
+        alpha = m_piece->alpha();
         m_piece->removeAllSubviews();
         m_piece->removeFromSuperview();
     }

@@ -196,10 +196,13 @@ void CutImage::shatterFromPreview()
         logLine(QStringLiteral("shattering: no cut piece"));
         return;
     }
+    // The frame's settings stay for the next time the panel opens; the piece goes into its
+    // step-one panel as it is, the way Color takes it.
+    m_options.keepBackdrop();
     m_views->descripImg2->setHidden(true);
     if (m_photoView)
         m_photoView->setAlpha(1);
-    shatteringPanel(m_effectMode == EffectMode::OnWholePhoto ? kWholePhotoStepOnePanel : kPieceStepOnePanel);
+    cutImageZ(m_effectMode == EffectMode::OnWholePhoto ? kWorkOnWholePhotoTag : kWorkOnPieceTag);
 }
 
 void CutImage::cutApart()

@@ -20,6 +20,7 @@ namespace vimora {
 namespace {
 constexpr double kPanelFade = 0.3;
 constexpr double kPreviewTop = 10;
+constexpr double kUnusableAlpha = 0.35;
 
 /// Frames of the panel's controls, in panel coordinates, per device.
 struct OptionsLayout
@@ -89,7 +90,7 @@ OptionsPanel::OptionsPanel(ScreenViews &views, OptionsPanelActions actions)
 {
 }
 
-void OptionsPanel::preView2(int senderTag, EffectMode mode, const Picture &jobPhoto)
+void OptionsPanel::preView2(int senderTag, EffectMode mode, const Picture &shown)
 {
     ScreenViews &v = m_views;
     if (senderTag != kAspectSwitchTag) {
@@ -113,7 +114,7 @@ void OptionsPanel::preView2(int senderTag, EffectMode mode, const Picture &jobPh
     const QSizeF previewSize = previewFrameSize(panelSize.width(), sixteenByNine);
     auto preview = std::make_shared<ui::ImageView>(QRectF(QPointF(25, kPreviewTop), previewSize));
     preview->setUserInteractionEnabled(true);
-    preview->setBackgroundColor(Qt::black);
+    preview->setBackgroundColor(m_backdrop);
     preview->setTag(kPreviewFrameTag);
     preview->setContentMode(ui::ContentMode::ScaleAspectFit);
     panel.addSubview(preview);
@@ -128,8 +129,6 @@ void OptionsPanel::preView2(int senderTag, EffectMode mode, const Picture &jobPh
     }
     preview->setClipsToBounds(true);
 
-    // After a replacement the layer shows the photo just chosen, not the job's first one.
-    const Picture shown = m_openerTag == kTopOkTag ? WorkingFiles::shared().originLoad() : jobPhoto;
     const PhotoLayerFit fit = photoLayerFit(shown.size(), previewSize, mode == EffectMode::FourByThree);
     auto layer = std::make_shared<ui::ImageView>(QRectF(QPointF(0, 0), fit.size));
     layer->setUserInteractionEnabled(true);
@@ -151,6 +150,33 @@ void OptionsPanel::preView2(int senderTag, EffectMode mode, const Picture &jobPh
         m_actions.attachLayerGestures(*layer);
 
     buildControls(mode);
+}
+
+void OptionsPanel::keepBackdrop()
+{
+    if (m_preview)
+        m_backdrop = m_preview->backgroundColor();
+}
+
+ViewSnapshot OptionsPanel::framedSnapshot(const Picture &layerPicture) const
+{
+    if (!m_preview)
+        return {};
+    ViewSnapshot framed = snapshotOf(*m_preview);
+    framed.children.clear();
+    framed.clips = true;
+    for (const ui::ViewPtr &sub : m_preview->subviews()) {
+        if (sub->isHidden() || sub->alpha() <= 0 || sub->tag() == kCutGuideTag)
+            continue;
+        ViewSnapshot child = snapshotOf(*sub);
+        // The photo layer carries the feathering buttons and the expansion arrows.
+        if (sub == m_photoLayer) {
+            child.children.clear();
+            child.image = layerPicture;
+        }
+        framed.children.push_back(std::move(child));
+    }
+    return framed;
 }
 
 ui::ImageView *OptionsPanel::openPreview() const
@@ -237,6 +263,32 @@ void OptionsPanel::buildControls(EffectMode mode)
         slider->setValue(0);
         slider->setTag(kRotationSliderTag);
         panel.addSubview(slider);
+        // The styles and the rotation have nothing to work on over a built-in background:
+        // shown, so the panel keeps its look, but plainly out of use.
+        for (int tag = kFirstStyleTag; tag <= kRotationSliderTag; ++tag)
+            if (auto *control = dynamic_cast<ui::Control *>(panel.viewWithTag(tag))) {
+                control->setEnabled(false);
+                control->setAlpha(kUnusableAlpha);
+            }
+    }
+    if (panelOne) {
+        // Beside OK: the frame is only laid on the job by OK.
+        QRectF cancelFrame = layout.okButton;
+        cancelFrame.moveRight(layout.okButton.left() - 10);
+        auto cancel = std::make_shared<ui::Button>(cancelFrame);
+        cancel->setTitle(QStringLiteral("Cancel"));
+        cancel->setBackgroundImage(Resources::imageNamed(QStringLiteral("0.png")));
+        QFont cancelFont = cancel->font();
+        cancelFont.setBold(false);
+        cancelFont.setPixelSize(14);
+        cancel->setFont(cancelFont);
+        cancel->setTitleColor(Qt::white);
+        cancel->setTag(kOptionsCancelTag);
+        cancel->addAction(ui::ControlEventTouchUpInside, [this](ui::Control &) {
+            if (m_actions.cancel)
+                m_actions.cancel();
+        });
+        panel.addSubview(cancel);
     }
 
     auto ok = std::make_shared<ui::Button>(layout.okButton);

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "editor/editor_modes.h"
+#include "editor/view_snapshot.h"
+#include "editor/view_tags.h"
 #include "screenkit/drag_follower.h"
 #include "ui/control.h"
 #include "ui/image_view.h"
@@ -19,6 +21,8 @@ struct ScreenViews;
 struct OptionsPanelActions
 {
     std::function<void()> ok;
+    /// Cancel (offered on the piece only): the panel goes, the job as it was.
+    std::function<void()> cancel;
     std::function<void(ui::Control &)> switchChanged;
     /// Pinch and tap on the photo layer.
     std::function<void(ui::View &)> attachLayerGestures;
@@ -38,10 +42,19 @@ class OptionsPanel
 public:
     OptionsPanel(ScreenViews &views, OptionsPanelActions actions);
 
-    /// Builds and shows the panel on the job's photo, or on Origin when opened after a
-    /// replacement. senderTag is the opener's tag, or the aspect switch's when the aspect
+    /// Builds and shows the panel on shown (the composition as the editor shows it, or the
+    /// replaced photo). senderTag is the opener's tag, or the aspect switch's when the aspect
     /// changed (the opener is then kept).
-    void preView2(int senderTag, EffectMode mode, const Picture &jobPhoto);
+    void preView2(int senderTag, EffectMode mode, const Picture &shown);
+    /// The opener preView2 would use for senderTag.
+    int openerFor(int senderTag) const { return senderTag == kAspectSwitchTag ? m_openerTag : senderTag; }
+    /// The backdrop picked on the preview is kept for the next time the panel opens (the panel
+    /// is left for the shattering step and comes back).
+    void keepBackdrop();
+    /// The preview as it frames the picture, without the helpers laid on it (the feathering
+    /// buttons, the expansion arrows, the cut guide), the photo layer showing layerPicture:
+    /// what OK lays onto the job.
+    ViewSnapshot framedSnapshot(const Picture &layerPicture) const;
 
     /// The preview frame and its photo layer while the panel is on screen: a tap there picks
     /// colours from the layer into the frame.
@@ -61,6 +74,7 @@ private:
     DragFollower m_layerDrag;
     int m_openerTag = 0;
     bool m_layerOverflowsVertically = false;
+    QColor m_backdrop = Qt::black;
     std::shared_ptr<ui::ImageView> m_preview;
     std::shared_ptr<ui::ImageView> m_photoLayer;
 };

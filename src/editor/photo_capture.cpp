@@ -72,7 +72,8 @@ std::vector<const ui::View *> textLabels(const ui::View &editorLayer)
     return labels;
 }
 
-ViewSnapshot compositionSnapshot(const ui::ImageView &photoView, const ui::View &editorLayer, TextLayers text)
+ViewSnapshot compositionSnapshot(const ui::ImageView &photoView, const ui::View &editorLayer, TextLayers text,
+                                 PieceLayer pieceLayer)
 {
     ViewSnapshot composition = bareSnapshot(photoView);
     // The photo frame: nothing drawn outside it is in the picture.
@@ -80,8 +81,10 @@ ViewSnapshot compositionSnapshot(const ui::ImageView &photoView, const ui::View 
     for (const ui::ViewPtr &sub : photoView.subviews()) {
         if (!isShown(*sub))
             continue;
-        if (sub->tag() == kPieceTag || sub->tag() == kWholePhotoPieceTag)
-            composition.children.push_back(pieceSnapshot(*sub));
+        if (sub->tag() == kPieceTag || sub->tag() == kWholePhotoPieceTag) {
+            if (pieceLayer == PieceLayer::Included)
+                composition.children.push_back(pieceSnapshot(*sub));
+        }
         else if (isTextLabel(*sub))
             composition.children.push_back(textSnapshot(*sub));
     }

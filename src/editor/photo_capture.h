@@ -23,12 +23,15 @@ enum class TextLayers {
     OnPhotoOnly,
 };
 
+/// Whether a composition takes the cut piece.
+enum class PieceLayer { Included, Left };
+
 /// What belongs to the picture, copied on the UI thread in the photo view's bounds
 /// coordinates: the photo, the cut piece (its picture, pieces, alpha and place, not its lift
 /// shadow or border) and the text layers (a view tagged kFirstTextLabelTag or more: its
 /// picture, alpha and place). Anything else laid on the photo is a helper and left out.
 ViewSnapshot compositionSnapshot(const ui::ImageView &photoView, const ui::View &editorLayer,
-                                 TextLayers text = TextLayers::All);
+                                 TextLayers text = TextLayers::All, PieceLayer piece = PieceLayer::Included);
 
 /// The composition drawn onto pixels: the photo frame scaled to that size (non-uniformly if
 /// the shapes differ). Safe off the UI thread. None for an empty size.

@@ -38,6 +38,8 @@ inline constexpr int kAspectSwitchTag = 14;
 inline constexpr int kExpandTag = 17;
 inline constexpr int kFirstStyleTag = 21; // Style1 to Style5 are 21 to 25
 inline constexpr int kRotationSliderTag = 26;
+/// Leaves the options panel opened on the piece without changing the job.
+inline constexpr int kOptionsCancelTag = 27;
 inline constexpr int kShatteringTag = 29;
 inline constexpr int kPreviewFrameTag = 4321;
 /// Laid into the preview frame by the expansion step; a tap shows or hides it.

@@ -5,6 +5,7 @@
 #include <numeric>
 #include <optional>
 
+#include "editor/edge_feathering.h"
 #include "editor/editor_layout.h"
 #include "editor_fixture.h"
 #include "platform/photo_picker.h"
@@ -117,6 +118,91 @@ TEST_F(OptionsPanelTest, TheAspectSwitchReframesKeepsTheOpenerAndLeavesOriginWho
     EXPECT_NEAR(screen.photoLayer()->frame().height(), 412.65, 1e-9);
 }
 
+TEST_F(OptionsPanelTest, TheFramePanelFramesTheCompositionAndOnlyOkLaysItOnTheJob)
+{
+    QImage light(1200, 900, QImage::Format_RGB32);
+    light.fill(qRgb(240, 220, 200));
+    screen.writePhoto("D1001.jpg", light);
+    screen.startJob("D1001.jpg");
+    screen.tap(*screen.doneButton());
+    ASSERT_TRUE(screen.piece());
+    screen.piece()->setCenter(screen.piece()->center() + QPointF(60, 40)); // the hole shows
+    const Picture shown = screen.editor->saving().capture(SaveQuality::High);
+
+    // The preview frames what the editor shows, piece and hole included.
+    screen.editor->preView2(kBottomOkTag);
+    ASSERT_TRUE(screen.photoLayer());
+    EXPECT_TRUE(picturesEqual(screen.photoLayer()->image(), shown));
+
+    // Cancel: the panel goes, nothing of it reaches the job.
+    preview().setBackgroundColor(Qt::yellow);
+    screen.editor->gradientSelect();
+    screen.editor->gradientMe(int(FeatherButton::Top));
+    screen.editor->gradientMe(int(FeatherButton::Ok));
+    ASSERT_TRUE(panel().viewWithTag(kOptionsCancelTag));
+    screen.tap(*panel().viewWithTag(kOptionsCancelTag));
+    EXPECT_TRUE(panel().isHidden());
+    ASSERT_TRUE(screen.piece());
+    EXPECT_EQ(screen.photoView()->alpha(), 1);
+    EXPECT_TRUE(picturesEqual(screen.editor->saving().capture(SaveQuality::High), shown));
+
+    // OK: the fade towards the top and bottom edges is laid onto the photo, over the black backdrop.
+    screen.editor->preView2(kBottomOkTag);
+    EXPECT_EQ(preview().backgroundColor(), QColor(Qt::black)) << "a cancelled backdrop is not kept";
+    ASSERT_TRUE(screen.editor->featherEdges().isOn(FeatherButton::Top));
+    screen.tap(*panel().viewWithTag(kOptionsOkTag));
+    screen.editor->waitForEffects();
+    screen.host.advance(0);
+    EXPECT_TRUE(panel().isHidden());
+    const QImage framed = EditorScreen::fileImage(WorkingFiles::Slot::Origin).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(framed.size(), QSize(1200, 900));
+    const QImage before = shown.bitmap().convertToFormat(QImage::Format_RGB32);
+    EXPECT_LT(qRed(framed.pixel(1100, 2)), qRed(before.pixel(1100, 2)) / 2) << "the top is faded";
+    EXPECT_LT(qRed(framed.pixel(1100, 897)), qRed(before.pixel(1100, 897)) / 2) << "the bottom is faded";
+    EXPECT_NEAR(qRed(framed.pixel(1100, 450)), qRed(before.pixel(1100, 450)), 3) << "the middle is the picture";
+    // The editor shows it, back on the finished cut: the piece still a piece, over the framed
+    // photo, and a save at High is the framed photo wherever the piece is not.
+    EXPECT_TRUE(imagesEqual(screen.photoView()->image().bitmap().convertToFormat(QImage::Format_RGB32), framed));
+    EXPECT_FALSE(screen.views->selectTopView->isHidden());
+    EXPECT_FALSE(screen.rectangle());
+    ASSERT_TRUE(screen.piece());
+    const QImage saved = screen.editor->saving().capture(SaveQuality::High).bitmap().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(saved.size(), framed.size());
+    const double k = 1200 / screen.photoView()->bounds().width();
+    const QRectF piece = screen.piece()->frame();
+    const QRect inPixels = QRectF(piece.topLeft() * k, piece.size() * k).toAlignedRect().adjusted(-2, -2, 2, 2);
+    int differing = 0;
+    for (int y = 0; y < saved.height(); y += 4)
+        for (int x = 0; x < saved.width(); x += 4)
+            differing += !inPixels.contains(x, y) && saved.pixel(x, y) != framed.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(OptionsPanelTest, ControlsThatCannotActAreDisabledAndShatteringKeepsTheBackdrop)
+{
+    startJobOn(QSize(1200, 900));
+    screen.editor->excuteThePrepare(1);
+    for (int tag = kFirstStyleTag; tag <= kRotationSliderTag; ++tag) {
+        auto *control = dynamic_cast<ui::Control *>(panel().viewWithTag(tag));
+        ASSERT_TRUE(control) << tag;
+        EXPECT_FALSE(control->isEnabled()) << tag;
+    }
+    EXPECT_EQ(panel().viewWithTag(kOptionsCancelTag), nullptr);
+    screen.tap(*panel().viewWithTag(kOptionsOkTag));
+
+    // On the piece: a backdrop picked, then shattering; the next Frame shows it again.
+    screen.tap(*screen.doneButton());
+    screen.editor->preView2(kBottomOkTag);
+    preview().setBackgroundColor(Qt::yellow);
+    ASSERT_TRUE(panel().viewWithTag(kShatteringTag));
+    screen.tap(*panel().viewWithTag(kShatteringTag));
+    EXPECT_TRUE(panel().isHidden());
+    EXPECT_EQ(screen.editor->adjustPanel().panelId(), kPieceStepOnePanel);
+    screen.editor->combineImg();
+    screen.editor->preView2(kBottomOkTag);
+    EXPECT_EQ(preview().backgroundColor(), QColor(Qt::yellow));
+}
+
 TEST_F(OptionsPanelTest, TheLayerSizeAndTheOfferedStepsFollowThePhotoAndTheOpener)
 {
     startJobOn(QSize(1000, 1050));
@@ -126,18 +212,18 @@ TEST_F(OptionsPanelTest, TheLayerSizeAndTheOfferedStepsFollowThePhotoAndTheOpene
 
     EXPECT_NEAR(screen.photoLayer()->frame().width(), 412.65 * 1000 / 1050, 1e-9);
     EXPECT_NEAR(screen.photoLayer()->frame().height(), 412.65, 1e-9);
-    EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 13, 14, 17, 29}));
+    EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 13, 14, 17, 27, 29}));
 
     // An upright photo overflows the 4:3 frame vertically: no room for shattering.
     startJobOn(QSize(900, 1200));
     screen.editor->preView2(kBottomOkTag);
-    EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 13, 14, 17}));
+    EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 13, 14, 17, 27}));
 
     // Re-entering the piece replaces the aspect choice: the same photo fits by height again.
     screen.editor->cutImageZ(kWorkOnPieceTag);
     screen.editor->preView2(kBottomOkTag);
     EXPECT_NEAR(screen.photoLayer()->frame().height(), 412.65, 1e-9);
-    EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 13, 14, 17, 29}));
+    EXPECT_EQ(controlTags(panel()), (std::vector<int>{11, 12, 13, 14, 17, 27, 29}));
 }
 
 TEST_F(OptionsPanelTest, PanningAndPinchingThePhotoLayerKeepThePanelAndItsFrame)
@@ -427,16 +513,16 @@ TEST(EditorPanelTest, TheBackAnimationPanelHoldsNineNumberedButtons)
     EXPECT_TRUE(panel.isHidden());
 }
 
-TEST(EditorPieceTest, ReenteringThePieceWorksOnTheCutOutOrTheWholePhoto)
+TEST(EditorPieceTest, ReenteringThePieceWorksOnItWhereItLies)
 {
     EditorScreen screen(DeviceProfile::Phone480);
     screen.writePhoto("p.png", codedPhoto(1200, 900));
     screen.startJob("p.png");
     screen.editor->showResult();
-    const QRectF place = screen.piece()->frame();
-    // Moved away, the piece comes back to where it was cut from.
+    // Moved, the piece is worked on where it now lies.
     const QPointF from = EditorScreen::centreOnScreen(*screen.piece());
     screen.host.drag(from, from + QPointF(30, 30));
+    const QRectF place = screen.piece()->frame();
 
     screen.editor->cutImageZ(kWorkOnPieceTag);
     ASSERT_TRUE(screen.piece());
@@ -445,16 +531,17 @@ TEST(EditorPieceTest, ReenteringThePieceWorksOnTheCutOutOrTheWholePhoto)
     // Shattered into the grid: the pieces show the 560 x 560 cut-out's half-size copy.
     EXPECT_TRUE(screen.piece()->image().isNull());
     ASSERT_EQ(screen.piece()->subviewCount(), 81);
-    EXPECT_EQ(screen.editorView(kFirstPieceViewTag)->image().bitmap().size(), QSize(32, 32));
+    EXPECT_EQ(screen.editorView(kFirstPieceViewTag)->image().bitmap().size(), QSize(31, 31));
     EXPECT_TRUE(screen.piece()->clipsToBounds());
 
+    // The second flow takes the piece too, never the whole photo squeezed into its box.
     screen.editor->cutImageZ(kWorkOnWholePhotoTag);
     EXPECT_EQ(screen.piece(), nullptr);
     ui::ImageView *whole = screen.editorView(kWholePhotoPieceTag);
     ASSERT_TRUE(whole);
     EXPECT_EQ(screen.editor->effectMode(), EffectMode::OnWholePhoto);
     ASSERT_EQ(whole->subviewCount(), 81);
-    EXPECT_EQ(screen.editorView(kFirstPieceViewTag)->image().bitmap().size(), QSize(67, 50)); // of the whole photo's half
+    EXPECT_EQ(screen.editorView(kFirstPieceViewTag)->image().bitmap().size(), QSize(31, 31));
     EXPECT_EQ(whole->frame(), place);
     EXPECT_FALSE(whole->clipsToBounds());
     EXPECT_EQ(screen.photoView()->subviewCount(), 1); // the old container left
