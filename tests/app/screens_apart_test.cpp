@@ -127,7 +127,9 @@ TEST_P(ScreensApartTest, TheEditorsSaveAsksItsOwnQuestionAfterTheCompositor)
     EXPECT_FALSE(anyLayerShown(compositorViews()));
     const QStringList shown = shownButtons();
     EXPECT_FALSE(shown.contains("Low")) << "the compositor's level menu";
-    EXPECT_TRUE(shown.contains("Medium") && shown.contains("High")) << "the editor's quality question";
+    const QString titles = shown.join('|');
+    EXPECT_TRUE(titles.contains(QStringLiteral("High \u2014")) && titles.contains(QStringLiteral("Medium \u2014")))
+        << "the editor's quality question";
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, ScreensApartTest, testing::Values(DeviceProfile::Tablet, DeviceProfile::Phone480),
