@@ -115,9 +115,16 @@ click $save
 changed_shot choice2 framed || fail "Save did not ask for the quality after framing"
 sleep 0.5
 screen_shot choice2
-# The same choice as before: "High" is where the first search found it.
+# The same choice as before: "High" is where the first search found it, else searched again.
 click "$cx" $((cy + high_dy))
-changed_shot after-choice2 choice2 4 || fail "no High button on the second quality choice"
+if ! changed_shot after-choice2 choice2 4; then
+  chosen=
+  for dy in $(seq -150 6 0); do
+    click "$cx" $((cy + dy))
+    if changed_shot after-choice2 choice2 2; then chosen=1; break; fi
+  done
+  [ -n "$chosen" ] || fail "no High button on the second quality choice"
+fi
 wait_for '[ "$(ls "$album_dir" | wc -l)" -ge 2 ]' || fail "the framed picture was not saved"
 wait_for '[ "$(grep -c "success!" "$VIMORA_HOME/vimora.log")" -ge 2 ]' || fail "the second save did not complete"
 framed=$(ls -t "$album_dir"/*.png | head -1)
