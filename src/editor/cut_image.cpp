@@ -70,7 +70,7 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
         return actions;
     }())
     , m_feathering(*m_views)
-    , m_naming(*m_views, [this] { prepareToCut2(); })
+    , m_naming(*m_views)
     , m_colourPanel(*m_views)
     , m_saving(*m_views, Saving::EditorAccess{[this] { return m_photoView.get(); },
                                               [this]() -> ui::View * { return m_views->cutImgView.get(); },
@@ -83,7 +83,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                                   return OriginalComposition{
                                                       compositionSnapshot(*m_photoView, *m_views->cutImgView), m_original,
                                                       m_holeShown && m_piece ? std::optional<QRectF>(m_pieceHome) : std::nullopt};
-                                              }})
+                                              }},
+                                              [this] { return m_naming.singleName(); }})
     , m_adjust(*m_views, AdjustPanelActions{[this](ui::Control &c) { filterSelect(c); }, [this](ui::Control &c) { imageEffect(c); },
                                             [this](ui::Control &c) { swicthState(c); }, [this] { singleBtn(); },
                                             [this](int stepOne) { shatteringPanel(stepOne); }, [this] { combineImg(); },
@@ -117,8 +118,9 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
 
     m_wordTable = std::make_unique<WordTable>(WordTableViews::fromScreen(*m_views));
     setTextOverlay([this] { m_wordTable->noteViewOpen(); });
-    // New words land clear of the controls along the top and down the left of the screen.
-    m_wordTable->setFreeArea([this] {
+    // New words land on the photo, clear of the controls along the top, down the left and of the
+    // toolbar, so they are seen and saved.
+    m_wordTable->setLandingArea([this] {
         ui::View &layer = *m_views->cutImgView;
         QRectF free = layer.bounds();
         for (int tag : {kReplacePhotoTag, kEditorBackTag, kFrameControlTag})
@@ -127,7 +129,17 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
         for (int tag : {kWriteControlTag, kNamesControlTag})
             if (ui::View *control = layer.viewWithTag(tag); control && control->superview() == &layer)
                 free.setLeft(std::max(free.left(), control->frame().right() + kControlClearance));
-        return free;
+        // The toolbar is away while typing, and comes back along the bottom.
+        if (const ui::View *bar = m_views->selectTopView.get(); bar && bar->superview()) {
+            const double barTop = bar->superview()->convertRectTo(bar->frame(), &layer).top();
+            if (barTop > free.center().y())
+                free.setBottom(std::min(free.bottom(), barTop));
+        }
+        if (!m_photoView || !m_photoView->superview())
+            return free;
+        const QRectF photo = m_photoView->superview()->convertRectTo(m_photoView->frame(), &layer);
+        const QRectF clear = photo.intersected(free);
+        return clear.isEmpty() ? photo : clear;
     });
     m_wordTable->setOnLayersChanged([this] { noteJobChanged(); });
     m_gestures.setOnPlaced([this] { noteJobChanged(); });
@@ -527,8 +539,7 @@ void CutImage::gotoTextView()
 {
     if (!m_openTextOverlay)
         return;
-    if (m_photoView)
-        m_photoView->setAlpha(0);
+    // The photo stays in sight: the box floats over it.
     showEditorControls(false); // back when the text box goes
     m_openTextOverlay();
 }

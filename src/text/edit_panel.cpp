@@ -4,6 +4,7 @@
 #include "platform/resources.h"
 #include "text/text_controls.h"
 #include "text/text_layout.h"
+#include "ui/overlay_stack.h"
 #include "ui/transition.h"
 
 #include "screenkit/color_picker_view_controller.h"
@@ -19,6 +20,26 @@ QRectF byDevice(const QRectF &tablet, const QRectF &phone)
 {
     return isDeviceiPad() ? tablet : phone;
 }
+
+// Covers the screen behind the colour panel: a touch outside the panel closes it, except where
+// the screen lets it through to the layers.
+class OutsideCatcher : public ui::View
+{
+public:
+    OutsideCatcher(const QRectF &frame, std::function<bool(QPointF)> letThrough)
+        : ui::View(frame)
+        , m_letThrough(std::move(letThrough))
+    {
+        setBackgroundColor(Qt::transparent);
+    }
+    bool pointInside(QPointF p) const override
+    {
+        return ui::View::pointInside(p) && !(m_letThrough && m_letThrough(convertPointTo(p, nullptr)));
+    }
+
+private:
+    std::function<bool(QPointF)> m_letThrough;
+};
 } // namespace
 
 EditPanel::EditPanel(WordTableViews views, EditPanelActions actions)
@@ -34,7 +55,10 @@ EditPanel::EditPanel(WordTableViews views, EditPanelActions actions)
     });
 }
 
-EditPanel::~EditPanel() = default;
+EditPanel::~EditPanel()
+{
+    release();
+}
 
 ui::View *EditPanel::paletteView() const
 {
@@ -65,6 +89,40 @@ void EditPanel::openPanel(int tag)
     panel.addSubview(m_picker->colorPickerView());
     m_rotation.reset();
     m_transparency.reset();
+    registerOverlay();
+}
+
+void EditPanel::registerOverlay()
+{
+    ui::ImageView &panel = *m_views.wordView;
+    ui::View *parent = panel.superview();
+    if (!parent)
+        return;
+    auto close = [this] {
+        if (m_actions.colorChoose)
+            m_actions.colorChoose();
+    };
+    // Escape through the screen's overlays; the outside touch here, so a touch on a layer still
+    // drags, pinches or picks it.
+    ui::OverlayStack::of(&panel).open(panel.sharedFromThis(), close, ui::OverlayStack::OutsideTap::Ignored);
+    if (m_outside)
+        m_outside->removeFromSuperview();
+    m_outside = std::make_shared<OutsideCatcher>(parent->bounds(), m_letThrough);
+    m_outside->setAutoresizingMask(ui::FlexibleWidth | ui::FlexibleHeight);
+    m_outside->setTouchHandler([close](ui::TouchPhase phase, const ui::TouchSet &) {
+        if (phase == ui::TouchPhase::Began)
+            close();
+    });
+    parent->insertSubviewBelow(m_outside, &panel);
+}
+
+void EditPanel::release()
+{
+    ui::OverlayStack::of(m_views.wordView.get()).closed(m_views.wordView.get());
+    if (const auto outside = std::exchange(m_outside, nullptr)) {
+        outside->setTouchHandler({});
+        outside->removeFromSuperview();
+    }
 }
 
 void EditPanel::colorSelectView(int tag)
@@ -117,6 +175,7 @@ void EditPanel::addCancel()
 
 void EditPanel::hide()
 {
+    release();
     ui::ImageView &panel = *m_views.wordView;
     panel.addTransition(ui::Transition(ui::TransitionType::Reveal, ui::TransitionSubtype::FromLeft, kRevealSeconds));
     panel.setAlpha(0);
@@ -130,6 +189,7 @@ void EditPanel::showAgain()
     panel.setAlpha(1);
     if (ui::View *parent = panel.superview())
         parent->bringSubviewToFront(&panel);
+    registerOverlay();
 }
 
 } // namespace vimora::text

@@ -46,6 +46,12 @@ public:
     void rebuildWithCancel(int tag);
     /// Hides the panel (with its reveal) and the palette.
     void hide();
+    /// The panel view is taken for something else: Escape and a tap outside no longer close
+    /// the colour panel.
+    void release();
+    /// Touches outside the panel at these window points go on to what lies under them (the
+    /// layers, which the panel works on); any other touch outside closes the panel.
+    void setLetThrough(std::function<bool(QPointF windowPoint)> letThrough) { m_letThrough = std::move(letThrough); }
     /// Shows the panel again as it was (after transform mode).
     void showAgain();
     bool isShown() const;
@@ -58,6 +64,8 @@ public:
 
 private:
     void openPanel(int tag);
+    /// Escape and a tap outside the panel close it as its own control does.
+    void registerOverlay();
     void addCancel();
 
     WordTableViews m_views;
@@ -65,6 +73,9 @@ private:
     std::unique_ptr<ColorPickerViewController> m_picker;
     std::shared_ptr<ui::Slider> m_rotation;
     std::shared_ptr<ui::Slider> m_transparency;
+    std::function<bool(QPointF)> m_letThrough;
+    /// Behind the panel while it is open: takes the touches outside it that close it.
+    std::shared_ptr<ui::View> m_outside;
 };
 
 } // namespace vimora::text

@@ -51,8 +51,8 @@ void TextEntryBox::open()
     const DeviceProfile profile = Device::profile();
     ui::View &main = *m_views.mainView;
 
+    // The picture view keeps showing the picture: the box floats over it.
     ui::View &pictureView = *m_views.cutImgView;
-    pictureView.setBackgroundColor(Qt::black);
     pictureView.addTransition(
         ui::Transition(ui::TransitionType::Reveal, ui::TransitionSubtype::FromLeft, kRevealSeconds));
 

@@ -1,5 +1,8 @@
 #include "text/text_layer_set.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "ui/affine_transform.h"
 
 namespace vimora::text {
@@ -9,9 +12,40 @@ TextLayerSet::TextLayerSet(ui::View &pictureView)
 {
 }
 
+bool TextLayerView::pointInside(QPointF p) const
+{
+    if (!ui::ImageView::pointInside(p))
+        return false;
+    const QImage &pixels = image().bitmap();
+    const QRectF b = bounds();
+    if (pixels.isNull() || b.width() == 0 || b.height() == 0)
+        return true;
+    if (m_inkKey != pixels.cacheKey()) {
+        m_inkKey = pixels.cacheKey();
+        int left = pixels.width(), right = -1, top = pixels.height(), bottom = -1;
+        for (int y = 0; y < pixels.height(); ++y)
+            for (int x = 0; x < pixels.width(); ++x)
+                if (qAlpha(pixels.pixel(x, y)) > 0) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        m_ink = right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    }
+    if (m_ink.isNull())
+        return false;
+    // The picture fills the bounds (mirrored when stretched through itself).
+    const double sx = b.width() / pixels.width(), sy = b.height() / pixels.height();
+    const QRectF ink = QRectF(b.x() + m_ink.left() * sx, b.y() + m_ink.top() * sy, (m_ink.width()) * sx, m_ink.height() * sy)
+                           .normalized()
+                           .adjusted(-kGrabReach, -kGrabReach, kGrabReach, kGrabReach);
+    return ink.contains(p);
+}
+
 std::shared_ptr<ui::ImageView> TextLayerSet::makeLayer(const Picture &picture)
 {
-    auto layer = std::make_shared<ui::ImageView>();
+    auto layer = std::make_shared<TextLayerView>();
     layer->setBackgroundColor(Qt::transparent);
     layer->setUserInteractionEnabled(true);
     layer->setContentMode(ui::ContentMode::ScaleToFill);

@@ -17,6 +17,21 @@ namespace vimora::text {
 
 inline constexpr int kFirstLayerTag = kFirstTextLayerTag;
 
+/// A text layer: only over its letters (the box around them, give or take a fingertip) does it
+/// take a touch, so a finger on the clear margin of its picture reaches what lies under it.
+class TextLayerView : public ui::ImageView {
+public:
+    /// How far outside the letters a touch still takes the layer, in points.
+    static constexpr double kGrabReach = 12;
+    using ui::ImageView::ImageView;
+    bool pointInside(QPointF p) const override;
+
+private:
+    /// The box around the picture's visible pixels, kept for the picture it was found in.
+    mutable qint64 m_inkKey = 0;
+    mutable QRect m_ink;
+};
+
 class TextLayerSet {
 public:
     /// The factors of "-" and "+".

@@ -44,6 +44,16 @@ QPointF layerCentreOnScreen(double screenWidth, QSizeF layer)
     return QPointF(std::clamp(centre.x(), half, std::max(half, screenWidth - half)), centre.y());
 }
 
+QRectF landedFrame(QSizeF layer, const QRectF &area)
+{
+    double k = 1;
+    if (area.width() > 0 && area.height() > 0 && layer.width() > 0 && layer.height() > 0)
+        k = std::min({1.0, area.width() / layer.width(), area.height() / layer.height()});
+    QRectF frame(QPointF(0, 0), layer * k);
+    frame.moveCenter(area.center());
+    return frame;
+}
+
 QRectF textBackFrame(ui::DeviceProfile profile)
 {
     return ui::isTablet(profile) ? QRectF(0, 0, 1024, 60) : QRectF(0, 0, 320, 60);

@@ -26,6 +26,9 @@ QPointF layerCentre(double screenCentreX, double layerHeight);
 /// this wide (on a phone the 200-point layer would otherwise start 20 points
 /// off the left edge).
 QPointF layerCentreOnScreen(double screenWidth, QSizeF layer);
+/// A new layer of this size centred in area, shrunk (shape kept) until it fits inside; an empty
+/// area leaves the size and centres it on the area's centre.
+QRectF landedFrame(QSizeF layer, const QRectF &area);
 
 /// The tallest render, in points: longer texts are cut there, so a page of text
 /// cannot make a picture larger than memory allows.

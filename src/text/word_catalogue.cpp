@@ -37,6 +37,16 @@ std::optional<int> rowForSearch(const QStringList &entries, const QString &text)
     return int(entries.indexOf(*found));
 }
 
+std::vector<int> matchingRows(const QStringList &entries, const QString &text)
+{
+    const QString wanted = text.trimmed();
+    std::vector<int> rows;
+    for (int row = 0; row < entries.size(); ++row)
+        if (wanted.isEmpty() || entries.at(row).contains(wanted, Qt::CaseInsensitive))
+            rows.push_back(row);
+    return rows;
+}
+
 WordCatalogue::WordCatalogue(WordTableViews views, std::function<void(int row)> chosen)
     : m_views(std::move(views))
     , m_chosen(std::move(chosen))
@@ -98,7 +108,13 @@ void WordCatalogue::showWordView()
     m_table->setShowsVerticalScrollIndicator(false);
     m_table->setShowsHorizontalScrollIndicator(false);
     content->addSubview(m_table);
-    m_table->reloadData();
+    m_noMatch = std::make_shared<ui::Label>(tablet ? QRectF(0, 80, 320, 40) : QRectF(0, 110, 310, 40),
+        QStringLiteral("No match"));
+    m_noMatch->setTextColor(Qt::white);
+    m_noMatch->setBackgroundColor(Qt::transparent);
+    m_noMatch->setFont(ui::Theme::systemFont(20));
+    content->addSubview(m_noMatch);
+    filter(QString());
 
     auto close = pictureButton(
         QRectF(tablet ? 285 : 225, 5, 90, 40), QStringLiteral("resultTool"), QStringLiteral("cancelBtn.png"), {});
@@ -119,9 +135,25 @@ void WordCatalogue::smallTheButton(const QString &senderTitle)
     panel.setHidden(true);
 }
 
+bool WordCatalogue::saysNoMatch() const
+{
+    return m_noMatch && !m_noMatch->isHidden();
+}
+
+void WordCatalogue::filter(const QString &text)
+{
+    m_shownRows = matchingRows(m_words, text);
+    if (m_noMatch)
+        m_noMatch->setHidden(!m_shownRows.empty());
+    if (m_table) {
+        m_table->reloadData();
+        m_table->setContentOffset(QPointF(0, 0));
+    }
+}
+
 int WordCatalogue::numberOfRowsInSection(ui::TableView &, int)
 {
-    return int(m_words.size());
+    return int(m_shownRows.size());
 }
 
 Picture WordCatalogue::thumbnail(int row)
@@ -142,9 +174,10 @@ ui::TableViewCellPtr WordCatalogue::cellForRowAtIndexPath(ui::TableView &tableVi
         cell->textLabel().setLineBreakMode(ui::LineBreakMode::WordWrap);
         cell->textLabel().setTextColor(Qt::black);
     }
-    const int row = indexPath.row;
+    const int shown = indexPath.row;
+    const int row = shown >= 0 && shown < int(m_shownRows.size()) ? m_shownRows[std::size_t(shown)] : -1;
     cell->textLabel().setText(row >= 0 && row < m_words.size() ? m_words.at(row) : QString());
-    cell->imageView().setImage(thumbnail(row));
+    cell->imageView().setImage(row >= 0 ? thumbnail(row) : Picture());
     cell->layoutParts();
     return cell;
 }
@@ -154,21 +187,23 @@ void WordCatalogue::didSelectRowAtIndexPath(ui::TableView &, const ui::IndexPath
     m_views.wordView->setHidden(true);
     if (m_search)
         m_search->resignFirstResponder();
+    const int shown = indexPath.row;
+    if (shown < 0 || shown >= int(m_shownRows.size()))
+        return;
     if (m_chosen)
-        m_chosen(indexPath.row);
+        m_chosen(m_shownRows[std::size_t(shown)]);
 }
 
 bool WordCatalogue::searchBarShouldBeginEditing(ui::SearchBar &searchBar)
 {
     searchBar.setText(QString());
+    filter(QString());
     return true;
 }
 
 void WordCatalogue::searchBar(ui::SearchBar &, const QString &searchText)
 {
-    const std::optional<int> row = rowForSearch(m_words, searchText);
-    if (row && m_table)
-        m_table->scrollToRowAtIndexPath(ui::IndexPath{0, *row}, ui::TableView::ScrollPosition::Top, false);
+    filter(searchText);
 }
 
 void WordCatalogue::searchBarSearchButtonClicked(ui::SearchBar &searchBar)

@@ -1,19 +1,22 @@
 #pragma once
 
 // The word-art catalogue: a search bar over a table with one row per word of
-// the list, each with its thumbnail ("words/<row>s.png"). Typing scrolls to the
-// first word containing the text; choosing a row hands its number to the
-// screen, which drops the word's picture.
+// the list, each with its thumbnail ("words/<row>s.png"). Typing keeps only the
+// words containing the text (any case) and says "No match" when none does;
+// choosing a row hands the word's number in the list to the screen, which drops
+// the word's picture.
 
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QStringList>
 
 #include "imaging/picture.h"
 #include "text/word_table_views.h"
+#include "ui/label.h"
 #include "ui/search_bar.h"
 #include "ui/table_view.h"
 
@@ -26,6 +29,9 @@ std::optional<QString> compare(const QStringList &entries, const QString &text);
 /// The row the table scrolls to for a search: the first row holding compare's
 /// entry.
 std::optional<int> rowForSearch(const QStringList &entries, const QString &text);
+/// The indices of the entries containing text, ignoring case; every index for
+/// an empty (or blank) text.
+std::vector<int> matchingRows(const QStringList &entries, const QString &text);
 
 class WordCatalogue : public ui::TableViewDataSource, public ui::TableViewDelegate, public ui::SearchBarDelegate {
 public:
@@ -42,6 +48,10 @@ public:
     /// smallTheButton: closes the panel when the sender is titled "resultTool".
     void smallTheButton(const QString &senderTitle);
     bool isShown() const;
+    /// The words the table lists now (their numbers in the list), and whether
+    /// it says "No match".
+    const std::vector<int> &shownRows() const { return m_shownRows; }
+    bool saysNoMatch() const;
 
     ui::TableView *wordTable() const { return m_table.get(); }
     ui::SearchBar *searchHanBar() const { return m_search.get(); }
@@ -57,12 +67,15 @@ public:
 
 private:
     Picture thumbnail(int row);
+    void filter(const QString &text);
 
     WordTableViews m_views;
     std::function<void(int)> m_chosen;
     QStringList m_words;
     std::shared_ptr<ui::SearchBar> m_search;
     std::shared_ptr<ui::TableView> m_table;
+    std::shared_ptr<ui::Label> m_noMatch;
+    std::vector<int> m_shownRows;
     std::map<int, Picture> m_thumbnails;
 };
 

@@ -48,10 +48,20 @@ WordTable::WordTable(WordTableViews views)
     , m_tips(m_views)
 {
     addTextBarButtons();
+    // Text layers and word pictures stay within reach while the colour panel is up.
+    m_panel.setLetThrough([this](QPointF windowPoint) {
+        for (const ui::View *holder : {m_views.cutImgView.get(), m_views.backImgView.get()})
+            for (const ui::ViewPtr &layer : holder ? holder->subviews() : std::vector<ui::ViewPtr>{})
+                if (layer->tag() >= text::kFirstLayerTag && !layer->isHidden()
+                    && layer->pointInside(layer->convertPointFrom(windowPoint, nullptr)))
+                    return true;
+        return false;
+    });
 }
 
 WordTable::~WordTable()
 {
+    withdrawDeleteQuestion();
     m_handles.remove();
     m_transformBar.hide();
 }
@@ -121,6 +131,7 @@ void WordTable::noteViewOpen()
 {
     if (m_transformBegin)
         finishTransform();
+    m_panel.release();
     m_views.wordView->setHidden(true);
     m_textInputDone = false;
     m_transformBegin = false;
@@ -143,6 +154,7 @@ void WordTable::noteViewOpen()
 void WordTable::fontViewOpen()
 {
     m_entry.noteTextView().resignFirstResponder();
+    m_panel.release();
     m_fonts.open(m_wAryE);
 }
 
@@ -199,12 +211,8 @@ void WordTable::inputTextDone()
     const QRectF render = m_entry.renderFrame();
     layer->setFrame(text::layerFrame(render.size(), profile));
     layer->setCenter(text::layerCentreOnScreen(Device::screenSize().width(), layer->frame().size()));
-    if (m_freeArea) {
-        const QRectF free = m_freeArea();
-        const QRectF at = layer->frame();
-        layer->setCenter(
-            layer->center() + QPointF(std::max(0.0, free.left() - at.left()), std::max(0.0, free.top() - at.top())));
-    }
+    if (m_landingArea)
+        layer->setFrame(text::landedFrame(layer->frame().size(), m_landingArea()));
     m_tViewSize = layer->frame().size();
 
     ui::View &pictureView = *m_views.cutImgView;
@@ -331,6 +339,7 @@ void WordTable::clearAll()
 void WordTable::showWordView()
 {
     m_entry.noteTextView().resignFirstResponder();
+    m_panel.release();
     m_catalogue.showWordView();
     m_views.mainView->bringSubviewToFront(m_views.wordView.get());
 }
@@ -372,6 +381,7 @@ void WordTable::armWordPicture(ui::View &picture)
 void WordTable::selectTopViewRebuild()
 {
     m_entry.noteTextView().resignFirstResponder();
+    m_panel.release();
     m_tips.show();
     m_views.mainView->bringSubviewToFront(m_views.wordView.get());
 }

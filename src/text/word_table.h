@@ -30,6 +30,7 @@
 #include "text/transform_bar.h"
 #include "text/word_catalogue.h"
 #include "text/word_table_views.h"
+#include "ui/alert_view.h"
 
 namespace vimora::ui {
 class LongPressRecognizer;
@@ -45,10 +46,10 @@ inline constexpr int kTransformDoneTag = 123;
 /// out on a tap.
 inline constexpr int kWordGroupTag = 555;
 
-class WordTable {
+class WordTable : private ui::AlertViewDelegate {
 public:
     explicit WordTable(WordTableViews views);
-    ~WordTable();
+    ~WordTable() override;
     WordTable(const WordTable &) = delete;
     WordTable &operator=(const WordTable &) = delete;
 
@@ -60,9 +61,9 @@ public:
     /// Runs when the text box goes away (a layer was placed, or the box was
     /// closed).
     void setOnTypingEnded(std::function<void()> ended) { m_onTypingEnded = std::move(ended); }
-    /// The part of the picture view (its coordinates) that no control of the screen covers:
-    /// a new layer is moved right and down just enough for its left and top to lie in it.
-    void setFreeArea(std::function<QRectF()> area) { m_freeArea = std::move(area); }
+    /// Where a new layer lands (picture view coordinates): the part of the photo no control
+    /// covers. The layer is centred in it and shrunk, keeping its shape, until it fits.
+    void setLandingArea(std::function<QRectF()> area) { m_landingArea = std::move(area); }
     /// Runs after a layer was added, moved, resized, recoloured, faded, transformed or
     /// deleted: what the screen keeps of its layers is out of date.
     void setOnLayersChanged(std::function<void()> changed) { m_onLayersChanged = std::move(changed); }
@@ -113,7 +114,10 @@ public:
     void handleMove4(ui::PanRecognizer &pan) { handleCorner(text::Corner::RightLower, pan); }
     void handleMove5(ui::PanRecognizer &pan) { handleCorner(text::Corner::RightUpper, pan); }
     void handleScale(ui::PinchRecognizer &pinch);
+    /// A long press asks before deleting the pressed layer (it cannot come back).
     void handleLongPress(ui::LongPressRecognizer &press);
+    /// The delete question on screen, or nullptr.
+    ui::AlertView *deleteQuestion() const { return m_deleteQuestion.get(); }
     void handleSingleTap(ui::TapRecognizer &tap);
     void handleSingleTap2(ui::TapRecognizer &tap);
     /// The transform commands by sender tag (1 enter transform mode, 2 and 3
@@ -155,6 +159,11 @@ public:
     text::TipsPanel &tips() { return m_tips; }
 
 private:
+    void alertViewClickedButtonAtIndex(ui::AlertView &alert, int buttonIndex) override;
+    void withdrawDeleteQuestion();
+    /// Where transform mode's done control goes: above the transform bar's right end, clear of
+    /// the screen's controls along the top and down the left.
+    QRectF transformDoneFrame();
     void handleCorner(text::Corner corner, ui::PanRecognizer &pan);
     void armLayerForEditing(ui::View &layer);
     void armWordPicture(ui::View &picture);
@@ -178,9 +187,11 @@ private:
     QSizeF m_tViewSize;
     std::shared_ptr<ui::View> m_transformDone;
     std::function<void()> m_onTypingEnded;
-    std::function<QRectF()> m_freeArea;
+    std::function<QRectF()> m_landingArea;
     std::function<void()> m_onLayersChanged;
     std::set<int> m_wordPictures;
+    std::shared_ptr<ui::AlertView> m_deleteQuestion;
+    std::weak_ptr<ui::View> m_pressedLayer;
 
     text::TextEntryBox m_entry;
     text::TextLayerSet m_layers;

@@ -98,10 +98,34 @@ void WordTable::handleLongPress(ui::LongPressRecognizer &press)
     if (!view || press.state() != ui::GestureRecognizer::State::Began)
         return;
     logLine(QStringLiteral("longPress"));
-    if (m_transformBegin && view == tView())
+    withdrawDeleteQuestion();
+    m_pressedLayer = view->sharedFromThis();
+    m_deleteQuestion = std::make_shared<ui::AlertView>(QStringLiteral("Delete this layer?"),
+        QStringLiteral("It cannot be brought back."), static_cast<ui::AlertViewDelegate *>(this), QStringLiteral("Cancel"),
+        QStringList{QStringLiteral("Delete")});
+    m_deleteQuestion->show();
+}
+
+void WordTable::alertViewClickedButtonAtIndex(ui::AlertView &alert, int buttonIndex)
+{
+    const std::shared_ptr<ui::View> view = m_pressedLayer.lock();
+    m_pressedLayer.reset();
+    m_deleteQuestion.reset();
+    if (buttonIndex == alert.cancelButtonIndex() || !view || !view->superview())
+        return;
+    if (m_transformBegin && view.get() == tView())
         finishTransform();
     view->removeFromSuperview();
     layersChanged();
+}
+
+void WordTable::withdrawDeleteQuestion()
+{
+    m_pressedLayer.reset();
+    if (const auto alert = std::exchange(m_deleteQuestion, nullptr)) {
+        alert->setDelegate(nullptr);
+        alert->dismissWithClickedButtonIndex(alert->cancelButtonIndex(), false);
+    }
 }
 
 void WordTable::handleSingleTap(ui::TapRecognizer &tap)
@@ -221,22 +245,23 @@ void WordTable::enterTransformMode()
     m_transformBegin = true;
     layer->setBackgroundColor(Qt::transparent);
 
-    m_handles.setSquareAtView(*layer);
+    // The handles start on the layer's own corners: a first corner drag resizes from them.
+    m_handles.setCornersFromView(*layer);
     layer->removeGestureRecognizers<ui::PanRecognizer>();
     auto pan = std::make_shared<ui::PanRecognizer>([this](ui::PanRecognizer &p) { handleMoveTView(p); });
     pan->setMaximumNumberOfTouches(1);
     layer->addGestureRecognizer(pan);
     m_handles.show();
 
-    auto done = text::pictureButton(QRectF(10, 10, kTransformDoneSide, kTransformDoneSide), QStringLiteral("Done"),
-        QStringLiteral("doneBtns.png"), [this] { finishTransform(); });
-    done->setTag(kTransformDoneTag);
-    m_views.cutImgView->addSubview(done);
-    m_transformDone = done;
     m_panel.hide();
     m_views.selectTopView->setHidden(true);
     m_transformBar.resetSliders();
     m_transformBar.show(*m_views.mainView);
+    auto done = text::pictureButton(transformDoneFrame(), QStringLiteral("Done"), QStringLiteral("doneBtns.png"),
+        [this] { finishTransform(); });
+    done->setTag(kTransformDoneTag);
+    m_views.mainView->addSubview(done);
+    m_transformDone = done;
 }
 
 void WordTable::finishTransform()
@@ -256,9 +281,15 @@ void WordTable::finishTransform()
     }
     m_panel.showAgain();
     m_views.mainView->bringSubviewToFront(m_views.wordView.get());
-    if (layer)
-        layer->setCenter(m_tViewPosition);
+    // The layer stays where the user left it.
     layersChanged();
+}
+
+QRectF WordTable::transformDoneFrame()
+{
+    const QRectF bar = m_transformBar.bar().frame();
+    const double side = kTransformDoneSide;
+    return QRectF(bar.right() - side, bar.top() - side - 10, side, side);
 }
 
 } // namespace vimora

@@ -2,7 +2,9 @@
 
 #include <set>
 
+#include "platform/resources.h"
 #include "platform/settings.h"
+#include "support/pixel_compare.h"
 #include "text_fixture.h"
 
 namespace vimora::test {
@@ -48,20 +50,34 @@ protected:
     ui::TableView *table = nullptr;
 };
 
-TEST_F(Catalogue, TypingScrollsTheMatchToTheTopAndNoMatchToTheLastRow)
+TEST_F(Catalogue, TypingKeepsTheMatchingWordsAnyCaseAndSaysNoMatchForNone)
 {
     ui::SearchBar &bar = *s.table->catalogue().searchHanBar();
     text::WordCatalogue &catalogue = s.table->catalogue();
+    words[5] = QStringLiteral("Pineapple");
+    words[20] = QStringLiteral("pear");
+    catalogue.setWords(words);
 
-    catalogue.searchBar(bar, QStringLiteral("app"));
-    const double forApp = topRow();
-    catalogue.searchBar(bar, QStringLiteral("neap"));
-    const double forNeap = topRow();
-    catalogue.searchBar(bar, QStringLiteral("zzz"));
+    catalogue.searchBar(bar, QStringLiteral("APP"));
+    const std::vector<int> forApp = catalogue.shownRows();
+    const bool noMatchForApp = catalogue.saysNoMatch();
+    // The second shown row is the list's word 12: choosing it drops that word's picture.
+    catalogue.didSelectRowAtIndexPath(*table, ui::IndexPath{0, 1});
+    const int layersAfterChoice = int(s.table->layers().layers().size());
+    s.table->showWordView();
+    catalogue.searchBar(*catalogue.searchHanBar(), QStringLiteral("zzz"));
 
-    EXPECT_EQ(forApp, 12);
-    EXPECT_EQ(forNeap, 20);
-    EXPECT_EQ(table->indexPathsForVisibleRows().back().row, 29);
+    EXPECT_EQ(forApp, (std::vector<int>{5, 12}));
+    EXPECT_FALSE(noMatchForApp);
+    EXPECT_EQ(layersAfterChoice, 1);
+    EXPECT_TRUE(picturesEqual(s.table->layers().layers().front()->image(),
+        Resources::imageNamed(QStringLiteral("words/12.png"))));
+    EXPECT_EQ(catalogue.numberOfRowsInSection(*catalogue.wordTable(), 0), 0);
+    EXPECT_TRUE(catalogue.saysNoMatch());
+
+    catalogue.searchBar(*catalogue.searchHanBar(), QString());
+    EXPECT_EQ(catalogue.shownRows().size(), std::size_t(words.size())) << "an empty search lists every word";
+    EXPECT_FALSE(catalogue.saysNoMatch());
 }
 
 TEST_F(Catalogue, ScrollingReusesCellsAndDecodesEachThumbnailOnce)

@@ -8,9 +8,11 @@
 namespace vimora::test {
 namespace {
 
-TEST(EditorText, WriteControlOpensTheBoxOverAHiddenPhotoAndDoneBringsThePhotoBack)
+class EditorTextLanding : public testing::TestWithParam<DeviceProfile> {};
+
+TEST_P(EditorTextLanding, TheBoxFloatsOverTheShownPhotoAndTheLayerLandsOnThePhotoClearOfTheControls)
 {
-    EditorScreen screen(DeviceProfile::Phone480);
+    EditorScreen screen(GetParam());
     Settings::shared().setString(QStringLiteral("Never2"), QStringLiteral("never"));
     screen.writePhoto("p.png", codedPhoto(800, 600));
     screen.startJob("p.png");
@@ -20,6 +22,7 @@ TEST(EditorText, WriteControlOpensTheBoxOverAHiddenPhotoAndDoneBringsThePhotoBac
 
     screen.host.tap(text->convertPointTo(text->bounds().center(), nullptr));
     const double photoWhileTyping = screen.photoView()->alpha();
+    const QColor backgroundWhileTyping = screen.views->cutImgView->backgroundColor();
     WordTable &overlay = screen.editor->wordTable();
     ui::TextView &box = overlay.entry().noteTextView();
     box.becomeFirstResponder();
@@ -28,10 +31,18 @@ TEST(EditorText, WriteControlOpensTheBoxOverAHiddenPhotoAndDoneBringsThePhotoBac
     box.inputMethodEvent(&commit);
     overlay.inputTextDone();
 
-    EXPECT_EQ(photoWhileTyping, 0.0);
+    EXPECT_EQ(photoWhileTyping, 1.0);
+    EXPECT_NE(backgroundWhileTyping, QColor(Qt::black)) << "the photo is seen, not a black screen";
     EXPECT_EQ(screen.photoView()->alpha(), 1.0);
     ASSERT_NE(overlay.tView(), nullptr);
     EXPECT_EQ(overlay.tView()->superview(), screen.views->cutImgView.get());
+    ui::ImageView &photo = *screen.photoView();
+    const QRectF photoOnScreen = photo.convertRectTo(photo.bounds(), nullptr);
+    const QRectF layerOnScreen = overlay.tView()->convertRectTo(overlay.tView()->bounds(), nullptr);
+    EXPECT_TRUE(photoOnScreen.contains(layerOnScreen))
+        << "layer " << layerOnScreen.x() << "," << layerOnScreen.y() << " photo " << photoOnScreen.y();
+    const QRectF toolbar = screen.views->selectTopView->convertRectTo(screen.views->selectTopView->bounds(), nullptr);
+    EXPECT_FALSE(layerOnScreen.intersects(toolbar));
     for (int tag : {kWriteControlTag, kReplacePhotoTag, kEditorBackTag, kFrameControlTag}) {
         ui::View *control = screen.views->cutImgView->viewWithTag(tag);
         ASSERT_NE(control, nullptr);
@@ -40,6 +51,8 @@ TEST(EditorText, WriteControlOpensTheBoxOverAHiddenPhotoAndDoneBringsThePhotoBac
     EXPECT_GT(screen.views->cutImgView->indexOfSubview(text), screen.views->cutImgView->indexOfSubview(overlay.tView()))
         << "the editor's controls stay above the new layer";
 }
+
+INSTANTIATE_TEST_SUITE_P(Profiles, EditorTextLanding, testing::Values(DeviceProfile::Tablet, DeviceProfile::Phone480));
 
 TEST(EditorText, EscapeClosesTheOverlayPanelsBeforeLeavingTheEditor)
 {

@@ -53,6 +53,14 @@ TEST(TextLayout, NewLayerSitsLeftOfCentreThirtyBelowTheTopAndOnScreen)
     EXPECT_EQ(text::layerCentreOnScreen(320, QSizeF(200, 41.67)), QPointF(100, 41.67 / 2 + 30));
 }
 
+TEST(TextLayout, ANewLayerLandsCentredInItsAreaAndShrinksToFit)
+{
+    EXPECT_EQ(text::landedFrame(QSizeF(100, 40), QRectF(0, 300, 600, 400)), QRectF(250, 480, 100, 40));
+    EXPECT_EQ(text::landedFrame(QSizeF(400, 100), QRectF(10, 10, 200, 200)), QRectF(10, 85, 200, 50))
+        << "too wide: shrunk, shape kept";
+    EXPECT_EQ(text::landedFrame(QSizeF(80, 20), QRectF()), QRectF(-40, -10, 80, 20)) << "no area: size kept";
+}
+
 TEST(TextEntry, PhoneDoneRendersTheFittedBoxEnlargedIntoATwoHundredPointLayer)
 {
     TextScreen s(DeviceProfile::Phone480);
@@ -86,7 +94,7 @@ TEST(TextEntry, LayersAreTaggedFromTenThousandAndTheEditPanelFollowsTheLastTap)
     s.table->colorChoose();
     second->setCenter(first->center() + QPointF(0, 200));
 
-    s.host.tap(TextScreen::centreOf(*first));
+    s.host.tap(TextScreen::inkOf(*first));
     s.host.advance(0.5);
     s.press(QStringLiteral("-"));
 
@@ -188,7 +196,7 @@ TEST(EditPanel, TransparencyZeroHidesTheLayerButItStillTakesTaps)
     ui::ImageView *layer = s.makeLayer(QStringLiteral("fade"));
     const QPointF where = layer->center();
     s.table->colorChoose();
-    s.host.tap(TextScreen::centreOf(*layer));
+    s.host.tap(TextScreen::inkOf(*layer));
     s.host.advance(0.5);
     ui::Slider *slider = s.table->panel().backPhotoSlider();
     ASSERT_NE(slider, nullptr);
@@ -198,7 +206,7 @@ TEST(EditPanel, TransparencyZeroHidesTheLayerButItStillTakesTaps)
     s.table->colorChoose();
     s.host.advance(2);
     s.table->layers().setDetectTag(0);
-    s.host.tap(TextScreen::centreOf(*layer));
+    s.host.tap(TextScreen::inkOf(*layer));
 
     EXPECT_LT(layer->alpha(), 0.02);
     EXPECT_EQ(layer->center(), where);

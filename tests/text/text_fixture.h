@@ -65,6 +65,22 @@ public:
     {
         return view.convertPointTo(QPointF(view.bounds().center()), nullptr);
     }
+    /// The window point in the middle of the box around a layer's letters: a touch on the text
+    /// itself (the clear rest of a layer lets touches through).
+    static QPointF inkOf(const ui::ImageView &layer)
+    {
+        const QImage pixels = layer.image().bitmap();
+        const QSizeF size = layer.bounds().size();
+        QRect ink;
+        for (int y = 0; y < pixels.height(); ++y)
+            for (int x = 0; x < pixels.width(); ++x)
+                if (qAlpha(pixels.pixel(x, y)) > 0)
+                    ink |= QRect(x, y, 1, 1);
+        const QPointF middle = QRectF(ink).center();
+        const QPointF inLayer(middle.x() * size.width() / std::max(1, pixels.width()),
+            middle.y() * size.height() / std::max(1, pixels.height()));
+        return layer.convertPointTo(inLayer + layer.bounds().topLeft(), nullptr);
+    }
     /// A button with this title anywhere under root.
     static ui::Button *button(ui::View &root, const QString &title) { return test::findButton(root, title); }
     void press(const QString &title)

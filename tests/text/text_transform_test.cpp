@@ -6,6 +6,8 @@
 #include "text_fixture.h"
 #include "ui/affine_transform.h"
 
+#include <QKeyEvent>
+
 namespace vimora::test {
 namespace {
 
@@ -61,14 +63,20 @@ protected:
     ui::ImageView *layer = nullptr;
 };
 
-TEST_F(TransformMode, StartsWithTheHandlesOnATwoHundredPointSquareAndItsTools)
+TEST_F(TransformMode, StartsWithTheHandlesOnTheLayersCornersAndItsToolsClearOfTheTop)
 {
-    const QPointF topLeft = layer->frame().topLeft();
+    const QRectF frame = layer->frame();
 
     EXPECT_TRUE(s.table->transformBegin());
-    EXPECT_EQ(handleCentre(s, Corner::LeftUpper), topLeft);
-    EXPECT_EQ(handleCentre(s, Corner::RightLower), topLeft + QPointF(200, 200));
-    EXPECT_NE(s.views->cutImgView->viewWithTag(kTransformDoneTag), nullptr);
+    EXPECT_EQ(handleCentre(s, Corner::LeftUpper), frame.topLeft());
+    EXPECT_EQ(handleCentre(s, Corner::RightLower), frame.bottomRight());
+    ui::View *done = s.views->mainView->viewWithTag(kTransformDoneTag);
+    ASSERT_NE(done, nullptr);
+    const QRectF doneOnScreen = done->convertRectTo(done->bounds(), nullptr);
+    const QRectF bar = s.table->transformBar().bar().convertRectTo(s.table->transformBar().bar().bounds(), nullptr);
+    EXPECT_LE(doneOnScreen.bottom(), bar.top()) << "just above the transform bar";
+    EXPECT_GT(doneOnScreen.top(), 100) << "away from the controls along the top";
+    EXPECT_TRUE(QRectF(QPointF(0, 0), Device::screenSize()).contains(doneOnScreen));
     EXPECT_TRUE(s.table->transformBar().isShown());
     EXPECT_TRUE(s.views->wordView->isHidden());
 }
@@ -76,7 +84,7 @@ TEST_F(TransformMode, StartsWithTheHandlesOnATwoHundredPointSquareAndItsTools)
 TEST_F(TransformMode, LeftUpperHandlePastTheRightEdgeGivesANegativeWidth)
 {
     const QPointF lu = handleCentre(s, Corner::LeftUpper);
-    const double right = lu.x() + 200; // the square's right side until the first move
+    const double right = layer->frame().right();
 
     s.host.drag(lu, QPointF(right + 60, lu.y() + 10));
 
@@ -85,20 +93,22 @@ TEST_F(TransformMode, LeftUpperHandlePastTheRightEdgeGivesANegativeWidth)
     EXPECT_NO_FATAL_FAILURE(s.host.render());
 }
 
-TEST_F(TransformMode, FinishingReturnsTheLayerToItsCentreAndKeepsItsNewSize)
+TEST_F(TransformMode, FinishingKeepsTheLayerWhereTheUserLeftItAndItsNewSize)
 {
-    const QPointF centre = layer->center();
-    s.host.drag(TextScreen::centreOf(*layer), TextScreen::centreOf(*layer) + QPointF(100, 300));
-    s.host.drag(handleCentre(s, Corner::RightLower), handleCentre(s, Corner::RightLower) + QPointF(40, 20));
-    const QSizeF stretched = layer->frame().size();
+    const QRectF before = layer->frame();
+    s.host.drag(TextScreen::inkOf(*layer), TextScreen::inkOf(*layer) + QPointF(100, 300));
+    const QPointF rd = handleCentre(s, Corner::RightLower);
+    s.host.drag(rd, rd + QPointF(40, 20));
+    const QRectF placed = layer->frame();
 
     s.table->finishTransform();
 
-    EXPECT_EQ(layer->center(), centre);
-    EXPECT_EQ(layer->frame().size(), stretched);
+    EXPECT_EQ(placed.topLeft(), before.topLeft() + QPointF(100, 300)) << "the corner drag kept the moved corner";
+    EXPECT_EQ(placed.size(), before.size() + QSizeF(40, 20));
+    EXPECT_EQ(layer->frame(), placed);
     EXPECT_FALSE(s.table->transformBegin());
     EXPECT_EQ(s.table->handles().handle(Corner::LeftUpper), nullptr);
-    EXPECT_EQ(s.views->cutImgView->viewWithTag(kTransformDoneTag), nullptr);
+    EXPECT_EQ(s.views->mainView->viewWithTag(kTransformDoneTag), nullptr);
     EXPECT_FALSE(s.table->transformBar().isShown());
     EXPECT_FALSE(s.views->wordView->isHidden());
 }
@@ -189,31 +199,92 @@ TEST_F(PlacedLayer, EachLayerRotatesFromItsOwnFirstRender)
 TEST_F(PlacedLayer, APinchThatStartsAgainStartsFromScaleOne)
 {
     s.table->colorChoose();
-    const QPointF centre = TextScreen::centreOf(*layer);
+    const QPointF centre = TextScreen::inkOf(*layer);
 
     s.host.pinch(centre, 100, {1.1, 1.2});
     const double once = layer->transform().a;
     const double lastAfterFirst = s.table->lastScale();
     s.host.advance(0.5);
-    s.host.pinch(TextScreen::centreOf(*layer), 100, {1.1, 1.2});
+    s.host.pinch(TextScreen::inkOf(*layer), 100, {1.1, 1.2});
 
     EXPECT_GT(once, 1.1);
     EXPECT_EQ(lastAfterFirst, 1.0);
     EXPECT_NEAR(layer->transform().a, once * once, 1e-9);
 }
 
-TEST_F(PlacedLayer, AHeldPressDeletesTheLayerAndAShortOneDoesNot)
+TEST_F(PlacedLayer, AHeldPressAsksBeforeDeletingAndCancelKeepsTheLayer)
 {
     s.table->colorChoose();
-    const QPointF at = TextScreen::centreOf(*layer);
+    const QPointF at = TextScreen::inkOf(*layer);
 
     s.host.press(at, 1.0);
-    const bool afterShort = layer->superview() != nullptr;
+    const bool askedAfterShort = s.table->deleteQuestion() != nullptr;
     s.host.advance(0.5);
     s.host.press(at, 1.6);
+    const bool asked = shownAlert(s.host) != nullptr;
+    const bool keptWhileAsking = layer->superview() != nullptr;
+    answerAlert(s.host, QStringLiteral("Cancel"));
+    const bool keptAfterCancel = layer->superview() != nullptr;
+    s.host.advance(0.5);
+    s.host.press(at, 1.6);
+    answerAlert(s.host, QStringLiteral("Delete"));
 
-    EXPECT_TRUE(afterShort);
+    EXPECT_FALSE(askedAfterShort);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(keptWhileAsking);
+    EXPECT_TRUE(keptAfterCancel);
     EXPECT_TRUE(s.table->layers().layers().empty());
+}
+
+TEST_F(PlacedLayer, ATouchOnTheClearPartOfALayerReachesWhatLiesUnder)
+{
+    s.table->colorChoose();
+    // Something under the layer, as a piece lies under text laid before a new cut.
+    auto under = std::make_shared<ui::View>(layer->frame().adjusted(-40, -40, 40, 40));
+    under->setUserInteractionEnabled(true);
+    s.views->cutImgView->insertSubview(under, 0);
+    const QImage pixels = layer->image().bitmap();
+    const QSizeF size = layer->bounds().size();
+    const double sx = pixels.width() / size.width(), sy = pixels.height() / size.height();
+    auto inkNear = [&](QPointF p, double reach) {
+        for (int y = std::max(0, int((p.y() - reach) * sy)); y < std::min(pixels.height(), int((p.y() + reach) * sy)); ++y)
+            for (int x = std::max(0, int((p.x() - reach) * sx)); x < std::min(pixels.width(), int((p.x() + reach) * sx)); ++x)
+                if (qAlpha(pixels.pixel(x, y)) > 0)
+                    return true;
+        return false;
+    };
+    std::optional<QPointF> ink, clear;
+    for (double y = 1; y < size.height(); y += 2)
+        for (double x = 1; x < size.width(); x += 2) {
+            const QPointF p(x, y);
+            if (!ink && qAlpha(pixels.pixel(int(x * sx), int(y * sy))) == 255)
+                ink = p;
+            if (!clear && !inkNear(p, text::TextLayerView::kGrabReach + 4))
+                clear = p;
+        }
+    ASSERT_TRUE(ink.has_value());
+    ASSERT_TRUE(clear.has_value()) << "the render leaves clear room beside short text";
+
+    EXPECT_EQ(s.host.hitTest(layer->convertPointTo(*ink, nullptr)), layer);
+    EXPECT_EQ(s.host.hitTest(layer->convertPointTo(*clear, nullptr)), under.get());
+}
+
+TEST_F(PlacedLayer, TheColourPanelClosesByEscapeAndByATapOutside)
+{
+    const bool openFirst = s.table->panel().isShown();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    s.host.pressKey(&escape);
+    const bool afterEscape = s.table->panel().isShown();
+    s.table->colorSelectView();
+    const bool reopened = s.table->panel().isShown();
+    const QRectF panel = s.views->wordView->frame();
+    s.host.tap(QPointF(panel.right() + 20 < Device::screenSize().width() ? panel.right() + 20 : 5, 5));
+
+    EXPECT_TRUE(openFirst);
+    EXPECT_FALSE(afterEscape);
+    EXPECT_TRUE(reopened);
+    EXPECT_FALSE(s.table->panel().isShown());
+    EXPECT_FALSE(s.views->selectTopView->isHidden()) << "the screen's toolbar is back";
 }
 
 } // namespace
