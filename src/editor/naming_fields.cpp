@@ -36,8 +36,9 @@ QStringList namesForPictures(const QString &prefix, qint64 start, qsizetype coun
 {
     QStringList names;
     names.reserve(count);
+    const QString joint = !prefix.isEmpty() && prefix.back().isDigit() ? QStringLiteral(" ") : QString();
     for (qsizetype k = 0; k < count; ++k)
-        names << prefix + QString::number(start + k);
+        names << prefix + joint + QString::number(start + k);
     return names;
 }
 
@@ -96,6 +97,7 @@ NamingFields::NamingFields(ScreenViews &views, std::function<void()> renamed)
     m_strip->addSubview(m_numField);
     m_strip->addSubview(makeBarButton(QRectF(170, 8, 70, 34), QStringLiteral("Date"), 0, [this] { selectView(); }));
     m_storeButton = makeBarButton(QRectF(245, 8, 70, 34), QStringLiteral("Export"), 0, [this] {
+        endEditingQuietly();
         if (m_export)
             m_export();
     });
@@ -104,6 +106,10 @@ NamingFields::NamingFields(ScreenViews &views, std::function<void()> renamed)
 
 NamingFields::~NamingFields()
 {
+    if (m_refusal) {
+        m_refusal->setDelegate(nullptr);
+        m_refusal->dismissWithClickedButtonIndex(m_refusal->cancelButtonIndex(), false);
+    }
     m_nameField->setDelegate(nullptr);
     m_numField->setDelegate(nullptr);
 }
@@ -156,6 +162,7 @@ void NamingFields::modeSelect(int tag)
     putChooserAway();
     m_views.wordView->setHidden(true);
     m_stampChosen = true;
+    m_userNamed = true;
     m_nameField->setText(stamp);
     m_nameField->becomeFirstResponder();
 }
@@ -176,6 +183,8 @@ bool NamingFields::textFieldShouldReturn(ui::TextField &field)
 void NamingFields::textFieldDidEndEditing(ui::TextField &field)
 {
     logLine(QStringLiteral("End Edit Text:%1").arg(field.text()));
+    if ((field.tag() == kNamePrefixFieldTag || field.tag() == kStartNumberFieldTag) && !field.text().trimmed().isEmpty())
+        m_userNamed = true;
     if (field.tag() == kNamePrefixFieldTag) {
         m_prefix = cleanNamePrefix(field.text());
         // The field shows the prefix the names use.
@@ -186,7 +195,7 @@ void NamingFields::textFieldDidEndEditing(ui::TextField &field)
         if (start)
             m_start = *start;
         else
-            logLine(QStringLiteral("start number not a whole number: %1; %2 kept").arg(field.text()).arg(m_start));
+            refuseStartNumber(field.text());
         // A refused or shortened number shows what the names use.
         if (!field.text().trimmed().isEmpty() || !start)
             field.setText(QString::number(m_start));
@@ -194,6 +203,22 @@ void NamingFields::textFieldDidEndEditing(ui::TextField &field)
         return;
     }
     rename();
+}
+
+void NamingFields::refuseStartNumber(const QString &typed)
+{
+    logLine(QStringLiteral("start number not a whole number: %1; %2 kept").arg(typed).arg(m_start));
+    if (m_refusal)
+        m_refusal->dismissWithClickedButtonIndex(m_refusal->cancelButtonIndex(), false);
+    m_refusal = std::make_shared<ui::AlertView>(QStringLiteral("Start number"),
+        QStringLiteral("“%1” is not a whole number. The names still start at %2.").arg(typed.trimmed()).arg(m_start),
+        nullptr, QStringLiteral("OK"));
+    m_refusal->show();
+}
+
+QString NamingFields::singleName() const
+{
+    return m_userNamed ? namesForPictures(m_prefix, m_start, 1).front() : QString();
 }
 
 void NamingFields::endEditingQuietly()

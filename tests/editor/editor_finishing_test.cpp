@@ -1,7 +1,11 @@
 // The finishing toolbar per device and orientation, the side controls of the finished cut, the
 // naming strip (prefix, start number, date stamps) and the plain answers of steps not there yet.
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QRegularExpression>
+#include <QThread>
 
 #include "editor/colour_panel.h"
 #include "editor/editor_layout.h"
@@ -9,6 +13,7 @@
 #include "editor/naming_fields.h"
 #include "editor_fixture.h"
 #include "platform/log.h"
+#include "platform/photo_picker.h"
 #include "platform/resources.h"
 
 using namespace vimora;
@@ -22,6 +27,9 @@ TEST(NamingRulesTest, NamesCountOnFromTheStartNumber)
     EXPECT_TRUE(namesForPictures("Image", 1, 0).isEmpty());
     // The largest start still counts on without overflowing.
     EXPECT_EQ(namesForPictures("P", kLargestStartNumber, 2).last(), "P1000000000");
+    // A prefix ending in a digit (a date stamp) keeps apart from the number.
+    EXPECT_EQ(namesForPictures("06 Dec 2026", 1, 2), (QStringList{"06 Dec 2026 1", "06 Dec 2026 2"}));
+    EXPECT_EQ(namesForPictures("20261206", 10, 1), QStringList{"20261206 10"});
 }
 
 TEST(NamingRulesTest, PrefixesAreSafeForFileNamesAndNeverEmpty)
@@ -154,7 +162,14 @@ protected:
         screen.host.pressKey(&done);
         EXPECT_FALSE(field.isEditing());
     }
-    void closeBuiltInPanel() { screen.pressKey(Qt::Key_Escape); }
+    /// Leaving a naming field renamed and opened no other panel or question.
+    void opensNothing()
+    {
+        EXPECT_TRUE(screen.views->descripImg2->isHidden()) << "the built-in image panel opened";
+        EXPECT_TRUE(screen.views->wordView->isHidden());
+        EXPECT_EQ(screen.shownAlert(), nullptr);
+        EXPECT_FALSE(screen.views->cutImgView->isHidden()) << "still in the editor";
+    }
 
     EditorScreen screen{DeviceProfile::Phone480};
 };
@@ -172,15 +187,12 @@ TEST_F(FinishingTest, NamesOpensTheStripWhereAnEmptiedPrefixAndAStartOfFiveNameT
     EXPECT_EQ(naming.names(), (QStringList{"Image1", "Image2", "Image3"}));
     enter(naming.nameField(), "Trip");
     EXPECT_EQ(naming.names(), (QStringList{"Trip1", "Trip2", "Trip3"}));
-    // Every edit opens the built-in image panel again.
-    EXPECT_FALSE(screen.views->descripImg2->isHidden());
-    closeBuiltInPanel();
+    opensNothing();
 
     enter(naming.nameField(), "");
-    closeBuiltInPanel();
     enter(naming.numField(), "5");
     EXPECT_EQ(naming.names(), (QStringList{"Image5", "Image6", "Image7"}));
-    closeBuiltInPanel();
+    opensNothing();
 
     screen.tap(*sideControl(kNamesControlTag));
     EXPECT_TRUE(strip().isHidden());
@@ -192,16 +204,20 @@ TEST_F(FinishingTest, AStartNumberThatIsNoWholeNumberIsRefusedAndAHugeOneBrought
     screen.editor->showTwoBtns();
     NamingFields &naming = screen.editor->naming();
     enter(naming.numField(), "7");
-    closeBuiltInPanel();
 
-    for (const char *bad : {"-3", "seven", "4e2"}) {
+    for (const char *bad : {"-3", "seven", "4e2", "abc"}) {
         enter(naming.numField(), bad);
-        closeBuiltInPanel();
+        ui::AlertView *refusal = screen.shownAlert();
+        ASSERT_NE(refusal, nullptr) << bad;
+        EXPECT_EQ(refusal->title(), "Start number");
+        EXPECT_TRUE(refusal->message().contains(bad)) << refusal->message().toStdString();
+        EXPECT_TRUE(refusal->message().contains("7")) << "says what the names still use";
+        screen.answer("OK");
         EXPECT_EQ(naming.startNumber(), 7) << bad;
         EXPECT_EQ(naming.numField().text(), "7") << bad;
     }
     enter(naming.numField(), "123456789012345");
-    closeBuiltInPanel();
+    EXPECT_EQ(screen.shownAlert(), nullptr);
     EXPECT_EQ(naming.startNumber(), kLargestStartNumber);
     EXPECT_EQ(naming.names(), (QStringList{"Image999999999", "Image1000000000"}));
 }
@@ -237,9 +253,33 @@ TEST_F(FinishingTest, TheDateChooserShowsTodayFourWaysAndAStampFillsThePrefixFie
     EXPECT_TRUE(naming.stampChosen());
     EXPECT_EQ(naming.nameField().text(), "12.05.2026");
     EXPECT_TRUE(naming.nameField().isEditing());
-    QKeyEvent done(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    screen.host.pressKey(&done);
-    EXPECT_EQ(naming.names(), (QStringList{"12.05.20261"}));
+    // Tapping the number field ends the prefix's edit: that renames and opens nothing.
+    screen.tap(naming.numField());
+    EXPECT_TRUE(naming.numField().isEditing());
+    EXPECT_EQ(naming.names(), (QStringList{"12.05.2026 1"}));
+    opensNothing();
+}
+
+TEST_F(FinishingTest, ExportEndsTheEditInProgressAndWritesUnderWhatIsTyped)
+{
+    startJobOf(2);
+    screen.editor->showTwoBtns();
+    NamingFields &naming = screen.editor->naming();
+    screen.tap(naming.nameField());
+    for (const QChar c : QStringLiteral("Trip")) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        screen.host.pressKey(&key);
+    }
+    ASSERT_TRUE(naming.nameField().isEditing());
+    QStringList exported;
+    naming.setExport([&] { exported = naming.names(); });
+
+    screen.tap(naming.storeButton());
+
+    EXPECT_EQ(exported, (QStringList{"Trip1", "Trip2"}));
+    EXPECT_FALSE(naming.nameField().isEditing());
+    EXPECT_EQ(naming.singleName(), "Trip1");
+    opensNothing();
 }
 
 TEST(NamingFieldsTest, AStampWithNoPicturesNamesNothingAndGoesOn)
@@ -264,7 +304,7 @@ TEST_F(FinishingTest, WriteOpensTheTextOverlayAndBothRunTheStepsGiven)
     startJobOf(1);
     screen.tap(*sideControl(kWriteControlTag));
     EXPECT_TRUE(screen.editor->wordTable().entry().isOpen());
-    EXPECT_EQ(screen.photoView()->alpha(), 0);
+    EXPECT_EQ(screen.photoView()->alpha(), 1) << "the box floats over the photo";
     EXPECT_FALSE(screen.shownAlert());
     screen.editor->wordTable().closeTextBox();
     EXPECT_EQ(screen.photoView()->alpha(), 1); // back once the text box goes
@@ -273,7 +313,7 @@ TEST_F(FinishingTest, WriteOpensTheTextOverlayAndBothRunTheStepsGiven)
     screen.editor->setTextOverlay([&] { ++opened; });
     screen.tap(*sideControl(kWriteControlTag));
     EXPECT_EQ(opened, 1);
-    EXPECT_EQ(screen.photoView()->alpha(), 0);
+    EXPECT_EQ(screen.photoView()->alpha(), 1);
     EXPECT_FALSE(screen.shownAlert());
 
     // Export is the document export from the start; a step given in its place runs instead.
@@ -409,5 +449,98 @@ TEST_P(ColourPanelTest, OkOfThePiecesPanelReturnsToTheFinishedCutWithThePiece)
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, ColourPanelTest, testing::Values(DeviceProfile::Tablet, DeviceProfile::Phone480));
+
+} // namespace
+
+namespace {
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+class ShareTest : public FinishingTest
+{
+protected:
+    void SetUp() override { PhotoLibrary::setFolder(library()); }
+    QString library() const { return screen.home.path() + "/Photos"; }
+    /// Runs Qt's events and the host's clock until the condition holds.
+    bool waitUntil(const std::function<bool()> &condition)
+    {
+        for (int i = 0; i < 3000 && !condition(); ++i) {
+            QCoreApplication::processEvents();
+            screen.host.runPending();
+            QThread::msleep(2);
+        }
+        return condition();
+    }
+    /// A job on one photo, cut, the share panel up.
+    ui::ImageView &openShare()
+    {
+        screen.writePhoto("D1001.jpg", codedPhoto(300, 200));
+        screen.startJob("D1001.jpg");
+        screen.tap(*screen.doneButton());
+        screen.editor->askMessage();
+        screen.answer("Share...");
+        screen.editor->naming().setToday([] { return QDate(2026, 12, 5); });
+        return *screen.editor->saving().sharePanel();
+    }
+    ui::Button &shareButton(ui::ImageView &panel, int tag) { return *dynamic_cast<ui::Button *>(panel.viewWithTag(tag)); }
+};
+
+TEST_F(ShareTest, EachControlNamesWhatItWrites)
+{
+    ui::ImageView &panel = openShare();
+
+    EXPECT_EQ(shareButton(panel, kShareOneByOneTag).title(), "Original photos to the album");
+    EXPECT_EQ(shareButton(panel, kShareDocumentsTag).title(), "This picture to Documents");
+    EXPECT_EQ(shareButton(panel, kShareMailTag).title(), "E-mail this picture");
+}
+
+TEST_F(ShareTest, ThisPictureGoesToDocumentsAsHighSavesItUnderTheStripsName)
+{
+    ui::ImageView &panel = openShare();
+    screen.editor->naming().modeSelect(3);
+    screen.editor->naming().endEditingQuietly();
+    const QImage high = screen.editor->saving().capture(SaveQuality::High).bitmap();
+
+    screen.tap(shareButton(panel, kShareDocumentsTag));
+    ASSERT_TRUE(waitUntil([&] { return screen.shownAlert() != nullptr; }));
+
+    EXPECT_EQ(filesIn(AppHome::documentsDir()), QStringList{"05 Dec 2026 1.jpg"});
+    EXPECT_EQ(readPicture(AppHome::documentsDir() + "/05 Dec 2026 1.jpg").bitmap().size(), high.size());
+    EXPECT_TRUE(screen.shownAlert()->message().contains("05 Dec 2026 1.jpg")) << "says where it is";
+}
+
+TEST_F(ShareTest, ThisPictureWithoutNamesTakesAGeneratedName)
+{
+    ui::ImageView &panel = openShare();
+
+    screen.tap(shareButton(panel, kShareDocumentsTag));
+    ASSERT_TRUE(waitUntil([&] { return screen.shownAlert() != nullptr; }));
+
+    const QStringList files = filesIn(AppHome::documentsDir());
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(QRegularExpression("^R\\d+\\.jpg$").match(files.front()).hasMatch()) << files.front().toStdString();
+}
+
+TEST_F(ShareTest, OriginalPhotosGoWholeIntoTheAlbumTheySayAndAreLinkedThere)
+{
+    ui::ImageView &panel = openShare();
+
+    screen.tap(shareButton(panel, kShareOneByOneTag));
+    ASSERT_TRUE(waitUntil([&] { return !screen.editor->saving().listExport().isSavingOneByOne(); }));
+    screen.editor->saving().albumWriter().waitForWrites();
+    ASSERT_TRUE(waitUntil([&] { return screen.shownAlert() != nullptr; }));
+
+    EXPECT_EQ(screen.shownAlert()->message(), "Saved in the album “Quorlan”");
+    const QStringList roll = filesIn(library());
+    ASSERT_EQ(roll.size(), 1);
+    EXPECT_EQ(readPicture(library() + "/" + roll.front()).bitmap().size(), QSize(300, 200)) << "the photo, not a square";
+    const QStringList inAlbum = filesIn(library() + "/Quorlan");
+    ASSERT_EQ(inAlbum.size(), 1);
+    EXPECT_EQ(QFileInfo(library() + "/Quorlan/" + inAlbum.front()).canonicalFilePath(),
+        QFileInfo(library() + "/" + roll.front()).canonicalFilePath());
+}
 
 } // namespace
