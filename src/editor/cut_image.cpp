@@ -83,7 +83,7 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                                   return OriginalComposition{
                                                       compositionSnapshot(*m_photoView, *m_views->cutImgView), m_original,
                                                       m_holeShown && m_piece ? std::optional<QRectF>(m_pieceHome) : std::nullopt};
-                                              }},
+                                              },
                                               [this] { return m_naming.singleName(); }})
     , m_adjust(*m_views, AdjustPanelActions{[this](ui::Control &c) { filterSelect(c); }, [this](ui::Control &c) { imageEffect(c); },
                                             [this](ui::Control &c) { swicthState(c); }, [this] { singleBtn(); },

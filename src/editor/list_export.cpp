@@ -35,13 +35,14 @@ void markExportStarted(const QString &documents)
         QFile::remove(file.absoluteFilePath());
 }
 
-// Picture k as the exports write it: its edited version unchanged, else its centred square.
-Picture exportedPicture(const QString &tmp, const QString &name, const QStringList &editedNames)
+// Picture k as the exports write it: its edited version unchanged, else the photo in the shape asked.
+Picture exportedPicture(const QString &tmp, const QString &name, const QStringList &editedNames, ListPictureShape shape)
 {
     const QString edited = editedVersionOf(name, editedNames);
     if (!edited.isEmpty())
         return readPicture(tmp + '/' + edited);
-    return centredSquare(readPicture(tmp + '/' + name));
+    const Picture photo = readPicture(tmp + '/' + name);
+    return shape == ListPictureShape::Whole ? photo : centredSquare(photo);
 }
 
 struct DocumentExportWork
@@ -152,13 +153,15 @@ void ListExport::setPictureList(
     m_exportNames = exportNames;
 }
 
-void ListExport::saveOneByone()
+void ListExport::saveOneByone(const QString &albumName, ListPictureShape shape)
 {
     // A second start while a chain runs would interleave two chains over one index.
     if (m_chainRunning)
         return;
     markExportStarted(documentsFolder());
     m_chainRunning = true;
+    m_chainAlbum = albumName;
+    m_chainShape = shape;
     m_next = 0;
     if (m_pictures.isEmpty()) {
         saveMixedPhoto();
@@ -172,7 +175,9 @@ void ListExport::saveMixedPhoto()
     if (m_next >= m_pictures.size()) {
         m_chainRunning = false;
         if (m_reporting.tell)
-            m_reporting.tell(QStringLiteral("Message"), QStringLiteral("Saved in Album"));
+            m_reporting.tell(QStringLiteral("Message"),
+                m_chainAlbum.isEmpty() ? QStringLiteral("Saved in Album")
+                                       : QStringLiteral("Saved in the album “%1”").arg(m_chainAlbum));
         return;
     }
     saveAt(m_next);
@@ -183,9 +188,8 @@ void ListExport::saveAt(int index)
     const QString tmp = tmpFolder();
     const QString name = m_pictures.value(index);
     const QStringList editedNames = m_editedNames;
-    m_writer.writeImageToSavedPhotosAlbum([tmp, name, editedNames] { return exportedPicture(tmp, name, editedNames); },
-        QStringLiteral("%1 could not be read").arg(name),
-        [this, index, name](const AlbumSaveResult &result) {
+    auto make = [tmp, name, editedNames, shape = m_chainShape] { return exportedPicture(tmp, name, editedNames, shape); };
+    auto written = [this, index, name](const AlbumSaveResult &result) {
             if (m_reporting.showToolbar)
                 m_reporting.showToolbar();
             if (!result.succeeded()) {
@@ -204,7 +208,12 @@ void ListExport::saveAt(int index)
             m_next = index + 1;
             logLine(QStringLiteral("success:%1").arg(m_next));
             saveMixedPhoto();
-        });
+        };
+    const QString whyNull = QStringLiteral("%1 could not be read").arg(name);
+    if (m_chainAlbum.isEmpty())
+        m_writer.writeImageToSavedPhotosAlbum(std::move(make), whyNull, std::move(written));
+    else
+        m_writer.saveImage(std::move(make), whyNull, m_chainAlbum, std::move(written));
 }
 
 void ListExport::saveToItunes(std::function<void(const DocumentExportResult &)> done)
@@ -218,18 +227,61 @@ void ListExport::saveToItunes(std::function<void(const DocumentExportResult &)> 
         [this, done = std::move(done), documents](const DocumentExportWork &work) {
             if (!work.lastBytes.isEmpty())
                 m_imgData = work.lastBytes;
-            if (m_reporting.tell) {
-                QString message = work.result.written.size() == 1
-                    ? QStringLiteral("1 picture is in %1").arg(documents)
-                    : QStringLiteral("%1 pictures are in %2").arg(work.result.written.size()).arg(documents);
-                if (!work.result.problems.isEmpty())
-                    message += QStringLiteral("\nLeft out: ") + work.result.problems.join(QStringLiteral("; "));
-                m_reporting.tell(
-                    work.result.problems.isEmpty() ? QStringLiteral("Documents") : QStringLiteral("Error"), message);
-            }
+            reportDocuments(documents, work.result);
             if (done)
                 done(work.result);
         });
+}
+
+void ListExport::savePictureToDocuments(
+    const Picture &picture, const QString &name, std::function<void(const DocumentExportResult &)> done)
+{
+    const QString documents = documentsFolder();
+    Settings::shared().setString(kKeySaved, QStringLiteral("YES"));
+    m_worker.run<DocumentExportWork>(
+        [documents, picture, name] {
+            DocumentExportWork work;
+            QDir().mkpath(documents);
+            const QByteArray bytes = picture.isNull() ? QByteArray() : encodeJpeg(picture, kJpegQuality);
+            if (bytes.isEmpty()) {
+                work.result.problems << QStringLiteral("the picture could not be made");
+                return work;
+            }
+            QString target = name.isEmpty() ? QString() : name + QStringLiteral(".jpg");
+            if (target.isEmpty())
+                target = freeFileName(documents, [] { return fileNameMeNoTail() + QStringLiteral(".jpg"); });
+            if (target.isEmpty())
+                target = fileNameMeNoTail() + QStringLiteral(".jpg");
+            const NewFile written = writeNewFile(documents, target, bytes);
+            if (!written.error.isEmpty()) {
+                work.result.problems << QStringLiteral("%1: %2").arg(target, written.error);
+                return work;
+            }
+            work.result.written << written.path;
+            work.lastBytes = bytes;
+            return work;
+        },
+        [this, done = std::move(done), documents](const DocumentExportWork &work) {
+            if (!work.lastBytes.isEmpty())
+                m_imgData = work.lastBytes;
+            reportDocuments(documents, work.result);
+            if (done)
+                done(work.result);
+        });
+}
+
+void ListExport::reportDocuments(const QString &documents, const DocumentExportResult &result)
+{
+    if (!m_reporting.tell)
+        return;
+    QString message;
+    if (result.written.size() == 1)
+        message = QStringLiteral("%1 is in %2").arg(QFileInfo(result.written.front()).fileName(), documents);
+    else
+        message = QStringLiteral("%1 pictures are in %2").arg(result.written.size()).arg(documents);
+    if (!result.problems.isEmpty())
+        message += QStringLiteral("\nLeft out: ") + result.problems.join(QStringLiteral("; "));
+    m_reporting.tell(result.problems.isEmpty() ? QStringLiteral("Documents") : QStringLiteral("Error"), message);
 }
 
 void ListExport::waitForDocuments()

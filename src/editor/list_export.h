@@ -35,6 +35,12 @@ struct DocumentExportResult
     QStringList problems; ///< one line per picture left out, naming it and why
 };
 
+/// How the one-by-one chain takes a picture without an edited version.
+enum class ListPictureShape {
+    CentredSquare, ///< its centred square
+    Whole ///< the photo as it is
+};
+
 class ListExport
 {
 public:
@@ -62,7 +68,9 @@ public:
 
     /// The chain into the camera roll: one write at a time, the next once the last is
     /// done, "Saved in Album" after the last, a stop with "Error" at the first failure.
-    void saveOneByone();
+    /// With an album name each picture is also added to that album, and the last message
+    /// names it.
+    void saveOneByone(const QString &albumName = {}, ListPictureShape shape = ListPictureShape::CentredSquare);
     void saveMixedPhoto();
     bool isSavingOneByOne() const { return m_chainRunning; }
     /// rViewTag: the index of the next picture of the chain.
@@ -71,6 +79,11 @@ public:
     /// Every picture into the documents folder (off the UI thread); done follows on the UI
     /// thread, after the user has been told.
     void saveToItunes(std::function<void(const DocumentExportResult &)> done = {});
+    /// One picture into the documents folder as a JPEG: under name (".jpg" added; a taken
+    /// name gets a number) when given, else under a generated name. done follows as for the
+    /// list, after the user has been told where it is.
+    void savePictureToDocuments(
+        const Picture &picture, const QString &name, std::function<void(const DocumentExportResult &)> done = {});
     /// The bytes of the last document written.
     QByteArray imgData() const { return m_imgData; }
     /// Blocks until a document export in progress has written its files.
@@ -79,8 +92,8 @@ public:
 private:
     QString tmpFolder() const;
     QString documentsFolder() const;
-    void startExport();
     void saveAt(int index);
+    void reportDocuments(const QString &documents, const DocumentExportResult &result);
 
     AlbumWriter &m_writer;
     Reporting m_reporting;
@@ -89,6 +102,8 @@ private:
     QStringList m_pictures;
     QStringList m_editedNames;
     QStringList m_exportNames;
+    QString m_chainAlbum;
+    ListPictureShape m_chainShape = ListPictureShape::CentredSquare;
     int m_next = 0;
     bool m_chainRunning = false;
     QByteArray m_imgData;

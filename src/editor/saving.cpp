@@ -36,8 +36,8 @@ struct ShareEntry
     int tag;
 };
 const ShareEntry kShareEntries[] = {
-    {"Photos to the album", kShareOneByOneTag},
-    {"Photos to Documents", kShareDocumentsTag},
+    {"Original photos to the album", kShareOneByOneTag},
+    {"This picture to Documents", kShareDocumentsTag},
     {"E-mail this picture", kShareMailTag},
 };
 } // namespace
@@ -251,7 +251,18 @@ void Saving::saveOneByone()
     }
     takeList();
     m_views.selectTopView->setHidden(true);
-    m_list.saveOneByone();
+    m_list.saveOneByone(kEditorAlbum, ListPictureShape::Whole);
+}
+
+void Saving::savePictureToDocuments()
+{
+    if (m_access.busy)
+        m_access.busy(true);
+    m_list.savePictureToDocuments(capture(SaveQuality::High), m_access.documentName ? m_access.documentName() : QString(),
+        [this](const DocumentExportResult &) {
+            if (m_access.busy)
+                m_access.busy(false);
+        });
 }
 
 void Saving::saveToItunes(const QStringList &names)
@@ -330,7 +341,7 @@ void Saving::openSharePanel()
                 if (tag == kShareOneByOneTag)
                     saveOneByone();
                 else if (tag == kShareDocumentsTag)
-                    saveToItunes();
+                    savePictureToDocuments();
                 else
                     emailMe(capture(SaveQuality::High));
             }));

@@ -48,6 +48,9 @@ public:
         /// What an original-size save renders; none when the photo shown is not the picked
         /// photo's working copy (none picked, merged, replaced).
         std::function<std::optional<OriginalComposition>()> originalComposition;
+        /// The name "this picture" takes in Documents (the naming strip's first name once the
+        /// user set it), or empty for a generated one.
+        std::function<QString()> documentName;
     };
 
     /// mailProgram: the hand-over command for e-mail (tests stand one in).
@@ -74,7 +77,10 @@ public:
     /// Tests: blocks until the original-size render has run and handed over its picture.
     void waitForOriginalRender() { m_original.waitForIdle(); }
 
+    /// The original photos of the list, one by one, into the album "Quorlan".
     void saveOneByone();
+    /// The picture as High saves it into Documents.
+    void savePictureToDocuments();
     /// The job's pictures into Documents: under names (one each) when given, else under
     /// generated names.
     void saveToItunes(const QStringList &names = {});

@@ -209,6 +209,25 @@ void AlbumWriter::saveImage(const Picture &image, const QString &albumName, Albu
         std::move(completion));
 }
 
+void AlbumWriter::saveImage(
+    std::function<Picture()> makeImage, const QString &whyNull, const QString &albumName, AlbumCompletion completion)
+{
+    const QString library = libraryFolder();
+    post(
+        [library, makeImage = std::move(makeImage), whyNull, albumName] {
+            if (const QString problem = albumNameProblem(albumName); !problem.isEmpty())
+                return AlbumSaveResult{{}, {}, problem};
+            const Picture image = makeImage ? makeImage() : Picture();
+            if (image.isNull())
+                return AlbumSaveResult{{}, {}, whyNull};
+            const AlbumSaveResult written = writeToCameraRoll(library, image);
+            if (!written.succeeded())
+                return written;
+            return addToAlbum(library, written.assetUrl, albumName);
+        },
+        std::move(completion));
+}
+
 void AlbumWriter::addAssetURL(const QUrl &assetUrl, const QString &albumName, AlbumCompletion completion)
 {
     const QString library = libraryFolder();

@@ -48,6 +48,10 @@ public:
 
     /// Writes the picture (upright) into the camera roll, then adds it to the album.
     void saveImage(const Picture &image, const QString &albumName, AlbumCompletion completion);
+    /// The same for a picture made on the writer's thread; a null picture fails with whyNull
+    /// as the error and writes nothing.
+    void saveImage(std::function<Picture()> makeImage, const QString &whyNull, const QString &albumName,
+        AlbumCompletion completion);
     /// Adds a picture already in the library to the album; adding it twice is no error and
     /// makes no second entry.
     void addAssetURL(const QUrl &assetUrl, const QString &albumName, AlbumCompletion completion);

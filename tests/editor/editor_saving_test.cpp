@@ -348,8 +348,10 @@ TEST_F(EditorSavingTest, OneByOneSavesEveryPictureThenSaysSoOnce)
     EXPECT_TRUE(log.contains("success:3"));
     EXPECT_EQ(filesIn(library()).size(), 3);
     EXPECT_EQ(Settings::shared().stringForKey(kKeySaved), "YES");
+    // The original photos, whole, and each linked into the album the control names.
     for (const QString &file : filesIn(library()))
-        EXPECT_EQ(readPicture(library() + "/" + file).bitmap().size(), QSize(30, 30));
+        EXPECT_EQ(readPicture(library() + "/" + file).bitmap().size(), QSize(40, 30));
+    EXPECT_EQ(filesIn(album()).size(), 3);
 }
 
 TEST_F(EditorSavingTest, OneByOneStopsAtAMissingPictureAndNamesIt)

@@ -165,6 +165,25 @@ TEST_F(AlbumWriterTest, NoPictureIsAnErrorNotAnEmptyFile)
     EXPECT_TRUE(entries(library).isEmpty());
 }
 
+TEST_F(AlbumWriterTest, APictureMadeOnTheWritersThreadIsLinkedIntoTheAlbumAndNoneWritesNothing)
+{
+    const AlbumSaveResult made = waitFor(writer, [&](AlbumCompletion c) {
+        writer.saveImage([this] { return photo; }, "unreadable", "Quorlan", std::move(c));
+    });
+    const AlbumSaveResult none = waitFor(writer, [&](AlbumCompletion c) {
+        writer.saveImage([] { return Picture(); }, "gone.png could not be read", "Quorlan", std::move(c));
+    });
+
+    ASSERT_TRUE(made.succeeded()) << made.error.toStdString();
+    EXPECT_EQ(made.album, "Quorlan");
+    const QStringList inAlbum = entries(library + "/Quorlan");
+    ASSERT_EQ(inAlbum.size(), 1);
+    EXPECT_EQ(QFileInfo(library + "/Quorlan/" + inAlbum.front()).canonicalFilePath(),
+        QFileInfo(made.assetUrl.toLocalFile()).canonicalFilePath());
+    EXPECT_EQ(none.error, "gone.png could not be read");
+    EXPECT_EQ(entries(library).size(), 2) << "one picture and the album";
+}
+
 TEST_F(AlbumWriterTest, FullAndReadOnlyDisksAreReportedWithTheirReason)
 {
     QDir().mkpath(library);
