@@ -79,7 +79,7 @@ void EditPanel::openPanel(int tag)
     panel.setHidden(false);
     panel.setUserInteractionEnabled(true);
     panel.setContentMode(ui::ContentMode::ScaleToFill);
-    panel.setFrame(colourPanelFrame(Device::profile(), Device::isLandscape()));
+    panel.setFrame(colourPanelFrame(Device::profile(), Device::isLandscape(), Device::screenSize()));
     panel.setImage(Resources::imageNamed(QStringLiteral("selectViewBack2.png")));
     if (ui::View *parent = panel.superview())
         parent->bringSubviewToFront(&panel);

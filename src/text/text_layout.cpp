@@ -83,11 +83,13 @@ double textBoxFontSize(ui::DeviceProfile profile)
     return ui::isTablet(profile) ? 36 : 24;
 }
 
-QRectF colourPanelFrame(ui::DeviceProfile profile, bool landscape)
+QRectF colourPanelFrame(ui::DeviceProfile profile, bool landscape, QSizeF screen)
 {
+    // Along the bottom (the toolbar is away while it is up), so the new layer above it stays in sight.
+    constexpr double kBottomGap = 10;
     if (ui::isTablet(profile))
-        return QRectF(220, 450, 300, 300);
-    return landscape ? QRectF(90, 20, 300, 310) : QRectF(10, 165, 300, 310);
+        return QRectF(220, std::max(0.0, screen.height() - 300 - kBottomGap), 300, 300);
+    return landscape ? QRectF(90, 20, 300, 310) : QRectF(10, std::max(0.0, screen.height() - 310 - kBottomGap), 300, 310);
 }
 
 } // namespace vimora::text

@@ -45,6 +45,6 @@ QRectF fontButtonFrame(ui::DeviceProfile profile);
 double textBoxFontSize(ui::DeviceProfile profile);
 
 /// The colour and edit panel.
-QRectF colourPanelFrame(ui::DeviceProfile profile, bool landscape);
+QRectF colourPanelFrame(ui::DeviceProfile profile, bool landscape, QSizeF screen);
 
 } // namespace vimora::text

@@ -211,8 +211,16 @@ void WordTable::inputTextDone()
     const QRectF render = m_entry.renderFrame();
     layer->setFrame(text::layerFrame(render.size(), profile));
     layer->setCenter(text::layerCentreOnScreen(Device::screenSize().width(), layer->frame().size()));
-    if (m_landingArea)
-        layer->setFrame(text::landedFrame(layer->frame().size(), m_landingArea()));
+    if (m_landingArea) {
+        QRectF area = m_landingArea();
+        // Above the colour panel that opens next, when there is room for a line of text there.
+        constexpr double kLeastRoom = 24;
+        const QRectF panel = m_views.mainView->convertRectTo(
+            text::colourPanelFrame(profile, Device::isLandscape(), Device::screenSize()), m_views.cutImgView.get());
+        if (panel.top() - area.top() >= kLeastRoom)
+            area.setBottom(std::min(area.bottom(), panel.top()));
+        layer->setFrame(text::landedFrame(layer->frame().size(), area));
+    }
     m_tViewSize = layer->frame().size();
 
     ui::View &pictureView = *m_views.cutImgView;

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The text road on the real binary in a virtual display: a photo from the library picker ->
 # the cut -> Write -> the tips' "Never show this" -> type into the text box ->
-# Done -> a colour from the palette -> the rotation slider -> the panel's "O". The new layer
-# must show in a screenshot over the photo, in the picked colour and turned. Then a tap on
-# the layer opens the edit panel, and the text bar's Words opens the catalogue.
+# Done -> a colour from the palette -> the rotation slider -> the panel's "O". The photo must
+# show while typing, and the new layer on the photo, in the picked colour and turned; Save ->
+# "High" must then write the layer's colour into the saved picture. Then a tap on the layer
+# opens the edit panel, and the text bar's Words opens the catalogue.
 #
 #   text_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
 #
@@ -20,17 +21,25 @@ source "$(dirname "$0")/session.sh"
 
 # Window points from the screens' fixed layout: the picker (as in first_road.sh), the crop
 # done button, the editor's Write control, the tips' "Never show this", the text box, the
-# bar's Done and Words, the palette, the rotation slider's thumb at 0, the panel's "O".
+# bar's Done and Words, the palette, the rotation slider's thumb at 0, the panel's "O"; the
+# toolbar's Save and the screen's centre, where alerts sit.
 case $device in
   tablet)    points="768 1024"; album="267 971"; first_album="150 480"; first_photo="156 500"; picker_done="405 436"
              text_button="50 72"; never="214 610"; box="384 287"; done_text="225 25"; words="330 25"
-             palette="275 560"; thumb="300 720"; turn=45; ok="475 720"; edit_close="520 475"; red_area="768x440+0+0"; layer_area="768x440+0+0" ;;
+             palette="275 824"; thumb="300 984"; turn=45; ok="475 984"; edit_close="520 739"
+             red_area="640x430+64+274"; layer_area="640x470+64+274"
+             save="565 989"; centre="384 512" ;;
   phone-480) points="320 480"; album="107 447"; first_album="100 70"; first_photo="41 85"; picker_done="290 21"
              text_button="50 72"; never="90 362"; box="175 195"; done_text="135 25"; words="200 25"
-             palette="65 275"; thumb="90 440"; turn=35; ok="265 435"; edit_close="265 190"; red_area="320x165+0+0"; layer_area="320x300+0+0" ;;
+             palette="65 270"; thumb="90 435"; turn=35; ok="265 430"; edit_close="265 185"
+             red_area="292x26+14+132"; layer_area="292x216+14+132"
+             save="225 445"; centre="160 240" ;;
   *) echo "unknown device $device" >&2; exit 2 ;;
 esac
 done_button="35 35"
+# The text must land on the photo: its reds (above the colour panel) and recoloured pixels
+# are counted there.
+photo_area=$layer_area
 
 photo=$VIMORA_PHOTOS/photo.jpg
 convert -size 1600x1200 gradient:skyblue-navy "$photo"
@@ -84,6 +93,9 @@ sleep 0.3
 xdotool type --delay 40 "Vimora"
 sleep 0.5
 shot box
+# The photo stays in sight while typing: its blues fill most of the photo's area.
+blue_seen=$(convert "$work/box.png" -crop "$photo_area" +repage -fx "(saturation > 0.4 && hue > 0.5 && hue < 0.75) ? 1 : 0" -format '%[fx:mean]' info:)
+awk -v b="$blue_seen" 'BEGIN{exit !(b > 0.3)}' || fail "the photo is hidden while typing (blue share $blue_seen)"
 click $done_text
 sleep 1.5
 shot red
@@ -104,6 +116,33 @@ shot text
 straight=$(rows red)
 turned=$(rows text)
 [ "$turned" -gt "$straight" ] || fail "the layer did not turn ($straight rows straight, $turned turned)"
+
+# Save -> "High": the recoloured layer is in the saved picture.
+screen_shot toolbar
+click $save
+changed_shot choice toolbar || fail "Save did not ask for the quality"
+sleep 0.5
+screen_shot choice
+read -r cx cy <<<"$centre"
+chosen=
+for dy in $(seq -150 6 0); do
+  click "$cx" $((cy + dy))
+  if changed_shot after-choice choice 2; then chosen=1; break; fi
+done
+[ -n "$chosen" ] || fail "no High button on the quality choice"
+wait_for 'ls "$VIMORA_PHOTOS"/Quorlan/*.png >/dev/null 2>&1' || fail "nothing was saved"
+wait_for 'grep -q "success!" "$VIMORA_HOME/vimora.log"' || fail "the save did not complete"
+saved=$(ls "$VIMORA_PHOTOS"/Quorlan/*.png | head -1)
+in_saved=$(convert "$saved" -fx "($strong && !$red_hue && !$blue_hue) ? 1 : 0" -format '%[fx:round(mean*w*h)]' info:)
+[ "$in_saved" -gt 100 ] || fail "the text is not in the saved picture ($in_saved coloured pixels)"
+# The "Saved" message's OK lies under its text: going down from the centre, the first click
+# that changes the screen.
+sleep 1
+screen_shot told
+for dy in $(seq 0 6 150); do
+  click "$cx" $((cy + dy))
+  if changed_shot after-told told 2; then break; fi
+done
 
 # A tap on the layer opens the edit panel; then the catalogue from the text bar.
 if [ -n "$keep" ]; then
