@@ -3,7 +3,8 @@
 # the cut -> Write -> the tips' "Never show this" -> type into the text box ->
 # Done -> a colour from the palette -> the rotation slider -> the panel's "O". The photo must
 # show while typing, and the new layer on the photo, in the picked colour and turned; Save ->
-# "High" must then write the layer's colour into the saved picture. Then a tap on the layer
+# "High" must then write the layer's colour into the saved picture. Names -> type -> Return
+# must open nothing. Then a tap on the layer
 # opens the edit panel, and the text bar's Words opens the catalogue.
 #
 #   text_road.sh <vimora binary> <tablet|phone-480> [folder for screenshots]
@@ -28,15 +29,16 @@ case $device in
              text_button="50 72"; never="214 610"; box="384 287"; done_text="225 25"; words="330 25"
              palette="275 824"; thumb="300 984"; turn=45; ok="475 984"; edit_close="520 739"
              red_area="640x430+64+274"; layer_area="640x470+64+274"
-             save="565 989"; centre="384 512" ;;
+             save="565 989"; centre="384 512"; prefix="284 167" ;;
   phone-480) points="320 480"; album="107 447"; first_album="100 70"; first_photo="41 85"; picker_done="290 21"
              text_button="50 72"; never="90 362"; box="175 195"; done_text="135 25"; words="200 25"
              palette="65 270"; thumb="90 435"; turn=35; ok="265 430"; edit_close="265 185"
              red_area="292x26+14+132"; layer_area="292x216+14+132"
-             save="225 445"; centre="160 240" ;;
+             save="225 445"; centre="160 240"; prefix="60 167" ;;
   *) echo "unknown device $device" >&2; exit 2 ;;
 esac
 done_button="35 35"
+names_button="50 117"
 # The text must land on the photo: its reds (above the colour panel) and recoloured pixels
 # are counted there.
 photo_area=$layer_area
@@ -143,6 +145,20 @@ for dy in $(seq 0 6 150); do
   click "$cx" $((cy + dy))
   if changed_shot after-told told 2; then break; fi
 done
+
+# Names -> a prefix typed -> Return: the names follow and no other panel opens.
+click $names_button
+sleep 0.5
+click $prefix
+xdotool type --delay 40 "Trip"
+sleep 0.5
+screen_shot typed
+key Return 1
+screen_shot returned
+grep -q "End Edit Text:Trip" "$VIMORA_HOME/vimora.log" || fail "Return did not end the prefix's edit"
+same returned typed || fail "Return in the name field opened something (difference $(differ returned typed))"
+click $names_button
+sleep 0.5
 
 # A tap on the layer opens the edit panel; then the catalogue from the text bar.
 if [ -n "$keep" ]; then
