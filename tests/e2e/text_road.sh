@@ -27,7 +27,7 @@ source "$(dirname "$0")/session.sh"
 case $device in
   tablet)    points="768 1024"; album="267 971"; first_album="150 480"; first_photo="156 500"; picker_done="405 436"
              text_button="50 72"; never="214 610"; box="384 287"; done_text="225 25"; words="330 25"
-             palette="275 824"; thumb="300 984"; turn=45; ok="475 984"; edit_close="520 739"
+             palette="275 824"; thumb="300 984"; turn=45; ok="475 984"; edit_close="475 739"
              red_area="640x430+64+274"; layer_area="640x470+64+274"
              save="565 989"; centre="384 512"; prefix="284 167" ;;
   phone-480) points="320 480"; album="107 447"; first_album="100 70"; first_photo="41 85"; picker_done="290 21"
