@@ -90,7 +90,7 @@ void BackPhoto::awakeFromNib()
         });
         m_noteViewOpen = [this] { m_wordTable->noteViewOpen(); };
         // New words land on the background and clear of the toolbar over it.
-        m_wordTable->setFreeArea([this] {
+        m_wordTable->setLandingArea([this] {
             const ui::ImageView &back = *m_views->backImgView;
             QRectF free = back.bounds();
             const ui::View &toolbar = *m_views->selectTopView;
