@@ -297,7 +297,11 @@ TEST_F(HomeTest, PhotoModeListsSavedPicturesAndOpensOneAsTheBackground)
 
     tapOn(*top().styleBtn());
     EXPECT_FALSE(compositorViews().backImgView->isHidden());
-    EXPECT_EQ(compositorViews().backImgView->frame(), QRectF(0, 0, 480, 320));
+    // Shown whole: the 3:2 picture fitted across the phone's width, inside the screen.
+    const QRectF shown = compositorViews().backImgView->frame();
+    EXPECT_DOUBLE_EQ(shown.width(), 320);
+    EXPECT_NEAR(shown.width() / shown.height(), 1.5, 1e-6);
+    EXPECT_TRUE(QRectF(0, 0, 320, 480).contains(shown));
     EXPECT_TRUE(homeViews().selectTopView->isHidden()) << "the home panel goes with the home screen";
 }
 

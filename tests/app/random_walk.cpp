@@ -261,6 +261,8 @@ struct RandomWalk::Session
             root().draw().saving().albumWriter().waitForWrites();
             root().draw().saving().mail().waitForHandOvers();
             root().draw().saving().waitForKeptCopies();
+            root().draw().saving().waitForOriginalRender();
+            root().intake().waitForIntake();
             QCoreApplication::sendPostedEvents();
             QCoreApplication::processEvents();
             host->runPending();

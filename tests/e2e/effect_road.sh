@@ -11,13 +11,13 @@ app=$1
 device=$2
 
 # Places in window points, from the screens' fixed layout: the picker as in the first road;
-# the toolbar's Color button; the adjust panel's Next, Hue thumb (at 0) and Done. The tablet's
-# panel lies at (310, 360), the phone's along the bottom of the screen.
+# the toolbar's Color button; the adjust panel's Next, Hue thumb (at 0) and Done. The panel
+# opens just under the piece: at (224, 611) on the tablet, across the phone at y 310.
 case $device in
   tablet)    points="768 1024"; album="267 971"; first_album="150 480"; first_photo="156 500"; picker_done="405 436"
-             colour="290 984"; next="590 485"; hue="383 470"; done_step="590 635" ;;
+             colour="290 984"; next="496 728"; hue="299 699"; done_step="500 864" ;;
   phone-480) points="320 480"; album="107 447"; first_album="100 70"; first_photo="41 85"; picker_done="290 21"
-             colour="30 445"; next="280 445"; hue="73 290"; done_step="280 455" ;;
+             colour="30 445"; next="272 427"; hue="194 332"; done_step="277 443" ;;
   *) echo "unknown device $device" >&2; exit 2 ;;
 esac
 done_button="35 35"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The home screen's panels on the real binary in a virtual display: Help closes by Escape and
-# by a tap outside it, the Guide list opens a page in the in-app reader, which Escape closes,
-# each time back to the home screen as it was. A photo cut short asks before it opens and
+# by a tap outside it, the Guide list opens a page in the in-app reader, which Escape closes
+# back to the list and the list back to the home screen as it was. A photo cut short asks before it opens and
 # opens on Continue. Then Ctrl+Q quits with the clean-up, and the internal lines went to the
 # log file, not to the terminal.
 #
@@ -69,9 +69,13 @@ same reader guide && fail "the first row did not open the guide page"
 # The reader shows the page's dark ground over most of the screen.
 dark=$(convert "$work/reader.png" -gravity south -crop 70%x30%+0+20 +repage -format '%[fx:mean]' info:)
 awk -v m="$dark" 'BEGIN{exit !(m < 0.35)}' || fail "the reader does not show a page (mean $dark)"
+# Escape goes back one step at a time: the page to the list, the list to the home screen.
 key Escape 0.8
 shot after-reader
-same after-reader home || fail "Escape did not close the reader back to the home screen ($(differ after-reader home))"
+same after-reader guide || fail "Escape did not close the reader back to the Guide list ($(differ after-reader guide))"
+key Escape 0.8
+shot after-list
+same after-list home || fail "Escape did not close the Guide list ($(differ after-list home))"
 
 click $album
 sleep 1
