@@ -103,6 +103,7 @@ TEST_F(CorpusTest, PhotoIntakeOpensTheEditorOrSaysWhyNot)
             ui::AlertView *notice = root().intake().damagedPhotoNotice();
             ASSERT_NE(notice, nullptr);
             host->tap(notice->convertRectTo(notice->buttonAtIndex(PhotoIntake::kNoticeContinueIndex)->frame(), nullptr).center());
+            root().intake().waitForIntake();
             host->advance(1);
         }
 
