@@ -482,47 +482,38 @@ void BackgroundEffects::messIt()
 {
     afterPending([this] {
         m_messInt = 1;
-        if (m_undo.empty())
-            return;
-        Snapshot before = std::move(m_undo.back());
-        m_undo.pop_back();
-        Snapshot now = snapshot();
-        now.step = before.step;
-        push(m_redo, std::move(now));
-        restoreSnapshot(before);
-        m_messInt = 1;
+        if (stepAcross(m_undo, m_redo))
+            m_messInt = 1;
     });
+}
+
+bool BackgroundEffects::stepAcross(std::deque<Snapshot> &from, std::deque<Snapshot> &to)
+{
+    if (from.empty())
+        return false;
+    Snapshot target = std::move(from.back());
+    from.pop_back();
+    // What is on screen now goes the other way, under the step that is being crossed.
+    Snapshot now = snapshot();
+    now.step = target.step;
+    push(to, std::move(now));
+    restoreSnapshot(target);
+    return true;
 }
 
 void BackgroundEffects::undoAction()
 {
     afterPending([this] {
-        if (m_undo.empty()) {
+        if (!stepAcross(m_undo, m_redo))
             tell(QStringLiteral("There is nothing to undo."));
-            return;
-        }
-        Snapshot before = std::move(m_undo.back());
-        m_undo.pop_back();
-        Snapshot now = snapshot();
-        now.step = before.step;
-        push(m_redo, std::move(now));
-        restoreSnapshot(before);
     });
 }
 
 void BackgroundEffects::redoAction()
 {
     afterPending([this] {
-        if (m_redo.empty()) {
+        if (!stepAcross(m_redo, m_undo))
             tell(QStringLiteral("There is nothing to redo."));
-            return;
-        }
-        Snapshot after = std::move(m_redo.back());
-        m_redo.pop_back();
-        Snapshot now = snapshot();
-        now.step = after.step;
-        push(m_undo, std::move(now));
-        restoreSnapshot(after);
     });
 }
 

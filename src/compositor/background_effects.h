@@ -132,6 +132,8 @@ private:
     Snapshot snapshot() const;
     void restoreSnapshot(const Snapshot &s);
     void push(std::deque<Snapshot> &history, Snapshot s);
+    /// Restores the last snapshot of from and keeps what it replaces on to; false when from is empty.
+    bool stepAcross(std::deque<Snapshot> &from, std::deque<Snapshot> &to);
 
     CompositorLayers &m_layers;
     std::function<void(const QString &)> m_tell;

@@ -177,8 +177,9 @@ TEST_P(ReachTest, EscapeAndATapOutsideEveryPanelLeadBackToTheToolbar)
             const QString stranded = whereStranded();
             EXPECT_TRUE(stranded.isEmpty()) << what << ": " << stranded.toStdString();
             // The adjust panels keep taps outside for the layers; Escape closes them.
-            if (escape || !back->adjustPanel().isOpen())
+            if (escape || !back->adjustPanel().isOpen()) {
                 EXPECT_TRUE(back->selectionLayer().isToolbarShown()) << what;
+            }
         }
     }
 }
