@@ -539,6 +539,9 @@ void CutImage::gotoTextView()
 {
     if (!m_openTextOverlay)
         return;
+    // The Frame panel would stay open under the text bars, out of reach: it closes untouched.
+    if (m_options.isOpen())
+        optionsCancel();
     // The photo stays in sight: the box floats over it.
     showEditorControls(false); // back when the text box goes
     m_openTextOverlay();

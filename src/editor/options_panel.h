@@ -65,8 +65,10 @@ public:
     /// The photo layer overflows the frame vertically (an upright photo under 4:3).
     bool layerOverflowsVertically() const { return m_layerOverflowsVertically; }
 
-private:
+    /// The panel is up, its preview shown.
     bool isOpen() const;
+
+private:
     void buildControls(EffectMode mode);
 
     ScreenViews &m_views;

@@ -21,25 +21,6 @@ QRectF byDevice(const QRectF &tablet, const QRectF &phone)
     return isDeviceiPad() ? tablet : phone;
 }
 
-// Covers the screen behind the colour panel: a touch outside the panel closes it, except where
-// the screen lets it through to the layers.
-class OutsideCatcher : public ui::View
-{
-public:
-    OutsideCatcher(const QRectF &frame, std::function<bool(QPointF)> letThrough)
-        : ui::View(frame)
-        , m_letThrough(std::move(letThrough))
-    {
-        setBackgroundColor(Qt::transparent);
-    }
-    bool pointInside(QPointF p) const override
-    {
-        return ui::View::pointInside(p) && !(m_letThrough && m_letThrough(convertPointTo(p, nullptr)));
-    }
-
-private:
-    std::function<bool(QPointF)> m_letThrough;
-};
 } // namespace
 
 EditPanel::EditPanel(WordTableViews views, EditPanelActions actions)
@@ -102,27 +83,13 @@ void EditPanel::registerOverlay()
         if (m_actions.colorChoose)
             m_actions.colorChoose();
     };
-    // Escape through the screen's overlays; the outside touch here, so a touch on a layer still
-    // drags, pinches or picks it.
-    ui::OverlayStack::of(&panel).open(panel.sharedFromThis(), close, ui::OverlayStack::OutsideTap::Ignored);
-    if (m_outside)
-        m_outside->removeFromSuperview();
-    m_outside = std::make_shared<OutsideCatcher>(parent->bounds(), m_letThrough);
-    m_outside->setAutoresizingMask(ui::FlexibleWidth | ui::FlexibleHeight);
-    m_outside->setTouchHandler([close](ui::TouchPhase phase, const ui::TouchSet &) {
-        if (phase == ui::TouchPhase::Began)
-            close();
-    });
-    parent->insertSubviewBelow(m_outside, &panel);
+    // Escape and a touch outside close it; a touch on a layer still drags, pinches or picks it.
+    ui::OverlayStack::of(&panel).open(panel.sharedFromThis(), close, ui::OverlayStack::OutsideTap::Closes, m_letThrough);
 }
 
 void EditPanel::release()
 {
     ui::OverlayStack::of(m_views.wordView.get()).closed(m_views.wordView.get());
-    if (const auto outside = std::exchange(m_outside, nullptr)) {
-        outside->setTouchHandler({});
-        outside->removeFromSuperview();
-    }
 }
 
 void EditPanel::colorSelectView(int tag)

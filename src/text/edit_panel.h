@@ -75,7 +75,6 @@ private:
     std::shared_ptr<ui::Slider> m_transparency;
     std::function<bool(QPointF)> m_letThrough;
     /// Behind the panel while it is open: takes the touches outside it that close it.
-    std::shared_ptr<ui::View> m_outside;
 };
 
 } // namespace vimora::text

@@ -218,6 +218,13 @@ void WordTable::TransformExcute(int tag)
     }
     case text::kRestoreTag:
         showOnLayer(*layer, original);
+        // Back to the colour panel: the transform ends with it, so no bar is left open under
+        // the toolbar once the panel closes.
+        if (m_transformBegin) {
+            m_transformBar.resetSliders();
+            finishTransform();
+            return;
+        }
         colorSelectView();
         break;
     case text::kRotationSliderTag:

@@ -31,31 +31,74 @@ bool drawnAt(const View &control, QPointF windowPoint, const QRectF &screen)
     return true;
 }
 
-/// Whether the control shows on screen: the pixels about its centre change when it is hidden.
-/// One covered by an opaque panel in front is not drawn, so it need not answer.
-bool shows(const Host &host, View &control)
+/// The branch of hit's ancestry that sits in front of control: the child of their nearest
+/// common ancestor that holds hit (nullptr when hit is inside control).
+View *coveringBranch(const View &control, const View &hit)
 {
-    // Around its centre, where it is touched: a panel in front with rounded corners may leave
-    // a sliver of it showing elsewhere.
+    for (const View *v = &hit; v && v->superview(); v = v->superview())
+        if (&control == v->superview() || control.isDescendantOf(v->superview()))
+            return control.isDescendantOf(v) ? nullptr : const_cast<View *>(v);
+    return nullptr;
+}
+
+/// How the control shows about its centre, where it is touched: the summed change of the
+/// pixels when it is hidden, with and without what covers it. A panel in front with rounded
+/// corners may leave a sliver showing elsewhere, so only the centre counts.
+struct Showing
+{
+    qint64 shown = 0;     ///< change seen on the screen as it is
+    qint64 uncovered = 0; ///< change seen with the covering view taken away
+};
+
+Showing showing(const Host &host, View &control, View *cover)
+{
     const QRectF whole = control.convertRectTo(control.bounds(), nullptr);
     const QSizeF around(std::min(whole.width(), 16.0), std::min(whole.height(), 16.0));
     const QRectF frame(whole.center() - QPointF(around.width() / 2, around.height() / 2), around);
-    const double scale = 1.0;
-    const QSize size(std::max(1, qCeil(frame.width() * scale)), std::max(1, qCeil(frame.height() * scale)));
+    const QSize size(std::max(1, qCeil(frame.width())), std::max(1, qCeil(frame.height())));
     const auto paint = [&] {
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::black);
         QPainter painter(&image);
-        painter.scale(scale, scale);
         painter.translate(-frame.topLeft());
         host.render(painter);
         return image;
     };
-    const QImage shown = paint();
-    control.setHidden(true);
-    const QImage hidden = paint();
-    control.setHidden(false);
-    return shown != hidden;
+    const auto change = [&] {
+        const QImage shown = paint();
+        control.setHidden(true);
+        const QImage hidden = paint();
+        control.setHidden(false);
+        qint64 sum = 0;
+        for (int y = 0; y < size.height(); ++y) {
+            const QRgb *a = reinterpret_cast<const QRgb *>(shown.constScanLine(y));
+            const QRgb *b = reinterpret_cast<const QRgb *>(hidden.constScanLine(y));
+            for (int x = 0; x < size.width(); ++x)
+                sum += std::abs(qRed(a[x]) - qRed(b[x])) + std::abs(qGreen(a[x]) - qGreen(b[x])) + std::abs(qBlue(a[x]) - qBlue(b[x]));
+        }
+        return sum;
+    };
+    Showing s;
+    s.shown = change();
+    if (cover && !cover->isHidden()) {
+        cover->setHidden(true);
+        s.uncovered = change();
+        cover->setHidden(false);
+    } else {
+        s.uncovered = s.shown;
+    }
+    return s;
+}
+
+/// Whether a control that misses its touch is still drawn in plain view: not painted over by
+/// what is in front of it (hiding it changes the screen), nor dimmed to less than half by a
+/// panel in front, which takes the touch on purpose. A clear view in front dims nothing.
+bool inPlainView(const Host &host, const UnansweredControl &missed)
+{
+    View &control = const_cast<View &>(*missed.control);
+    View *cover = missed.hit ? coveringBranch(control, *missed.hit) : nullptr;
+    const Showing s = showing(host, control, cover);
+    return s.shown > 0 && 2 * s.shown >= s.uncovered;
 }
 
 /// Whether the hit lands on a layer over the whole window (a popover's, an alert's) that view
@@ -149,7 +192,7 @@ std::vector<UnansweredControl> unansweredControls(Host &host)
     // Painted only for the few that miss: most screens have none.
     std::vector<UnansweredControl> out;
     for (UnansweredControl &candidate : missed)
-        if (shows(host, const_cast<View &>(*candidate.control)))
+        if (inPlainView(host, candidate))
             out.push_back(std::move(candidate));
     return out;
 }

@@ -24,8 +24,9 @@ struct UnansweredControl
 };
 
 /// The controls in the host's window that are drawn (not hidden or faded out, their centre on
-/// the screen and inside every ancestor that clips, and not painted over by what is in front
-/// of them: hiding one changes the screen), enabled and taking touches themselves,
+/// the screen and inside every ancestor that clips, and in plain view: hiding one changes the
+/// screen, and what is in front of it dims that change by less than half, so a panel laid
+/// over it on purpose excuses it but a clear view does not), enabled and taking touches themselves,
 /// that a touch at their centre does not reach. While a modal view is up only its own
 /// controls count, and controls behind an open panel's backdrop or a popover's layer do not
 /// count either: all are meant to be out of reach.

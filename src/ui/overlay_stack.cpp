@@ -12,19 +12,21 @@ namespace {
 class Backdrop : public View
 {
 public:
-    Backdrop(const QRectF &frame, std::weak_ptr<View> panel)
+    Backdrop(const QRectF &frame, std::weak_ptr<View> panel, OverlayStack::PassThrough passThrough)
         : View(frame)
         , m_panel(std::move(panel))
+        , m_passThrough(std::move(passThrough))
     {
     }
     bool pointInside(QPointF p) const override
     {
         const ViewPtr panel = m_panel.lock();
-        return panel && isShownOnScreen(*panel) && View::pointInside(p);
+        return panel && isShownOnScreen(*panel) && View::pointInside(p) && !(m_passThrough && m_passThrough(convertPointTo(p, nullptr)));
     }
 
 private:
     std::weak_ptr<View> m_panel;
+    OverlayStack::PassThrough m_passThrough;
 };
 } // namespace
 
@@ -74,7 +76,7 @@ OverlayStack &OverlayStack::of(const View *view)
     return offScreen;
 }
 
-void OverlayStack::open(const ViewPtr &panel, CloseAction close, OutsideTap outside)
+void OverlayStack::open(const ViewPtr &panel, CloseAction close, OutsideTap outside, PassThrough passThrough)
 {
     if (!panel)
         return;
@@ -84,7 +86,7 @@ void OverlayStack::open(const ViewPtr &panel, CloseAction close, OutsideTap outs
     entry->close = std::move(close);
     if (outside == OutsideTap::Closes && panel->superview()) {
         View &parent = *panel->superview();
-        entry->backdrop = std::make_shared<Backdrop>(parent.bounds(), panel);
+        entry->backdrop = std::make_shared<Backdrop>(parent.bounds(), panel, std::move(passThrough));
         entry->backdrop->setAutoresizingMask(FlexibleWidth | FlexibleHeight);
         const View *key = panel.get();
         entry->backdrop->setTouchHandler([this, key](TouchPhase phase, const TouchSet &) {

@@ -22,6 +22,8 @@ public:
         Ignored, // the panel handles what lies outside it itself (a popover's own layer)
     };
     using CloseAction = std::function<void()>;
+    /// Window points the backdrop lets through to what lies behind (a layer that still drags).
+    using PassThrough = std::function<bool(QPointF windowPoint)>;
 
     OverlayStack();
     ~OverlayStack();
@@ -36,8 +38,8 @@ public:
     /// panel's superview just behind it, covering that superview: a touch there, outside the
     /// panel and the views in front of it, runs close and goes no further. Opening a panel
     /// that is open again moves it to the top with a fresh backdrop. Call it after the panel
-    /// is in its superview.
-    void open(const ViewPtr &panel, CloseAction close, OutsideTap outside = OutsideTap::Closes);
+    /// is in its superview. Points passThrough accepts go by the backdrop untouched.
+    void open(const ViewPtr &panel, CloseAction close, OutsideTap outside = OutsideTap::Closes, PassThrough passThrough = {});
     /// The owner closed the panel: forget it and take its backdrop away. Unknown panels are
     /// ignored. A panel found hidden or off screen is forgotten anyway.
     void closed(const View *panel);

@@ -145,6 +145,13 @@ TEST_F(OptionsPanelTest, TheFramePanelFramesTheCompositionAndOnlyOkLaysItOnTheJo
     ASSERT_TRUE(screen.piece());
     EXPECT_EQ(screen.photoView()->alpha(), 1);
     EXPECT_TRUE(picturesEqual(screen.editor->saving().capture(SaveQuality::High), shown));
+    // Write while it is up: it closes untouched rather than stay open under the text bars.
+    screen.editor->preView2(kBottomOkTag);
+    preview().setBackgroundColor(Qt::yellow);
+    screen.editor->gotoTextView();
+    EXPECT_TRUE(panel().isHidden());
+    EXPECT_TRUE(picturesEqual(screen.editor->saving().capture(SaveQuality::High), shown));
+    screen.editor->wordTable().closeTextBox();
 
     // OK: the fade towards the top and bottom edges is laid onto the photo, over the black backdrop.
     screen.editor->preView2(kBottomOkTag);

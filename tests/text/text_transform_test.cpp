@@ -142,6 +142,23 @@ TEST_F(TransformMode, SkewAndBulgeStartFromTheFirstRender)
     EXPECT_EQ(layer->image().size(), first.size());
 }
 
+TEST_F(TransformMode, ResetRestoresTheLayerAndEndsTheTransformWithIt)
+{
+    const Picture first = s.table->layers().original(layer->tag());
+    s.table->transformBar().tSlider().setValue(0.5);
+    s.table->TransformExcute(text::kSkewHorizontalTag);
+    s.table->TransformExcute(text::kRestoreTag);
+
+    EXPECT_TRUE(imagesEqual(layer->image().bitmap(), first.bitmap()));
+    EXPECT_EQ(s.table->transformBar().tSlider().value(), 0);
+    // The colour panel comes back and the bar goes: closing the panel then leaves no bar open
+    // under the toolbar.
+    EXPECT_FALSE(s.table->transformBegin());
+    EXPECT_FALSE(s.table->transformBar().isShown());
+    s.table->colorChoose();
+    EXPECT_FALSE(s.table->transformBar().isShown());
+}
+
 class PlacedLayer : public testing::Test {
 protected:
     PlacedLayer()

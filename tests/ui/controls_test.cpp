@@ -582,6 +582,42 @@ TEST(ControlReach, FindsControlsDrawnOutsideTheirParentOrCoveredAndNoOthers)
     panel->removeFromSuperview();
     OverlayStack::of(s.root.get()).closed(panel.get());
     EXPECT_TRUE(unansweredControls(s.host).empty());
+    // A panel laid over a control dims it out of plain view and takes its taps on purpose; a
+    // faint tint in front does not excuse it.
+    auto dimmed = std::make_shared<Button>(QRectF(10, 200, 60, 30));
+    dimmed->setTitle("Dimmed");
+    s.root->addSubview(dimmed);
+    auto shade = std::make_shared<View>(QRectF(0, 190, 100, 50));
+    shade->setBackgroundColor(QColor(20, 20, 30, 220));
+    s.root->addSubview(shade);
+    EXPECT_TRUE(unansweredControls(s.host).empty());
+    shade->setBackgroundColor(QColor(20, 20, 30, 60));
+    auto found3 = unansweredControls(s.host);
+    ASSERT_EQ(found3.size(), 1u);
+    EXPECT_EQ(found3[0].control, dimmed.get());
+    shade->removeFromSuperview();
+    dimmed->removeFromSuperview();
+
+    // A backdrop that lets some points through: a control there answers, one elsewhere is
+    // behind the panel on purpose.
+    auto sheet = std::make_shared<View>(QRectF(200, 200, 100, 100));
+    s.root->addSubview(sheet);
+    auto through = std::make_shared<Button>(QRectF(10, 150, 60, 30));
+    s.root->insertSubviewBelow(through, sheet.get());
+    int closes = 0;
+    OverlayStack::of(sheet.get()).open(sheet, [&closes] { ++closes; }, OverlayStack::OutsideTap::Closes,
+                                       [](QPointF p) { return p.y() > 140 && p.y() < 190; });
+    EXPECT_TRUE(unansweredControls(s.host).empty());
+    int throughTaps = 0;
+    through->addAction(ControlEventTouchUpInside, [&](Control &) { ++throughTaps; });
+    s.host.tap(QPointF(40, 165));
+    EXPECT_EQ(throughTaps, 1);
+    EXPECT_EQ(closes, 0);
+    s.host.tap(QPointF(40, 100));
+    EXPECT_EQ(closes, 1);
+    OverlayStack::of(sheet.get()).closed(sheet.get());
+    sheet->removeFromSuperview();
+
     auto alert = std::make_shared<AlertView>("Title", "Message", nullptr, "OK", QStringList{"Other"});
     alert->show();
     EXPECT_TRUE(unansweredControls(s.host).empty());
