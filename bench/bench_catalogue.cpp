@@ -121,6 +121,10 @@ VIMORA_BENCH(StyleHardLight, blended(BlendMode::HardLight, overlayPhoto(), p));
 
 // Kernels alone, to set against the peers' equivalents.
 VIMORA_BENCH(KernelGaussianBlurSigma3,
+             Picture(kernels::blurThen16(p.bitmap(), kernels::regionOf(p.bitmap()), 3.0,
+                                         [](kernels::PixelRow16 &px, const kernels::PixelRow16 &b) { px = b; })));
+// The same blur handed to a float combine, as the filters with float rules take it.
+VIMORA_BENCH(KernelGaussianBlurSigma3Float,
              Picture(kernels::blurThen(p.bitmap(), kernels::regionOf(p.bitmap()), 3.0,
                                        [](kernels::PixelRow &px, const kernels::PixelRow &b) {
                                            std::copy_n(b.r, px.count, px.r);

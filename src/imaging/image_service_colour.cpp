@@ -14,6 +14,7 @@ namespace vimora::service {
 namespace {
 
 using kernels::PixelRow;
+using kernels::PixelRow16;
 using kernels::Region;
 using kernels::Space;
 
@@ -227,11 +228,34 @@ QImage renderNoiseReduction(const FilterArgs &args, Region region)
     return inputOverRegion(reduced, region);
 }
 
+/// The screen v + kb - v kb / 65535 of 16-bit values, kb = the blur scaled by k / 65536, each
+/// product rounded to nearest (the / 65535 by the exact shift form for products below 2^32).
+VIMORA_VECTOR_LOOP(void, screen16, (uint16_t *value, const uint16_t *blur, uint32_t k, int count),
+                   (value, blur, k, count))
+{
+    for (int i = 0; i < count; ++i) {
+        const uint32_t v = value[i];
+        const uint32_t kb = (k * blur[i] + 0x8000u) >> 16;
+        const uint32_t m = v * kb + 0x8000u;
+        value[i] = uint16_t(v + kb - ((m + (m >> 16)) >> 16));
+    }
+}
+
 QImage renderBloom(const FilterArgs &args, Region region)
 {
-    // Screen of the input with its blur scaled by the intensity, on every component.
+    // Screen of the input with its blur scaled by the intensity, on every component; in 16-bit
+    // integers where the blur's taps are exact.
     const float k = float(args.number("inputIntensity"));
     const double sigma = std::max(0.0, args.number("inputRadius"));
+    if (!kernels::blurTaps(sigma).empty() && k >= 0.0f && k <= 1.0f) {
+        const uint32_t k16 = uint32_t(std::lround(double(k) * 65536.0));
+        return kernels::blurThen16(args.input(), region, sigma, [&](PixelRow16 &p, const PixelRow16 &blurred) {
+            screen16(p.r, blurred.r, k16, p.count);
+            screen16(p.g, blurred.g, k16, p.count);
+            screen16(p.b, blurred.b, k16, p.count);
+            screen16(p.a, blurred.a, k16, p.count);
+        });
+    }
     return kernels::blurThen(args.input(), region, sigma, [&](PixelRow &p, const PixelRow &blurred) {
         float *planes[4] = {p.r, p.g, p.b, p.a};
         const float *blur[4] = {blurred.r, blurred.g, blurred.b, blurred.a};

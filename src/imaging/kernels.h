@@ -52,6 +52,13 @@ struct PixelRow
     float y = 0;  ///< image y of the row's pixel centres
 };
 
+/// One row of 16-bit premultiplied linear values (value / 65535 is the working float).
+struct PixelRow16
+{
+    uint16_t *r = nullptr, *g = nullptr, *b = nullptr, *a = nullptr;
+    int count = 0;
+};
+
 /// Owns the four planes of a PixelRow.
 class RowBuffer
 {
@@ -70,6 +77,9 @@ void decodeRow(const QImage &src, int srcRow, int srcX, Space space, bool premul
 void encodeStraightRow(const PixelRow &row, Space space, QRgb *out);
 /// Writes a row of premultiplied values.
 void encodePremultipliedRow(const PixelRow &row, Space space, QRgb *out);
+/// Writes a row of 16-bit premultiplied linear values: the bytes encodePremultipliedRow gives
+/// for value / 65535, opaque pixels through one 64 KB table.
+void encodePremultipliedRow16(const PixelRow16 &row, QRgb *out);
 
 /// Row pointers of a Raster for parallel loops: QImage::scanLine detaches, which several
 /// threads must not do at once.
@@ -349,18 +359,27 @@ int blurReach(double sigma);
 /// with the outer ones counted twice); none for the wider blurs made of box passes.
 std::vector<float> blurTaps(double sigma);
 
+/// blurTaps in 16.16 fixed point: each outer tap x 65536 rounded to nearest, the centre taking
+/// the rest so that they sum to exactly 65536 (the outer ones counted twice). The centre is
+/// 65536 only when every outer tap rounds to 0, which makes the blur the identity.
+std::vector<uint32_t> blurWeights(double sigma);
+
 /// Gaussian blur of the input in premultiplied linear light (transparent outside its extent),
 /// rendered over a region: combine(PixelRow &pixel, const PixelRow &blurred) gets each row of
 /// the input's own values and of the blur, and leaves the result in pixel. Sigma up to 3 uses
-/// exact taps; wider blurs use three box passes of the same variance.
+/// exact taps in integers, the same on every instruction set: samples are the warps' 16-bit
+/// linear values (linearPremultiplied16, alpha x 257), each pass, down then across, sums
+/// weight x sample in 32 bits (blurWeights; at most 65535 x 65536) and rounds half up to 16
+/// bits, (sum + 2^15) >> 16, and the blur reaches the combine as value / 65535. Wider blurs use
+/// three float box passes of the same variance.
 template <typename Combine>
 QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combine);
 
 /// Non-template core of blurThen: the blur of a run of region rows, taken in order.
 /// Exact taps stream: a ring holds the decoded input rows that the next few output rows need,
 /// small enough to stay in the core's cache; those rows are blurred down together, then each
-/// across as it is taken. Alpha that is exactly 1 over a whole window is not summed: its blur
-/// is a known value. Box passes work on bands of rows with their halo.
+/// across as it is taken. Alpha that is exactly 65535 over a whole window is not summed: the
+/// sums would give 65535 back. Box passes work on bands of rows with their halo.
 class BlurBand
 {
 public:
@@ -369,41 +388,46 @@ public:
     void start(int first, int end);
     /// The blur of the run's next row (valid until the next call).
     PixelRow next();
+    /// The same in 16 bits, for exact taps only (sigma up to 3).
+    PixelRow16 next16();
     /// A writable copy of the input's own values of the row last taken, when the blur left them
     /// intact.
     bool keepsInput() const { return m_boxes.empty(); }
     PixelRow input();
+    PixelRow16 input16();
 
 private:
     int ringIndex(int row) const;
-    float *ringSlot(int row);
-    void decodeInto(float *planes, int row);
+    int16_t *ringSlot(int row);
     void decodeIntoRing(int row);
     void blurDown(int first, int rows);
+    void blurAcross();
     void computeBoxes(int first, int end);
     void verticalBoxes();
     void horizontalBoxes(int rows);
 
     const QImage &m_src;
     Region m_region;
-    std::vector<float> m_taps; ///< symmetric FIR taps, centre first; empty for box passes
+    std::vector<uint32_t> m_weights; ///< symmetric fixed-point taps, centre first; empty for box passes
+    std::vector<uint32_t> m_pairs;   ///< the same as pairs of 16-bit weights for a multiply-add
     std::vector<int> m_boxes;  ///< box radii of the three passes
     int m_reach = 0;
     int m_inWidth = 0;
     int m_first = 0, m_end = 0, m_next = 0; ///< the run, and its next row
     int m_bandFirst = 0, m_bandRows = 0;    ///< the rows blurred down (or boxed) and not yet all taken
     int m_inRows = 0;                       ///< input rows of the box passes' band, halo included
-    std::vector<float> m_in, m_mid, m_out, m_input;
-    std::vector<const float *> m_window; ///< ring rows facing the rows blurred down, top first
+    std::vector<float> m_in, m_mid, m_out, m_input;     ///< box passes (m_out, m_input: both)
+    std::vector<int16_t> m_ring, m_down, m_across;      ///< exact taps' rows, 16 bits less 32768
+    std::vector<uint16_t> m_plain, m_input16;           ///< next16 and input16
+    std::vector<const int16_t *> m_window; ///< ring rows facing the rows blurred down, top first
     /// Columns [first, end) of a decoded row whose alpha is exactly 1; empty when none.
     struct OpaqueSpan
     {
         int first = 0, end = 0;
     };
-    static OpaqueSpan opaqueRun(const float *alpha, int count);
+    static OpaqueSpan opaqueRun16(const int16_t *alpha, int count);
     std::vector<OpaqueSpan> m_opaque; ///< per ring slot
     OpaqueSpan m_downOpaque;          ///< opaque in every input row of the rows blurred down
-    float m_opaqueDown = 1, m_opaqueAcross = 1; ///< opaque alpha after the pass down, and across
 };
 
 template <typename Combine>
@@ -435,6 +459,35 @@ QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combin
                 values.y = float(region.y + region.height - j) - 0.5f;
                 combine(values, blurred);
                 encodePremultipliedRow(values, Space::Linear, rows[j]);
+            }
+        },
+        kChunk);
+    return out;
+}
+
+/// blurThen in 16 bits throughout, for sigma up to 3 (null beyond): combine(PixelRow16 &pixel,
+/// const PixelRow16 &blurred) gets each row of the input's own 16-bit values and of the blur,
+/// and leaves the result in pixel.
+template <typename Combine16>
+QImage blurThen16(const QImage &src, Region region, double sigma, Combine16 &&combine)
+{
+    if (src.isNull() || blurTaps(sigma).empty())
+        return {};
+    QImage out = makeRegionRaster(region);
+    if (out.isNull())
+        return {};
+    const RasterRows rows(out);
+    constexpr int kChunk = 128;
+    parallelChunks(
+        region.height,
+        [&](int begin, int end) {
+            BlurBand band(src, region, sigma);
+            band.start(begin, end);
+            for (int j = begin; j < end; ++j) {
+                const PixelRow16 blurred = band.next16();
+                PixelRow16 values = band.input16();
+                combine(values, blurred);
+                encodePremultipliedRow16(values, rows[j]);
             }
         },
         kChunk);

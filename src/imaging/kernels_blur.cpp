@@ -12,6 +12,10 @@
 
 #include "imaging/simd.h"
 
+#ifdef VIMORA_HAS_AVX2_FORMS
+#include <immintrin.h>
+#endif
+
 namespace vimora::kernels {
 
 int blurReach(double sigma)
@@ -44,132 +48,217 @@ std::vector<int> boxRadii(double sigma)
     return radii;
 }
 
-using Float8 = float __attribute__((vector_size(32)));
+/// The rows of the exact taps hold 16-bit samples v as signed v - 32768 ("biased"), so that
+/// AVX2's multiply-add of 16-bit pairs (signed) takes them. With weights summing to 2^16 the
+/// biased sum is the plain one less 2^31, and (biased sum + 2^15) >> 16, arithmetic, is the
+/// rounded plain result less 32768: the biased output. Integer sums: every form gives the same.
+constexpr int kBias = 32768;
 
-// Float8 values are only ever passed between inlined helpers, so the baseline form's ABI for
-// 32-byte vectors never matters.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
-[[gnu::always_inline]] inline Float8 load8(const float *p)
+/// One symmetric FIR over columns [from, to) in plain integer loops: out[x] =
+/// (w[0] centre[x] + sum over t of w[t] (lo(t)[x] + hi(t)[x]) + 2^15) >> 16, biased in and out.
+template <typename Lo, typename Hi>
+[[gnu::always_inline]] inline void symmetricFirPlain(const int16_t *centre, Lo &&lo, Hi &&hi, int16_t *out, int from,
+                                                     int to, const uint32_t *weights, int reach)
 {
-    Float8 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
+    for (int x = from; x < to; ++x) {
+        int32_t v = int32_t(weights[0]) * centre[x];
+        for (int t = 1; t <= reach; ++t)
+            v += int32_t(weights[t]) * (int32_t(lo(t)[x]) + hi(t)[x]);
+        out[x] = int16_t((v + 0x8000) >> 16);
+    }
 }
 
-/// One symmetric FIR over columns [from, to): out[x] = taps[0] centre[x] + sum over t of
-/// taps[t] (lo(t)[x] + hi(t)[x]), summed in that order for every pixel whatever the blocking.
-/// Blocks of eight outputs stay in registers through all taps (several independent sums hide
-/// the adds' latency), so each input is loaded once per tap and each output stored once.
+#ifdef VIMORA_HAS_AVX2_FORMS
+/// The same sums sixteen columns at a time, Blocks of them in registers through all taps: each
+/// tap's two rows interleaved and multiplied by (w, w) in one multiply-add, the centre by
+/// (w0 - w0 / 2, w0 / 2). The interleave and the final pack work within 128-bit halves alike,
+/// so the columns come back in order. Needs w0 < 65536 (each half fits 15 bits).
 template <int Blocks, typename Lo, typename Hi>
-[[gnu::always_inline]] inline int symmetricFirBlocks(const float *centre, Lo &&lo, Hi &&hi, float *out, int from,
-                                                     int to, const float *taps, int reach)
+[[gnu::always_inline]] VIMORA_TARGET_AVX2 inline int symmetricFirAvx2(const int16_t *centre, Lo &&lo, Hi &&hi,
+                                                                      int16_t *out, int from, int to,
+                                                                      const uint32_t *pairs, int reach)
 {
-    constexpr int kStep = 8 * Blocks;
+    constexpr int kStep = 16 * Blocks;
+    const __m256i half = _mm256_set1_epi32(0x8000);
     int x = from;
     for (; x + kStep <= to; x += kStep) {
-        Float8 s[Blocks];
-        for (int b = 0; b < Blocks; ++b)
-            s[b] = taps[0] * load8(centre + x + 8 * b);
-        for (int t = 1; t <= reach; ++t) {
-            const float w = taps[t];
-            const float *l = lo(t) + x, *h = hi(t) + x;
-            for (int b = 0; b < Blocks; ++b)
-                s[b] += w * (load8(l + 8 * b) + load8(h + 8 * b));
+        __m256i low[Blocks], high[Blocks];
+        const __m256i w0 = _mm256_set1_epi32(int(pairs[0]));
+        for (int b = 0; b < Blocks; ++b) {
+            const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(centre + x + 16 * b));
+            low[b] = _mm256_madd_epi16(_mm256_unpacklo_epi16(c, c), w0);
+            high[b] = _mm256_madd_epi16(_mm256_unpackhi_epi16(c, c), w0);
         }
-        for (int b = 0; b < Blocks; ++b)
-            std::memcpy(out + x + 8 * b, &s[b], sizeof s[b]);
+        for (int t = 1; t <= reach; ++t) {
+            const __m256i w = _mm256_set1_epi32(int(pairs[t]));
+            const int16_t *l = lo(t) + x, *h = hi(t) + x;
+            for (int b = 0; b < Blocks; ++b) {
+                const __m256i u = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(l + 16 * b));
+                const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(h + 16 * b));
+                low[b] = _mm256_add_epi32(low[b], _mm256_madd_epi16(_mm256_unpacklo_epi16(u, d), w));
+                high[b] = _mm256_add_epi32(high[b], _mm256_madd_epi16(_mm256_unpackhi_epi16(u, d), w));
+            }
+        }
+        for (int b = 0; b < Blocks; ++b) {
+            const __m256i lr = _mm256_srai_epi32(_mm256_add_epi32(low[b], half), 16);
+            const __m256i hr = _mm256_srai_epi32(_mm256_add_epi32(high[b], half), 16);
+            _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x + 16 * b), _mm256_packs_epi32(lr, hr));
+        }
     }
     return x;
 }
 
-template <int Blocks, typename Lo, typename Hi>
-[[gnu::always_inline]] inline void symmetricFir(const float *centre, Lo &&lo, Hi &&hi, float *out, int from, int to,
-                                                const float *taps, int reach)
+template <typename Lo, typename Hi>
+[[gnu::always_inline]] VIMORA_TARGET_AVX2 inline void symmetricFirRunAvx2(const int16_t *centre, Lo &&lo, Hi &&hi,
+                                                                          int16_t *out, int from, int to,
+                                                                          const uint32_t *weights,
+                                                                          const uint32_t *pairs, int reach)
 {
-    int x = symmetricFirBlocks<Blocks>(centre, lo, hi, out, from, to, taps, reach);
-    x = symmetricFirBlocks<1>(centre, lo, hi, out, x, to, taps, reach);
-    for (; x < to; ++x) {
-        float v = taps[0] * centre[x];
-        for (int t = 1; t <= reach; ++t)
-            v += taps[t] * (lo(t)[x] + hi(t)[x]);
-        out[x] = v;
+    int x = from;
+    if (weights[0] <= 65534u) {
+        x = symmetricFirAvx2<4>(centre, lo, hi, out, x, to, pairs, reach);
+        x = symmetricFirAvx2<1>(centre, lo, hi, out, x, to, pairs, reach);
     }
+    symmetricFirPlain(centre, lo, hi, out, x, to, weights, reach);
 }
 
 /// Columns [from, to) of `count` output rows blurred down: output row k has rows[k + reach] as
 /// its centre and rows[k + reach -+ t] t above and below it. A block of columns is finished
 /// for all the output rows before the next, so the rows they share are read from the nearest
 /// cache level.
-template <int Blocks>
-[[gnu::always_inline]] inline void symmetricFirDown(const float *const *rows, float *const *out, int count, int from,
-                                                    int to, const float *taps, int reach)
+[[gnu::noinline]] VIMORA_TARGET_AVX2 void firVerticalAvx2(const int16_t *const *rows, int16_t *const *out, int count,
+                                                          int from, int to, const uint32_t *weights,
+                                                          const uint32_t *pairs, int reach)
 {
-    constexpr int kBlock = 256;
+    constexpr int kBlock = 512;
     for (int x = from; x < to; x += kBlock)
         for (int k = 0; k < count; ++k) {
-            const float *const *window = rows + k;
-            symmetricFir<Blocks>(
-                window[reach], [&](int t) { return window[reach - t]; }, [&](int t) { return window[reach + t]; },
-                out[k], x, std::min(to, x + kBlock), taps, reach);
+            const int16_t *const *window = rows + k;
+            symmetricFirRunAvx2(
+                window[reach], [&](int t) VIMORA_TARGET_AVX2 { return window[reach - t]; },
+                [&](int t) VIMORA_TARGET_AVX2 { return window[reach + t]; }, out[k], x, std::min(to, x + kBlock),
+                weights, pairs, reach);
         }
 }
 
 /// In points at the column facing out[0]; reach columns exist on both sides.
-template <int Blocks>
-[[gnu::always_inline]] inline void symmetricFirAcross(const float *in, float *out, int width, const float *taps,
-                                                      int reach)
+[[gnu::noinline]] VIMORA_TARGET_AVX2 void firHorizontalAvx2(const int16_t *in, int16_t *out, int width,
+                                                            const uint32_t *weights, const uint32_t *pairs,
+                                                            int reach)
 {
-    symmetricFir<Blocks>(
-        in, [&](int t) { return in - t; }, [&](int t) { return in + t; }, out, 0, width, taps, reach);
-}
-
-// Eight blocks where AVX2 gives sixteen registers of eight floats, four in the baseline form
-// (its registers hold four floats): the same sums either way.
-#ifdef VIMORA_HAS_AVX2_FORMS
-[[gnu::noinline]] VIMORA_TARGET_AVX2 void firVerticalAvx2(const float *const *rows, float *const *out, int count,
-                                                          int from, int to, const float *taps, int reach)
-{
-    symmetricFirDown<8>(rows, out, count, from, to, taps, reach);
-}
-
-[[gnu::noinline]] VIMORA_TARGET_AVX2 void firHorizontalAvx2(const float *in, float *out, int width,
-                                                            const float *taps, int reach)
-{
-    symmetricFirAcross<8>(in, out, width, taps, reach);
+    symmetricFirRunAvx2(
+        in, [&](int t) VIMORA_TARGET_AVX2 { return in - t; }, [&](int t) VIMORA_TARGET_AVX2 { return in + t; }, out,
+        0, width, weights, pairs, reach);
 }
 #endif
 
-[[gnu::noinline]] void firVerticalBaseline(const float *const *rows, float *const *out, int count, int from, int to,
-                                           const float *taps, int reach)
+// The baseline forms are the plain loops, vectorised as the compiler can.
+[[gnu::noinline]] void firVerticalBaseline(const int16_t *const *rows, int16_t *const *out, int count, int from,
+                                           int to, const uint32_t *weights, int reach)
 {
-    symmetricFirDown<4>(rows, out, count, from, to, taps, reach);
+    constexpr int kBlock = 512;
+    for (int x = from; x < to; x += kBlock)
+        for (int k = 0; k < count; ++k) {
+            const int16_t *const *window = rows + k;
+            symmetricFirPlain(
+                window[reach], [&](int t) { return window[reach - t]; }, [&](int t) { return window[reach + t]; },
+                out[k], x, std::min(to, x + kBlock), weights, reach);
+        }
 }
 
-[[gnu::noinline]] void firHorizontalBaseline(const float *in, float *out, int width, const float *taps, int reach)
+[[gnu::noinline]] void firHorizontalBaseline(const int16_t *in, int16_t *out, int width, const uint32_t *weights,
+                                             int reach)
 {
-    symmetricFirAcross<4>(in, out, width, taps, reach);
+    symmetricFirPlain(
+        in, [&](int t) { return in - t; }, [&](int t) { return in + t; }, out, 0, width, weights, reach);
 }
 
-void firVertical(const float *const *rows, float *const *out, int count, int from, int to, const float *taps,
-                 int reach)
+void firVertical(const int16_t *const *rows, int16_t *const *out, int count, int from, int to,
+                 const uint32_t *weights, const uint32_t *pairs, int reach)
 {
 #ifdef VIMORA_HAS_AVX2_FORMS
     if (simd::useAvx2())
-        return firVerticalAvx2(rows, out, count, from, to, taps, reach);
+        return firVerticalAvx2(rows, out, count, from, to, weights, pairs, reach);
 #endif
-    firVerticalBaseline(rows, out, count, from, to, taps, reach);
+    (void)pairs;
+    firVerticalBaseline(rows, out, count, from, to, weights, reach);
 }
 
-void firHorizontal(const float *in, float *out, int width, const float *taps, int reach)
+void firHorizontal(const int16_t *in, int16_t *out, int width, const uint32_t *weights, const uint32_t *pairs,
+                   int reach)
 {
 #ifdef VIMORA_HAS_AVX2_FORMS
     if (simd::useAvx2())
-        return firHorizontalAvx2(in, out, width, taps, reach);
+        return firHorizontalAvx2(in, out, width, weights, pairs, reach);
 #endif
-    firHorizontalBaseline(in, out, width, taps, reach);
+    (void)pairs;
+    firHorizontalBaseline(in, out, width, weights, reach);
 }
-#pragma GCC diagnostic pop
+
+/// Biased 16-bit samples to plain ones (flipping the top bit adds 32768 modulo 2^16).
+VIMORA_VECTOR_LOOP(void, unbias, (const int16_t *in, uint16_t *out, int count), (in, out, count))
+{
+    for (int i = 0; i < count; ++i)
+        out[i] = uint16_t(uint16_t(in[i]) ^ 0x8000u);
+}
+
+/// Four planes of `count` values back to back as one row.
+PixelRow floatRow(float *planes, int count)
+{
+    PixelRow row;
+    row.count = count;
+    row.r = planes;
+    row.g = row.r + count;
+    row.b = row.g + count;
+    row.a = row.b + count;
+    return row;
+}
+
+PixelRow16 row16(uint16_t *planes, int count)
+{
+    PixelRow16 row;
+    row.count = count;
+    row.r = planes;
+    row.g = row.r + count;
+    row.b = row.g + count;
+    row.a = row.b + count;
+    return row;
+}
+
+/// Biased 16-bit samples to the working floats, by the warps' rule (value / 65535).
+VIMORA_VECTOR_LOOP(void, widenRow, (const int16_t *in, float *out, int count), (in, out, count))
+{
+    constexpr float kScale = 1.0f / 65535.0f;
+    for (int i = 0; i < count; ++i)
+        out[i] = float(int(in[i]) + kBias) * kScale;
+}
+
+/// n pixels of raster row `row` from column x (either may lie outside: transparent) as biased
+/// 16-bit premultiplied linear planes.
+void decodeRow16(const QImage &src, int row, int x, int n, int16_t *r, int16_t *g, int16_t *b, int16_t *a)
+{
+    const int first = std::clamp(-x, 0, n);
+    const int last = row >= 0 && row < src.height() ? std::clamp(src.width() - x, first, n) : first;
+    for (int16_t *plane : {r, g, b, a}) {
+        std::fill(plane, plane + first, int16_t(-kBias));
+        std::fill(plane + last, plane + n, int16_t(-kBias));
+    }
+    if (last <= first)
+        return;
+    const uint16_t *table = ZELGetCIContext().linearPremultiplied16();
+    const uint16_t *opaque = table + FilterContext::pixelIndex(255, 0);
+    const QRgb *in = reinterpret_cast<const QRgb *>(src.constScanLine(row)) + x;
+    for (int i = first; i < last; ++i) {
+        const uint32_t p = in[i];
+        const uint32_t alpha = p >> 24;
+        // Opaque pixels (most of a photo) read one 512-byte row of the table.
+        const uint16_t *t = alpha == 255 ? opaque : table + (alpha << 8);
+        r[i] = int16_t(t[(p >> 16) & 0xff] - kBias);
+        g[i] = int16_t(t[(p >> 8) & 0xff] - kBias);
+        b[i] = int16_t(t[p & 0xff] - kBias);
+        a[i] = int16_t(int(alpha * 257) - kBias);
+    }
+}
 
 VIMORA_VECTOR_LOOP(void, boxVertical,
                    (const float *in, float *out, int width, int outRows, size_t stride, int radius, float *acc),
@@ -214,27 +303,29 @@ void boxHorizontal(const float *in, float *out, int outCount, int radius)
 
 namespace {
 
-VIMORA_VECTOR_LOOP(bool, allOpaque, (const float *alpha, int count), (alpha, count))
+constexpr int16_t kOpaque = int16_t(65535 - kBias);
+
+VIMORA_VECTOR_LOOP(bool, allOpaque, (const int16_t *alpha, int count), (alpha, count))
 {
     int opaque = 0; // a count, where a chain of ands would not vectorise
     for (int i = 0; i < count; ++i)
-        opaque += alpha[i] == 1.0f ? 1 : 0;
+        opaque += alpha[i] == kOpaque ? 1 : 0;
     return opaque == count;
 }
 
 } // namespace
 
-/// The first run of alpha exactly 1 in a row (a photo's whole width, its frame aside).
-BlurBand::OpaqueSpan BlurBand::opaqueRun(const float *alpha, int count)
+/// The first run of alpha 65535 in a row (a photo's whole width, its frame aside).
+BlurBand::OpaqueSpan BlurBand::opaqueRun16(const int16_t *alpha, int count)
 {
     int first = 0;
-    while (first < count && alpha[first] != 1.0f)
+    while (first < count && alpha[first] != kOpaque)
         ++first;
     int end = first;
     constexpr int kBlock = 64;
     while (end + kBlock <= count && allOpaque(alpha + end, kBlock))
         end += kBlock;
-    while (end < count && alpha[end] == 1.0f)
+    while (end < count && alpha[end] == kOpaque)
         ++end;
     return {first, end};
 }
@@ -257,22 +348,33 @@ std::vector<float> blurTaps(double sigma)
     return taps;
 }
 
+std::vector<uint32_t> blurWeights(double sigma)
+{
+    const std::vector<float> taps = blurTaps(sigma);
+    if (taps.empty())
+        return {};
+    std::vector<uint32_t> weights(taps.size());
+    uint32_t outer = 0;
+    for (size_t t = 1; t < taps.size(); ++t) {
+        weights[t] = uint32_t(std::lround(double(taps[t]) * 65536.0));
+        outer += 2 * weights[t];
+    }
+    weights[0] = 65536u - outer;
+    return weights;
+}
+
 BlurBand::BlurBand(const QImage &src, Region region, double sigma)
     : m_src(src)
     , m_region(region)
 {
     if (sigma <= kMaxFirSigma) {
         m_reach = blurReach(sigma);
-        m_taps = blurTaps(sigma);
-        // The sums the passes make of opaque alpha, in their order.
-        auto blurOfConstant = [&](float v) {
-            float s = m_taps[0] * v;
-            for (int t = 1; t <= m_reach; ++t)
-                s += m_taps[size_t(t)] * (v + v);
-            return s;
-        };
-        m_opaqueDown = blurOfConstant(1.0f);
-        m_opaqueAcross = blurOfConstant(m_opaqueDown);
+        m_weights = blurWeights(sigma);
+        // Pairs of 16-bit weights for the multiply-add: the centre split in two halves.
+        for (size_t t = 0; t < m_weights.size(); ++t) {
+            const uint32_t w = m_weights[t], first = t == 0 ? w - w / 2 : w, second = t == 0 ? w / 2 : w;
+            m_pairs.push_back((second & 0xffff) << 16 | (first & 0xffff));
+        }
     } else {
         m_boxes = boxRadii(sigma);
         for (int r : m_boxes)
@@ -281,28 +383,15 @@ BlurBand::BlurBand(const QImage &src, Region region, double sigma)
     m_inWidth = region.width + 2 * m_reach;
 }
 
-void BlurBand::decodeInto(float *planes, int row)
-{
-    // Planes of a decoded row lie back to back, so the vertical pass runs over all four at once.
-    PixelRow pixels;
-    pixels.r = planes;
-    pixels.g = pixels.r + m_inWidth;
-    pixels.b = pixels.g + m_inWidth;
-    pixels.a = pixels.b + m_inWidth;
-    pixels.count = m_inWidth;
-    decodeRow(m_src, row + m_src.height() - m_region.y - m_region.height, m_region.x - m_reach, Space::Linear, true,
-              pixels);
-}
-
 int BlurBand::ringIndex(int row) const
 {
     // Region row `row` of the run; rows first - reach .. end + reach pass through the ring.
     return (row - m_first + m_reach) % (2 * m_reach + kRowsDownAtOnce);
 }
 
-float *BlurBand::ringSlot(int row)
+int16_t *BlurBand::ringSlot(int row)
 {
-    return m_in.data() + size_t(ringIndex(row)) * size_t(m_inWidth) * 4;
+    return m_ring.data() + size_t(ringIndex(row)) * size_t(m_inWidth) * 4;
 }
 
 void BlurBand::start(int first, int end)
@@ -314,8 +403,9 @@ void BlurBand::start(int first, int end)
     m_bandRows = 0;
     if (!m_boxes.empty())
         return;
-    m_in.resize(size_t(2 * m_reach + kRowsDownAtOnce) * size_t(m_inWidth) * 4);
-    m_mid.resize(size_t(kRowsDownAtOnce) * size_t(m_inWidth) * 4);
+    m_ring.resize(size_t(2 * m_reach + kRowsDownAtOnce) * size_t(m_inWidth) * 4);
+    m_down.resize(size_t(kRowsDownAtOnce) * size_t(m_inWidth) * 4);
+    m_across.resize(size_t(m_region.width) * 4);
     m_out.resize(size_t(m_region.width) * 4);
     m_window.resize(size_t(2 * m_reach + kRowsDownAtOnce));
     m_opaque.assign(size_t(2 * m_reach + kRowsDownAtOnce), {});
@@ -325,9 +415,12 @@ void BlurBand::start(int first, int end)
 
 void BlurBand::decodeIntoRing(int row)
 {
-    float *planes = ringSlot(row);
-    decodeInto(planes, row);
-    m_opaque[size_t(ringIndex(row))] = opaqueRun(planes + size_t(3) * size_t(m_inWidth), m_inWidth);
+    // Planes of a decoded row lie back to back, so the pass down runs over all four at once.
+    int16_t *planes = ringSlot(row);
+    const size_t w = size_t(m_inWidth);
+    decodeRow16(m_src, row + m_src.height() - m_region.y - m_region.height, m_region.x - m_reach, m_inWidth, planes,
+                planes + w, planes + 2 * w, planes + 3 * w);
+    m_opaque[size_t(ringIndex(row))] = opaqueRun16(planes + 3 * w, m_inWidth);
 }
 
 void BlurBand::blurDown(int first, int rows)
@@ -346,72 +439,91 @@ void BlurBand::blurDown(int first, int rows)
     if (opaque.end <= opaque.first)
         opaque = {};
     m_downOpaque = opaque;
-    float *out[kRowsDownAtOnce];
+    int16_t *out[kRowsDownAtOnce];
     for (int k = 0; k < rows; ++k)
-        out[k] = m_mid.data() + size_t(k) * size_t(m_inWidth) * 4;
+        out[k] = m_down.data() + size_t(k) * size_t(m_inWidth) * 4;
     // Colour planes and the alpha plane up to the opaque span in one pass, then the rest; the
-    // span itself is the known value.
+    // span itself is what its sums would give.
     const int alpha = 3 * m_inWidth;
-    firVertical(m_window.data(), out, rows, 0, alpha + opaque.first, m_taps.data(), m_reach);
-    firVertical(m_window.data(), out, rows, alpha + opaque.end, 4 * m_inWidth, m_taps.data(), m_reach);
+    firVertical(m_window.data(), out, rows, 0, alpha + opaque.first, m_weights.data(), m_pairs.data(), m_reach);
+    firVertical(m_window.data(), out, rows, alpha + opaque.end, 4 * m_inWidth, m_weights.data(), m_pairs.data(), m_reach);
     for (int k = 0; k < rows; ++k)
-        std::fill(out[k] + alpha + opaque.first, out[k] + alpha + opaque.end, m_opaqueDown);
+        std::fill(out[k] + alpha + opaque.first, out[k] + alpha + opaque.end, kOpaque);
 }
 
 PixelRow BlurBand::next()
 {
-    const int j = m_next++;
-    PixelRow row;
-    row.count = m_region.width;
-    const bool inBand = j >= m_bandFirst && j < m_bandFirst + m_bandRows;
     if (!m_boxes.empty()) {
-        if (!inBand)
+        const int j = m_next++;
+        if (!(j >= m_bandFirst && j < m_bandFirst + m_bandRows))
             computeBoxes(j, std::min(m_end, j + kBoxBand));
         const size_t outPlane = size_t(m_bandRows) * size_t(m_region.width);
+        PixelRow row;
+        row.count = m_region.width;
         row.r = m_out.data() + size_t(j - m_bandFirst) * size_t(m_region.width);
         row.g = row.r + outPlane;
         row.b = row.g + outPlane;
         row.a = row.b + outPlane;
         return row;
     }
-    if (!inBand)
+    blurAcross();
+    const size_t w = size_t(m_region.width);
+    widenRow(m_across.data(), m_out.data(), int(4 * w));
+    return floatRow(m_out.data(), m_region.width);
+}
+
+PixelRow16 BlurBand::next16()
+{
+    blurAcross();
+    const size_t w = size_t(m_region.width);
+    m_plain.resize(4 * w);
+    unbias(m_across.data(), m_plain.data(), int(4 * w));
+    return row16(m_plain.data(), m_region.width);
+}
+
+void BlurBand::blurAcross()
+{
+    const int j = m_next++;
+    if (!(j >= m_bandFirst && j < m_bandFirst + m_bandRows))
         blurDown(j, std::min(m_end - j, kRowsDownAtOnce));
-    const float *mid = m_mid.data() + size_t(j - m_bandFirst) * size_t(m_inWidth) * 4;
-    for (int c = 0; c < 3; ++c)
-        firHorizontal(mid + size_t(c) * size_t(m_inWidth) + size_t(m_reach),
-                      m_out.data() + size_t(c) * size_t(m_region.width), m_region.width, m_taps.data(), m_reach);
-    // Output x reads down-blurred columns x .. x + 2 reach: known where they all are.
     const int width = m_region.width;
+    const size_t w = size_t(width);
+    const int16_t *down = m_down.data() + size_t(j - m_bandFirst) * size_t(m_inWidth) * 4;
+    for (size_t c = 0; c < 3; ++c)
+        firHorizontal(down + c * size_t(m_inWidth) + size_t(m_reach), m_across.data() + c * w, width,
+                      m_weights.data(), m_pairs.data(), m_reach);
+    // Output x reads down-blurred columns x .. x + 2 reach: known where they all are.
     const int knownFirst = std::clamp(m_downOpaque.first, 0, width);
     const int knownEnd = std::clamp(m_downOpaque.end - 2 * m_reach, knownFirst, width);
-    const float *midAlpha = mid + size_t(3) * size_t(m_inWidth) + size_t(m_reach);
-    float *alpha = m_out.data() + size_t(3) * size_t(width);
-    firHorizontal(midAlpha, alpha, knownFirst, m_taps.data(), m_reach);
-    std::fill(alpha + knownFirst, alpha + knownEnd, m_opaqueAcross);
-    firHorizontal(midAlpha + knownEnd, alpha + knownEnd, width - knownEnd, m_taps.data(), m_reach);
-    row.r = m_out.data();
-    row.g = row.r + m_region.width;
-    row.b = row.g + m_region.width;
-    row.a = row.b + m_region.width;
-    return row;
+    const int16_t *downAlpha = down + size_t(3) * size_t(m_inWidth) + size_t(m_reach);
+    int16_t *alpha = m_across.data() + 3 * w;
+    firHorizontal(downAlpha, alpha, knownFirst, m_weights.data(), m_pairs.data(), m_reach);
+    std::fill(alpha + knownFirst, alpha + knownEnd, kOpaque);
+    firHorizontal(downAlpha + knownEnd, alpha + knownEnd, width - knownEnd, m_weights.data(), m_pairs.data(),
+                  m_reach);
 }
 
 PixelRow BlurBand::input()
 {
-    // Only exact taps keep the input. Its row is still in the ring, which later rows read, so
-    // the caller gets a copy to write on.
-    const float *planes = ringSlot(m_next - 1) + m_reach;
+    // Only exact taps keep the input: its 16-bit row is still in the ring, which later rows
+    // read, and reaches the caller as a float copy to write on (the values a warp samples on a
+    // pixel centre, which encode back to the input's bytes).
+    const int16_t *planes = ringSlot(m_next - 1) + m_reach;
     const size_t width = size_t(m_region.width);
     m_input.resize(width * 4);
     for (size_t c = 0; c < 4; ++c)
-        std::memcpy(m_input.data() + c * width, planes + c * size_t(m_inWidth), width * sizeof(float));
-    PixelRow row;
-    row.r = m_input.data();
-    row.g = row.r + width;
-    row.b = row.g + width;
-    row.a = row.b + width;
-    row.count = m_region.width;
-    return row;
+        widenRow(planes + c * size_t(m_inWidth), m_input.data() + c * width, int(width));
+    return floatRow(m_input.data(), m_region.width);
+}
+
+PixelRow16 BlurBand::input16()
+{
+    const int16_t *planes = ringSlot(m_next - 1) + m_reach;
+    const size_t width = size_t(m_region.width);
+    m_input16.resize(width * 4);
+    for (size_t c = 0; c < 4; ++c)
+        unbias(planes + c * size_t(m_inWidth), m_input16.data() + c * width, int(width));
+    return row16(m_input16.data(), m_region.width);
 }
 
 void BlurBand::computeBoxes(int first, int end)

@@ -21,6 +21,8 @@ namespace vimora::kernels {
 namespace {
 
 constexpr float kInv255 = 1.0f / 255.0f;
+/// A 16-bit sample's working value, as the warps and the blur read it.
+constexpr float kSample16 = 1.0f / 65535.0f;
 
 // The table reads of the working space (decode, encode): in the AVX2 form eight pixels at a
 // time, their values loaded one by one into vectors, with results identical to the scalar code.
@@ -318,6 +320,35 @@ void encodePremultipliedRow(const PixelRow &row, Space space, QRgb *out)
         encodeRow<false, true>(row, out);
     else
         encodeRow<false, false>(row, out);
+}
+
+namespace {
+
+/// The byte of every 16-bit opaque value, made by the float encoder itself so that both agree.
+const uint8_t *opaqueBytes16()
+{
+    static const std::unique_ptr<uint8_t[]> table = [] {
+        const FilterContext &context = ZELGetCIContext();
+        auto bytes = std::make_unique<uint8_t[]>(65536);
+        for (uint32_t v = 0; v < 65536; ++v)
+            bytes[v] = uint8_t(encodeOne<false, true>(context, float(int(v)) * kSample16, 0, 0, 1.0f) >> 16);
+        return bytes;
+    }();
+    return table.get();
+}
+
+} // namespace
+
+void encodePremultipliedRow16(const PixelRow16 &row, QRgb *out)
+{
+    const FilterContext &context = ZELGetCIContext();
+    const uint8_t *bytes = opaqueBytes16();
+    for (int i = 0; i < row.count; ++i) {
+        const uint32_t r = row.r[i], g = row.g[i], b = row.b[i], a = row.a[i];
+        out[i] = a == 0xffff ? 0xff000000u | uint32_t(bytes[r]) << 16 | uint32_t(bytes[g]) << 8 | bytes[b]
+                             : encodeOne<false, true>(context, float(int(r)) * kSample16, float(int(g)) * kSample16,
+                                                      float(int(b)) * kSample16, float(int(a)) * kSample16);
+    }
 }
 
 } // namespace vimora::kernels

@@ -33,9 +33,9 @@ QImage generalWarp(const QImage &src, Region region, const std::vector<float> &x
     });
 }
 
-/// The blur as plain loops over the whole region: every input row decoded once with its halo,
-/// then the symmetric sums down and across, centre first, one pixel at a time.
-QImage plainBlur(const QImage &src, Region region, double sigma)
+/// The blur in float as it was summed before the fixed-point sums: every input row decoded once
+/// with its halo, then the symmetric sums down and across, centre first, one pixel at a time.
+QImage floatBlur(const QImage &src, Region region, double sigma)
 {
     const std::vector<float> taps = blurTaps(sigma);
     const int reach = int(taps.size()) - 1;
@@ -75,6 +75,61 @@ QImage plainBlur(const QImage &src, Region region, double sigma)
         encodePremultipliedRow(blurred.row, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(y)));
     }
     return out;
+}
+
+/// The blur as its header states it, in plain scalar loops over the whole region: 16-bit
+/// samples, 32-bit sums of weight x sample down then across, each rounded half up to 16 bits.
+QImage plainBlur(const QImage &src, Region region, double sigma)
+{
+    const std::vector<uint32_t> weights = blurWeights(sigma);
+    const int reach = int(weights.size()) - 1;
+    const int w = region.width + 2 * reach;
+    const uint16_t *table = ZELGetCIContext().linearPremultiplied16();
+    auto sample = [&](int x, int y, int c) -> uint32_t {
+        // Image-space region corner to raster: row 0 of the halo is region.y + height + reach.
+        const int sx = region.x - reach + x, sy = src.height() - region.y - region.height - reach + y;
+        if (sx < 0 || sy < 0 || sx >= src.width() || sy >= src.height())
+            return 0;
+        const QRgb p = src.pixel(sx, sy);
+        return c == 3 ? uint32_t(qAlpha(p)) * 257u
+                      : table[FilterContext::pixelIndex(qAlpha(p), test::channelOf(p, c))];
+    };
+    auto rounded = [](uint32_t sum) { return (sum + 0x8000u) >> 16; };
+    std::vector<uint32_t> down(size_t(w) * size_t(region.height) * 4);
+    for (int y = 0; y < region.height; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < 4; ++c) {
+                uint32_t v = weights[0] * sample(x, y + reach, c);
+                for (int t = 1; t <= reach; ++t)
+                    v += weights[size_t(t)] * (sample(x, y + reach - t, c) + sample(x, y + reach + t, c));
+                down[(size_t(y) * size_t(w) + size_t(x)) * 4 + size_t(c)] = rounded(v);
+            }
+    auto downAt = [&](int x, int y, int c) { return down[(size_t(y) * size_t(w) + size_t(x)) * 4 + size_t(c)]; };
+    QImage out(region.width, region.height, QImage::Format_ARGB32_Premultiplied);
+    RowBuffer blurred(region.width);
+    for (int y = 0; y < region.height; ++y) {
+        float *planes[4] = {blurred.row.r, blurred.row.g, blurred.row.b, blurred.row.a};
+        for (int x = 0; x < region.width; ++x)
+            for (int c = 0; c < 4; ++c) {
+                uint32_t v = weights[0] * downAt(x + reach, y, c);
+                for (int t = 1; t <= reach; ++t)
+                    v += weights[size_t(t)] * (downAt(x + reach - t, y, c) + downAt(x + reach + t, y, c));
+                planes[c][x] = float(rounded(v)) * (1.0f / 65535.0f);
+            }
+        encodePremultipliedRow(blurred.row, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(y)));
+    }
+    return out;
+}
+
+/// The largest difference of any channel of two pictures of one size.
+int largestStep(const QImage &a, const QImage &b)
+{
+    int step = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            for (int c = 0; c < 4; ++c)
+                step = std::max(step, std::abs(test::channelOf(a.pixel(x, y), c) - test::channelOf(b.pixel(x, y), c)));
+    return step;
 }
 
 /// The blur alone, written over the input's own values (as a combine may).
@@ -121,6 +176,37 @@ TEST(Blur, MatchesThePlainSumsBitForBit)
                 EXPECT_EQ(fast, plainBlur(src, region, sigma))
                     << src.width() << " wide, sigma " << sigma << ", region at " << region.x << ", " << region.y;
             }
+}
+
+TEST(Blur, StaysWithinALevelOfTheFloatSums)
+{
+    // The 16-bit samples and the rounding of each pass move a byte by one level at most.
+    for (const QImage &src : {test::noisyRaster(64, 48, 21), photoLike(80, 60)})
+        for (const double sigma : {0.8, 2.0, 3.0}) {
+            const int reach = blurReach(sigma);
+            const Region region{-reach, -reach, src.width() + 2 * reach, src.height() + 2 * reach};
+            EXPECT_LE(largestStep(blurOf(src, region, sigma), floatBlur(src, region, sigma)), 1) << "sigma " << sigma;
+        }
+}
+
+TEST(Blur, WeightsSumToExactlyOneSoFlatPicturesStayFlat)
+{
+    for (const double sigma : {0.0, 0.05, 0.3, 0.8, 1.7, 3.0}) {
+        const std::vector<uint32_t> w = blurWeights(sigma);
+        ASSERT_EQ(w.size(), size_t(blurReach(sigma)) + 1);
+        uint32_t sum = w[0];
+        for (size_t t = 1; t < w.size(); ++t)
+            sum += 2 * w[t];
+        EXPECT_EQ(sum, 65536u) << "sigma " << sigma;
+    }
+    EXPECT_TRUE(blurWeights(4.0).empty());
+    // Every opaque level, interior pixels blurred, comes back unchanged.
+    QImage flat(64, 40, QImage::Format_ARGB32_Premultiplied);
+    for (int level = 0; level < 256; level += 17) {
+        flat.fill(qRgba(level, 255 - level, level / 2, 255));
+        const QImage out = blurOf(flat, {10, 10, 44, 20}, 3.0);
+        EXPECT_EQ(out.pixel(20, 10), flat.pixel(0, 0)) << "level " << level;
+    }
 }
 
 TEST(Blur, OfOnePixelOrOneLineMatchesThePlainSums)
