@@ -73,12 +73,16 @@ private:
 /// Reads n pixels of source row `srcRow` starting at column `srcX` (either may lie outside the
 /// bitmap: those pixels read as transparent). Straight or premultiplied values.
 void decodeRow(const QImage &src, int srcRow, int srcX, Space space, bool premultiplied, PixelRow &row);
+/// Reads n pixels as decodeRow does, premultiplied linear, as 16-bit samples (the warps'
+/// linearPremultiplied16, alpha x 257) less kBiasedSample, into four planes.
+inline constexpr int kBiasedSample = 32768;
+void decodeBiasedRow16(const QImage &src, int srcRow, int srcX, int n, int16_t *r, int16_t *g, int16_t *b, int16_t *a);
 /// Writes a row of straight values; `row.a` supplies alpha.
 void encodeStraightRow(const PixelRow &row, Space space, QRgb *out);
 /// Writes a row of premultiplied values.
 void encodePremultipliedRow(const PixelRow &row, Space space, QRgb *out);
 /// Writes a row of 16-bit premultiplied linear values: the bytes encodePremultipliedRow gives
-/// for value / 65535, opaque pixels through one 64 KB table.
+/// for value / 65535.
 void encodePremultipliedRow16(const PixelRow16 &row, QRgb *out);
 
 /// Row pointers of a Raster for parallel loops: QImage::scanLine detaches, which several

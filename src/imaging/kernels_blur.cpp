@@ -52,7 +52,7 @@ std::vector<int> boxRadii(double sigma)
 /// AVX2's multiply-add of 16-bit pairs (signed) takes them. With weights summing to 2^16 the
 /// biased sum is the plain one less 2^31, and (biased sum + 2^15) >> 16, arithmetic, is the
 /// rounded plain result less 32768: the biased output. Integer sums: every form gives the same.
-constexpr int kBias = 32768;
+constexpr int kBias = kBiasedSample;
 
 /// One symmetric FIR over columns [from, to) in plain integer loops: out[x] =
 /// (w[0] centre[x] + sum over t of w[t] (lo(t)[x] + hi(t)[x]) + 2^15) >> 16, biased in and out.
@@ -233,33 +233,6 @@ VIMORA_VECTOR_LOOP(void, widenRow, (const int16_t *in, float *out, int count), (
         out[i] = float(int(in[i]) + kBias) * kScale;
 }
 
-/// n pixels of raster row `row` from column x (either may lie outside: transparent) as biased
-/// 16-bit premultiplied linear planes.
-void decodeRow16(const QImage &src, int row, int x, int n, int16_t *r, int16_t *g, int16_t *b, int16_t *a)
-{
-    const int first = std::clamp(-x, 0, n);
-    const int last = row >= 0 && row < src.height() ? std::clamp(src.width() - x, first, n) : first;
-    for (int16_t *plane : {r, g, b, a}) {
-        std::fill(plane, plane + first, int16_t(-kBias));
-        std::fill(plane + last, plane + n, int16_t(-kBias));
-    }
-    if (last <= first)
-        return;
-    const uint16_t *table = ZELGetCIContext().linearPremultiplied16();
-    const uint16_t *opaque = table + FilterContext::pixelIndex(255, 0);
-    const QRgb *in = reinterpret_cast<const QRgb *>(src.constScanLine(row)) + x;
-    for (int i = first; i < last; ++i) {
-        const uint32_t p = in[i];
-        const uint32_t alpha = p >> 24;
-        // Opaque pixels (most of a photo) read one 512-byte row of the table.
-        const uint16_t *t = alpha == 255 ? opaque : table + (alpha << 8);
-        r[i] = int16_t(t[(p >> 16) & 0xff] - kBias);
-        g[i] = int16_t(t[(p >> 8) & 0xff] - kBias);
-        b[i] = int16_t(t[p & 0xff] - kBias);
-        a[i] = int16_t(int(alpha * 257) - kBias);
-    }
-}
-
 VIMORA_VECTOR_LOOP(void, boxVertical,
                    (const float *in, float *out, int width, int outRows, size_t stride, int radius, float *acc),
                    (in, out, width, outRows, stride, radius, acc))
@@ -418,7 +391,7 @@ void BlurBand::decodeIntoRing(int row)
     // Planes of a decoded row lie back to back, so the pass down runs over all four at once.
     int16_t *planes = ringSlot(row);
     const size_t w = size_t(m_inWidth);
-    decodeRow16(m_src, row + m_src.height() - m_region.y - m_region.height, m_region.x - m_reach, m_inWidth, planes,
+    decodeBiasedRow16(m_src, row + m_src.height() - m_region.y - m_region.height, m_region.x - m_reach, m_inWidth, planes,
                 planes + w, planes + 2 * w, planes + 3 * w);
     m_opaque[size_t(ringIndex(row))] = opaqueRun16(planes + 3 * w, m_inWidth);
 }
