@@ -116,7 +116,7 @@ template <typename Lo, typename Hi>
 {
     int x = from;
     if (weights[0] <= 65534u) {
-        x = symmetricFirAvx2<4>(centre, lo, hi, out, x, to, pairs, reach);
+        x = symmetricFirAvx2<2>(centre, lo, hi, out, x, to, pairs, reach);
         x = symmetricFirAvx2<1>(centre, lo, hi, out, x, to, pairs, reach);
     }
     symmetricFirPlain(centre, lo, hi, out, x, to, weights, reach);
