@@ -56,15 +56,30 @@ constexpr int kBias = kBiasedSample;
 
 /// One symmetric FIR over columns [from, to) in plain integer loops: out[x] =
 /// (w[0] centre[x] + sum over t of w[t] (lo(t)[x] + hi(t)[x]) + 2^15) >> 16, biased in and out.
+/// The sums of a short run of columns are kept in an array tap after tap, so that each loop is
+/// one the compiler vectorises.
 template <typename Lo, typename Hi>
 [[gnu::always_inline]] inline void symmetricFirPlain(const int16_t *centre, Lo &&lo, Hi &&hi, int16_t *out, int from,
                                                      int to, const uint32_t *weights, int reach)
 {
-    for (int x = from; x < to; ++x) {
-        int32_t v = int32_t(weights[0]) * centre[x];
-        for (int t = 1; t <= reach; ++t)
-            v += int32_t(weights[t]) * (int32_t(lo(t)[x]) + hi(t)[x]);
-        out[x] = int16_t((v + 0x8000) >> 16);
+    constexpr int kRun = 256;
+    int32_t sums[kRun];
+    for (int first = from; first < to; first += kRun) {
+        const int n = std::min(kRun, to - first);
+        const int32_t w0 = int32_t(weights[0]);
+        const int16_t *c = centre + first;
+        for (int i = 0; i < n; ++i)
+            sums[i] = w0 * c[i];
+        for (int t = 1; t <= reach; ++t) {
+            const int32_t w = int32_t(weights[t]);
+            const int16_t *__restrict l = lo(t) + first;
+            const int16_t *__restrict h = hi(t) + first;
+            for (int i = 0; i < n; ++i)
+                sums[i] += w * (int32_t(l[i]) + h[i]);
+        }
+        int16_t *__restrict o = out + first;
+        for (int i = 0; i < n; ++i)
+            o[i] = int16_t((sums[i] + 0x8000) >> 16);
     }
 }
 
