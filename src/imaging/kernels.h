@@ -73,9 +73,10 @@ private:
 /// Reads n pixels of source row `srcRow` starting at column `srcX` (either may lie outside the
 /// bitmap: those pixels read as transparent). Straight or premultiplied values.
 void decodeRow(const QImage &src, int srcRow, int srcX, Space space, bool premultiplied, PixelRow &row);
+/// What decodeBiasedRow16 subtracts, so that samples fit signed 16-bit lanes.
+inline constexpr int kBiasedSample = 32768;
 /// Reads n pixels as decodeRow does, premultiplied linear, as 16-bit samples (the warps'
 /// linearPremultiplied16, alpha x 257) less kBiasedSample, into four planes.
-inline constexpr int kBiasedSample = 32768;
 void decodeBiasedRow16(const QImage &src, int srcRow, int srcX, int n, int16_t *r, int16_t *g, int16_t *b, int16_t *a);
 /// Writes a row of straight values; `row.a` supplies alpha.
 void encodeStraightRow(const PixelRow &row, Space space, QRgb *out);
@@ -424,7 +425,7 @@ private:
     std::vector<int16_t> m_ring, m_down, m_across;      ///< exact taps' rows, 16 bits less 32768
     std::vector<uint16_t> m_plain, m_input16;           ///< next16 and input16
     std::vector<const int16_t *> m_window; ///< ring rows facing the rows blurred down, top first
-    /// Columns [first, end) of a decoded row whose alpha is exactly 1; empty when none.
+    /// Columns [first, end) of a decoded row whose alpha is exactly 65535; empty when none.
     struct OpaqueSpan
     {
         int first = 0, end = 0;

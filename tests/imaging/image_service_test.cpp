@@ -316,6 +316,39 @@ TEST(ColourFilters, BloomScreensTheBlurAndNeverDarkens)
     EXPECT_GT(qAlpha(pixelAt(glow, 3, 3)), 0); // the glow spreads past the picture
 }
 
+TEST(ColourFilters, BloomInIntegersStaysWithinALevelOfTheFloatScreen)
+{
+    // The float screen of the input with its blur, as bloom was worked before its 16-bit form;
+    // an intensity above 1 still takes that form.
+    const QImage in = photoLike(40, 30);
+    for (const double radius : {1.0, 3.0})
+        for (const double k : {0.25, 1.0}) {
+            const int reach = kernels::blurReach(radius);
+            const kernels::Region region{-reach, -reach, 40 + 2 * reach, 30 + 2 * reach};
+            const QImage expected = kernels::blurThen(in, region, radius, [&](kernels::PixelRow &p, const kernels::PixelRow &b) {
+                float *planes[4] = {p.r, p.g, p.b, p.a};
+                const float *blur[4] = {b.r, b.g, b.b, b.a};
+                for (int c = 0; c < 4; ++c)
+                    for (int i = 0; i < p.count; ++i) {
+                        const float kb = float(k) * blur[c][i];
+                        planes[c][i] = planes[c][i] + kb - planes[c][i] * kb;
+                    }
+            });
+            const QImage out = apply("CIBloom", Picture(in), {{"inputRadius", radius}, {"inputIntensity", k}}).bitmap();
+            ASSERT_EQ(out.size(), expected.size());
+            int step = 0;
+            for (int y = 0; y < out.height(); ++y)
+                for (int x = 0; x < out.width(); ++x)
+                    for (const int shift : {0, 8, 16, 24})
+                        step = std::max(step, std::abs(int(pixelAt(out, x, y) >> shift & 0xff)
+                                                       - int(pixelAt(expected, x, y) >> shift & 0xff)));
+            EXPECT_LE(step, 1) << "radius " << radius << ", intensity " << k;
+        }
+    // Intensity 1 on white: the screen saturates exactly, never past white.
+    const QImage white = apply("CIBloom", solid(gray(255), 12, 9), {{"inputRadius", 2.0}, {"inputIntensity", 1.0}}).bitmap();
+    EXPECT_EQ(pixelAt(white, 6 + 6, 6 + 4), gray(255));
+}
+
 // --- halftone screens ---------------------------------------------------------------------------
 
 TEST(Screens, WhiteAndBlackSurviveEveryScreen)
