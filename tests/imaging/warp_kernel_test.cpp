@@ -79,21 +79,26 @@ QImage floatBlur(const QImage &src, Region region, double sigma)
 
 /// The blur as its header states it, in plain scalar loops over the whole region: 16-bit
 /// samples, 32-bit sums of weight x sample down then across, each rounded half up to 16 bits.
-QImage plainBlur(const QImage &src, Region region, double sigma)
+/// Value c of pixel (x, y) at [(y width + x) 4 + c].
+std::vector<uint16_t> plainBlur16(const QImage &src, Region region, double sigma)
 {
     const std::vector<uint32_t> weights = blurWeights(sigma);
     const int reach = int(weights.size()) - 1;
-    const int w = region.width + 2 * reach;
+    const int w = region.width + 2 * reach, h = region.height + 2 * reach;
     const uint16_t *table = ZELGetCIContext().linearPremultiplied16();
-    auto sample = [&](int x, int y, int c) -> uint32_t {
-        // Image-space region corner to raster: row 0 of the halo is region.y + height + reach.
-        const int sx = region.x - reach + x, sy = src.height() - region.y - region.height - reach + y;
-        if (sx < 0 || sy < 0 || sx >= src.width() || sy >= src.height())
-            return 0;
-        const QRgb p = src.pixel(sx, sy);
-        return c == 3 ? uint32_t(qAlpha(p)) * 257u
-                      : table[FilterContext::pixelIndex(qAlpha(p), test::channelOf(p, c))];
-    };
+    // The samples of the region with its halo; row 0 faces image y region.y + height + reach.
+    std::vector<uint32_t> samples(size_t(w) * size_t(h) * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int sx = region.x - reach + x, sy = src.height() - region.y - region.height - reach + y;
+            if (sx < 0 || sy < 0 || sx >= src.width() || sy >= src.height())
+                continue;
+            const QRgb p = src.pixel(sx, sy);
+            for (int c = 0; c < 4; ++c)
+                samples[(size_t(y) * size_t(w) + size_t(x)) * 4 + size_t(c)] =
+                    c == 3 ? uint32_t(qAlpha(p)) * 257u : table[FilterContext::pixelIndex(qAlpha(p), test::channelOf(p, c))];
+        }
+    auto sample = [&](int x, int y, int c) { return samples[(size_t(y) * size_t(w) + size_t(x)) * 4 + size_t(c)]; };
     auto rounded = [](uint32_t sum) { return (sum + 0x8000u) >> 16; };
     std::vector<uint32_t> down(size_t(w) * size_t(region.height) * 4);
     for (int y = 0; y < region.height; ++y)
@@ -105,18 +110,50 @@ QImage plainBlur(const QImage &src, Region region, double sigma)
                 down[(size_t(y) * size_t(w) + size_t(x)) * 4 + size_t(c)] = rounded(v);
             }
     auto downAt = [&](int x, int y, int c) { return down[(size_t(y) * size_t(w) + size_t(x)) * 4 + size_t(c)]; };
-    QImage out(region.width, region.height, QImage::Format_ARGB32_Premultiplied);
-    RowBuffer blurred(region.width);
-    for (int y = 0; y < region.height; ++y) {
-        float *planes[4] = {blurred.row.r, blurred.row.g, blurred.row.b, blurred.row.a};
+    std::vector<uint16_t> out(size_t(region.width) * size_t(region.height) * 4);
+    for (int y = 0; y < region.height; ++y)
         for (int x = 0; x < region.width; ++x)
             for (int c = 0; c < 4; ++c) {
                 uint32_t v = weights[0] * downAt(x + reach, y, c);
                 for (int t = 1; t <= reach; ++t)
                     v += weights[size_t(t)] * (downAt(x + reach - t, y, c) + downAt(x + reach + t, y, c));
-                planes[c][x] = float(rounded(v)) * (1.0f / 65535.0f);
+                out[(size_t(y) * size_t(region.width) + size_t(x)) * 4 + size_t(c)] = uint16_t(rounded(v));
             }
+    return out;
+}
+
+/// The plain blur's values as the float encoder writes them.
+QImage plainBlur(const QImage &src, Region region, double sigma)
+{
+    const std::vector<uint16_t> values = plainBlur16(src, region, sigma);
+    QImage out(region.width, region.height, QImage::Format_ARGB32_Premultiplied);
+    RowBuffer blurred(region.width);
+    for (int y = 0; y < region.height; ++y) {
+        float *planes[4] = {blurred.row.r, blurred.row.g, blurred.row.b, blurred.row.a};
+        for (int x = 0; x < region.width; ++x)
+            for (int c = 0; c < 4; ++c)
+                planes[c][x] = float(values[(size_t(y) * size_t(region.width) + size_t(x)) * 4 + size_t(c)])
+                    * (1.0f / 65535.0f);
         encodePremultipliedRow(blurred.row, Space::Linear, reinterpret_cast<QRgb *>(out.scanLine(y)));
+    }
+    return out;
+}
+
+/// The kernel's own 16-bit values in the plain blur's layout, taken as two runs of rows (split
+/// at `split`), as two threads take them.
+std::vector<uint16_t> kernelBlur16(const QImage &src, Region region, double sigma, int split)
+{
+    std::vector<uint16_t> out(size_t(region.width) * size_t(region.height) * 4);
+    BlurBand band(src, region, sigma);
+    for (const auto &[first, end] : {std::pair{0, split}, std::pair{split, region.height}}) {
+        band.start(first, end);
+        for (int y = first; y < end; ++y) {
+            const PixelRow16 row = band.next16();
+            const uint16_t *planes[4] = {row.r, row.g, row.b, row.a};
+            for (int x = 0; x < region.width; ++x)
+                for (int c = 0; c < 4; ++c)
+                    out[(size_t(y) * size_t(region.width) + size_t(x)) * 4 + size_t(c)] = planes[c][x];
+        }
     }
     return out;
 }
@@ -174,6 +211,9 @@ TEST(Blur, MatchesThePlainSumsBitForBit)
                 const QImage fast = blurOf(src, region, sigma);
                 ASSERT_FALSE(fast.isNull());
                 EXPECT_EQ(fast, plainBlur(src, region, sigma))
+                    << src.width() << " wide, sigma " << sigma << ", region at " << region.x << ", " << region.y;
+                // The 16-bit values themselves, before the encoder could hide a step.
+                EXPECT_EQ(kernelBlur16(src, region, sigma, region.height / 3), plainBlur16(src, region, sigma))
                     << src.width() << " wide, sigma " << sigma << ", region at " << region.x << ", " << region.y;
             }
 }
