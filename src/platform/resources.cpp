@@ -46,6 +46,15 @@ QString pictureFileName(const QString &name)
 }
 } // namespace
 
+QString Resources::besideBinary(const QString &binaryDir)
+{
+    const QString built = binaryDir + QStringLiteral("/resources");
+    if (QFileInfo(built).isDir())
+        return built;
+    const QString installed = QDir::cleanPath(binaryDir + QStringLiteral("/" VIMORA_INSTALLED_RESOURCES));
+    return QFileInfo(installed).isDir() ? installed : built;
+}
+
 QString Resources::directory()
 {
     std::lock_guard lock(g_mutex);
@@ -54,7 +63,7 @@ QString Resources::directory()
         if (!env.isEmpty())
             g_directory = env;
         else if (QCoreApplication::instance())
-            g_directory = QCoreApplication::applicationDirPath() + "/resources";
+            g_directory = besideBinary(QCoreApplication::applicationDirPath());
         else
             g_directory = QStringLiteral("resources");
     }

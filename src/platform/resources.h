@@ -9,13 +9,17 @@
 
 namespace vimora {
 
-/// Bundle resources, looked up beside the installed binary ("resources/" next to it), or in
+/// Bundle resources, looked up beside the binary ("resources/" next to it in the build), in the
+/// installed data folder relative to it (so an installed copy runs from any prefix), or in
 /// $VIMORA_RESOURCES. Every lookup goes through here so a missing name is logged once.
 class Resources
 {
 public:
     static QString directory();
     static void setDirectory(const QString &path);
+    /// The resource folder for a binary in binaryDir: "resources" beside it when that exists,
+    /// else the installed data folder relative to it when that exists, else the former.
+    static QString besideBinary(const QString &binaryDir);
 
     /// Full path of a resource, or empty (and one log line) when it does not exist.
     static QString path(const QString &name);

@@ -1,5 +1,6 @@
 // Property lists, bundle resources and settings in throw-away folders.
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -103,6 +104,23 @@ TEST(ResourcesTest, PrefersTheScaleTwoDrawingWhenAsked)
     EXPECT_EQ(one.size(), QSizeF(10, 4));
     EXPECT_EQ(two.size(), QSizeF(10, 4));
     EXPECT_EQ(two.scale(), 2.0);
+}
+
+TEST(ResourcesTest, FolderBesideTheBinaryInTheBuildOrInstalled)
+{
+    QTemporaryDir root;
+    const QString bin = root.filePath("prefix/bin");
+    QDir().mkpath(bin);
+    // Nothing anywhere: the build's folder, so a missing resource names where it was sought.
+    EXPECT_EQ(Resources::besideBinary(bin), bin + "/resources");
+
+    const QString installed = root.filePath("prefix/share/vimora/resources");
+    QDir().mkpath(installed);
+    EXPECT_EQ(Resources::besideBinary(bin), installed);
+
+    // A build tree keeps the resources next to the binary, and those win.
+    QDir().mkpath(bin + "/resources");
+    EXPECT_EQ(Resources::besideBinary(bin), bin + "/resources");
 }
 
 TEST(ResourcesTest, UnreadablePictureIsNoPicture)

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGuiApplication>
 
+#include "app_icon.h"
 #include "generator.h"
 #include "manifest.h"
 
@@ -27,8 +28,18 @@ int main(int argc, char *argv[])
     const QCommandLineOption outOption("out", "The resource folder to fill.", "dir", QStringLiteral(VIMORA_RESOURCE_DIR));
     const QCommandLineOption sheetOption("contact-sheet", "Also write a contact sheet of every picture.", "png");
     const QCommandLineOption stampOption("stamp", "Touch this file when everything was written.", "file");
-    parser.addOptions({manifestOption, sourceOption, outOption, sheetOption, stampOption});
+    const QCommandLineOption iconsOption("icons", "Only draw the application icon into DIR/hicolor, every size and scalable.", "dir");
+    const QCommandLineOption iconNameOption("icon-name", "The icon's file name without extension.", "name",
+                                            QStringLiteral("vimora"));
+    parser.addOptions({manifestOption, sourceOption, outOption, sheetOption, stampOption, iconsOption, iconNameOption});
     parser.process(app);
+
+    if (parser.isSet(iconsOption)) {
+        const QStringList problems = writeAppIcons(parser.value(iconsOption), parser.value(iconNameOption));
+        for (const QString &problem : problems)
+            std::fprintf(stderr, "vimora-artwork: %s\n", qPrintable(problem));
+        return problems.isEmpty() ? 0 : 1;
+    }
 
     QElapsedTimer timer;
     timer.start();
