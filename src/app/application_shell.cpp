@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 
+#include "app/rotate_me.h"
 #include "app/termination_signals.h"
+#include "app/top.h"
 #include "app/vimora_app_delegate.h"
 #include "picker/library_photo_picker.h"
 #include "platform/app_home.h"
@@ -95,6 +97,12 @@ ApplicationShell::~ApplicationShell()
 void ApplicationShell::show()
 {
     m_host->show();
+}
+
+void ApplicationShell::openPhotos(const QStringList &paths)
+{
+    if (RotateMe *root = m_delegate->rotateLa())
+        root->top().openPhotos(paths);
 }
 
 } // namespace vimora

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <QObject>
+#include <QStringList>
 
 #include "ui/device_profile.h"
 #include "ui/window_host.h"
@@ -28,6 +29,8 @@ public:
     ApplicationShell &operator=(const ApplicationShell &) = delete;
 
     void show();
+    /// Opens photos named on the command line as the Album's picker would (the first one).
+    void openPhotos(const QStringList &paths);
     ui::WindowHost &host() { return *m_host; }
     VimoraAppDelegate &delegate() { return *m_delegate; }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <QUrl>
 
 #include "platform/device.h"
 
@@ -48,7 +50,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, std::optional<QSize
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Vimora: cut a piece out of a photo, shatter, recolour, blend and distort it, frame it and "
-                       "save it to the album.\n\nWithout --device the profile follows the screen: now %1.")
+                       "save it to the album. The first PHOTO given opens in the editor.\n\nWithout --device the profile "
+                       "follows the screen.\nThis screen gives: %1.")
             .arg(fromScreen.reason));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
     const QCommandLineOption device(QStringLiteral("device"),
@@ -60,18 +63,30 @@ CommandLine CommandLine::parse(const QStringList &arguments, std::optional<QSize
     parser.addOption(help);
     parser.addOption(device);
     parser.addOption(verbose);
+    parser.addPositionalArgument(QStringLiteral("PHOTO"), QStringLiteral("A photo to open in the editor (JPEG, PNG, WebP, TIFF, BMP)."),
+                                 QStringLiteral("[PHOTO...]"));
     // The usage line names the program as installed, whether or not Qt has started.
     const QString text = parser.helpText();
-    line.m_helpText = QStringLiteral("Usage: vimora [options]") + text.mid(text.indexOf(QLatin1Char('\n')));
+    line.m_helpText = QStringLiteral("Usage: vimora [options] [PHOTO...]") + text.mid(text.indexOf(QLatin1Char('\n')));
     line.m_choice = fromScreen;
 
     if (!parser.parse(arguments)) {
         line.m_error = parser.errorText();
         return line;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        line.m_error = QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().constFirst());
-        return line;
+    for (const QString &given : parser.positionalArguments()) {
+        const QUrl url(given);
+        QString path = url.isLocalFile() ? url.toLocalFile() : given;
+        if (!url.isLocalFile() && given.contains(QStringLiteral("://")) && !QFileInfo::exists(given)) {
+            // A web address: only files open, and the intake's alert would not say why.
+            line.m_error = QStringLiteral("Not a file: %1").arg(given);
+            return line;
+        }
+        if (path.isEmpty()) {
+            line.m_error = QStringLiteral("An empty photo name was given.");
+            return line;
+        }
+        line.m_photos << QFileInfo(path).absoluteFilePath();
     }
     line.m_help = parser.isSet(help);
     line.m_verbose = parser.isSet(verbose);

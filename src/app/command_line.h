@@ -45,12 +45,16 @@ public:
     QString deviceReason() const { return m_choice.reason; }
     /// --verbose: the log lines go to standard error as well as to the log file.
     bool verbose() const { return m_verbose; }
+    /// The photo files named after the options, made absolute, in order: the first opens in
+    /// the editor. A file manager passes them as local paths or file: addresses.
+    QStringList photos() const { return m_photos; }
 
 private:
     QString m_error;
     bool m_help = false;
     bool m_verbose = false;
     QString m_helpText;
+    QStringList m_photos;
     ProfileChoice m_choice;
 };
 

@@ -68,6 +68,8 @@ int runApplication(int argc, char **argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vimora"));
+    // Ties the window to its desktop entry (the Wayland app id, the dock's icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral(VIMORA_APP_ID));
     std::optional<QSizeF> screenPoints;
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         screenPoints = QSizeF(screen->geometry().size());
@@ -77,6 +79,7 @@ int runApplication(int argc, char **argv)
     startLogging(line.verbose());
     ApplicationShell shell(line.deviceProfile());
     shell.show();
+    shell.openPhotos(line.photos());
     return app.exec();
 }
 

@@ -91,6 +91,39 @@ void PhotoIntake::toAlbumiPad(const QString &, const QString &cOrF)
     });
 }
 
+void PhotoIntake::openFiles(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    if (m_takingIn) {
+        logLine(QStringLiteral("open ignored: a photo is still being opened"));
+        return;
+    }
+    m_fun = QStringLiteral("album");
+    // Any picker still up is closed; its late answer belongs to an older intake.
+    hidePicker();
+    const int intake = ++m_intake;
+    m_picking = false;
+    m_popoverAnchor = {};
+    PhotoPicker::current().dismiss();
+    if (paths.size() > 1)
+        logLine(QStringLiteral("open: the job takes one photo; left: %1").arg(paths.mid(1).join(QStringLiteral(", "))));
+
+    // Reading decodes the whole photo: off the UI thread, as the intake's own work is.
+    m_takingIn = true;
+    m_opening.start();
+    const QString path = paths.constFirst();
+    m_worker.post([this, intake, path]() -> ui::JobRunner::Apply {
+        const PhotoPicker::Result read = readPickedPhoto(path);
+        return [this, intake, read] {
+            m_takingIn = false;
+            m_opening.stop();
+            if (intake == m_intake)
+                imagePickerController(read);
+        };
+    });
+}
+
 void PhotoIntake::popH()
 {
     m_shell.cateViewTop->setHidden(false);

@@ -37,6 +37,11 @@ public:
 
     /// Starts an intake from source "album" or "camera"; the tag is not used.
     void toAlbumiPad(const QString &tag, const QString &cOrF);
+    /// Opens photo files named outside the picker (the command line, a drop on the window):
+    /// the first is read off the UI thread and taken in as a picked one, so a file that is
+    /// not a picture gets the picker's alert. The job holds one photo: the others are logged
+    /// and left. Ignored while a photo is still being opened.
+    void openFiles(const QStringList &paths);
     /// The picker returned a photo (or a file it could not read). A damaged photo waits for
     /// the user's answer to the notice before it is taken in.
     void imagePickerController(const PhotoPicker::Result &picked);

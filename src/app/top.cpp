@@ -340,6 +340,41 @@ void Top::startIntake(const QString &tag, const QString &source)
         m_intake->toAlbumiPad(tag, source);
 }
 
+bool Top::isHomeShown() const
+{
+    return !m_helpBtn->isHidden() && !(m_intake && (m_intake->isPicking() || m_intake->isTakingIn()))
+           && !(m_ad && !m_ad->adView()->isHidden());
+}
+
+bool Top::openPhotos(const QStringList &paths)
+{
+    if (paths.isEmpty() || !m_intake)
+        return false;
+    if (!isHomeShown()) {
+        logLine(QStringLiteral("open: %1 left, as the home screen is not up").arg(paths.join(QStringLiteral(", "))));
+        return false;
+    }
+    m_views->cateViewTop->setHidden(true);
+    m_showHideBtn->setHidden(true);
+    Settings::shared().setString(kKeyType, QStringLiteral("t2"));
+    putPanelsAway();
+    homeControlsShown(false);
+    m_intake->openFiles(paths);
+    return true;
+}
+
+bool Top::openPicker()
+{
+    if (!isHomeShown())
+        return false;
+    for (const auto &button : m_categoryButtons)
+        if (kCategories[button->tag()].action == CategoryAction::Album) {
+            selectViewTopOpen(*button);
+            return true;
+        }
+    return false;
+}
+
 void Top::selectViewTopOpen(const ui::Button &sender)
 {
     const int place = sender.tag();

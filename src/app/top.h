@@ -66,6 +66,14 @@ public:
     void cateViewW();
     /// A category button was pressed: the action its place in the bar stands for.
     void selectViewTopOpen(const ui::Button &sender);
+    /// Photo files from the command line or a drop on the window open as a photo picked with
+    /// Album would, from the home screen. Elsewhere they are refused (false): the editor or
+    /// the compositor holds a job a stray drop must not replace.
+    bool openPhotos(const QStringList &paths);
+    /// Ctrl+O: the Album button's picker, from the home screen (false elsewhere).
+    bool openPicker();
+    /// The home screen is up: no intake, editor, compositor or guide over it.
+    bool isHomeShown() const;
 
     /// A style of the Styles panel was chosen: writes it as "type" and starts the album intake.
     void typeChoose(const ui::Button &sender);

@@ -1,6 +1,7 @@
 #include "app/vimora_app_delegate.h"
 
 #include "app/rotate_me.h"
+#include "app/top.h"
 #include "platform/device.h"
 #include "store/cleanup.h"
 
@@ -11,7 +12,12 @@ VimoraAppDelegate::VimoraAppDelegate(ui::Host &window)
 {
 }
 
-VimoraAppDelegate::~VimoraAppDelegate() = default;
+VimoraAppDelegate::~VimoraAppDelegate()
+{
+    // The window may outlive the screens its handlers reach.
+    m_window.setFilesDroppedHandler(nullptr);
+    m_window.setKeyCommand(QKeyCombination(Qt::ControlModifier, Qt::Key_O), nullptr);
+}
 
 bool VimoraAppDelegate::applicationDidFinishLaunchingWithOptions()
 {
@@ -27,6 +33,11 @@ bool VimoraAppDelegate::applicationDidFinishLaunchingWithOptions()
     m_mainView->setContentMode(ui::ContentMode::ScaleAspectFill);
     m_mainView->setBackgroundColor(Qt::black);
     root->bringSubviewToFront(m_mainView.get());
+
+    // Files dropped on the window and Ctrl+O take the home screen's Album road.
+    Top *top = &m_rotateLa->top();
+    m_window.setFilesDroppedHandler([top](const QStringList &paths) { top->openPhotos(paths); });
+    m_window.setKeyCommand(QKeyCombination(Qt::ControlModifier, Qt::Key_O), [top] { top->openPicker(); });
     return true;
 }
 

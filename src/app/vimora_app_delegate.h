@@ -20,7 +20,8 @@ public:
     VimoraAppDelegate(const VimoraAppDelegate &) = delete;
     VimoraAppDelegate &operator=(const VimoraAppDelegate &) = delete;
 
-    /// Makes the root controller the window's root and lays out the main view; true.
+    /// Makes the root controller the window's root and lays out the main view, and takes
+    /// photo files dropped on the window and Ctrl+O to the home screen; true.
     bool applicationDidFinishLaunchingWithOptions();
     /// Frees a 48-point strip at the top of a small phone screen (true) or takes it back.
     void zoADStatus(bool status);

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QPainter>
 
 #include "ui/scroll_view.h"
@@ -211,6 +214,33 @@ void Host::setKeyCommand(QKeyCombination key, std::function<void()> action)
         m_keyCommands.erase(it);
     if (action)
         m_keyCommands.emplace_back(key, std::move(action));
+}
+
+QStringList Host::droppedFiles(const QMimeData &data)
+{
+    QStringList paths;
+    for (const QUrl &url : data.urls())
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
+            paths << url.toLocalFile();
+    return paths;
+}
+
+bool Host::acceptsDrop(const QMimeData &data) const
+{
+    return m_filesDropped && !droppedFiles(data).isEmpty();
+}
+
+void Host::drop(QDropEvent &event)
+{
+    const QMimeData *data = event.mimeData();
+    if (!data || !acceptsDrop(*data)) {
+        event.ignore();
+        return;
+    }
+    event.acceptProposedAction();
+    // A copy: the handler may replace itself or the host's screen.
+    const FilesDropped handler = m_filesDropped;
+    handler(droppedFiles(*data));
 }
 
 bool Host::scrollWheel(QPointF windowPoint, QPointF delta)

@@ -13,13 +13,16 @@
 
 #include <QKeyCombination>
 #include <QSizeF>
+#include <QStringList>
 
 #include "ui/clock.h"
 #include "ui/overlay_stack.h"
 #include "ui/touch_dispatcher.h"
 #include "ui/view.h"
 
+class QDropEvent;
 class QKeyEvent;
+class QMimeData;
 class QPainter;
 
 namespace vimora::ui {
@@ -85,6 +88,18 @@ public:
     /// Runs action for a key no view takes (Ctrl+Q quits); an empty action removes it.
     void setKeyCommand(QKeyCombination key, std::function<void()> action);
 
+    /// Files dropped on the window, local paths in the order given; the receiver decides what
+    /// a file that is not a picture gets. Without a handler no drop is taken.
+    using FilesDropped = std::function<void(const QStringList &paths)>;
+    void setFilesDroppedHandler(FilesDropped handler) { m_filesDropped = std::move(handler); }
+    /// Whether a drag carrying this data can be dropped: it carries local files and a handler is set.
+    bool acceptsDrop(const QMimeData &data) const;
+    /// A drop on the window (a real one or one a test made): hands its local files on and
+    /// accepts the event, or ignores it as acceptsDrop would.
+    void drop(QDropEvent &event);
+    /// The local files a drag carries; links to elsewhere (web addresses) are left out.
+    static QStringList droppedFiles(const QMimeData &data);
+
     /// The panels over this host's screen that an outside tap or Escape closes.
     OverlayStack &overlays() { return *m_overlays; }
 
@@ -116,6 +131,7 @@ private:
     TouchDispatcher m_dispatcher;
     std::unique_ptr<OverlayStack> m_overlays;
     std::vector<std::pair<QKeyCombination, std::function<void()>>> m_keyCommands;
+    FilesDropped m_filesDropped;
 };
 
 } // namespace vimora::ui

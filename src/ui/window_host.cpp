@@ -4,7 +4,10 @@
 #include <cmath>
 #include <set>
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
+#include <QMimeData>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
@@ -39,6 +42,7 @@ public:
         setAttribute(Qt::WA_NoSystemBackground);
         setFocusPolicy(Qt::StrongFocus);
         setMouseTracking(false);
+        setAcceptDrops(true);
         m_frameTimer.setSingleShot(true);
         m_frameTimer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&m_frameTimer, &QTimer::timeout, this, [this]() { update(); });
@@ -183,6 +187,22 @@ protected:
             return;
         }
         QWidget::keyPressEvent(e);
+    }
+
+    // --- Files dragged in from a file manager ---
+
+    void dragEnterEvent(QDragEnterEvent *e) override
+    {
+        if (e->mimeData() && m_host.acceptsDrop(*e->mimeData()))
+            e->acceptProposedAction();
+        else
+            e->ignore();
+    }
+
+    void dropEvent(QDropEvent *e) override
+    {
+        m_host.drop(*e);
+        activateWindow();
     }
 
     void keyReleaseEvent(QKeyEvent *e) override

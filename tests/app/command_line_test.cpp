@@ -1,4 +1,6 @@
 // The command line: the device profile named or chosen from the screen, help and errors.
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
@@ -49,8 +51,27 @@ TEST(CommandLine, HelpSaysWhichProfileTheScreenGivesAndWhy)
     const CommandLine line = CommandLine::parse({"vimora", "--help"}, QSizeF(1366, 768));
 
     EXPECT_TRUE(line.helpRequested());
-    EXPECT_TRUE(line.helpText().startsWith("Usage: vimora [options]\n"));
+    EXPECT_TRUE(line.helpText().startsWith("Usage: vimora [options] [PHOTO...]\n"));
     EXPECT_TRUE(line.helpText().contains("--device"));
     EXPECT_TRUE(line.helpText().contains("tablet, as the screen (1366 x 768 points) is larger than a phone's"))
         << line.helpText().toStdString();
+}
+
+TEST(CommandLine, PhotosAreTakenAsAbsolutePathsInOrder)
+{
+    const QString here = QDir::currentPath();
+    const CommandLine line = CommandLine::parse(
+        {"vimora", "--device", "tablet", "beach.jpg", "/tmp/a b/dune.png", "file:///tmp/x%20y/sea.webp", "--", "-odd.jpg"},
+        QSizeF(1920, 1080));
+
+    ASSERT_TRUE(line.error().isEmpty()) << line.error().toStdString();
+    EXPECT_EQ(line.photos(), QStringList({here + "/beach.jpg", "/tmp/a b/dune.png", "/tmp/x y/sea.webp", here + "/-odd.jpg"}));
+    EXPECT_EQ(line.deviceProfile(), DeviceProfile::Tablet);
+    EXPECT_TRUE(CommandLine::parse({"vimora"}, QSizeF(1920, 1080)).photos().isEmpty());
+}
+
+TEST(CommandLine, AWebAddressOrAnEmptyNameIsAnError)
+{
+    EXPECT_TRUE(CommandLine::parse({"vimora", "https://example.org/p.jpg"}, QSizeF(1920, 1080)).error().contains("Not a file"));
+    EXPECT_FALSE(CommandLine::parse({"vimora", ""}, QSizeF(1920, 1080)).error().isEmpty());
 }
