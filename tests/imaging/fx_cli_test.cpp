@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fx_batch.h"
 #include "fx_operations.h"
 #include "imaging/codec.h"
 #include "imaging/image_service.h"
@@ -217,4 +218,94 @@ TEST(FxBinary, ExplainsWhatWentWrong)
     EXPECT_FALSE(QFile::exists(out));
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_TRUE(usage.err.startsWith("usage: vimora-fx"));
+}
+
+// --- several inputs into a folder ---------------------------------------------------------------
+
+TEST(FxBatch, EachResultGetsItsOwnFileAndNoneReplacesAPicture)
+{
+    QString error;
+    const auto plan = fx::planBatch({"a/beach.png", "b/dune.JPG", "c/sea.tif"}, "out", &error);
+    ASSERT_TRUE(plan) << error.toStdString();
+    ASSERT_EQ(plan->size(), 3u);
+    EXPECT_EQ((*plan)[0].output, "out/beach.png");
+    EXPECT_EQ((*plan)[1].output, "out/dune.jpg");
+    EXPECT_EQ((*plan)[2].output, "out/sea.png");
+
+    // Two inputs of one name would overwrite each other's result; a result in the input's own
+    // folder under the input's own name would overwrite the photo.
+    EXPECT_FALSE(fx::planBatch({"a/beach.png", "b/beach.png"}, "out", &error));
+    EXPECT_TRUE(error.contains("a/beach.png") && error.contains("b/beach.png")) << error.toStdString();
+    EXPECT_FALSE(fx::planBatch({"a/x.jpg", "a/x.jpeg"}, "out", &error));
+    EXPECT_FALSE(fx::planBatch({"a/beach.png"}, "a", &error));
+    EXPECT_TRUE(error.contains("replaced")) << error.toStdString();
+    EXPECT_FALSE(fx::planBatch({"a/../a/beach.png"}, "a/.", &error));
+}
+
+TEST(FxBatch, ParametersEndWhereTheInputsBegin)
+{
+    const fx::Operation *sepia = fx::findOperation("CISepiaTone");
+    ASSERT_NE(sepia, nullptr);
+    // "mode=2.png" names no parameter of the operation: it is a picture.
+    const auto [parameters, inputs] = fx::splitParametersAndInputs(*sepia, {"inputIntensity=0.5", "mode=2.png", "b.png"});
+    EXPECT_EQ(parameters, QStringList({"inputIntensity=0.5"}));
+    EXPECT_EQ(inputs, QStringList({"mode=2.png", "b.png"}));
+}
+
+TEST(FxBatch, TheProgressBarFillsInProportion)
+{
+    EXPECT_EQ(fx::progressBar(0, 10, 10), "[..........]  0/10");
+    EXPECT_EQ(fx::progressBar(5, 10, 10), "[#####.....]  5/10");
+    EXPECT_EQ(fx::progressBar(10, 10, 10), "[##########] 10/10");
+    EXPECT_EQ(fx::progressBar(1, 3, 10), "[###.......] 1/3");
+    EXPECT_EQ(fx::progressBar(0, 0, 4), "[####] 0/0");
+}
+
+TEST(FxCli, SeveralInputsIntoAFolderMatchOneByOneAndAFailureStopsNoOther)
+{
+    QTemporaryDir dir;
+    QStringList inputs;
+    for (int i = 0; i < 5; ++i) {
+        const QString path = dir.filePath(QStringLiteral("in%1.png").arg(i));
+        ASSERT_TRUE(savePng(positionCoded(40 + i, 30), path));
+        inputs << path;
+    }
+    const QString broken = dir.filePath("broken.png");
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+
+    const QString out = dir.filePath("out");
+    const FxRun run = runFx(QStringList{"-o", out, "-j", "3", "CISepiaTone", "inputIntensity=0.7"} + inputs + QStringList{broken});
+    EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("broken.png")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("1 of 6")) << run.err.toStdString();
+    // Not a terminal: a line a picture, no bar.
+    EXPECT_EQ(run.out.count("->"), 5) << run.out.toStdString();
+    EXPECT_FALSE(run.err.contains("[#"));
+
+    for (int i = 0; i < 5; ++i) {
+        const QString single = dir.filePath(QStringLiteral("single%1.png").arg(i));
+        ASSERT_EQ(runFx({inputs[i], single, "CISepiaTone", "inputIntensity=0.7"}).exitCode, 0);
+        const QImage batch(QStringLiteral("%1/in%2.png").arg(out).arg(i));
+        ASSERT_FALSE(batch.isNull()) << i;
+        EXPECT_TRUE(imagesEqual(batch, QImage(single))) << i;
+    }
+}
+
+TEST(FxCli, HelpForAnOperationAndMisusedFolderOptions)
+{
+    const FxRun help = runFx({"--help", "CIVignette"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("CIVignette (filter)")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("inputIntensity=")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("inputRadius=")) << help.out.toStdString();
+    EXPECT_TRUE(runFx({"--help"}).out.contains("-o DIR"));
+
+    EXPECT_EQ(runFx({"--help", "CINothing"}).exitCode, 2);
+    EXPECT_EQ(runFx({"-o", "x", "-j", "0", "CISepiaTone", "a.png"}).exitCode, 2);
+    EXPECT_EQ(runFx({"-j", "2", "a.png", "b.png", "CISepiaTone"}).exitCode, 2);
+    EXPECT_EQ(runFx({"-o", "x", "CISepiaTone", "inputIntensity=0.5"}).exitCode, 2) << "no inputs";
+    EXPECT_EQ(runFx({"-o", "x", "CISepiaTone", "a.png", "--repeat", "3"}).exitCode, 2);
 }
