@@ -217,10 +217,11 @@ VIMORA_VECTOR_LOOP(void, unbias, (const int16_t *in, uint16_t *out, int count), 
         out[i] = uint16_t(uint16_t(in[i]) ^ 0x8000u);
 }
 
-/// Four planes of `count` values back to back as one row.
-PixelRow floatRow(float *planes, int count)
+/// Four planes of `count` values back to back as one row (PixelRow or PixelRow16).
+template <class Row, class Sample>
+Row planesRow(Sample *planes, int count)
 {
-    PixelRow row;
+    Row row;
     row.count = count;
     row.r = planes;
     row.g = row.r + count;
@@ -229,16 +230,8 @@ PixelRow floatRow(float *planes, int count)
     return row;
 }
 
-PixelRow16 row16(uint16_t *planes, int count)
-{
-    PixelRow16 row;
-    row.count = count;
-    row.r = planes;
-    row.g = row.r + count;
-    row.b = row.g + count;
-    row.a = row.b + count;
-    return row;
-}
+PixelRow floatRow(float *planes, int count) { return planesRow<PixelRow>(planes, count); }
+PixelRow16 row16(uint16_t *planes, int count) { return planesRow<PixelRow16>(planes, count); }
 
 /// Biased 16-bit samples to the working floats, by the warps' rule (value / 65535).
 VIMORA_VECTOR_LOOP(void, widenRow, (const int16_t *in, float *out, int count), (in, out, count))
