@@ -40,6 +40,23 @@ Picture intakeWorkingCopy(const Picture &decoded, double maxSide)
     return box == decoded.size() ? decoded : scaledToBox(decoded, box);
 }
 
+IntakeRead intakeWorkingCopyOfFile(const QString &path, QSize photoSize, double maxSide)
+{
+    const QSizeF box = intakeWorkingSize(photoSize, maxSide);
+    if (box != QSizeF(photoSize)) {
+        // The size scaledToBox gives the full decode.
+        const QSize fit = sizeToFit(photoSize, QSizeF(std::max(1.0, std::floor(box.width())),
+                                                     std::max(1.0, std::floor(box.height()))));
+        if (!fit.isEmpty()) {
+            ReducedJpeg reduced = readJpegReduced(path, fit);
+            if (!reduced.picture.isNull() && reduced.size == photoSize)
+                return {reduced.picture, reduced.size};
+        }
+    }
+    const Picture decoded = intakeRoundTrip(readPicture(path));
+    return {intakeWorkingCopy(decoded, maxSide), decoded.bitmap().size()};
+}
+
 Picture intakeThumbnail(const Picture &working)
 {
     if (working.isNull())

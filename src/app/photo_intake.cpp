@@ -1,5 +1,7 @@
 #include "app/photo_intake.h"
 
+#include <QFileInfo>
+
 #include "app/intake_geometry.h"
 #include "app/intake_pictures.h"
 #include "imaging/codec.h"
@@ -152,7 +154,7 @@ void PhotoIntake::imagePickerController(const PhotoPicker::Result &picked)
     m_picking = false;
     hidePicker();
 
-    if (picked.photo.isNull()) {
+    if (picked.photo.isNull() && !picked.decodeLater) {
         showIntakeAlert(picked.error.isEmpty() ? QStringLiteral("The photo could not be read.") : picked.error);
         endIntakeWithoutPhoto();
         return;
@@ -189,7 +191,7 @@ void PhotoIntake::takeIn(const PhotoPicker::Result &picked)
     const int intake = m_intake;
     const int maxSide = intakeMaxSide(Device::profile());
     m_worker.post([this, intake, picked, maxSide]() -> ui::JobRunner::Apply {
-        StoredPhoto stored = storePhoto(picked.photo, maxSide);
+        StoredPhoto stored = storePhoto(picked, maxSide);
         stored.pickedPath = picked.path;
         return [this, intake, stored] {
             m_takingIn = false;
@@ -201,16 +203,24 @@ void PhotoIntake::takeIn(const PhotoPicker::Result &picked)
     });
 }
 
-PhotoIntake::StoredPhoto PhotoIntake::storePhoto(const Picture &photo, int maxSide)
+PhotoIntake::StoredPhoto PhotoIntake::storePhoto(const PhotoPicker::Result &picked, int maxSide)
 {
     StoredPhoto stored;
-    const Picture decoded = intakeRoundTrip(photo);
+    Picture working;
+    if (picked.decodeLater) {
+        const IntakeRead read = intakeWorkingCopyOfFile(picked.path, picked.size, maxSide);
+        working = read.working;
+        stored.pickedSize = read.size;
+        stored.unreadable = working.isNull();
+    } else {
+        const Picture decoded = intakeRoundTrip(picked.photo);
+        working = intakeWorkingCopy(decoded, maxSide);
+        stored.pickedSize = decoded.bitmap().size();
+    }
     const QString tmp = AppHome::tempDir();
     stored.originName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Compositor); });
     stored.thumbName = freeFileName(tmp, [] { return fileNameMe(NameOwner::Editor); });
-    const Picture working = intakeWorkingCopy(decoded, maxSide);
     stored.size = working.size().toSize();
-    stored.pickedSize = decoded.bitmap().size();
     stored.stored = !working.isNull() && !stored.originName.isEmpty() && !stored.thumbName.isEmpty() && writeJpeg(working, stored.originName);
     if (stored.stored && !writeJpeg(intakeThumbnail(working), stored.thumbName))
         logLine(QStringLiteral("thumbnail not written: %1").arg(stored.thumbName));
@@ -219,6 +229,12 @@ PhotoIntake::StoredPhoto PhotoIntake::storePhoto(const Picture &photo, int maxSi
 
 void PhotoIntake::handOverStored(const StoredPhoto &stored)
 {
+    if (stored.unreadable) {
+        // Its header read, but not its pixels.
+        showIntakeAlert(QStringLiteral("The photo \"%1\" could not be read.").arg(QFileInfo(stored.pickedPath).fileName()));
+        endIntakeWithoutPhoto();
+        return;
+    }
     if (!stored.stored) {
         // Nothing half-done is handed on: the editor keeps whatever job it had.
         showIntakeAlert(QStringLiteral("The photo could not be stored for editing."));

@@ -96,8 +96,10 @@ private:
         QString pickedPath;
         QSize pickedSize;
         bool stored = false;
+        /// A photo left for the intake to decode could not be.
+        bool unreadable = false;
     };
-    static StoredPhoto storePhoto(const Picture &photo, int maxSide);
+    static StoredPhoto storePhoto(const PhotoPicker::Result &picked, int maxSide);
     void handOverStored(const StoredPhoto &stored);
     void intakeFailed(const QString &reason);
 

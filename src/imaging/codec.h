@@ -37,6 +37,20 @@ Picture decodePicture(const QByteArray &bytes);
 /// readPicture, telling why there is no picture.
 PictureRead readPictureChecked(const QString &path);
 
+/// A JPEG photo brought to a size (upright) by decoding it at the smallest DCT scale (1/8, 1/4,
+/// 1/2 or full) still at or above that size, then resampling as resampled() does: a fraction
+/// of the full decode's work for a photo much larger than the size.
+struct ReducedJpeg
+{
+    Picture picture; ///< upright, exactly the size asked; none when the file cannot be decoded so
+    QSize size;      ///< the photo's own size, upright (valid whenever the header was read)
+    int scale = 8;   ///< the DCT scale used, in eighths
+};
+/// Colour spaces other than grey, YCbCr and RGB (CMYK) give no picture: decode those in full.
+ReducedJpeg readJpegReduced(const QString &path, QSize box);
+/// The DCT scale, in eighths, readJpegReduced decodes a photo of that size at for a box.
+int jpegScaleFor(QSize photo, QSize box);
+
 /// False when JPEG or PNG data ends before the picture does: a JPEG without an end marker
 /// after its last scan, a PNG without its end chunk. Other data counts as complete.
 bool isImageDataComplete(const QByteArray &bytes);

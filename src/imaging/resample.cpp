@@ -36,9 +36,9 @@ struct AxisTaps
     std::vector<float> weights; // count per output position
 };
 
-AxisTaps axisTaps(int srcLen, int dstLen)
+AxisTaps axisTaps(int srcLen, int dstLen, double span)
 {
-    const double scale = double(dstLen) / srcLen;
+    const double scale = dstLen / span;
     const double widen = std::max(1.0, 1.0 / scale);
     const double support = 2.0 * widen;
     AxisTaps taps;
@@ -114,15 +114,21 @@ VIMORA_VECTOR_LOOP(void, horizontalRow,
 
 QImage resampled(const QImage &src, int width, int height)
 {
-    if (src.isNull() || width <= 0 || height <= 0)
+    return resampledSpan(src, src.size(), width, height);
+}
+
+QImage resampledSpan(const QImage &src, QSizeF span, int width, int height)
+{
+    if (src.isNull() || width <= 0 || height <= 0 || !(span.width() > 0) || !(span.height() > 0)
+        || span.width() > src.width() || span.height() > src.height())
         return {};
-    if (src.size() == QSize(width, height))
+    if (src.size() == QSize(width, height) && span == QSizeF(src.size()))
         return src;
     QImage dst = detail::newRaster(width, height);
     if (dst.isNull())
         return {};
-    const AxisTaps across = axisTaps(src.width(), width);
-    const AxisTaps down = axisTaps(src.height(), height);
+    const AxisTaps across = axisTaps(src.width(), width, span.width());
+    const AxisTaps down = axisTaps(src.height(), height, span.height());
     const int rowFloats = 4 * src.width();
     parallelRows(
         height,

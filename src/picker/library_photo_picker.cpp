@@ -52,7 +52,7 @@ void LibraryPhotoPicker::present(Source source, Done done)
             const QString path = assets.front().path();
             takeDown();
             m_reader.post([this, presentation, path]() -> ui::JobRunner::Apply {
-                Result result = readPickedPhoto(path);
+                Result result = readPickedPhoto(path, true);
                 return [this, presentation, result] {
                     if (presentation == m_presentation)
                         finish(result);

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <QRectF>
+#include <QSize>
 
 #include "imaging/picture.h"
 #include "ui/popover_panel.h"
@@ -39,6 +40,10 @@ public:
         QString path;   // the file picked
         QString error;  // set when the file could not be read
         bool damaged = false; // the file ends early: part of the photo is filled in grey
+        /// A JPEG whose header was read but whose pixels were not: the intake decodes it at
+        /// the size it needs (photo stays empty; size is its upright size).
+        bool decodeLater = false;
+        QSize size;
     };
     using Done = std::function<void(std::optional<Result>)>;
 
@@ -92,7 +97,8 @@ private:
     QFileDialog *m_dialog = nullptr;
 };
 
-/// Reads a picked file into a result (used by every picker).
-PhotoPicker::Result readPickedPhoto(const QString &path);
+/// Reads a picked file into a result (used by every picker). With jpegLater a JPEG within the
+/// limits is only checked from its header and left for the intake to decode (decodeLater).
+PhotoPicker::Result readPickedPhoto(const QString &path, bool jpegLater = false);
 
 } // namespace vimora

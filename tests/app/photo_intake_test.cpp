@@ -271,6 +271,53 @@ TEST_F(IntakeTest, AnUnreadablePickShowsAnAlertAndChangesNothing)
     EXPECT_FALSE(host->hasModal());
 }
 
+TEST_F(IntakeTest, ALargeJpegIsDecodedByTheIntakeAtTheWorkingSize)
+{
+    // Stored sideways with a quarter-turn tag, as a camera held upright writes it.
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/camera.jpg";
+    QImageWriter writer(path, "jpeg");
+    writer.setTransformation(QImageIOHandler::TransformationRotate90);
+    ASSERT_TRUE(writer.write(quadrantPhoto(3203, 2405).bitmap()));
+    const PhotoPicker::Result picked = readPickedPhoto(path, true);
+    ASSERT_TRUE(picked.decodeLater);
+    EXPECT_TRUE(picked.photo.isNull());
+    EXPECT_EQ(picked.size, QSize(2405, 3203));
+
+    intakeUnderTest->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+    picker->pending(picked);
+
+    ASSERT_EQ(handOvers.size(), 1u);
+    EXPECT_EQ(fileImageSize(handOvers[0].origins[0]), QSize(1126, 1500));
+    EXPECT_EQ(intakeUnderTest->pickedSize(), QSize(2405, 3203));
+    EXPECT_EQ(intakeUnderTest->pickedPath(), path);
+    // Upright: the red quadrant, top left as stored, is top right once turned.
+    const QImage working(AppHome::tempDir() + '/' + handOvers[0].origins[0]);
+    EXPECT_GT(qRed(working.pixel(1000, 200)), 200);
+    EXPECT_LT(qGreen(working.pixel(1000, 200)), 60);
+}
+
+TEST_F(IntakeTest, AJpegGoneBeforeTheIntakeDecodesItShowsAnAlertAndChangesNothing)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/moved.jpg";
+    ASSERT_TRUE(quadrantPhoto(3200, 2400).bitmap().save(path, "JPEG"));
+    const PhotoPicker::Result picked = readPickedPhoto(path, true);
+    ASSERT_TRUE(picked.decodeLater);
+    QFile::remove(path);
+
+    intakeUnderTest->toAlbumiPad(QStringLiteral("BW"), QStringLiteral("album"));
+    picker->pending(picked);
+
+    EXPECT_TRUE(handOvers.empty());
+    EXPECT_TRUE(tmpFiles().isEmpty());
+    ui::AlertView *alert = test::shownAlert(*host);
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->message(), "The photo \"moved.jpg\" could not be read.");
+    EXPECT_EQ(intakesEnded, 1);
+    EXPECT_FALSE(intakeUnderTest->isTakingIn());
+}
+
 TEST_F(IntakeTest, EmptyCorruptAndTruncatedFilesFromThePicker)
 {
     QTemporaryDir dir;
@@ -374,7 +421,9 @@ TEST_F(IntakeTest, ALateAnswerFromAReplacedPickerIsIgnored)
 
     stale(std::nullopt);
     EXPECT_EQ(intakesEnded, 0);
-    stale(PhotoPicker::Result{quadrantPhoto(10, 10), {}, {}});
+    PhotoPicker::Result late;
+    late.photo = quadrantPhoto(10, 10);
+    stale(late);
     EXPECT_TRUE(handOvers.empty());
 
     picker->pick(quadrantPhoto(10, 10));

@@ -25,8 +25,13 @@ public:
         void pick(const Picture &photo, const QString &error = {})
         {
             Done done = std::exchange(pending, nullptr);
-            if (done)
-                done(Result{photo, QStringLiteral("/photos/picked.jpg"), error});
+            if (!done)
+                return;
+            Result result;
+            result.photo = photo;
+            result.path = QStringLiteral("/photos/picked.jpg");
+            result.error = error;
+            done(result);
         }
         /// Answers the latest request with a whole result (a damaged photo).
         void answer(const Result &result)
