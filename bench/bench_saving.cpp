@@ -12,6 +12,7 @@
 #include "editor/photo_capture.h"
 #include "editor/view_tags.h"
 #include "store/album_writer.h"
+#include "store/mail.h"
 #include "ui/image_view.h"
 #include "ui/label.h"
 
@@ -105,6 +106,56 @@ void BM_PngEncodeLevel(benchmark::State &state)
     state.counters["MB"] = double(bytes) / 1e6;
 }
 BENCHMARK(BM_PngEncodeLevel)->Arg(1)->Arg(3)->Arg(6)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// The strip encoder the album and the e-mail use, at the same levels.
+void BM_PngStripsLevel(benchmark::State &state)
+{
+    Composition c;
+    const Picture picture = capturePhotoView(*c.photoView, *c.layer, QSize(2000, 1500));
+    qsizetype bytes = 0;
+    for (auto _ : state)
+        bytes = encodePngStrips(picture, int(state.range(0))).size();
+    state.counters["MB"] = double(bytes) / 1e6;
+}
+BENCHMARK(BM_PngStripsLevel)->Arg(1)->Arg(3)->Arg(6)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// "High" from the touch to "Saved": the capture on the UI thread, then the writer's encode,
+// atomic write and album link until its completion is delivered.
+void BM_HighUntilSaved(benchmark::State &state)
+{
+    Composition c;
+    QTemporaryDir library;
+    AlbumWriter writer(library.path());
+    for (auto _ : state) {
+        bool saved = false;
+        writer.saveImage(capturePhotoView(*c.photoView, *c.layer, QSize(2000, 1500)), QStringLiteral("Quorlan"),
+                         [&saved](const AlbumSaveResult &) { saved = true; });
+        while (!saved) {
+            writer.waitForWrites();
+            QCoreApplication::processEvents();
+        }
+    }
+}
+BENCHMARK(BM_HighUntilSaved)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+// The e-mail when no mail program takes it ("false" stands for one that fails at once): the
+// encode, the attachment, the hand-over and the draft in Documents, until the answer arrives.
+void BM_MailDraft(benchmark::State &state)
+{
+    Composition c;
+    const Picture picture = capturePhotoView(*c.photoView, *c.layer, QSize(2000, 1500));
+    QTemporaryDir home;
+    MailComposer mail(QStringLiteral("false"), home.filePath("Documents"), home.filePath("Outbox"));
+    for (auto _ : state) {
+        bool answered = false;
+        mail.emailMe(picture, [&answered](const MailResult &) { answered = true; });
+        while (!answered) {
+            mail.waitForHandOvers();
+            QCoreApplication::processEvents();
+        }
+    }
+}
+BENCHMARK(BM_MailDraft)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 } // namespace
 

@@ -321,6 +321,37 @@ TEST(CodecTest, PngRoundTripKeepsPremultipliedSamplesExactly)
     EXPECT_TRUE(imagesEqual(back.bitmap(), img));
 }
 
+TEST(CodecTest, StripEncodedPngsAreOrdinaryPngsOfTheSamePixels)
+{
+    // Tall enough for many strips and not a multiple of the strip; every sample differs from
+    // its neighbours, so a strip joined out of order, a lost row or a wrong filter shows.
+    QImage photo(301, 1003, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb((x * 7 + y) & 0xff, (x * y) & 0xff, (x ^ y) & 0xff));
+    const QByteArray opaque = encodePngStrips(Picture(photo), 3);
+    ASSERT_GT(opaque.size(), 33);
+    EXPECT_EQ(opaque.at(25), 2) << "an opaque picture is stored as RGB";
+    EXPECT_TRUE(isImageDataComplete(opaque));
+    EXPECT_TRUE(imagesEqual(decodePicture(opaque).bitmap().convertToFormat(QImage::Format_ARGB32_Premultiplied), photo));
+    EXPECT_EQ(encodePngStrips(Picture(photo), 3), opaque) << "the same bytes every time";
+
+    // Translucent samples keep their premultiplied values, as with the single-stream encoder.
+    QImage glass = photo;
+    for (int y = 0; y < glass.height(); y += 3)
+        glass.setPixel(y % glass.width(), y, qRgba(1, 2, 3, 3));
+    glass.setPixel(1, 1000, qRgba(128, 0, 64, 128));
+    const QByteArray translucent = encodePngStrips(Picture(glass), 1);
+    EXPECT_EQ(translucent.at(25), 6);
+    EXPECT_TRUE(imagesEqual(decodePicture(translucent).bitmap(), decodePicture(encodePng(Picture(glass))).bitmap()));
+
+    // One row, one pixel, and no picture.
+    const Picture dot(filledRaster(1, 1, 0xff102030));
+    EXPECT_TRUE(imagesEqual(decodePicture(encodePngStrips(dot, 9)).bitmap().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                            dot.bitmap()));
+    EXPECT_TRUE(encodePngStrips(Picture()).isEmpty());
+}
+
 TEST(CodecTest, ExifOrientationArrivesUpright)
 {
     // A 2 x 1 JPEG tagged "rotate 90 clockwise" (EXIF orientation 6) must read as 1 x 2.
