@@ -612,9 +612,13 @@ std::optional<WalkFailure> RandomWalk::run(const QStringList *given, quint64 see
                 s.picker->cancel();
             else if (p.target == QLatin1String("unreadable"))
                 s.picker->pick(Picture(), QStringLiteral("The photo \"broken.jpg\" could not be read."));
-            else if (p.target == QLatin1String("damaged"))
-                s.picker->answer(PhotoPicker::Result{testPhoto(320, 240, ++photos), QStringLiteral("/photos/damaged.jpg"), {}, true});
-            else if (p.target == QLatin1String("wide"))
+            else if (p.target == QLatin1String("damaged")) {
+                PhotoPicker::Result damaged;
+                damaged.photo = testPhoto(320, 240, ++photos);
+                damaged.path = QStringLiteral("/photos/damaged.jpg");
+                damaged.damaged = true;
+                s.picker->answer(damaged);
+            } else if (p.target == QLatin1String("wide"))
                 s.picker->pick(testPhoto(640, 200, ++photos));
             else if (p.target == QLatin1String("tall"))
                 s.picker->pick(testPhoto(180, 420, ++photos));
@@ -785,7 +789,10 @@ void RandomWalk::explore(int steps, bool landscape, const StepInspector &inspect
         inspect(*s->host, screenName(s->screen()));
         if (s->screen() == Screen::Picker && !s->host->hasModal()) {
             m_steps << QStringLiteral("pick photo");
-            s->picker->pick(photos % 2 ? testPhoto(640, 200, ++photos) : testPhoto(360, 270, ++photos));
+            if (!m_pickedPhoto.isNull())
+                s->picker->pick(m_pickedPhoto);
+            else
+                s->picker->pick(photos % 2 ? testPhoto(640, 200, ++photos) : testPhoto(360, 270, ++photos));
             s->settle();
             continue;
         }

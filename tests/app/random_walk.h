@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "imaging/picture.h"
 #include "platform/device.h"
 
 namespace vimora::ui {
@@ -64,6 +65,10 @@ public:
     void explore(int steps, bool landscape, const StepInspector &inspect, const QStringList &start = {},
                  const QString &stayOn = {});
 
+    /// The photo an exploration answers the picker with (the benchmarks' real photo); by
+    /// default small drawn ones.
+    void setPickedPhoto(Picture photo) { m_pickedPhoto = std::move(photo); }
+
     /// Called with each step before it runs (for a trace that survives a crash).
     void setStepObserver(std::function<void(const QString &)> observer) { m_observer = std::move(observer); }
 
@@ -74,6 +79,7 @@ private:
     DeviceProfile m_profile;
     QStringList m_steps;
     std::function<void(const QString &)> m_observer;
+    Picture m_pickedPhoto;
 };
 
 /// "tablet", "phone-568", "phone-480".
