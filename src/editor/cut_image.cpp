@@ -32,6 +32,8 @@ constexpr double kBackControlWidth = 90;
 constexpr double kControlClearance = 6;
 /// The framed picture OK lays onto the job never exceeds this side.
 constexpr double kLargestFramedSide = 8192;
+/// An arrow key moves one point; with Shift, this many.
+constexpr double kLargeNudge = 10;
 } // namespace
 
 CutImage::CutImage(std::shared_ptr<ScreenViews> views)
@@ -61,6 +63,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
         actions.frame = [this] { preView2(kBottomOkTag); };
         actions.home = [this] { closeDrawView(); };
         actions.write = [this] { gotoTextView(); };
+        actions.undo = [this] { undo(); };
+        actions.redo = [this] { redo(); };
         actions.names = [this] {
             if (m_naming.strip()->isHidden())
                 showTwoBtns();
@@ -107,6 +111,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
     m_view->setKeyHandler([this](const QKeyEvent &event) {
         // With a panel up, Escape is the panel's; the options panel leaves by its OK.
         const ScreenViews &v = *m_views;
+        if (handleEditKey(event))
+            return true;
         if (event.key() == Qt::Key_Escape && m_wordTable->closeTopPanel())
             return true;
         if (event.key() != Qt::Key_Escape || v.cutImgView->isHidden() || !v.descripImg->isHidden() || !v.descripImg2->isHidden()
@@ -141,13 +147,21 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
         const QRectF clear = photo.intersected(free);
         return clear.isEmpty() ? photo : clear;
     });
-    m_wordTable->setOnLayersChanged([this] { noteJobChanged(); });
-    m_gestures.setOnPlaced([this] { noteJobChanged(); });
+    m_wordTable->setOnLayersChanged([this] {
+        m_nudgesPiece = false;
+        noteJobChanged();
+    });
+    m_gestures.setOnPlaced([this] {
+        m_nudgesPiece = true;
+        noteJobChanged();
+    });
     // Back on the photo as soon as the text box is gone, so the new layer is placed over it.
     m_wordTable->setOnTypingEnded([this] {
         if (m_photoView)
             m_photoView->setAlpha(1);
         showEditorControls(true);
+        // The keys are the editor's again (the text box had them).
+        m_view->becomeFirstResponder();
     });
 
     auto back = makeBarButton(QRectF(0, 6, kBackControlWidth, 40), QStringLiteral("Back"), kEditorBackTag,
@@ -163,6 +177,51 @@ void CutImage::placeBackControl()
     m_backControl->setFrame(QRectF(topLeft, QSizeF(kBackControlWidth, 40)));
     m_backControl->setAutoresizingMask(ui::FlexibleLeftMargin);
     layer.addSubview(m_backControl);
+    m_toolbar.placeHistoryControls();
+}
+
+double CutImage::historyControlsTop() const
+{
+    const QRectF undo = undoControlFrame(Device::profile(), Device::isLandscape());
+    return m_views->cutImgView->convertPointFrom(undo.topLeft(), nullptr).y();
+}
+
+bool CutImage::handleEditKey(const QKeyEvent &event)
+{
+    const Qt::KeyboardModifiers mods = event.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    const int key = event.key();
+    if (key == Qt::Key_Z && mods == Qt::ControlModifier)
+        return undo(), true;
+    if ((key == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier)) || (key == Qt::Key_Y && mods == Qt::ControlModifier))
+        return redo(), true;
+    if (key == Qt::Key_S && mods == Qt::ControlModifier) {
+        // The toolbar's Save, where the toolbar offers it.
+        if (hasPiece() && canStepThroughHistory() && !m_views->selectTopView->isHidden())
+            askMessage();
+        return true;
+    }
+    if ((key == Qt::Key_Delete || key == Qt::Key_Backspace) && mods == Qt::NoModifier)
+        return canStepThroughHistory() && m_wordTable->deleteSelectedLayer();
+    QPointF step;
+    switch (key) {
+    case Qt::Key_Left: step = QPointF(-1, 0); break;
+    case Qt::Key_Right: step = QPointF(1, 0); break;
+    case Qt::Key_Up: step = QPointF(0, -1); break;
+    case Qt::Key_Down: step = QPointF(0, 1); break;
+    default: return false;
+    }
+    if ((mods & ~Qt::ShiftModifier) != Qt::NoModifier || !canStepThroughHistory())
+        return false;
+    step *= mods & Qt::ShiftModifier ? kLargeNudge : 1.0;
+    // What the user last worked on moves: the text layer last changed, else the piece.
+    if (!m_nudgesPiece && m_wordTable->nudgeSelectedLayer(step))
+        return true;
+    if (!m_piece)
+        return false;
+    m_piece->setCenter(m_piece->center() + step);
+    m_lift.hideHint();
+    noteJobChanged();
+    return true;
 }
 
 void CutImage::goBack()
@@ -209,7 +268,8 @@ void CutImage::showEditorControls(bool shown)
 {
     // Above any text layer, which may have grown over them.
     ui::View &layer = *m_views->cutImgView;
-    for (int tag : {kReplacePhotoTag, kWriteControlTag, kNamesControlTag, kFrameControlTag, kEditorBackTag})
+    for (int tag : {kReplacePhotoTag, kWriteControlTag, kNamesControlTag, kFrameControlTag, kEditorBackTag, kUndoControlTag,
+                    kRedoControlTag})
         if (ui::View *control = layer.viewWithTag(tag); control && control->superview() == &layer) {
             control->setHidden(!shown);
             layer.bringSubviewToFront(control);
@@ -230,6 +290,8 @@ void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList &t
     Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
 
     m_job.start(photoNames, thumbNames);
+    m_history.clear();
+    updateHistoryControls();
     m_original = std::exchange(m_pickedOriginal, {});
     openEditorLayer();
 
@@ -518,7 +580,7 @@ void CutImage::layOutEditorView(bool landscape)
     if (m_photoView) {
         const ui::View &bar = *v.selectTopView;
         const double barTop = bar.isHidden() ? frame.height() : v.cutImgView->convertPointFrom(bar.frame().topLeft(), v.mainView.get()).y();
-        m_lift.relayout(*m_photoView, *v.cutImgView, barTop);
+        m_lift.relayout(*m_photoView, *v.cutImgView, std::min(barTop, historyControlsTop()));
     }
     if (!m_naming.strip()->isHidden())
         m_naming.strip()->setFrame(namingStripFrame(Device::screenSize()));

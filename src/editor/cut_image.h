@@ -24,6 +24,7 @@
 #include "ui/job_runner.h"
 #include "editor/editor_modes.h"
 #include "editor/finishing_toolbar.h"
+#include "editor/job_history.h"
 #include "editor/lifted_piece.h"
 #include "editor/naming_fields.h"
 #include "editor/options_panel.h"
@@ -74,8 +75,15 @@ public:
     /// The job as it is now, for keeping; none while it is between steps (the piece shattered
     /// into its grid) or before any job.
     std::optional<JobRecord> jobRecord() const;
-    /// Something the job keeps changed: it is kept again on the next turn of the loop.
+    /// Something the job keeps changed: it is kept again on the next turn of the loop, and,
+    /// when the kept state differs from the last, the last becomes one undo step. Changes
+    /// made within one turn of the loop make one step.
     void noteJobChanged();
+    /// Back one step, or forward one undone; false when there is none, or while the editor is
+    /// not at rest (typing, the options panel, an effect running, the pieces of a flow).
+    bool undo();
+    bool redo();
+    const JobHistory &history() const { return m_history; }
     /// Relayout after the device turned to landscape / portrait.
     void rotateW();
     void rotateH();
@@ -260,8 +268,17 @@ private:
     void layOutEditorView(bool landscape);
     /// Shows the editor's layer with the editor's view in it, as a job starts.
     void openEditorLayer();
-    /// Saves the job record when it can be kept (see jobRecord).
+    /// Saves the job record when it can be kept (see jobRecord), noting it in the history.
     void keepJob();
+    /// Lays the editor out as record says: photo, piece, text layers, working files.
+    void layBack(const JobRecord &record);
+    bool canStepThroughHistory() const;
+    bool stepThroughHistory(bool forward);
+    void updateHistoryControls();
+    /// Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y, Ctrl+S, Delete and the arrows; true when the key was used.
+    bool handleEditKey(const QKeyEvent &event);
+    /// The top of Undo and Redo in the editor layer: hints along the bottom stay above it.
+    double historyControlsTop() const;
     void buildPhotoView(const Picture &photo);
     void removePiece();
     void placeBackControl();
@@ -310,6 +327,9 @@ private:
     EffectMode m_effectMode = EffectMode::None;
 
     EditingJob m_job;
+    JobHistory m_history;
+    /// The arrow keys move the piece (last placed) rather than the selected text layer.
+    bool m_nudgesPiece = true;
     CropRectangle m_crop;
     PlacementGestures m_gestures;
     OptionsPanel m_options;

@@ -59,6 +59,8 @@ void CutImage::showResult()
     finalAdjust();
     m_replacement.addReplacePhotoButton();
     placeBackControl();
+    // The piece's hint keeps clear of Undo and Redo.
+    m_lift.relayout(photoView, *m_views->cutImgView, historyControlsTop());
     noteJobChanged();
 }
 

@@ -25,6 +25,9 @@ constexpr double kSideControlLeft = 10;
 constexpr double kSideControlGap = 5;
 constexpr double kNamingStripWidth = 320;
 constexpr double kNamingStripHeight = 50;
+// Undo and Redo: above the toolbar, clear of its buttons; narrower on a phone.
+constexpr double kHistoryControlHeight = 38;
+constexpr double kHistoryControlGap = 6;
 } // namespace
 
 std::vector<ToolbarButtonLayout> toolbarButtons(bool tablet)
@@ -67,6 +70,20 @@ QRectF frameControlFrame(QSizeF screen)
     return writeControlFrame().translated(screen.width() - 2 * kSideControlLeft - kSideControlWidth, 0);
 }
 
+QRectF undoControlFrame(DeviceProfile profile, bool landscape)
+{
+    const bool tablet = profile == DeviceProfile::Tablet;
+    const double width = tablet ? 100 : 80;
+    const double top = rotatedToolbarFrame(profile, landscape).top() - kHistoryControlHeight - kHistoryControlGap;
+    return {kSideControlLeft, top, width, kHistoryControlHeight};
+}
+
+QRectF redoControlFrame(DeviceProfile profile, bool landscape)
+{
+    const QRectF undo = undoControlFrame(profile, landscape);
+    return undo.translated(undo.width() + kSideControlGap, 0);
+}
+
 QRectF namingStripFrame(QSizeF screen)
 {
     return {(screen.width() - kNamingStripWidth) / 2, namesControlFrame().bottom() + kSideControlGap, kNamingStripWidth,
@@ -86,6 +103,31 @@ FinishingToolbar::FinishingToolbar(ScreenViews &views, FinishingActions actions)
     m_write = makeBarButton(writeControlFrame(), QStringLiteral("Write"), kWriteControlTag, run(m_actions.write));
     m_names = makeBarButton(namesControlFrame(), QStringLiteral("Names"), kNamesControlTag, run(m_actions.names));
     m_frame = makeBarButton({}, QStringLiteral("Frame"), kFrameControlTag, run(m_actions.frame));
+    m_undo = makeBarButton({}, QStringLiteral("Undo"), kUndoControlTag, run(m_actions.undo));
+    m_redo = makeBarButton({}, QStringLiteral("Redo"), kRedoControlTag, run(m_actions.redo));
+    setHistoryState(false, false);
+}
+
+void FinishingToolbar::placeHistoryControls()
+{
+    ui::View &layer = *m_views.cutImgView;
+    const DeviceProfile profile = Device::profile();
+    const bool landscape = Device::isLandscape();
+    for (const auto &[control, frame] : {std::pair{m_undo, undoControlFrame(profile, landscape)},
+                                         std::pair{m_redo, redoControlFrame(profile, landscape)}}) {
+        control->setFrame(QRectF(layer.convertPointFrom(frame.topLeft(), nullptr), frame.size()));
+        control->setHidden(false);
+        layer.addSubview(control);
+    }
+}
+
+void FinishingToolbar::setHistoryState(bool canUndo, bool canRedo)
+{
+    for (const auto &[control, on] : {std::pair{m_undo, canUndo}, std::pair{m_redo, canRedo}}) {
+        control->setEnabled(on);
+        // Dimmed while there is no step, yet still seen where it will be.
+        control->setAlpha(on ? 1.0 : 0.45);
+    }
 }
 
 void FinishingToolbar::finalAdjust()
@@ -151,6 +193,8 @@ void FinishingToolbar::relayout()
                                          std::pair{m_frame, frameControlFrame(Device::screenSize())}})
         if (control->superview() == &layer)
             control->setFrame(QRectF(layer.convertPointFrom(frame.topLeft(), nullptr), frame.size()));
+    if (m_undo->superview() == &layer)
+        placeHistoryControls();
     if (m_hint && !m_hint->isHidden() && m_hint->superview())
         placeHint();
 }

@@ -29,6 +29,8 @@ struct FinishingActions
     std::function<void()> write;      // side control "Write": the text overlay
     std::function<void()> names;      // side control "Names": the naming strip on and off
     std::function<void()> frame;      // side control "Frame": the options panel on the piece
+    std::function<void()> undo;       // "Undo": back one step of the job
+    std::function<void()> redo;       // "Redo": forward one undone step
 };
 
 /// One button of the toolbar on the current kind of device.
@@ -49,6 +51,10 @@ QRectF writeControlFrame();
 QRectF namesControlFrame();
 /// The options panel's opener on the piece, at the right under the editor's Back control.
 QRectF frameControlFrame(QSizeF screen);
+/// Undo and Redo, side by side just above the toolbar's left end, in screen coordinates: from
+/// the crop on, so an undone cut can be redone where there is no toolbar yet.
+QRectF undoControlFrame(DeviceProfile profile, bool landscape);
+QRectF redoControlFrame(DeviceProfile profile, bool landscape);
 /// The naming strip: under the side controls, centred.
 QRectF namingStripFrame(QSizeF screen);
 
@@ -67,6 +73,11 @@ public:
     /// new bottom edge; what was hidden stays hidden.
     void relayout();
 
+    /// Lays Undo and Redo into the editor layer at their screen places.
+    void placeHistoryControls();
+    /// Undo and Redo are enabled while there is a step to take.
+    void setHistoryState(bool canUndo, bool canRedo);
+
     /// The naming strip's toggle, laid into the editor layer with the toolbar.
     std::shared_ptr<ui::Button> namesControl() const { return m_names; }
 
@@ -80,6 +91,8 @@ private:
     std::shared_ptr<ui::Button> m_write;
     std::shared_ptr<ui::Button> m_names;
     std::shared_ptr<ui::Button> m_frame;
+    std::shared_ptr<ui::Button> m_undo;
+    std::shared_ptr<ui::Button> m_redo;
 };
 
 } // namespace vimora

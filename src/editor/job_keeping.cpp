@@ -76,8 +76,60 @@ void CutImage::noteJobChanged()
 
 void CutImage::keepJob()
 {
-    if (const auto record = jobRecord())
-        JobStore::shared().save(*record);
+    auto record = jobRecord();
+    if (!record)
+        return;
+    m_history.note(*record, m_original);
+    updateHistoryControls();
+    m_history.attachTo(*record);
+    JobStore::shared().save(*record);
+}
+
+bool CutImage::canStepThroughHistory() const
+{
+    const ScreenViews &v = *m_views;
+    // At rest on the editor: not while typing, under the options panel, or mid-flow.
+    return !m_job.isEmpty() && m_photoView && !v.cutImgView->isHidden() && v.descripImg->isHidden() && v.descripImg2->isHidden()
+           && v.wordView->isHidden() && !isEffectPending() && jobRecord().has_value();
+}
+
+bool CutImage::undo()
+{
+    return stepThroughHistory(false);
+}
+
+bool CutImage::redo()
+{
+    return stepThroughHistory(true);
+}
+
+bool CutImage::stepThroughHistory(bool forward)
+{
+    if (!canStepThroughHistory())
+        return false;
+    // A change still waiting to be kept is a step of its own, before going back over it.
+    if (m_jobKeeping.isActive()) {
+        m_jobKeeping.stop();
+        keepJob();
+    }
+    const auto step = forward ? m_history.redo() : m_history.undo();
+    if (!step)
+        return false;
+    // The text overlay's panels act on layers about to be replaced.
+    for (int open = 0; open < 8 && m_wordTable->closeTopPanel(); ++open) {
+    }
+    layBack(step->record);
+    m_original = step->original;
+    if (const auto present = jobRecord())
+        m_history.settle(*present);
+    updateHistoryControls();
+    noteJobChanged();
+    return true;
+}
+
+void CutImage::updateHistoryControls()
+{
+    m_toolbar.setHistoryState(m_history.canUndo(), m_history.canRedo());
 }
 
 std::optional<JobRecord> CutImage::jobRecord() const
@@ -116,26 +168,41 @@ std::optional<JobRecord> CutImage::jobRecord() const
 
 void CutImage::resumeJob(const JobRecord &record)
 {
+    // Where the photo was picked from is not kept with the job.
+    m_original = {};
+    m_pickedOriginal = {};
+    layBack(record);
+    m_history.start(record);
+    if (const auto present = jobRecord())
+        m_history.settle(*present);
+    updateHistoryControls();
+    logLine(QStringLiteral("job resumed: %1 with %2 layers").arg(m_job.photoName()).arg(record.layers.size()));
+}
+
+void CutImage::layBack(const JobRecord &record)
+{
     ScreenViews &v = *m_views;
     v.mainView->setImage({});
     Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
     m_job.start(record.photoNames, record.thumbNames);
-    // Where the photo was picked from is not kept with the job.
-    m_original = {};
-    m_pickedOriginal = {};
     openEditorLayer();
     v.wordView->setHidden(true);
     v.descripImg->setHidden(true);
     v.selectTopView->setImage({});
 
-    // The working files the later steps read hold the job's pictures again.
-    WorkingFiles::shared().originSave(record.photo);
-    if (!record.cutOut.isNull())
+    // The working files the later steps read hold the job's pictures again (written only when
+    // they differ: an undo of a move leaves the photo as it is).
+    const auto differs = [](const Picture &a, const Picture &b) { return a.bitmap().cacheKey() != b.bitmap().cacheKey(); };
+    if (differs(record.photo, WorkingFiles::shared().originLoad()))
+        WorkingFiles::shared().originSave(record.photo);
+    if (!record.cutOut.isNull() && differs(record.cutOut, WorkingFiles::shared().simpleLoad()))
         WorkingFiles::shared().simpleSave(record.cutOut);
     m_cutOut = record.cutOut;
     m_effectMode = modeNamed(record.effectMode);
     buildPhotoView(record.photo);
     m_photoView->setImage(record.shown);
+    // The photo view shows the photo itself unless the cut's hole is punched in it.
+    m_holeShown = differs(record.shown, record.photo);
 
     if (record.piece) {
         // As the cut left it, then moved, scaled and changed as it was.
@@ -169,7 +236,6 @@ void CutImage::resumeJob(const JobRecord &record)
         place(layer, kept, *m_photoView);
     }
     m_view->becomeFirstResponder();
-    logLine(QStringLiteral("job resumed: %1 with %2 layers").arg(m_job.photoName()).arg(record.layers.size()));
 }
 
 } // namespace vimora

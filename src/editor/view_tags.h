@@ -66,6 +66,9 @@ inline constexpr int kWriteControlTag = 534;
 inline constexpr int kNamesControlTag = 535;
 /// Opens the options panel on the piece (the frame, feathering, colour and expansion steps).
 inline constexpr int kFrameControlTag = 538;
+/// The Undo and Redo controls above the toolbar's left end.
+inline constexpr int kUndoControlTag = 546;
+inline constexpr int kRedoControlTag = 547;
 /// The strip with the naming fields.
 inline constexpr int kNamingStripTag = 536;
 /// The colour panel's close control.

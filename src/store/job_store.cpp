@@ -26,6 +26,7 @@ const QString kFormat = QStringLiteral("vimora-job");
 // Far beyond any real job; a record asking for more is damaged, not obeyed.
 constexpr int kMostLayers = 1000;
 constexpr int kMostPhotos = 1000;
+constexpr int kMostSteps = 100;
 constexpr double kLargestCoordinate = 1e6;
 
 const QRegularExpression &pictureNamePattern()
@@ -163,6 +164,50 @@ struct Reader
         out.lifted = o.value(QLatin1String("lifted")).toBool(false);
         return true;
     }
+
+    /// One job state: the whole record, or one of its undo steps.
+    bool step(const QJsonObject &o, JobRecord &job)
+    {
+        const QJsonValue pieceValue = o.value(QLatin1String("piece"));
+        const QJsonArray layers = o.value(QLatin1String("layers")).toArray();
+        bool ok = names(o.value(QLatin1String("photos")), job.photoNames) && names(o.value(QLatin1String("thumbs")), job.thumbNames)
+                  && picture(o.value(QLatin1String("photo")), job.photo, true) && picture(o.value(QLatin1String("shown")), job.shown, true)
+                  && picture(o.value(QLatin1String("cutOut")), job.cutOut, false);
+        if (ok && layers.size() > kMostLayers)
+            ok = fail(QStringLiteral("the record has %1 layers").arg(layers.size()));
+        if (ok && !pieceValue.isUndefined()) {
+            JobLayer piece;
+            double home[4];
+            ok = layer(pieceValue, piece) && numbersInto(o.value(QLatin1String("pieceHome")), home, 4);
+            if (ok) {
+                job.piece = piece;
+                job.pieceHome = QRectF(home[0], home[1], home[2], home[3]);
+            }
+        }
+        for (int i = 0; ok && i < layers.size(); ++i) {
+            JobLayer kept;
+            ok = layer(layers.at(i), kept);
+            job.layers.push_back(kept);
+        }
+        job.effectMode = o.value(QLatin1String("effectMode")).toString();
+        return ok;
+    }
+
+    bool steps(const QJsonValue &v, std::vector<JobRecord> &out)
+    {
+        if (v.isUndefined())
+            return true;
+        const QJsonArray a = v.toArray();
+        if (!v.isArray() || a.size() > kMostSteps)
+            return fail(QStringLiteral("a list of undo steps is damaged"));
+        for (const QJsonValue &s : a) {
+            JobRecord kept;
+            if (!s.isObject() || !step(s.toObject(), kept))
+                return fail(problem.isEmpty() ? QStringLiteral("an undo step is not an object") : problem);
+            out.push_back(std::move(kept));
+        }
+        return true;
+    }
 };
 
 QJsonObject layerJson(const JobLayer &layer, const std::function<QString(const Picture &)> &name)
@@ -185,7 +230,7 @@ QJsonObject layerJson(const JobLayer &layer, const std::function<QString(const P
     return o;
 }
 
-void recordNames(const QJsonObject &o, QStringList &out)
+void stepNames(const QJsonObject &o, QStringList &out)
 {
     for (const char *key : {"photo", "shown", "cutOut"})
         if (o.value(QLatin1String(key)).isString())
@@ -200,6 +245,40 @@ void recordNames(const QJsonObject &o, QStringList &out)
     for (const char *key : {"photos", "thumbs"})
         for (const QJsonValue &n : o.value(QLatin1String(key)).toArray())
             out << n.toString();
+}
+
+QJsonObject stepJson(const JobRecord &record, const std::function<QString(const Picture &)> &name)
+{
+    QJsonObject o;
+    o.insert(QLatin1String("photos"), QJsonArray::fromStringList(record.photoNames));
+    o.insert(QLatin1String("thumbs"), QJsonArray::fromStringList(record.thumbNames));
+    if (!record.photo.isNull())
+        o.insert(QLatin1String("photo"), name(record.photo));
+    if (!record.shown.isNull())
+        o.insert(QLatin1String("shown"), name(record.shown));
+    if (!record.cutOut.isNull())
+        o.insert(QLatin1String("cutOut"), name(record.cutOut));
+    if (record.piece && !record.piece->picture.isNull()) {
+        o.insert(QLatin1String("piece"), layerJson(*record.piece, name));
+        const QRectF h = record.pieceHome;
+        o.insert(QLatin1String("pieceHome"), numbers({h.x(), h.y(), h.width(), h.height()}));
+    }
+    o.insert(QLatin1String("effectMode"), record.effectMode);
+    QJsonArray layers;
+    for (const JobLayer &layer : record.layers)
+        if (!layer.picture.isNull())
+            layers.append(layerJson(layer, name));
+    o.insert(QLatin1String("layers"), layers);
+    return o;
+}
+
+void recordNames(const QJsonObject &o, QStringList &out)
+{
+    stepNames(o, out);
+    // The undo steps' pictures are kept as long as the record names them.
+    for (const char *key : {"undo", "redo"})
+        for (const QJsonValue &step : o.value(QLatin1String(key)).toArray())
+            stepNames(step.toObject(), out);
     out.removeIf([](const QString &n) { return !isPlainName(n); });
     out.removeDuplicates();
 }
@@ -288,28 +367,17 @@ void JobStore::save(const JobRecord &record)
     std::map<qint64, QString> used;
     const auto name = [&](const Picture &p) { return nameFor(p, used, pending); };
 
-    QJsonObject o;
+    QJsonObject o = stepJson(record, name);
     o.insert(QLatin1String("format"), kFormat);
     o.insert(QLatin1String("version"), JobRecord::kVersion);
-    o.insert(QLatin1String("photos"), QJsonArray::fromStringList(record.photoNames));
-    o.insert(QLatin1String("thumbs"), QJsonArray::fromStringList(record.thumbNames));
-    if (!record.photo.isNull())
-        o.insert(QLatin1String("photo"), name(record.photo));
-    if (!record.shown.isNull())
-        o.insert(QLatin1String("shown"), name(record.shown));
-    if (!record.cutOut.isNull())
-        o.insert(QLatin1String("cutOut"), name(record.cutOut));
-    if (record.piece && !record.piece->picture.isNull()) {
-        o.insert(QLatin1String("piece"), layerJson(*record.piece, name));
-        const QRectF h = record.pieceHome;
-        o.insert(QLatin1String("pieceHome"), numbers({h.x(), h.y(), h.width(), h.height()}));
+    for (const auto &[key, steps] : {std::pair{"undo", &record.undoSteps}, std::pair{"redo", &record.redoSteps}}) {
+        if (steps->empty())
+            continue;
+        QJsonArray list;
+        for (const JobRecord &step : *steps)
+            list.append(stepJson(step, name));
+        o.insert(QLatin1String(key), list);
     }
-    o.insert(QLatin1String("effectMode"), record.effectMode);
-    QJsonArray layers;
-    for (const JobLayer &layer : record.layers)
-        if (!layer.picture.isNull())
-            layers.append(layerJson(layer, name));
-    o.insert(QLatin1String("layers"), layers);
 
     pending.recordBytes = QJsonDocument(o).toJson(QJsonDocument::Indented);
     if (pending.recordBytes == m_lastRecord && pending.pictures.empty())
@@ -366,15 +434,23 @@ void JobStore::adopt(const JobRecord &record, const QString &folder)
         if (!picture.isNull() && name.isString())
             m_names[identity(picture)] = name.toString();
     };
-    remember(record.photo, o->value(QLatin1String("photo")));
-    remember(record.shown, o->value(QLatin1String("shown")));
-    remember(record.cutOut, o->value(QLatin1String("cutOut")));
-    if (record.piece)
-        remember(record.piece->picture, o->value(QLatin1String("piece")).toObject().value(QLatin1String("picture")));
-    const QJsonArray layers = o->value(QLatin1String("layers")).toArray();
-    for (size_t i = 0; i < record.layers.size() && int(i) < layers.size(); ++i) {
-        remember(record.layers[i].picture, layers.at(int(i)).toObject().value(QLatin1String("picture")));
-        remember(record.layers[i].original, layers.at(int(i)).toObject().value(QLatin1String("original")));
+    const auto rememberStep = [&](const JobRecord &step, const QJsonObject &s) {
+        remember(step.photo, s.value(QLatin1String("photo")));
+        remember(step.shown, s.value(QLatin1String("shown")));
+        remember(step.cutOut, s.value(QLatin1String("cutOut")));
+        if (step.piece)
+            remember(step.piece->picture, s.value(QLatin1String("piece")).toObject().value(QLatin1String("picture")));
+        const QJsonArray layers = s.value(QLatin1String("layers")).toArray();
+        for (size_t i = 0; i < step.layers.size() && int(i) < layers.size(); ++i) {
+            remember(step.layers[i].picture, layers.at(int(i)).toObject().value(QLatin1String("picture")));
+            remember(step.layers[i].original, layers.at(int(i)).toObject().value(QLatin1String("original")));
+        }
+    };
+    rememberStep(record, *o);
+    for (const auto &[key, steps] : {std::pair{"undo", &record.undoSteps}, std::pair{"redo", &record.redoSteps}}) {
+        const QJsonArray kept = o->value(QLatin1String(key)).toArray();
+        for (size_t i = 0; i < steps->size() && int(i) < kept.size(); ++i)
+            rememberStep((*steps)[i], kept.at(int(i)).toObject());
     }
     QStringList kept;
     recordNames(*o, kept);
@@ -471,32 +547,20 @@ JobLoad JobStore::read(const QString &folder, bool decode)
     }
     Reader r{folder, decode, {}, {}};
     JobRecord &job = result.record;
-    const QJsonValue pieceValue = o->value(QLatin1String("piece"));
-    const QJsonArray layers = o->value(QLatin1String("layers")).toArray();
-    bool ok = r.names(o->value(QLatin1String("photos")), job.photoNames) && r.names(o->value(QLatin1String("thumbs")), job.thumbNames)
-              && r.picture(o->value(QLatin1String("photo")), job.photo, true) && r.picture(o->value(QLatin1String("shown")), job.shown, true)
-              && r.picture(o->value(QLatin1String("cutOut")), job.cutOut, false);
-    if (ok && layers.size() > kMostLayers)
-        ok = r.fail(QStringLiteral("the record has %1 layers").arg(layers.size()));
-    if (ok && !pieceValue.isUndefined()) {
-        JobLayer piece;
-        double home[4];
-        ok = r.layer(pieceValue, piece) && r.numbersInto(o->value(QLatin1String("pieceHome")), home, 4);
-        if (ok) {
-            job.piece = piece;
-            job.pieceHome = QRectF(home[0], home[1], home[2], home[3]);
-        }
-    }
-    for (int i = 0; ok && i < layers.size(); ++i) {
-        JobLayer layer;
-        ok = r.layer(layers.at(i), layer);
-        job.layers.push_back(layer);
-    }
-    job.effectMode = o->value(QLatin1String("effectMode")).toString();
-    if (!ok) {
+    if (!r.step(*o, job)) {
         result.problem = r.problem;
         result.record = {};
         return result;
+    }
+    if (decode) {
+        // The steps share the job's pictures (one decode each); a damaged step list costs
+        // the undo steps, not the job.
+        Reader steps = r;
+        if (!steps.steps(o->value(QLatin1String("undo")), job.undoSteps) || !steps.steps(o->value(QLatin1String("redo")), job.redoSteps)) {
+            job.undoSteps.clear();
+            job.redoSteps.clear();
+            logLine(QStringLiteral("the kept job's undo steps are dropped: %1").arg(steps.problem));
+        }
     }
     result.state = JobLoad::State::Loaded;
     return result;

@@ -66,6 +66,11 @@ struct JobRecord
     /// "", "mode1" or "mode2": what the last effect flow worked on.
     QString effectMode;
     std::vector<JobLayer> layers;
+    /// The editor's undo steps, oldest first, and its redo steps, the next one last. A step is
+    /// a whole job state without steps of its own; its pictures are shared with the job's
+    /// wherever they did not change, in memory and on disk.
+    std::vector<JobRecord> undoSteps;
+    std::vector<JobRecord> redoSteps;
 };
 
 /// What a start finds in tmp/.
@@ -98,10 +103,11 @@ public:
     void forget();
 
     /// Reads the record and decodes every picture it names. A record that cannot be read
-    /// whole is Damaged, with the reason; no record is None.
+    /// whole is Damaged, with the reason; no record is None. Undo steps that cannot be read are
+    /// dropped (and logged): the job itself is still good.
     static JobLoad load(const QString &folder);
     /// The same without decoding: the record and the headers of its pictures are checked,
-    /// its pictures are stand-ins. Quick enough for a start.
+    /// its pictures are stand-ins, its undo steps are left unread. Quick enough for a start.
     static JobLoad peek(const QString &folder);
     /// The files of tmp/ the record on disk needs (itself included); empty without a record.
     static QStringList keptFiles(const QString &folder);

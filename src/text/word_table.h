@@ -116,6 +116,11 @@ public:
     void handleScale(ui::PinchRecognizer &pinch);
     /// A long press asks before deleting the pressed layer (it cannot come back).
     void handleLongPress(ui::LongPressRecognizer &press);
+    /// The Delete key: removes the selected layer at once (the editor's Undo brings it back).
+    /// False when no layer is selected on the screen.
+    bool deleteSelectedLayer();
+    /// An arrow key: moves the selected layer by offset points. False when none is selected.
+    bool nudgeSelectedLayer(QPointF offset);
     /// The delete question on screen, or nullptr.
     ui::AlertView *deleteQuestion() const { return m_deleteQuestion.get(); }
     void handleSingleTap(ui::TapRecognizer &tap);

@@ -119,6 +119,43 @@ void WordTable::alertViewClickedButtonAtIndex(ui::AlertView &alert, int buttonIn
     layersChanged();
 }
 
+namespace {
+/// The selected layer while it lies on one of the screen's layer holders.
+ui::View *selectedOnScreen(ui::View *layer, const WordTableViews &views)
+{
+    if (!layer || layer->isHidden())
+        return nullptr;
+    const ui::View *holder = layer->superview();
+    return holder && (holder == views.cutImgView.get() || holder == views.backImgView.get()) ? layer : nullptr;
+}
+} // namespace
+
+bool WordTable::deleteSelectedLayer()
+{
+    ui::View *layer = selectedOnScreen(tView(), m_views);
+    if (!layer)
+        return false;
+    withdrawDeleteQuestion();
+    if (m_transformBegin)
+        finishTransform();
+    if (m_panel.isShown())
+        diapearColorSelectView();
+    m_handles.remove();
+    layer->removeFromSuperview();
+    layersChanged();
+    return true;
+}
+
+bool WordTable::nudgeSelectedLayer(QPointF offset)
+{
+    ui::View *layer = selectedOnScreen(tView(), m_views);
+    if (!layer || m_transformBegin)
+        return false;
+    layer->setCenter(layer->center() + offset);
+    layersChanged();
+    return true;
+}
+
 void WordTable::withdrawDeleteQuestion()
 {
     m_pressedLayer.reset();

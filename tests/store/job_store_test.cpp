@@ -235,6 +235,62 @@ TEST_F(JobStoreTest, ADamagedRecordIsReportedWithItsReasonAndSetAside)
     EXPECT_EQ(JobStore::load(folder()).state, JobLoad::State::None) << "set aside, so reported once";
 }
 
+TEST_F(JobStoreTest, UndoStepsComeBackSharingTheirPicturesAndADamagedStepCostsOnlyTheSteps)
+{
+    JobStore store([this] { return folder(); });
+    JobRecord present = job(0);
+    JobRecord before = present;
+    before.piece->center -= QPointF(8, 3);
+    JobRecord merged = present;
+    merged.piece.reset();
+    merged.pieceHome = {};
+    merged.photo = coded(12, 9, 60);
+    present.undoSteps = {before};
+    present.redoSteps = {merged};
+
+    store.save(present);
+    store.flush();
+    // The moved step adds no picture; the merged one adds its photo alone.
+    EXPECT_EQ(jobPictures().size(), size_t(6));
+    JobLoad loaded = JobStore::load(folder());
+    ASSERT_EQ(loaded.state, JobLoad::State::Loaded) << loaded.problem.toStdString();
+    ASSERT_EQ(loaded.record.undoSteps.size(), size_t(1));
+    ASSERT_EQ(loaded.record.redoSteps.size(), size_t(1));
+    EXPECT_TRUE(sameJob(loaded.record, present));
+    EXPECT_TRUE(sameJob(loaded.record.undoSteps[0], before));
+    EXPECT_TRUE(sameJob(loaded.record.redoSteps[0], merged));
+    EXPECT_EQ(loaded.record.undoSteps[0].photo.bitmap().cacheKey(), loaded.record.photo.bitmap().cacheKey()) << "decoded once";
+    // The clean-up keeps the steps' pictures.
+    for (const QString &name : jobPictures())
+        EXPECT_TRUE(JobStore::keptFiles(folder()).contains(name)) << name.toStdString();
+
+    // The merged step's photo cut short: the job still resumes, without its steps.
+    const QString mergedPhoto = [&] {
+        QFile f(file(JobStore::kRecordName));
+        f.open(QIODevice::ReadOnly);
+        const QByteArray record = f.readAll();
+        const int redo = record.indexOf("\"redo\"");
+        const int at = record.indexOf("job-", record.indexOf("\"photo\"", redo));
+        return QString::fromLatin1(record.mid(at, record.indexOf('"', at) - at));
+    }();
+    QFile picture(file(mergedPhoto));
+    ASSERT_TRUE(picture.open(QIODevice::ReadWrite));
+    picture.resize(picture.size() / 2);
+    picture.close();
+    loaded = JobStore::load(folder());
+    ASSERT_EQ(loaded.state, JobLoad::State::Loaded) << loaded.problem.toStdString();
+    EXPECT_TRUE(sameJob(loaded.record, present));
+    EXPECT_TRUE(loaded.record.undoSteps.empty() && loaded.record.redoSteps.empty());
+
+    // A job saved without steps leaves no step pictures behind.
+    JobRecord plain = present;
+    plain.undoSteps.clear();
+    plain.redoSteps.clear();
+    store.save(plain);
+    store.flush();
+    EXPECT_EQ(jobPictures().size(), size_t(5));
+}
+
 TEST(JobCleanupTest, AQuitKeepsTheJobAndWhatItNamesAndEmptiesTheRest)
 {
     test::TempHome home;
