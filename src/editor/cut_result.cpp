@@ -45,7 +45,8 @@ void CutImage::showResult()
     m_cutOut = cut.picture;
     m_holeShown = true;
     m_flowStartPicture = Picture();
-    m_lift.lift(*container, photoView, *m_views->cutImgView);
+    // Its hint keeps clear of Undo and Redo.
+    m_lift.lift(*container, photoView, *m_views->cutImgView, historyControlsTop());
 
     // Whatever else lay on the photo belonged to the rectangle phase.
     for (const ui::ViewPtr &sub : photoView.subviews())
@@ -59,8 +60,6 @@ void CutImage::showResult()
     finalAdjust();
     m_replacement.addReplacePhotoButton();
     placeBackControl();
-    // The piece's hint keeps clear of Undo and Redo.
-    m_lift.relayout(photoView, *m_views->cutImgView, historyControlsTop());
     noteJobChanged();
 }
 

@@ -25,7 +25,7 @@ void LiftedPiece::shade(ui::ImageView &piece)
     piece.setShadowOpacity(0.7);
 }
 
-void LiftedPiece::lift(ui::ImageView &piece, const ui::View &photo, ui::View &layer)
+void LiftedPiece::lift(ui::ImageView &piece, const ui::View &photo, ui::View &layer, double bottom)
 {
     shade(piece);
 
@@ -43,7 +43,7 @@ void LiftedPiece::lift(ui::ImageView &piece, const ui::View &photo, ui::View &la
     const QRectF photoFrame = photo.convertRectTo(photo.bounds(), &layer);
     const double width = layer.bounds().width();
     // Below the photo where there is room, else over its bottom edge.
-    const double top = std::min(photoFrame.bottom() + 8, layer.bounds().height() - kHintHeight);
+    const double top = std::min(photoFrame.bottom() + 8, std::min(bottom, layer.bounds().height()) - kHintHeight);
     m_hint = std::make_shared<ui::Label>(QRectF(0, top, width, kHintHeight),
                                          QStringLiteral("Drag to move the piece, pinch to resize it"));
     QFont font = m_hint->font();

@@ -3,6 +3,7 @@
 // The piece just cut, shown lifted off the photo: a soft shadow, a brief outline pulse, and a
 // one-line hint that it can be dragged and pinched, until it is first dragged.
 
+#include <limits>
 #include <memory>
 
 #include "ui/image_view.h"
@@ -20,8 +21,9 @@ public:
     static void shade(ui::ImageView &piece);
     /// Whether piece has the lifted look.
     static bool isShaded(const ui::ImageView &piece) { return piece.shadowOpacity() > 0; }
-    /// Lifts piece and shows the hint on layer, just below photo.
-    void lift(ui::ImageView &piece, const ui::View &photo, ui::View &layer);
+    /// Lifts piece and shows the hint on layer, just below photo and above bottom (in layer's
+    /// points).
+    void lift(ui::ImageView &piece, const ui::View &photo, ui::View &layer, double bottom = std::numeric_limits<double>::infinity());
     /// After a turn: a shown hint back just below photo, above the bottom limit (in layer
     /// coordinates: the toolbar's top).
     void relayout(const ui::View &photo, const ui::View &layer, double bottom);

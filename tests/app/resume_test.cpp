@@ -8,6 +8,7 @@
 
 #include "app/app_fixture.h"
 #include "editor/cut_image.h"
+#include "editor/photo_capture.h"
 #include "platform/app_home.h"
 #include "store/job_store.h"
 #include "store/working_files.h"
@@ -106,6 +107,42 @@ TEST_F(ResumeTest, AQuitKeepsTheJobAndBackBringsItBackAsItWasLeft)
     host->advance(1);
     ASSERT_NE(piece(), nullptr);
     EXPECT_EQ(piece()->frame(), movedAgain);
+}
+
+TEST_F(ResumeTest, UndoAndRedoGoOnAcrossAQuitAndResume)
+{
+    launch(DeviceProfile::Tablet);
+    pickFromTheAlbum(Picture(test::positionCoded(1200, 900)));
+    const auto shot = [&] {
+        host->advance(1);
+        ui::ImageView *photo = photoView();
+        return photo ? capturePhotoView(*photo, *editorViews().cutImgView, QSize(300, 225)).bitmap() : QImage();
+    };
+    std::vector<QImage> states{shot()};
+    editor().showResult();
+    states.push_back(shot());
+    host->drag(centreOf(*piece()), centreOf(*piece()) + QPointF(40, -30));
+    states.push_back(shot());
+    typeLayer(QStringLiteral("Kept"));
+    states.push_back(shot());
+    host->pinch(centreOf(*piece()), 100, {1.0, 1.2, 1.4});
+    states.push_back(shot());
+    ASSERT_TRUE(editor().undo());
+    ASSERT_TRUE(test::imagesEqual(shot(), states[3]));
+
+    quitAndStartAgain();
+    tapOn(*top().categoryButton(3));
+    host->advance(1);
+    EXPECT_EQ(editor().history().undoCount(), 3);
+    EXPECT_EQ(editor().history().redoCount(), 1);
+    EXPECT_TRUE(test::imagesEqual(shot(), states[3])) << "resumed as left";
+    ASSERT_TRUE(editor().redo());
+    EXPECT_TRUE(test::imagesEqual(shot(), states[4])) << "the undone pinch comes back";
+    for (int i = 3; i >= 0; --i) {
+        ASSERT_TRUE(editor().undo()) << i;
+        EXPECT_TRUE(test::imagesEqual(shot(), states[size_t(i)])) << "back to state " << i;
+    }
+    EXPECT_FALSE(editor().undo());
 }
 
 TEST_F(ResumeTest, ADamagedKeptJobIsReportedOnceAndSetAsideAndTheStartGoesOn)
