@@ -1,5 +1,7 @@
 #include "app/vimora_app_delegate.h"
 
+#include "editor/cut_image.h"
+
 #include "app/rotate_me.h"
 #include "app/top.h"
 #include "platform/device.h"
@@ -38,6 +40,8 @@ bool VimoraAppDelegate::applicationDidFinishLaunchingWithOptions()
     Top *top = &m_rotateLa->top();
     m_window.setFilesDroppedHandler([top](const QStringList &paths) { top->openPhotos(paths); });
     m_window.setKeyCommand(QKeyCombination(Qt::ControlModifier, Qt::Key_O), [top] { top->openPicker(); });
+    // The title names the photo being edited and marks changes not saved yet.
+    m_rotateLa->draw().setOnTitleChanged([this](const QString &title) { m_window.setTitle(title); });
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "editor/cut_image.h"
 
+#include <QFileInfo>
 #include <QKeyEvent>
 
 #include <utility>
@@ -95,6 +96,12 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                             [this](ui::PanRecognizer &p) { handleMove6(p); },
                                             [this] { return m_piece ? m_piece->convertRectTo(m_piece->bounds(), m_views->mainView.get()) : QRectF(); }})
 {
+    m_saving.setOnSaved([this] {
+        if (const JobRecord *present = m_history.present())
+            m_savedState = *present;
+        updateTitle();
+        noteJobChanged();
+    });
     m_naming.strip()->setTag(kNamingStripTag);
     m_naming.setExport([this] { renameAct(); });
     // The naming strip's Export: the pictures into Documents under their new names.
@@ -260,6 +267,7 @@ void CutImage::resumeJob()
     else
         v.selectTopView->setHidden(true);
     resumeKeys();
+    updateTitle();
 }
 
 CutImage::~CutImage() = default;
@@ -293,6 +301,9 @@ void CutImage::getNumOfArray(const QStringList &photoNames, const QStringList &t
     m_history.clear();
     updateHistoryControls();
     m_original = std::exchange(m_pickedOriginal, {});
+    m_photoTitle = m_original.isKnown() ? QFileInfo(m_original.path).fileName() : QString();
+    m_savedState.reset();
+    m_savedStateIsNextNoted = true;
     openEditorLayer();
 
     tempDirFiles();
@@ -544,6 +555,7 @@ void CutImage::closeDrawView()
     v.mainView->setImage(homePicture());
     if (m_onHome)
         m_onHome();
+    updateTitle();
     noteJobChanged();
 }
 

@@ -84,6 +84,10 @@ public:
     bool undo();
     bool redo();
     const JobHistory &history() const { return m_history; }
+    /// The window title: the photo's name, marked while the job has changes no save took.
+    QString windowTitle() const;
+    bool hasUnsavedChanges() const;
+    void setOnTitleChanged(std::function<void(const QString &)> changed) { m_onTitleChanged = std::move(changed); }
     /// Relayout after the device turned to landscape / portrait.
     void rotateW();
     void rotateH();
@@ -275,6 +279,7 @@ private:
     bool canStepThroughHistory() const;
     bool stepThroughHistory(bool forward);
     void updateHistoryControls();
+    void updateTitle();
     /// Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y, Ctrl+S, Delete and the arrows; true when the key was used.
     bool handleEditKey(const QKeyEvent &event);
     /// The top of Undo and Redo in the editor layer: hints along the bottom stay above it.
@@ -328,6 +333,12 @@ private:
 
     EditingJob m_job;
     JobHistory m_history;
+    /// The photo's name for the title, and the job's state the last save took (none: not
+    /// known to be saved).
+    QString m_photoTitle;
+    std::optional<JobRecord> m_savedState;
+    bool m_savedStateIsNextNoted = false;
+    std::function<void(const QString &)> m_onTitleChanged;
     /// The arrow keys move the piece (last placed) rather than the selected text layer.
     bool m_nudgesPiece = true;
     CropRectangle m_crop;

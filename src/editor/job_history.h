@@ -40,6 +40,8 @@ public:
     /// which may differ from the step in what does not matter (tags, rounding).
     void settle(const JobRecord &present);
 
+    /// The state last noted; null before any.
+    const JobRecord *present() const { return m_present ? &m_present->record : nullptr; }
     bool canUndo() const { return !m_undo.empty(); }
     bool canRedo() const { return !m_redo.empty(); }
     int undoCount() const { return int(m_undo.size()); }

@@ -80,7 +80,13 @@ void CutImage::keepJob()
     if (!record)
         return;
     m_history.note(*record, m_original);
+    // A new job starts saved: nothing was changed yet.
+    if (std::exchange(m_savedStateIsNextNoted, false))
+        m_savedState = *record;
     updateHistoryControls();
+    updateTitle();
+    record->title = m_photoTitle;
+    record->unsaved = hasUnsavedChanges();
     m_history.attachTo(*record);
     JobStore::shared().save(*record);
 }
@@ -123,8 +129,30 @@ bool CutImage::stepThroughHistory(bool forward)
     if (const auto present = jobRecord())
         m_history.settle(*present);
     updateHistoryControls();
+    updateTitle();
     noteJobChanged();
     return true;
+}
+
+bool CutImage::hasUnsavedChanges() const
+{
+    const JobRecord *present = m_history.present();
+    return present && (!m_savedState || !sameJobState(*m_savedState, *present));
+}
+
+QString CutImage::windowTitle() const
+{
+    const QString app = QStringLiteral("Vimora");
+    if (m_job.isEmpty() || m_views->cutImgView->isHidden())
+        return app;
+    const QString name = m_photoTitle.isEmpty() ? m_job.photoName() : m_photoTitle;
+    return (hasUnsavedChanges() ? QStringLiteral("*") : QString()) + name + QStringLiteral(" — ") + app;
+}
+
+void CutImage::updateTitle()
+{
+    if (m_onTitleChanged)
+        m_onTitleChanged(windowTitle());
 }
 
 void CutImage::updateHistoryControls()
@@ -175,7 +203,13 @@ void CutImage::resumeJob(const JobRecord &record)
     m_history.start(record);
     if (const auto present = jobRecord())
         m_history.settle(*present);
+    m_photoTitle = record.title;
+    m_savedState.reset();
+    m_savedStateIsNextNoted = false;
+    if (!record.unsaved && m_history.present())
+        m_savedState = *m_history.present();
     updateHistoryControls();
+    updateTitle();
     logLine(QStringLiteral("job resumed: %1 with %2 layers").arg(m_job.photoName()).arg(record.layers.size()));
 }
 

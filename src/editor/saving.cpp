@@ -167,7 +167,11 @@ void Saving::saveWithQuality(SaveQuality quality)
 void Saving::saveComposition(const Picture &picture, const Picture &keptCopy)
 {
     // The home screen lists only what was saved: a failed write keeps no copy either.
-    saveToAlbum(picture, [this, keptCopy] { keepForBackgrounds(keptCopy); });
+    saveToAlbum(picture, [this, keptCopy] {
+        keepForBackgrounds(keptCopy);
+        if (m_onSaved)
+            m_onSaved();
+    });
 }
 
 void Saving::saveOriginalSize()

@@ -60,6 +60,8 @@ public:
     /// Writes the picture into the album "Quorlan"; the user is told once the write is done.
     /// saved runs once the picture is in the album (not after a failed write).
     void saveToAlbum(const Picture &image, std::function<void()> saved = {});
+    /// Runs once the composition the Save question asked for is in the album.
+    void setOnSaved(std::function<void()> saved) { m_onSaved = std::move(saved); }
     /// The quality choice, each with the size it saves: "High — W × H", "Medium — w × h",
     /// "Original size — W0 × H0" where the picked photo is larger than the working one, and
     /// "Share..." for the share panel; "Cancel".
@@ -121,6 +123,7 @@ private:
     /// The qualities of the quality choice's buttons, after Cancel, in order.
     std::vector<SaveQuality> m_offered;
     std::shared_ptr<ui::AlertView> m_renderingAlert;
+    std::function<void()> m_onSaved;
     /// Renders original-size pictures; its results reach the album writer.
     ui::JobRunner m_original{[this](const QString &reason) {
         dismissRendering();

@@ -370,6 +370,10 @@ void JobStore::save(const JobRecord &record)
     QJsonObject o = stepJson(record, name);
     o.insert(QLatin1String("format"), kFormat);
     o.insert(QLatin1String("version"), JobRecord::kVersion);
+    if (!record.title.isEmpty())
+        o.insert(QLatin1String("title"), record.title);
+    if (record.unsaved)
+        o.insert(QLatin1String("unsaved"), true);
     for (const auto &[key, steps] : {std::pair{"undo", &record.undoSteps}, std::pair{"redo", &record.redoSteps}}) {
         if (steps->empty())
             continue;
@@ -552,6 +556,8 @@ JobLoad JobStore::read(const QString &folder, bool decode)
         result.record = {};
         return result;
     }
+    job.title = o->value(QLatin1String("title")).toString();
+    job.unsaved = o->value(QLatin1String("unsaved")).toBool(false);
     if (decode) {
         // The steps share the job's pictures (one decode each); a damaged step list costs
         // the undo steps, not the job.

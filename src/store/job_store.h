@@ -66,6 +66,10 @@ struct JobRecord
     /// "", "mode1" or "mode2": what the last effect flow worked on.
     QString effectMode;
     std::vector<JobLayer> layers;
+    /// The photo's name as the user knows it (the window title shows it); empty when unknown.
+    QString title;
+    /// Whether the job has changes no save has taken yet.
+    bool unsaved = false;
     /// The editor's undo steps, oldest first, and its redo steps, the next one last. A step is
     /// a whole job state without steps of its own; its pictures are shared with the job's
     /// wherever they did not change, in memory and on disk.

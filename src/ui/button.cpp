@@ -264,4 +264,12 @@ bool Button::ownsGesture(const GestureRecognizer &recognizer, const Touch &) con
     return isEnabled() && tap && tap->numberOfTapsRequired() == 1 && tap->numberOfTouchesRequired() == 1;
 }
 
+QString Button::toolTip() const
+{
+    if (const QString own = View::toolTip(); !own.isEmpty())
+        return own;
+    const bool titleDrawn = titleColor().alpha() > 0 && image().isNull();
+    return titleDrawn ? QString() : title();
+}
+
 } // namespace vimora::ui

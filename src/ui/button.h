@@ -34,6 +34,9 @@ public:
 
     void setTitle(const QString &title, ControlState state = ControlStateNormal);
     QString title(ControlState state = ControlStateNormal) const;
+    /// Its own, else the title where the title is not drawn (an icon or a picture carries
+    /// the caption), so every icon button names itself under a pointer.
+    QString toolTip() const override;
     /// The title for the current state: what a screen compares to tell buttons apart, even
     /// when it is drawn in a clear colour.
     QString currentTitle() const { return title(state()); }

@@ -149,6 +149,14 @@ View *Host::hitTest(QPointF windowPoint)
     return m_window->hitTest(windowPoint);
 }
 
+QString Host::toolTipAt(QPointF windowPoint)
+{
+    for (View *view = hitTest(windowPoint); view; view = view->superview())
+        if (const QString text = view->toolTip(); !text.isEmpty())
+            return text;
+    return {};
+}
+
 bool Host::setFocusView(View *view)
 {
     View *old = focusView();

@@ -46,6 +46,9 @@ public:
     /// size (autoresizing mask flexible width and height) unless the caller changes that.
     void setRootView(const ViewPtr &root);
     ViewPtr rootView() const { return m_root; }
+    /// The window's title (a window host shows it in the title bar).
+    virtual void setTitle(const QString &title) { m_title = title; }
+    QString title() const { return m_title; }
 
     QSizeF screenSize() const { return m_window->bounds().size(); }
     /// Resizes the window view (a rotation); the root view follows by autoresizing.
@@ -73,6 +76,8 @@ public:
     TouchDispatcher &dispatcher() { return m_dispatcher; }
     /// The view a touch at a window point would go to (modal layers first).
     View *hitTest(QPointF windowPoint);
+    /// The tooltip of what lies at the point: the nearest view up from the hit one that has one.
+    QString toolTipAt(QPointF windowPoint);
 
     /// The view with keyboard focus, or nullptr. Setting it tells both views.
     View *focusView() const { return m_focus.lock().get(); }
@@ -121,6 +126,7 @@ protected:
     virtual void focusViewChanged() {}
 
 private:
+    QString m_title;
     /// What pressKey does with a key no view took.
     bool handleUnclaimedKey(const QKeyEvent &event);
     Clock *m_clock;

@@ -98,6 +98,9 @@ public:
     void setHidden(bool hidden);
     int tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }
+    /// What a pointer resting over the view shows (empty: nothing of its own).
+    virtual QString toolTip() const { return m_toolTip; }
+    void setToolTip(const QString &text) { m_toolTip = text; }
     /// Transparent (an invalid or fully transparent colour) means no background.
     QColor backgroundColor() const { return m_backgroundColor; }
     void setBackgroundColor(const QColor &color);
@@ -282,6 +285,7 @@ private:
     AffineTransform m_transform;
     double m_alpha = 1;
     bool m_hidden = false;
+    QString m_toolTip;
     int m_tag = 0;
     QColor m_backgroundColor = Qt::transparent;
     bool m_clipsToBounds = false;

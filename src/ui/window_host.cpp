@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QHelpEvent>
 #include <QMimeData>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -17,6 +18,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QToolTip>
 #include <QTouchEvent>
 #include <QWheelEvent>
 #include <QWidget>
@@ -152,6 +154,17 @@ protected:
                 pinchBy(1.0 + g->value(), g->position());
             else if (g->gestureType() == Qt::EndNativeGesture)
                 endPinch();
+            return true;
+        }
+        case QEvent::ToolTip: {
+            // Qt asks when the pointer rests: the view under it names itself.
+            auto *help = static_cast<QHelpEvent *>(e);
+            const ScreenFit fit = m_host.screenFit();
+            const QString text = fit.showsScreenAt(help->pos()) ? m_host.toolTipAt(fit.toScreen(help->pos())) : QString();
+            if (text.isEmpty())
+                QToolTip::hideText();
+            else
+                QToolTip::showText(help->globalPos(), text, this);
             return true;
         }
         case QEvent::TouchBegin:
@@ -379,6 +392,7 @@ QWidget *WindowHost::widget() const
 
 void WindowHost::setTitle(const QString &title)
 {
+    Host::setTitle(title);
     m_widget->setWindowTitle(title);
 }
 

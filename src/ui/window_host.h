@@ -61,7 +61,7 @@ public:
     void setOrientationHandler(std::function<void(bool landscape)> handler) { m_orientationHandler = std::move(handler); }
 
     QWidget *widget() const;
-    void setTitle(const QString &title);
+    void setTitle(const QString &title) override;
     void show();
 
     /// How the screen sits in the window now.

@@ -3,6 +3,7 @@
 // and forward again, compared picture by picture; the controls and keys that do it; what the
 // kept job carries of the steps.
 
+#include <QCoreApplication>
 #include <QInputMethodEvent>
 
 #include "editor/adjust_panel.h"
@@ -13,6 +14,7 @@
 #include "text/edit_panel.h"
 #include "text/text_entry_box.h"
 #include "text/word_table.h"
+#include "ui/control_reach.h"
 #include "ui/slider.h"
 #include "ui/text_view.h"
 
@@ -381,4 +383,76 @@ TEST_F(EditorHistoryTest, DeleteArrowsAndCtrlSActOnWhatIsSelectedAndUndoTakesThe
     EXPECT_TRUE(pressKey(Qt::Key_S, Qt::ControlModifier));
     ASSERT_TRUE(screen.shownAlert());
     EXPECT_EQ(screen.shownAlert()->message(), "Save to Album");
+}
+
+TEST_F(EditorHistoryTest, TheTitleNamesThePhotoAndMarksChangesUntilASaveTakesThem)
+{
+    QString title;
+    editor().setOnTitleChanged([&](const QString &t) { title = t; });
+    editor().setPickedOriginal({QStringLiteral("/photos/Harbour at dusk.png"), QSize(800, 600)});
+    startOn(codedPhoto(800, 600));
+    EXPECT_EQ(title, QStringLiteral("Harbour at dusk.png \u2014 Vimora")) << "a photo just opened has nothing to save";
+
+    screen.tap(*screen.doneButton());
+    settle();
+    EXPECT_EQ(title, QStringLiteral("*Harbour at dusk.png \u2014 Vimora"));
+
+    // Ctrl+S asks; its High choice saves.
+    ASSERT_TRUE(pressKey(Qt::Key_S, Qt::ControlModifier));
+    ui::AlertView *question = screen.shownAlert();
+    ASSERT_TRUE(question);
+    for (int i = 0; i < question->numberOfButtons(); ++i)
+        if (question->buttonTitleAtIndex(i).startsWith("High")) {
+            screen.tap(*question->buttonAtIndex(i));
+            break;
+        }
+    screen.host.advance(1);
+    editor().saving().albumWriter().waitForWrites();
+    for (int i = 0; i < 20 && title.startsWith('*'); ++i) {
+        QCoreApplication::processEvents();
+        screen.host.advance(0.05);
+    }
+    EXPECT_EQ(title, QStringLiteral("Harbour at dusk.png \u2014 Vimora")) << "saved";
+    ASSERT_TRUE(editor().undo());
+    settle();
+    EXPECT_TRUE(title.startsWith('*')) << "undoing past the save is a change again";
+    ASSERT_TRUE(editor().redo());
+    settle();
+    EXPECT_FALSE(title.startsWith('*')) << "back at the saved state";
+
+    editor().closeDrawView();
+    EXPECT_EQ(title, QStringLiteral("Vimora"));
+}
+
+namespace {
+/// Every visible button under view whose caption is a picture rather than its drawn title.
+void iconButtons(ui::View &view, std::vector<ui::Button *> &out)
+{
+    if (view.isHidden())
+        return;
+    if (auto *button = dynamic_cast<ui::Button *>(&view); button && (!button->image().isNull() || button->titleColor().alpha() == 0))
+        out.push_back(button);
+    for (const ui::ViewPtr &sub : view.subviews())
+        iconButtons(*sub, out);
+}
+} // namespace
+
+TEST_F(EditorHistoryTest, EveryIconButtonNamesItselfUnderAPointer)
+{
+    startOn(codedPhoto(800, 600));
+    screen.tap(*screen.doneButton());
+    settle();
+    typeLayer("Tip");
+    std::vector<ui::Button *> icons;
+    iconButtons(*screen.views->rootView, icons);
+    ASSERT_GE(icons.size(), size_t(5)) << "the toolbar's picture buttons at least";
+    for (ui::Button *button : icons)
+        EXPECT_FALSE(button->toolTip().isEmpty()) << ui::describeView(*button).toStdString();
+    editor().wordTable().colorChoose();
+    settle();
+    ui::Button *save = screen.toolbarButton("Save");
+    ASSERT_TRUE(save);
+    EXPECT_EQ(screen.host.toolTipAt(EditorScreen::centreOnScreen(*save)), "Save") << "what the pointer rests on";
+    ui::Button *undo = screen.editorView<ui::Button>(kUndoControlTag);
+    EXPECT_TRUE(undo->toolTip().isEmpty()) << "a drawn title needs no tooltip";
 }

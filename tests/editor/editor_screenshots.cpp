@@ -2,7 +2,7 @@
 //   editor_screenshots <output folder>
 // tablet and phone-480, each with the crop rectangle, after the cut, with the options panel
 // and the built-in image panel, the feathering buttons, the colour panel, the finishing toolbar
-// with the naming strip and the date stamps.
+// with the naming strip and the date stamps, Undo and Redo after an undone move.
 
 #include <QDir>
 
@@ -70,6 +70,12 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     const QPointF piece = centreOf(kPieceTag);
     host.drag(piece, piece + QPointF(25, 40));
     save(QStringLiteral("editor-cut"));
+    // The move taken back: Undo and Redo both have a step.
+    host.drag(piece + QPointF(25, 40), piece + QPointF(-20, 60));
+    host.advance(0.1);
+    editor.undo();
+    save(QStringLiteral("editor-undo-redo"));
+    editor.redo();
     editor.showTwoBtns();
     save(QStringLiteral("editor-toolbar-names"));
     editor.selectView();
