@@ -461,3 +461,25 @@ TEST_F(EditorHistoryTest, EveryIconButtonNamesItselfUnderAPointer)
     ui::Button *undo = screen.editorView<ui::Button>(kUndoControlTag);
     EXPECT_TRUE(undo->toolTip().isEmpty()) << "a drawn title needs no tooltip";
 }
+
+TEST(EditorHistoryControls, UndoAndRedoFitAboveTheToolbarAndAnswerWhereDrawnOnEveryProfile)
+{
+    for (DeviceProfile profile : {DeviceProfile::Tablet, DeviceProfile::Phone568, DeviceProfile::Phone480}) {
+        SCOPED_TRACE(int(profile));
+        EditorScreen screen(profile);
+        screen.writePhoto("D1001.png", codedPhoto(900, 1200));
+        screen.startJob("D1001.png");
+        screen.tap(*screen.doneButton());
+        screen.host.advance(1);
+        const QRectF shown(QPointF(0, 0), screen.host.screenSize());
+        for (int tag : {kUndoControlTag, kRedoControlTag}) {
+            auto *control = screen.editorView<ui::Button>(tag);
+            ASSERT_TRUE(control);
+            const QRectF frame = control->convertRectTo(control->bounds(), nullptr);
+            EXPECT_TRUE(shown.contains(frame)) << control->title().toStdString();
+            for (const ui::ViewPtr &button : screen.views->selectTopView->subviews())
+                EXPECT_FALSE(frame.intersects(button->convertRectTo(button->bounds(), nullptr))) << button->tag();
+            EXPECT_EQ(screen.host.hitTest(frame.center()), control) << "answers where drawn";
+        }
+    }
+}
