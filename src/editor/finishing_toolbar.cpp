@@ -28,6 +28,8 @@ constexpr double kNamingStripHeight = 50;
 // Undo and Redo: above the toolbar, clear of its buttons; narrower on a phone.
 constexpr double kHistoryControlHeight = 38;
 constexpr double kHistoryControlGap = 6;
+constexpr double kPhoneHistoryControlHeight = 30;
+constexpr double kPhoneHistoryControlGap = 1;
 } // namespace
 
 std::vector<ToolbarButtonLayout> toolbarButtons(bool tablet)
@@ -72,10 +74,14 @@ QRectF frameControlFrame(QSizeF screen)
 
 QRectF undoControlFrame(DeviceProfile profile, bool landscape)
 {
+    // A phone has little room between a landscape photo and the toolbar, which the piece's
+    // hint shares: lower controls, right on the bar's edge (its buttons start 5 points in).
     const bool tablet = profile == DeviceProfile::Tablet;
     const double width = tablet ? 100 : 80;
-    const double top = rotatedToolbarFrame(profile, landscape).top() - kHistoryControlHeight - kHistoryControlGap;
-    return {kSideControlLeft, top, width, kHistoryControlHeight};
+    const double height = tablet ? kHistoryControlHeight : kPhoneHistoryControlHeight;
+    const double gap = tablet ? kHistoryControlGap : kPhoneHistoryControlGap;
+    const double top = rotatedToolbarFrame(profile, landscape).top() - height - gap;
+    return {kSideControlLeft, top, width, height};
 }
 
 QRectF redoControlFrame(DeviceProfile profile, bool landscape)
