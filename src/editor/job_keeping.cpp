@@ -261,7 +261,9 @@ void CutImage::layBack(const JobRecord &record)
         finalAdjust();
         m_replacement.addReplacePhotoButton();
     } else {
+        // Back at the crop step (an undone cut): the finishing toolbar goes with the piece.
         justSaveToAlbumC();
+        v.selectTopView->setHidden(true);
     }
     placeBackControl();
 

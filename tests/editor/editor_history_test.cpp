@@ -238,6 +238,7 @@ TEST_F(EditorHistoryTest, TwentyMixedEditsGoBackOneByOneAndForwardAgainPictureBy
         expectSame(seen(), states[i - 1], "after undoing " + names[i]);
     }
     EXPECT_FALSE(editor().undo()) << "nothing before the start";
+    EXPECT_TRUE(screen.views->selectTopView->isHidden()) << "back at the crop step, which has no finishing toolbar";
     EXPECT_EQ(editor().history().redoCount(), 20);
     for (size_t i = 1; i < states.size(); ++i) {
         ASSERT_TRUE(editor().redo()) << "redo " << names[i];
