@@ -1,5 +1,7 @@
 // The command-line runner: its operation table, argument parsing, exact PNG output and the
 // binary's messages and exit codes.
+#include <cmath>
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -308,4 +310,32 @@ TEST(FxCli, HelpForAnOperationAndMisusedFolderOptions)
     EXPECT_EQ(runFx({"-j", "2", "a.png", "b.png", "CISepiaTone"}).exitCode, 2);
     EXPECT_EQ(runFx({"-o", "x", "CISepiaTone", "inputIntensity=0.5"}).exitCode, 2) << "no inputs";
     EXPECT_EQ(runFx({"-o", "x", "CISepiaTone", "a.png", "--repeat", "3"}).exitCode, 2);
+
+TEST(FxBinary, SmartCutGivesTheShapedSubjectOrSaysThereIsNone)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.png"), flat = dir.filePath("flat.png"), out = dir.filePath("out.png");
+    // A red disc on green, grain on both so the colour models have spread to learn.
+    QImage photo(160, 120, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x) {
+            const int grain = (x * 7 + y * 13) % 23;
+            photo.setPixel(x, y, std::hypot(x - 80, y - 60) < 30 ? qRgb(200 + grain, 40, 40) : qRgb(40, 160 + grain, 60));
+        }
+    ASSERT_TRUE(savePng(photo, in));
+    ASSERT_TRUE(savePng(filledRaster(160, 120, qRgba(90, 90, 90, 255)), flat));
+
+    const FxRun cut = runFx({in, out, "smartCut", "rect=40,20,80,80"});
+    const QImage piece = readPicture(out).bitmap();
+    const FxRun none = runFx({flat, dir.filePath("none.png"), "smartCut", "rect=40,20,80,80"});
+    const FxRun bare = runFx({in, out, "smartCut"});
+
+    EXPECT_EQ(cut.exitCode, 0) << qPrintable(cut.err);
+    ASSERT_EQ(piece.size(), QSize(80, 80));
+    EXPECT_EQ(qAlpha(pixelAt(piece, 2, 2)), 0);
+    EXPECT_EQ(pixelAt(piece, 40, 40), pixelAt(photo, 80, 60));
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.err.trimmed(), "vimora-fx: smartCut: no subject found in the rectangle");
+    EXPECT_FALSE(QFile::exists(dir.filePath("none.png")));
+    EXPECT_EQ(bare.exitCode, 2);
 }

@@ -1,10 +1,13 @@
-// The tone, convolution and geometry functions of src/imaging under their function names.
+// The tone, convolution and geometry functions of src/imaging under their function names, and
+// the smart cut.
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 #include "fx_operations.h"
 #include "imaging/convolution.h"
 #include "imaging/geometry.h"
+#include "imaging/subject_cut.h"
 #include "imaging/tone.h"
 
 namespace vimora::fx {
@@ -149,12 +152,31 @@ std::vector<Operation> geometryOperations()
     };
 }
 
+std::vector<Operation> segmentationOperations()
+{
+    return {
+        {"smartCut",
+         "segmentation",
+         "the subject inside a rectangle, transparent around it (fails when none stands apart)",
+         {{"rect", ValueKind::Rectangle, "", true, "rectangle around the subject, in pixels"}},
+         [](const Picture &p, const Arguments &a) {
+             const Value *value = a.find("rect");
+             const QRectF rect = value ? std::get<QRectF>(*value) : QRectF();
+             const QImage photo = p.uprightBitmap();
+             const SubjectCut cut = SubjectCut::find(photo, rect.toAlignedRect());
+             if (!cut.found())
+                 throw std::runtime_error("no subject found in the rectangle");
+             return shapedPiece(photo, cut);
+         }},
+    };
+}
+
 } // namespace
 
 std::vector<Operation> libraryOperations()
 {
     std::vector<Operation> all = toneOperations();
-    for (auto family : {convolutionOperations, geometryOperations})
+    for (auto family : {convolutionOperations, geometryOperations, segmentationOperations})
         for (Operation &op : family())
             all.push_back(std::move(op));
     return all;

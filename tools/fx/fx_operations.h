@@ -74,7 +74,8 @@ struct Operation
 const std::vector<Operation> &operations();
 const Operation *findOperation(const std::string &name);
 
-/// Operations of the tone, convolution and geometry functions (fx_library_operations.cpp).
+/// Operations of the tone, convolution and geometry functions and the smart cut
+/// (fx_library_operations.cpp).
 std::vector<Operation> libraryOperations();
 
 /// Parses one value; pictures are read from the file named by the text.

@@ -4,6 +4,7 @@
 //   vimora-fx --list | --help [OPERATION]
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <vector>
 
 #include <unistd.h>
@@ -187,7 +188,12 @@ int main(int argc, char **argv)
     for (int i = 0; i < repeat; ++i) {
         QElapsedTimer timer;
         timer.start();
-        output = operation->run(input, *args);
+        // An operation that cannot give a picture says why.
+        try {
+            output = operation->run(input, *args);
+        } catch (const std::exception &e) {
+            return fail(kFailure, QStringLiteral("%1: %2").arg(words[2], QString::fromUtf8(e.what())));
+        }
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     std::sort(times.begin(), times.end());
