@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/editor_layout.h"
+#include "editor/panel_parts.h"
 #include "editor/view_tags.h"
 #include "imaging/pixel_cut.h"
 #include "platform/device.h"
@@ -15,6 +16,8 @@ namespace vimora {
 namespace {
 constexpr double kHandlePictureSide = 35;
 const QRectF kDoneButtonFrame(10, 10, 50, 50);
+/// Beside the done button, level with it.
+const QRectF kSmartCutFrame(68, 15, 110, 40);
 constexpr int kHandleTags[] = {kCropHandleTopRightTag, kCropHandleBottomRightTag, kCropHandleTopLeftTag,
                                kCropHandleBottomLeftTag};
 
@@ -41,7 +44,8 @@ CropRectangle::CropRectangle(ui::View &editorView, std::function<void()> onBodyD
 {
 }
 
-void CropRectangle::justSaveToAlbumC(ui::ImageView &photo, ui::View &buttonHost, std::function<void()> onDone)
+void CropRectangle::justSaveToAlbumC(ui::ImageView &photo, ui::View &buttonHost, std::function<void()> onDone,
+                                     std::function<void()> onSmartCut)
 {
     removeViews();
     m_adjusting = true;
@@ -92,6 +96,11 @@ void CropRectangle::justSaveToAlbumC(ui::ImageView &photo, ui::View &buttonHost,
     buttonHost.addSubview(done);
     buttonHost.bringSubviewToFront(done.get());
     m_doneButton = done;
+    if (onSmartCut) {
+        auto smart = makeBarButton(kSmartCutFrame, QStringLiteral("Smart cut"), kSmartCutTag, std::move(onSmartCut));
+        buttonHost.addSubview(smart);
+        m_smartButton = smart;
+    }
     // Above the button too: a corner dragged into the screen's corner stays grabbable.
     for (const auto &handle : m_handles)
         buttonHost.addSubview(handle);
@@ -178,24 +187,50 @@ void CropRectangle::centreHandles()
             m_handles[i]->setCenter(photo->convertPointTo(cornerOf(m_corners, CropHandle(i)), m_handles[i]->superview()));
 }
 
+namespace {
+/// The rectangle's frame on the photo view in the photo's pixels, and the photo view's scale.
+struct Measure
+{
+    QRectF frame;  ///< points, limited to the view
+    QRectF pixels; ///< the same in photo pixels
+    double sx = 0, sy = 0;
+    bool measurable = false;
+};
+
+Measure measure(const ui::ImageView &photoView, const std::shared_ptr<ui::ImageView> &rectangle)
+{
+    Measure m;
+    const Picture photo = photoView.image();
+    const QSizeF viewSize = photoView.bounds().size();
+    m.measurable = !photo.isNull() && viewSize.width() > 0 && viewSize.height() > 0;
+    m.sx = m.measurable ? photo.pixelWidth() / viewSize.width() : 0;
+    m.sy = m.measurable ? photo.pixelHeight() / viewSize.height() : 0;
+    m.frame = clipCropFrame(rectangle ? rectangle->frame() : QRectF(), viewSize);
+    m.pixels = QRectF(m.frame.x() * m.sx, m.frame.y() * m.sy, m.frame.width() * m.sx, m.frame.height() * m.sy);
+    return m;
+}
+} // namespace
+
+QRect CropRectangle::pixelRect(const ui::ImageView &photoView) const
+{
+    const Measure m = measure(photoView, m_rectangle);
+    return m.measurable ? cropPixelRect(m.pixels, photoView.image().bitmap().size()) : QRect();
+}
+
 CutPiece CropRectangle::cut(ui::ImageView &photoView)
 {
     m_adjusting = false;
     const Picture photo = photoView.image();
-    const QSizeF viewSize = photoView.bounds().size();
-    const bool measurable = !photo.isNull() && viewSize.width() > 0 && viewSize.height() > 0;
-    const double sx = measurable ? photo.pixelWidth() / viewSize.width() : 0;
-    const double sy = measurable ? photo.pixelHeight() / viewSize.height() : 0;
+    const Measure m = measure(photoView, m_rectangle);
+    QRectF frame = m.frame;
+    const QRectF &pixels = m.pixels;
 
-    QRectF frame = clipCropFrame(m_rectangle ? m_rectangle->frame() : QRectF(), viewSize);
-    const QRectF pixels(frame.x() * sx, frame.y() * sy, frame.width() * sx, frame.height() * sy);
-
-    const Picture piece = measurable ? cutImage(pixels.width(), pixels.height(), pixels.x(), pixels.y(), photo) : Picture();
+    const Picture piece = m.measurable ? cutImage(pixels.width(), pixels.height(), pixels.x(), pixels.y(), photo) : Picture();
     // The crop takes whole pixels; the piece covers exactly those, so it hides its hole to
     // the edge instead of leaving a sliver of black around it.
-    const QRect taken = measurable ? cropPixelRect(pixels, photo.bitmap().size()) : QRect();
+    const QRect taken = m.measurable ? cropPixelRect(pixels, photo.bitmap().size()) : QRect();
     if (!taken.isEmpty())
-        frame = QRectF(taken.x() / sx, taken.y() / sy, taken.width() / sx, taken.height() / sy);
+        frame = QRectF(taken.x() / m.sx, taken.y() / m.sy, taken.width() / m.sx, taken.height() / m.sy);
     // Nothing to keep from an empty crop: Tem keeps what it held.
     if (piece.isNull())
         logLine(QStringLiteral("the crop rectangle holds no pixels"));
@@ -207,6 +242,24 @@ CutPiece CropRectangle::cut(ui::ImageView &photoView)
         photoView.setImage(holeImage(photo, QRectF(taken)));
     removeViews();
     return {piece, frame};
+}
+
+CutPiece CropRectangle::cutShaped(ui::ImageView &photoView, const SubjectCut &subject)
+{
+    const Picture photo = photoView.image();
+    const Measure m = measure(photoView, m_rectangle);
+    const QRect taken = subject.rect();
+    const Picture piece = shapedPiece(photo.bitmap(), subject);
+    // Nothing cut: the rectangle stays for another try.
+    if (!m.measurable || piece.isNull() || taken.isEmpty()) {
+        logLine(QStringLiteral("the smart cut holds no pixels"));
+        return {};
+    }
+    m_adjusting = false;
+    removeViews();
+    WorkingFiles::shared().simpleSave(piece);
+    photoView.setImage(shapedHole(photo, subject));
+    return {piece, QRectF(taken.x() / m.sx, taken.y() / m.sy, taken.width() / m.sx, taken.height() / m.sy)};
 }
 
 void CropRectangle::forget()
@@ -224,9 +277,11 @@ void CropRectangle::removeViews()
             handle->removeFromSuperview();
         handle.reset();
     }
-    if (m_doneButton)
-        m_doneButton->removeFromSuperview();
-    m_doneButton.reset();
+    for (auto *button : {&m_doneButton, &m_smartButton}) {
+        if (*button)
+            (*button)->removeFromSuperview();
+        button->reset();
+    }
 }
 
 } // namespace vimora

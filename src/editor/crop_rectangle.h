@@ -12,6 +12,7 @@
 #include <QRectF>
 
 #include "editor/crop.h"
+#include "imaging/subject_cut.h"
 #include "screenkit/drag_follower.h"
 #include "ui/button.h"
 #include "ui/image_view.h"
@@ -35,9 +36,11 @@ public:
     /// Side of a handle's touch area: a fingertip.
     static constexpr double kHandleTouchSide = 44;
 
-    /// Lays a new rectangle in the middle of photo, and the done button and the handles on
-    /// buttonHost (over the photo, unclipped); a rectangle laid before goes.
-    void justSaveToAlbumC(ui::ImageView &photo, ui::View &buttonHost, std::function<void()> onDone);
+    /// Lays a new rectangle in the middle of photo, and the done button, the smart cut
+    /// beside it and the handles on buttonHost (over the photo, unclipped); a rectangle laid
+    /// before goes.
+    void justSaveToAlbumC(ui::ImageView &photo, ui::View &buttonHost, std::function<void()> onDone,
+                          std::function<void()> onSmartCut = {});
     /// Whether a rectangle lies on photo, ready to cut.
     bool isLaidOn(const ui::ImageView &photo) const;
 
@@ -53,6 +56,11 @@ public:
     /// photo with a black hole under them; the rectangle, handles and button go. The frame
     /// covers exactly the whole pixels taken.
     CutPiece cut(ui::ImageView &photo);
+    /// The whole photo pixels the rectangle takes now (what cut would take); empty when none.
+    QRect pixelRect(const ui::ImageView &photo) const;
+    /// The smart cut of the rectangle's pixels: the piece is the subject alone, transparent
+    /// around it, and the hole has its shape. subject was found on photo's picture.
+    CutPiece cutShaped(ui::ImageView &photo, const SubjectCut &subject);
 
     /// A new job: no rectangle is laid yet.
     void forget();
@@ -75,6 +83,7 @@ private:
     /// In CropHandle order: top-right, bottom-right, top-left, bottom-left.
     std::array<std::shared_ptr<ui::ImageView>, 4> m_handles;
     std::shared_ptr<ui::Button> m_doneButton;
+    std::shared_ptr<ui::Button> m_smartButton;
     CropCorners m_corners;
 };
 

@@ -282,6 +282,9 @@ void CutImage::showEditorControls(bool shown)
             control->setHidden(!shown);
             layer.bringSubviewToFront(control);
         }
+    m_touchUp.setControlsHidden(!shown);
+    if (shown)
+        m_touchUp.placeControls();
 }
 
 void CutImage::awakeFromNib()
@@ -596,6 +599,8 @@ void CutImage::layOutEditorView(bool landscape)
     }
     if (!m_naming.strip()->isHidden())
         m_naming.strip()->setFrame(namingStripFrame(Device::screenSize()));
+    if (m_touchUp.isActive())
+        m_touchUp.placeControls();
     m_adjust.relayout();
 }
 
@@ -630,6 +635,8 @@ void CutImage::showTwoBtns()
     strip->setHidden(false);
     if (const auto names = m_toolbar.namesControl())
         names->setSelected(true);
+    // The strip spans the screen on a phone, over the brushes.
+    m_touchUp.setControlsHidden(true);
 }
 
 void CutImage::hideTwoBtns()
@@ -641,6 +648,7 @@ void CutImage::hideTwoBtns()
     strip->setHidden(true);
     if (const auto names = m_toolbar.namesControl())
         names->setSelected(false);
+    m_touchUp.setControlsHidden(false);
 }
 
 void CutImage::renameAct()
@@ -660,6 +668,7 @@ void CutImage::removePiece()
     // The adjust panel works on the piece: it goes with it.
     m_adjust.hide();
     m_lift.hideHint();
+    m_touchUp.end();
     if (m_piece)
         m_piece->removeFromSuperview();
     m_piece.reset();

@@ -33,12 +33,14 @@
 #include "editor/photo_replacement.h"
 #include "editor/placement_gestures.h"
 #include "editor/saving.h"
+#include "editor/subject_touch_up.h"
 #include "editor/tap_stamp.h"
 #include "imaging/picture.h"
 #include "store/job_store.h"
 #include "text/word_table.h"
 #include "ui/alert_view.h"
 #include "ui/clock.h"
+#include "screenkit/notices.h"
 #include "screenkit/screen_views.h"
 
 namespace vimora {
@@ -134,6 +136,18 @@ public:
     /// The cut: full-resolution crop to Tem, the piece over the upright hole image, then
     /// the finishing toolbar.
     void showResult();
+    /// The smart cut: the subject inside the rectangle is found off the UI thread and becomes
+    /// the piece, transparent around it, over a hole of its shape; when none stands apart, the
+    /// user is asked whether to cut the rectangle instead.
+    void smartCut();
+    /// One touch-up stroke over the smart-cut piece: the cut is found again with the stroke's
+    /// marks and applied through setSubjectCut.
+    void applySubjectStroke(const SubjectStroke &stroke);
+    /// The piece and its hole follow cut (a touch-up's result, or an earlier one taken back).
+    void setSubjectCut(const SubjectCut &cut);
+    SubjectTouchUp &touchUp() { return m_touchUp; }
+    /// Tests: the runner the segmentation goes through.
+    ui::JobRunner &segmentationRunner() { return m_segmentation; }
     /// Re-enters the piece: kWorkOnPieceTag works on the piece, kWorkOnWholePhotoTag on the
     /// whole photo.
     void cutImageZ(int senderTag);
@@ -286,6 +300,8 @@ private:
     double historyControlsTop() const;
     void buildPhotoView(const Picture &photo);
     void removePiece();
+    /// The cut's piece laid on the photo view where it was cut, lifted, with the toolbar.
+    void placePiece(const CutPiece &cut);
     void placeBackControl();
     /// Shows or hides the controls along the top and down the left (not while typing text).
     void showEditorControls(bool shown);
@@ -368,7 +384,14 @@ private:
     /// The job the "Processing..." alert announced, half a second ahead.
     ui::ScheduledCall m_deferredJob;
     std::shared_ptr<ui::AlertView> m_processingAlert;
+    SubjectTouchUp m_touchUp{*m_views, [this](const SubjectStroke &stroke) { applySubjectStroke(stroke); }};
+    BusyNotice m_findingSubject{QStringLiteral("Finding the subject…")};
+    Confirmation m_noSubject;
     /// Declared last: destroyed first, so no result arrives at a half-destroyed editor.
+    ui::JobRunner m_segmentation{[this](const QString &reason) {
+        m_findingSubject.stop();
+        effectFailed(reason);
+    }};
     ui::JobRunner m_effects{[this](const QString &reason) { effectFailed(reason); }};
 };
 

@@ -17,7 +17,7 @@ constexpr ui::AutoresizingMask kAllSixDirections = 63;
 void CutImage::justSaveToAlbumC()
 {
     if (m_photoView)
-        m_crop.justSaveToAlbumC(*m_photoView, *m_views->cutImgView, [this] { showResult(); });
+        m_crop.justSaveToAlbumC(*m_photoView, *m_views->cutImgView, [this] { showResult(); }, [this] { smartCut(); });
 }
 
 void CutImage::showResult()
@@ -26,9 +26,84 @@ void CutImage::showResult()
         logLine(QStringLiteral("no crop rectangle to cut"));
         return;
     }
-    ui::ImageView &photoView = *m_photoView;
-    const CutPiece cut = m_crop.cut(photoView);
+    m_touchUp.end();
+    placePiece(m_crop.cut(*m_photoView));
+}
 
+void CutImage::smartCut()
+{
+    if (!m_photoView || !m_crop.isLaidOn(*m_photoView) || m_segmentation.isBusy())
+        return;
+    const QRect rect = m_crop.pixelRect(*m_photoView);
+    const QImage photo = m_photoView->image().bitmap();
+    const std::weak_ptr<ui::ImageView> photoView = m_photoView;
+    m_findingSubject.start();
+    m_segmentation.run<SubjectCut>([photo, rect] { return SubjectCut::find(photo, rect); },
+                                   [this, photoView, key = photo.cacheKey()](const SubjectCut &cut) {
+                                       m_findingSubject.stop();
+                                       // Only onto the photo it was found on, while its rectangle lies there.
+                                       const auto view = photoView.lock();
+                                       if (!view || view != m_photoView || !m_crop.isLaidOn(*view)
+                                           || view->image().bitmap().cacheKey() != key)
+                                           return;
+                                       if (!cut.found()) {
+                                           m_noSubject.ask(QStringLiteral("No subject found in the rectangle — cut the rectangle instead?"),
+                                                           QString(), QStringLiteral("Cut"), [this] { showResult(); });
+                                           return;
+                                       }
+                                       const Picture before = view->image();
+                                       const CutPiece piece = m_crop.cutShaped(*view, cut);
+                                       if (piece.picture.isNull())
+                                           return;
+                                       placePiece(piece);
+                                       m_touchUp.begin(cut, before, *m_piece);
+                                   });
+}
+
+void CutImage::applySubjectStroke(const SubjectStroke &stroke)
+{
+    if (!m_touchUp.isActive())
+        return;
+    m_findingSubject.start();
+    // The stroke builds on every stroke before it: the cut is read when its turn comes.
+    m_segmentation.postPrepared([this, stroke]() -> ui::JobRunner::Work {
+        if (!m_touchUp.isActive()) {
+            m_findingSubject.stop();
+            return {};
+        }
+        const SubjectCut from = m_touchUp.cut();
+        return [this, from, stroke]() -> ui::JobRunner::Apply {
+            const SubjectCut touched = from.touchedUp(stroke);
+            return [this, touched] {
+                m_findingSubject.stop();
+                setSubjectCut(touched);
+            };
+        };
+    });
+}
+
+void CutImage::setSubjectCut(const SubjectCut &cut)
+{
+    if (!m_touchUp.isActive() || !m_piece)
+        return;
+    // A stroke that took everything away leaves the piece as it was.
+    const Picture piece = shapedPiece(m_touchUp.photo().bitmap(), cut);
+    if (piece.isNull()) {
+        logLine(QStringLiteral("the touch-up left no subject"));
+        return;
+    }
+    m_touchUp.setCut(cut);
+    m_piece->setImage(piece);
+    m_cutOut = piece;
+    WorkingFiles::shared().simpleSave(piece);
+    if (m_holeShown && m_photoView)
+        m_photoView->setImage(shapedHole(m_touchUp.photo(), cut));
+    noteJobChanged();
+}
+
+void CutImage::placePiece(const CutPiece &cut)
+{
+    ui::ImageView &photoView = *m_photoView;
     auto container = std::make_shared<ui::ImageView>(cut.frame);
     container->setImage(cut.picture);
     container->setBackgroundColor(Qt::transparent);
@@ -86,6 +161,7 @@ void CutImage::cutImageZ(int senderTag)
         m_piece->removeFromSuperview();
     }
     m_lift.hideHint();
+    m_touchUp.end();
     m_views->descripImg2->setHidden(true);
 
     auto container = std::make_shared<ui::ImageView>(m_flowStartFrame);

@@ -17,6 +17,7 @@
 #include "imaging/composite_filter.h"
 #include "imaging/filter.h"
 #include "imaging/geometry.h"
+#include "imaging/subject_cut.h"
 #include "imaging/tone.h"
 #include "platform/device.h"
 #include "platform/log.h"
@@ -343,8 +344,10 @@ void CutImage::switchPieceEffect(ui::Control &sender)
     if (sender.tag() == kShadowSwitchTag) {
         for (ui::ImageView *piece : piecesOf(*m_piece)) {
             piece->setClipsToBounds(false);
+            // A piece of a shaped cut casts its subject's shadow (no path: the drawn alpha).
             QPainterPath path;
-            path.addRect(piece->bounds());
+            if (!hasTransparency(piece->image().bitmap()))
+                path.addRect(piece->bounds());
             piece->setShadowPath(path);
             piece->setShadowOffset(on ? kPieceShadowOffset : QPointF(0, 0));
             piece->setShadowOpacity(on ? kPieceShadowOpacity : 0);

@@ -3,6 +3,7 @@
 #include <QPainterPath>
 
 #include "editor/view_tags.h"
+#include "imaging/subject_cut.h"
 
 namespace vimora {
 
@@ -16,8 +17,11 @@ void LiftedPiece::shade(ui::ImageView &piece)
     // The cut covers whole pixels in the picture's own aspect, so nothing overflows the
     // piece: it can do without clipping, which would hide the shadow.
     piece.setClipsToBounds(false);
+    // A shaped piece casts the shadow of its subject (no path: the drawn alpha), a
+    // rectangle the cheaper one of its outline.
     QPainterPath outline;
-    outline.addRect(piece.bounds());
+    if (!hasTransparency(piece.image().bitmap()))
+        outline.addRect(piece.bounds());
     piece.setShadowPath(outline);
     piece.setShadowColor(Qt::black);
     piece.setShadowOffset(QPointF(0, 4));

@@ -6,6 +6,7 @@
 #include "editor/view_tags.h"
 #include "imaging/filter.h"
 #include "imaging/geometry.h"
+#include "imaging/subject_cut.h"
 
 namespace vimora {
 
@@ -127,15 +128,18 @@ void layPieces(ui::ImageView &container, const std::vector<Picture> &crops)
         old->removeFromSuperview();
     const QSizeF size = container.frame().size();
     const ui::AutoresizingMask mask = container.tag() == kWholePhotoPieceTag ? kFourMargins : kAllSixDirections;
-    int tag = kFirstPieceViewTag;
     const std::vector<QRectF> cells = gridCells(crops, size);
     for (size_t i = 0; i < crops.size() && i < size_t(kPieceCount); ++i) {
+        // Off a shaped piece's subject: nothing to show, scatter or turn. The tag stays the
+        // cell's, so the others keep theirs.
+        if (isWhollyTransparent(crops[i].bitmap()))
+            continue;
         auto piece = std::make_shared<ui::ImageView>(cells[i]);
         piece->setBackgroundColor(Qt::transparent);
         piece->setUserInteractionEnabled(true);
         piece->setContentMode(ui::ContentMode::ScaleAspectFit);
         piece->setImage(crops[i]);
-        piece->setTag(tag++);
+        piece->setTag(kFirstPieceViewTag + int(i));
         piece->setAutoresizingMask(mask);
         container.addSubview(piece);
     }

@@ -71,6 +71,10 @@ inline constexpr int kUndoControlTag = 546;
 inline constexpr int kRedoControlTag = 547;
 /// The strip with the naming fields.
 inline constexpr int kNamingStripTag = 536;
+/// The crop step's smart cut, beside its done button, and the touch-up brushes after it.
+inline constexpr int kSmartCutTag = 544;
+inline constexpr int kKeepBrushTag = 545;
+inline constexpr int kRemoveBrushTag = 546;
 /// The colour panel's close control.
 inline constexpr int kColourPanelCloseTag = 537;
 

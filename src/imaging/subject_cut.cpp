@@ -266,6 +266,33 @@ Picture shapedPiece(const QImage &photo, const SubjectCut &cut)
     return Picture(piece);
 }
 
+namespace {
+/// Whether every pixel's alpha passes test; a picture without alpha is opaque.
+template <class Test> bool everyAlpha(const QImage &image, Test test)
+{
+    if (!image.hasAlphaChannel())
+        return test(255);
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (!test(qAlpha(row[x])))
+                return false;
+    }
+    return true;
+}
+} // namespace
+
+bool hasTransparency(const QImage &image)
+{
+    return !image.isNull() && !everyAlpha(image, [](int a) { return a == 255; });
+}
+
+bool isWhollyTransparent(const QImage &image)
+{
+    return !image.isNull() && everyAlpha(image, [](int a) { return a == 0; });
+}
+
 Picture shapedHole(const Picture &photo, const SubjectCut &cut)
 {
     if (photo.isNull())

@@ -67,6 +67,11 @@ private:
 /// The piece as a picture of rect's pixels from photo, transparent outside the subject.
 Picture shapedPiece(const QImage &photo, const SubjectCut &cut);
 
+/// Whether any pixel of the picture is less than opaque (a shaped piece).
+bool hasTransparency(const QImage &image);
+/// Whether every pixel is fully transparent (a part of a shaped piece off its subject).
+bool isWhollyTransparent(const QImage &image);
+
 /// The photo with a black hole of the subject's shape where the piece was taken.
 Picture shapedHole(const Picture &photo, const SubjectCut &cut);
 

@@ -1,5 +1,5 @@
 # The editor on the headless host; the pictures it shows come from the generated resources.
-foreach(topic road panels feathering finishing)
+foreach(topic road panels feathering finishing smart_cut)
   vimora_add_test(editor_${topic}_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_${topic}_test.cpp
     LIBS vimora_editor vimora_qt_test_environment)
