@@ -39,6 +39,7 @@ const QRect kRect(600, 330, 820, 820);
 
 void BM_SmartCutFirstPass(benchmark::State &state)
 {
+    photo(); // made before the clock runs
     for (auto _ : state) {
         SubjectCut cut = SubjectCut::find(photo(), kRect);
         benchmark::DoNotOptimize(cut);

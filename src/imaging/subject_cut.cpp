@@ -12,7 +12,7 @@ namespace vimora {
 namespace {
 
 /// GrabCut's rounds on the first pass and on a touch-up (which starts from the last mask).
-constexpr int kFirstRounds = 5;
+constexpr int kFirstRounds = 4;
 constexpr int kTouchUpRounds = 2;
 /// Below this share of the rectangle there is no subject, above it the rectangle itself is
 /// taken whole (nothing told apart).
@@ -24,6 +24,11 @@ constexpr double kMostOverlap = 0.7;
 /// GrabCut needs background to learn from: at least this many reduced pixels around the
 /// rectangle.
 constexpr int kLeastBackground = 200;
+/// The reduced region has at least this many pixels (where the photo has them).
+constexpr double kLeastRegionPixels = 120'000;
+/// The edge refined at full resolution in tiles of this side, each with this much context.
+constexpr int kTile = 96;
+constexpr int kTileContext = 8;
 /// The soft edge: a Gaussian of this sigma over the hard full-resolution mask.
 constexpr double kEdgeSigma = 0.8;
 
@@ -107,6 +112,48 @@ struct SubjectCut::State
     cv::Mat hard; ///< the refined subject over the rectangle at full resolution, 0 or 255
 };
 
+namespace {
+
+/// The full-resolution edge: a band a few reduced pixels wide either side of the scaled-up
+/// mask is cut again on the full pixels, with the first pass's colour models held fixed, tile
+/// by tile so the graph covers the band and not the whole rectangle.
+void refineEdge(const SubjectCut::State &state, const cv::Rect &insideFull, cv::Mat &hard)
+{
+    const int band = int(std::ceil(2.0 / state.scale));
+    const cv::Mat kernel = cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(2 * band + 1, 2 * band + 1));
+    cv::Mat sure, maybe;
+    cv::erode(hard, sure, kernel, cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);
+    cv::dilate(hard, maybe, kernel, cv::Point(-1, -1), 1, cv::BORDER_CONSTANT, cv::Scalar(0));
+    const cv::Mat edge = maybe & ~sure;
+    cv::Mat labels(hard.size(), CV_8UC1, cv::Scalar(cv::GC_BGD));
+    labels.setTo(cv::Scalar(cv::GC_FGD), sure);
+    labels.setTo(cv::Scalar(cv::GC_PR_BGD), edge & ~hard);
+    labels.setTo(cv::Scalar(cv::GC_PR_FGD), edge & hard);
+    for (const SubjectStroke &stroke : state.strokes)
+        paintStroke(labels, stroke, 1.0, cv::Point2d(state.region.x() + insideFull.x, state.region.y() + insideFull.y));
+
+    const cv::Mat image = state.full(insideFull);
+    const cv::Rect whole(0, 0, hard.cols, hard.rows);
+    cv::Mat refined = hard.clone();
+    for (int y = 0; y < hard.rows; y += kTile)
+        for (int x = 0; x < hard.cols; x += kTile) {
+            const cv::Rect tile = cv::Rect(x, y, kTile, kTile) & whole;
+            if (cv::countNonZero(edge(tile)) == 0)
+                continue;
+            // A little context around the tile, so its edge pixels have neighbours in the graph.
+            const cv::Rect around = cv::Rect(x - kTileContext, y - kTileContext, kTile + 2 * kTileContext,
+                                             kTile + 2 * kTileContext) & whole;
+            cv::Mat tileLabels = labels(around).clone();
+            cv::Mat bgd = state.bgdModel.clone(), fgd = state.fgdModel.clone();
+            cv::grabCut(image(around), tileLabels, cv::Rect(), bgd, fgd, 1, cv::GC_EVAL_FREEZE_MODEL);
+            const cv::Rect inner(tile.x - around.x, tile.y - around.y, tile.width, tile.height);
+            subjectOf(tileLabels(inner)).copyTo(refined(tile));
+        }
+    hard = refined;
+}
+
+} // namespace
+
 double SubjectCut::coverage() const
 {
     if (!m_state || m_state->hard.empty())
@@ -128,8 +175,12 @@ SubjectCut SubjectCut::find(const QImage &photo, const QRect &rect)
     const int margin = std::max(16, std::max(inside.width(), inside.height()) / 4);
     state->region = inside.adjusted(-margin, -margin, margin, margin) & photo.rect();
     state->full = bgrOf(photo, state->region);
+    // The photo's reduced copy at about kWorkPixels, of which the region is taken; a small
+    // rectangle keeps enough pixels to find a small subject in.
     const double pixels = double(state->region.width()) * state->region.height();
-    state->scale = std::min(1.0, std::sqrt(double(kWorkPixels) / pixels));
+    const double photoPixels = double(photo.width()) * photo.height();
+    state->scale = std::min(1.0, std::max(std::sqrt(double(kWorkPixels) / photoPixels),
+                                          std::sqrt(double(kLeastRegionPixels) / pixels)));
     if (state->scale < 1)
         cv::resize(state->full, state->reduced,
                    cv::Size(std::max(1, int(std::lround(state->region.width() * state->scale))),
@@ -211,30 +262,8 @@ void SubjectCut::settle()
     else
         up = subject;
     cv::Mat hard = up(insideFull) >= 128;
-    if (state->scale < 1 && cv::countNonZero(hard) > 0 && cv::countNonZero(hard) < int(hard.total())) {
-        const int band = int(std::ceil(2.0 / state->scale));
-        const cv::Mat kernel = cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(2 * band + 1, 2 * band + 1));
-        cv::Mat sure, maybe;
-        cv::erode(hard, sure, kernel, cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);
-        cv::dilate(hard, maybe, kernel, cv::Point(-1, -1), 1, cv::BORDER_CONSTANT, cv::Scalar(0));
-        // Along the band only: the box around it, with everything off the band certain.
-        cv::Mat edge = maybe & ~sure;
-        const cv::Rect box = cv::boundingRect(edge) & cv::Rect(0, 0, hard.cols, hard.rows);
-        cv::Mat labels(box.size(), CV_8UC1, cv::Scalar(cv::GC_BGD));
-        labels.setTo(cv::Scalar(cv::GC_FGD), sure(box));
-        labels.setTo(cv::Scalar(cv::GC_PR_BGD), edge(box) & ~hard(box));
-        labels.setTo(cv::Scalar(cv::GC_PR_FGD), edge(box) & hard(box));
-        for (const SubjectStroke &stroke : state->strokes)
-            paintStroke(labels, stroke, 1.0, cv::Point2d(m_rect.x() + box.x, m_rect.y() + box.y));
-        const bool both = cv::countNonZero(subjectOf(labels)) > 0
-                          && cv::countNonZero(subjectOf(labels)) < int(labels.total());
-        if (both) {
-            cv::Mat bgd, fgd;
-            cv::grabCut(state->full(insideFull)(box), labels, cv::Rect(), bgd, fgd, 1, cv::GC_INIT_WITH_MASK);
-            hard(box).setTo(cv::Scalar(0));
-            hard(box).setTo(cv::Scalar(255), subjectOf(labels));
-        }
-    }
+    if (state->scale < 1 && cv::countNonZero(hard) > 0 && cv::countNonZero(hard) < int(hard.total()))
+        refineEdge(*state, insideFull, hard);
     state->hard = hard;
 
     m_found = state->separable;

@@ -54,8 +54,10 @@ public:
     /// that was not found stays so.
     SubjectCut touchedUp(const SubjectStroke &stroke) const;
 
-private:
+    /// The segmentation's working data (OpenCV's), opaque outside the module.
     struct State;
+
+private:
     void settle();
 
     std::shared_ptr<const State> m_state;
