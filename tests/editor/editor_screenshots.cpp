@@ -2,7 +2,11 @@
 //   editor_screenshots <output folder>
 // tablet and phone-480, each with the crop rectangle, after the cut, with the options panel
 // and the built-in image panel, the feathering buttons, the colour panel, the finishing toolbar
-// with the naming strip and the date stamps, Undo and Redo after an undone move.
+// with the naming strip and the date stamps, Undo and Redo after an undone move; then a smart
+// cut dragged off its hole, and the same after a Remove stroke across its top.
+
+#include <cmath>
+#include <random>
 
 #include <QDir>
 
@@ -33,6 +37,64 @@ void answerReplace(ui::HeadlessHost &host)
                     host.advance(1);
                     return;
                 }
+}
+
+/// A photo-like picture: a shaded, grained orange ball on a mottled green ground.
+QImage ballPhoto()
+{
+    QImage image(1600, 1200, QImage::Format_ARGB32_Premultiplied);
+    std::mt19937 grain(9);
+    std::normal_distribution<double> noise(0, 9);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const double d = std::hypot(x - 800.0, y - 600.0) / 230;
+            const double mottle = 25 * std::sin(x * 0.011 + std::cos(y * 0.017)) * std::cos(y * 0.009);
+            auto c = [&](double v) { return std::clamp(int(v + noise(grain)), 0, 255); };
+            if (d <= 1) {
+                const double shade = 1.1 - 0.45 * std::hypot(x - 720.0, y - 520.0) / 300;
+                image.setPixel(x, y, qRgb(c(235 * shade), c(120 * shade), c(40 * shade)));
+            } else {
+                image.setPixel(x, y, qRgb(c(60 + mottle), c(130 + mottle), c(70 + mottle / 2)));
+            }
+        }
+    return image;
+}
+
+void shootSmartCut(const QSizeF &screen, const QString &prefix, const QString &out)
+{
+    ui::HeadlessHost host(screen, 2.0);
+    auto views = ScreenViews::create(screen);
+    host.setRootView(views->rootView);
+    WorkingFiles::shared().forget();
+    writeFileAtomically(QDir(AppHome::tempDir()).filePath(QStringLiteral("D1002.jpg")), encodeJpeg(Picture(ballPhoto()), 0.92));
+    CutImage editor(views);
+    editor.awakeFromNib();
+    editor.getNumOfArray({QStringLiteral("D1002.jpg")}, {});
+    auto centreOf = [&](int tag) {
+        const ui::View *view = views->cutImgView->viewWithTag(tag);
+        return view ? view->convertPointTo(view->bounds().center(), nullptr) : QPointF();
+    };
+    auto save = [&](const QString &name) {
+        host.advance(1);
+        host.render().save(QDir(out).filePath(prefix + name + QStringLiteral(".png")));
+    };
+    host.advance(1);
+    host.tap(centreOf(kSmartCutTag));
+    editor.segmentationRunner().waitForIdle();
+    const QPointF piece = centreOf(kPieceTag);
+    const double away = screen.width() / 6;
+    host.drag(piece, piece + QPointF(-away, -away));
+    save(QStringLiteral("editor-smart-cut"));
+
+    host.tap(centreOf(kRemoveBrushTag));
+    if (const ui::View *cut = views->cutImgView->viewWithTag(kPieceTag)) {
+        const QRectF b = cut->bounds();
+        host.drag(cut->convertPointTo(QPointF(b.width() * 0.2, b.height() * 0.3), nullptr),
+                  cut->convertPointTo(QPointF(b.width() * 0.8, b.height() * 0.3), nullptr));
+    }
+    editor.segmentationRunner().waitForIdle();
+    save(QStringLiteral("editor-smart-cut-touch-up"));
+    WorkingFiles::shared().flush();
 }
 
 void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
@@ -107,6 +169,8 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
         host.tap(palette->convertPointTo(QPointF(70, 160), nullptr));
     save(QStringLiteral("editor-colour-panel"));
     WorkingFiles::shared().flush();
+
+    shootSmartCut(screen, prefix, out);
 }
 
 } // namespace
