@@ -87,7 +87,8 @@ CutImage::CutImage(std::shared_ptr<ScreenViews> views)
                                                       return std::nullopt;
                                                   return OriginalComposition{
                                                       compositionSnapshot(*m_photoView, *m_views->cutImgView), m_original,
-                                                      m_holeShown && m_piece ? std::optional<QRectF>(m_pieceHome) : std::nullopt};
+                                                      m_holeShown && m_piece ? std::optional<QRectF>(m_pieceHome) : std::nullopt,
+                                                      m_holeShape};
                                               },
                                               [this] { return m_naming.singleName(); }})
     , m_adjust(*m_views, AdjustPanelActions{[this](ui::Control &c) { filterSelect(c); }, [this](ui::Control &c) { imageEffect(c); },

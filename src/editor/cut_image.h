@@ -340,6 +340,9 @@ private:
     /// The photo view shows the cut's black hole under the piece (until the effects lay the
     /// photo back whole).
     bool m_holeShown = false;
+    /// A smart cut's hole (its shape over m_pieceHome), for renders from the original photo;
+    /// none after a rectangle's cut.
+    Picture m_holeShape;
     /// Told by the intake for the next job, and the job's own while the photo view shows the
     /// picked photo's working copy (unknown once merged into or replaced).
     OriginalPhoto m_pickedOriginal;

@@ -27,6 +27,7 @@ void CutImage::showResult()
         return;
     }
     m_touchUp.end();
+    m_holeShape = Picture();
     placePiece(m_crop.cut(*m_photoView));
 }
 
@@ -56,6 +57,7 @@ void CutImage::smartCut()
                                        if (piece.picture.isNull())
                                            return;
                                        placePiece(piece);
+                                       m_holeShape = holeShape(cut);
                                        m_touchUp.begin(cut, before, *m_piece);
                                    });
 }
@@ -93,6 +95,7 @@ void CutImage::setSubjectCut(const SubjectCut &cut)
         return;
     }
     m_touchUp.setCut(cut);
+    m_holeShape = holeShape(cut);
     m_piece->setImage(piece);
     m_cutOut = piece;
     WorkingFiles::shared().simpleSave(piece);

@@ -26,7 +26,14 @@ Picture renderFromOriginal(const OriginalComposition &job, const Picture &origin
     const QSize pixels = originalSaveSize(job.original.size);
     ViewSnapshot composition = job.composition;
     composition.image = original;
-    if (job.hole && !job.hole->isEmpty()) {
+    if (job.hole && !job.hole->isEmpty() && !job.holeShape.isNull()) {
+        // A shaped hole: its own soft edge, stretched over the rectangle it was cut from.
+        ViewSnapshot hole;
+        hole.image = job.holeShape;
+        hole.size = job.hole->size();
+        hole.center = job.hole->center();
+        composition.children.insert(composition.children.begin(), std::move(hole));
+    } else if (job.hole && !job.hole->isEmpty()) {
         // The hole the working copy has punched, drawn as the same black over the original
         // rather than by copying a picture this large. Inward to whole pixels of the result, so
         // the piece's smoothed edge lies over the photo, never over a sliver of black.

@@ -36,6 +36,9 @@ struct OriginalComposition
     /// The cut's hole in the photo view's points; the working photo has it punched, the
     /// original has not.
     std::optional<QRectF> hole;
+    /// A smart cut's hole: its shape over the hole's rectangle (black with the subject's
+    /// coverage); none for a rectangle's.
+    Picture holeShape;
 };
 
 /// The size an original-size save has: the original's, brought within kLargestOriginalSide a

@@ -312,6 +312,20 @@ template <class Test> bool everyAlpha(const QImage &image, Test test)
 }
 } // namespace
 
+Picture holeShape(const SubjectCut &cut)
+{
+    if (!cut.found() || cut.alpha().isNull())
+        return {};
+    QImage shape(cut.alpha().size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < shape.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(shape.scanLine(y));
+        const uchar *a = cut.alpha().constScanLine(y);
+        for (int x = 0; x < shape.width(); ++x)
+            row[x] = qRgba(0, 0, 0, a[x]);
+    }
+    return Picture(shape);
+}
+
 bool hasTransparency(const QImage &image)
 {
     return !image.isNull() && !everyAlpha(image, [](int a) { return a == 255; });

@@ -74,6 +74,10 @@ bool hasTransparency(const QImage &image);
 /// Whether every pixel is fully transparent (a part of a shaped piece off its subject).
 bool isWhollyTransparent(const QImage &image);
 
+/// The hole alone over rect: black with the subject's coverage, transparent elsewhere (for
+/// punching the hole into another copy of the photo).
+Picture holeShape(const SubjectCut &cut);
+
 /// The photo with a black hole of the subject's shape where the piece was taken.
 Picture shapedHole(const Picture &photo, const SubjectCut &cut);
 

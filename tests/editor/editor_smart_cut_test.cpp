@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "editor/original_size.h"
 #include "editor/piece_grid.h"
 #include "editor_fixture.h"
 #include "support/pixel_compare.h"
@@ -153,6 +154,33 @@ TEST(ShapedPieceGrid, CellsOffTheSubjectAreLeftOut)
     shattering(container);
     EXPECT_EQ(piecesOf(container).size(), size_t(kPieceCount));
     EXPECT_EQ(piecesOf(container).back()->tag(), kFirstPieceViewTag + kPieceCount - 1);
+}
+
+TEST(ShapedHole, OriginalSizePunchesTheSubjectsShapeNotItsRectangle)
+{
+    // The original at twice the composition's size; the hole's rectangle (20, 20, 40, 40) in
+    // points holds a disc.
+    QImage white(200, 200, QImage::Format_ARGB32_Premultiplied);
+    white.fill(Qt::white);
+    QImage disc(80, 80, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x)
+            disc.setPixel(x, y, std::hypot(x + 0.5 - 40, y + 0.5 - 40) <= 38 ? qRgba(0, 0, 0, 255) : qRgba(0, 0, 0, 0));
+    OriginalComposition job;
+    job.composition.size = QSizeF(100, 100);
+    job.composition.center = QPointF(50, 50);
+    job.original = {QStringLiteral("photo.png"), white.size()};
+    job.hole = QRectF(20, 20, 40, 40);
+    job.holeShape = Picture(disc);
+
+    const QImage shaped = renderFromOriginal(job, Picture(white)).bitmap();
+    ASSERT_EQ(shaped.size(), QSize(200, 200));
+    EXPECT_EQ(shaped.pixel(80, 80), qRgb(0, 0, 0));       // the subject's middle
+    EXPECT_EQ(shaped.pixel(44, 44), qRgb(255, 255, 255)); // the rectangle's corner, off it
+    EXPECT_EQ(shaped.pixel(150, 150), qRgb(255, 255, 255));
+
+    job.holeShape = Picture(); // a rectangle's cut keeps its black rectangle
+    EXPECT_EQ(renderFromOriginal(job, Picture(white)).bitmap().pixel(44, 44), qRgb(0, 0, 0));
 }
 
 } // namespace
