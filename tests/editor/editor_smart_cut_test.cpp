@@ -110,6 +110,28 @@ TEST_F(SmartCutTest, ARemoveStrokeTakesAwayWhatItCrossesAndThePieceStillDrags)
     EXPECT_EQ(screen.piece()->frame().topLeft(), QPointF(50, 50));
 }
 
+TEST_F(SmartCutTest, TheColourFlowKeepsTheShape)
+{
+    start(subjectPhoto());
+    pressSmartCut();
+    ASSERT_TRUE(screen.toolbarButton("Color"));
+    screen.tap(*screen.toolbarButton("Color"));
+    ASSERT_TRUE(screen.piece());
+    // The grid's corner cells lie off the disc: left out, the brushes gone with the cut.
+    const size_t cells = piecesOf(*screen.piece()).size();
+    EXPECT_LT(cells, size_t(kPieceCount));
+    EXPECT_GT(cells, size_t(kPieceCount) / 2);
+    EXPECT_EQ(screen.editorView(kKeepBrushTag), nullptr);
+
+    screen.editor->singleBtn(); // Next: flattened at the photo's resolution
+    screen.editor->waitForEffects();
+    screen.host.advance(0);
+    const QImage flat = screen.piece()->image().bitmap();
+    ASSERT_EQ(flat.size(), QSize(560, 560));
+    EXPECT_EQ(qAlpha(flat.pixel(3, 3)), 0);
+    EXPECT_EQ(qAlpha(flat.pixel(280, 280)), 255);
+}
+
 TEST_F(SmartCutTest, NoSubjectAsksAndCutTakesTheRectangle)
 {
     QImage flat(1200, 900, QImage::Format_ARGB32_Premultiplied);
