@@ -84,9 +84,14 @@ double colourOverlap(const cv::Mat &image, const cv::Mat &labels, const cv::Rect
 void paintStroke(cv::Mat &labels, const SubjectStroke &stroke, double scale, cv::Point2d origin)
 {
     const uchar label = stroke.keep ? cv::GC_FGD : cv::GC_BGD;
-    const int radius = std::max(1, int(std::lround(stroke.radius * scale)));
+    const double r = std::isfinite(stroke.radius) ? stroke.radius * scale : 1;
+    const int radius = int(std::lround(std::clamp(r, 1.0, 1e4)));
+    // Far-off points are held near the mask, so the conversion to int cannot overflow.
     auto at = [&](QPointF p) {
-        return cv::Point(int(std::lround((p.x() - origin.x) * scale)), int(std::lround((p.y() - origin.y) * scale)));
+        auto coordinate = [&](double v, double from) {
+            return std::isfinite(v) ? int(std::lround(std::clamp((v - from) * scale, -1e6, 1e6))) : 0;
+        };
+        return cv::Point(coordinate(p.x(), origin.x), coordinate(p.y(), origin.y));
     };
     for (size_t i = 0; i < stroke.points.size(); ++i) {
         const cv::Point a = at(stroke.points[i]);

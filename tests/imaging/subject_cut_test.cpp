@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <random>
 
 #include <QColor>
@@ -147,6 +148,12 @@ TEST(SubjectCut, StrokesMendWhatThePassGotWrong)
     EXPECT_GE(iou(mended, truth), 0.95);
     // The cut touched up is a new one: the first stays as it was.
     EXPECT_LT(iou(first, truth), 0.95);
+
+    // Strokes far off or malformed change nothing and break nothing.
+    SubjectStroke wild;
+    wild.radius = std::numeric_limits<double>::quiet_NaN();
+    wild.points = {QPointF(1e12, -1e12), QPointF(std::numeric_limits<double>::infinity(), 0)};
+    EXPECT_GE(iou(first.touchedUp(wild), truth), iou(first, truth) - 0.01);
 
     // A stroke removing everything leaves no subject.
     SubjectStroke all;
