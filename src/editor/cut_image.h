@@ -272,7 +272,7 @@ public:
     void cutApartExcute(int arrowTag);
     /// A job announced, waiting or running: Next and the announced jobs wait for none.
     bool isEffectPending() const;
-    /// Blocks until every effect asked for has run and applied its result.
+    /// Blocks until every effect (and smart cut) asked for has run and applied its result.
     void waitForEffects();
     /// Tests: the runner the effects go through, to hold it busy.
     ui::JobRunner &effectRunner() { return m_effects; }

@@ -74,6 +74,8 @@ bool CutImage::isEffectPending() const
 
 void CutImage::waitForEffects()
 {
+    // A smart cut or touch-up first: its result may start nothing here, but it ends the notice.
+    m_segmentation.waitForIdle();
     m_effects.waitForIdle();
 }
 
