@@ -538,6 +538,10 @@ void CutImage::closeDrawView()
     }
     // A replacement still to be answered would build the options panel over the home screen.
     m_replacement.withdrawQuestion();
+    m_noSubject.withdraw();
+    m_findingSubject.stop();
+    // Its exports would bring the editor's toolbar back over the home screen.
+    m_saving.closeSharePanel();
     m_stamp.hide();
     m_adjust.hide();
     v.descripImg2->setHidden(true);

@@ -42,10 +42,11 @@ void CutImage::smartCut()
     m_segmentation.run<SubjectCut>([photo, rect] { return SubjectCut::find(photo, rect); },
                                    [this, photoView, key = photo.cacheKey()](const SubjectCut &cut) {
                                        m_findingSubject.stop();
-                                       // Only onto the photo it was found on, while its rectangle lies there.
+                                       // Only onto the photo it was found on, while its rectangle lies there
+                                       // and the editor is on screen (not left for home meanwhile).
                                        const auto view = photoView.lock();
                                        if (!view || view != m_photoView || !m_crop.isLaidOn(*view)
-                                           || view->image().bitmap().cacheKey() != key)
+                                           || view->image().bitmap().cacheKey() != key || m_views->cutImgView->isHidden())
                                            return;
                                        if (!cut.found()) {
                                            m_noSubject.ask(QStringLiteral("No subject found in the rectangle — cut the rectangle instead?"),

@@ -93,6 +93,7 @@ public:
     /// The share panel: one by one to the album, to Documents, by e-mail.
     void openSharePanel();
     ui::ImageView *sharePanel() const { return m_sharePanel.get(); }
+    void closeSharePanel();
 
     AlbumWriter &albumWriter() { return m_writer; }
     ListExport &listExport() { return m_list; }
@@ -108,7 +109,6 @@ private:
     void dismissRendering();
     void tell(const QString &title, const QString &message);
     void takeList(const QStringList &exportNames = {});
-    void closeSharePanel();
     /// A saved composition is also kept in the document store, where the home screen's saved
     /// pictures (and so the background compositor) find it.
     void keepForBackgrounds(const Picture &picture);

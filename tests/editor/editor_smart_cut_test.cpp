@@ -154,6 +154,18 @@ TEST_F(SmartCutTest, NoSubjectAsksAndCutTakesTheRectangle)
     EXPECT_EQ(screen.editorView(kKeepBrushTag), nullptr);
 }
 
+TEST_F(SmartCutTest, LeavingForHomeClosesTheSharePanel)
+{
+    // Its exports would otherwise bring the editor's toolbar over the home screen.
+    start(subjectPhoto());
+    screen.tap(*screen.doneButton());
+    screen.editor->saving().openSharePanel();
+    ASSERT_TRUE(screen.editor->saving().sharePanel());
+    ASSERT_FALSE(screen.editor->saving().sharePanel()->isHidden());
+    screen.editor->closeDrawView();
+    EXPECT_TRUE(screen.editor->saving().sharePanel()->isHidden());
+}
+
 TEST(ShapedPieceGrid, CellsOffTheSubjectAreLeftOut)
 {
     // A piece transparent but for its top-left corner: one cell shows.
