@@ -310,6 +310,7 @@ TEST(FxCli, HelpForAnOperationAndMisusedFolderOptions)
     EXPECT_EQ(runFx({"-j", "2", "a.png", "b.png", "CISepiaTone"}).exitCode, 2);
     EXPECT_EQ(runFx({"-o", "x", "CISepiaTone", "inputIntensity=0.5"}).exitCode, 2) << "no inputs";
     EXPECT_EQ(runFx({"-o", "x", "CISepiaTone", "a.png", "--repeat", "3"}).exitCode, 2);
+}
 
 TEST(FxBinary, SmartCutGivesTheShapedSubjectOrSaysThereIsNone)
 {
