@@ -73,8 +73,8 @@ inline constexpr int kRedoControlTag = 547;
 inline constexpr int kNamingStripTag = 536;
 /// The crop step's smart cut, beside its done button, and the touch-up brushes after it.
 inline constexpr int kSmartCutTag = 544;
-inline constexpr int kKeepBrushTag = 545;
-inline constexpr int kRemoveBrushTag = 546;
+inline constexpr int kKeepBrushTag = 548;
+inline constexpr int kRemoveBrushTag = 549;
 /// The colour panel's close control.
 inline constexpr int kColourPanelCloseTag = 537;
 
