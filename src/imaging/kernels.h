@@ -398,6 +398,8 @@ public:
     /// A writable copy of the input's own values of the row last taken, when the blur left them
     /// intact.
     bool keepsInput() const { return m_boxes.empty(); }
+    /// Rows worth blurring together: a run shorter than this decodes its halo more than once.
+    int bandRows() const;
     PixelRow input();
     PixelRow16 input16();
 
@@ -446,7 +448,7 @@ QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combin
     const RasterRows rows(out);
     const int rowOffset = src.height() - region.y - region.height;
     // Chunks long enough that the halo each one decodes again stays a small share.
-    constexpr int kChunk = 128;
+    const int chunk = std::max(128, BlurBand(src, region, sigma).bandRows());
     parallelChunks(
         region.height,
         [&](int begin, int end) {
@@ -466,7 +468,7 @@ QImage blurThen(const QImage &src, Region region, double sigma, Combine &&combin
                 encodePremultipliedRow(values, Space::Linear, rows[j]);
             }
         },
-        kChunk);
+        chunk);
     return out;
 }
 

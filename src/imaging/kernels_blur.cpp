@@ -26,7 +26,7 @@ int blurReach(double sigma)
 namespace {
 
 constexpr double kMaxFirSigma = 3.0;
-/// Rows the box passes blur at once (their halo is decoded once per band).
+/// Rows the box passes blur at once at least (their halo is decoded once per band).
 constexpr int kBoxBand = 128;
 /// Rows the exact taps blur down at once: they share all but one of their input rows.
 constexpr int kRowsDownAtOnce = 8;
@@ -364,6 +364,12 @@ BlurBand::BlurBand(const QImage &src, Region region, double sigma)
     m_inWidth = region.width + 2 * m_reach;
 }
 
+int BlurBand::bandRows() const
+{
+    // A wide blur's halo would otherwise be decoded and boxed many times over for each band.
+    return m_boxes.empty() ? kRowsDownAtOnce : std::max(kBoxBand, 2 * m_reach);
+}
+
 int BlurBand::ringIndex(int row) const
 {
     // Region row `row` of the run; rows first - reach .. end + reach pass through the ring.
@@ -437,7 +443,7 @@ PixelRow BlurBand::next()
     if (!m_boxes.empty()) {
         const int j = m_next++;
         if (!(j >= m_bandFirst && j < m_bandFirst + m_bandRows))
-            computeBoxes(j, std::min(m_end, j + kBoxBand));
+            computeBoxes(j, std::min(m_end, j + bandRows()));
         const size_t outPlane = size_t(m_bandRows) * size_t(m_region.width);
         PixelRow row;
         row.count = m_region.width;
