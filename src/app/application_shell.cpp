@@ -31,12 +31,15 @@ QSize storedSize(const QString &text)
     return wide && tall ? size : QSize();
 }
 
-// The "@2x" pictures pay off where a point covers more than one and a half device pixels.
+// The "@2x" pictures pay off where a point covers more than one and a half device pixels;
+// below 0.85 the plain pictures' captions would fall under nine device pixels.
 constexpr double kDoubleArtworkAbove = 1.5;
+constexpr double kSmallScreenBelow = 0.85;
 
 void chooseArtwork(const ui::WindowHost &host)
 {
     Resources::setPreferredScale(host.renderScale() > kDoubleArtworkAbove ? 2 : 1);
+    Resources::setSmallScreen(host.renderScale() < kSmallScreenBelow);
 }
 } // namespace
 

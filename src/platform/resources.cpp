@@ -17,6 +17,7 @@ namespace {
 std::mutex g_mutex;
 QString g_directory;
 int g_scale = 1;
+bool g_small = false;
 QStringList g_missing;
 QHash<QString, Picture> g_cache;
 
@@ -90,7 +91,8 @@ QString Resources::path(const QString &name)
 Picture Resources::imageNamed(const QString &name)
 {
     const int scale = preferredScale();
-    const QString key = QString::number(scale) + name;
+    const bool small = smallScreen();
+    const QString key = QString::number(scale) + (small ? QStringLiteral("s") : QString()) + name;
     {
         std::lock_guard lock(g_mutex);
         const auto it = g_cache.constFind(key);
@@ -98,6 +100,11 @@ Picture Resources::imageNamed(const QString &name)
             return *it;
     }
     Picture picture;
+    if (small && scale < 2) {
+        const QString compact = directory() + '/' + smallScreenName(pictureFileName(name));
+        if (QFileInfo(compact).isFile())
+            picture = readPicture(compact);
+    }
     if (scale >= 2) {
         const QString hi = directory() + '/' + scale2Name(pictureFileName(name));
         if (QFileInfo(hi).isFile())
@@ -136,6 +143,25 @@ int Resources::preferredScale()
 {
     std::lock_guard lock(g_mutex);
     return g_scale;
+}
+
+void Resources::setSmallScreen(bool small)
+{
+    std::lock_guard lock(g_mutex);
+    g_small = small;
+}
+
+bool Resources::smallScreen()
+{
+    std::lock_guard lock(g_mutex);
+    return g_small;
+}
+
+QString Resources::smallScreenName(const QString &name)
+{
+    const int slash = name.lastIndexOf('/');
+    const int dot = name.lastIndexOf('.');
+    return dot <= slash ? name + QStringLiteral("@small") : name.left(dot) + QStringLiteral("@small") + name.mid(dot);
 }
 
 QStringList Resources::missingNames()

@@ -24,7 +24,7 @@ public:
     /// Full path of a resource, or empty (and one log line) when it does not exist.
     static QString path(const QString &name);
     /// A picture of the application's resources by name ("name.png", "words/3.png"). Prefers the "@2x" drawing, tagged
-    /// scale 2, when the preferred scale is 2 and it exists. No picture when missing. A name
+    /// scale 2, when the preferred scale is 2 and it exists, and the "@small" one on a small screen. No picture when missing. A name
     /// without an extension means "name.png".
     static Picture imageNamed(const QString &name);
     /// A property list of strings by name without extension ("frameE"). Empty when missing.
@@ -33,6 +33,11 @@ public:
     /// 1 or 2: the window host raises it on high-density screens.
     static void setPreferredScale(int scale);
     static int preferredScale();
+    /// On a window shown well below its size in points, pictures with captions come in a
+    /// variant whose captions stay readable there ("name@small.png"); imageNamed prefers it.
+    static void setSmallScreen(bool small);
+    static bool smallScreen();
+    static QString smallScreenName(const QString &name);
 
     /// Names asked for that did not exist, in order of first request.
     static QStringList missingNames();

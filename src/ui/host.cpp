@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include "ui/scroll_view.h"
+#include "ui/text_drawing.h"
 #include "ui/theme.h"
 #include "ui/transition.h"
 
@@ -271,6 +272,7 @@ bool Host::scrollWheel(QPointF windowPoint, QPointF delta)
 
 void Host::render(QPainter &painter) const
 {
+    const LegibleTextScope legible;
     m_window->renderPresentation(painter);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
@@ -11,6 +12,8 @@
 namespace vimora::ui {
 
 namespace {
+
+thread_local bool t_legible = false;
 
 struct Line
 {
@@ -121,10 +124,36 @@ QSizeF textSize(const QString &text, const TextStyle &style, double maxWidth)
     return QSizeF(maxWidth > 0 ? std::min(w, maxWidth) : w, fm.height() * double(lines.size()));
 }
 
-void drawText(QPainter &painter, const QRectF &rect, const QString &text, const TextStyle &style)
+QFont legibleFont(const QFont &font, double deviceScale, double minimumPixels)
+{
+    if (!(deviceScale > 0) || !(minimumPixels > 0))
+        return font;
+    const int pixels = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+    if (pixels <= 0 || double(pixels) * deviceScale >= minimumPixels)
+        return font;
+    QFont larger(font);
+    larger.setPixelSize(int(std::ceil(minimumPixels / deviceScale - 1e-9)));
+    return larger;
+}
+
+LegibleTextScope::LegibleTextScope()
+    : m_previous(t_legible)
+{
+    t_legible = true;
+}
+
+LegibleTextScope::~LegibleTextScope()
+{
+    t_legible = m_previous;
+}
+
+void drawText(QPainter &painter, const QRectF &rect, const QString &text, const TextStyle &laidOut)
 {
     if (text.isEmpty() || rect.width() <= 0)
         return;
+    TextStyle style = laidOut;
+    if (t_legible)
+        style.font = legibleFont(style.font, std::sqrt(std::abs(painter.deviceTransform().determinant())));
     const std::vector<Line> lines = layoutLines(text, style, rect.width(), rect.height());
     if (lines.empty())
         return;

@@ -104,6 +104,22 @@ TEST(ResourcesTest, PrefersTheScaleTwoDrawingWhenAsked)
     EXPECT_EQ(one.size(), QSizeF(10, 4));
     EXPECT_EQ(two.size(), QSizeF(10, 4));
     EXPECT_EQ(two.scale(), 2.0);
+
+    // A small screen takes the captioned variant where there is one, and only there.
+    writeFileAtomically(dir.filePath("b@small.png"), encodePng(Picture(test::filledRaster(10, 4, 0xffffffff))));
+    writeFileAtomically(dir.filePath("c.png"), encodePng(Picture(test::filledRaster(6, 6, 0xff000000))));
+    Resources::setSmallScreen(true);
+    const Picture small = Resources::imageNamed("b.png");
+    const Picture plain = Resources::imageNamed("c");
+    Resources::setPreferredScale(2);
+    const Picture dense = Resources::imageNamed("b.png");
+    Resources::setPreferredScale(1);
+    Resources::setSmallScreen(false);
+    EXPECT_EQ(small.bitmap().pixel(0, 0), 0xffffffffu);
+    EXPECT_EQ(plain.size(), QSizeF(6, 6));
+    EXPECT_EQ(dense.scale(), 2.0) << "a dense screen is never a small one";
+    EXPECT_EQ(Resources::imageNamed("b.png").bitmap().pixel(0, 0), 0xff000000u);
+    EXPECT_EQ(Resources::smallScreenName("words/3.png"), "words/3@small.png");
 }
 
 TEST(ResourcesTest, FolderBesideTheBinaryInTheBuildOrInstalled)

@@ -8,6 +8,8 @@
 #include "support/pixel_compare.h"
 #include "ui/headless_host.h"
 #include "ui/image_view.h"
+#include "ui/label.h"
+#include "ui/text_drawing.h"
 #include "ui/stretchable_image.h"
 #include "ui/transaction.h"
 #include "ui/transition.h"
@@ -427,4 +429,56 @@ TEST(Transitions, AnEmptyOrRemovedViewTransitionsWithoutHarm)
     EXPECT_EQ(pixelAt(during, 3, 3), kBlack);
     EXPECT_FALSE(empty->hasTransition());
     EXPECT_EQ(Transition::activeCount(), 0);
+}
+
+// --- Legible text ---
+
+namespace {
+// Rows of a white-on-black label's picture that carry ink.
+int inkedRows(const QImage &image)
+{
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qRed(image.pixel(x, y)) > 128) {
+                ++rows;
+                break;
+            }
+    return rows;
+}
+} // namespace
+
+TEST(LegibleText, SmallTextGrowsToNinePixelsOnTheDeviceOnly)
+{
+    QFont font;
+    font.setPixelSize(10);
+    EXPECT_EQ(legibleFont(font, 0.71).pixelSize(), 13); // 9 / 0.71 = 12.7, rounded up
+    EXPECT_EQ(legibleFont(font, 1.0).pixelSize(), 10);  // already 10 device pixels
+    EXPECT_EQ(legibleFont(font, 0.9).pixelSize(), 10);  // exactly 9
+    EXPECT_EQ(legibleFont(font, 2.0).pixelSize(), 10);
+    EXPECT_EQ(legibleFont(font, 0).pixelSize(), 10);    // no scale to go by
+
+    // The same label, drawn at 0.5 device pixels per point: taller ink on the screen only.
+    auto label = std::make_shared<Label>(QRectF(0, 0, 120, 30), QStringLiteral("Shy"));
+    label->setFont(font);
+    label->setTextColor(Qt::white);
+    label->setBackgroundColor(Qt::black);
+    auto drawn = [&] {
+        QImage image(60, 15, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::black);
+        QPainter p(&image);
+        p.scale(0.5, 0.5);
+        label->renderInContext(p);
+        return image;
+    };
+    const int asLaidOut = inkedRows(drawn());
+    int onScreen = 0;
+    {
+        const LegibleTextScope legible;
+        onScreen = inkedRows(drawn());
+    }
+    // From the ascender to the descender: about a font's size.
+    EXPECT_LE(asLaidOut, 6) << "a 10-pixel font at half size";
+    EXPECT_GE(onScreen, 8) << "an 18-pixel font at half size";
+    EXPECT_EQ(inkedRows(drawn()), asLaidOut) << "the scope ends with the screen's frame";
 }

@@ -26,14 +26,17 @@ void drawCaptionedTile(QPainter &p, const QSizeF &size, Glyph glyph, const QStri
         QRectF glyphBox(rect.left() + 10, rect.center().y() - g / 2, g, g);
         drawGlyph(p, glyph, glyphBox, mark, 2.0);
         const QRectF textBox(glyphBox.right() + 6, rect.top(), rect.right() - glyphBox.right() - 12, rect.height());
-        drawFittedText(p, textBox, caption, uiFont(14), text, Qt::AlignVCenter | Qt::AlignLeft);
+        const double least = captionPixels(9);
+        drawFittedText(p, textBox, caption, uiFont(captionPixels(14)), text, Qt::AlignVCenter | Qt::AlignLeft, least);
     } else {
-        const double g = std::min(size.width(), size.height()) * 0.44;
-        const double captionHeight = size.height() * 0.27;
+        // A larger caption takes its room from the glyph.
+        const double nominal = size.height() >= 60 ? 11 : 10, pixels = captionPixels(nominal);
+        const double captionHeight = std::max(size.height() * 0.27, pixels * 1.15);
+        const double g = std::min(std::min(size.width(), size.height()) * 0.44, rect.height() - captionHeight - 6);
         const double top = rect.top() + (rect.height() - captionHeight - g) * 0.55;
         drawGlyph(p, glyph, QRectF(rect.center().x() - g / 2, top, g, g), mark, 2.0);
-        const QRectF textBox(rect.left() + 3, top + g + 1, rect.width() - 6, captionHeight);
-        drawFittedText(p, textBox, caption, uiFont(size.height() >= 60 ? 11 : 10), text, Qt::AlignHCenter | Qt::AlignTop, 7);
+        const QRectF textBox(rect.left() + 2, top + g + 1, rect.width() - 4, captionHeight);
+        drawFittedText(p, textBox, caption, uiFont(pixels), text, Qt::AlignHCenter | Qt::AlignTop, captionPixels(7));
     }
 }
 

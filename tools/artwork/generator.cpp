@@ -13,6 +13,7 @@
 #include "catalogue.h"
 #include "imaging/codec.h"
 #include "platform/property_list.h"
+#include "platform/resources.h"
 #include "style.h"
 
 namespace vimora::artwork {
@@ -148,6 +149,14 @@ QStringList generate(const Manifest &manifest, const GenerateOptions &options)
         const QString path = options.outDir + '/' + scaledName(job.entry->name, job.scale);
         if (image.isNull() || !writeBytes(path, encodeFor(*job.entry, image)))
             return QStringLiteral("could not write %1").arg(path);
+        if (job.scale == 1) {
+            // Only pictures with captions draw differently for a small screen.
+            const SmallScreenDrawing small;
+            const QImage compact = renderPicture(*job.entry, 1);
+            const QString compactPath = options.outDir + '/' + Resources::smallScreenName(job.entry->name);
+            if (compact != image && !writeBytes(compactPath, encodeFor(*job.entry, compact)))
+                return QStringLiteral("could not write %1").arg(compactPath);
+        }
         return {};
     });
     for (const QString &failure : failures)

@@ -1,12 +1,37 @@
 #include "style.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QFontMetricsF>
 #include <QPainterPath>
 #include <QTextLayout>
 
 namespace vimora::artwork {
+
+namespace {
+thread_local bool t_smallScreen = false;
+// The smallest text a screen shows legibly, in device pixels.
+constexpr double kLegiblePixels = 9;
+// How far a caption may be narrowed before it is elided instead.
+constexpr double kLeastSqueeze = 0.75;
+} // namespace
+
+SmallScreenDrawing::SmallScreenDrawing()
+    : m_previous(t_smallScreen)
+{
+    t_smallScreen = true;
+}
+
+SmallScreenDrawing::~SmallScreenDrawing()
+{
+    t_smallScreen = m_previous;
+}
+
+double captionPixels(double nominal)
+{
+    return t_smallScreen ? std::max(nominal, std::ceil(kLegiblePixels / kSmallScreenScale)) : nominal;
+}
 
 QColor withAlpha(QColor color, int alpha)
 {
@@ -121,7 +146,18 @@ void drawFittedText(QPainter &p, const QRectF &rect, const QString &text, QFont 
     p.save();
     p.setFont(font);
     p.setPen(color);
-    p.drawText(rect, int(align), metrics.elidedText(text, Qt::ElideRight, rect.width()));
+    // For a small screen a caption keeps its height and is narrowed a little rather than cut.
+    const double squeeze = rect.width() / std::max(1.0, metrics.horizontalAdvance(text));
+    if (t_smallScreen && squeeze < 1 && squeeze >= kLeastSqueeze) {
+        const double x = align & Qt::AlignLeft ? rect.left() : align & Qt::AlignRight ? rect.right() : rect.center().x();
+        p.translate(x, 0);
+        p.scale(squeeze, 1);
+        p.translate(-x, 0);
+        const QRectF wide(x + (rect.left() - x) / squeeze, rect.top(), rect.width() / squeeze, rect.height());
+        p.drawText(wide, int(align), text);
+    } else {
+        p.drawText(rect, int(align), metrics.elidedText(text, Qt::ElideRight, rect.width()));
+    }
     p.restore();
 }
 

@@ -36,6 +36,23 @@ QFont brandFont(double pixelSize);
 /// A family at a size in points, no synthetic fallbacks beyond fontconfig's.
 QFont familyFont(const QString &family, double pixelSize, QFont::Weight weight = QFont::Normal);
 
+/// While one lives on this thread, pictures are drawn for a window shown small: captions are
+/// sized to stay at least nine device pixels tall down to kSmallScreenScale device pixels per point.
+inline constexpr double kSmallScreenScale = 0.65;
+class SmallScreenDrawing
+{
+public:
+    SmallScreenDrawing();
+    ~SmallScreenDrawing();
+    SmallScreenDrawing(const SmallScreenDrawing &) = delete;
+    SmallScreenDrawing &operator=(const SmallScreenDrawing &) = delete;
+
+private:
+    bool m_previous;
+};
+/// A caption's size in pixels: the nominal one, or larger when drawing for a small screen.
+double captionPixels(double nominal);
+
 /// A painter on the picture with the antialiasing every drawing wants.
 void prepare(QPainter &p);
 
