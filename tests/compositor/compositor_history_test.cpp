@@ -16,33 +16,7 @@ using namespace vimora::effect_tag;
 
 namespace {
 
-class HistoryTest : public CompositorTest
-{
-protected:
-    void SetUp() override
-    {
-        CompositorTest::SetUp();
-        openSaved(twoTonePicture(64, 48));
-        base = twoTonePicture(64, 48, QColor(200, 120, 40), QColor(30, 90, 160));
-        useBackground(base);
-    }
-
-    void press(int tag)
-    {
-        back->filterSelect(tag);
-        settle();
-    }
-
-    void layCutOut()
-    {
-        WorkingFiles::shared().simpleSave(twoTonePicture(40, 30, Qt::green, Qt::yellow));
-        back->layTopPicture();
-    }
-
-    Picture background() const { return views->backImgView->image(); }
-
-    Picture base;
-};
+using HistoryTest = EffectsTest;
 
 using Slot = WorkingFiles::Slot;
 const Slot kEditorSlots[] = {Slot::Origin, Slot::Tem, Slot::Word, Slot::Adjust};

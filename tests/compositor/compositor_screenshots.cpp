@@ -20,14 +20,10 @@ namespace {
 
 void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
 {
-    Device::setProfile(profile);
-    const QSizeF screen = Device::portraitScreenSize(profile);
-    ui::HeadlessHost host(screen, 2.0);
-    auto views = ScreenViews::create(screen);
-    host.setRootView(views->rootView);
-    WorkingFiles::shared().forget();
-    const Picture photo = Resources::imageNamed(QStringLiteral("frame08.jpg"));
-    writeFileAtomically(QDir(AppHome::drawImgsDir()).filePath(QStringLiteral("D1001.jpg")), encodeJpeg(photo, 0.9));
+    test::ScreenshotStage stage(profile, AppHome::drawImgsDir());
+    ui::HeadlessHost &host = stage.host;
+    const std::shared_ptr<ScreenViews> &views = stage.views;
+    const Picture &photo = stage.photo;
     // A cut-out as the editor would have left it.
     const QSizeF s = photo.size();
     WorkingFiles::shared().simpleSave(Picture(photo.uprightBitmap().copy(int(s.width() * 0.3), int(s.height() * 0.25),

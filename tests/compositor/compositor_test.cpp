@@ -8,39 +8,6 @@ using namespace vimora;
 using namespace vimora::test;
 using namespace vimora::effect_tag;
 
-namespace {
-
-class EffectsTest : public CompositorTest
-{
-protected:
-    void SetUp() override
-    {
-        CompositorTest::SetUp();
-        openSaved(twoTonePicture(64, 48));
-        base = twoTonePicture(64, 48, QColor(200, 120, 40), QColor(30, 90, 160));
-        useBackground(base);
-    }
-
-    void press(int tag)
-    {
-        back->filterSelect(tag);
-        settle();
-    }
-
-    /// Lays a cut-out as the top picture.
-    void layCutOut()
-    {
-        WorkingFiles::shared().simpleSave(twoTonePicture(40, 30, Qt::green, Qt::yellow));
-        back->layTopPicture();
-    }
-
-    Picture background() const { return views->backImgView->image(); }
-
-    Picture base;
-};
-
-} // namespace
-
 TEST_F(EffectsTest, HardAfterUnsavedEffectsShowsTheBaseAgain)
 {
     back->guideToScale(100);

@@ -99,14 +99,9 @@ void shootSmartCut(const QSizeF &screen, const QString &prefix, const QString &o
 
 void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
 {
-    Device::setProfile(profile);
-    const QSizeF screen = Device::portraitScreenSize(profile);
-    ui::HeadlessHost host(screen, 2.0);
-    auto views = ScreenViews::create(screen);
-    host.setRootView(views->rootView);
-    WorkingFiles::shared().forget();
-    const Picture photo = Resources::imageNamed(QStringLiteral("frame08.jpg"));
-    writeFileAtomically(QDir(AppHome::tempDir()).filePath(QStringLiteral("D1001.jpg")), encodeJpeg(photo, 0.9));
+    test::ScreenshotStage stage(profile, AppHome::tempDir());
+    ui::HeadlessHost &host = stage.host;
+    const std::shared_ptr<ScreenViews> &views = stage.views;
 
     CutImage editor(views);
     editor.awakeFromNib();
@@ -170,7 +165,7 @@ void shoot(DeviceProfile profile, const QString &prefix, const QString &out)
     save(QStringLiteral("editor-colour-panel"));
     WorkingFiles::shared().flush();
 
-    shootSmartCut(screen, prefix, out);
+    shootSmartCut(Device::portraitScreenSize(profile), prefix, out);
 }
 
 } // namespace

@@ -10,10 +10,41 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "imaging/codec.h"
 #include "platform/app_home.h"
 #include "platform/device.h"
+#include "platform/resources.h"
+#include "screenkit/screen_views.h"
+#include "store/working_files.h"
+#include "ui/headless_host.h"
 
 namespace vimora::test {
+
+/// A profile's screen on the headless host at two device pixels a point, with the
+/// application's views and no working files, and the sample photo written as "D1001.jpg"
+/// into photoFolder for a screen to open.
+class ScreenshotStage
+{
+public:
+    ScreenshotStage(DeviceProfile profile, const QString &photoFolder)
+        : m_screen((Device::setProfile(profile), Device::portraitScreenSize(profile)))
+        , host(m_screen, 2.0)
+        , views(ScreenViews::create(m_screen))
+        , photo(Resources::imageNamed(QStringLiteral("frame08.jpg")))
+    {
+        host.setRootView(views->rootView);
+        WorkingFiles::shared().forget();
+        writeFileAtomically(QDir(photoFolder).filePath(QStringLiteral("D1001.jpg")), encodeJpeg(photo, 0.9));
+    }
+
+private:
+    QSizeF m_screen;
+
+public:
+    ui::HeadlessHost host;
+    std::shared_ptr<ScreenViews> views;
+    const Picture photo;
+};
 
 using ShootScreens = std::function<void(DeviceProfile profile, const QString &prefix, const QString &out)>;
 
