@@ -5,21 +5,8 @@
 #   package_test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1 source=$2
-if [ -z "${VIMORA_E2E_DISPLAY:-}" ]; then
-  exec xvfb-run -a -n $((100 + RANDOM % 5000)) -s "-screen 0 1280x1100x24" env VIMORA_E2E_DISPLAY=1 "$0" "$@"
-fi
-work=$(mktemp -d)
-pid=
-finish() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap finish EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  cat "$work/app.log" "$work/home/vimora.log" >&2 2>/dev/null || true
-  exit 1
-}
+# shellcheck source=../e2e/session.sh
+source "$source/tests/e2e/session.sh"
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; fail "cpack"; }
 deb=$(ls "$work"/package/vimora_*.deb)
@@ -38,14 +25,12 @@ done
 dpkg-deb -c "$deb" | grep ' ./usr/share/vimora/resources/' >/dev/null || fail "the package has no resources"
 
 dpkg -x "$deb" "$work/root"
-export VIMORA_HOME=$work/home VIMORA_PHOTOS=$work/photos
 unset VIMORA_RESOURCES
-mkdir -p "$VIMORA_HOME" "$VIMORA_PHOTOS"
 # A photo kept outside the library, in a folder with a space, as a file manager passes it.
 mkdir -p "$work/my photos"
 photo="$work/my photos/beach.png"
 convert -size 600x400 gradient:orange-navy "$photo"
-"$work/root/usr/bin/vimora" --device tablet "$photo" >"$work/app.log" 2>&1 &
+"$work/root/usr/bin/vimora" --device tablet "$photo" >"$log" 2>&1 &
 pid=$!
 for _ in $(seq 150); do
   [ -f "$VIMORA_HOME/tmp/Origin.png" ] && break
