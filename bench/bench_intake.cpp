@@ -3,6 +3,8 @@
 // at a DCT scale it does now. The photos are $VIMORA_INTAKE_PHOTOS/photo_8000x6000.jpg and
 // photo_4000x3000.jpg (default /tmp/intake_photos; see README.md for how to make them).
 
+#include <optional>
+
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
@@ -31,17 +33,33 @@ void store(const QTemporaryDir &dir, const Picture &working)
     writeFileAtomically(dir.filePath("thumb.jpg"), encodeJpeg(intakeThumbnail(working), 1.0));
 }
 
-void BM_IntakeFullDecode(benchmark::State &state)
+struct Photo
+{
+    QString path;
+    QSize size;
+};
+
+// The benchmark's photo, or none (and the benchmark skipped) when it has not been made.
+std::optional<Photo> photoFor(benchmark::State &state)
 {
     bench::offscreenApplication("bench_intake");
     const QString path = photoPath(int(state.range(0)));
-    if (readPickedPhoto(path, true).size.isEmpty()) {
+    const QSize size = readPickedPhoto(path, true).size;
+    if (size.isEmpty()) {
         state.SkipWithError("photo missing");
-        return;
+        return std::nullopt;
     }
+    return Photo{path, size};
+}
+
+void BM_IntakeFullDecode(benchmark::State &state)
+{
+    const std::optional<Photo> photo = photoFor(state);
+    if (!photo)
+        return;
     QTemporaryDir dir;
     for (auto _ : state) {
-        const PhotoPicker::Result picked = readPickedPhoto(path);
+        const PhotoPicker::Result picked = readPickedPhoto(photo->path);
         store(dir, intakeWorkingCopy(intakeRoundTrip(picked.photo), kTabletSide));
     }
 }
@@ -49,16 +67,13 @@ BENCHMARK(BM_IntakeFullDecode)->Arg(48)->Arg(12)->Unit(benchmark::kMillisecond)-
 
 void BM_IntakeScaledDecode(benchmark::State &state)
 {
-    bench::offscreenApplication("bench_intake");
-    const QString path = photoPath(int(state.range(0)));
-    if (readPickedPhoto(path, true).size.isEmpty()) {
-        state.SkipWithError("photo missing");
+    const std::optional<Photo> photo = photoFor(state);
+    if (!photo)
         return;
-    }
     QTemporaryDir dir;
     for (auto _ : state) {
-        const PhotoPicker::Result picked = readPickedPhoto(path, true);
-        store(dir, intakeWorkingCopyOfFile(path, picked.size, kTabletSide).working);
+        const PhotoPicker::Result picked = readPickedPhoto(photo->path, true);
+        store(dir, intakeWorkingCopyOfFile(photo->path, picked.size, kTabletSide).working);
     }
 }
 BENCHMARK(BM_IntakeScaledDecode)->Arg(48)->Arg(12)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -66,15 +81,11 @@ BENCHMARK(BM_IntakeScaledDecode)->Arg(48)->Arg(12)->Unit(benchmark::kMillisecond
 // The parts: the decode alone at its DCT scale, and the copies' encode and write.
 void BM_ScaledDecodeOnly(benchmark::State &state)
 {
-    bench::offscreenApplication("bench_intake");
-    const QString path = photoPath(int(state.range(0)));
-    const QSize size = readPickedPhoto(path, true).size;
-    if (size.isEmpty()) {
-        state.SkipWithError("photo missing");
+    const std::optional<Photo> photo = photoFor(state);
+    if (!photo)
         return;
-    }
     for (auto _ : state)
-        benchmark::DoNotOptimize(intakeWorkingCopyOfFile(path, size, kTabletSide));
+        benchmark::DoNotOptimize(intakeWorkingCopyOfFile(photo->path, photo->size, kTabletSide));
 }
 BENCHMARK(BM_ScaledDecodeOnly)->Arg(48)->Arg(12)->Unit(benchmark::kMillisecond)->UseRealTime();
 
