@@ -18,10 +18,7 @@
 
 namespace vimora::kernels {
 
-int blurReach(double sigma)
-{
-    return sigma > 0 ? int(std::ceil(3.0 * sigma)) : 0;
-}
+int blurReach(double sigma) { return sigma > 0 ? int(std::ceil(3.0 * sigma)) : 0; }
 
 namespace {
 
@@ -124,10 +121,9 @@ template <int Blocks, typename Lo, typename Hi>
 }
 
 template <typename Lo, typename Hi>
-[[gnu::always_inline]] VIMORA_TARGET_AVX2 inline void symmetricFirRunAvx2(const int16_t *centre, Lo &&lo, Hi &&hi,
-                                                                          int16_t *out, int from, int to,
-                                                                          const uint32_t *weights,
-                                                                          const uint32_t *pairs, int reach)
+[[gnu::always_inline]] VIMORA_TARGET_AVX2 inline void
+symmetricFirRunAvx2(const int16_t *centre, Lo &&lo, Hi &&hi, int16_t *out, int from, int to, const uint32_t *weights,
+                    const uint32_t *pairs, int reach)
 {
     int x = from;
     if (weights[0] <= 65534u) {
@@ -158,18 +154,17 @@ template <typename Lo, typename Hi>
 
 /// In points at the column facing out[0]; reach columns exist on both sides.
 [[gnu::noinline]] VIMORA_TARGET_AVX2 void firHorizontalAvx2(const int16_t *in, int16_t *out, int width,
-                                                            const uint32_t *weights, const uint32_t *pairs,
-                                                            int reach)
+                                                            const uint32_t *weights, const uint32_t *pairs, int reach)
 {
     symmetricFirRunAvx2(
-        in, [&](int t) VIMORA_TARGET_AVX2 { return in - t; }, [&](int t) VIMORA_TARGET_AVX2 { return in + t; }, out,
-        0, width, weights, pairs, reach);
+        in, [&](int t) VIMORA_TARGET_AVX2 { return in - t; }, [&](int t) VIMORA_TARGET_AVX2 { return in + t; }, out, 0,
+        width, weights, pairs, reach);
 }
 #endif
 
 // The baseline forms are the plain loops, vectorised as the compiler can.
-[[gnu::noinline]] void firVerticalBaseline(const int16_t *const *rows, int16_t *const *out, int count, int from,
-                                           int to, const uint32_t *weights, int reach)
+[[gnu::noinline]] void firVerticalBaseline(const int16_t *const *rows, int16_t *const *out, int count, int from, int to,
+                                           const uint32_t *weights, int reach)
 {
     constexpr int kBlock = 512;
     for (int x = from; x < to; x += kBlock)
@@ -188,8 +183,8 @@ template <typename Lo, typename Hi>
         in, [&](int t) { return in - t; }, [&](int t) { return in + t; }, out, 0, width, weights, reach);
 }
 
-void firVertical(const int16_t *const *rows, int16_t *const *out, int count, int from, int to,
-                 const uint32_t *weights, const uint32_t *pairs, int reach)
+void firVertical(const int16_t *const *rows, int16_t *const *out, int count, int from, int to, const uint32_t *weights,
+                 const uint32_t *pairs, int reach)
 {
 #ifdef VIMORA_HAS_AVX2_FORMS
     if (simd::useAvx2())
@@ -218,8 +213,7 @@ VIMORA_VECTOR_LOOP(void, unbias, (const int16_t *in, uint16_t *out, int count), 
 }
 
 /// Four planes of `count` values back to back as one row (PixelRow or PixelRow16).
-template <class Row, class Sample>
-Row planesRow(Sample *planes, int count)
+template <class Row, class Sample> Row planesRow(Sample *planes, int count)
 {
     Row row;
     row.count = count;
@@ -376,10 +370,7 @@ int BlurBand::ringIndex(int row) const
     return (row - m_first + m_reach) % (2 * m_reach + kRowsDownAtOnce);
 }
 
-int16_t *BlurBand::ringSlot(int row)
-{
-    return m_ring.data() + size_t(ringIndex(row)) * size_t(m_inWidth) * 4;
-}
+int16_t *BlurBand::ringSlot(int row) { return m_ring.data() + size_t(ringIndex(row)) * size_t(m_inWidth) * 4; }
 
 void BlurBand::start(int first, int end)
 {
@@ -405,8 +396,8 @@ void BlurBand::decodeIntoRing(int row)
     // Planes of a decoded row lie back to back, so the pass down runs over all four at once.
     int16_t *planes = ringSlot(row);
     const size_t w = size_t(m_inWidth);
-    decodeBiasedRow16(m_src, row + m_src.height() - m_region.y - m_region.height, m_region.x - m_reach, m_inWidth, planes,
-                planes + w, planes + 2 * w, planes + 3 * w);
+    decodeBiasedRow16(m_src, row + m_src.height() - m_region.y - m_region.height, m_region.x - m_reach, m_inWidth,
+                      planes, planes + w, planes + 2 * w, planes + 3 * w);
     m_opaque[size_t(ringIndex(row))] = opaqueRun16(planes + 3 * w, m_inWidth);
 }
 
@@ -433,7 +424,8 @@ void BlurBand::blurDown(int first, int rows)
     // span itself is what its sums would give.
     const int alpha = 3 * m_inWidth;
     firVertical(m_window.data(), out, rows, 0, alpha + opaque.first, m_weights.data(), m_pairs.data(), m_reach);
-    firVertical(m_window.data(), out, rows, alpha + opaque.end, 4 * m_inWidth, m_weights.data(), m_pairs.data(), m_reach);
+    firVertical(m_window.data(), out, rows, alpha + opaque.end, 4 * m_inWidth, m_weights.data(), m_pairs.data(),
+                m_reach);
     for (int k = 0; k < rows; ++k)
         std::fill(out[k] + alpha + opaque.first, out[k] + alpha + opaque.end, kOpaque);
 }
@@ -477,8 +469,8 @@ void BlurBand::blurAcross()
     const size_t w = size_t(width);
     const int16_t *down = m_down.data() + size_t(j - m_bandFirst) * size_t(m_inWidth) * 4;
     for (size_t c = 0; c < 3; ++c)
-        firHorizontal(down + c * size_t(m_inWidth) + size_t(m_reach), m_across.data() + c * w, width,
-                      m_weights.data(), m_pairs.data(), m_reach);
+        firHorizontal(down + c * size_t(m_inWidth) + size_t(m_reach), m_across.data() + c * w, width, m_weights.data(),
+                      m_pairs.data(), m_reach);
     // Output x reads down-blurred columns x .. x + 2 reach: known where they all are.
     const int knownFirst = std::clamp(m_downOpaque.first, 0, width);
     const int knownEnd = std::clamp(m_downOpaque.end - 2 * m_reach, knownFirst, width);
@@ -486,31 +478,36 @@ void BlurBand::blurAcross()
     int16_t *alpha = m_across.data() + 3 * w;
     firHorizontal(downAlpha, alpha, knownFirst, m_weights.data(), m_pairs.data(), m_reach);
     std::fill(alpha + knownFirst, alpha + knownEnd, kOpaque);
-    firHorizontal(downAlpha + knownEnd, alpha + knownEnd, width - knownEnd, m_weights.data(), m_pairs.data(),
-                  m_reach);
+    firHorizontal(downAlpha + knownEnd, alpha + knownEnd, width - knownEnd, m_weights.data(), m_pairs.data(), m_reach);
 }
+
+namespace {
+// The region's columns of a ring row's four planes, each converted into a buffer of its own.
+template <typename T, typename Convert>
+T *convertedPlanes(const int16_t *planes, size_t stride, size_t width, std::vector<T> &into, Convert convert)
+{
+    into.resize(width * 4);
+    for (size_t c = 0; c < 4; ++c)
+        convert(planes + c * stride, into.data() + c * width, int(width));
+    return into.data();
+}
+} // namespace
 
 PixelRow BlurBand::input()
 {
     // Only exact taps keep the input: its 16-bit row is still in the ring, which later rows
     // read, and reaches the caller as a float copy to write on (the values a warp samples on a
     // pixel centre, which encode back to the input's bytes).
-    const int16_t *planes = ringSlot(m_next - 1) + m_reach;
-    const size_t width = size_t(m_region.width);
-    m_input.resize(width * 4);
-    for (size_t c = 0; c < 4; ++c)
-        widenRow(planes + c * size_t(m_inWidth), m_input.data() + c * width, int(width));
-    return floatRow(m_input.data(), m_region.width);
+    float *planes = convertedPlanes(ringSlot(m_next - 1) + m_reach, size_t(m_inWidth), size_t(m_region.width), m_input,
+                                    [](const int16_t *in, float *out, int n) { widenRow(in, out, n); });
+    return floatRow(planes, m_region.width);
 }
 
 PixelRow16 BlurBand::input16()
 {
-    const int16_t *planes = ringSlot(m_next - 1) + m_reach;
-    const size_t width = size_t(m_region.width);
-    m_input16.resize(width * 4);
-    for (size_t c = 0; c < 4; ++c)
-        unbias(planes + c * size_t(m_inWidth), m_input16.data() + c * width, int(width));
-    return row16(m_input16.data(), m_region.width);
+    uint16_t *planes = convertedPlanes(ringSlot(m_next - 1) + m_reach, size_t(m_inWidth), size_t(m_region.width),
+                                       m_input16, [](const int16_t *in, uint16_t *out, int n) { unbias(in, out, n); });
+    return row16(planes, m_region.width);
 }
 
 void BlurBand::computeBoxes(int first, int end)
