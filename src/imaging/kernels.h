@@ -171,9 +171,13 @@ struct SourceRow
 };
 
 /// A warp's input in premultiplied linear light, 16 bits per channel, so that each bilinear tap
-/// is one load. Samples points bilinearly (neighbours outside the bitmap are transparent); a
-/// point on a pixel centre reads that pixel alone, so identity maps reproduce the input bit for
-/// bit. Rows are decoded in blocks the first time a sample needs them, by the thread that needs
+/// is one load. Samples points bilinearly in integers, the same on every instruction set: at
+/// raster position (u, v) (pixel centres on integers) with ix = floor(u), fx = u - ix (floats)
+/// and likewise iy, fy, the weights are X = floor(fx 2^15 + 1/2) and Y = floor(fy 2^15 + 1/2);
+/// each column of taps is summed down, then the two columns across, each step
+/// (p (2^15 - w) + q w + 2^14) >> 15, and the result reaches the caller as value / 65535. Taps
+/// outside the bitmap are transparent; a point on a pixel centre reads that pixel alone, so
+/// identity maps reproduce the input bit for bit. Rows are decoded in blocks the first time a sample needs them, by the thread that needs
 /// them: the rows a band reads are then still in that core's cache, and rows no output pixel
 /// reads are never decoded. A thread that finds a block being decoded by another one reads the
 /// taps of the points facing it from the bitmap through the same table instead of waiting: the

@@ -22,7 +22,6 @@ namespace {
 
 using Float4 = float __attribute__((vector_size(16)));
 using Int4 = int32_t __attribute__((vector_size(16)));
-using Word4 = uint16_t __attribute__((vector_size(8), may_alias));
 
 /// One stored pixel in the warp's working form: linear premultiplied colour and alpha, 16 bits.
 inline Int4 linear16(uint32_t p, const uint16_t *table)
@@ -30,13 +29,6 @@ inline Int4 linear16(uint32_t p, const uint16_t *table)
     const uint32_t row = (p >> 16) & 0xff00;
     return Int4{table[row | ((p >> 16) & 0xff)], table[row | ((p >> 8) & 0xff)], table[row | (p & 0xff)],
                 int32_t((p >> 24) * 257)};
-}
-
-inline Float4 tapOf(const uint16_t *pixels, size_t index)
-{
-    const Word4 w = *reinterpret_cast<const Word4 *>(pixels + index * 4);
-    // Through 32-bit integers: a zero-extension and one signed conversion, no scalar steps.
-    return __builtin_convertvector(__builtin_convertvector(w, Int4), Float4);
 }
 
 /// floor for values above -2^31 without a library call (the baseline instruction set has no
@@ -47,9 +39,17 @@ inline int floorToInt(float x)
     return t - (x < float(t));
 }
 
-} // namespace
+constexpr int kWeightBits = 15;
+constexpr int kWeightOne = 1 << kWeightBits;
+constexpr int kWeightHalf = 1 << (kWeightBits - 1);
 
-namespace {
+/// A fraction 0 <= f < 1 as a weight of kWeightOne, rounded half up (exact in float: the
+/// product only moves the exponent, and 0.5 is representable at every magnitude below 2^15).
+inline int weightOf(float f) { return int(f * float(kWeightOne) + 0.5f); }
+
+/// The rule's one step: (a (1 - w) + b w) in 15-bit weights, rounded half up. At most
+/// 65535 x 32768 + 2^14, inside a signed 32-bit lane.
+inline Int4 lerp16(Int4 a, Int4 b, int w) { return (a * (kWeightOne - w) + b * w + kWeightHalf) >> kWeightBits; }
 
 /// Taps read from the bitmap through the same table the copy is made with: the same values
 /// without decoding the whole picture first.
@@ -57,54 +57,47 @@ struct BitmapTaps
 {
     const QImage &bitmap;
     const uint16_t *table;
-    Float4 operator()(int x, int y) const
+    Int4 operator()(int x, int y) const
     {
-        return __builtin_convertvector(linear16(reinterpret_cast<const QRgb *>(bitmap.constScanLine(y))[x], table), Float4);
+        return linear16(reinterpret_cast<const QRgb *>(bitmap.constScanLine(y))[x], table);
     }
 };
 
-/// Bilinear value at raster position (u, v), pixel centres on integers: taps outside the
-/// bitmap are transparent and a point on a pixel centre reads that pixel alone. Sums in the
-/// same order as the interior path of WarpSource::sample, so both give the same floats.
+/// The sampling rule (kernels.h) at raster position (u, v), pixel centres on integers, taps
+/// outside the bitmap transparent.
 template <typename Taps>
-Float4 bilinearAt(const Taps &tap, int width, int height, float u, float v)
+Int4 bilinearAt(const Taps &tap, int width, int height, float u, float v)
 {
-    Float4 value = {0, 0, 0, 0};
+    const Int4 none = {0, 0, 0, 0};
     if (!(u > -1.0f && u < float(width) && v > -1.0f && v < float(height)))
-        return value;
+        return none;
     const int ix = floorToInt(u), iy = floorToInt(v);
-    const float fx = u - float(ix), fy = v - float(iy);
-    if (fx == 0.0f && fy == 0.0f)
-        return tap(ix, iy);
+    const int wx = weightOf(u - float(ix)), wy = weightOf(v - float(iy));
     const bool left = ix >= 0, right = ix + 1 < width, up = iy >= 0, down = iy + 1 < height;
-    if (left && up)
-        value += tap(ix, iy) * ((1 - fx) * (1 - fy));
-    if (right && up)
-        value += tap(ix + 1, iy) * (fx * (1 - fy));
-    if (left && down)
-        value += tap(ix, iy + 1) * ((1 - fx) * fy);
-    if (right && down)
-        value += tap(ix + 1, iy + 1) * (fx * fy);
-    return value;
+    const Int4 topLeft = left && up ? tap(ix, iy) : none, topRight = right && up ? tap(ix + 1, iy) : none;
+    const Int4 bottomLeft = left && down ? tap(ix, iy + 1) : none;
+    const Int4 bottomRight = right && down ? tap(ix + 1, iy + 1) : none;
+    return lerp16(lerp16(topLeft, bottomLeft, wy), lerp16(topRight, bottomRight, wy), wx);
 }
 
 constexpr float kSampleScale = 1.0f / 65535.0f;
 
-inline void storeSample(Float4 value, PixelRow &out, int i)
+inline void storeSample(Int4 value, PixelRow &out, int i)
 {
-    value *= kSampleScale;
-    out.r[i] = value[0];
-    out.g[i] = value[1];
-    out.b[i] = value[2];
-    out.a[i] = value[3];
+    // float(int) x 1/65535: the floats the 16-bit rows widen to elsewhere.
+    const Float4 scaled = __builtin_convertvector(value, Float4) * kSampleScale;
+    out.r[i] = scaled[0];
+    out.g[i] = scaled[1];
+    out.b[i] = scaled[2];
+    out.a[i] = scaled[3];
 }
 
 /// Where one row of source points falls: the index of the top-left tap when all four taps lie
-/// inside the bitmap (-1 when not), and the weights. A plain loop, so that it vectorises in both
-/// instruction sets.
+/// inside the bitmap (-1 when not), and the rule's weights. A plain loop, so that it vectorises
+/// in both instruction sets.
 VIMORA_VECTOR_LOOP(void, locateTaps,
-                   (const float *x, const float *y, int count, int width, int height, int *index, float *fx,
-                    float *fy), (x, y, count, width, height, index, fx, fy))
+                   (const float *x, const float *y, int count, int width, int height, int *index, int *wx,
+                    int *wy), (x, y, count, width, height, index, wx, wy))
 {
     const float h = float(height), uLimit = float(width - 1), vLimit = float(height - 1);
     for (int i = 0; i < count; ++i) {
@@ -115,8 +108,8 @@ VIMORA_VECTOR_LOOP(void, locateTaps,
         const bool in = (u >= 0.0f) & (v >= 0.0f) & (u < uLimit) & (v < vLimit);
         const int iu = int(in ? u : 0.0f), iv = int(in ? v : 0.0f);
         index[i] = in ? iv * width + iu : -1;
-        fx[i] = u - float(iu);
-        fy[i] = v - float(iv);
+        wx[i] = in ? weightOf(u - float(iu)) : 0;
+        wy[i] = in ? weightOf(v - float(iv)) : 0;
     }
 }
 
@@ -137,40 +130,63 @@ VIMORA_VECTOR_LOOP(void, tapRows, (const int *index, int count, int width, int h
 }
 
 #ifdef VIMORA_HAS_AVX2_FORMS
-/// The interior bilinear value of one point, scaled to 0..1: the two taps of a row are one load
-/// and one conversion, and the products are summed in the order of the scalar form, so both
-/// give the same floats.
-VIMORA_TARGET_AVX2 inline __m128 bilinearInterior(const uint16_t *topLeft, size_t rowStep, float fx, float fy)
+/// A weight as the pair (-(1 - w), -w) of 16-bit lanes for vpmaddwd: negated, because 1 itself
+/// (32768) does not fit a signed lane while -32768 does.
+VIMORA_VECTOR_LOOP(void, negatedPairs, (const int *w, int count, int32_t *pairs), (w, count, pairs))
 {
-    const __m256 top = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i *>(topLeft))));
-    const __m256 bottom =
-        _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i *>(topLeft + rowStep))));
-    const float gx = 1 - fx, gy = 1 - fy;
-    const __m256 across = _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_set1_ps(gx)), _mm_set1_ps(fx), 1);
-    const __m256 p = _mm256_mul_ps(top, _mm256_mul_ps(across, _mm256_set1_ps(gy)));
-    const __m256 q = _mm256_mul_ps(bottom, _mm256_mul_ps(across, _mm256_set1_ps(fy)));
-    __m128 v = _mm_add_ps(_mm256_castps256_ps128(p), _mm256_extractf128_ps(p, 1));
-    v = _mm_add_ps(v, _mm256_castps256_ps128(q));
-    v = _mm_add_ps(v, _mm256_extractf128_ps(q, 1));
-    return _mm_mul_ps(v, _mm_set1_ps(kSampleScale));
+    for (int i = 0; i < count; ++i)
+        pairs[i] = int32_t(uint32_t(w[i] - kWeightOne) & 0xffff) | int32_t(uint32_t(-w[i]) << 16);
+}
+
+/// Both steps of the rule for two interior points, lanes [first's r g b a | second's r g b a].
+/// Samples are biased by -32768 to fit signed lanes; with the negated weight pairs vpmaddwd
+/// gives 2^30 - (a (1 - w) + b w), so 2^30 + 2^14 less it is the sum plus the rounding term.
+VIMORA_TARGET_AVX2 inline __m256i bilinearPair(const uint16_t *first, const uint16_t *second, size_t rowStep,
+                                               const int32_t *pairX, const int32_t *pairY)
+{
+    const __m256i flip = _mm256_set1_epi16(int16_t(0x8000));
+    const __m256i rounding = _mm256_set1_epi32((1 << 30) + kWeightHalf);
+    const __m256i spread = _mm256_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1);
+    const __m256i top = _mm256_xor_si256(
+        _mm256_loadu2_m128i(reinterpret_cast<const __m128i *>(second), reinterpret_cast<const __m128i *>(first)),
+        flip);
+    const __m256i bottom = _mm256_xor_si256(_mm256_loadu2_m128i(reinterpret_cast<const __m128i *>(second + rowStep),
+                                                                reinterpret_cast<const __m128i *>(first + rowStep)),
+                                            flip);
+    const __m256i down = _mm256_permutevar8x32_epi32(
+        _mm256_castsi128_si256(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(pairY))), spread);
+    const __m256i across = _mm256_permutevar8x32_epi32(
+        _mm256_castsi128_si256(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(pairX))), spread);
+    // Down each column, 16-bit results back in 32-bit lanes.
+    const __m256i left = _mm256_srli_epi32(_mm256_sub_epi32(rounding, _mm256_madd_epi16(_mm256_unpacklo_epi16(top, bottom), down)), kWeightBits);
+    const __m256i right = _mm256_srli_epi32(_mm256_sub_epi32(rounding, _mm256_madd_epi16(_mm256_unpackhi_epi16(top, bottom), down)), kWeightBits);
+    // Then across: the two columns paired in each lane, biased again.
+    const __m256i pairs = _mm256_xor_si256(_mm256_or_si256(left, _mm256_slli_epi32(right, 16)), flip);
+    return _mm256_srli_epi32(_mm256_sub_epi32(rounding, _mm256_madd_epi16(pairs, across)), kWeightBits);
 }
 
 /// WarpSource::sample's loop for located taps, four points per store.
 VIMORA_TARGET_AVX2 void sampleLocatedAvx2(const uint16_t *pixels, int width, int height, const SourceRow &points,
-                                          const int *index, const float *weightX, const float *weightY,
+                                          const int *index, const int *weightX, const int *weightY,
                                           const BitmapTaps &border, PixelRow &out)
 {
-    const size_t rowStep = size_t(width) * 4;
-    auto one = [&](int i) VIMORA_TARGET_AVX2 {
-        if (index[i] >= 0)
-            return bilinearInterior(pixels + size_t(index[i]) * 4, rowStep, weightX[i], weightY[i]);
-        Float4 value = bilinearAt(border, width, height, points.x[i] - 0.5f, float(height) - points.y[i] - 0.5f);
-        value *= kSampleScale;
-        __m128 v;
-        std::memcpy(&v, &value, sizeof v);
-        return v;
-    };
     const int n = points.count;
+    thread_local std::vector<int32_t> pairs;
+    if (pairs.size() < size_t(n) * 2 + 2)
+        pairs.resize(size_t(n) * 2 + 2);
+    int32_t *pairX = pairs.data(), *pairY = pairs.data() + n + 1;
+    negatedPairs(weightX, n, pairX);
+    negatedPairs(weightY, n, pairY);
+    const size_t rowStep = size_t(width) * 4;
+    const __m256 scale = _mm256_set1_ps(kSampleScale);
+    auto edge = [&](int i) {
+        return bilinearAt(border, width, height, points.x[i] - 0.5f, float(height) - points.y[i] - 0.5f);
+    };
+    // One interior point in the low lane (the pair's second point repeats it).
+    auto one = [&](int i) VIMORA_TARGET_AVX2 {
+        const uint16_t *taps = pixels + size_t(index[i]) * 4;
+        return bilinearPair(taps, taps, rowStep, pairX + i, pairY + i);
+    };
     int i = 0;
     // Turned and sheared maps walk across source rows, which the hardware does not foresee:
     // fetch the taps a few points ahead (points outside have none).
@@ -183,7 +199,30 @@ VIMORA_TARGET_AVX2 void sampleLocatedAvx2(const uint16_t *pixels, int width, int
             _mm_prefetch(tap, _MM_HINT_T0);
             _mm_prefetch(tap + rowStep * 2, _MM_HINT_T0);
         }
-        __m128 r = one(i), g = one(i + 1), b = one(i + 2), a = one(i + 3);
+        __m256i v01, v23;
+        if ((index[i] | index[i + 1] | index[i + 2] | index[i + 3]) >= 0) {
+            v01 = bilinearPair(pixels + size_t(index[i]) * 4, pixels + size_t(index[i + 1]) * 4, rowStep,
+                               pairX + i, pairY + i);
+            v23 = bilinearPair(pixels + size_t(index[i + 2]) * 4, pixels + size_t(index[i + 3]) * 4, rowStep,
+                               pairX + i + 2, pairY + i + 2);
+        } else {
+            // Points at the edge or beyond are few: the scalar rule, taps from the bitmap.
+            __m128i v[4];
+            for (int k = 0; k < 4; ++k) {
+                if (index[i + k] >= 0) {
+                    v[k] = _mm256_castsi256_si128(one(i + k));
+                } else {
+                    const Int4 value = edge(i + k);
+                    std::memcpy(&v[k], &value, sizeof value);
+                }
+            }
+            v01 = _mm256_set_m128i(v[1], v[0]);
+            v23 = _mm256_set_m128i(v[3], v[2]);
+        }
+        const __m256 f01 = _mm256_mul_ps(_mm256_cvtepi32_ps(v01), scale);
+        const __m256 f23 = _mm256_mul_ps(_mm256_cvtepi32_ps(v23), scale);
+        __m128 r = _mm256_castps256_ps128(f01), g = _mm256_extractf128_ps(f01, 1), b = _mm256_castps256_ps128(f23),
+               a = _mm256_extractf128_ps(f23, 1);
         _MM_TRANSPOSE4_PS(r, g, b, a);
         _mm_storeu_ps(out.r + i, r);
         _mm_storeu_ps(out.g + i, g);
@@ -191,12 +230,14 @@ VIMORA_TARGET_AVX2 void sampleLocatedAvx2(const uint16_t *pixels, int width, int
         _mm_storeu_ps(out.a + i, a);
     }
     for (; i < n; ++i) {
-        alignas(16) float v[4];
-        _mm_store_ps(v, one(i));
-        out.r[i] = v[0];
-        out.g[i] = v[1];
-        out.b[i] = v[2];
-        out.a[i] = v[3];
+        if (index[i] < 0) {
+            storeSample(edge(i), out, i);
+            continue;
+        }
+        Int4 value;
+        const __m128i low = _mm256_castsi256_si128(one(i));
+        std::memcpy(&value, &low, sizeof value);
+        storeSample(value, out, i);
     }
 }
 #endif
@@ -271,8 +312,7 @@ void WarpSource::sample(const SourceRow &points, PixelRow &out) const
     const uint16_t *pixels = m_pixels.get();
     const size_t w = size_t(m_width);
     const int n = points.count;
-    thread_local std::vector<int> index;
-    thread_local std::vector<float> weightX, weightY;
+    thread_local std::vector<int> index, weightX, weightY;
     if (index.size() < size_t(n)) {
         index.resize(size_t(n));
         weightX.resize(size_t(n));
@@ -298,13 +338,16 @@ void WarpSource::sample(const SourceRow &points, PixelRow &out) const
         return;
     }
 #endif
+    auto tap = [pixels](size_t at) {
+        const uint16_t *p = pixels + at * 4;
+        return Int4{p[0], p[1], p[2], p[3]};
+    };
     for (int i = 0; i < n; ++i) {
-        Float4 value;
+        Int4 value;
         if (index[size_t(i)] >= 0) {
             const size_t at = size_t(index[size_t(i)]);
-            const float fx = weightX[size_t(i)], fy = weightY[size_t(i)], gx = 1 - fx, gy = 1 - fy;
-            value = tapOf(pixels, at) * (gx * gy) + tapOf(pixels, at + 1) * (fx * gy)
-                + tapOf(pixels, at + w) * (gx * fy) + tapOf(pixels, at + w + 1) * (fx * fy);
+            const int wx = weightX[size_t(i)], wy = weightY[size_t(i)];
+            value = lerp16(lerp16(tap(at), tap(at + w), wy), lerp16(tap(at + 1), tap(at + w + 1), wy), wx);
         } else {
             // Points at the edge or beyond are few: their taps come from the bitmap itself.
             value = bilinearAt(border, m_width, m_height, points.x[i] - 0.5f, float(m_height) - points.y[i] - 0.5f);
@@ -341,14 +384,8 @@ QImage separableWarp(const QImage &src, Region region, const std::vector<float> 
                 continue;
             }
             const float v = float(h) - rowY[size_t(j)] - 0.5f;
-            for (int k = 0; k < runs; ++k) {
-                constexpr float kScale = 1.0f / 65535.0f;
-                const Float4 value = bilinearAt(taps, w, h, columnX[size_t(runStarts[size_t(k)])] - 0.5f, v) * kScale;
-                values.row.r[k] = value[0];
-                values.row.g[k] = value[1];
-                values.row.b[k] = value[2];
-                values.row.a[k] = value[3];
-            }
+            for (int k = 0; k < runs; ++k)
+                storeSample(bilinearAt(taps, w, h, columnX[size_t(runStarts[size_t(k)])] - 0.5f, v), values.row, k);
             encodePremultipliedRow(values.row, Space::Linear, words.data());
             QRgb *row = rows[j];
             for (int k = 0; k < runs; ++k)

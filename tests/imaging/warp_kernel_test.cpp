@@ -330,31 +330,53 @@ std::vector<std::pair<float, float>> awkwardPoints(int w, int h, uint32_t seed)
     return points;
 }
 
-/// The bilinear value the sampler defines, one channel at a time in plain floats: the four taps
-/// of the 16-bit table weighted in the order top-left, top-right, bottom-left, bottom-right,
-/// taps outside the bitmap transparent, scaled to 0..1.
+/// A tap of the 16-bit table, transparent outside the bitmap.
+int referenceTap(const QImage &src, int i, int j, int c)
+{
+    if (i < 0 || j < 0 || i >= src.width() || j >= src.height())
+        return 0;
+    const uint16_t *table = ZELGetCIContext().linearPremultiplied16();
+    const QRgb p = src.pixel(i, j);
+    const int a = qAlpha(p);
+    const int colour = c == 0 ? qRed(p) : c == 1 ? qGreen(p) : qBlue(p);
+    return c == 3 ? a * 257 : table[FilterContext::pixelIndex(a, colour)];
+}
+
+/// The sampling rule of kernels.h, one channel at a time in plain integers: weights of 2^15
+/// rounded half up, each column summed down, then across, each step rounded half up.
 std::array<float, 4> referenceSample(const QImage &src, float x, float y)
 {
-    const uint16_t *table = ZELGetCIContext().linearPremultiplied16();
+    const float u = x - 0.5f, v = float(src.height()) - y - 0.5f;
+    std::array<float, 4> out{};
+    if (!(u > -1.0f && u < float(src.width()) && v > -1.0f && v < float(src.height())))
+        return out;
+    const int ix = int(std::floor(u)), iy = int(std::floor(v));
+    const int64_t wx = int64_t(std::floor(double(u - float(ix)) * 32768 + 0.5));
+    const int64_t wy = int64_t(std::floor(double(v - float(iy)) * 32768 + 0.5));
+    auto step = [](int64_t p, int64_t q, int64_t w) { return (p * (32768 - w) + q * w + 16384) / 32768; };
+    for (int c = 0; c < 4; ++c) {
+        const int64_t left = step(referenceTap(src, ix, iy, c), referenceTap(src, ix, iy + 1, c), wy);
+        const int64_t right = step(referenceTap(src, ix + 1, iy, c), referenceTap(src, ix + 1, iy + 1, c), wy);
+        out[size_t(c)] = float(int(step(left, right, wx))) * (1.0f / 65535.0f);
+    }
+    return out;
+}
+
+/// The float sampling the warps used before the integer rule: the four taps weighted in the
+/// order top-left, top-right, bottom-left, bottom-right, scaled to 0..1.
+std::array<float, 4> floatSample(const QImage &src, float x, float y)
+{
     const float u = x - 0.5f, v = float(src.height()) - y - 0.5f;
     std::array<float, 4> out{};
     if (!(u > -1.0f && u < float(src.width()) && v > -1.0f && v < float(src.height())))
         return out;
     const int ix = int(std::floor(u)), iy = int(std::floor(v));
     const float fx = u - float(ix), fy = v - float(iy), gx = 1 - fx, gy = 1 - fy;
-    auto tap = [&](int i, int j, int c) -> float {
-        if (i < 0 || j < 0 || i >= src.width() || j >= src.height())
-            return 0.0f;
-        const QRgb p = src.pixel(i, j);
-        const int a = qAlpha(p);
-        const int colour = c == 0 ? qRed(p) : c == 1 ? qGreen(p) : qBlue(p);
-        return c == 3 ? float(a * 257) : float(table[FilterContext::pixelIndex(a, colour)]);
-    };
     for (int c = 0; c < 4; ++c) {
-        float value = tap(ix, iy, c) * (gx * gy);
-        value += tap(ix + 1, iy, c) * (fx * gy);
-        value += tap(ix, iy + 1, c) * (gx * fy);
-        value += tap(ix + 1, iy + 1, c) * (fx * fy);
+        float value = float(referenceTap(src, ix, iy, c)) * (gx * gy);
+        value += float(referenceTap(src, ix + 1, iy, c)) * (fx * gy);
+        value += float(referenceTap(src, ix, iy + 1, c)) * (gx * fy);
+        value += float(referenceTap(src, ix + 1, iy + 1, c)) * (fx * fy);
         out[size_t(c)] = value * (1.0f / 65535.0f);
     }
     return out;
@@ -389,22 +411,71 @@ std::vector<float> sampleAll(const WarpSource &source, const std::vector<std::pa
 
 } // namespace
 
-TEST(WarpSource, SamplesAreTheFourTapsWeightedInFloat)
+TEST(WarpSource, SamplesFollowTheIntegerRuleBitForBit)
 {
-    // The suite runs with and without the AVX2 forms: both must give these floats exactly.
-    const QImage src = test::noisyRaster(45, 37, 11);
-    const auto points = awkwardPoints(src.width(), src.height(), 5);
-    const WarpSource source(src);
-    std::vector<int> rows;
-    for (int r = 0; r * 7 < int(points.size()); ++r)
-        rows.push_back(r);
-    const std::vector<float> got = sampleAll(source, points, rows, 7);
-    for (size_t k = 0; k < points.size(); ++k) {
-        const auto expected = referenceSample(src, points[k].first, points[k].second);
-        for (int c = 0; c < 4; ++c)
-            ASSERT_EQ(got[k * 4 + size_t(c)], expected[size_t(c)])
-                << "point " << points[k].first << ", " << points[k].second << " channel " << c;
+    // The suite runs with and without the AVX2 forms: both must give these values exactly, on
+    // a translucent picture and on an opaque one with extreme neighbours (the largest sums).
+    QImage extremes(29, 23, QImage::Format_ARGB32_Premultiplied);
+    for (int j = 0; j < extremes.height(); ++j)
+        for (int i = 0; i < extremes.width(); ++i)
+            extremes.setPixel(i, j, (i + j) % 2 ? 0xffffffffu : (i % 3 ? 0xff000000u : 0x00000000u));
+    for (const QImage &src : {test::noisyRaster(45, 37, 11), extremes}) {
+        auto points = awkwardPoints(src.width(), src.height(), 5);
+        // Fractions just below a whole pixel, where the weight rounds up to the full 2^15.
+        for (int k = 0; k < 40; ++k)
+            points.push_back({1.5f + float(k % 20) - 1e-5f, 2.5f + float(k / 2) - 1e-5f});
+        const WarpSource source(src);
+        std::vector<int> rows;
+        for (int r = 0; r * 7 < int(points.size()); ++r)
+            rows.push_back(r);
+        const std::vector<float> got = sampleAll(source, points, rows, 7);
+        for (size_t k = 0; k < points.size(); ++k) {
+            const auto expected = referenceSample(src, points[k].first, points[k].second);
+            for (int c = 0; c < 4; ++c)
+                ASSERT_EQ(got[k * 4 + size_t(c)], expected[size_t(c)])
+                    << "point " << points[k].first << ", " << points[k].second << " channel " << c;
+        }
     }
+}
+
+TEST(WarpSource, StaysWithinALevelOfTheFloatSampling)
+{
+    // Written out, the integer rule and the float sums it replaced differ by one step at most.
+    const QImage src = test::noisyRaster(120, 90, 23);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> x(-1.0f, 121.0f), y(-1.0f, 91.0f);
+    constexpr int kPer = 256;
+    std::vector<std::pair<float, float>> points;
+    for (int k = 0; k < 40 * kPer; ++k)
+        points.push_back({x(random), y(random)});
+    std::vector<int> order;
+    for (int r = 0; r * kPer < int(points.size()); ++r)
+        order.push_back(r);
+    const std::vector<float> got = sampleAll(WarpSource(src), points, order, kPer);
+    RowBuffer ours(1), theirs(1);
+    int changed = 0;
+    for (size_t k = 0; k < points.size(); ++k) {
+        const auto before = floatSample(src, points[k].first, points[k].second);
+        PixelRow *rows[2] = {&ours.row, &theirs.row};
+        for (int side = 0; side < 2; ++side) {
+            PixelRow &row = *rows[side];
+            row.count = 1;
+            row.r[0] = side ? before[0] : got[k * 4];
+            row.g[0] = side ? before[1] : got[k * 4 + 1];
+            row.b[0] = side ? before[2] : got[k * 4 + 2];
+            row.a[0] = side ? before[3] : got[k * 4 + 3];
+        }
+        QRgb a = 0, b = 0;
+        encodePremultipliedRow(ours.row, Space::Linear, &a);
+        encodePremultipliedRow(theirs.row, Space::Linear, &b);
+        for (const int shift : {0, 8, 16, 24}) {
+            const int d = std::abs(int((a >> shift) & 0xff) - int((b >> shift) & 0xff));
+            ASSERT_LE(d, 1) << "point " << points[k].first << ", " << points[k].second;
+            changed += d;
+        }
+    }
+    // Most values are unchanged: a sign the rule is not off by a systematic step.
+    EXPECT_LT(changed, int(points.size()) / 20);
 }
 
 TEST(WarpSource, ThreadsSharingOneSourceSampleWhatOneThreadDoes)
