@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -188,6 +189,8 @@ public:
     explicit WarpSource(const QImage &src);
     bool isNull() const { return m_width == 0; }
     void sample(const SourceRow &points, PixelRow &out) const;
+    /// The same samples as 16-bit values (value / 65535 is what sample gives).
+    void sample16(const SourceRow &points, PixelRow16 &out) const;
 
 private:
     using Float4 = float __attribute__((vector_size(16)));
@@ -206,12 +209,34 @@ private:
     std::unique_ptr<std::atomic<uint8_t>[]> m_blocks;
 };
 
+/// warpThen's post for a plain warp: the samples stay in 16 bits on their way to the encoder.
+struct NoPost
+{
+};
+
+/// 16-bit planes for a warp's rows, owned.
+class RowBuffer16
+{
+public:
+    explicit RowBuffer16(int count)
+        : m_data(size_t(std::max(count, 0)) * 4)
+    {
+        const size_t n = size_t(std::max(count, 0));
+        row = {m_data.data(), m_data.data() + n, m_data.data() + 2 * n, m_data.data() + 3 * n, count};
+    }
+    PixelRow16 row;
+
+private:
+    std::vector<uint16_t> m_data;
+};
+
 /// Inverse-mapping warp followed by a point rule on the sampled premultiplied values:
 /// mapRow(SourceRow &) fills the source point of every output pixel, post(PixelRow &) may
 /// change the samples.
 template <typename MapRow, typename Post>
 QImage warpThen(const QImage &src, Region region, MapRow &&mapRow, Post &&post)
 {
+    constexpr bool plain = std::is_same_v<std::decay_t<Post>, NoPost>;
     if (src.isNull())
         return {};
     QImage out = makeRegionRaster(region);
@@ -226,19 +251,24 @@ QImage warpThen(const QImage &src, Region region, MapRow &&mapRow, Post &&post)
     constexpr int kTileRows = 32, kTileColumns = 256;
     parallelChunks(region.height, [&](int begin, int end) {
         std::vector<float> buffer(size_t(kTileColumns) * 2);
-        RowBuffer values(kTileColumns);
+        RowBuffer values(plain ? 0 : kTileColumns);
+        RowBuffer16 values16(plain ? kTileColumns : 0);
         SourceRow points{buffer.data(), buffer.data() + kTileColumns, 0, 0, 0};
         for (int top = begin; top < end; top += kTileRows)
             for (int left = 0; left < region.width; left += kTileColumns)
                 for (int j = top; j < std::min(end, top + kTileRows); ++j) {
-                    points.count = values.row.count = std::min(kTileColumns, region.width - left);
+                    points.count = values.row.count = values16.row.count = std::min(kTileColumns, region.width - left);
                     points.x0 = values.row.x0 = float(region.x + left) + 0.5f;
                     points.y0 = values.row.y = float(region.y + region.height - j) - 0.5f;
                     mapRow(points);
-                    source.sample(points, values.row);
-                    post(values.row);
-                    encodePremultipliedRow(values.row, Space::Linear,
-                                           rows[j] + left);
+                    if constexpr (plain) {
+                        source.sample16(points, values16.row);
+                        encodePremultipliedRow16(values16.row, rows[j] + left);
+                    } else {
+                        source.sample(points, values.row);
+                        post(values.row);
+                        encodePremultipliedRow(values.row, Space::Linear, rows[j] + left);
+                    }
                 }
     });
     return out;
@@ -248,7 +278,7 @@ QImage warpThen(const QImage &src, Region region, MapRow &&mapRow, Post &&post)
 template <typename MapRow>
 QImage warp(const QImage &src, Region region, MapRow &&mapRow)
 {
-    return warpThen(src, region, std::forward<MapRow>(mapRow), [](PixelRow &) {});
+    return warpThen(src, region, std::forward<MapRow>(mapRow), NoPost{});
 }
 
 /// A warp whose source point is separable: output pixel (i, j) reads (columnX[i], rowY[j])
@@ -278,7 +308,7 @@ QImage warpDisc(const QImage &src, Region region, float cx, float cy, float r, M
         return {};
     parallelChunks(region.height, [&](int begin, int end) {
         std::vector<float> buffer(size_t(region.width) * 2);
-        RowBuffer values(region.width);
+        RowBuffer16 values(region.width);
         SourceRow points{buffer.data(), buffer.data() + region.width, 0, 0, 0};
         for (int j = begin; j < end; ++j) {
             QRgb *row = rows[j];
@@ -293,11 +323,11 @@ QImage warpDisc(const QImage &src, Region region, float cx, float cy, float r, M
             if (last <= first)
                 continue;
             points.count = values.row.count = last - first;
-            points.x0 = values.row.x0 = float(region.x + first) + 0.5f;
-            points.y0 = values.row.y = y;
+            points.x0 = float(region.x + first) + 0.5f;
+            points.y0 = y;
             mapRow(points);
-            source.sample(points, values.row);
-            encodePremultipliedRow(values.row, Space::Linear, row + first);
+            source.sample16(points, values.row);
+            encodePremultipliedRow16(values.row, row + first);
         }
     });
     return out;

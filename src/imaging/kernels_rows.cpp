@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "imaging/simd.h"
@@ -334,19 +335,66 @@ VIMORA_VECTOR_LOOP(void, widen16, (const uint16_t *in, float *out, int count), (
 
 } // namespace
 
+namespace {
+
+/// The colour byte the float encoder writes for an opaque 16-bit value v (alpha 65535), for
+/// every v: built through that encoder, so the bytes are its by construction.
+const uint8_t *opaqueBytes16()
+{
+    static const std::unique_ptr<uint8_t[]> table = [] {
+        std::unique_ptr<uint8_t[]> bytes(new uint8_t[65536]);
+        constexpr int kRun = 256;
+        alignas(32) float planes[4][kRun];
+        QRgb words[kRun];
+        PixelRow values{planes[0], planes[1], planes[2], planes[3], kRun, 0, 0};
+        for (int first = 0; first < 65536; first += kRun) {
+            for (int i = 0; i < kRun; ++i) {
+                planes[0][i] = planes[1][i] = planes[2][i] = float(first + i) * kSample16;
+                planes[3][i] = float(65535) * kSample16;
+            }
+            encodePremultipliedRow(values, Space::Linear, words);
+            for (int i = 0; i < kRun; ++i)
+                bytes[size_t(first + i)] = uint8_t(qRed(words[i]));
+        }
+        return bytes;
+    }();
+    return table.get();
+}
+
+/// How many of a run's alpha values fall short of 65535 (a plain reduction that vectorises).
+VIMORA_VECTOR_LOOP(int, translucentCount, (const uint16_t *a, int count), (a, count))
+{
+    int short_ = 0;
+    for (int i = 0; i < count; ++i)
+        short_ += a[i] != 65535;
+    return short_;
+}
+
+} // namespace
+
 void encodePremultipliedRow16(const PixelRow16 &row, QRgb *out)
 {
-    // Through the float encoder in short runs that stay in the first-level cache: its opaque
-    // path is vectorised, and the bytes are its by construction.
+    // Opaque runs (most of a photo) read their bytes from a table; others go through the float
+    // encoder in short runs that stay in the first-level cache. Either way the bytes are the
+    // float encoder's for value / 65535.
     constexpr int kRun = 256;
     alignas(32) float planes[4][kRun];
     PixelRow values{planes[0], planes[1], planes[2], planes[3], 0, 0, 0};
+    const uint8_t *opaque = opaqueBytes16();
     for (int first = 0; first < row.count; first += kRun) {
-        values.count = std::min(kRun, row.count - first);
-        widen16(row.r + first, planes[0], values.count);
-        widen16(row.g + first, planes[1], values.count);
-        widen16(row.b + first, planes[2], values.count);
-        widen16(row.a + first, planes[3], values.count);
+        const int count = std::min(kRun, row.count - first);
+        if (translucentCount(row.a + first, count) == 0) {
+            const uint16_t *r = row.r + first, *g = row.g + first, *b = row.b + first;
+            QRgb *words = out + first;
+            for (int i = 0; i < count; ++i)
+                words[i] = 0xff000000u | uint32_t(opaque[r[i]]) << 16 | uint32_t(opaque[g[i]]) << 8 | opaque[b[i]];
+            continue;
+        }
+        values.count = count;
+        widen16(row.r + first, planes[0], count);
+        widen16(row.g + first, planes[1], count);
+        widen16(row.b + first, planes[2], count);
+        widen16(row.a + first, planes[3], count);
         encodePremultipliedRow(values, Space::Linear, out + first);
     }
 }

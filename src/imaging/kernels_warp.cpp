@@ -92,6 +92,14 @@ inline void storeSample(Int4 value, PixelRow &out, int i)
     out.a[i] = scaled[3];
 }
 
+inline void storeSample(Int4 value, PixelRow16 &out, int i)
+{
+    out.r[i] = uint16_t(value[0]);
+    out.g[i] = uint16_t(value[1]);
+    out.b[i] = uint16_t(value[2]);
+    out.a[i] = uint16_t(value[3]);
+}
+
 /// Where one row of source points falls: the index of the top-left tap when all four taps lie
 /// inside the bitmap (-1 when not), and the rule's weights. A plain loop, so that it vectorises
 /// in both instruction sets.
@@ -108,8 +116,10 @@ VIMORA_VECTOR_LOOP(void, locateTaps,
         const bool in = (u >= 0.0f) & (v >= 0.0f) & (u < uLimit) & (v < vLimit);
         const int iu = int(in ? u : 0.0f), iv = int(in ? v : 0.0f);
         index[i] = in ? iv * width + iu : -1;
-        wx[i] = in ? weightOf(u - float(iu)) : 0;
-        wy[i] = in ? weightOf(v - float(iv)) : 0;
+        // Unused for points outside, but kept in 0..1 (NaN to 0) so that they convert; a select
+        // on `in` would split the loop into branches that do not vectorise.
+        wx[i] = weightOf(std::min(1.0f, std::max(0.0f, u - float(iu))));
+        wy[i] = weightOf(std::min(1.0f, std::max(0.0f, v - float(iv))));
     }
 }
 
@@ -168,7 +178,7 @@ VIMORA_TARGET_AVX2 inline __m256i bilinearPair(const uint16_t *first, const uint
 /// WarpSource::sample's loop for located taps, four points per store.
 VIMORA_TARGET_AVX2 void sampleLocatedAvx2(const uint16_t *pixels, int width, int height, const SourceRow &points,
                                           const int *index, const int *weightX, const int *weightY,
-                                          const BitmapTaps &border, PixelRow &out)
+                                          const BitmapTaps &border, PixelRow16 &out)
 {
     const int n = points.count;
     thread_local std::vector<int32_t> pairs;
@@ -178,7 +188,6 @@ VIMORA_TARGET_AVX2 void sampleLocatedAvx2(const uint16_t *pixels, int width, int
     negatedPairs(weightX, n, pairX);
     negatedPairs(weightY, n, pairY);
     const size_t rowStep = size_t(width) * 4;
-    const __m256 scale = _mm256_set1_ps(kSampleScale);
     auto edge = [&](int i) {
         return bilinearAt(border, width, height, points.x[i] - 0.5f, float(height) - points.y[i] - 0.5f);
     };
@@ -219,15 +228,16 @@ VIMORA_TARGET_AVX2 void sampleLocatedAvx2(const uint16_t *pixels, int width, int
             v01 = _mm256_set_m128i(v[1], v[0]);
             v23 = _mm256_set_m128i(v[3], v[2]);
         }
-        const __m256 f01 = _mm256_mul_ps(_mm256_cvtepi32_ps(v01), scale);
-        const __m256 f23 = _mm256_mul_ps(_mm256_cvtepi32_ps(v23), scale);
-        __m128 r = _mm256_castps256_ps128(f01), g = _mm256_extractf128_ps(f01, 1), b = _mm256_castps256_ps128(f23),
-               a = _mm256_extractf128_ps(f23, 1);
-        _MM_TRANSPOSE4_PS(r, g, b, a);
-        _mm_storeu_ps(out.r + i, r);
-        _mm_storeu_ps(out.g + i, g);
-        _mm_storeu_ps(out.b + i, b);
-        _mm_storeu_ps(out.a + i, a);
+        // [p | q], [r | s] to planes: a 4 x 4 transpose of 32-bit lanes, then packed to 16 bits.
+        __m128 p = _mm256_castps256_ps128(_mm256_castsi256_ps(v01)), q = _mm256_extractf128_ps(_mm256_castsi256_ps(v01), 1),
+               r = _mm256_castps256_ps128(_mm256_castsi256_ps(v23)), t = _mm256_extractf128_ps(_mm256_castsi256_ps(v23), 1);
+        _MM_TRANSPOSE4_PS(p, q, r, t);
+        const __m128i rg = _mm_packus_epi32(_mm_castps_si128(p), _mm_castps_si128(q));
+        const __m128i ba = _mm_packus_epi32(_mm_castps_si128(r), _mm_castps_si128(t));
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(out.r + i), rg);
+        _mm_storeh_pd(reinterpret_cast<double *>(out.g + i), _mm_castsi128_pd(rg));
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(out.b + i), ba);
+        _mm_storeh_pd(reinterpret_cast<double *>(out.a + i), _mm_castsi128_pd(ba));
     }
     for (; i < n; ++i) {
         if (index[i] < 0) {
@@ -308,6 +318,18 @@ bool WarpSource::rowsReady(int first, int last) const
 }
 
 void WarpSource::sample(const SourceRow &points, PixelRow &out) const
+{
+    thread_local std::vector<uint16_t> planes;
+    if (planes.size() < size_t(points.count) * 4)
+        planes.resize(size_t(points.count) * 4);
+    const size_t n = size_t(points.count);
+    PixelRow16 values{planes.data(), planes.data() + n, planes.data() + 2 * n, planes.data() + 3 * n, points.count};
+    sample16(points, values);
+    for (int i = 0; i < points.count; ++i)
+        storeSample(Int4{values.r[i], values.g[i], values.b[i], values.a[i]}, out, i);
+}
+
+void WarpSource::sample16(const SourceRow &points, PixelRow16 &out) const
 {
     const uint16_t *pixels = m_pixels.get();
     const size_t w = size_t(m_width);
