@@ -326,17 +326,6 @@ void encodePremultipliedRow(const PixelRow &row, Space space, QRgb *out)
 
 namespace {
 
-/// 16-bit samples to working floats, value / 65535.
-VIMORA_VECTOR_LOOP(void, widen16, (const uint16_t *in, float *out, int count), (in, out, count))
-{
-    for (int i = 0; i < count; ++i)
-        out[i] = float(int(in[i])) * kSample16;
-}
-
-} // namespace
-
-namespace {
-
 /// The colour byte the float encoder writes for an opaque 16-bit value v (alpha 65535), for
 /// every v: built through that encoder, so the bytes are its by construction.
 const uint8_t *opaqueBytes16()
@@ -374,28 +363,43 @@ VIMORA_VECTOR_LOOP(int, translucentCount, (const uint16_t *a, int count), (a, co
 
 void encodePremultipliedRow16(const PixelRow16 &row, QRgb *out)
 {
-    // Opaque runs (most of a photo) read their bytes from a table; others go through the float
-    // encoder in short runs that stay in the first-level cache. Either way the bytes are the
-    // float encoder's for value / 65535.
+    // Opaque pixels (most of a photo) read their bytes from a table; the others are gathered
+    // and go through the float encoder in short runs that stay in the first-level cache. Either
+    // way the bytes are the float encoder's for value / 65535.
     constexpr int kRun = 256;
     alignas(32) float planes[4][kRun];
+    int at[kRun];
+    QRgb words[kRun];
     PixelRow values{planes[0], planes[1], planes[2], planes[3], 0, 0, 0};
     const uint8_t *opaque = opaqueBytes16();
+    auto fromTable = [opaque](uint16_t r, uint16_t g, uint16_t b) {
+        return 0xff000000u | uint32_t(opaque[r]) << 16 | uint32_t(opaque[g]) << 8 | opaque[b];
+    };
     for (int first = 0; first < row.count; first += kRun) {
         const int count = std::min(kRun, row.count - first);
-        if (translucentCount(row.a + first, count) == 0) {
-            const uint16_t *r = row.r + first, *g = row.g + first, *b = row.b + first;
-            QRgb *words = out + first;
+        const uint16_t *r = row.r + first, *g = row.g + first, *b = row.b + first, *a = row.a + first;
+        QRgb *run = out + first;
+        if (translucentCount(a, count) == 0) {
             for (int i = 0; i < count; ++i)
-                words[i] = 0xff000000u | uint32_t(opaque[r[i]]) << 16 | uint32_t(opaque[g[i]]) << 8 | opaque[b[i]];
+                run[i] = fromTable(r[i], g[i], b[i]);
             continue;
         }
-        values.count = count;
-        widen16(row.r + first, planes[0], count);
-        widen16(row.g + first, planes[1], count);
-        widen16(row.b + first, planes[2], count);
-        widen16(row.a + first, planes[3], count);
-        encodePremultipliedRow(values, Space::Linear, out + first);
+        int others = 0;
+        for (int i = 0; i < count; ++i) {
+            if (a[i] == 65535) {
+                run[i] = fromTable(r[i], g[i], b[i]);
+                continue;
+            }
+            planes[0][others] = float(int(r[i])) * kSample16;
+            planes[1][others] = float(int(g[i])) * kSample16;
+            planes[2][others] = float(int(b[i])) * kSample16;
+            planes[3][others] = float(int(a[i])) * kSample16;
+            at[others++] = i;
+        }
+        values.count = others;
+        encodePremultipliedRow(values, Space::Linear, words);
+        for (int k = 0; k < others; ++k)
+            run[at[k]] = words[k];
     }
 }
 
