@@ -3,8 +3,9 @@
 
 Each warp is timed twice: with its map precomputed (as ../shared/bench does) and with the map
 computed inside the timing from the same formula our filter uses, as our filters do.
-    PEERBENCH_DIR=/tmp/peerbench /usr/bin/python3 bench/peers/opencv_warps.py [threads ...]
-Prints medians in ms (at least 7 runs and 1 s per row).
+    PEERBENCH_DIR=/tmp/peerbench /usr/bin/python3 bench/peers/opencv_warps.py [--cpu] [threads ...]
+Prints medians in ms (at least 7 runs and 1 s per row); with --cpu also the median process CPU
+time after the name, which a loaded machine disturbs less than the wall time.
 """
 import math
 import os
@@ -18,17 +19,20 @@ DATA = os.path.join(os.environ.get("PEERBENCH_DIR", "/tmp/peerbench"), "data")
 
 
 def median_ms(fn):
+    """Median wall and process CPU milliseconds of fn."""
     fn()
     fn()
-    times, start = [], time.perf_counter()
+    times, cpu, start = [], [], time.perf_counter()
     while len(times) < 61:
-        t0 = time.perf_counter()
+        t0, c0 = time.perf_counter(), time.process_time()
         fn()
         times.append((time.perf_counter() - t0) * 1e3)
+        cpu.append((time.process_time() - c0) * 1e3)
         if len(times) >= 7 and time.perf_counter() - start > 1.0:
             break
     times.sort()
-    return times[len(times) // 2]
+    cpu.sort()
+    return times[len(times) // 2], cpu[len(cpu) // 2]
 
 
 def main():
@@ -82,10 +86,14 @@ def main():
          lambda: cv2.resize(cv2.resize(bgra, (w // 8, h // 8), interpolation=cv2.INTER_AREA), (w, h),
                             interpolation=cv2.INTER_NEAREST)),
     ]
-    for n in [int(a) for a in sys.argv[1:]] or [1, 2]:
+    args = sys.argv[1:]
+    show_cpu = "--cpu" in args
+    for n in [int(a) for a in args if a != "--cpu"] or [1, 2]:
         cv2.setNumThreads(n)
         for name, fn in ops:
-            print("%d\t%.2f\t%s" % (n, median_ms(fn), name), flush=True)
+            wall, cpu = median_ms(fn)
+            extra = "\t%.2f cpu" % cpu if show_cpu else ""
+            print("%d\t%.2f\t%s%s" % (n, wall, name, extra), flush=True)
 
 
 if __name__ == "__main__":
