@@ -588,27 +588,30 @@ TEST(WarpMaps, PinchFarBeyondItsSliderShrinksTheDiscToItsCentreOrEmptiesIt)
 
 TEST(Blur, SixteenBitRowsEncodeAsTheirFloatValuesDo)
 {
-    // Every opaque value through the small table, and translucent pixels through the general
-    // rule, give the bytes the float encoder gives for value / 65535.
+    // Every opaque value through the table, in wholly opaque runs and among translucent pixels,
+    // and translucent pixels through the general rule, give the bytes the float encoder gives
+    // for value / 65535.
     constexpr int kCount = 65536;
-    std::vector<uint16_t> planes(size_t(kCount) * 4);
-    PixelRow16 row{planes.data(), planes.data() + kCount, planes.data() + 2 * kCount, planes.data() + 3 * kCount,
-                   kCount};
-    RowBuffer values(kCount);
-    for (int i = 0; i < kCount; ++i) {
-        const uint16_t alpha = i % 7 == 0 ? uint16_t(i) : uint16_t(0xffff);
-        row.r[i] = uint16_t(std::min<int>(alpha, i));
-        row.g[i] = uint16_t(std::min<int>(alpha, kCount - 1 - i));
-        row.b[i] = uint16_t(std::min<int>(alpha, i / 3));
-        row.a[i] = alpha;
-        values.row.r[i] = float(row.r[i]) * (1.0f / 65535.0f);
-        values.row.g[i] = float(row.g[i]) * (1.0f / 65535.0f);
-        values.row.b[i] = float(row.b[i]) * (1.0f / 65535.0f);
-        values.row.a[i] = float(row.a[i]) * (1.0f / 65535.0f);
+    for (const bool someTranslucent : {true, false}) {
+        std::vector<uint16_t> planes(size_t(kCount) * 4);
+        PixelRow16 row{planes.data(), planes.data() + kCount, planes.data() + 2 * kCount,
+                       planes.data() + 3 * kCount, kCount};
+        RowBuffer values(kCount);
+        for (int i = 0; i < kCount; ++i) {
+            const uint16_t alpha = someTranslucent && i % 7 == 0 ? uint16_t(i) : uint16_t(0xffff);
+            row.r[i] = uint16_t(std::min<int>(alpha, i));
+            row.g[i] = uint16_t(std::min<int>(alpha, kCount - 1 - i));
+            row.b[i] = uint16_t(std::min<int>(alpha, i / 3));
+            row.a[i] = alpha;
+            values.row.r[i] = float(row.r[i]) * (1.0f / 65535.0f);
+            values.row.g[i] = float(row.g[i]) * (1.0f / 65535.0f);
+            values.row.b[i] = float(row.b[i]) * (1.0f / 65535.0f);
+            values.row.a[i] = float(row.a[i]) * (1.0f / 65535.0f);
+        }
+        std::vector<QRgb> fixed(kCount), viaFloat(kCount);
+        encodePremultipliedRow16(row, fixed.data());
+        encodePremultipliedRow(values.row, Space::Linear, viaFloat.data());
+        for (int i = 0; i < kCount; ++i)
+            ASSERT_EQ(fixed[size_t(i)], viaFloat[size_t(i)]) << "value " << i << " translucent " << someTranslucent;
     }
-    std::vector<QRgb> fixed(kCount), viaFloat(kCount);
-    encodePremultipliedRow16(row, fixed.data());
-    encodePremultipliedRow(values.row, Space::Linear, viaFloat.data());
-    for (int i = 0; i < kCount; ++i)
-        ASSERT_EQ(fixed[size_t(i)], viaFloat[size_t(i)]) << "value " << i;
 }
