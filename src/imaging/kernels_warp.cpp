@@ -43,8 +43,8 @@ constexpr int kWeightBits = 15;
 constexpr int kWeightOne = 1 << kWeightBits;
 constexpr int kWeightHalf = 1 << (kWeightBits - 1);
 
-/// A fraction 0 <= f < 1 as a weight of kWeightOne, rounded half up (exact in float: the
-/// product only moves the exponent, and 0.5 is representable at every magnitude below 2^15).
+/// A fraction 0 <= f <= 1 as a weight of kWeightOne, rounded half up: f 2^15 + 1/2 is exact in
+/// float, so every instruction set rounds alike. (u - floor(u) can round up to 1 itself.)
 inline int weightOf(float f) { return int(f * float(kWeightOne) + 0.5f); }
 
 /// The rule's one step: (a (1 - w) + b w) in 15-bit weights, rounded half up. At most
