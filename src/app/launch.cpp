@@ -1,6 +1,9 @@
 #include "app/launch.h"
 
 #include <cstdio>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <optional>
 
 #include <QApplication>
@@ -53,8 +56,20 @@ void startLogging(bool verbose)
     routeQtMessagesToLog();
 }
 
+void keepPictureMemory()
+{
+#if defined(__GLIBC__)
+    // Blocks up to 32 MB (the largest the heap serves) come from the heap rather than from
+    // fresh mappings; up to 192 MB freed at its top stay for reuse. Fresh pages cost far
+    // more than the pixels written into them on some kernels and sandboxes.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 192 << 20);
+#endif
+}
+
 int runApplication(int argc, char **argv)
 {
+    keepPictureMemory();
     if (!displayReachable()) {
         QStringList arguments;
         for (int i = 0; i < argc; ++i)

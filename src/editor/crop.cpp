@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QPainter>
+
+#include "imaging/raster.h"
 #include "imaging/surface.h"
 
 namespace vimora {
@@ -59,6 +62,18 @@ Picture holeImage(const Picture &photo, const QRectF &pixelRect)
 {
     if (photo.isNull())
         return {};
+    // An upright photo at one pixel per point is copied as it is: drawing it onto a fresh
+    // surface gives the same pixels at the cost of a second full-size buffer, which the
+    // crop's Done pays on the UI thread.
+    if (photo.orientation() == Orientation::Up && photo.scale() == 1 && photo.bitmap().format() == kRasterFormat) {
+        QImage bitmap = photo.bitmap().copy();
+        if (bitmap.isNull())
+            return {};
+        QPainter painter(&bitmap);
+        painter.fillRect(pixelRect.normalized().toAlignedRect(), Qt::black);
+        painter.end();
+        return Picture(bitmap);
+    }
     const QSizeF size(std::trunc(photo.size().width()), std::trunc(photo.size().height()));
     ImageSurface surface(size);
     if (!surface.isValid())

@@ -48,6 +48,8 @@ void PictureDrawCache::clear()
     m_lastDirect = {};
     m_deviceCopyOf = {};
     m_deviceCopy = QImage();
+    m_lastShown = {};
+    m_shownSizeChanges = 0;
 }
 
 const QImage &PictureDrawCache::padded(const QImage &image)
@@ -80,14 +82,24 @@ void PictureDrawCache::draw(QPainter &painter, const Picture &picture, const QRe
     const QTransform t = painter.deviceTransform();
     const double sx = std::hypot(t.m11(), t.m12()), sy = std::hypot(t.m21(), t.m22());
     const QSizeF shown(rect.width() * sx, rect.height() * sy);
+    m_shownSizeChanges = shown == m_lastShown || m_lastShown.isEmpty() ? 0 : m_shownSizeChanges + 1;
+    m_lastShown = shown;
     const QImage *image = &m_upright;
     if (m_upright.width() > shown.width() * kDownscaleRatio && m_upright.height() > shown.height() * kDownscaleRatio) {
         const QSize want(std::max(1, int(std::ceil(shown.width()))), std::max(1, int(std::ceil(shown.height()))));
         // Keep a copy that is at least as large as needed and not much larger.
         const bool fits = !m_scaled.isNull() && m_scaled.width() >= want.width() && m_scaled.height() >= want.height()
                           && m_scaled.width() <= want.width() * 1.25 + 1 && m_scaled.height() <= want.height() * 1.25 + 1;
-        if (!fits)
+        // Shown at a new size frame after frame, the picture is being pinched: a copy within
+        // twice the size either way stands in rather than rescaling the whole picture on every
+        // move. The first frame at a new size, and the first at rest, get an exact copy.
+        const bool resizing = m_shownSizeChanges >= 2;
+        const bool standsIn = !m_scaled.isNull() && m_scaled.width() * 2 >= want.width() && m_scaled.height() * 2 >= want.height()
+                              && m_scaled.width() <= want.width() * 2 && m_scaled.height() <= want.height() * 2;
+        if (!fits && !(resizing && standsIn)) {
             m_scaled = m_upright.scaled(want, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            ++m_rescales;
+        }
         image = &m_scaled;
     }
     if (t.isRotating() && image->width() > 0 && image->height() > 0) {

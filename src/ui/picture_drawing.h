@@ -18,13 +18,16 @@ namespace vimora::ui {
 /// itself, at a third of the cost. A picture drawn twice in a row with the same resampling
 /// (same picture, rectangle and device transform but for a whole-pixel move) is from then on
 /// blitted from a copy resampled once into device pixels: a still screen, or a piece dragged,
-/// costs no resampling per frame, while a pinch or turn in progress draws directly as before.
+/// costs no resampling per frame, while a pinch or turn in progress draws directly as before;
+/// while it is pinched, a scaled copy within twice the size shown stands in for a new one.
 /// One cache serves one picture slot (an image view's image).
 class PictureDrawCache
 {
 public:
     void draw(QPainter &painter, const Picture &picture, const QRectF &target);
     void clear();
+    /// How many times a scaled copy was made since the cache was built.
+    int rescales() const { return m_rescales; }
 
     /// Shown this many times smaller or more, a picture is drawn from a scaled copy.
     static constexpr double kDownscaleRatio = 1.5;
@@ -53,6 +56,9 @@ private:
     Resampling m_deviceCopyOf;      // what m_deviceCopy holds
     QImage m_deviceCopy;
     QPoint m_deviceCopyTopLeft;     // in device pixels, under m_deviceCopyOf.device
+    QSizeF m_lastShown;             // device pixels the last frame covered
+    int m_shownSizeChanges = 0;     // frames in a row, up to this one, at a size new to them
+    int m_rescales = 0;
 };
 
 /// The bitmap of a picture turned upright, without copying when it already is.

@@ -770,8 +770,11 @@ void RandomWalk::explore(int steps, bool landscape, const StepInspector &inspect
     m_steps.clear();
     std::unique_ptr<Session> s;
     const auto launch = [&] {
+        m_exploring = nullptr;
+        m_lastTapped = nullptr;
         s.reset();
         s = std::make_unique<Session>(m_profile);
+        m_exploring = s.get();
         if (landscape)
             s->turn();
         s->settle();
@@ -818,12 +821,23 @@ void RandomWalk::explore(int steps, bool landscape, const StepInspector &inspect
         }
         ++tapped[nextKey];
         m_steps << QStringLiteral("tap %1").arg(s->nameOf(next, now.taps));
+        m_lastTapped = next;
         if (m_observer)
             m_observer(m_steps.back());
         s->host->tap(s->centreOnScreen(*next));
+        if (m_tapAnswer)
+            m_tapAnswer(*s->host);
         s->settle();
     }
     inspect(*s->host, screenName(s->screen()));
+    m_exploring = nullptr;
+    m_lastTapped = nullptr;
+}
+
+void RandomWalk::settle()
+{
+    if (m_exploring)
+        m_exploring->settle();
 }
 
 QStringList RandomWalk::shrink(const QStringList &steps, const WalkFailure &failure, int budget)

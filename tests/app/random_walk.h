@@ -21,6 +21,7 @@
 
 namespace vimora::ui {
 class HeadlessHost;
+class View;
 }
 
 namespace vimora::test {
@@ -72,6 +73,15 @@ public:
     /// Called with each step before it runs (for a trace that survives a crash).
     void setStepObserver(std::function<void(const QString &)> observer) { m_observer = std::move(observer); }
 
+    // For benchmarks that look closer at an exploration than its inspector does.
+    /// Called right after each tap of an exploration, before its background work settles.
+    void setTapAnswerObserver(std::function<void(ui::HeadlessHost &host)> observer) { m_tapAnswer = std::move(observer); }
+    /// The view the exploration's last tap went to; null before the first tap and after a relaunch.
+    const ui::View *lastTapped() const { return m_lastTapped; }
+    /// During an exploration: settles the background work as after every step, for an
+    /// inspector that touches the screen itself.
+    void settle();
+
 private:
     struct Session;
     std::optional<WalkFailure> run(const QStringList *given, quint64 seed, int steps);
@@ -79,7 +89,10 @@ private:
     DeviceProfile m_profile;
     QStringList m_steps;
     std::function<void(const QString &)> m_observer;
+    std::function<void(ui::HeadlessHost &)> m_tapAnswer;
     Picture m_pickedPhoto;
+    Session *m_exploring = nullptr;
+    const ui::View *m_lastTapped = nullptr;
 };
 
 /// "tablet", "phone-568", "phone-480".

@@ -67,3 +67,36 @@ TEST(HoleImageTest, HoleIsOpaqueBlackUnderThePieceAndThePhotoStaysUpright)
     EXPECT_EQ(pixelAt(hole.bitmap(), 0, 0), pixelAt(photo.bitmap(), 0, 0)); // not mirrored
     EXPECT_EQ(pixelAt(hole.bitmap(), 11, 8), pixelAt(photo.bitmap(), 11, 8));
 }
+
+TEST(HoleImageTest, TranslucentPhotoKeepsEveryPixelOutsideTheHoleAndIsNotPaintedItself)
+{
+    QImage coded(10, 7, QImage::Format_ARGB32);
+    for (int y = 0; y < coded.height(); ++y)
+        for (int x = 0; x < coded.width(); ++x)
+            coded.setPixelColor(x, y, QColor(x * 20, y * 30, 90, 40 + x * 15));
+    const Picture photo(coded);
+    const QImage before = photo.bitmap().copy();
+
+    // A fractional rectangle takes the whole pixels it touches.
+    const Picture hole = holeImage(photo, QRectF(2.5, 1.5, 3, 2));
+
+    ASSERT_EQ(hole.bitmap().size(), QSize(10, 7));
+    EXPECT_EQ(photo.bitmap(), before);
+    const QRect black(2, 1, 4, 3);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 10; ++x)
+            EXPECT_EQ(pixelAt(hole.bitmap(), x, y), black.contains(x, y) ? 0xff000000u : pixelAt(before, x, y)) << x << "," << y;
+}
+
+TEST(HoleImageTest, TurnedPhotoIsMadeUprightAroundTheHole)
+{
+    const Picture photo(positionCoded(6, 4), 1, Orientation::Right);
+
+    const Picture hole = holeImage(photo, QRectF(0, 0, 1, 1));
+
+    const QImage upright = photo.uprightBitmap();
+    ASSERT_EQ(hole.bitmap().size(), upright.size());
+    EXPECT_EQ(pixelAt(hole.bitmap(), 0, 0), 0xff000000u);
+    EXPECT_EQ(pixelAt(hole.bitmap(), upright.width() - 1, upright.height() - 1),
+              pixelAt(upright, upright.width() - 1, upright.height() - 1));
+}

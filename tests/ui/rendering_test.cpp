@@ -9,6 +9,7 @@
 #include "ui/headless_host.h"
 #include "ui/image_view.h"
 #include "ui/label.h"
+#include "ui/picture_drawing.h"
 #include "ui/text_drawing.h"
 #include "ui/stretchable_image.h"
 #include "ui/transaction.h"
@@ -259,6 +260,36 @@ TEST(ImageViewDrawing, ARepeatedFrameFromTheDeviceCopyMatchesDirectDrawing)
     EXPECT_TRUE(imagesEqual(copied, first, 1));
     EXPECT_TRUE(imagesEqual(moved, draw(*turned(), QPointF(5.25, 3.5)), 1));
     EXPECT_TRUE(imagesEqual(half, draw(*turned(), QPointF(5.75, 3.5)), 1));
+}
+
+TEST(PictureDrawCacheTest, APinchDrawsFromAStandInCopyAndComesToRestExact)
+{
+    const Picture photo(positionCoded(900, 600));
+    const auto frame = [&](PictureDrawCache &cache, double width) {
+        QImage target = vimora::test::filledRaster(400, 300, qRgb(30, 30, 30));
+        QPainter p(&target);
+        cache.draw(p, photo, QRectF(10, 10, width, width * 2 / 3));
+        return target;
+    };
+    const auto fresh = [&](double width) {
+        PictureDrawCache cache;
+        return frame(cache, width);
+    };
+    PictureDrawCache pinched;
+
+    frame(pinched, 150);
+    // One change of size is a layout, not a pinch: drawn exactly.
+    EXPECT_TRUE(imagesEqual(frame(pinched, 200), fresh(200)));
+    const int beforePinch = pinched.rescales();
+    for (int i = 1; i <= 12; ++i)
+        frame(pinched, 200 * (1 + 0.04 * i));
+    EXPECT_EQ(pinched.rescales(), beforePinch);
+    // Far beyond twice the copy's size, a new copy is made even mid-pinch.
+    frame(pinched, 450);
+    EXPECT_EQ(pinched.rescales(), beforePinch + 1);
+    frame(pinched, 452);
+    // At rest, the frame is the one drawn without any history.
+    EXPECT_TRUE(imagesEqual(frame(pinched, 452), fresh(452)));
 }
 
 TEST(StretchableImage, LeftCapKeepsItsColumnsAndStretchesOnePixel)
