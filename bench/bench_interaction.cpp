@@ -25,6 +25,7 @@
 #include "app/launch.h"
 #include "app/random_walk.h"
 #include "bench_data.h"
+#include "editor/edge_expansion.h"
 #include "editor/view_tags.h"
 #include "support/temp_home.h"
 #include "ui/button.h"
@@ -112,6 +113,13 @@ QString readableName(const ui::View *view, const QString &walkName)
 {
     if (!view || !walkName.contains(QLatin1Char('#')))
         return walkName;
+    // The expansion step's arrows lie in the preview frame; other panels reuse their tags.
+    for (const ui::View *up = view->superview(); up; up = up->superview())
+        if (up->tag() == kPreviewFrameTag) {
+            static const char *arrows[] = {"expand down", "expand up", "expand left", "expand right"};
+            if (view->tag() >= kExpandDownTag && view->tag() <= kExpandRightTag)
+                return QStringLiteral("%1 (%2)").arg(QLatin1String(arrows[view->tag() - kExpandDownTag]), walkName);
+        }
     if (const QString named = tagName(view->tag()); !named.isEmpty())
         return QStringLiteral("%1 (%2)").arg(named, walkName);
     if (const QString label = nearestLabel(*view); !label.isEmpty())
