@@ -20,8 +20,7 @@ namespace {
 
 const Picture &photo()
 {
-    static const Picture picture = bench::benchPhoto();
-    return picture;
+    return bench::sharedBenchPhoto();
 }
 
 const Picture &overlayPhoto()
@@ -88,23 +87,6 @@ void runFilter(benchmark::State &state, const std::string &name)
         benchmark::DoNotOptimize(out);
     }
 }
-
-template <typename Fn>
-void run(benchmark::State &state, Fn fn)
-{
-    const Picture &in = photo();
-    for (auto _ : state) {
-        Picture out = fn(in);
-        benchmark::DoNotOptimize(out);
-    }
-}
-
-#define VIMORA_BENCH(name, expr)                                                                                    \
-    void BM_##name(benchmark::State &state)                                                                         \
-    {                                                                                                               \
-        run(state, [](const Picture &p) { return expr; });                                                          \
-    }                                                                                                               \
-    BENCHMARK(BM_##name)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 const Filter kFilter;
 

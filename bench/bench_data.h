@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <benchmark/benchmark.h>
+
 #include <QGuiApplication>
 #include <QImage>
 
@@ -43,6 +45,32 @@ inline Picture benchPhoto(const char *name = "photo_2000x1500.jpg", int w = 2000
     }
     return Picture(image);
 }
+
+/// The bench photo, read once for the whole suite.
+inline const Picture &sharedBenchPhoto()
+{
+    static const Picture picture = benchPhoto();
+    return picture;
+}
+
+/// Times fn, a picture operation, on the bench photo.
+template <typename Fn>
+void runOnBenchPhoto(benchmark::State &state, Fn fn)
+{
+    const Picture &in = sharedBenchPhoto();
+    for (auto _ : state) {
+        Picture out = fn(in);
+        benchmark::DoNotOptimize(out);
+    }
+}
+
+/// A benchmark BM_name of one expression of the bench photo p.
+#define VIMORA_BENCH(name, expr)                                                                                    \
+    void BM_##name(benchmark::State &state)                                                                         \
+    {                                                                                                               \
+        vimora::bench::runOnBenchPhoto(state, [](const Picture &p) { return expr; });                               \
+    }                                                                                                               \
+    BENCHMARK(BM_##name)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 /// With VIMORA_BENCH_BUSY_CORE=n in the environment, a spinning process pinned to core n by
 /// taskset runs while the suite does: the machine as it is when another program holds a core.

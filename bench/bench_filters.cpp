@@ -13,28 +13,6 @@ using namespace vimora;
 
 namespace {
 
-const Picture &photo()
-{
-    static const Picture picture = bench::benchPhoto();
-    return picture;
-}
-
-template <typename Fn>
-void run(benchmark::State &state, Fn fn)
-{
-    const Picture &in = photo();
-    for (auto _ : state) {
-        Picture out = fn(in);
-        benchmark::DoNotOptimize(out);
-    }
-}
-
-#define VIMORA_BENCH(name, expr)                                                                                    \
-    void BM_##name(benchmark::State &state)                                                                         \
-    {                                                                                                               \
-        run(state, [](const Picture &p) { return expr; });                                                          \
-    }                                                                                                               \
-    BENCHMARK(BM_##name)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 // Reference: one copy of the picture into a fresh buffer.
 VIMORA_BENCH(CopyReference, Picture(p.bitmap().copy()));
