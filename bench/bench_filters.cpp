@@ -13,7 +13,6 @@ using namespace vimora;
 
 namespace {
 
-
 // Reference: one copy of the picture into a fresh buffer.
 VIMORA_BENCH(CopyReference, Picture(p.bitmap().copy()));
 
