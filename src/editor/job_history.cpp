@@ -24,7 +24,7 @@ bool sameJobState(const JobRecord &a, const JobRecord &b)
         || !samePicture(a.cutOut, b.cutOut) || a.piece.has_value() != b.piece.has_value() || a.effectMode != b.effectMode
         || a.layers.size() != b.layers.size())
         return false;
-    if (a.piece && (!sameLayer(*a.piece, *b.piece, true) || a.pieceHome != b.pieceHome))
+    if (a.piece && (!sameLayer(*a.piece, *b.piece, true) || a.pieceHome != b.pieceHome || !samePicture(a.holeShape, b.holeShape)))
         return false;
     for (size_t i = 0; i < a.layers.size(); ++i)
         if (!sameLayer(a.layers[i], b.layers[i], false))
@@ -40,34 +40,40 @@ JobRecord JobHistory::stripped(const JobRecord &record)
     return step;
 }
 
-void JobHistory::start(const JobRecord &present, OriginalPhoto original)
+OriginalPhoto keptOriginal(const JobRecord &record)
+{
+    return {record.originalPath, record.originalSize};
+}
+
+void JobHistory::start(const JobRecord &present, OriginalPhoto original, SubjectTouch touch)
 {
     clear();
-    m_present = Step{stripped(present), std::move(original)};
+    m_present = Step{stripped(present), std::move(original), std::move(touch)};
     // Only the kept count is taken back: a record written with more steps keeps the latest.
     const auto from = [](const std::vector<JobRecord> &kept, size_t first, std::deque<Step> &into) {
         for (size_t i = first; i < kept.size(); ++i)
-            into.push_back(Step{stripped(kept[i]), {}});
+            into.push_back(Step{stripped(kept[i]), keptOriginal(kept[i]), {}});
     };
     from(present.undoSteps, present.undoSteps.size() > size_t(kDepth) ? present.undoSteps.size() - kDepth : 0, m_undo);
     from(present.redoSteps, present.redoSteps.size() > size_t(kDepth) ? present.redoSteps.size() - kDepth : 0, m_redo);
 }
 
-bool JobHistory::note(const JobRecord &present, OriginalPhoto original)
+bool JobHistory::note(const JobRecord &present, OriginalPhoto original, SubjectTouch touch)
 {
     if (!m_present) {
-        m_present = Step{stripped(present), std::move(original)};
+        m_present = Step{stripped(present), std::move(original), std::move(touch)};
         return false;
     }
     if (sameJobState(m_present->record, present)) {
         m_present->original = std::move(original);
+        m_present->touch = std::move(touch);
         return false;
     }
     m_undo.push_back(std::move(*m_present));
     while (int(m_undo.size()) > kDepth)
         m_undo.pop_front();
     m_redo.clear();
-    m_present = Step{stripped(present), std::move(original)};
+    m_present = Step{stripped(present), std::move(original), std::move(touch)};
     return true;
 }
 
@@ -76,7 +82,7 @@ void JobHistory::settle(const JobRecord &present)
     if (m_present)
         m_present->record = stripped(present);
     else
-        m_present = Step{stripped(present), {}};
+        m_present = Step{stripped(present), keptOriginal(present), {}};
 }
 
 std::optional<JobHistory::Step> JobHistory::undo()

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "editor/original_size.h"
+#include "imaging/subject_cut.h"
 #include "store/job_store.h"
 
 namespace vimora {
@@ -16,6 +17,18 @@ namespace vimora {
 /// Whether two job states show the same job: pictures by identity, geometry exactly. Text
 /// layers' tags are left out: laying a layer back gives it a new one.
 bool sameJobState(const JobRecord &a, const JobRecord &b);
+
+/// The original photo a kept state names, if any.
+OriginalPhoto keptOriginal(const JobRecord &record);
+
+/// A smart cut still open to the brushes: the cut and the photo it was cut from. Kept with
+/// each step in memory, so a stroke after an undo builds on the cut that step shows.
+struct SubjectTouch
+{
+    SubjectCut cut;
+    Picture photo;
+    bool isOpen() const { return cut.found() && !photo.isNull(); }
+};
 
 class JobHistory
 {
@@ -29,13 +42,16 @@ public:
         /// The picked photo "Original size" renders from, while the step shows it (not kept on
         /// disk: a resumed job has none).
         OriginalPhoto original;
+        /// The touch-up the step was left in (not kept on disk: GrabCut's state is not
+        /// worth its size, and a resumed piece keeps its shape without it).
+        SubjectTouch touch;
     };
 
     /// A new job, or one resumed: present is its state, with the steps it kept.
-    void start(const JobRecord &present, OriginalPhoto original = {});
+    void start(const JobRecord &present, OriginalPhoto original = {}, SubjectTouch touch = {});
     /// The job as it is now. When it differs from the state last noted, that state becomes an
     /// undo step and the redo steps go. Returns whether a step was made.
-    bool note(const JobRecord &present, OriginalPhoto original);
+    bool note(const JobRecord &present, OriginalPhoto original, SubjectTouch touch = {});
     /// Replaces the present without making a step: the state read back after a restore,
     /// which may differ from the step in what does not matter (tags, rounding).
     void settle(const JobRecord &present);

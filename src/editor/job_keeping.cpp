@@ -79,7 +79,7 @@ void CutImage::keepJob()
     auto record = jobRecord();
     if (!record)
         return;
-    m_history.note(*record, m_original);
+    m_history.note(*record, m_original, m_touchUp.isActive() ? SubjectTouch{m_touchUp.cut(), m_touchUp.photo()} : SubjectTouch{});
     // A new job starts saved: nothing was changed yet.
     if (std::exchange(m_savedStateIsNextNoted, false))
         m_savedState = *record;
@@ -96,7 +96,7 @@ bool CutImage::canStepThroughHistory() const
     const ScreenViews &v = *m_views;
     // At rest on the editor: not while typing, under the options panel, or mid-flow.
     return !m_job.isEmpty() && m_photoView && !v.cutImgView->isHidden() && v.descripImg->isHidden() && v.descripImg2->isHidden()
-           && v.wordView->isHidden() && !isEffectPending() && jobRecord().has_value();
+           && v.wordView->isHidden() && !isEffectPending() && !m_segmentation.isBusy() && jobRecord().has_value();
 }
 
 bool CutImage::undo()
@@ -126,6 +126,9 @@ bool CutImage::stepThroughHistory(bool forward)
     }
     layBack(step->record);
     m_original = step->original;
+    // The brushes come back with the cut the step shows, so the next stroke builds on it.
+    if (step->touch.isOpen() && m_piece)
+        m_touchUp.begin(step->touch.cut, step->touch.photo, *m_piece);
     if (const auto present = jobRecord())
         m_history.settle(*present);
     updateHistoryControls();
@@ -180,6 +183,11 @@ std::optional<JobRecord> CutImage::jobRecord() const
         record.piece = keptLayer(*m_piece, *m_photoView);
         record.piece->lifted = LiftedPiece::isShaded(*m_piece);
         record.pieceHome = m_pieceHome;
+        record.holeShape = m_holeShape;
+    }
+    if (m_original.isKnown()) {
+        record.originalPath = m_original.path;
+        record.originalSize = m_original.size;
     }
     record.effectMode = modeName(m_effectMode);
     for (const ui::ViewPtr &sub : m_views->cutImgView->subviews()) {
@@ -196,11 +204,12 @@ std::optional<JobRecord> CutImage::jobRecord() const
 
 void CutImage::resumeJob(const JobRecord &record)
 {
-    // Where the photo was picked from is not kept with the job.
-    m_original = {};
+    // The photo it was picked from, as the record names it: Original size checks it is still
+    // that photo before rendering from it.
+    m_original = keptOriginal(record);
     m_pickedOriginal = {};
     layBack(record);
-    m_history.start(record);
+    m_history.start(record, m_original);
     if (const auto present = jobRecord())
         m_history.settle(*present);
     m_photoTitle = record.title;
@@ -216,6 +225,9 @@ void CutImage::resumeJob(const JobRecord &record)
 void CutImage::layBack(const JobRecord &record)
 {
     ScreenViews &v = *m_views;
+    // The brushes belong to the cut as it was; the caller opens them again where the step has one.
+    m_touchUp.end();
+    m_holeShape = record.piece ? record.holeShape : Picture();
     v.mainView->setImage({});
     Settings::shared().setString(kKeyButtonBack, QStringLiteral("SHOW"));
     m_job.start(record.photoNames, record.thumbNames);

@@ -4,6 +4,7 @@
 
 #include "editor/view_tags.h"
 #include "imaging/subject_cut.h"
+#include "ui/autoresizing.h"
 
 namespace vimora {
 
@@ -33,14 +34,33 @@ void LiftedPiece::lift(ui::ImageView &piece, const ui::View &photo, ui::View &la
 {
     shade(piece);
 
-    piece.setBorderColor(Qt::white);
-    piece.setBorderWidth(kPulseWidth);
+    // A shaped piece pulses along its subject's edge; a rectangle along its border.
+    std::shared_ptr<ui::View> outline;
+    if (hasTransparency(piece.image().bitmap())) {
+        if (const Picture band = outlineFor(piece.image(), piece.bounds().size()); !band.isNull()) {
+            auto view = std::make_shared<ui::ImageView>(piece.bounds());
+            view->setImage(band);
+            view->setBackgroundColor(Qt::transparent);
+            view->setContentMode(ui::ContentMode::ScaleToFill);
+            view->setAutoresizingMask(ui::FlexibleWidth | ui::FlexibleHeight);
+            view->setUserInteractionEnabled(false);
+            view->setTag(kPieceOutlineTag);
+            piece.addSubview(view);
+            outline = view;
+        }
+    } else {
+        piece.setBorderColor(Qt::white);
+        piece.setBorderWidth(kPulseWidth);
+    }
     if (m_pulseEnd)
         m_pulseEnd->invalidate();
     std::weak_ptr<ui::View> weak = piece.sharedFromThis();
-    m_pulseEnd = ui::Timer::scheduled(kPulseSeconds, false, [weak] {
+    std::weak_ptr<ui::View> weakOutline = outline;
+    m_pulseEnd = ui::Timer::scheduled(kPulseSeconds, false, [weak, weakOutline] {
         if (const auto lifted = weak.lock())
             lifted->setBorderWidth(0);
+        if (const auto band = weakOutline.lock())
+            band->removeFromSuperview();
     });
 
     hideHint();
@@ -60,6 +80,19 @@ void LiftedPiece::lift(ui::ImageView &piece, const ui::View &photo, ui::View &la
     m_hint->setBackgroundColor(Qt::transparent);
     m_hint->setTag(kPieceHintTag);
     layer.addSubview(m_hint);
+}
+
+Picture LiftedPiece::outlineFor(const Picture &picture, QSizeF bounds)
+{
+    const qint64 key = picture.bitmap().cacheKey();
+    if (key == m_outlineKey && bounds == m_outlineBounds)
+        return m_outline;
+    // At twice the piece's points: sharp on a dense screen, small beside the picture.
+    const QSize pixels = (bounds * 2).toSize().expandedTo(QSize(1, 1));
+    m_outline = edgeBand(picture.bitmap(), pixels, int(kPulseWidth * 2), Qt::white);
+    m_outlineKey = key;
+    m_outlineBounds = bounds;
+    return m_outline;
 }
 
 void LiftedPiece::relayout(const ui::View &photo, const ui::View &layer, double bottom)

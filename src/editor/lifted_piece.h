@@ -30,8 +30,15 @@ public:
     /// The piece was moved, or went: the hint has done its work.
     void hideHint();
 
+    /// The pulse's band for a shaped piece of these bounds: the subject's outline, made once
+    /// per picture and size rather than on every frame.
+    Picture outlineFor(const Picture &picture, QSizeF bounds);
+
 private:
     std::shared_ptr<ui::Label> m_hint;
+    Picture m_outline;
+    qint64 m_outlineKey = 0;
+    QSizeF m_outlineBounds;
     std::shared_ptr<ui::Timer> m_pulseEnd;
 };
 

@@ -61,6 +61,8 @@ inline constexpr int kPickerScrollTag = 531;
 inline constexpr int kPanelCloseTag = 532;
 /// The line under a just-cut piece saying what can be done with it.
 inline constexpr int kPieceHintTag = 533;
+/// A shaped piece's pulse: its outline over the piece, a moment after the cut.
+inline constexpr int kPieceOutlineTag = 550;
 /// The finished cut's side controls: the text overlay and the naming strip's toggle.
 inline constexpr int kWriteControlTag = 534;
 inline constexpr int kNamesControlTag = 535;

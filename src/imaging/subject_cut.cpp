@@ -331,6 +331,37 @@ Picture holeShape(const SubjectCut &cut)
     return Picture(shape);
 }
 
+Picture edgeBand(const QImage &picture, QSize size, int width, const QColor &colour)
+{
+    if (picture.isNull() || size.isEmpty() || width < 1)
+        return {};
+    const QImage scaled = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                              .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    cv::Mat alpha(scaled.height(), scaled.width(), CV_8UC1);
+    for (int y = 0; y < scaled.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(scaled.constScanLine(y));
+        uchar *a = alpha.ptr<uchar>(y);
+        for (int x = 0; x < scaled.width(); ++x)
+            a[x] = uchar(qAlpha(row[x]));
+    }
+    // Outside the picture is outside the subject: the border erodes too.
+    cv::Mat inner;
+    const cv::Mat kernel = cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(2 * width + 1, 2 * width + 1));
+    cv::erode(alpha, inner, kernel, cv::Point(-1, -1), 1, cv::BORDER_CONSTANT, cv::Scalar(0));
+    const QRgb c = colour.rgba();
+    QImage band(scaled.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < band.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(band.scanLine(y));
+        const uchar *a = alpha.ptr<uchar>(y);
+        const uchar *in = inner.ptr<uchar>(y);
+        for (int x = 0; x < band.width(); ++x) {
+            const unsigned k = unsigned(a[x] - in[x]) * unsigned(qAlpha(c)) / 255;
+            row[x] = qRgba(int(qRed(c) * k + 127) / 255, int(qGreen(c) * k + 127) / 255, int(qBlue(c) * k + 127) / 255, int(k));
+        }
+    }
+    return Picture(band);
+}
+
 bool hasTransparency(const QImage &image)
 {
     return !image.isNull() && !everyAlpha(image, [](int a) { return a == 255; });

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include <QColor>
 #include <QImage>
 #include <QPointF>
 #include <QRect>
@@ -77,6 +78,11 @@ bool isWhollyTransparent(const QImage &image);
 /// The hole alone over rect: black with the subject's coverage, transparent elsewhere (for
 /// punching the hole into another copy of the photo).
 Picture holeShape(const SubjectCut &cut);
+
+/// The band of a shaped picture just inside its edge, width pixels wide, drawn in colour over
+/// a picture of size pixels (the picture stretched to it); transparent elsewhere. The picture's
+/// border counts as edge, so an opaque picture gets a rectangle's band.
+Picture edgeBand(const QImage &picture, QSize size, int width, const QColor &colour);
 
 /// The photo with a black hole of the subject's shape where the piece was taken.
 Picture shapedHole(const Picture &photo, const SubjectCut &cut);

@@ -165,6 +165,22 @@ struct Reader
         return true;
     }
 
+    bool original(const QJsonValue &v, JobRecord &job)
+    {
+        if (v.isUndefined())
+            return true;
+        const QJsonObject o = v.toObject();
+        const QString path = o.value(QLatin1String("path")).toString();
+        double size[2];
+        if (!v.isObject() || !QDir::isAbsolutePath(path) || !numbersInto(o.value(QLatin1String("size")), size, 2))
+            return fail(QStringLiteral("the original photo is not an absolute path with a size"));
+        if (size[0] < 1 || size[1] < 1 || size[0] != std::floor(size[0]) || size[1] != std::floor(size[1]))
+            return fail(QStringLiteral("the original photo's size is not whole pixels"));
+        job.originalPath = path;
+        job.originalSize = QSize(int(size[0]), int(size[1]));
+        return true;
+    }
+
     /// One job state: the whole record, or one of its undo steps.
     bool step(const QJsonObject &o, JobRecord &job)
     {
@@ -182,8 +198,11 @@ struct Reader
             if (ok) {
                 job.piece = piece;
                 job.pieceHome = QRectF(home[0], home[1], home[2], home[3]);
+                ok = picture(o.value(QLatin1String("holeShape")), job.holeShape, false);
             }
         }
+        if (ok)
+            ok = original(o.value(QLatin1String("original")), job);
         for (int i = 0; ok && i < layers.size(); ++i) {
             JobLayer kept;
             ok = layer(layers.at(i), kept);
@@ -232,7 +251,7 @@ QJsonObject layerJson(const JobLayer &layer, const std::function<QString(const P
 
 void stepNames(const QJsonObject &o, QStringList &out)
 {
-    for (const char *key : {"photo", "shown", "cutOut"})
+    for (const char *key : {"photo", "shown", "cutOut", "holeShape"})
         if (o.value(QLatin1String(key)).isString())
             out << o.value(QLatin1String(key)).toString();
     QJsonArray layers = o.value(QLatin1String("layers")).toArray();
@@ -262,6 +281,14 @@ QJsonObject stepJson(const JobRecord &record, const std::function<QString(const 
         o.insert(QLatin1String("piece"), layerJson(*record.piece, name));
         const QRectF h = record.pieceHome;
         o.insert(QLatin1String("pieceHome"), numbers({h.x(), h.y(), h.width(), h.height()}));
+        if (!record.holeShape.isNull())
+            o.insert(QLatin1String("holeShape"), name(record.holeShape));
+    }
+    if (!record.originalPath.isEmpty() && !record.originalSize.isEmpty()) {
+        QJsonObject original;
+        original.insert(QLatin1String("path"), record.originalPath);
+        original.insert(QLatin1String("size"), numbers({double(record.originalSize.width()), double(record.originalSize.height())}));
+        o.insert(QLatin1String("original"), original);
     }
     o.insert(QLatin1String("effectMode"), record.effectMode);
     QJsonArray layers;
@@ -442,6 +469,7 @@ void JobStore::adopt(const JobRecord &record, const QString &folder)
         remember(step.photo, s.value(QLatin1String("photo")));
         remember(step.shown, s.value(QLatin1String("shown")));
         remember(step.cutOut, s.value(QLatin1String("cutOut")));
+        remember(step.holeShape, s.value(QLatin1String("holeShape")));
         if (step.piece)
             remember(step.piece->picture, s.value(QLatin1String("piece")).toObject().value(QLatin1String("picture")));
         const QJsonArray layers = s.value(QLatin1String("layers")).toArray();

@@ -19,6 +19,7 @@
 
 #include <QPointF>
 #include <QRectF>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -63,6 +64,13 @@ struct JobRecord
     std::optional<JobLayer> piece;
     /// Where the piece was cut from, in the photo view: re-entering the piece starts there.
     QRectF pieceHome;
+    /// A smart cut's hole over pieceHome: black with the subject's coverage (null for a
+    /// rectangle's cut). The hole of a render from the original takes this shape.
+    Picture holeShape;
+    /// The photo as picked (a path outside tmp/, only ever read) and its upright size; empty
+    /// when unknown. Original-size saves render from it.
+    QString originalPath;
+    QSize originalSize;
     /// "", "mode1" or "mode2": what the last effect flow worked on.
     QString effectMode;
     std::vector<JobLayer> layers;

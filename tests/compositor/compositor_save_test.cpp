@@ -250,3 +250,60 @@ TEST_F(SaveTest, SaveToAlbumHandsTheSavedPictureToTheEditorsSave)
     ASSERT_EQ(handed.size(), 1);
     EXPECT_EQ(handed.front(), QSizeF(40, 30));
 }
+
+TEST_F(SaveTest, AShapedCutOutKeepsItsTransparencyInTheSavedComposition)
+{
+    // A smart cut's piece: an opaque yellow disc, transparent around it.
+    QImage shaped(120, 120, QImage::Format_ARGB32_Premultiplied);
+    shaped.fill(Qt::transparent);
+    {
+        QPainter p(&shaped);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::yellow);
+        p.drawEllipse(QRectF(10, 10, 100, 100));
+    }
+    WorkingFiles::shared().simpleSave(Picture(shaped));
+    WorkingFiles::shared().flush();
+    openSaved(twoTonePicture(400, 300, QColor(40, 60, 200), QColor(200, 40, 60)));
+    back->actionbtn();
+    // Saved at High, the newest file of the album.
+    const auto saveHigh = [&]() -> QImage {
+        const QStringList before = albumFiles();
+        back->justSaveToAlbum();
+        ui::Button *high = nullptr;
+        for (const ui::ViewPtr &v : views->descripImg->subviews())
+            if (auto *b = dynamic_cast<ui::Button *>(v.get()); b && b->title().startsWith("High"))
+                high = b;
+        if (!high)
+            return {};
+        high->sendActions(ui::ControlEventTouchUpInside);
+        finishWrites();
+        if (ui::AlertView *alert = shownAlert())
+            answer(alert, 0);
+        for (const QString &file : albumFiles())
+            if (!before.contains(file))
+                return QImage(file).convertToFormat(QImage::Format_RGB32);
+        return {};
+    };
+    const QImage bare = saveHigh();
+    back->layTopPicture();
+    settle();
+    const QImage laid = saveHigh();
+    ASSERT_FALSE(bare.isNull());
+    ASSERT_EQ(bare.size(), laid.size());
+
+    // What the piece changed is a disc: the corners of what it changed are the background's.
+    QRect changed;
+    for (int y = 0; y < laid.height(); ++y)
+        for (int x = 0; x < laid.width(); ++x)
+            if (laid.pixel(x, y) != bare.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+    ASSERT_GT(changed.width(), 8);
+    EXPECT_NEAR(changed.width(), changed.height(), 2);
+    EXPECT_EQ(laid.pixel(changed.center()), qRgb(255, 255, 0));
+    const int in = changed.width() / 10; // off the disc, inside its square
+    for (const QPoint corner : {changed.topLeft() + QPoint(in, in), changed.topRight() + QPoint(-in, in),
+                                changed.bottomLeft() + QPoint(in, -in), changed.bottomRight() + QPoint(-in, -in)})
+        EXPECT_EQ(laid.pixel(corner), bare.pixel(corner)) << corner.x() << "," << corner.y();
+}

@@ -291,6 +291,49 @@ TEST_F(JobStoreTest, UndoStepsComeBackSharingTheirPicturesAndADamagedStepCostsOn
     EXPECT_EQ(jobPictures().size(), size_t(5));
 }
 
+TEST_F(JobStoreTest, ASmartCutsShapeAndTheOriginalPhotoComeBackWithEachStep)
+{
+    JobStore store([this] { return folder(); });
+    // A hole shape with soft alpha: a PNG must give every level back.
+    QImage shape(4, 3, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            shape.setPixel(x, y, qRgba(0, 0, 0, (x * 3 + y) * 20));
+    JobRecord present = job(0);
+    present.holeShape = Picture(shape);
+    present.originalPath = QStringLiteral("/photos/B1234.jpg");
+    present.originalSize = QSize(4000, 3000);
+    JobRecord before = present;
+    before.holeShape = coded(4, 3, 90);
+    present.undoSteps = {before};
+
+    store.save(present);
+    store.flush();
+    const JobLoad loaded = JobStore::load(folder());
+    ASSERT_EQ(loaded.state, JobLoad::State::Loaded) << loaded.problem.toStdString();
+    EXPECT_TRUE(test::imagesEqual(loaded.record.holeShape.bitmap(), shape));
+    EXPECT_EQ(loaded.record.originalPath, present.originalPath);
+    EXPECT_EQ(loaded.record.originalSize, QSize(4000, 3000));
+    ASSERT_EQ(loaded.record.undoSteps.size(), size_t(1));
+    EXPECT_TRUE(test::imagesEqual(loaded.record.undoSteps[0].holeShape.bitmap(), before.holeShape.bitmap()));
+    for (const QString &name : jobPictures())
+        EXPECT_TRUE(JobStore::keptFiles(folder()).contains(name)) << name.toStdString();
+
+    // The original is only ever read, but a record naming it other than as a whole path with a
+    // size in whole pixels is not trusted.
+    QFile valid(file(JobStore::kRecordName));
+    ASSERT_TRUE(valid.open(QIODevice::ReadOnly));
+    const QByteArray good = valid.readAll();
+    valid.close();
+    for (const auto &[from, to] : {std::pair{QByteArray("\"/photos/B1234.jpg\""), QByteArray("\"photos/B1234.jpg\"")},
+                                   std::pair{QByteArray("4000"), QByteArray("0")}, std::pair{QByteArray("3000"), QByteArray("2.5")}}) {
+        QByteArray bad = good;
+        ASSERT_TRUE(bad.contains(from));
+        writeRecord(bad.replace(from, to));
+        EXPECT_EQ(JobStore::load(folder()).state, JobLoad::State::Damaged) << to.toStdString();
+    }
+}
+
 TEST(JobCleanupTest, AQuitKeepsTheJobAndWhatItNamesAndEmptiesTheRest)
 {
     test::TempHome home;
