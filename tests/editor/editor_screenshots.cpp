@@ -3,7 +3,8 @@
 // tablet and phone-480, each with the crop rectangle, after the cut, with the options panel
 // and the built-in image panel, the feathering buttons, the colour panel, the finishing toolbar
 // with the naming strip and the date stamps, Undo and Redo after an undone move; then a smart
-// cut dragged off its hole, and the same after a Remove stroke across its top.
+// cut pulsing along its edge, dragged off its hole, and the same after a Remove stroke across
+// its top.
 
 #include <cmath>
 #include <random>
@@ -11,6 +12,7 @@
 #include <QDir>
 
 #include "editor/cut_image.h"
+#include "editor/lifted_piece.h"
 #include "editor/view_tags.h"
 #include "imaging/codec.h"
 #include "platform/app_home.h"
@@ -81,6 +83,9 @@ void shootSmartCut(const QSizeF &screen, const QString &prefix, const QString &o
     host.advance(1);
     host.tap(centreOf(kSmartCutTag));
     editor.segmentationRunner().waitForIdle();
+    // Within the pulse: the outline along the subject's edge.
+    host.advance(LiftedPiece::kPulseSeconds * 0.7);
+    host.render().save(QDir(out).filePath(prefix + QStringLiteral("editor-smart-cut-pulse.png")));
     const QPointF piece = centreOf(kPieceTag);
     const double away = screen.width() / 6;
     host.drag(piece, piece + QPointF(-away, -away));
