@@ -95,6 +95,11 @@ void CutImage::setSubjectCut(const SubjectCut &cut)
         logLine(QStringLiteral("the touch-up left no subject"));
         return;
     }
+    // Each stroke is a step of its own, even when two results land in one turn of the loop.
+    if (m_jobKeeping.isActive()) {
+        m_jobKeeping.stop();
+        keepJob();
+    }
     m_touchUp.setCut(cut);
     m_holeShape = holeShape(cut);
     m_piece->setImage(piece);

@@ -211,6 +211,11 @@ TEST_F(SmartCutTest, StrokesAreUndoStepsAndTheShapeOutlivesAResumeIntoTheSaves)
     EXPECT_TRUE(same(shown(), top));
     ASSERT_TRUE(screen.editor->undo());
     EXPECT_TRUE(same(shown(), cut));
+    ASSERT_TRUE(screen.editor->undo()); // the crop step
+    EXPECT_EQ(screen.piece(), nullptr);
+    EXPECT_EQ(screen.editorView(kKeepBrushTag), nullptr) << "the brushes go with the cut";
+    ASSERT_TRUE(screen.editor->redo());
+    EXPECT_TRUE(same(shown(), cut));
     // The brushes are back with the first cut: a stroke now takes the bottom alone, the top
     // stroke undone stays undone.
     ASSERT_TRUE(screen.editorView<ui::Button>(kRemoveBrushTag));
