@@ -39,8 +39,8 @@ public:
     struct Step
     {
         JobRecord record;
-        /// The picked photo "Original size" renders from, while the step shows it (not kept on
-        /// disk: a resumed job has none).
+        /// The picked photo "Original size" renders from, while the step shows it (kept on
+        /// disk in the record too, so a resumed job renders from it again).
         OriginalPhoto original;
         /// The touch-up the step was left in (not kept on disk: GrabCut's state is not
         /// worth its size, and a resumed piece keeps its shape without it).
