@@ -8,7 +8,7 @@
 #include <numbers>
 #include <string>
 
-#include "bench_data.h"
+#include "bench_run.h"
 #include "imaging/blend.h"
 #include "imaging/filter.h"
 #include "imaging/image_service.h"

@@ -7,8 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <benchmark/benchmark.h>
-
 #include <QGuiApplication>
 #include <QImage>
 
@@ -52,25 +50,6 @@ inline const Picture &sharedBenchPhoto()
     static const Picture picture = benchPhoto();
     return picture;
 }
-
-/// Times fn, a picture operation, on the bench photo.
-template <typename Fn>
-void runOnBenchPhoto(benchmark::State &state, Fn fn)
-{
-    const Picture &in = sharedBenchPhoto();
-    for (auto _ : state) {
-        Picture out = fn(in);
-        benchmark::DoNotOptimize(out);
-    }
-}
-
-/// A benchmark BM_name of one expression of the bench photo p.
-#define VIMORA_BENCH(name, expr)                                                                                    \
-    void BM_##name(benchmark::State &state)                                                                         \
-    {                                                                                                               \
-        vimora::bench::runOnBenchPhoto(state, [](const Picture &p) { return expr; });                               \
-    }                                                                                                               \
-    BENCHMARK(BM_##name)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 /// With VIMORA_BENCH_BUSY_CORE=n in the environment, a spinning process pinned to core n by
 /// taskset runs while the suite does: the machine as it is when another program holds a core.

@@ -4,7 +4,7 @@
 
 #include <QCoreApplication>
 
-#include "bench_data.h"
+#include "bench_run.h"
 #include "imaging/convolution.h"
 #include "imaging/geometry.h"
 #include "imaging/tone.h"

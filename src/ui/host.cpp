@@ -12,7 +12,7 @@
 #include <QPainter>
 
 #include "ui/scroll_view.h"
-#include "ui/text_drawing.h"
+#include "ui/screen_drawing.h"
 #include "ui/theme.h"
 #include "ui/transition.h"
 
@@ -272,7 +272,7 @@ bool Host::scrollWheel(QPointF windowPoint, QPointF delta)
 
 void Host::render(QPainter &painter) const
 {
-    const LegibleTextScope legible;
+    const ScreenDrawing onScreen;
     m_window->renderPresentation(painter);
 }
 

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QTransform>
 
+#include "ui/screen_drawing.h"
+
 namespace vimora::ui {
 
 QImage uprightImage(const Picture &picture)
@@ -93,7 +95,7 @@ void PictureDrawCache::draw(QPainter &painter, const Picture &picture, const QRe
         // Shown at a new size frame after frame, the picture is being pinched: a copy within
         // twice the size either way stands in rather than rescaling the whole picture on every
         // move. The first frame at a new size, and the first at rest, get an exact copy.
-        const bool resizing = m_shownSizeChanges >= 2;
+        const bool resizing = m_shownSizeChanges >= 2 && ScreenDrawing::active();
         const bool standsIn = !m_scaled.isNull() && m_scaled.width() * 2 >= want.width() && m_scaled.height() * 2 >= want.height()
                               && m_scaled.width() <= want.width() * 2 && m_scaled.height() <= want.height() * 2;
         if (!fits && !(resizing && standsIn)) {

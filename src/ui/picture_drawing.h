@@ -19,7 +19,8 @@ namespace vimora::ui {
 /// (same picture, rectangle and device transform but for a whole-pixel move) is from then on
 /// blitted from a copy resampled once into device pixels: a still screen, or a piece dragged,
 /// costs no resampling per frame, while a pinch or turn in progress draws directly as before;
-/// while it is pinched, a scaled copy within twice the size shown stands in for a new one.
+/// while it is pinched on screen, a scaled copy within twice the size shown stands in for a
+/// new one (never in a picture drawn for saving).
 /// One cache serves one picture slot (an image view's image).
 class PictureDrawCache
 {

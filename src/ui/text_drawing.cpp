@@ -9,11 +9,11 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include "ui/screen_drawing.h"
+
 namespace vimora::ui {
 
 namespace {
-
-thread_local bool t_legible = false;
 
 struct Line
 {
@@ -136,23 +136,13 @@ QFont legibleFont(const QFont &font, double deviceScale, double minimumPixels)
     return larger;
 }
 
-LegibleTextScope::LegibleTextScope()
-    : m_previous(t_legible)
-{
-    t_legible = true;
-}
-
-LegibleTextScope::~LegibleTextScope()
-{
-    t_legible = m_previous;
-}
-
 void drawText(QPainter &painter, const QRectF &rect, const QString &text, const TextStyle &laidOut)
 {
     if (text.isEmpty() || rect.width() <= 0)
         return;
     TextStyle style = laidOut;
-    if (t_legible)
+    // On screen only: what is saved is drawn as laid out.
+    if (ScreenDrawing::active())
         style.font = legibleFont(style.font, std::sqrt(std::abs(painter.deviceTransform().determinant())));
     const std::vector<Line> lines = layoutLines(text, style, rect.width(), rect.height());
     if (lines.empty())

@@ -37,21 +37,6 @@ inline constexpr double kLegibleTextPixels = 9;
 /// letters are at least minimumPixels tall; unchanged when they already are.
 QFont legibleFont(const QFont &font, double deviceScale, double minimumPixels = kLegibleTextPixels);
 
-/// While one lives on this thread, drawText keeps text at least kLegibleTextPixels tall on the
-/// device. The hosts hold one while drawing the screen; pictures rendered for saving are drawn
-/// as laid out, so what is saved does not depend on the window's size.
-class LegibleTextScope
-{
-public:
-    LegibleTextScope();
-    ~LegibleTextScope();
-    LegibleTextScope(const LegibleTextScope &) = delete;
-    LegibleTextScope &operator=(const LegibleTextScope &) = delete;
-
-private:
-    bool m_previous;
-};
-
 /// Draws the text in rect: lines broken and truncated per the style, the block centred
 /// vertically, each line aligned horizontally, the shadow first.
 void drawText(QPainter &painter, const QRectF &rect, const QString &text, const TextStyle &style);

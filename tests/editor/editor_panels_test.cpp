@@ -284,12 +284,12 @@ TEST_F(OptionsPanelTest, AnAlbumPhotoIsStoredAt1280WideWhileCancelAndUnreadableK
     installPicker(std::nullopt);
     screen.editor->changeFoto();
     EXPECT_TRUE(panel().isHidden());
-    installPicker(PhotoPicker::Result{Picture(), "/nowhere/broken.jpg", "unreadable"});
+    installPicker(PhotoPicker::Result{Picture(), "/nowhere/broken.jpg", "unreadable", false, false, {}});
     screen.editor->changeFoto();
     EXPECT_TRUE(panel().isHidden());
     EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1200, 900));
 
-    FakePicker *picker = installPicker(PhotoPicker::Result{Picture(codedPhoto(2000, 1500)), "/photos/a.jpg", {}});
+    FakePicker *picker = installPicker(PhotoPicker::Result{Picture(codedPhoto(2000, 1500)), "/photos/a.jpg", {}, false, false, {}});
     screen.editor->toAlbumiPad(0);
     EXPECT_EQ(picker->presented, 1);
     EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1280, 960));
@@ -421,7 +421,7 @@ TEST_F(OptionsPanelTest, ReplacingThePhotoUnderACutPieceAsksFirst)
     EXPECT_TRUE(panel().isHidden());
 
     // The same through the photo library, answered Replace.
-    installPicker(PhotoPicker::Result{Picture(codedPhoto(2000, 1500)), "/photos/a.jpg", {}});
+    installPicker(PhotoPicker::Result{Picture(codedPhoto(2000, 1500)), "/photos/a.jpg", {}, false, false, {}});
     screen.editor->toAlbumiPad(0);
     screen.answer("Replace");
     EXPECT_EQ(EditorScreen::fileImage(WorkingFiles::Slot::Origin).size(), QSize(1280, 960));

@@ -84,9 +84,11 @@ TEST_P(AdjustPanelPlacementTest, BothStepsOpenOnScreenWithEveryControlInsideTheB
         const QRectF frame = panel.convertRectTo(panel.bounds(), nullptr);
         EXPECT_TRUE(onScreen.contains(frame)) << "panel " << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
         const QRectF inside = panel.bounds().adjusted(panel.borderWidth(), panel.borderWidth(), -panel.borderWidth(), -panel.borderWidth());
-        for (const ui::ViewPtr &control : panel.subviews())
-            if (dynamic_cast<ui::Control *>(control.get()))
+        for (const ui::ViewPtr &control : panel.subviews()) {
+            if (dynamic_cast<ui::Control *>(control.get())) {
                 EXPECT_TRUE(inside.contains(control->frame())) << control->tag();
+            }
+        }
         ui::ImageView *work = c.wholePhoto ? screen.editorView(kWholePhotoPieceTag) : screen.piece();
         ASSERT_TRUE(work);
         const QRectF workFrame = work->convertRectTo(work->bounds(), nullptr);

@@ -1,5 +1,7 @@
 // Drawing and capture: exact pixels of small trees, transitions on the virtual clock.
 
+#include <memory>
+
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include "ui/image_view.h"
 #include "ui/label.h"
 #include "ui/picture_drawing.h"
+#include "ui/screen_drawing.h"
 #include "ui/text_drawing.h"
 #include "ui/stretchable_image.h"
 #include "ui/transaction.h"
@@ -276,6 +279,7 @@ TEST(PictureDrawCacheTest, APinchDrawsFromAStandInCopyAndComesToRestExact)
         return frame(cache, width);
     };
     PictureDrawCache pinched;
+    auto onScreen = std::make_unique<ScreenDrawing>();
 
     frame(pinched, 150);
     // One change of size is a layout, not a pinch: drawn exactly.
@@ -290,6 +294,12 @@ TEST(PictureDrawCacheTest, APinchDrawsFromAStandInCopyAndComesToRestExact)
     frame(pinched, 452);
     // At rest, the frame is the one drawn without any history.
     EXPECT_TRUE(imagesEqual(frame(pinched, 452), fresh(452)));
+
+    // A capture for saving in the middle of a pinch is drawn exactly all the same.
+    for (int i = 1; i <= 3; ++i)
+        frame(pinched, 452 * (1 - 0.04 * i));
+    onScreen.reset();
+    EXPECT_TRUE(imagesEqual(frame(pinched, 300), fresh(300)));
 }
 
 TEST(StretchableImage, LeftCapKeepsItsColumnsAndStretchesOnePixel)
@@ -505,7 +515,7 @@ TEST(LegibleText, SmallTextGrowsToNinePixelsOnTheDeviceOnly)
     const int asLaidOut = inkedRows(drawn());
     int onScreen = 0;
     {
-        const LegibleTextScope legible;
+        const ScreenDrawing screen;
         onScreen = inkedRows(drawn());
     }
     // From the ascender to the descender: about a font's size.
