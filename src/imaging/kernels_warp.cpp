@@ -234,10 +234,11 @@ VIMORA_TARGET_AVX2 void sampleLocatedAvx2(const uint16_t *pixels, int width, int
         _MM_TRANSPOSE4_PS(p, q, r, t);
         const __m128i rg = _mm_packus_epi32(_mm_castps_si128(p), _mm_castps_si128(q));
         const __m128i ba = _mm_packus_epi32(_mm_castps_si128(r), _mm_castps_si128(t));
+        // Plain 64-bit stores: the planes are only 2-byte aligned.
         _mm_storel_epi64(reinterpret_cast<__m128i *>(out.r + i), rg);
-        _mm_storeh_pd(reinterpret_cast<double *>(out.g + i), _mm_castsi128_pd(rg));
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(out.g + i), _mm_unpackhi_epi64(rg, rg));
         _mm_storel_epi64(reinterpret_cast<__m128i *>(out.b + i), ba);
-        _mm_storeh_pd(reinterpret_cast<double *>(out.a + i), _mm_castsi128_pd(ba));
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(out.a + i), _mm_unpackhi_epi64(ba, ba));
     }
     for (; i < n; ++i) {
         if (index[i] < 0) {
